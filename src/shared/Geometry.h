@@ -42,6 +42,7 @@ TRealPoint RealPointMul(TRealPoint A, TRealPoint B);
 TPoint PointAdd(TPoint A, TPoint B);
 TPoint PointSub(TPoint A, TPoint B);
 // Each coordinate divided by D and rounded to the nearest integer, halves to even.
+// std::range_error when a quotient is not finite (D = 0) or does not fit.
 TPoint PointDivReal(TPoint P, double D);
 double PointLength(TPoint P);
 double PointDistance(TPoint A, TPoint B);

@@ -16,8 +16,9 @@ bool IsHexString(std::string_view S);
 // dropped; "" gives ""). Any non-hex character makes the result Default.
 std::string HexStrToStr(std::string_view Hex, std::string_view Default);
 
-// Each Escape character and the run of hex pairs after it become the characters the
-// pairs encode; the escape character itself is never copied.
+// Each Escape character and the run of hex pairs (either case) after it become the
+// characters the pairs encode; the escape character itself is never copied, so
+// "100%" gives "100" and "%41%42" and "%4142" both give "AB".
 std::string DecodeEscapedText(std::string_view S, char Escape);
 std::string DecodeEscapes(std::string_view S);  // with '%'
 
