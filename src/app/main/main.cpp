@@ -1,11 +1,12 @@
 // Program entry: creates the application object with the one exception boundary,
 // shows the main window and runs the message loop until it closes.
-#include <QApplication>
+#include "platform/Application.h"
+
 #include <QMainWindow>
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
+    narvo::TNarvoApplication app(argc, argv);
     QMainWindow window;
     window.setWindowTitle("Narvo");
     window.resize(800, 600);

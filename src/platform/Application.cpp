@@ -1,0 +1,81 @@
+// The application object and the exception boundary (see Application.h).
+#include "platform/Application.h"
+
+#include "platform/Canvas.h"
+#include "platform/KeyState.h"
+#include "platform/TextConvert.h"
+
+#include <QInputEvent>
+#include <QMessageBox>
+#include <exception>
+
+namespace narvo {
+
+namespace {
+TExceptionReporter GReporter;
+}  // namespace
+
+TNarvoApplication::TNarvoApplication(int& Argc, char** Argv) : QApplication(Argc, Argv)
+{
+    setApplicationName(QStringLiteral("Narvo"));
+    InstallSystemColorResolver();
+}
+
+bool TNarvoApplication::notify(QObject* Receiver, QEvent* Event)
+{
+    try {
+        if (Event && Event->isInputEvent()) {
+            TKeyStateScope Keys(static_cast<QInputEvent*>(Event)->modifiers());
+            return QApplication::notify(Receiver, Event);
+        }
+        return QApplication::notify(Receiver, Event);
+    } catch (...) {
+        ShowCurrentException();
+    }
+    return false;
+}
+
+TExceptionReporter SetExceptionReporter(TExceptionReporter Reporter)
+{
+    std::swap(GReporter, Reporter);
+    return Reporter;
+}
+
+void ShowExceptionMessage(const std::string& Message)
+{
+    if (GReporter) {
+        GReporter(Message);
+        return;
+    }
+    QMessageBox::critical(QApplication::activeWindow(), QApplication::applicationName(), AnsiToQString(Message));
+}
+
+void ShowCurrentException()
+{
+    std::string Message;
+    try {
+        throw;
+    } catch (const std::exception& E) {
+        Message = E.what();
+    } catch (...) {
+        Message = "Unknown exception";
+    }
+    try {
+        ShowExceptionMessage(Message);
+    } catch (...) {
+        // The box itself failed; there is nobody left to tell.
+    }
+}
+
+bool RunGuarded(const std::function<void()>& Action)
+{
+    try {
+        Action();
+        return true;
+    } catch (...) {
+        ShowCurrentException();
+        return false;
+    }
+}
+
+}  // namespace narvo

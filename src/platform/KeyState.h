@@ -1,0 +1,33 @@
+// Live key state: Shift, Ctrl and Alt at the moment the program acts on them, also
+// in the middle of a command-line run. While an input event is handled its own
+// modifiers answer (the application sets them around each input event); otherwise
+// Qt is asked for the keyboard's state. Tests inject a state.
+#pragma once
+
+#include <Qt>
+#include <optional>
+
+namespace narvo {
+
+Qt::KeyboardModifiers LiveModifiers();
+bool ShiftDown();
+bool CtrlDown();
+bool AltDown();
+
+// Makes Modifiers the live state for the scope: the modifiers of the event being
+// handled. Scopes nest; each restores what was before it.
+class TKeyStateScope {
+public:
+    explicit TKeyStateScope(Qt::KeyboardModifiers Modifiers);
+    ~TKeyStateScope();
+    TKeyStateScope(const TKeyStateScope&) = delete;
+    TKeyStateScope& operator=(const TKeyStateScope&) = delete;
+
+private:
+    std::optional<Qt::KeyboardModifiers> Previous_;
+};
+
+// A state that overrides everything else (std::nullopt removes it); for tests.
+void InjectKeyState(std::optional<Qt::KeyboardModifiers> Modifiers);
+
+}  // namespace narvo

@@ -1,0 +1,13 @@
+// The program's folder: the read-only files that ship with the program (dictionary,
+// help, fonts). Installed, they are in share/narvo beside the executable's bin
+// folder; run from the build tree, the source tree's resources/ folder is used.
+#pragma once
+
+#include <string>
+
+namespace narvo {
+
+// The folder's path (file-system bytes), without a trailing '/'.
+std::string ProgramFolder();
+
+}  // namespace narvo

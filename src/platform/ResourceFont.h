@@ -1,0 +1,25 @@
+// Fonts the program ships: the resource "FIXEDSYS-TTF" is a free monospace font
+// (DejaVu Sans Mono) built into the program, installed for this process only the
+// first time it is asked for. The face names "FixedSys" and "Fixedsys" of settings
+// files mean the desktop's fixed-pitch font.
+#pragma once
+
+#include <QFont>
+#include <QString>
+#include <optional>
+#include <string>
+
+namespace narvo {
+
+// The font of face FaceName after installing the font resource ResourceName (its
+// name matched without case). Empty when the resource holds under 15 bytes or
+// cannot be installed; an unknown resource throws std::runtime_error "Resource
+// <name> not found". NumericType is accepted for the callers' sake; every resource
+// here is of one kind. A face the resource does not hold gives the resource's face.
+std::optional<QFont> LoadResourceFont(const std::string& ResourceName, const std::string& FaceName,
+                                      bool NumericType);
+
+// FaceName, except that "FixedSys" (any case) gives the desktop's fixed-pitch family.
+QString ResolveFaceName(const QString& FaceName);
+
+}  // namespace narvo

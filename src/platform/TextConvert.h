@@ -1,0 +1,54 @@
+// Bytes to and from QString at the Qt boundary. Text inside the program is 8-bit
+// bytes in Windows-1252 (ANSI) or code page 437 (OEM); Qt wants Unicode. File names
+// are the file system's bytes and are shown through QFile::decodeName.
+#pragma once
+
+#include "shared/CodePage.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+#include <string>
+#include <string_view>
+
+namespace narvo {
+
+inline QString BytesToQString(TCodePage Page, std::string_view Bytes)
+{
+    const std::u16string Units = BytesToUtf16(Page, Bytes);
+    return QString(reinterpret_cast<const QChar*>(Units.data()), static_cast<qsizetype>(Units.size()));
+}
+
+// A character without a byte becomes Replacement and sets *Lossy (when given).
+inline std::string QStringToBytes(TCodePage Page, const QString& Text, bool* Lossy = nullptr, char Replacement = '?')
+{
+    return Utf16ToBytes(Page, std::u16string_view(reinterpret_cast<const char16_t*>(Text.utf16()), static_cast<std::size_t>(Text.size())),
+                        Lossy, Replacement);
+}
+
+inline QString AnsiToQString(std::string_view Bytes) { return BytesToQString(TCodePage::Ansi, Bytes); }
+inline QString OemToQString(std::string_view Bytes) { return BytesToQString(TCodePage::Oem, Bytes); }
+inline std::string QStringToAnsi(const QString& Text, bool* Lossy = nullptr) { return QStringToBytes(TCodePage::Ansi, Text, Lossy); }
+inline std::string QStringToOem(const QString& Text, bool* Lossy = nullptr) { return QStringToBytes(TCodePage::Oem, Text, Lossy); }
+
+// File names: bytes as the file system has them, shown as the locale decodes them.
+inline QString FileNameToQString(std::string_view Name)
+{
+    return QFile::decodeName(QByteArray(Name.data(), static_cast<qsizetype>(Name.size())));
+}
+inline std::string QStringToFileName(const QString& Name)
+{
+    const QByteArray Bytes = QFile::encodeName(Name);
+    return std::string(Bytes.constData(), static_cast<std::size_t>(Bytes.size()));
+}
+
+inline std::string QByteArrayToString(const QByteArray& Bytes)
+{
+    return std::string(Bytes.constData(), static_cast<std::size_t>(Bytes.size()));
+}
+inline QByteArray StringToQByteArray(std::string_view Bytes)
+{
+    return QByteArray(Bytes.data(), static_cast<qsizetype>(Bytes.size()));
+}
+
+}  // namespace narvo

@@ -1,0 +1,349 @@
+// The settings file class (see IniFile.h). The file is held as sections of lines;
+// lower-case indexes find the first section and the first key of each name, so
+// lookups cost nothing per line of the file.
+#include "platform/posix/IniFile.h"
+
+#include "platform/posix/SafeFile.h"
+#include "platform/posix/SettingsFolder.h"
+#include "shared/CharClass.h"
+
+#include <cerrno>
+#include <charconv>
+#include <sys/stat.h>
+
+namespace narvo {
+
+namespace {
+
+constexpr std::string_view Utf8Bom = "\xEF\xBB\xBF";
+
+std::string_view Trim(std::string_view S)
+{
+    while (!S.empty() && (S.front() == ' ' || S.front() == '\t'))
+        S.remove_prefix(1);
+    while (!S.empty() && (S.back() == ' ' || S.back() == '\t'))
+        S.remove_suffix(1);
+    return S;
+}
+
+std::string Lower(std::string_view S)
+{
+    std::string Result(S);
+    for (char& C : Result)
+        C = static_cast<char>(LowCaseChar(static_cast<unsigned char>(C)));
+    return Result;
+}
+
+bool HasLineBreak(std::string_view S) { return S.find_first_of("\r\n") != std::string_view::npos; }
+
+// The first line end of the text, LF when it has none.
+std::string DetectLineEnd(std::string_view Text)
+{
+    const auto Pos = Text.find_first_of("\r\n");
+    if (Pos == std::string_view::npos || Text[Pos] == '\n')
+        return "\n";
+    return Pos + 1 < Text.size() && Text[Pos + 1] == '\n' ? "\r\n" : "\r";
+}
+
+}  // namespace
+
+TIniFile::TIniFile(const std::string& FileName)
+    : FileName_(SettingsFilePath(FileName)), InSettingsFolder_(FileName.find('/') == std::string::npos)
+{
+    Sections_.emplace_back();
+    struct stat St;
+    // A missing file is simply empty; anything else that exists must be readable.
+    if (::stat(FileName_.c_str(), &St) != 0 && errno == ENOENT)
+        return;
+    try {
+        Parse(ReadFileBytes(FileName_));
+    } catch (const EFileError& E) {
+        ReadFailed_ = true;
+        ReadError_ = E.what();
+    }
+}
+
+TIniFile::~TIniFile()
+{
+    if (!Dirty_ || ReadFailed_)
+        return;
+    try {
+        UpdateFile();
+    } catch (...) {
+        // A destructor cannot report; callers that care call UpdateFile themselves.
+    }
+}
+
+void TIniFile::Parse(std::string_view Text)
+{
+    if (Text.substr(0, Utf8Bom.size()) == Utf8Bom) {
+        Bom_ = true;
+        Text.remove_prefix(Utf8Bom.size());
+    }
+    LineEnd_ = DetectLineEnd(Text);
+    std::size_t Pos = 0;
+    while (Pos < Text.size()) {
+        auto End = Text.find_first_of("\r\n", Pos);
+        if (End == std::string_view::npos)
+            End = Text.size();
+        const std::string_view Line = Text.substr(Pos, End - Pos);
+        Pos = End;
+        if (Pos < Text.size())
+            Pos += Text.compare(Pos, 2, "\r\n") == 0 ? 2 : 1;
+
+        const std::string_view Body = Trim(Line);
+        if (!Body.empty() && Body.front() == '[') {
+            TSection S;
+            S.HasHeader = true;
+            const auto Close = Body.find(']');
+            S.Name = Trim(Body.substr(1, Close == std::string_view::npos ? std::string_view::npos : Close - 1));
+            S.HeaderRaw = Line;
+            Sections_.push_back(std::move(S));
+            continue;
+        }
+        TEntry E;
+        E.Raw = Line;
+        const auto Eq = Body.find('=');
+        const bool Comment = !Body.empty() && (Body.front() == ';' || Body.front() == '#');
+        if (Sections_.back().HasHeader && Eq != std::string_view::npos && Eq > 0 && !Comment) {
+            E.IsKey = true;
+            E.Key = Trim(Body.substr(0, Eq));
+            E.Value = Trim(Body.substr(Eq + 1));
+            E.IsKey = !E.Key.empty();
+        }
+        Sections_.back().Entries.push_back(std::move(E));
+    }
+    for (TSection& S : Sections_)
+        IndexKeys(S);
+    IndexSections();
+}
+
+void TIniFile::IndexKeys(TSection& S)
+{
+    S.KeyIndex.clear();
+    for (std::size_t I = 0; I < S.Entries.size(); ++I)
+        if (S.Entries[I].IsKey)
+            S.KeyIndex.try_emplace(Lower(S.Entries[I].Key), I);
+}
+
+void TIniFile::IndexSections()
+{
+    SectionIndex_.clear();
+    for (std::size_t I = 0; I < Sections_.size(); ++I)
+        if (Sections_[I].HasHeader)
+            SectionIndex_.try_emplace(Lower(Sections_[I].Name), I);
+}
+
+const TIniFile::TSection* TIniFile::FindSection(std::string_view Name) const
+{
+    const auto It = SectionIndex_.find(Lower(Trim(Name)));
+    return It == SectionIndex_.end() ? nullptr : &Sections_[It->second];
+}
+
+TIniFile::TSection* TIniFile::FindSection(std::string_view Name)
+{
+    return const_cast<TSection*>(static_cast<const TIniFile*>(this)->FindSection(Name));
+}
+
+const TIniFile::TEntry* TIniFile::FindEntry(std::string_view Section, std::string_view Key) const
+{
+    const TSection* S = FindSection(Section);
+    if (!S)
+        return nullptr;
+    const auto It = S->KeyIndex.find(Lower(Trim(Key)));
+    return It == S->KeyIndex.end() ? nullptr : &S->Entries[It->second];
+}
+
+std::string TIniFile::ReadString(std::string_view Section, std::string_view Key, std::string_view Default) const
+{
+    const TEntry* E = FindEntry(Section, Key);
+    return E ? E->Value : std::string(Default);
+}
+
+void TIniFile::WriteString(std::string_view Section, std::string_view Key, std::string_view Value)
+{
+    Section = Trim(Section);
+    Key = Trim(Key);
+    Value = Trim(Value);
+    if (Section.empty() || Key.empty() || HasLineBreak(Section) || HasLineBreak(Key) || HasLineBreak(Value) ||
+        Section.find(']') != std::string_view::npos || Key.find('=') != std::string_view::npos ||
+        Key.front() == ';' || Key.front() == '#' || Key.front() == '[')
+        throw EFileError("Cannot store the key \"" + std::string(Key) + "\" of section [" + std::string(Section) +
+                         "] in \"" + FileName_ + "\": the name or value holds a character the file cannot keep");
+
+    TSection* S = FindSection(Section);
+    if (!S) {
+        // A blank line before a new section keeps the file readable.
+        TSection& Last = Sections_.back();
+        const bool FileEmpty = Sections_.size() == 1 && Last.Entries.empty();
+        if (!FileEmpty && (Last.Entries.empty() ? Last.HasHeader : !Trim(Last.Entries.back().Raw).empty()))
+            Last.Entries.push_back(TEntry{});
+        TSection New;
+        New.HasHeader = true;
+        New.Name = Section;
+        New.HeaderRaw = "[" + std::string(Section) + "]";
+        Sections_.push_back(std::move(New));
+        SectionIndex_.try_emplace(Lower(Section), Sections_.size() - 1);
+        S = &Sections_.back();
+    }
+    const std::string Raw = std::string(Key) + "=" + std::string(Value);
+    const auto It = S->KeyIndex.find(Lower(Key));
+    if (It != S->KeyIndex.end()) {
+        TEntry& E = S->Entries[It->second];
+        if (E.Value == Value)
+            return;
+        // The stored spelling of the key stays.
+        E.Value = Value;
+        E.Raw = E.Key + "=" + E.Value;
+    } else {
+        // After the section's last non-blank line, so that the blank line that
+        // separates it from the next section stays there.
+        std::size_t At = S->Entries.size();
+        while (At > 0 && Trim(S->Entries[At - 1].Raw).empty())
+            --At;
+        S->Entries.insert(S->Entries.begin() + static_cast<std::ptrdiff_t>(At),
+                          TEntry{Raw, true, std::string(Key), std::string(Value)});
+        if (At + 1 == S->Entries.size())
+            S->KeyIndex.emplace(Lower(Key), At);
+        else
+            IndexKeys(*S);
+    }
+    Dirty_ = true;
+}
+
+std::int32_t TIniFile::ReadInteger(std::string_view Section, std::string_view Key, std::int32_t Default) const
+{
+    const TEntry* E = FindEntry(Section, Key);
+    if (!E)
+        return Default;
+    std::string_view Text = E->Value;
+    bool Negative = false;
+    if (!Text.empty() && (Text.front() == '-' || Text.front() == '+')) {
+        Negative = Text.front() == '-';
+        Text.remove_prefix(1);
+    }
+    int Base = 10;
+    if (Text.size() > 2 && Text[0] == '0' && (Text[1] == 'x' || Text[1] == 'X')) {
+        Base = 16;
+        Text.remove_prefix(2);
+    } else if (Text.size() > 1 && Text[0] == '$') {
+        Base = 16;
+        Text.remove_prefix(1);
+    }
+    std::int64_t Magnitude = 0;
+    const auto [End, Err] = std::from_chars(Text.data(), Text.data() + Text.size(), Magnitude, Base);
+    if (Err != std::errc() || End != Text.data() + Text.size() || Text.empty())
+        return Default;
+    // Hexadecimal numbers are bit patterns: $FFFFFFFF is -1.
+    if (Base == 16 && !Negative && Magnitude <= 0xFFFFFFFFLL)
+        return static_cast<std::int32_t>(static_cast<std::uint32_t>(Magnitude));
+    const std::int64_t Value = Negative ? -Magnitude : Magnitude;
+    if (Value < INT32_MIN || Value > INT32_MAX)
+        return Default;
+    return static_cast<std::int32_t>(Value);
+}
+
+void TIniFile::WriteInteger(std::string_view Section, std::string_view Key, std::int32_t Value)
+{
+    WriteString(Section, Key, std::to_string(Value));
+}
+
+bool TIniFile::ReadBool(std::string_view Section, std::string_view Key, bool Default) const
+{
+    return ReadInteger(Section, Key, Default ? 1 : 0) != 0;
+}
+
+void TIniFile::WriteBool(std::string_view Section, std::string_view Key, bool Value)
+{
+    WriteString(Section, Key, Value ? "1" : "0");
+}
+
+std::vector<std::string> TIniFile::ReadSection(std::string_view Section) const
+{
+    std::vector<std::string> Result;
+    if (const TSection* S = FindSection(Section))
+        for (std::size_t I = 0; I < S->Entries.size(); ++I)
+            if (S->Entries[I].IsKey && S->KeyIndex.at(Lower(S->Entries[I].Key)) == I)
+                Result.push_back(S->Entries[I].Key);
+    return Result;
+}
+
+std::vector<std::string> TIniFile::ReadSections() const
+{
+    std::vector<std::string> Result;
+    for (std::size_t I = 0; I < Sections_.size(); ++I)
+        if (Sections_[I].HasHeader && SectionIndex_.at(Lower(Sections_[I].Name)) == I)
+            Result.push_back(Sections_[I].Name);
+    return Result;
+}
+
+std::vector<std::string> TIniFile::ReadSectionValues(std::string_view Section) const
+{
+    std::vector<std::string> Result;
+    if (const TSection* S = FindSection(Section))
+        for (std::size_t I = 0; I < S->Entries.size(); ++I)
+            if (S->Entries[I].IsKey && S->KeyIndex.at(Lower(S->Entries[I].Key)) == I)
+                Result.push_back(S->Entries[I].Key + "=" + S->Entries[I].Value);
+    return Result;
+}
+
+bool TIniFile::SectionExists(std::string_view Section) const { return FindSection(Section) != nullptr; }
+
+bool TIniFile::ValueExists(std::string_view Section, std::string_view Key) const
+{
+    return FindEntry(Section, Key) != nullptr;
+}
+
+void TIniFile::EraseSection(std::string_view Section)
+{
+    const std::string Name = Lower(Trim(Section));
+    const auto Before = Sections_.size();
+    std::erase_if(Sections_, [&](const TSection& S) { return S.HasHeader && Lower(S.Name) == Name; });
+    if (Sections_.size() != Before) {
+        IndexSections();
+        Dirty_ = true;
+    }
+}
+
+void TIniFile::DeleteKey(std::string_view Section, std::string_view Key)
+{
+    TSection* S = FindSection(Section);
+    if (!S)
+        return;
+    const std::string Name = Lower(Trim(Key));
+    const auto Before = S->Entries.size();
+    std::erase_if(S->Entries, [&](const TEntry& E) { return E.IsKey && Lower(E.Key) == Name; });
+    if (S->Entries.size() != Before) {
+        IndexKeys(*S);
+        Dirty_ = true;
+    }
+}
+
+std::string TIniFile::Serialize() const
+{
+    std::string Result;
+    if (Bom_)
+        Result += Utf8Bom;
+    for (const TSection& S : Sections_) {
+        if (S.HasHeader)
+            Result += S.HeaderRaw + LineEnd_;
+        for (const TEntry& E : S.Entries)
+            Result += E.Raw + LineEnd_;
+    }
+    return Result;
+}
+
+void TIniFile::UpdateFile()
+{
+    if (ReadFailed_)
+        throw EFileError("Cannot write \"" + FileName_ + "\": it could not be read, and writing it would lose its content (" +
+                         ReadError_ + ")");
+    if (!Dirty_)
+        return;
+    if (InSettingsFolder_)
+        EnsureSettingsFolder();
+    AtomicWriteFile(FileName_, Serialize());
+    Dirty_ = false;
+}
+
+}  // namespace narvo

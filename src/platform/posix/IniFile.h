@@ -1,0 +1,98 @@
+// The settings file class: plain "[Section]" and "Key=Value" ini files with the
+// private-profile rules the settings rely on. Section and key names match without
+// case, the first of duplicate sections or keys wins, values are bytes without any
+// length limit, and names and values lose their surrounding blanks. Lines the class
+// does not understand (comments, junk) stay where they are when the file is written
+// back. Writes are kept in memory until UpdateFile, which replaces the file
+// atomically; the destructor writes what is still pending.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace narvo {
+
+class TIniFile {
+public:
+    // A bare name ("Narvo.ini") is looked up in the settings folder, case-insensitively;
+    // a name holding '/' is used as given. A missing file reads as empty. A file that
+    // exists but cannot be read reads as empty too, and is never written back.
+    explicit TIniFile(const std::string& FileName);
+    // Writes pending changes; errors are swallowed here (call UpdateFile to see them).
+    ~TIniFile();
+    TIniFile(const TIniFile&) = delete;
+    TIniFile& operator=(const TIniFile&) = delete;
+
+    // The full path of the file.
+    const std::string& FileName() const { return FileName_; }
+
+    std::string ReadString(std::string_view Section, std::string_view Key, std::string_view Default) const;
+    // Names hold no line break, '=' (keys) or ']' (sections), and values no line
+    // break: such a write would change other entries when read back, so it throws
+    // EFileError and changes nothing.
+    void WriteString(std::string_view Section, std::string_view Key, std::string_view Value);
+    // Decimal, or hexadecimal with "0x" or "$"; anything else, or a number outside
+    // 32 bits, gives Default.
+    std::int32_t ReadInteger(std::string_view Section, std::string_view Key, std::int32_t Default) const;
+    void WriteInteger(std::string_view Section, std::string_view Key, std::int32_t Value);
+    // Stored as 1 and 0; any other stored number other than 0 reads as true.
+    bool ReadBool(std::string_view Section, std::string_view Key, bool Default) const;
+    void WriteBool(std::string_view Section, std::string_view Key, bool Value);
+
+    // The key names of a section, in file order, each name once.
+    std::vector<std::string> ReadSection(std::string_view Section) const;
+    // The section names, in file order, each name once.
+    std::vector<std::string> ReadSections() const;
+    // "Key=Value" for each key of a section, in file order.
+    std::vector<std::string> ReadSectionValues(std::string_view Section) const;
+    bool SectionExists(std::string_view Section) const;
+    bool ValueExists(std::string_view Section, std::string_view Key) const;
+    // Removes every section of that name with all its lines.
+    void EraseSection(std::string_view Section);
+    // Removes the key (and any duplicates of it) from the section.
+    void DeleteKey(std::string_view Section, std::string_view Key);
+
+    // Writes the file now when anything changed. Throws EFileError with the file's
+    // name and the reason; a file that could not be read is refused, since writing it
+    // would lose what it holds.
+    void UpdateFile();
+    bool Modified() const { return Dirty_; }
+
+private:
+    struct TEntry {
+        std::string Raw;     // the line as read, or as last written
+        bool IsKey = false;  // "Key=Value" inside a section
+        std::string Key;
+        std::string Value;
+    };
+    struct TSection {
+        bool HasHeader = false;  // false only for the lines before the first header
+        std::string Name;
+        std::string HeaderRaw;
+        std::vector<TEntry> Entries;
+        std::unordered_map<std::string, std::size_t> KeyIndex;  // lower-case key -> first entry
+    };
+
+    void Parse(std::string_view Text);
+    void IndexKeys(TSection& S);
+    void IndexSections();
+    const TSection* FindSection(std::string_view Name) const;
+    TSection* FindSection(std::string_view Name);
+    const TEntry* FindEntry(std::string_view Section, std::string_view Key) const;
+    std::string Serialize() const;
+
+    std::string FileName_;
+    bool InSettingsFolder_ = false;
+    bool ReadFailed_ = false;
+    std::string ReadError_;
+    bool Dirty_ = false;
+    std::string LineEnd_ = "\n";
+    bool Bom_ = false;
+    std::vector<TSection> Sections_;                     // [0] holds the lines before any header
+    std::unordered_map<std::string, std::size_t> SectionIndex_;  // lower-case name -> first section
+};
+
+}  // namespace narvo

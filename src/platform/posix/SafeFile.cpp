@@ -1,0 +1,261 @@
+// Whole-file reads and atomic replacement of files (see SafeFile.h). Every system
+// call is checked; a failure removes what this code created and leaves the target
+// as it was.
+#include "platform/posix/SafeFile.h"
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+#include <fcntl.h>
+#include <mutex>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace narvo {
+
+namespace {
+
+std::mutex GHookMutex;
+TFileFaultHook GHook;
+
+// The errno a test wants the step to fail with, 0 normally.
+int InjectedFault(TFileStep Step, const std::string& Path)
+{
+    std::lock_guard Lock(GHookMutex);
+    return GHook ? GHook(Step, Path) : 0;
+}
+
+[[noreturn]] void Fail(std::string_view What, const std::string& Path, int Errno)
+{
+    throw EFileError(FileErrorText(What, Path, Errno));
+}
+
+const char* FileKindName(mode_t Mode)
+{
+    if (S_ISDIR(Mode))
+        return "a folder";
+    if (S_ISFIFO(Mode))
+        return "a FIFO";
+    if (S_ISSOCK(Mode))
+        return "a socket";
+    if (S_ISCHR(Mode) || S_ISBLK(Mode))
+        return "a device";
+    return "not a regular file";
+}
+
+[[noreturn]] void RefuseKind(const std::string& Path, mode_t Mode)
+{
+    throw EFileError("Cannot open \"" + Path + "\": it is " + FileKindName(Mode) + ", not a regular file");
+}
+
+// Writes all of Bytes, continuing after partial writes and interruptions.
+int WriteAll(int Fd, std::string_view Bytes)
+{
+    std::size_t Done = 0;
+    while (Done < Bytes.size()) {
+        const ssize_t N = ::write(Fd, Bytes.data() + Done, Bytes.size() - Done);
+        if (N < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        if (N == 0)
+            return EIO;
+        Done += static_cast<std::size_t>(N);
+    }
+    return 0;
+}
+
+// The folder holding a file must be synced too, or a crash may forget the rename.
+void SyncFolder(const std::string& Path)
+{
+    const int Fd = ::open(FolderOfPath(Path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (Fd >= 0) {
+        ::fsync(Fd);
+        ::close(Fd);
+    }
+}
+
+std::string BaseName(const std::string& Path)
+{
+    const auto Slash = Path.rfind('/');
+    return Slash == std::string::npos ? Path : Path.substr(Slash + 1);
+}
+
+}  // namespace
+
+TFileFaultHook SetFileFaultHook(TFileFaultHook Hook)
+{
+    std::lock_guard Lock(GHookMutex);
+    std::swap(GHook, Hook);
+    return Hook;
+}
+
+std::string FileErrorText(std::string_view What, const std::string& Path, int Errno)
+{
+    std::string Result(What);
+    Result += " \"" + Path + "\": ";
+    Result += std::strerror(Errno);
+    return Result;
+}
+
+std::string FolderOfPath(const std::string& Path)
+{
+    const auto Slash = Path.rfind('/');
+    if (Slash == std::string::npos)
+        return ".";
+    if (Slash == 0)
+        return "/";
+    return Path.substr(0, Slash);
+}
+
+bool FileExists(const std::string& Path)
+{
+    struct stat St;
+    return ::stat(Path.c_str(), &St) == 0;
+}
+
+std::string ResolveFileLink(const std::string& Path)
+{
+    std::string Current = Path;
+    for (int Depth = 0; Depth < 40; ++Depth) {
+        struct stat St;
+        if (::lstat(Current.c_str(), &St) != 0 || !S_ISLNK(St.st_mode))
+            return Current;
+        std::string Target(static_cast<std::size_t>(St.st_size > 0 ? St.st_size : 4096) + 1, '\0');
+        const ssize_t N = ::readlink(Current.c_str(), Target.data(), Target.size());
+        if (N < 0)
+            Fail("Cannot follow the link", Current, errno);
+        Target.resize(static_cast<std::size_t>(N));
+        if (!Target.empty() && Target[0] != '/' && Current.find('/') != std::string::npos)
+            Target = FolderOfPath(Current) + "/" + Target;
+        Current = Target;
+    }
+    Fail("Cannot follow the link", Path, ELOOP);
+}
+
+std::string ReadFileBytes(const std::string& Path)
+{
+    if (const int Err = InjectedFault(TFileStep::Read, Path))
+        Fail("Cannot read", Path, Err);
+    struct stat St;
+    if (::stat(Path.c_str(), &St) != 0)
+        Fail("Cannot read", Path, errno);
+    if (!S_ISREG(St.st_mode))
+        RefuseKind(Path, St.st_mode);
+    // Non-blocking, so that a FIFO put in the file's place meanwhile cannot hang the
+    // open; the type is checked again on the open file.
+    const int Fd = ::open(Path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (Fd < 0)
+        Fail("Cannot read", Path, errno);
+    std::string Result;
+    int Err = 0;
+    if (::fstat(Fd, &St) != 0) {
+        Err = errno;
+    } else if (!S_ISREG(St.st_mode)) {
+        ::close(Fd);
+        RefuseKind(Path, St.st_mode);
+    } else {
+        Result.reserve(static_cast<std::size_t>(St.st_size));
+        char Buffer[65536];
+        for (;;) {
+            const ssize_t N = ::read(Fd, Buffer, sizeof Buffer);
+            if (N < 0) {
+                if (errno == EINTR)
+                    continue;
+                Err = errno;
+                break;
+            }
+            if (N == 0)
+                break;
+            Result.append(Buffer, static_cast<std::size_t>(N));
+        }
+    }
+    ::close(Fd);
+    if (Err)
+        Fail("Cannot read", Path, Err);
+    return Result;
+}
+
+std::string WriteTempFile(const std::string& Target, std::string_view Bytes)
+{
+    struct stat TargetStat;
+    const bool TargetExists = ::stat(Target.c_str(), &TargetStat) == 0;
+    if (TargetExists && !S_ISREG(TargetStat.st_mode))
+        RefuseKind(Target, TargetStat.st_mode);
+
+    // Our own unique name rather than mkstemp: a new file then gets 0666 less the
+    // umask, as any other new file of the user would.
+    static std::atomic<unsigned> Counter{0};
+    const std::string Prefix = FolderOfPath(Target) + "/." + BaseName(Target) + ".";
+    std::string Temp;
+    int Fd = -1;
+    int Err = InjectedFault(TFileStep::CreateTemp, Target);
+    for (int Attempt = 0; !Err && Fd < 0 && Attempt < 100; ++Attempt) {
+        const unsigned long Stamp = static_cast<unsigned long>(std::time(nullptr)) ^ (Counter++ * 2654435761u);
+        Temp = Prefix + std::to_string(::getpid()) + "-" + std::to_string(Stamp % 1000000007u) + ".tmp";
+        Fd = ::open(Temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (Fd < 0 && errno != EEXIST)
+            Err = errno;
+    }
+    if (Fd < 0)
+        Fail("Cannot create a temporary file for", Target, Err ? Err : EEXIST);
+
+    auto Abandon = [&](int Errno) {
+        ::close(Fd);
+        RemoveTempFile(Temp);
+        Fail("Cannot write", Target, Errno);
+    };
+    if (const int Injected = InjectedFault(TFileStep::Write, Target)) {
+        WriteAll(Fd, Bytes.substr(0, Bytes.size() / 2));
+        Abandon(Injected);
+    }
+    if (const int Werr = WriteAll(Fd, Bytes))
+        Abandon(Werr);
+    if (TargetExists) {
+        if (::geteuid() == 0 && (TargetStat.st_uid != ::geteuid() || TargetStat.st_gid != ::getegid())) {
+            // Root saving someone's file leaves it theirs; best effort only.
+            [[maybe_unused]] const int Ignored = ::fchown(Fd, TargetStat.st_uid, TargetStat.st_gid);
+        }
+        if (::fchmod(Fd, TargetStat.st_mode & 07777) != 0)
+            Abandon(errno);
+    }
+    if (const int Injected = InjectedFault(TFileStep::Sync, Target))
+        Abandon(Injected);
+    if (::fsync(Fd) != 0)
+        Abandon(errno);
+    const int Injected = InjectedFault(TFileStep::Close, Target);
+    if (::close(Fd) != 0 || Injected) {
+        const int Cerr = Injected ? Injected : errno;
+        RemoveTempFile(Temp);
+        Fail("Cannot write", Target, Cerr);
+    }
+    return Temp;
+}
+
+void RenameIntoPlace(const std::string& Temp, const std::string& Target)
+{
+    int Err = InjectedFault(TFileStep::Rename, Target);
+    if (!Err && ::rename(Temp.c_str(), Target.c_str()) != 0)
+        Err = errno;
+    if (Err) {
+        RemoveTempFile(Temp);
+        Fail("Cannot replace", Target, Err);
+    }
+    SyncFolder(Target);
+}
+
+void RemoveTempFile(const std::string& Temp) noexcept
+{
+    if (!Temp.empty())
+        ::unlink(Temp.c_str());
+}
+
+void AtomicWriteFile(const std::string& Path, std::string_view Bytes)
+{
+    const std::string Target = ResolveFileLink(Path);
+    RenameIntoPlace(WriteTempFile(Target, Bytes), Target);
+}
+
+}  // namespace narvo
