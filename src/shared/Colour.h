@@ -12,12 +12,19 @@ using TColor = std::uint32_t;
 
 inline constexpr TColor clBlack = 0x000000;
 inline constexpr TColor clWhite = 0xFFFFFF;
+inline constexpr TColor clRed = 0x0000FF;
+inline constexpr TColor clLime = 0x00FF00;
+inline constexpr TColor clYellow = 0x00FFFF;
+inline constexpr TColor clBlue = 0xFF0000;
+inline constexpr TColor clSilver = 0xC0C0C0;
+inline constexpr TColor clGray = 0x808080;
 inline constexpr TColor SystemColorFlag = 0x80000000;
 
 // The system colours the program uses, by their index.
 inline constexpr TColor clScrollBar = SystemColorFlag | 0;
 inline constexpr TColor clBackground = SystemColorFlag | 1;
 inline constexpr TColor clWindow = SystemColorFlag | 5;
+inline constexpr TColor clWindowFrame = SystemColorFlag | 6;
 inline constexpr TColor clWindowText = SystemColorFlag | 8;
 inline constexpr TColor clHighlight = SystemColorFlag | 13;
 inline constexpr TColor clHighlightText = SystemColorFlag | 14;
@@ -25,6 +32,7 @@ inline constexpr TColor clBtnFace = SystemColorFlag | 15;
 inline constexpr TColor clBtnShadow = SystemColorFlag | 16;
 inline constexpr TColor clGrayText = SystemColorFlag | 17;
 inline constexpr TColor clBtnText = SystemColorFlag | 18;
+inline constexpr TColor clBtnHighlight = SystemColorFlag | 20;
 inline constexpr TColor clInfoText = SystemColorFlag | 23;
 inline constexpr TColor clInfoBk = SystemColorFlag | 24;
 

@@ -1,0 +1,359 @@
+// The column ruler: tick painting, the three margin markers and their drags.
+#include "components/TextRuler.h"
+
+#include "platform/Canvas.h"
+
+#include <QPainter>
+#include <QPolygon>
+#include <algorithm>
+#include <cmath>
+
+namespace narvo {
+
+
+namespace {
+
+// Real pixel and column values are taken to the nearest integer with halves to
+// even. Far-off columns are clamped first, so that no conversion overflows.
+int RoundHalfEven(double Value)
+{
+    return int(std::nearbyint(std::clamp(Value, -1.0e9, 1.0e9)));
+}
+
+// A line from A to B without its end point, as a pen moved from A to B draws it,
+// so that the ends of ticks and marker edges fall on the same pixels everywhere.
+void LineSegment(QPainter& Canvas, QPoint A, QPoint B)
+{
+    int x = A.x(), y = A.y();
+    const int dx = std::abs(B.x() - x), dy = -std::abs(B.y() - y);
+    const int sx = x < B.x() ? 1 : -1, sy = y < B.y() ? 1 : -1;
+    int err = dx + dy;
+    while (x != B.x() || y != B.y()) {
+        Canvas.drawPoint(x, y);
+        const int e2 = 2 * err;
+        if (e2 >= dy) {
+            err += dy;
+            x += sx;
+        }
+        if (e2 <= dx) {
+            err += dx;
+            y += sy;
+        }
+    }
+}
+
+void PolyLine(QPainter& Canvas, std::initializer_list<QPoint> Points)
+{
+    const QPoint* prev = nullptr;
+    for (const QPoint& p : Points) {
+        if (prev)
+            LineSegment(Canvas, *prev, p);
+        prev = &p;
+    }
+}
+
+// A filled polygon with a one-pixel outline, non-antialiased.
+void Polygon(QPainter& Canvas, std::initializer_list<QPoint> Points, const QColor& Fill, const QColor& Outline)
+{
+    Canvas.setPen(QPen(Outline, 0));
+    Canvas.setBrush(Fill);
+    Canvas.drawPolygon(QPolygon(QList<QPoint>(Points)));
+    Canvas.setBrush(Qt::NoBrush);
+}
+
+// The painting walks at most this many columns: a ruler shows a screen's width
+// of them, and a tiny scale would otherwise put thousands on each pixel.
+constexpr int MaxPaintedColumns = 100000;
+
+} // namespace
+
+TTextRuler::TTextRuler(QWidget* Parent)
+    : TCustomPanel(Parent)
+{
+    SetPreferredSize(185, 17);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+}
+
+void TTextRuler::SetStart(int Value)
+{
+    if (Value != FStart) {
+        FStart = Value;
+        update();
+    }
+}
+
+void TTextRuler::SetSpacing(int Value)
+{
+    if (Value >= 1 && Value != FSpacing) {
+        FSpacing = Value;
+        update();
+    }
+}
+
+void TTextRuler::SetGutter(int Value)
+{
+    if (Value != FGutter) {
+        FGutter = Value;
+        update();
+    }
+}
+
+void TTextRuler::SetMarker1(int Value)
+{
+    if (Value != FMarker1) {
+        FMarker1 = Value;
+        update();
+    }
+}
+
+void TTextRuler::SetMarker2(int Value)
+{
+    if (Value != FMarker2) {
+        FMarker2 = Value;
+        update();
+    }
+}
+
+void TTextRuler::SetMarker3(int Value)
+{
+    if (Value != FMarker3) {
+        FMarker3 = Value;
+        update();
+    }
+}
+
+void TTextRuler::SetLineColor(TColor Value)
+{
+    if (Value != FLineColor) {
+        FLineColor = Value;
+        update();
+    }
+}
+
+void TTextRuler::SetShowNumbers(bool Value)
+{
+    if (Value != FShowNumbers) {
+        FShowNumbers = Value;
+        update();
+    }
+}
+
+void TTextRuler::SetScale(double Value)
+{
+    // A zoom of zero or less would put every column on one pixel and the painting
+    // loop would never reach the right edge.
+    if (!std::isfinite(Value) || Value <= 0.0)
+        return;
+    if (Value != FScale) {
+        FScale = Value;
+        update();
+    }
+}
+
+int TTextRuler::ColumnX(int C) const
+{
+    return RoundHalfEven((double(C) - FStart) * FSpacing * FScale) + FrameSize() + FGutter;
+}
+
+int TTextRuler::ColumnAt(int X) const
+{
+    const double offset = double(X) - FrameSize() - FGutter;
+    return RoundHalfEven(offset / (FSpacing * FScale) + FStart);
+}
+
+int TTextRuler::LastColumn() const
+{
+    const int limit = width() - FrameSize();
+    const double pitch = FSpacing * FScale;
+    int last = RoundHalfEven(std::floor((limit - FrameSize() - FGutter) / pitch) + FStart);
+    // Rounding of the tick positions may put the estimate a column off.
+    for (int k = 0; k < 4 && last > FStart && ColumnX(last) >= limit; ++k)
+        --last;
+    for (int k = 0; k < 4 && ColumnX(last + 1) < limit; ++k)
+        ++last;
+    return std::max(last, FStart + 1);
+}
+
+QRect TTextRuler::BottomMarkerRect(int Column) const
+{
+    const int x = ColumnX(Column);
+    const int bottom = height() - FrameSize() - 1;
+    return QRect(QPoint(x - 4, bottom - 8), QPoint(x + 4 - 1, bottom - 1));
+}
+
+QRect TTextRuler::TopMarkerRect(int Column) const
+{
+    const int x = ColumnX(Column);
+    const int top = FrameSize();
+    return QRect(QPoint(x - 4, top), QPoint(x + 4 - 1, top + 7 - 1));
+}
+
+int TTextRuler::HitTest(int X, int Y) const
+{
+    const QPoint p(X, Y);
+    if (BottomMarkerRect(FMarker1).contains(p))
+        return 1;
+    if (BottomMarkerRect(FMarker2).contains(p))
+        return 2;
+    if (TopMarkerRect(FMarker3).contains(p))
+        return 3;
+    return 0;
+}
+
+int TTextRuler::ClampColumn(int C) const
+{
+    return std::min(std::max(C, FStart), LastColumn());
+}
+
+void TTextRuler::DragMarker1(int C)
+{
+    if (C == FMarker1)
+        return;
+    const int last = LastColumn();
+    FMarker1 = ClampColumn(C);
+    if (FMarker1 >= FMarker2) {
+        FMarker2 = FMarker1 + 1;
+        if (FMarker2 > last) {
+            FMarker2 = last;
+            FMarker1 = last - 1;
+        }
+    }
+    if (FMarker1 > FMarker3)
+        FMarker3 = std::min(FMarker1, last);
+    update();
+}
+
+void TTextRuler::DragMarker2(int C)
+{
+    if (C == FMarker2)
+        return;
+    FMarker2 = ClampColumn(C);
+    if (FMarker2 <= FMarker1) {
+        FMarker1 = FMarker2 - 1;
+        if (FMarker1 < FStart) {
+            FMarker1 = FStart;
+            FMarker2 = FStart + 1;
+        }
+    }
+    update();
+}
+
+void TTextRuler::DragMarker3(int C)
+{
+    if (C == FMarker3)
+        return;
+    FMarker3 = ClampColumn(C);
+    if (FMarker3 < FMarker1)
+        FMarker1 = std::max(FMarker3, FStart);
+    update();
+}
+
+void TTextRuler::DrawBottomMarker(QPainter& Canvas, int Column) const
+{
+    const int x = ColumnX(Column);
+    const int left = x - 4, right = x + 4;
+    const int bottom = height() - FrameSize() - 1, top = bottom - 8, s = bottom - 4;
+    Polygon(Canvas, {{x, top}, {left, s}, {left, bottom}, {right, bottom}, {right, s}}, ToQColor(clSilver),
+            ToQColor(clBlack));
+    Canvas.setPen(ToQColor(clWhite));
+    PolyLine(Canvas, {{x, top + 1}, {left + 1, s}, {left + 1, bottom - 1}});
+    Canvas.setPen(ToQColor(clGray));
+    PolyLine(Canvas, {{x, top + 1}, {right - 1, s}, {right - 1, bottom - 1}, {left, bottom - 1}});
+}
+
+void TTextRuler::DrawTopMarker(QPainter& Canvas, int Column) const
+{
+    const int x = ColumnX(Column);
+    const int left = x - 4, right = x + 4;
+    const int top = FrameSize(), bottom = top + 7, s = top + 3;
+    Polygon(Canvas, {{x, bottom}, {left, s}, {left, top}, {right, top}, {right, s}}, ToQColor(clSilver),
+            ToQColor(clBlack));
+    Canvas.setPen(ToQColor(clWhite));
+    PolyLine(Canvas, {{left + 1, s}, {left + 1, top + 1}, {right - 1, top + 1}});
+    Canvas.setPen(ToQColor(clGray));
+    PolyLine(Canvas, {{left + 1, s}, {x, bottom - 1}, {right - 1, s}, {right - 1, top + 1}});
+}
+
+void TTextRuler::Paint(QPainter& Canvas)
+{
+    TCustomPanel::Paint(Canvas);
+    Canvas.setRenderHint(QPainter::Antialiasing, false);
+
+    const int b = FrameSize();
+    const int w = width(), h = height();
+    const int inner = h - 2 * b;
+    const int half = inner / 2, third = inner / 3, quarter = inner / 4;
+    const QColor panelColor = ToQColor(Color());
+    const QColor lineColor = ToQColor(FLineColor);
+
+    const QRect client(QPoint(2 * b, 2 * b), QPoint(w - 2 * b - 1, h - 2 * b - 1));
+    if (client.isValid())
+        Canvas.fillRect(client, panelColor);
+
+    Canvas.setPen(lineColor);
+    Canvas.setFont(font());
+    const QFontMetrics metrics = Canvas.fontMetrics();
+    const int cursorWidth = RoundHalfEven(FSpacing * FScale);
+
+    for (int i = 0; i < MaxPaintedColumns; ++i) {
+        const int c = FStart + i;
+        const int x = ColumnX(c);
+        if (x >= w - b)
+            break;
+        if (c % 10 == 0) {
+            LineSegment(Canvas, {x, b}, {x, h - b});
+            if (FShowNumbers) {
+                const QString number = QString::number(c);
+                const int top = (h - b - metrics.height()) / 2;
+                Canvas.drawText(QPoint(x - metrics.horizontalAdvance(number) / 2, top + metrics.ascent()), number);
+            }
+        } else if (c % 5 == 0) {
+            LineSegment(Canvas, {x, quarter + b}, {x, quarter + half + b});
+        } else if (i == 1 || ((c - 1) % 10 != 0 && (c + 1) % 10 != 0)) {
+            // The short ticks beside a numbered column are left out so the number
+            // has room, except at the second position.
+            LineSegment(Canvas, {x, third + b}, {x, 2 * third + b});
+        }
+        if (c == CursorColumn && cursorWidth > 0 && third > 0) {
+            Canvas.setPen(QPen(lineColor, 0));
+            Canvas.setBrush(ToQColor(clRed));
+            // A stroked QRect covers width + 1 pixels: this box spans x to
+            // x + cursorWidth - 1 and the rows from third + b to 2 * third + b - 1.
+            Canvas.drawRect(QRect(x, third + b, cursorWidth - 1, third - 1));
+            Canvas.setBrush(Qt::NoBrush);
+        }
+    }
+
+    if (FStart < 500) {
+        DrawBottomMarker(Canvas, FMarker1);
+        DrawBottomMarker(Canvas, FMarker2);
+        DrawTopMarker(Canvas, FMarker3);
+    }
+}
+
+void TTextRuler::MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y)
+{
+    TCustomPanel::MouseDown(Button, Shift, X, Y);
+    FDragMarker = HitTest(X, Y);
+}
+
+void TTextRuler::MouseMove(Qt::KeyboardModifiers Shift, int X, int Y)
+{
+    TCustomPanel::MouseMove(Shift, X, Y);
+    switch (FDragMarker) {
+    case 1: DragMarker1(ColumnAt(X)); break;
+    case 2: DragMarker2(ColumnAt(X)); break;
+    case 3: DragMarker3(ColumnAt(X)); break;
+    default: break;
+    }
+}
+
+void TTextRuler::MouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y)
+{
+    TCustomPanel::MouseUp(Button, Shift, X, Y);
+    if (FDragMarker > 0 && OnMarkerChange)
+        OnMarkerChange(this);
+    FDragMarker = 0;
+}
+
+} // namespace narvo

@@ -1,0 +1,76 @@
+// The web link label: its look, opening its hint on a click, and the error when
+// no program takes the address. A fake shell backend stands in for the desktop,
+// so that no browser starts.
+#include "components/LinkLabel.h"
+
+#include "WidgetTestHelpers.h"
+#include "platform/Shell.h"
+
+#include <QTest>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+namespace narvo {
+namespace {
+
+struct FakeShell : TShellBackend {
+    FakeShell() { previous = SetShellBackend(this); }
+    ~FakeShell() override { SetShellBackend(previous); }
+    bool OpenUrl(const QUrl& Url) override
+    {
+        opened.push_back(Url);
+        return answer;
+    }
+    bool StartDetached(const QString&, const QStringList&, const QString&) override { return false; }
+    TShellBackend* previous = nullptr;
+    std::vector<QUrl> opened;
+    bool answer = true;
+};
+
+TEST(WebLinkLabel, LooksLikeALink)
+{
+    TWebLinkLabel label;
+    EXPECT_EQ(label.Hint(), "https://narvo.example.org/");
+    EXPECT_EQ(label.Caption(), label.Hint());
+    EXPECT_TRUE(label.font().underline());
+    EXPECT_EQ(label.palette().color(QPalette::WindowText), QColor(0, 0, 255));
+    EXPECT_EQ(label.cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_TRUE(bool(label.OnClick));
+}
+
+TEST(WebLinkLabel, ClickOpensTheHint)
+{
+    FakeShell shell;
+    testing::Host host;
+    auto* label = host.Add(new TWebLinkLabel);
+    label->SetHint("https://narvo.example.org/download");
+    label->SetCaption("Downloads");
+    label->resize(label->sizeHint());
+    host.Show();
+    QTest::mouseClick(label, Qt::LeftButton, {}, {3, 3});
+    ASSERT_EQ(shell.opened.size(), 1u);
+    EXPECT_EQ(shell.opened[0], QUrl("https://narvo.example.org/download"));
+    QTest::mouseClick(label, Qt::RightButton, {}, {3, 3});
+    EXPECT_EQ(shell.opened.size(), 1u);
+}
+
+TEST(WebLinkLabel, AnAddressNoProgramTakesRaisesTheShellText)
+{
+    FakeShell shell;
+    shell.answer = false;
+    TWebLinkLabel label;
+    try {
+        label.LinkClick(&label);
+        FAIL() << "no exception";
+    } catch (const EShellError& e) {
+        EXPECT_EQ(e.Code(), 31);
+        EXPECT_STREQ(e.what(), "There is no application associated with the given filename extension.");
+    }
+    // A sender that is no label opens nothing.
+    QObject other;
+    EXPECT_NO_THROW(label.LinkClick(&other));
+    EXPECT_EQ(shell.opened.size(), 1u);
+}
+
+} // namespace
+} // namespace narvo
