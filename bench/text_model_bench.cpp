@@ -1,0 +1,231 @@
+// Benchmarks of the text model on generated texts: loading 100 MB of 50-byte lines
+// (time and peak memory), deleting and inserting hundreds of thousands of lines with
+// their undo, searching 100 MB for an absent word both ways, and the cursor offset
+// at the end of a million lines.
+#include "engine/EditorEngine.h"
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <string>
+
+namespace narvo {
+namespace {
+
+constexpr std::size_t TextBytes = 100'000'000;
+constexpr std::size_t LineBytes = 50;  // 49 characters and LF
+
+// Lines of lower-case words; the letter z never occurs.
+std::string MakeText(std::size_t Bytes, std::size_t LineLength = LineBytes)
+{
+    std::string S;
+    S.reserve(Bytes);
+    std::uint32_t R = 12345;
+    while (S.size() + LineLength <= Bytes) {
+        for (std::size_t I = 0; I + 1 < LineLength; ++I) {
+            R = R * 1103515245u + 12345u;
+            const std::uint32_t V = (R >> 16) % 27;
+            S.push_back(V == 26 ? ' ' : static_cast<char>('a' + V % 25));
+        }
+        S.push_back('\n');
+    }
+    return S;
+}
+
+// Peak resident memory, from the kernel's high-water mark of this process.
+long ReadStatusKb(const char* Field)
+{
+    std::ifstream F("/proc/self/status");
+    std::string Line;
+    while (std::getline(F, Line))
+        if (Line.rfind(Field, 0) == 0)
+            return std::stol(Line.substr(std::string(Field).size()));
+    return -1;
+}
+
+void ResetPeakRss()
+{
+    std::ofstream F("/proc/self/clear_refs");
+    F << "5";
+}
+
+void BM_LoadPeakMemory(benchmark::State& State)
+{
+    for (auto _ : State) {
+        ResetPeakRss();
+        const long Before = ReadStatusKb("VmRSS:");
+        long Peak = 0;
+        {
+            std::string Text = MakeText(TextBytes);
+            auto B = std::make_unique<TEditBuffer>();
+            B->SetTextStr(Text);
+            Peak = ReadStatusKb("VmHWM:");
+            benchmark::DoNotOptimize(B->Count());
+        }
+        State.counters["BaseMB"] = static_cast<double>(Before) / 1024.0;
+        State.counters["PeakMB"] = static_cast<double>(Peak) / 1024.0;
+        State.counters["PeakPerText"] = static_cast<double>(Peak) * 1024.0 / TextBytes;
+        State.counters["AddedPerText"] = static_cast<double>(Peak - Before) * 1024.0 / TextBytes;
+    }
+}
+BENCHMARK(BM_LoadPeakMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void BM_SetTextStr100MB(benchmark::State& State)
+{
+    const std::string Text = MakeText(TextBytes);
+    for (auto _ : State) {
+        auto B = std::make_unique<TEditBuffer>();
+        B->SetTextStr(Text);
+        State.PauseTiming();
+        B.reset();
+        State.ResumeTiming();
+    }
+    State.SetBytesProcessed(static_cast<std::int64_t>(State.iterations() * Text.size()));
+}
+BENCHMARK(BM_SetTextStr100MB)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+// One million lines in a fresh editor.
+std::unique_ptr<TEditorEngine> MillionLines()
+{
+    static const std::string Text = MakeText(1'000'000 * 40, 40);
+    auto E = std::make_unique<TEditorEngine>();
+    E->Strings->SetTextStr(Text);
+    return E;
+}
+
+void BM_DeleteHalfOfAMillionLines(benchmark::State& State)
+{
+    for (auto _ : State) {
+        State.PauseTiming();
+        auto E = MillionLines();
+        State.ResumeTiming();
+        E->DeleteLines(250'000, 749'999);
+        benchmark::DoNotOptimize(E->Strings->Count());
+        State.PauseTiming();
+        E.reset();
+        State.ResumeTiming();
+    }
+}
+BENCHMARK(BM_DeleteHalfOfAMillionLines)->Iterations(5)->Unit(benchmark::kMillisecond);
+
+// The deletion as an editing command records it (the text as one record), then its
+// undo and redo.
+void BM_DeleteHalfOfAMillionLinesUndoRedo(benchmark::State& State)
+{
+    double Delete = 0, Undo = 0, Redo = 0;
+    for (auto _ : State) {
+        State.PauseTiming();
+        auto E = MillionLines();
+        State.ResumeTiming();
+        auto T0 = std::chrono::steady_clock::now();
+        const TRect R{0, 250'000, 0, 750'000};
+        E->Cursor->SetPos(TPoint{0, 750'000});
+        E->UndoList->AddItem(ukInsert, E->GetRangeText(R), ufSingle, E->Cursor->Pos());
+        E->DeleteRange(R);
+        auto T1 = std::chrono::steady_clock::now();
+        E->Undo();
+        auto T2 = std::chrono::steady_clock::now();
+        E->Redo();
+        auto T3 = std::chrono::steady_clock::now();
+        Delete += std::chrono::duration<double, std::milli>(T1 - T0).count();
+        Undo += std::chrono::duration<double, std::milli>(T2 - T1).count();
+        Redo += std::chrono::duration<double, std::milli>(T3 - T2).count();
+        benchmark::DoNotOptimize(E->Strings->Count());
+        State.PauseTiming();
+        E.reset();
+        State.ResumeTiming();
+    }
+    const auto N = static_cast<double>(State.iterations());
+    State.counters["DeleteMs"] = Delete / N;
+    State.counters["UndoMs"] = Undo / N;
+    State.counters["RedoMs"] = Redo / N;
+}
+BENCHMARK(BM_DeleteHalfOfAMillionLinesUndoRedo)->Iterations(5)->Unit(benchmark::kMillisecond);
+
+void BM_Insert200kLinesUndoRedo(benchmark::State& State)
+{
+    const std::string Block = MakeText(200'000 * 40, 40);
+    double Insert = 0, Undo = 0, Redo = 0;
+    for (auto _ : State) {
+        State.PauseTiming();
+        auto E = MillionLines();
+        E->Cursor->SetPos(TPoint{5, 500'000});
+        State.ResumeTiming();
+        auto T0 = std::chrono::steady_clock::now();
+        E->UndoList->AddItem(ukDeleteBack, Block, ufSingle, E->Cursor->Pos());
+        E->InsertTextRaw(Block, false);
+        auto T1 = std::chrono::steady_clock::now();
+        E->Undo();
+        auto T2 = std::chrono::steady_clock::now();
+        E->Redo();
+        auto T3 = std::chrono::steady_clock::now();
+        Insert += std::chrono::duration<double, std::milli>(T1 - T0).count();
+        Undo += std::chrono::duration<double, std::milli>(T2 - T1).count();
+        Redo += std::chrono::duration<double, std::milli>(T3 - T2).count();
+        benchmark::DoNotOptimize(E->Strings->Count());
+        State.PauseTiming();
+        E.reset();
+        State.ResumeTiming();
+    }
+    const auto N = static_cast<double>(State.iterations());
+    State.counters["InsertMs"] = Insert / N;
+    State.counters["UndoMs"] = Undo / N;
+    State.counters["RedoMs"] = Redo / N;
+}
+BENCHMARK(BM_Insert200kLinesUndoRedo)->Iterations(5)->Unit(benchmark::kMillisecond);
+
+TEditorEngine& SearchText()
+{
+    static std::unique_ptr<TEditorEngine> E = [] {
+        auto P = std::make_unique<TEditorEngine>();
+        P->Strings->SetTextStr(MakeText(TextBytes));
+        return P;
+    }();
+    return *E;
+}
+
+// "e" is frequent, "z" never occurs: every "e" is a candidate that fails later.
+const std::string Absent = "eqxjzvbw";
+
+void BM_SearchForwardAbsent100MB(benchmark::State& State)
+{
+    TEditorEngine& E = SearchText();
+    E.Searcher->IgnoreCase = State.range(0) != 0;
+    for (auto _ : State) {
+        TPoint P{0, 0};
+        TRect R;
+        benchmark::DoNotOptimize(E.Searcher->SearchForward(Absent, P, R));
+    }
+    State.SetBytesProcessed(static_cast<std::int64_t>(State.iterations() * TextBytes));
+}
+BENCHMARK(BM_SearchForwardAbsent100MB)->Arg(0)->Arg(1)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+void BM_SearchBackwardAbsent100MB(benchmark::State& State)
+{
+    TEditorEngine& E = SearchText();
+    E.Searcher->IgnoreCase = State.range(0) != 0;
+    const std::int64_t Last = E.Strings->Count() - 1;
+    for (auto _ : State) {
+        TPoint P{E.Strings->LineLength(Last), Last};
+        TRect R;
+        benchmark::DoNotOptimize(E.Searcher->SearchBackward(Absent, P, R));
+    }
+    State.SetBytesProcessed(static_cast<std::int64_t>(State.iterations() * TextBytes));
+}
+BENCHMARK(BM_SearchBackwardAbsent100MB)->Arg(0)->Arg(1)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+void BM_PosToOffsetAtEndOfAMillionLines(benchmark::State& State)
+{
+    auto E = MillionLines();
+    const std::int64_t Last = E->Strings->Count() - 1;
+    const TPoint End{E->Strings->LineLength(Last), Last};
+    for (auto _ : State)
+        benchmark::DoNotOptimize(E->PosToOffset(End));
+}
+BENCHMARK(BM_PosToOffsetAtEndOfAMillionLines)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace narvo

@@ -1,0 +1,157 @@
+// Construction of an editor pane's text model, its state and hooks, and the
+// execution of undo and redo records.
+#include "engine/EditorEngine.h"
+
+namespace narvo {
+
+TEditorEngine::TEditorEngine()
+    : Strings(std::make_shared<TEditBuffer>()),
+      Cursor(std::make_shared<TCursorObject>()),
+      HighLight(std::make_shared<THighLight>()),
+      UndoList(std::make_shared<TUndoControl>()),
+      RedoList(std::make_shared<TUndoControl>()),
+      Searcher(std::make_shared<TListSearcher>(*Strings))
+{
+    Strings->OnChange = [this] { SetModified(true); };
+    UndoList->OnExecute = [this](TUndoItem& Item, bool Last) { ExecuteUndoItem(Item, Last, true); };
+    UndoList->OnChange = [this] { RedoList->Clear(); };
+    RedoList->OnExecute = [this](TUndoItem& Item, bool Last) { ExecuteUndoItem(Item, Last, false); };
+    ResetText();
+    ChangeCount = 0;
+    Modified = false;
+}
+
+TEditorEngine::~TEditorEngine()
+{
+    // Parts shared with another pane may outlive this one: unhook what points back
+    // here. A pane that only borrows the parts installed no hooks.
+    if (Shared)
+        return;
+    Strings->OnChange = nullptr;
+    UndoList->OnExecute = nullptr;
+    UndoList->OnChange = nullptr;
+    RedoList->OnExecute = nullptr;
+}
+
+void TEditorEngine::ShareBuffer(TEditorEngine& Source)
+{
+    if (Shared || &Source == this)
+        return;
+    Strings = Source.Strings;
+    Cursor = Source.Cursor;
+    HighLight = Source.HighLight;
+    UndoList = Source.UndoList;
+    RedoList = Source.RedoList;
+    Searcher = Source.Searcher;
+    Shared = true;
+}
+
+void TEditorEngine::DoChange()
+{
+    if (OnChange)
+        OnChange();
+}
+
+void TEditorEngine::SetModified(bool Value)
+{
+    Modified = Value;
+    ++ChangeCount;
+}
+
+void TEditorEngine::ResetText()
+{
+    Strings->Clear();
+    Cursor->SetPos(TPoint{0, 0});
+    ClearMark();
+    UndoList->Clear();
+    RedoList->Clear();
+}
+
+void TEditorEngine::Clear()
+{
+    ScoopFire(scmStop, TRect{});
+    ResetText();
+    UpdateDisplay(true);
+}
+
+void TEditorEngine::ClearMark()
+{
+    HighLight->Found = false;
+    HighLight->StartPos = TPoint{0, 0};
+    HighLight->EndPos = TPoint{0, 0};
+    Cursor->ColumnBlock = false;
+}
+
+void TEditorEngine::UpdateDisplay(bool FireChange)
+{
+    RequestRedraw(true);
+    if (FireChange)
+        DoChange();
+}
+
+void TEditorEngine::ScoopFire(TScoopCommand Command, TRect Range)
+{
+    if (OnScoopEvent)
+        OnScoopEvent(Command, Range);
+}
+
+void TEditorEngine::ExecuteUndoItem(TUndoItem& Item, bool Last, bool FromUndoRing)
+{
+    const TPoint C0 = Cursor->Pos();
+    if (!FromUndoRing)
+        Cursor->SetPos(Item.Pos);
+    const auto Length = static_cast<std::int64_t>(Item.Text.size());
+    switch (Item.Kind) {
+    case ukInsert:
+        InsertTextRaw(Item.Text, false);
+        break;
+    case ukInsertBefore:
+        InsertTextKeepCursor(Item.Text);
+        break;
+    case ukDeleteBack:
+        DeleteBackward(Length);
+        break;
+    case ukDeleteForward:
+        DeleteForward(Length);
+        break;
+    default:
+        break;
+    }
+    if (FromUndoRing)
+        Cursor->SetPos(Item.Pos);
+    InvertUndoItem(Item);
+    if (Item.Kind == ukMove)
+        Item.Pos = C0;
+    (FromUndoRing ? RedoList : UndoList)->Push(std::move(Item));
+    // The redraw for the group comes once from Undo / Redo; Last only marks where
+    // the group ends.
+    (void)Last;
+}
+
+void TEditorEngine::Undo()
+{
+    ScoopFire(scmStop, TRect{});
+    ClearMark();
+    if (UndoList->ExecuteGroup()) {
+        UpdateDisplay(true);
+        Status = edDone;
+    } else {
+        Status = edNothingToUndo;
+        RequestRedraw(false);
+    }
+}
+
+void TEditorEngine::Redo()
+{
+    ScoopFire(scmStop, TRect{});
+    ClearMark();
+    if (RedoList->ExecuteGroup()) {
+        UpdateDisplay(true);
+        Status = edDone;
+    } else {
+        Status = edNothingToRedo;
+        RequestRedraw(false);
+    }
+}
+
+}  // namespace narvo

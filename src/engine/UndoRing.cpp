@@ -1,0 +1,146 @@
+// The undo ring: pushing with bracket cancelling, grouping, and executing a group.
+// The group start is kept between the oldest and the newest record at all times, so
+// that ending a group can never take in records older than the group.
+#include "engine/UndoRing.h"
+
+#include "engine/EditBuffer.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace narvo {
+
+void InvertUndoItem(TUndoItem& Item)
+{
+    switch (Item.Kind) {
+    case ukInsert: Item.Kind = ukDeleteBack; break;
+    case ukInsertBefore: Item.Kind = ukDeleteForward; break;
+    case ukDeleteBack: Item.Kind = ukInsert; break;
+    case ukDeleteForward: Item.Kind = ukInsertBefore; break;
+    default: break;
+    }
+    if (Item.Flag == ufOpen)
+        Item.Flag = ufClose;
+    else if (Item.Flag == ufClose)
+        Item.Flag = ufOpen;
+}
+
+TUndoControl::TUndoControl() = default;
+
+void TUndoControl::SetCapacity(std::int64_t N)
+{
+    if (N < 2)
+        N = 2;
+    if (N == FCapacity)
+        return;
+    FCapacity = N;
+    Clear();
+}
+
+void TUndoControl::Clear()
+{
+    std::vector<TUndoItem>().swap(Items);
+    Head = 0;
+    Tail = 0;
+    if (GroupStart >= 0)
+        GroupStart = 0;
+    if (OnChange)
+        OnChange();
+}
+
+void TUndoControl::AddItem(std::uint8_t Kind, std::string_view Text, std::uint8_t Flag, TPoint Pos)
+{
+    TUndoItem Item;
+    Item.Kind = Kind;
+    Item.Flag = Flag;
+    Item.Pos = Pos;
+    if (Kind >= ukInsert && Kind <= ukDeleteForward && Text.find('\n') != std::string_view::npos)
+        Item.Text = NormalizeLineBreaks(Text);
+    else
+        Item.Text = Text;
+    Push(std::move(Item));
+    if (OnChange)
+        OnChange();
+}
+
+void TUndoControl::StepBack()
+{
+    if (GroupStart == Head)
+        GroupStart = Prev(Head);
+    Head = Prev(Head);
+}
+
+void TUndoControl::Push(TUndoItem Item)
+{
+    if (!Empty() && Item.Kind == ukBracket && Item.Flag == ufClose) {
+        const TUndoItem& Before = Slot(Prev(Head));
+        if (Before.Kind == ukBracket && Before.Flag == ufOpen) {
+            StepBack();
+            return;
+        }
+    }
+    // Slots are allocated in order: Head reaches a new slot only right after the
+    // one before it was written.
+    if (Head == AllocatedSlots()) {
+        if (Items.size() == Items.capacity())
+            Items.reserve(static_cast<std::size_t>(std::min<std::int64_t>(FCapacity, std::max<std::int64_t>(64, 2 * AllocatedSlots()))));
+        Items.push_back(std::move(Item));
+    } else {
+        Slot(Head) = std::move(Item);
+    }
+    Head = Next(Head);
+    if (Head == Tail) {
+        Slot(Tail).Text = std::string();
+        Tail = Next(Tail);
+    }
+    if (Head == GroupStart)
+        GroupStart = Next(GroupStart);
+}
+
+void TUndoControl::AddMoveIfMoved(TPoint P)
+{
+    if (!(P == LastPos))
+        AddItem(ukMove, {}, ufSingle, LastPos);
+}
+
+void TUndoControl::EndGroup()
+{
+    const std::int64_t G = GroupStart;
+    if (G < 0 || G >= FCapacity || G == Head)
+        return;
+    const std::int64_t Last = Prev(Head);
+    if (G == Last) {
+        Slot(G).Flag = ufSingle;
+        return;
+    }
+    Slot(G).Flag = ufOpen;
+    for (std::int64_t I = Next(G); I != Last; I = Next(I))
+        Slot(I).Flag = ufInner;
+    Slot(Last).Flag = ufClose;
+}
+
+bool TUndoControl::ExecuteGroup()
+{
+    bool Result = false;
+    while (Head != Tail) {
+        Result = true;
+        StepBack();
+        TUndoItem Item = std::move(Slot(Head));
+        Slot(Head) = TUndoItem();
+        const bool Last = Item.Flag == ufOpen || Item.Flag == ufSingle;
+        if (OnExecute)
+            OnExecute(Item, Last);
+        if (Last)
+            break;
+    }
+    return Result;
+}
+
+const TUndoItem& TUndoControl::Item(std::int64_t I) const
+{
+    if (I < 0 || I >= Count())
+        throw std::out_of_range("TUndoControl::Item");
+    return Items[static_cast<std::size_t>((Tail + I) % FCapacity)];
+}
+
+}  // namespace narvo

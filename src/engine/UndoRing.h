@@ -1,0 +1,93 @@
+// Undo and redo rings. Each ring holds at most 255,999 records (one slot of the
+// 256,000 always stays free) and silently drops the oldest when full. Slots are
+// allocated as the ring fills, so an unused ring costs next to nothing. Records are
+// grouped with brackets and group flags so that one command, or one whole command
+// line, undoes in one step.
+#pragma once
+
+#include "shared/Geometry.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace narvo {
+
+// Record kinds: what executing a record does at the cursor.
+enum : std::uint8_t {
+    ukMove = 0,          // move the cursor to Pos
+    ukInsert = 1,        // insert Text, the cursor ends after it
+    ukInsertBefore = 2,  // insert Text, the cursor stays before it
+    ukDeleteBack = 3,    // delete as many characters before the cursor as Text holds
+    ukDeleteForward = 4, // delete as many characters after the cursor as Text holds
+    ukBracket = 6,       // group bracket: Flag 0 opens, 2 closes
+};
+
+// Group flags.
+enum : std::uint8_t { ufOpen = 0, ufInner = 1, ufClose = 2, ufSingle = 3 };
+
+struct TUndoItem {
+    std::uint8_t Kind = 0;
+    std::uint8_t Flag = 0;
+    TPoint Pos;
+    std::string Text;
+};
+
+// The record that undoes Item: kinds 1<->3 and 2<->4, flags 0<->2.
+void InvertUndoItem(TUndoItem& Item);
+
+class TUndoControl {
+public:
+    static constexpr std::int64_t DefaultCapacity = 256000;
+
+    TUndoControl();
+    TUndoControl(const TUndoControl&) = delete;
+    TUndoControl& operator=(const TUndoControl&) = delete;
+
+    std::int64_t Capacity() const { return FCapacity; }
+    // Sets the number of slots (at least 2) and clears the ring when it changes.
+    void SetCapacity(std::int64_t N);
+    void Clear();
+    // Adds a record and fires OnChange. A line end in the text of an insertion or
+    // deletion is stored as the one CR the buffer counts, whatever the caller passed.
+    void AddItem(std::uint8_t Kind, std::string_view Text, std::uint8_t Flag, TPoint Pos);
+    // Adds a record without OnChange (moving records between the rings). A closing
+    // bracket right after an opening one cancels both.
+    void Push(TUndoItem Item);
+    void SetLastPos(TPoint P) { LastPos = P; }
+    // A cursor-move record back to LastPos when P differs from it.
+    void AddMoveIfMoved(TPoint P);
+    void BeginGroup() { GroupStart = Head; }
+    void EndGroup();
+    // Executes the records of the last group, newest first; true when any ran.
+    bool ExecuteGroup();
+
+    bool Empty() const { return Head == Tail; }
+    std::int64_t Count() const { return (Head - Tail + FCapacity) % FCapacity; }
+    // Record I counted from the oldest.
+    const TUndoItem& Item(std::int64_t I) const;
+    // Slots allocated so far.
+    std::int64_t AllocatedSlots() const { return static_cast<std::int64_t>(Items.size()); }
+
+    std::function<void(TUndoItem& Item, bool Last)> OnExecute;
+    std::function<void()> OnChange;
+    TPoint LastPos;
+
+private:
+    std::int64_t Next(std::int64_t I) const { return I + 1 == FCapacity ? 0 : I + 1; }
+    std::int64_t Prev(std::int64_t I) const { return I == 0 ? FCapacity - 1 : I - 1; }
+    // Head one slot back; a group start on Head follows it, so that it never lies
+    // after the newest record.
+    void StepBack();
+    TUndoItem& Slot(std::int64_t I) { return Items[static_cast<std::size_t>(I)]; }
+
+    std::int64_t FCapacity = DefaultCapacity;
+    std::int64_t GroupStart = -1;
+    std::vector<TUndoItem> Items;
+    std::int64_t Head = 0;
+    std::int64_t Tail = 0;
+};
+
+}  // namespace narvo

@@ -1,0 +1,171 @@
+// Whole-text conversion of the line buffer: line ends, final line ends, UTF-16, the
+// lossy flag, and writing the text back as the bytes it came from.
+#include "FakeEditor.h"
+
+#include <gtest/gtest.h>
+
+namespace narvo::test {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+struct TConversionCase {
+    const char* Name;
+    std::string Bytes;
+    Lines Expected;
+    TLineEnd Style;
+    bool RoundTrip = true;  // false for texts that mix line-end styles
+};
+
+class TextConversion : public ::testing::TestWithParam<TConversionCase> {};
+
+TEST_P(TextConversion, SplitsAndWritesBackByteForByte)
+{
+    const auto& C = GetParam();
+    TEditBuffer B;
+    B.SetTextStr(C.Bytes);
+    EXPECT_EQ(LinesOf(B), C.Expected);
+    EXPECT_EQ(B.LineEnd, C.Style);
+    EXPECT_EQ(B.Encoding, 0);
+    EXPECT_FALSE(B.Lossy);
+    if (C.RoundTrip) {
+        EXPECT_EQ(B.GetFileBytes(), C.Bytes);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Buffer, TextConversion,
+    ::testing::Values(
+        TConversionCase{"OneLetter", "a", {"a"}, TLineEnd::Lf},
+        TConversionCase{"CrLf", "a\r\nb", {"a", "b"}, TLineEnd::CrLf},
+        TConversionCase{"Lf", "a\nb", {"a", "b"}, TLineEnd::Lf},
+        TConversionCase{"Cr", "a\rb", {"a", "b"}, TLineEnd::Cr},
+        TConversionCase{"LfCrIsTwoLineEnds", "a\n\rb", {"a", "", "b"}, TLineEnd::Lf, false},
+        TConversionCase{"TrailingCrLf", "a\r\n", {"a", ""}, TLineEnd::CrLf},
+        TConversionCase{"TrailingCr", "a\r", {"a", ""}, TLineEnd::Cr},
+        TConversionCase{"TrailingLfKept", "a\n", {"a", ""}, TLineEnd::Lf},
+        TConversionCase{"OnlyLineEnds", "\n\n", {"", "", ""}, TLineEnd::Lf},
+        TConversionCase{"ZeroByteStays", std::string("a\0b\nc", 5), {std::string("a\0b", 3), "c"}, TLineEnd::Lf},
+        TConversionCase{"FirstLineEndDecides", "a\r\nb\nc", {"a", "b", "c"}, TLineEnd::CrLf, false}),
+    [](const auto& Info) { return std::string(Info.param.Name); });
+
+TEST(TextConversionMixed, WritesEveryLineEndInTheFirstStyle)
+{
+    TEditBuffer B;
+    B.SetTextStr("a\r\nb\nc\rd");
+    EXPECT_EQ(B.GetTextStr(), "a\r\nb\r\nc\r\nd");
+    EXPECT_EQ(B.JoinLines('\r'), "a\rb\rc\rd");
+}
+
+TEST(TextConversionEmpty, EmptyTextKeepsLinesButNotTheEncoding)
+{
+    TEditBuffer B;
+    B.SetTextStr(std::string("\xFF\xFE" "a\0", 4));
+    ASSERT_EQ(B.Encoding, 1);
+    B.SetTextStr("");
+    EXPECT_EQ(LinesOf(B), Lines{"a"});
+    EXPECT_EQ(B.Encoding, 0);
+    EXPECT_EQ(B.FirstWord, 0);
+}
+
+TEST(TextConversionEmpty, ResetAfterUtf16GivesAPlainNewText)
+{
+    TFakeEditor E;
+    E.Strings->SetTextStr(std::string("\xFF\xFE" "a\0\r\0\n\0", 8));
+    ASSERT_EQ(E.Strings->Encoding, 1);
+    ASSERT_EQ(E.Strings->LineEnd, TLineEnd::CrLf);
+    E.ResetText();  // what loading an empty file does first
+    E.Strings->SetTextStr("");
+    EXPECT_EQ(E.Strings->Count(), 1);
+    EXPECT_EQ(E.Strings->Encoding, 0);
+    EXPECT_EQ(E.Strings->FirstWord, 0);
+    EXPECT_EQ(E.Strings->LineEnd, TLineEnd::Lf);
+    EXPECT_EQ(E.Strings->GetFileBytes(), "");
+}
+
+std::string Utf16(std::u16string_view Units, bool BigEndian)
+{
+    std::string S = BigEndian ? std::string("\xFE\xFF") : std::string("\xFF\xFE");
+    for (char16_t U : Units) {
+        const char Lo = static_cast<char>(U & 0xFF), Hi = static_cast<char>(U >> 8);
+        S.push_back(BigEndian ? Hi : Lo);
+        S.push_back(BigEndian ? Lo : Hi);
+    }
+    return S;
+}
+
+TEST(TextConversionUtf16, LittleAndBigEndianGiveTheSameLines)
+{
+    const std::u16string Text = u"caf\u00E9\r\n\u20AC 5\n\rx\r";
+    const Lines Expected{"caf\xE9", "\x80 5", "", "x", ""};
+    for (bool Big : {false, true}) {
+        TEditBuffer B;
+        B.SetTextStr(Utf16(Text, Big));
+        EXPECT_EQ(LinesOf(B), Expected) << Big;
+        EXPECT_EQ(B.Encoding, Big ? 2 : 1);
+        EXPECT_EQ(B.FirstWord, Big ? 0xFFFE : 0xFEFF);
+        EXPECT_EQ(B.LineEnd, TLineEnd::CrLf);
+        EXPECT_FALSE(B.Lossy);
+    }
+}
+
+TEST(TextConversionUtf16, Latin1TextMatchesTheByteRule)
+{
+    // Printable Latin-1 is the same in Windows-1252, so dropping the zero bytes of
+    // each unit (the old byte rule) and mapping units give the same lines.
+    std::u16string Text;
+    std::string Bytes;
+    for (char16_t U = 0x20; U <= 0xFF; ++U) {
+        if (U >= 0x7F && U < 0xA0)
+            continue;
+        Text.push_back(U);
+        Bytes.push_back(static_cast<char>(U));
+    }
+    TEditBuffer B;
+    B.SetTextStr(Utf16(Text + u"\r\n" + Text, false));
+    EXPECT_EQ(LinesOf(B), (Lines{Bytes, Bytes}));
+}
+
+TEST(TextConversionUtf16, UnitWithoutByteBecomesQuestionMarkAndSetsLossy)
+{
+    TEditBuffer B;
+    B.SetTextStr(Utf16(u"a\u0416b\U0001F600c", false));  // Cyrillic Zhe, then an emoji pair
+    EXPECT_EQ(LinesOf(B), Lines{"a?b?c"});
+    EXPECT_TRUE(B.Lossy);
+    B.SetTextStr("plain");
+    EXPECT_FALSE(B.Lossy);
+}
+
+TEST(TextConversionUtf16, OddTrailingByteSetsLossy)
+{
+    TEditBuffer B;
+    B.SetTextStr(Utf16(u"ab", false) + "x");
+    EXPECT_EQ(LinesOf(B), Lines{"ab"});
+    EXPECT_TRUE(B.Lossy);
+}
+
+TEST(TextConversionUtf16, WrittenBackAsLittleEndianWithItsLineEnd)
+{
+    TEditBuffer B;
+    B.SetTextStr(Utf16(u"\u20ACa\nb\n", true));
+    EXPECT_EQ(B.GetFileBytes(), Utf16(u"\u20ACa\nb\n", false));
+}
+
+TEST(TextConversionChanges, OneChangeNotificationPerWholeText)
+{
+    TFakeEditor E;
+    const auto Before = E.ChangeCount.load();
+    E.Strings->SetTextStr("a\nb\nc");
+    EXPECT_EQ(E.ChangeCount.load(), Before + 1);
+    EXPECT_TRUE(E.Modified);
+    EXPECT_FALSE(E.Strings->Changing.load());
+}
+
+TEST(TextConversionChanges, NormalizeLineBreaksGivesOneCrPerLineEnd)
+{
+    EXPECT_EQ(NormalizeLineBreaks("a\r\nb\nc\rd\n\r"), "a\rb\rc\rd\r\r");
+    EXPECT_EQ(NormalizeLineBreaks(""), "");
+}
+
+}  // namespace
+}  // namespace narvo::test

@@ -1,0 +1,273 @@
+// The undo rings: pushing, bracket cancelling, groups, the ring limit, lazy slots,
+// record inversion, and execution onto the other ring through the text model.
+#include "FakeEditor.h"
+
+#include <gtest/gtest.h>
+
+namespace narvo::test {
+namespace {
+
+std::vector<int> Flags(const TUndoControl& U)
+{
+    std::vector<int> F;
+    for (std::int64_t I = 0; I < U.Count(); ++I)
+        F.push_back(U.Item(I).Flag);
+    return F;
+}
+
+TEST(UndoRing, EmptyBracketPairVanishes)
+{
+    TUndoControl U;
+    int Changes = 0;
+    U.OnChange = [&] { ++Changes; };
+    U.AddItem(ukBracket, "", ufOpen, {});
+    U.AddItem(ukBracket, "", ufClose, {});
+    EXPECT_TRUE(U.Empty());
+    EXPECT_EQ(Changes, 2);
+    // A close bracket on an empty ring is stored.
+    U.Push(TUndoItem{ukBracket, ufClose, {}, ""});
+    EXPECT_EQ(U.Count(), 1);
+}
+
+TEST(UndoRing, EndGroupFlagsTheRecordsSinceBeginGroup)
+{
+    TUndoControl U;
+    U.AddItem(ukMove, "", ufSingle, {});
+    U.BeginGroup();
+    U.EndGroup();
+    EXPECT_EQ(Flags(U), (std::vector<int>{3}));  // nothing added: nothing changes
+    U.BeginGroup();
+    U.AddItem(ukInsert, "a", ufInner, {});
+    U.EndGroup();
+    EXPECT_EQ(Flags(U), (std::vector<int>{3, 3}));  // one record is a group by itself
+    U.BeginGroup();
+    for (int I = 0; I < 3; ++I)
+        U.AddItem(ukInsert, "a", ufSingle, {});
+    U.EndGroup();
+    EXPECT_EQ(Flags(U), (std::vector<int>{3, 3, 0, 1, 2}));
+}
+
+TEST(UndoRing, CancelledBracketNeverSwallowsOlderHistory)
+{
+    TUndoControl U;
+    for (int I = 0; I < 4; ++I)
+        U.AddItem(ukInsert, "x", ufSingle, {});
+    // The group begins between an opening bracket and its cancelling close.
+    U.AddItem(ukBracket, "", ufOpen, {});
+    U.BeginGroup();
+    U.AddItem(ukBracket, "", ufClose, {});
+    U.EndGroup();
+    EXPECT_EQ(Flags(U), (std::vector<int>{3, 3, 3, 3}));
+    // Undoing below the group start inside a group does not either.
+    U.BeginGroup();
+    ASSERT_TRUE(U.ExecuteGroup());
+    U.AddItem(ukInsert, "y", ufSingle, {});
+    U.EndGroup();
+    EXPECT_EQ(Flags(U), (std::vector<int>{3, 3, 3, 3}));
+}
+
+TEST(UndoRing, FullRingDropsTheOldestAndKeepsCapacityMinusOne)
+{
+    TUndoControl U;
+    U.SetCapacity(4);
+    for (int I = 0; I < 6; ++I)
+        U.AddItem(ukInsert, std::string(1, static_cast<char>('a' + I)), ufSingle, {});
+    ASSERT_EQ(U.Count(), 3);
+    EXPECT_EQ(U.Item(0).Text, "d");
+    std::string Executed;
+    U.OnExecute = [&](TUndoItem& Item, bool Last) {
+        Executed += Item.Text;
+        EXPECT_TRUE(Last);
+    };
+    while (U.ExecuteGroup()) {
+    }
+    EXPECT_EQ(Executed, "fed");
+    EXPECT_FALSE(U.ExecuteGroup());
+}
+
+TEST(UndoRing, GroupWhoseOpeningWasDroppedStopsAtTheOldest)
+{
+    TUndoControl U;
+    U.SetCapacity(3);
+    U.AddItem(ukInsert, "a", ufOpen, {});
+    U.AddItem(ukInsert, "b", ufInner, {});
+    U.AddItem(ukInsert, "c", ufClose, {});
+    int Runs = 0;
+    U.OnExecute = [&](TUndoItem&, bool) { ++Runs; };
+    EXPECT_TRUE(U.ExecuteGroup());
+    EXPECT_EQ(Runs, 2);
+    EXPECT_TRUE(U.Empty());
+}
+
+TEST(UndoRing, KeepsTheLimitOf255999Records)
+{
+    TUndoControl U;
+    EXPECT_EQ(U.Capacity(), 256000);
+    EXPECT_EQ(U.AllocatedSlots(), 0);  // nothing is allocated up front
+    for (int I = 0; I < 256000; ++I)
+        U.AddItem(ukMove, "", ufSingle, TPoint{I, 0});
+    EXPECT_EQ(U.Count(), 255999);
+    EXPECT_EQ(U.Item(0).Pos.X, 1);
+    EXPECT_LE(U.AllocatedSlots(), 256000);
+    U.Clear();
+    EXPECT_EQ(U.AllocatedSlots(), 0);
+}
+
+TEST(UndoRing, CapacityBelowTwoIsClamped)
+{
+    TUndoControl U;
+    U.SetCapacity(0);
+    EXPECT_EQ(U.Capacity(), 2);
+    U.AddItem(ukInsert, "a", ufSingle, {});
+    U.AddItem(ukInsert, "b", ufSingle, {});
+    EXPECT_EQ(U.Count(), 1);
+    EXPECT_EQ(U.Item(0).Text, "b");
+}
+
+TEST(UndoRing, InversionSwapsKindsAndFlags)
+{
+    struct { int Kind, Flag, InvKind, InvFlag; } Cases[] = {
+        {0, 3, 0, 3}, {1, 0, 3, 2}, {2, 1, 4, 1}, {3, 2, 1, 0}, {4, 3, 2, 3}, {6, 0, 6, 2}, {6, 2, 6, 0},
+    };
+    for (const auto& C : Cases) {
+        TUndoItem Item{static_cast<std::uint8_t>(C.Kind), static_cast<std::uint8_t>(C.Flag), {}, ""};
+        InvertUndoItem(Item);
+        EXPECT_EQ(Item.Kind, C.InvKind);
+        EXPECT_EQ(Item.Flag, C.InvFlag);
+    }
+}
+
+TEST(UndoRing, InsertionTextIsStoredWithOneCrPerLineEnd)
+{
+    TUndoControl U;
+    U.AddItem(ukDeleteBack, "a\r\nb\nc", ufSingle, {});
+    EXPECT_EQ(U.Item(0).Text, "a\rb\rc");
+}
+
+TEST(UndoRing, MoveRecordOnlyWhenMoved)
+{
+    TUndoControl U;
+    U.SetLastPos({1, 2});
+    U.AddMoveIfMoved({1, 2});
+    EXPECT_TRUE(U.Empty());
+    U.AddMoveIfMoved({3, 2});
+    ASSERT_EQ(U.Count(), 1);
+    EXPECT_EQ(U.Item(0).Kind, ukMove);
+    EXPECT_EQ(U.Item(0).Pos, (TPoint{1, 2}));
+}
+
+// An insertion recorded as an editing command would: a bracketed group at the cursor.
+void RecordedInsert(TFakeEditor& E, const std::string& Text)
+{
+    E.UndoList->AddItem(ukBracket, "", ufOpen, E.CursorPos());
+    E.UndoList->AddItem(ukDeleteBack, Text, ufInner, E.CursorPos());
+    E.InsertTextRaw(Text, false);
+    E.UndoList->AddItem(ukBracket, "", ufClose, E.CursorPos());
+}
+
+TEST(UndoExecution, UndoingACrLfInsertionDeletesExactlyIt)
+{
+    TFakeEditor E;
+    E.SetLines("xy");
+    E.SetCursor(1, 0);
+    RecordedInsert(E, "a\r\nb");
+    EXPECT_EQ(E.Lines(), "xa|by");
+    E.Undo();
+    EXPECT_EQ(E.Status, edDone);
+    EXPECT_EQ(E.Lines(), "xy");
+    EXPECT_EQ(E.CursorPos(), (TPoint{1, 0}));
+    EXPECT_TRUE(E.UndoList->Empty());
+    EXPECT_EQ(E.RedoList->Count(), 3);
+    E.Redo();
+    EXPECT_EQ(E.Lines(), "xa|by");
+    EXPECT_EQ(E.CursorPos(), (TPoint{1, 1}));
+    EXPECT_EQ(E.UndoList->Count(), 3);
+    EXPECT_TRUE(E.RedoList->Empty());
+}
+
+TEST(UndoExecution, CursorMoveUndoesAndRedoes)
+{
+    TFakeEditor E;
+    E.SetLines("abc|def");
+    E.UndoList->SetLastPos(E.CursorPos());
+    E.SetCursor(2, 1);
+    E.UndoList->AddMoveIfMoved(E.CursorPos());
+    E.Undo();
+    EXPECT_EQ(E.CursorPos(), (TPoint{0, 0}));
+    E.Redo();
+    EXPECT_EQ(E.CursorPos(), (TPoint{2, 1}));
+    E.Redo();
+    EXPECT_EQ(E.Status, edNothingToRedo);
+}
+
+TEST(UndoExecution, NewRecordEmptiesRedoButUndoKeepsEarlierRecords)
+{
+    TFakeEditor E;
+    RecordedInsert(E, "a");
+    RecordedInsert(E, "b");
+    E.Undo();
+    EXPECT_EQ(E.Lines(), "a");
+    EXPECT_EQ(E.UndoList->Count(), 3);
+    EXPECT_FALSE(E.RedoList->Empty());
+    RecordedInsert(E, "c");
+    EXPECT_TRUE(E.RedoList->Empty());
+    E.Undo();
+    E.Undo();
+    EXPECT_EQ(E.Lines(), "");
+    E.Undo();
+    EXPECT_EQ(E.Status, edNothingToUndo);
+    const int Changes = E.Changes;
+    E.Redo();
+    EXPECT_EQ(E.Lines(), "a");
+    EXPECT_EQ(E.Changes, Changes + 1);  // one redraw and OnChange per group
+}
+
+TEST(UndoExecution, DeletionRecordsRestoreLineEnds)
+{
+    TFakeEditor E;
+    E.SetLines("ab|cd");
+    E.SetCursor(1, 1);
+    // Backspace over three characters, recorded as deleted-backward.
+    std::string Gone;
+    E.GetChars(true, 3, Gone);
+    E.UndoList->AddItem(ukInsert, Gone, ufSingle, E.CursorPos());
+    E.DeleteBackward(3);
+    // Delete forward over the rest, recorded as deleted-forward.
+    std::string Rest;
+    E.GetChars(false, 1, Rest);
+    E.UndoList->AddItem(ukInsertBefore, Rest, ufSingle, E.CursorPos());
+    E.DeleteForward(1);
+    EXPECT_EQ(E.Lines(), "a");
+    E.Undo();
+    EXPECT_EQ(E.Lines(), "ad");
+    E.Undo();
+    EXPECT_EQ(E.Lines(), "ab|cd");
+    EXPECT_EQ(E.CursorPos(), (TPoint{1, 1}));
+    E.Redo();
+    E.Redo();
+    EXPECT_EQ(E.Lines(), "a");
+    EXPECT_EQ(E.CursorPos(), (TPoint{1, 0}));
+}
+
+TEST(UndoExecution, SharingPaneEditsAndUndoesTheSameText)
+{
+    TFakeEditor Main;
+    Main.SetLines("ab");
+    {
+        TFakeEditor Second;
+        Second.ShareBuffer(Main);
+        Second.SetCursor(2, 0);
+        RecordedInsert(Second, "c");
+        EXPECT_EQ(Main.Lines(), "abc");
+        EXPECT_EQ(Main.CursorPos(), (TPoint{3, 0}));
+        Second.Undo();
+        EXPECT_EQ(Main.Lines(), "ab");
+        EXPECT_TRUE(Main.Modified);
+    }
+    // The sharing pane is gone; the main pane's hooks still work.
+    Main.Redo();
+    EXPECT_EQ(Main.Lines(), "abc");
+}
+
+}  // namespace
+}  // namespace narvo::test
