@@ -63,6 +63,9 @@ void TEditorEngine::ResetText()
     Strings->Clear();
     Cursor->SetPos(TPoint{0, 0});
     ClearMark();
+    FileName.clear();
+    DesiredColumn = -1;
+    Anchored = false;
     UndoList->Clear();
     RedoList->Clear();
 }
@@ -80,6 +83,8 @@ void TEditorEngine::ClearMark()
     HighLight->StartPos = TPoint{0, 0};
     HighLight->EndPos = TPoint{0, 0};
     Cursor->ColumnBlock = false;
+    // A cleared mark has no fixed end: the next extension starts at the cursor.
+    Anchored = false;
 }
 
 void TEditorEngine::UpdateDisplay(bool FireChange)
@@ -103,10 +108,10 @@ void TEditorEngine::ExecuteUndoItem(TUndoItem& Item, bool Last, bool FromUndoRin
     const auto Length = static_cast<std::int64_t>(Item.Text.size());
     switch (Item.Kind) {
     case ukInsert:
-        InsertTextRaw(Item.Text, false);
+        InsertRecordText(Item.Text, false);
         break;
     case ukInsertBefore:
-        InsertTextKeepCursor(Item.Text);
+        InsertRecordText(Item.Text, true);
         break;
     case ukDeleteBack:
         DeleteBackward(Length);

@@ -5,7 +5,8 @@
 //
 // The member functions are implemented by concern: EditorEngine.cpp (construction,
 // hooks, undo execution), Positions.cpp (positions, offsets, character access),
-// RawOperations.cpp (raw reads, deletions and insertions).
+// RawOperations.cpp (raw reads, deletions and insertions), and the files named in
+// the section on motion, editing and text files below.
 #pragma once
 
 #include "engine/EditBuffer.h"
@@ -19,6 +20,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace narvo {
 
@@ -123,7 +126,8 @@ public:
     // --- raw reads (RawOperations.cpp) ------------------------------------------
     std::string GetRangeText(TRect R) const;
     std::string JoinLineRange(std::int64_t First, std::int64_t Last, bool WithLF) const;
-    // The highlighted stream text. Column blocks are read by the editing operations.
+    // The highlighted text: a stream joined by CR, a column block's lines each
+    // followed by CR LF.
     std::string GetMarkedText() const;
     void GetCharsAroundRange(TRect R, char& Before, char& After) const;
     std::string TextLeftOfCursor() const;
@@ -158,9 +162,164 @@ public:
     // Executes one record taken from a ring and pushes its inverse onto the other.
     void ExecuteUndoItem(TUndoItem& Item, bool Last, bool FromUndoRing);
 
+    // =============================================================================
+    // Cursor motion, editing commands and text files. Implemented in MarkAndScoop.cpp
+    // (highlight anchor, scoop, display columns), Motions.cpp, EditOperations.cpp,
+    // ColumnBlocks.cpp and TextFiles.cpp.
+    // =============================================================================
+
+    // --- editing state -------------------------------------------------------------
+    bool Overwrite = false;
+    // A trailing Ctrl+Z (0x1A) is dropped on loading and one is written on saving.
+    bool CtrlZMode = false;
+    // The name given to the last successful LoadFromFile or SaveToFile; emptied by
+    // ResetText.
+    std::string FileName;
+    // The display column that up and down moves keep; -1: take it from the cursor.
+    std::int64_t DesiredColumn = -1;
+    TPoint AnchorPos;   // the cursor before the latest motion or mouse press
+    TPoint MarkAnchor;  // the fixed end of a highlight being extended
+    bool Anchored = false;
+    bool MarkingMode = false;
+
+    // Lines longer than this are shown and mapped without tab expansion.
+    static constexpr std::int64_t MaxExpandedLine = 2048;
+
+    // Properties the widget publishes; its accessors of the same names take over.
+    virtual int SpacesPerTab() const { return 8; }
+    virtual bool ShowAll() const { return false; }
+    virtual bool ReadOnly() const { return false; }
+
+    // --- highlight anchor and scoop (MarkAndScoop.cpp) -------------------------------
+    virtual bool HasMark() const { return !HighLight->Empty(); }
+    // The highlight spans the anchor and the cursor; Alt (outside marking mode)
+    // makes it a column block.
+    virtual void ExtendMark();
+    // After a motion: extend with Shift held or in marking mode, else clear.
+    virtual void ExtendOrClearMark();
+    // Both ends of the highlight moved onto the text.
+    void ClampHighlight();
+    // The scoop start is one position for the whole program.
+    static void ScoopSave(TPoint P);
+    static TPoint ScoopStart() { return FScoopStart; }
+    // scmForward or scmBackward with (saved start, P) when P differs from the start.
+    void ScoopFire(TPoint P);
+    void ScoopStop();
+
+    // The column at which the character at P is shown once tabs are expanded (X
+    // itself past the line end when permitted, else 0 there).
+    virtual std::int64_t DisplayColumn(TPoint P, bool PermitPastEnd) const;
+    // The column of line Y reached by stepping right from column 0 while the shown
+    // column is below D; a shorter line gives its end.
+    std::int64_t ColumnForDisplay(std::int64_t Y, std::int64_t D) const;
+
+    // --- cursor motion (Motions.cpp) ---------------------------------------------------
+    // Each leaves its outcome in Status; a move that stops part-way at the text start
+    // or end leaves the failure status where it stopped.
+    void CursorRight();
+    void CursorLeft();
+    void WordRight(bool Starts);
+    void WordLeft(bool Starts);
+    void CursorDown();
+    void CursorUp();
+    void LineStart();
+    void NextLineStart();
+    void PageDown();
+    void PageUp();
+    void GotoTop();
+    void GotoBottom();
+    bool GotoLine(std::int64_t N);
+    bool GotoPos(TPoint P);
+    void GotoOffset(std::int64_t N);
+    // Where the word moves would take P (no state changes); false when the move
+    // could not be made in full (P then holds where it stopped).
+    bool WordRightPos(TPoint& P, bool Starts) const;
+    bool WordLeftPos(TPoint& P, bool Starts) const;
+
+    // --- editing commands (EditOperations.cpp, ColumnBlocks.cpp) ------------------------
+    void TypeChar(char Ch);
+    void InsertText(const std::string& Text) { InsertTextEx(Text, true, false); }
+    // Text with CR, LF or CR LF line breaks; with KeepBreaks they go into the line as
+    // characters.
+    void InsertTextEx(const std::string& Text, bool FireChange, bool KeepBreaks);
+    // Lines of Text one below another at the cursor's display column.
+    void InsertColumnBlock(const std::string& Text);
+    void InsertColumnLines(const std::vector<std::string>& List);
+    // Deletes the mark; in overwrite mode (or with Whole) replaces as many characters
+    // after the cursor as Text has; inserts Text. Records inside the caller's group.
+    void InsertOverwriting(const std::string& Text, bool Whole);
+    void Backspace();
+    void DeleteChar();
+    bool DeleteMark() { return DeleteMarkedBlock(true); }
+    bool DeleteMarkedBlock(bool OwnGroup);
+    void DeleteToLineStart();
+    void DeleteToLineEnd();
+    void DeleteWordLeft(bool Starts);
+    void DeleteWordRight(bool Starts);
+    // Column block Rect: with Fill every character in its columns becomes Ch, else
+    // those characters are removed.
+    void FillBlock(TRect Rect, char Ch, bool Fill);
+    // The block's characters of each line, each line followed by CR LF.
+    std::string GetBlockText(TRect Rect) const;
+    std::string CutMarkedText();
+    void ReplaceCurrentLine(const std::string& Text);
+    void IndentLikePrevious();
+    void ToggleCase();
+
+    // --- text files (TextFiles.cpp) -------------------------------------------------------
+    // Reads the whole file first; on failure throws EFileError and changes nothing.
+    void LoadFromFile(const std::string& Name);
+    // Writes a temporary file beside the target and renames it into place; throws
+    // EFileError on failure (the file on disk unchanged) and ELossyText for a UTF-16
+    // text that cannot be written back as it came, unless AllowLossy.
+    void SaveToFile(const std::string& Name, bool AllowLossy = false);
+    // The bytes SaveToFile writes.
+    std::string FileBytes(bool AllowLossy = false) const;
+    // Replaces the whole text as loading does: reset, decode, Ctrl+Z rule, redraw.
+    void SetText(std::string_view Bytes);
+    // The whole text with the line end it came with, none after the last line.
+    std::string GetText() const { return Strings->GetTextStr(); }
+
 private:
     // The cursor moved onto its line (a column-block cursor may stand past the end).
     void ClampCursor();
+
+    // Undo records at the cursor. Inserted text is stored with its line breaks as
+    // CR; text taken from the lines is stored as it stands. Nothing is recorded
+    // while FSuppressUndo is set (a large change recorded as a whole).
+    void RecordInserted(const std::string& Text, std::uint8_t Flag);
+    void RecordExact(std::uint8_t Kind, const std::string& Text, std::uint8_t Flag);
+    void RecordBracket(std::uint8_t Flag);
+    // A cursor-move record, then the cursor goes to P.
+    void MoveRecorded(TPoint P, std::uint8_t Flag = 1);
+    // Inserts undo text whose CR characters are line ends and LF characters plain.
+    void InsertRecordText(const std::string& Text, bool KeepCursor);
+
+    // Motion frame around Move, which changes the cursor and answers success.
+    template <class F>
+    void RunMotion(F&& Move, bool KeepColumn, TEditStatus FailStatus);
+
+    // Runs Change, which replaces lines First..LastOld (and may add lines after
+    // them) without records, and records it as one replacement of those lines.
+    template <class F>
+    void RecordLinesReplaced(std::int64_t First, std::int64_t LastOld, F&& Change);
+    // Rewrites the characters of column block R on each of its lines by Transform
+    // (recorded line by line, or as a whole when the group would not fit the ring).
+    // Answers whether Transform reported a change of any character.
+    template <class F>
+    bool TransformBlock(TRect R, F&& Transform);
+    // FillBlock with its own group brackets, or inside the caller's group.
+    void FillBlockIn(TRect Rect, char Ch, bool Fill, bool OwnGroup);
+    // The case of every letter in column block R swapped in place; false when the
+    // block held no letter.
+    bool ToggleBlockCase(TRect R);
+    // The display columns a column block covers.
+    void BlockColumns(TRect R, std::int64_t& Left, std::int64_t& Right) const;
+    // The first and one-past-last character of line Y inside display columns L..R.
+    void BlockRun(std::int64_t Y, std::int64_t L, std::int64_t R, std::int64_t& From, std::int64_t& To) const;
+
+    inline static TPoint FScoopStart;
+    bool FSuppressUndo = false;
 };
 
 }  // namespace narvo

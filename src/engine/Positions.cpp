@@ -36,10 +36,10 @@ TPoint TEditorEngine::ClampPos(TPoint P) const
 
 TRect TEditorEngine::ClampRange(TRect R) const
 {
-    R = NormalizeRange(R);
+    // Ordered after clamping: two ends past the text may change places on it.
     const TPoint S = ClampPos(TPoint{R.Left, R.Top});
     const TPoint E = ClampPos(TPoint{R.Right, R.Bottom});
-    return TRect{S.X, S.Y, E.X, E.Y};
+    return NormalizeRange(TRect{S.X, S.Y, E.X, E.Y});
 }
 
 bool TEditorEngine::AtStart() const { return Cursor->Y == 0 && Cursor->X == 0; }

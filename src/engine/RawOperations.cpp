@@ -46,9 +46,8 @@ std::string TEditorEngine::JoinLineRange(std::int64_t First, std::int64_t Last, 
 
 std::string TEditorEngine::GetMarkedText() const
 {
-    // A column block is read by the editing operations with its display columns.
     if (Cursor->ColumnBlock)
-        return std::string();
+        return GetBlockText(HighLight->Range());
     return GetRangeText(HighLight->Range());
 }
 

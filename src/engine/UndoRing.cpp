@@ -63,6 +63,18 @@ void TUndoControl::AddItem(std::uint8_t Kind, std::string_view Text, std::uint8_
         OnChange();
 }
 
+void TUndoControl::AddItemExact(std::uint8_t Kind, std::string_view Text, std::uint8_t Flag, TPoint Pos)
+{
+    TUndoItem Item;
+    Item.Kind = Kind;
+    Item.Flag = Flag;
+    Item.Pos = Pos;
+    Item.Text = Text;
+    Push(std::move(Item));
+    if (OnChange)
+        OnChange();
+}
+
 void TUndoControl::StepBack()
 {
     if (GroupStart == Head)

@@ -53,6 +53,9 @@ public:
     // Adds a record and fires OnChange. A line end in the text of an insertion or
     // deletion is stored as the one CR the buffer counts, whatever the caller passed.
     void AddItem(std::uint8_t Kind, std::string_view Text, std::uint8_t Flag, TPoint Pos);
+    // The same with Text stored as it stands (text taken from the lines, where an LF
+    // is a character of its line).
+    void AddItemExact(std::uint8_t Kind, std::string_view Text, std::uint8_t Flag, TPoint Pos);
     // Adds a record without OnChange (moving records between the rings). A closing
     // bracket right after an opening one cancels both.
     void Push(TUndoItem Item);

@@ -5,6 +5,7 @@
 #include "engine/EditorEngine.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace narvo::test {
@@ -22,7 +23,21 @@ public:
         if (Relayout)
             ++Relayouts;
     }
+    std::int64_t Visible = 25;
+    bool IsReadOnly = false;
+    int TabSize = 8;
+    // Every scoop event: command and range.
+    std::vector<std::pair<TScoopCommand, TRect>> Scoops;
+
+    TFakeEditor()
+    {
+        OnScoopEvent = [this](TScoopCommand Command, TRect Range) { Scoops.emplace_back(Command, Range); };
+    }
+
     TShiftState LiveModifiers() const override { return Modifiers; }
+    std::int64_t VisibleLines() const override { return Visible; }
+    bool ReadOnly() const override { return IsReadOnly; }
+    int SpacesPerTab() const override { return TabSize; }
     void DoChange() override
     {
         ++Changes;
@@ -44,6 +59,21 @@ public:
     std::string Lines() const { return Strings->JoinLines('|'); }
     TPoint CursorPos() const { return Cursor->Pos(); }
     void SetCursor(std::int64_t X, std::int64_t Y) { Cursor->SetPos(TPoint{X, Y}); }
+    // Undo (or redo) until the ring is empty; answers the number of groups.
+    int UndoAll()
+    {
+        int N = 0;
+        for (Undo(); Status == edDone; Undo())
+            ++N;
+        return N;
+    }
+    int RedoAll()
+    {
+        int N = 0;
+        for (Redo(); Status == edDone; Redo())
+            ++N;
+        return N;
+    }
 };
 
 inline std::vector<std::string> LinesOf(const TEditBuffer& B)

@@ -1,0 +1,255 @@
+// Column blocks: the rectangle of display columns between the block's two corners on
+// each of its lines. Inserting lines one below another at the cursor's display
+// column, filling, removing, reading and case-toggling a block, and cutting the mark.
+// A change too large for the undo ring to hold record by record is recorded as one
+// replacement of the lines it touched, so that one undo always takes it back whole.
+#include "engine/EditorEngine.h"
+
+#include <algorithm>
+
+namespace narvo {
+
+namespace {
+
+// Clears FSuppressUndo again also when a change throws.
+class TSuppressUndo {
+public:
+    explicit TSuppressUndo(bool& Flag) : FFlag(Flag), FOld(Flag) { FFlag = true; }
+    ~TSuppressUndo() { FFlag = FOld; }
+    TSuppressUndo(const TSuppressUndo&) = delete;
+    TSuppressUndo& operator=(const TSuppressUndo&) = delete;
+
+private:
+    bool& FFlag;
+    bool FOld;
+};
+
+}  // namespace
+
+template <class F>
+void TEditorEngine::RecordLinesReplaced(std::int64_t First, std::int64_t LastOld, F&& Change)
+{
+    const TPoint C0 = Cursor->Pos();
+    const std::int64_t CountBefore = Strings->Count();
+    const TPoint Top{0, First};
+    const std::string Old = GetRangeText(TRect{0, First, Strings->LineLength(LastOld), LastOld});
+    {
+        TSuppressUndo Guard(FSuppressUndo);
+        Change();
+    }
+    const std::int64_t LastNew = LastOld + Strings->Count() - CountBefore;
+    const std::string New = GetRangeText(TRect{0, First, Strings->LineLength(LastNew), LastNew});
+    if (FSuppressUndo)
+        return;
+    // As if the cursor had gone to the first line, taken the old lines away, put the
+    // new ones in before itself and gone on to where the change left it.
+    UndoList->AddItem(ukMove, {}, ufInner, C0);
+    UndoList->AddItemExact(ukInsertBefore, Old, ufInner, Top);
+    UndoList->AddItemExact(ukDeleteForward, New, ufInner, Top);
+    UndoList->AddItem(ukMove, {}, ufInner, Top);
+}
+
+void TEditorEngine::BlockColumns(TRect R, std::int64_t& Left, std::int64_t& Right) const
+{
+    R = NormalizeRange(R);
+    const std::int64_t A = DisplayColumn(TPoint{R.Left, R.Top}, true);
+    const std::int64_t B = DisplayColumn(TPoint{R.Right, R.Bottom}, true);
+    // A block marked from upper right to lower left covers the same columns.
+    Left = std::min(A, B);
+    Right = std::max(A, B);
+}
+
+void TEditorEngine::BlockRun(std::int64_t Y, std::int64_t L, std::int64_t R, std::int64_t& From, std::int64_t& To) const
+{
+    const std::string& Line = (*Strings)[Y];
+    const auto Len = static_cast<std::int64_t>(Line.size());
+    if (ShowAll() || Len > MaxExpandedLine) {
+        From = std::clamp<std::int64_t>(L, 0, Len);
+        To = std::clamp<std::int64_t>(R, From, Len);
+        return;
+    }
+    // A character belongs to the block when its cell ends after L and not after R.
+    const std::int64_t Tab = std::max(SpacesPerTab(), 1);
+    std::int64_t Col = 0, X = 0;
+    From = -1;
+    for (; X < Len; ++X) {
+        const std::int64_t End = Col + (Line[static_cast<std::size_t>(X)] == '\t' ? Tab - Col % Tab : 1);
+        if (End > R)
+            break;
+        if (End > L && From < 0)
+            From = X;
+        Col = End;
+    }
+    To = X;
+    if (From < 0)
+        From = To;
+}
+
+template <class F>
+bool TEditorEngine::TransformBlock(TRect R, F&& Transform)
+{
+    R = NormalizeRange(R);
+    const std::int64_t Top = std::max<std::int64_t>(R.Top, 0);
+    const std::int64_t Bottom = std::min<std::int64_t>(R.Bottom, Strings->Count() - 1);
+    if (Bottom < Top)
+        return false;
+    std::int64_t L = 0, Rt = 0;
+    BlockColumns(R, L, Rt);
+    bool Reported = false;
+    auto Body = [&] {
+        for (std::int64_t Y = Top; Y <= Bottom; ++Y) {
+            std::int64_t From = 0, To = 0;
+            BlockRun(Y, L, Rt, From, To);
+            if (From >= To)
+                continue;
+            std::string New = (*Strings)[Y];
+            Reported |= Transform(New, static_cast<std::size_t>(From), static_cast<std::size_t>(To));
+            if (New == (*Strings)[Y])
+                continue;
+            MoveRecorded(TPoint{0, Y});
+            RecordExact(ukInsertBefore, (*Strings)[Y], ufInner);
+            RecordExact(ukDeleteForward, New, ufInner);
+            Strings->SetLine(Y, std::move(New));
+        }
+    };
+    if (3 * (Bottom - Top + 1) + 8 >= UndoList->Capacity())
+        RecordLinesReplaced(Top, Bottom, Body);
+    else
+        Body();
+    return Reported;
+}
+
+void TEditorEngine::FillBlock(TRect Rect, char Ch, bool Fill) { FillBlockIn(Rect, Ch, Fill, true); }
+
+void TEditorEngine::FillBlockIn(TRect Rect, char Ch, bool Fill, bool OwnGroup)
+{
+    ScoopStop();
+    // Inside another command's group an opening bracket would end that group early.
+    if (OwnGroup)
+        RecordBracket(ufOpen);
+    const TPoint Saved = Cursor->Pos();
+    TransformBlock(Rect, [Ch, Fill](std::string& Line, std::size_t From, std::size_t To) {
+        if (Fill)
+            std::fill(Line.begin() + static_cast<std::ptrdiff_t>(From), Line.begin() + static_cast<std::ptrdiff_t>(To), Ch);
+        else
+            Line.erase(From, To - From);
+        return false;
+    });
+    ClearMark();
+    MoveRecorded(ClampPos(Saved));
+    if (OwnGroup)
+        RecordBracket(ufClose);
+    UpdateDisplay(true);
+}
+
+bool TEditorEngine::ToggleBlockCase(TRect R)
+{
+    RecordBracket(ufOpen);
+    const TPoint Saved = Cursor->Pos();
+    const bool Letter = TransformBlock(R, [](std::string& Line, std::size_t From, std::size_t To) {
+        std::string Run = Line.substr(From, To - From);
+        const bool Any = ToggleCaseString(Run);
+        Line.replace(From, To - From, Run);
+        return Any;
+    });
+    ClearMark();
+    MoveRecorded(ClampPos(Saved));
+    RecordBracket(ufClose);
+    return Letter;
+}
+
+std::string TEditorEngine::GetBlockText(TRect Rect) const
+{
+    const TRect R = NormalizeRange(Rect);
+    std::int64_t L = 0, Rt = 0;
+    BlockColumns(R, L, Rt);
+    std::string S;
+    const std::int64_t Bottom = std::min<std::int64_t>(R.Bottom, Strings->Count() - 1);
+    for (std::int64_t Y = std::max<std::int64_t>(R.Top, 0); Y <= Bottom; ++Y) {
+        std::int64_t From = 0, To = 0;
+        BlockRun(Y, L, Rt, From, To);
+        S.append((*Strings)[Y], static_cast<std::size_t>(From), static_cast<std::size_t>(To - From));
+        S.append("\r\n");
+    }
+    return S;
+}
+
+std::string TEditorEngine::CutMarkedText()
+{
+    std::string S = GetMarkedText();
+    if (Cursor->ColumnBlock)
+        FillBlock(HighLight->Range(), ' ', Overwrite);
+    else
+        DeleteMarkedBlock(true);
+    return S;
+}
+
+void TEditorEngine::InsertOverwriting(const std::string& Text, bool Whole)
+{
+    const bool Deleted = DeleteMarkedBlock(false);
+    ClampCursor();
+    if (!Deleted && (Overwrite || Whole)) {
+        const TPoint C = Cursor->Pos();
+        const std::int64_t N = std::min<std::int64_t>(static_cast<std::int64_t>(Text.size()), Strings->LineLength(C.Y) - C.X);
+        if (N > 0) {
+            RecordExact(ukInsertBefore, (*Strings)[C.Y].substr(static_cast<std::size_t>(C.X), static_cast<std::size_t>(N)), ufInner);
+            DeleteForward(N);
+        }
+    }
+    RecordInserted(Text, ufInner);
+    InsertTextRaw(Text, false);
+}
+
+void TEditorEngine::InsertColumnBlock(const std::string& Text)
+{
+    std::vector<std::string> List;
+    ForEachTextLine(Text, [&](std::string_view Piece, bool) { List.emplace_back(Piece); });
+    // No line after a final line end (and none for an empty text).
+    if (List.back().empty())
+        List.pop_back();
+    InsertColumnLines(List);
+}
+
+void TEditorEngine::InsertColumnLines(const std::vector<std::string>& List)
+{
+    ScoopStop();
+    RecordBracket(ufOpen);
+    const std::int64_t C = DisplayColumn(Cursor->Pos(), Cursor->ColumnBlock);
+    DeleteMarkedBlock(false);
+    if (!(ClampPos(Cursor->Pos()) == Cursor->Pos()))
+        MoveRecorded(ClampPos(Cursor->Pos()));
+    auto Body = [&] {
+        for (const std::string& L : List) {
+            const TPoint P = Cursor->Pos();
+            const std::int64_t Pad = C - DisplayColumn(P, false);
+            if (Pad > 0) {
+                const std::string Spaces(static_cast<std::size_t>(Pad), ' ');
+                RecordInserted(Spaces, ufInner);
+                InsertAtCursor(Spaces);
+            }
+            InsertOverwriting(L, false);
+            const std::int64_t Y = Cursor->Y;
+            if (Y + 1 == Strings->Count()) {
+                // Past the text end the block goes on in new lines.
+                MoveRecorded(TPoint{Strings->LineLength(Y), Y});
+                RecordInserted("\r", ufInner);
+                InsertLineBreak();
+            } else {
+                // The next line at the block's column, so that every line of the
+                // block starts at the same display column.
+                MoveRecorded(TPoint{ColumnForDisplay(Y + 1, C), Y + 1});
+            }
+        }
+    };
+    const auto Lines = static_cast<std::int64_t>(List.size());
+    const std::int64_t First = Cursor->Y;
+    if (5 * Lines + 8 >= UndoList->Capacity())
+        RecordLinesReplaced(First, std::min(First + Lines - 1, Strings->Count() - 1), Body);
+    else
+        Body();
+    RecordBracket(ufClose);
+    DesiredColumn = -1;
+    UpdateDisplay(true);
+}
+
+}  // namespace narvo

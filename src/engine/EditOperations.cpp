@@ -1,0 +1,286 @@
+// The editing commands on the stream of text: typing in insert and overwrite mode,
+// inserting text, Backspace and Delete, deleting words, line parts and the marked
+// block, replacing the cursor line, indenting like the previous line and toggling
+// case. Each records what it changes on the undo ring so that one undo takes it back
+// exactly and leaves the cursor where it was, sets the status and redraws.
+//
+// Undo executes a group's records newest first, each at the cursor the later one
+// left: so every record is added at the cursor its change starts from, and nothing
+// moves the cursor between two records without a cursor-move record.
+#include "engine/EditorEngine.h"
+
+#include <algorithm>
+
+namespace narvo {
+
+bool TEditorEngine::DeleteMarkedBlock(bool OwnGroup)
+{
+    if (HighLight->Empty())
+        return false;
+    if (HighLight->Found) {
+        // A search match is shown, not marked for deletion.
+        ClearMark();
+        return false;
+    }
+    if (Cursor->ColumnBlock) {
+        FillBlockIn(HighLight->Range(), ' ', Overwrite, OwnGroup);
+        DesiredColumn = -1;
+        return true;
+    }
+    const TRect R = ClampRange(HighLight->Range());
+    const TPoint Start{R.Left, R.Top}, End{R.Right, R.Bottom};
+    ScoopSave(End);
+    ScoopFire(Start);
+    if (OwnGroup)
+        RecordBracket(ufOpen);
+    MoveRecorded(End);
+    RecordExact(ukInsert, GetRangeText(R), ufInner);
+    DeleteRange(R);
+    ClearMark();
+    if (OwnGroup) {
+        RecordBracket(ufClose);
+        UpdateDisplay(true);
+    }
+    DesiredColumn = -1;
+    return true;
+}
+
+void TEditorEngine::TypeChar(char Ch)
+{
+    RecordBracket(ufOpen);
+    DeleteMarkedBlock(false);
+    ClampCursor();
+    if (Overwrite && Ch != '\r' && !AtLineEnd()) {
+        const TPoint C = Cursor->Pos();
+        RecordExact(ukInsertBefore, std::string(1, (*Strings)[C.Y][static_cast<std::size_t>(C.X)]), ufInner);
+        TEditBuffer::TUpdate U(*Strings);
+        DeleteCharAt();
+        RecordInserted(std::string(1, Ch), ufInner);
+        InsertChar(Ch);
+    } else {
+        RecordInserted(std::string(1, Ch), ufInner);
+        InsertChar(Ch);
+    }
+    RecordBracket(ufClose);
+    DesiredColumn = -1;
+    UpdateDisplay(true);
+    Status = edDone;
+}
+
+void TEditorEngine::InsertTextEx(const std::string& Text, bool FireChange, bool KeepBreaks)
+{
+    ScoopStop();
+    RecordBracket(ufOpen);
+    DeleteMarkedBlock(false);
+    ClampCursor();
+    // The record holds exactly what goes into the lines, so that undo removes that
+    // and nothing before it: line breaks as the one CR they become, or, kept as
+    // characters, the text as it stands.
+    if (KeepBreaks || EditorStyle == esSingleLine) {
+        const std::string Put = KeepBreaks ? Text : NormalizeLineBreaks(Text);
+        RecordExact(ukDeleteBack, Put, ufClose);
+        InsertAtCursor(Put);
+    } else {
+        RecordInserted(Text, ufClose);
+        InsertTextRaw(Text, false);
+    }
+    DesiredColumn = -1;
+    UpdateDisplay(FireChange);
+    Status = edDone;
+}
+
+void TEditorEngine::Backspace()
+{
+    if (DeleteMarkedBlock(true))
+        return;
+    ClampCursor();
+    const TPoint P = Cursor->Pos();
+    ScoopSave(P);
+    ScoopFire(PrevPosOf(P));
+    char Gone = 0;
+    if (!CharBefore(P, Gone)) {
+        Status = edAtStart;
+        return;
+    }
+    DeleteCharBefore();
+    if (!FSuppressUndo)
+        UndoList->AddItemExact(ukInsert, std::string(1, Gone), ufOpen, P);
+    if (Overwrite && P.X > 0) {
+        // Overwrite mode blanks the character instead of closing the gap.
+        const TPoint D = Cursor->Pos();
+        RecordInserted(" ", ufInner);
+        InsertAtCursor(" ");
+        MoveRecorded(D);
+    }
+    RecordBracket(ufClose);
+    DesiredColumn = -1;
+    UpdateDisplay(true);
+    Status = edDone;
+}
+
+void TEditorEngine::DeleteChar()
+{
+    if (DeleteMarkedBlock(true))
+        return;
+    ClampCursor();
+    char Gone = 0;
+    if (!CharAfter(Cursor->Pos(), Gone)) {
+        Status = edAtEnd;
+        return;
+    }
+    RecordExact(ukInsertBefore, std::string(1, Gone), ufSingle);
+    DeleteCharAt();
+    DesiredColumn = -1;
+    UpdateDisplay(true);
+    Status = edDone;
+}
+
+void TEditorEngine::DeleteToLineStart()
+{
+    Status = edDone;
+    if (DeleteMarkedBlock(true))
+        return;
+    ClampCursor();
+    if (AtStart()) {
+        Status = edAtStart;
+        return;
+    }
+    const TPoint C = Cursor->Pos();
+    ScoopSave(C);
+    ScoopFire(LineStartBefore(C));
+    RecordExact(ukInsert, TextLeftOfCursor(), ufSingle);
+    DeleteToLineStartRaw();
+    DesiredColumn = -1;
+    UpdateDisplay(true);
+}
+
+void TEditorEngine::DeleteToLineEnd()
+{
+    Status = edDone;
+    if (DeleteMarkedBlock(true))
+        return;
+    ClampCursor();
+    if (AtEnd()) {
+        Status = edAtEnd;
+        return;
+    }
+    RecordExact(ukInsertBefore, TextRightOfCursor(true), ufSingle);
+    DeleteToLineEndRaw();
+    DesiredColumn = -1;
+    UpdateDisplay(true);
+}
+
+void TEditorEngine::DeleteWordRight(bool Starts)
+{
+    Status = edDone;
+    ClampCursor();
+    if (AtEnd()) {
+        Status = edAtEnd;
+        UpdateDisplay(true);
+        return;
+    }
+    const TPoint Old = Cursor->Pos();
+    TPoint New = Old;
+    WordRightPos(New, Starts);
+    MoveRecorded(New, ufOpen);
+    ScoopSave(Old);
+    ScoopFire(New);
+    const TRect R{Old.X, Old.Y, New.X, New.Y};
+    RecordExact(ukInsert, GetRangeText(R), ufClose);
+    DeleteRange(R);
+    ClampHighlight();
+    DesiredColumn = -1;
+    UpdateDisplay(true);
+}
+
+void TEditorEngine::DeleteWordLeft(bool Starts)
+{
+    Status = edDone;
+    ClampCursor();
+    if (AtStart()) {
+        Status = edAtStart;
+        UpdateDisplay(true);
+        return;
+    }
+    const TPoint Old = Cursor->Pos();
+    TPoint New = Old;
+    WordLeftPos(New, Starts);
+    MoveRecorded(New, ufOpen);
+    ScoopSave(Old);
+    ScoopFire(New);
+    const TRect R{New.X, New.Y, Old.X, Old.Y};
+    RecordExact(ukInsertBefore, GetRangeText(R), ufClose);
+    DeleteRange(R);
+    ClampHighlight();
+    DesiredColumn = -1;
+    UpdateDisplay(true);
+}
+
+void TEditorEngine::ReplaceCurrentLine(const std::string& Text)
+{
+    ClampCursor();
+    const std::int64_t Y = Cursor->Y;
+    // The old line is recorded from column 0, where undo and redo put it back and
+    // take it away again.
+    MoveRecorded(TPoint{0, Y}, ufOpen);
+    RecordExact(ukInsertBefore, (*Strings)[Y], ufInner);
+    ClearCursorLine();
+    RecordInserted(Text, ufClose);
+    InsertTextRaw(Text, false);
+    ClampHighlight();
+    UpdateDisplay(true);
+    DesiredColumn = -1;
+}
+
+void TEditorEngine::IndentLikePrevious()
+{
+    const std::int64_t Y = Cursor->Y;
+    if (Y <= 0 || !Strings->ValidLine(Y))
+        return;
+    const std::string Indent = LeadingWhite((*Strings)[Y - 1]);
+    const std::string& Line = (*Strings)[Y];
+    std::size_t I = 0;
+    while (I < Line.size() && static_cast<unsigned char>(Line[I]) <= ' ')
+        ++I;
+    ReplaceCurrentLine(Indent + Line.substr(I));
+    GotoPos(TPoint{static_cast<std::int64_t>(Indent.size()), Y});
+}
+
+void TEditorEngine::ToggleCase()
+{
+    if (ReadOnly())
+        return;
+    ClampCursor();
+    if (HighLight->Empty() && AtEnd()) {
+        Status = edAtEnd;
+        return;
+    }
+    ScoopStop();
+    if (HighLight->Empty()) {
+        HighLight->Found = false;
+        HighLight->StartPos = Cursor->Pos();
+        HighLight->EndPos = NextPosOf(Cursor->Pos());
+    }
+    if (Cursor->ColumnBlock) {
+        // The block is toggled where it stands.
+        if (!ToggleBlockCase(HighLight->Range()))
+            Status = edNothingChanged;
+        UpdateDisplay(true);
+        return;
+    }
+    const TPoint E = ClampPos(HighLight->EndPos);
+    std::string Text = GetRangeText(HighLight->Range());
+    const bool Letter = ToggleCaseString(Text);
+    // A found match is toggled in place like any mark.
+    HighLight->Found = false;
+    RecordBracket(ufOpen);
+    DeleteMarkedBlock(false);
+    RecordExact(ukDeleteBack, Text, ufInner);
+    InsertRecordText(Text, false);
+    MoveRecorded(E, ufClose);
+    UpdateDisplay(true);
+    if (!Letter)
+        Status = edNothingChanged;
+}
+
+}  // namespace narvo

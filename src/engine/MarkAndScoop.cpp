@@ -1,0 +1,140 @@
+// The highlight as motions extend it from an anchor, the scoop events that report
+// the stretch of text each cursor move passed over, the display columns that
+// vertical moves and column blocks are measured in, and the undo-record helpers the
+// editing commands share.
+#include "engine/EditorEngine.h"
+
+#include <algorithm>
+
+namespace narvo {
+
+void TEditorEngine::ExtendMark()
+{
+    if (!Anchored) {
+        HighLight->StartPos = AnchorPos;
+        HighLight->EndPos = AnchorPos;
+        MarkAnchor = AnchorPos;
+    }
+    MarkAnchor = ClampPos(MarkAnchor);
+    if (!MarkingMode)
+        Cursor->ColumnBlock = LiveModifiers().Alt;
+    // An extended match is the user's mark now: deleting it must delete it.
+    HighLight->Found = false;
+    const TPoint C = Cursor->Pos();
+    HighLight->StartPos = PosAfter(MarkAnchor, C) ? C : MarkAnchor;
+    HighLight->EndPos = PosAfter(MarkAnchor, C) ? MarkAnchor : C;
+    Anchored = true;
+}
+
+void TEditorEngine::ExtendOrClearMark()
+{
+    if (LiveModifiers().Shift || MarkingMode) {
+        ExtendMark();
+    } else {
+        ClearMark();
+        Anchored = false;
+    }
+}
+
+void TEditorEngine::ClampHighlight()
+{
+    if (HighLight->Empty())
+        return;
+    HighLight->StartPos = ClampPos(HighLight->StartPos);
+    HighLight->EndPos = ClampPos(HighLight->EndPos);
+}
+
+void TEditorEngine::ScoopSave(TPoint P) { FScoopStart = P; }
+
+void TEditorEngine::ScoopFire(TPoint P)
+{
+    const TPoint S = FScoopStart;
+    if (S == P)
+        return;
+    ScoopFire(PosAfter(P, S) ? scmForward : scmBackward, TRect{S.X, S.Y, P.X, P.Y});
+}
+
+void TEditorEngine::ScoopStop() { ScoopFire(scmStop, TRect{}); }
+
+std::int64_t TEditorEngine::DisplayColumn(TPoint P, bool PermitPastEnd) const
+{
+    if (!Strings->ValidLine(P.Y) || P.X <= 0)
+        return std::max<std::int64_t>(P.X, 0);
+    const std::string& L = (*Strings)[P.Y];
+    const auto Len = static_cast<std::int64_t>(L.size());
+    if (Len == 0 || P.X > Len)
+        return PermitPastEnd ? P.X : 0;
+    if (ShowAll() || Len > MaxExpandedLine)
+        return P.X;
+    const std::int64_t Tab = std::max(SpacesPerTab(), 1);
+    std::int64_t Col = 0;
+    for (std::int64_t I = 0; I < P.X; ++I)
+        Col += L[static_cast<std::size_t>(I)] == '\t' ? Tab - Col % Tab : 1;
+    return Col;
+}
+
+std::int64_t TEditorEngine::ColumnForDisplay(std::int64_t Y, std::int64_t D) const
+{
+    if (!Strings->ValidLine(Y))
+        return 0;
+    const std::string& L = (*Strings)[Y];
+    const auto Len = static_cast<std::int64_t>(L.size());
+    if (ShowAll() || Len > MaxExpandedLine)
+        return std::clamp<std::int64_t>(D, 0, Len);
+    const std::int64_t Tab = std::max(SpacesPerTab(), 1);
+    std::int64_t X = 0, Col = 0;
+    while (X < Len && Col < D) {
+        Col += L[static_cast<std::size_t>(X)] == '\t' ? Tab - Col % Tab : 1;
+        ++X;
+    }
+    return X;
+}
+
+void TEditorEngine::RecordInserted(const std::string& Text, std::uint8_t Flag)
+{
+    if (!FSuppressUndo)
+        UndoList->AddItem(ukDeleteBack, Text, Flag, Cursor->Pos());
+}
+
+void TEditorEngine::RecordExact(std::uint8_t Kind, const std::string& Text, std::uint8_t Flag)
+{
+    if (!FSuppressUndo)
+        UndoList->AddItemExact(Kind, Text, Flag, Cursor->Pos());
+}
+
+void TEditorEngine::RecordBracket(std::uint8_t Flag)
+{
+    if (!FSuppressUndo)
+        UndoList->AddItem(ukBracket, {}, Flag, Cursor->Pos());
+}
+
+void TEditorEngine::MoveRecorded(TPoint P, std::uint8_t Flag)
+{
+    if (!FSuppressUndo)
+        UndoList->AddItem(ukMove, {}, Flag, Cursor->Pos());
+    Cursor->SetPos(P);
+}
+
+void TEditorEngine::InsertRecordText(const std::string& Text, bool KeepCursor)
+{
+    const TPoint P = Cursor->Pos();
+    if (Text.find('\n') == std::string::npos) {
+        InsertTextRaw(Text, false);
+    } else {
+        // An LF here was a character of its line; only CR stands for a line end.
+        TEditBuffer::TUpdate U(*Strings);
+        std::size_t Start = 0;
+        for (;;) {
+            const std::size_t Cr = Text.find('\r', Start);
+            InsertAtCursor(Text.substr(Start, Cr == std::string::npos ? std::string::npos : Cr - Start));
+            if (Cr == std::string::npos)
+                break;
+            InsertLineBreak();
+            Start = Cr + 1;
+        }
+    }
+    if (KeepCursor)
+        Cursor->SetPos(P);
+}
+
+}  // namespace narvo

@@ -1,0 +1,66 @@
+// Loading and saving an editor's text. The whole file is read before anything in the
+// pane changes, so a failed load leaves text, name, encoding and modified state as
+// they were. Saving writes the text with the line ends it came with (LF for a new
+// text), UTF-16 texts as FF FE and UTF-16LE, and replaces the file only once the new
+// bytes are safely on disk beside it; a failure leaves the old file as it was.
+#include "engine/TextFiles.h"
+
+#include "engine/EditorEngine.h"
+
+namespace narvo {
+
+namespace {
+
+constexpr char CtrlZ = 0x1A;
+
+}  // namespace
+
+void TEditorEngine::SetText(std::string_view Bytes)
+{
+    ResetText();
+    Strings->SetTextStr(Bytes);
+    if (CtrlZMode) {
+        const std::int64_t Last = Strings->Count() - 1;
+        const std::string& L = (*Strings)[Last];
+        if (!L.empty() && L.back() == CtrlZ) {
+            TEditBuffer::TUpdate U(*Strings);
+            Strings->MutableLine(Last).pop_back();
+        }
+    }
+    UpdateDisplay(true);
+}
+
+void TEditorEngine::LoadFromFile(const std::string& Name)
+{
+    std::string Bytes = ReadFileBytes(Name);
+    SetText(Bytes);
+    std::string().swap(Bytes);
+    FileName = Name;
+}
+
+std::string TEditorEngine::FileBytes(bool AllowLossy) const
+{
+    if (Strings->Encoding != 0 && Strings->Lossy && !AllowLossy)
+        throw ELossyText("The text holds characters that were replaced by '?' when it was read as UTF-16; "
+                         "saving it would change them");
+    std::string Bytes = Strings->GetFileBytes();
+    if (CtrlZMode) {
+        Bytes.push_back(CtrlZ);
+        if (Strings->Encoding != 0)
+            Bytes.push_back('\0');  // one whole UTF-16 unit
+    }
+    return Bytes;
+}
+
+void TEditorEngine::SaveToFile(const std::string& Name, bool AllowLossy)
+{
+    if (Strings->Encoding != 0 && Strings->Lossy && !AllowLossy)
+        throw ELossyText("Cannot save \"" + Name +
+                         "\" unchanged: characters of its UTF-16 text were replaced by '?' when it was read");
+    const std::string Bytes = FileBytes(AllowLossy);
+    const std::string Target = ResolveFileLink(Name);
+    RenameIntoPlace(WriteTempFile(Target, Bytes), Target);
+    FileName = Name;
+}
+
+}  // namespace narvo
