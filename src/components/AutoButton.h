@@ -5,7 +5,7 @@
 // The spin edits' arrow buttons derive from it and read MouseIsDown.
 #pragma once
 
-#include "components/ControlEvents.h"
+#include "platform/ControlEvents.h"
 
 #include <QToolButton>
 

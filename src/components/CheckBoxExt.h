@@ -5,7 +5,7 @@
 // NoEventChecked changes it silently.
 #pragma once
 
-#include "components/ControlEvents.h"
+#include "platform/ControlEvents.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

@@ -4,7 +4,7 @@
 // the application's handler shows.
 #pragma once
 
-#include "components/ControlEvents.h"
+#include "platform/ControlEvents.h"
 
 #include <QLabel>
 

@@ -6,7 +6,7 @@
 #pragma once
 
 #include "shared/Colour.h"
-#include "components/ControlEvents.h"
+#include "platform/ControlEvents.h"
 
 #include <QString>
 #include <QWidget>

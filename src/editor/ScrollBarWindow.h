@@ -8,6 +8,8 @@
 // the 64-bit position stays exact.
 #pragma once
 
+#include "platform/ControlEvents.h"
+
 #include <QAbstractScrollArea>
 #include <cstdint>
 #include <functional>
@@ -16,9 +18,6 @@
 class QScrollBar;
 
 namespace narvo {
-
-// Sender only.
-using TNotifyEvent = std::function<void(QObject* Sender)>;
 
 enum TScrollStyle : std::uint8_t { ssNone, ssHorizontal, ssVertical, ssBoth };
 

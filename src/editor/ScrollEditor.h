@@ -14,6 +14,7 @@
 // presses and drag-select), EditorDragDrop.cpp (dragging text between panes).
 #pragma once
 
+#include "platform/ControlEvents.h"
 #include "editor/ScrollBarWindow.h"
 #include "engine/EditorEngine.h"
 #include "shared/CodePage.h"
@@ -32,10 +33,6 @@ namespace narvo {
 
 // The new zoom factor; no sender.
 using TScaleEvent = std::function<void(double Scale)>;
-// Mouse press and release: the button, the modifiers and the point in client pixels.
-using TMouseEvent =
-    std::function<void(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y)>;
-using TMouseMoveEvent = std::function<void(QObject* Sender, Qt::KeyboardModifiers Shift, int X, int Y)>;
 // One notch of the wheel; Handled is reported back to the caller.
 using TMouseWheelUpDownEvent =
     std::function<void(QObject* Sender, Qt::KeyboardModifiers Shift, QPoint MousePos, bool& Handled)>;
