@@ -1,15 +1,12 @@
-// Program entry: creates the application object with the one exception boundary,
-// shows the main window and runs the message loop until it closes.
+// Program entry: creates the application object with the one exception boundary
+// and hands over to the main window's run (MainBlock), which ends when the main
+// window closes.
+#include "app/MainWindow.h"
 #include "platform/Application.h"
-
-#include <QMainWindow>
 
 int main(int argc, char* argv[])
 {
-    narvo::TNarvoApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle("Narvo");
-    window.resize(800, 600);
-    window.show();
-    return app.exec();
+    // The application object takes the toolkit's own options out of argv.
+    narvo::TNarvoApplication App(argc, argv);
+    return narvo::MainBlock(App, argc, argv);
 }

@@ -1,0 +1,162 @@
+// TForm1: the editor's one main window and the owner of the run. From top to
+// bottom it holds the tool bar, the main pane with the second pane (a split view of
+// the same text) and the third pane (a file of its own) hidden beside it, the
+// column ruler, the command panel with the one-line command editor, and the two
+// status bars. Every other module reaches it through the single instance Form1.
+//
+// The members are implemented by concern: MainWindowLayout.cpp (the controls and
+// the extra panes' layout), MainWindowStatus.cpp (putting the status fields on the
+// bars, the on/off indicators), MainWindowStartup.cpp (program entry, creation,
+// first activation with the command line, pane events, closing and shutdown).
+#pragma once
+
+#include "editor/ScrollEditor.h"
+
+#include <QMainWindow>
+#include <string>
+#include <vector>
+
+class QCheckBox;
+class QLabel;
+class QSplitter;
+class QToolButton;
+class QWidget;
+
+namespace narvo {
+
+class TAutoButton;
+class TNarvoApplication;
+class TOnOffBox;
+class TTextRuler;
+
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    // Params: the program's parameters after its own name. The window is created
+    // hidden; show() starts its first activation.
+    explicit TForm1(std::vector<std::string> Params = {}, QWidget* Parent = nullptr);
+    ~TForm1() override;
+
+    // --- controls, top to bottom ---------------------------------------------------------
+    QWidget* ToolBar = nullptr;
+    TAutoButton* SaveBtn = nullptr;
+    TAutoButton* CutBtn = nullptr;
+    TAutoButton* CopyBtn = nullptr;
+    TAutoButton* PasteBtn = nullptr;
+    QCheckBox* SingleStepChk = nullptr;
+    QSplitter* ScreenDivider = nullptr;  // holds the main pane and the extra panes
+    TScrollEditor* MainEditor = nullptr;
+    TScrollEditor* Editor2 = nullptr;
+    TScrollEditor* Editor3 = nullptr;
+    TTextRuler* TextRuler = nullptr;
+    QWidget* CmdControl = nullptr;
+    TAutoButton* ExecCmdBtn = nullptr;
+    QLabel* CmdNumberDis = nullptr;
+    TAutoButton* CmdSpinUp = nullptr;
+    TAutoButton* CmdSpinDown = nullptr;
+    TScrollEditor* CmdEditor = nullptr;
+    QWidget* StatusBar = nullptr;
+    QLabel* StatusDis = nullptr;
+    QWidget* ScoopPnl = nullptr;
+    QLabel* ScoopDis = nullptr;
+    QLabel* ScoopStatusDis = nullptr;
+    QLabel* ModifiedDis = nullptr;
+    TOnOffBox* SrchCaseOnOff = nullptr;
+    TOnOffBox* SrchDirOnOff = nullptr;
+    TOnOffBox* OverWriteOnOff = nullptr;
+    TOnOffBox* WrapOnOff = nullptr;
+    TOnOffBox* FileTypeOnOff = nullptr;
+    TOnOffBox* WordSearchOnOff = nullptr;
+    QLabel* BoxCharDis = nullptr;
+    QLabel* CharHexDis = nullptr;
+    QLabel* InfoDis = nullptr;
+    QWidget* StatusBar2 = nullptr;
+    QLabel* LineNumDis = nullptr;
+    QLabel* ColumnDis = nullptr;
+    QLabel* LocationDis = nullptr;
+    QLabel* SizeDis = nullptr;
+    QLabel* HighlightDis = nullptr;
+    QLabel* ZoomDis = nullptr;
+
+    // --- module state -----------------------------------------------------------------------
+    // The text pane that last received the focus.
+    TScrollEditor* ActiveEditor = nullptr;
+    // The column of the guide line drawn while a ruler marker is dragged; -1: none.
+    int RulerGuideColumn = -1;
+    bool FirstActivation() const { return FFirstActivation; }
+    // Set by the program's entry: closing the window ends the message loop.
+    bool QuitOnClose = false;
+    const std::vector<std::string>& Params() const { return FParams; }
+
+    // --- status line (MainWindowStatus.cpp) ------------------------------------------------
+    // Everything but the location and size fields, which the polling thread writes.
+    void UpdateStatus();
+    // The message field alone.
+    void ShowStatusText();
+    // The command editor while it has the focus, else the active pane.
+    TScrollEditor* FocusedEditor() const;
+    void EnableCopyCutButtons();
+    void ShowScoopFreeSpace();
+    void SyncRulerScale(TScrollEditor* Editor);
+    // Written by the status polling thread through the user-interface thread.
+    void ShowLocation(std::int64_t Location);
+    void ShowTextSize(std::int64_t Size);
+
+    // --- panes (MainWindowLayout.cpp) -------------------------------------------------------
+    // Mode 0 no extra pane, 1 Editor2, 2 Editor3; Horizontal puts the pane under the
+    // main pane, else to its right.
+    void LayoutSplitEditors(int Mode, bool Horizontal);
+    bool IsSplitHorizontal() const;
+
+    // --- start-up and shutdown (MainWindowStartup.cpp) --------------------------------------
+    // The first time: the edit state, the settings, the external programs and the
+    // command line; every time: the Paste button follows the clipboard.
+    void FormActivate();
+    void ProcessCommandLineParams();
+    // Whether the window may close: closing the document succeeds.
+    bool FormCloseQuery();
+
+    // --- pane events --------------------------------------------------------------------------
+    void MainEditorChange();
+    void Editor2Change(TScrollEditor* Pane);
+    void MainEditorScaleChange(double Scale);
+    void CmdEditorScaleChange(double Scale);
+
+protected:
+    void showEvent(QShowEvent* Event) override;
+    void changeEvent(QEvent* Event) override;
+    void closeEvent(QCloseEvent* Event) override;
+
+private:
+    // MainWindowLayout.cpp
+    void CreateControls();
+    QWidget* CreateToolBar();
+    QWidget* CreateCommandPanel();
+    QWidget* CreateStatusBar();
+    QWidget* CreateStatusBar2();
+    // MainWindowStatus.cpp
+    void ConnectStatusControls();
+    // MainWindowStartup.cpp
+    void FormCreate();
+    void FormDestroy();
+    void ConnectPaneEvents();
+
+    std::vector<std::string> FParams;
+    std::string FStartFolder;  // the current folder when the program started
+    bool FFirstActivation = true;
+    bool FActivationQueued = false;
+    bool FDestroyed = false;
+    int FCmdControlHeight = 21;
+};
+
+// The single instance while it exists.
+extern TForm1* Form1;
+
+// The window's caption: "Narvo - " and the file-name part of Name.
+void SetWindowTitle(const std::string& Name);
+
+// The program: the module initialisation, the main window and the forms created
+// at start-up, the message loop, and the shutdown after the loop has returned.
+int MainBlock(TNarvoApplication& App, int Argc, char** Argv);
+
+}  // namespace narvo

@@ -1,0 +1,243 @@
+// The main window's controls and their places: the tool bar row, the main pane
+// with the two extra panes in a splitter, the ruler, the command panel and the two
+// status bars, stacked top to bottom without gaps; and the layout of the extra
+// panes (none, the split view or the secondary file, under or beside the main pane).
+#include "app/MainWindow.h"
+
+#include "components/AutoButton.h"
+#include "components/OnOffBox.h"
+#include "components/TextRuler.h"
+#include "platform/TextConvert.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QSplitter>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace narvo {
+
+namespace {
+
+constexpr int ToolBarHeight = 38;
+constexpr int CmdControlHeight = 21;
+constexpr int StatusBarHeight = 27;
+// The secondary pane's own background: red 227, green 240, blue 227.
+constexpr TColor SecondaryPaneColor = RGBColor(227, 240, 227);
+
+// A sunken field of a status bar.
+QLabel* Field(QWidget* Parent, QHBoxLayout* Row, const char* Hint, int MinWidth, int Stretch = 0)
+{
+    auto* L = new QLabel(Parent);
+    L->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    L->setToolTip(QString::fromLatin1(Hint));
+    L->setMinimumWidth(MinWidth);
+    L->setTextFormat(Qt::PlainText);
+    Row->addWidget(L, Stretch);
+    return L;
+}
+
+// A caption and its field.
+QLabel* CaptionedField(QWidget* Parent, QHBoxLayout* Row, const char* Caption, const char* Hint, int MinWidth)
+{
+    auto* C = new QLabel(QString::fromLatin1(Caption), Parent);
+    Row->addWidget(C);
+    return Field(Parent, Row, Hint, MinWidth);
+}
+
+TOnOffBox* Indicator(QWidget* Parent, QHBoxLayout* Row, const char* On, TColor OnColor, const char* Off,
+                     TColor OffColor, const char* Hint, bool UserChangeable = true)
+{
+    auto* B = new TOnOffBox(Parent);
+    B->SetOnString(QString::fromLatin1(On));
+    B->SetOffString(QString::fromLatin1(Off));
+    B->SetOnColor(OnColor);
+    B->SetOffColor(OffColor);
+    B->SetUserChangeable(UserChangeable);
+    B->setToolTip(QString::fromLatin1(Hint));
+    const int TextWidth = B->fontMetrics().horizontalAdvance(QString::fromLatin1(On).length() > 3 ? On : "Wrp");
+    B->setFixedSize(std::max(30, TextWidth + 12), 21);
+    Row->addWidget(B);
+    return B;
+}
+
+TAutoButton* ToolButton(QWidget* Parent, QHBoxLayout* Row, const char* Text, const char* Hint)
+{
+    auto* B = new TAutoButton(Parent);
+    B->setText(QString::fromLatin1(Text));
+    B->setToolTip(QString::fromLatin1(Hint));
+    B->setAutoRaise(true);
+    B->setFocusPolicy(Qt::NoFocus);
+    Row->addWidget(B);
+    return B;
+}
+
+QHBoxLayout* BarRow(QWidget* Bar, int Height)
+{
+    Bar->setFixedHeight(Height);
+    auto* Row = new QHBoxLayout(Bar);
+    Row->setContentsMargins(2, 2, 2, 2);
+    Row->setSpacing(2);
+    return Row;
+}
+
+}  // namespace
+
+void TForm1::CreateControls()
+{
+    setWindowTitle(QStringLiteral("Narvo"));
+    auto* Central = new QWidget(this);
+    auto* Stack = new QVBoxLayout(Central);
+    Stack->setContentsMargins(0, 0, 0, 0);
+    Stack->setSpacing(0);
+
+    Stack->addWidget(CreateToolBar());
+
+    ScreenDivider = new QSplitter(Qt::Vertical, Central);
+    ScreenDivider->setObjectName(QStringLiteral("ScreenDivider"));
+    ScreenDivider->setChildrenCollapsible(false);
+    MainEditor = new TScrollEditor(ScreenDivider);
+    Editor2 = new TScrollEditor(ScreenDivider);
+    Editor3 = new TScrollEditor(ScreenDivider);
+    MainEditor->setObjectName(QStringLiteral("MainEditor"));
+    Editor2->setObjectName(QStringLiteral("Editor2"));
+    Editor3->setObjectName(QStringLiteral("Editor3"));
+    ScreenDivider->setStretchFactor(0, 1);
+    Editor2->hide();
+    Editor3->hide();
+    Editor3->SetColor(SecondaryPaneColor);
+    Stack->addWidget(ScreenDivider, 1);
+
+    TextRuler = new TTextRuler(Central);
+    TextRuler->setObjectName(QStringLiteral("TextRuler"));
+    Stack->addWidget(TextRuler);
+    Stack->addWidget(CreateCommandPanel());
+    Stack->addWidget(CreateStatusBar());
+    Stack->addWidget(CreateStatusBar2());
+    setCentralWidget(Central);
+    resize(800, 600);
+}
+
+QWidget* TForm1::CreateToolBar()
+{
+    ToolBar = new QWidget(this);
+    ToolBar->setObjectName(QStringLiteral("ToolBar"));
+    QHBoxLayout* Row = BarRow(ToolBar, ToolBarHeight);
+    SaveBtn = ToolButton(ToolBar, Row, "Save", "Save");
+    CutBtn = ToolButton(ToolBar, Row, "Cut", "Cut");
+    CopyBtn = ToolButton(ToolBar, Row, "Copy", "Copy");
+    PasteBtn = ToolButton(ToolBar, Row, "Paste", "Paste");
+    Row->addStretch(1);
+    SingleStepChk = new QCheckBox(QStringLiteral("Macro Debugger"), ToolBar);
+    SingleStepChk->setFocusPolicy(Qt::NoFocus);
+    Row->addWidget(SingleStepChk);
+    return ToolBar;
+}
+
+QWidget* TForm1::CreateCommandPanel()
+{
+    CmdControl = new QWidget(this);
+    CmdControl->setObjectName(QStringLiteral("CmdControl"));
+    CmdControl->setFixedHeight(CmdControlHeight);
+    auto* Row = new QHBoxLayout(CmdControl);
+    Row->setContentsMargins(0, 0, 0, 0);
+    Row->setSpacing(1);
+    ExecCmdBtn = ToolButton(CmdControl, Row, "Exec", "Execute Command Line");
+    CmdNumberDis = new QLabel(QStringLiteral("0"), CmdControl);
+    CmdNumberDis->setToolTip(QStringLiteral("Command Line Number"));
+    CmdNumberDis->setAlignment(Qt::AlignCenter);
+    CmdNumberDis->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    CmdNumberDis->setMinimumWidth(24);
+    Row->addWidget(CmdNumberDis);
+    // The spin button: up and down halves stacked.
+    auto* Spin = new QWidget(CmdControl);
+    auto* SpinStack = new QVBoxLayout(Spin);
+    SpinStack->setContentsMargins(0, 0, 0, 0);
+    SpinStack->setSpacing(0);
+    CmdSpinUp = new TAutoButton(Spin);
+    CmdSpinDown = new TAutoButton(Spin);
+    for (auto [B, Arrow] : {std::pair{CmdSpinUp, Qt::UpArrow}, std::pair{CmdSpinDown, Qt::DownArrow}}) {
+        B->setArrowType(Arrow);
+        B->setFixedSize(16, CmdControlHeight / 2);
+        B->setFocusPolicy(Qt::NoFocus);
+        B->SetDoRepeat(true);
+        SpinStack->addWidget(B);
+    }
+    Row->addWidget(Spin);
+    CmdEditor = new TScrollEditor(CmdControl);
+    CmdEditor->setObjectName(QStringLiteral("CmdEditor"));
+    CmdEditor->SetScrollBars(ssNone);
+    CmdEditor->SetStandAlone(true);
+    CmdEditor->SetKeyMapping(kmNRVLite);
+    CmdEditor->SetGutterSize(2);
+    Row->addWidget(CmdEditor, 1);
+    return CmdControl;
+}
+
+QWidget* TForm1::CreateStatusBar()
+{
+    StatusBar = new QWidget(this);
+    StatusBar->setObjectName(QStringLiteral("StatusBar"));
+    QHBoxLayout* Row = BarRow(StatusBar, StatusBarHeight);
+    StatusDis = Field(StatusBar, Row, "Status", 120, 1);
+    ScoopPnl = new QFrame(StatusBar);
+    ScoopPnl->setToolTip(QStringLiteral("Scoop Free Space"));
+    auto* ScoopRow = new QHBoxLayout(ScoopPnl);
+    ScoopRow->setContentsMargins(0, 0, 0, 0);
+    ScoopRow->setSpacing(1);
+    ScoopDis = Field(ScoopPnl, ScoopRow, "Scoop Free Space", 56);
+    ScoopDis->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    ScoopStatusDis = Field(ScoopPnl, ScoopRow, "Scoop", 14);
+    Row->addWidget(ScoopPnl);
+    ModifiedDis = Field(StatusBar, Row, "Modified", 30);
+    SrchCaseOnOff = Indicator(StatusBar, Row, "S=s", clLime, "S#s", clBtnFace, "Search Case Sensitivity");
+    SrchDirOnOff = Indicator(StatusBar, Row, "=>", clBtnFace, "<=", clLime, "Search Direction");
+    OverWriteOnOff = Indicator(StatusBar, Row, "Ovr", clYellow, "Ins", clBtnFace, "Insert Mode");
+    WrapOnOff = Indicator(StatusBar, Row, "Wrp", clLime, "-", clBtnFace, "Line Wrap");
+    FileTypeOnOff = Indicator(StatusBar, Row, "Unicode", clLime, "ASCII", clBtnFace, "File Type");
+    WordSearchOnOff = Indicator(StatusBar, Row, "Wrd", clLime, "-", clBtnFace, "Whole Word Search");
+    BoxCharDis = Field(StatusBar, Row, "Box Drawing Style", 16);
+    BoxCharDis->setAlignment(Qt::AlignCenter);
+    CharHexDis = Field(StatusBar, Row, "Character Left of the Cursor", 30);
+    CharHexDis->setAlignment(Qt::AlignCenter);
+    InfoDis = Field(StatusBar, Row, "Information", 40);
+    return StatusBar;
+}
+
+QWidget* TForm1::CreateStatusBar2()
+{
+    StatusBar2 = new QWidget(this);
+    StatusBar2->setObjectName(QStringLiteral("StatusBar2"));
+    QHBoxLayout* Row = BarRow(StatusBar2, StatusBarHeight);
+    LineNumDis = CaptionedField(StatusBar2, Row, "Line:", "Line Number", 60);
+    ColumnDis = CaptionedField(StatusBar2, Row, "Col:", "Column", 40);
+    LocationDis = CaptionedField(StatusBar2, Row, "At:", "Character Offset of the Cursor", 70);
+    SizeDis = CaptionedField(StatusBar2, Row, "Size:", "Text Size", 70);
+    HighlightDis = CaptionedField(StatusBar2, Row, "Highlighted:", "Highlighted Characters", 50);
+    ZoomDis = CaptionedField(StatusBar2, Row, "Zoom:", "Zoom (click to reset)", 40);
+    Row->addStretch(1);
+    return StatusBar2;
+}
+
+bool TForm1::IsSplitHorizontal() const { return ScreenDivider->orientation() == Qt::Vertical; }
+
+void TForm1::LayoutSplitEditors(int Mode, bool Horizontal)
+{
+    Editor2->hide();
+    Editor3->hide();
+    // The orientation lives in the divider and changes only when a pane is shown,
+    // so that the hidden pane takes the same place when it is shown later.
+    if (Mode != 1 && Mode != 2)
+        return;
+    ScreenDivider->setOrientation(Horizontal ? Qt::Vertical : Qt::Horizontal);
+    TScrollEditor* Pane = Mode == 1 ? Editor2 : Editor3;
+    Pane->show();
+    const int Total = Horizontal ? ScreenDivider->height() : ScreenDivider->width();
+    QList<int> Sizes{Total / 2, 0, 0};
+    Sizes[Mode] = Total - Total / 2;
+    ScreenDivider->setSizes(Sizes);
+}
+
+}  // namespace narvo

@@ -1,0 +1,326 @@
+// The run of the main window: the program's entry, the window's creation, its first
+// activation with the settings and the command-line parameters ("/#" and a line
+// number, then a file name), the events of the panes, and closing and shutdown.
+// The window is never destroyed by closing it: closing sets the break flag and ends
+// the message loop, and the window is destroyed only after the loop has returned,
+// so a command-line run or a nested message loop still on the stack never finds
+// its window gone.
+#include "app/MainWindow.h"
+
+#include "app/AppHooks.h"
+#include "app/AppState.h"
+#include "app/StatusLine.h"
+#include "components/AutoButton.h"
+#include "components/TextRuler.h"
+#include "platform/Application.h"
+#include "platform/Clipboard.h"
+#include "platform/Locale.h"
+#include "platform/ProgramFolder.h"
+#include "platform/TextConvert.h"
+#include "platform/posix/SafeFile.h"
+#include "shared/FileFolder.h"
+#include "shared/NumberScan.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QTimer>
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace narvo {
+
+TForm1* Form1 = nullptr;
+
+namespace {
+
+std::string UpperAscii(std::string S)
+{
+    for (char& C : S)
+        if (C >= 'a' && C <= 'z')
+            C = static_cast<char>(C - 'a' + 'A');
+    return S;
+}
+
+// The first number anywhere in S, truncated; 0 when there is none or it is no number.
+std::int64_t LineNumberParam(const std::string& S)
+{
+    double V = 0;
+    try {
+        V = StrToFloatLoose(S);
+    } catch (const EConvertError&) {
+        return 0;
+    }
+    if (!std::isfinite(V))
+        return 0;
+    return static_cast<std::int64_t>(std::clamp(std::trunc(V), -9.0e18, 9.0e18));
+}
+
+// Only an existing regular file (after links) is a file to open.
+bool IsRegularFile(const std::string& Path)
+{
+    struct stat St {};
+    return ::stat(Path.c_str(), &St) == 0 && S_ISREG(St.st_mode);
+}
+
+void ChangeFolder(const std::string& Folder)
+{
+    if (::chdir(Folder.c_str()) != 0)
+        throw EFileError(FileErrorText("Cannot change to the folder", Folder, errno));
+}
+
+void EnablePasteButton(TForm1* Form) { Form->PasteBtn->setEnabled(ClipboardHasText()); }
+
+}  // namespace
+
+void SetWindowTitle(const std::string& Name)
+{
+    const std::size_t Slash = Name.rfind('/');
+    const std::string Title = "Narvo - " + (Slash == std::string::npos ? Name : Name.substr(Slash + 1));
+    if (Form1)
+        Form1->setWindowTitle(FileNameToQString(Title));
+}
+
+// --- creation ------------------------------------------------------------------------------
+
+TForm1::TForm1(std::vector<std::string> Params, QWidget* Parent) : QMainWindow(Parent), FParams(std::move(Params))
+{
+    Form1 = this;
+    FStartFolder = GetCurrentFolder();
+    CreateControls();
+    ConnectStatusControls();
+    ConnectPaneEvents();
+    FormCreate();
+}
+
+void TForm1::FormCreate()
+{
+    FCmdControlHeight = CmdControl->minimumHeight();
+    MainEditor->UpdatesEnabled = true;
+    MainEditor->SetShadowLine(true);
+    ActiveEditor = MainEditor;
+    Editor2->UpdatesEnabled = true;
+    Editor2->ShareBuffer(MainEditor);
+    Editor3->UpdatesEnabled = true;
+    AppHooks().CreateTextRegister();
+    ShowScoopFreeSpace();
+    SyncRulerScale(MainEditor);
+    TextRuler->SetGutter(MainEditor->GutterSize());
+    CmdEditor->SetEditorStyle(esSingleLine);
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState State) {
+        if (State == Qt::ApplicationActive)
+            EnablePasteButton(this);
+    });
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, [this] { EnablePasteButton(this); });
+    AppHooks().ClearRunGuard();
+    RulerGuideColumn = -1;
+    AppHooks().LoadCommandLines();
+    AppHooks().LoadRecentFiles();
+    FFirstActivation = true;
+    HelpFileName = ProgramFolder() + "/NARVO.chm";
+    AppHooks().StartStatusThread();
+    MainEditorChange();
+    LayoutSplitEditors(0, true);
+    EnablePasteButton(this);
+}
+
+void TForm1::ConnectPaneEvents()
+{
+    MainEditor->OnFocus = [this](QObject*) { ActiveEditor = MainEditor; };
+    for (TScrollEditor* Pane : {Editor2, Editor3}) {
+        Pane->OnFocus = [this, Pane](QObject*) { ActiveEditor = Pane; };
+        Pane->OnChange = [this, Pane] { Editor2Change(Pane); };
+    }
+    MainEditor->OnChange = [this] { MainEditorChange(); };
+    MainEditor->OnScaleChange = [this](double S) { MainEditorScaleChange(S); };
+    CmdEditor->OnChange = [this] { UpdateStatus(); };
+    CmdEditor->OnScaleChange = [this](double S) { CmdEditorScaleChange(S); };
+    ExecCmdBtn->OnClick = [this](QObject*) {
+        ShowOk();
+        ActiveEditor->setFocus();
+        AppHooks().RunCommandLine(SingleStepChk->isChecked());
+    };
+    CmdSpinUp->OnClick = [this](QObject*) {
+        AppHooks().StepCommandLine(1);
+        UpdateStatus();
+    };
+    CmdSpinDown->OnClick = [this](QObject*) {
+        AppHooks().StepCommandLine(-1);
+        UpdateStatus();
+    };
+    connect(SingleStepChk, &QCheckBox::clicked, this, [this] { ActiveEditor->setFocus(); });
+    TextRuler->OnMarkerChange = [this](QObject*) {
+        LeftMargin = TextRuler->Marker1();
+        RightMargin = TextRuler->Marker2();
+        ParaIndent = TextRuler->Marker3() - TextRuler->Marker1();
+    };
+}
+
+// --- activation and the command line -----------------------------------------------------
+
+void TForm1::showEvent(QShowEvent* Event)
+{
+    QMainWindow::showEvent(Event);
+    // A desktop without a window manager never activates the window, so the first
+    // showing starts the first activation as well (once the window is on screen).
+    if (FFirstActivation && !FActivationQueued) {
+        FActivationQueued = true;
+        QTimer::singleShot(0, this, [this] { RunGuarded([this] { FormActivate(); }); });
+    }
+}
+
+void TForm1::changeEvent(QEvent* Event)
+{
+    QMainWindow::changeEvent(Event);
+    if (Event->type() == QEvent::ActivationChange && isActiveWindow())
+        RunGuarded([this] { FormActivate(); });
+}
+
+void TForm1::FormActivate()
+{
+    if (FFirstActivation) {
+        // Cleared first: a message box shown below activates the window again.
+        FFirstActivation = false;
+        RunGuarded([] { AppHooks().ResetEditState(); });
+        RunGuarded([] { AppHooks().LoadSettings(); });
+        // The default folder comes from the settings, so it is applied after them.
+        if (!DefaultFolder.empty())
+            RunGuarded([] { ChangeFolder(DefaultFolder); });
+        RunGuarded([] { AppHooks().LoadExternalPrograms(); });
+        RunGuarded([this] { ProcessCommandLineParams(); });
+        ActiveEditor->setFocus();
+    }
+    EnablePasteButton(this);
+}
+
+void TForm1::ProcessCommandLineParams()
+{
+    std::string FileName;
+    bool HaveFile = false;
+    std::int64_t Line = 0;
+    for (std::size_t I = 0; I < FParams.size(); ++I) {
+        if (UpperAscii(FParams[I]) == "/#") {
+            if (I + 1 < FParams.size())
+                Line = LineNumberParam(FParams[++I]);
+            continue;
+        }
+        if (!HaveFile) {
+            FileName = FParams[I];
+            HaveFile = true;
+        }
+    }
+    if (!HaveFile || FileName.empty())
+        return;
+    // A relative name means the folder the program was started in, also when the
+    // default folder has been made current since.
+    if (FileName[0] != '/' && !FStartFolder.empty())
+        FileName = FStartFolder + "/" + FileName;
+    // A missing file, a folder or a device is not a document: it is ignored.
+    if (!IsRegularFile(FileName))
+        return;
+    ChDirToFileFolder(FileName);
+    if (AppHooks().OpenTextFile(FileName) && Line != 0)
+        ActiveEditor->GotoLine(Line - 1);
+}
+
+// --- pane events ---------------------------------------------------------------------------
+
+void TForm1::MainEditorChange()
+{
+    ShowEditorStatus(MainEditor->Status);
+    UpdateStatus();
+    if (Editor2->isVisible())
+        Editor2->viewport()->update();
+}
+
+void TForm1::Editor2Change(TScrollEditor* Pane)
+{
+    ShowEditorStatus(Pane->Status);
+    TextRuler->SetShowNumbers(Pane->LeftColumn < 256);
+    UpdateStatus();
+    MainEditor->viewport()->update();
+}
+
+void TForm1::MainEditorScaleChange(double)
+{
+    SyncRulerScale(MainEditor);
+    UpdateStatus();
+}
+
+void TForm1::CmdEditorScaleChange(double Scale)
+{
+    CmdControl->setFixedHeight(static_cast<int>(std::lround(FCmdControlHeight * Scale)));
+}
+
+// --- closing and shutdown ---------------------------------------------------------------------
+
+bool TForm1::FormCloseQuery() { return AppHooks().CloseTextFile(); }
+
+void TForm1::closeEvent(QCloseEvent* Event)
+{
+    // A failed save refuses the close as a cancelled one does: nothing is lost.
+    bool Allowed = false;
+    RunGuarded([&] { Allowed = FormCloseQuery(); });
+    if (!Allowed) {
+        Event->ignore();
+        return;
+    }
+    Event->accept();
+    // A run waiting inside the message loop stops at its next command.
+    BreakFlag = true;
+    if (QuitOnClose)
+        QCoreApplication::quit();
+}
+
+void TForm1::FormDestroy()
+{
+    RunGuarded([] { AppHooks().SaveCommandLines(); });
+    RunGuarded([] { AppHooks().FreeTextRegister(); });
+    RunGuarded([] { AppHooks().StopStatusThread(); });
+}
+
+TForm1::~TForm1()
+{
+    FormDestroy();
+    FDestroyed = true;
+    // The panes' change events must not reach a window being taken apart.
+    for (TScrollEditor* Pane : {MainEditor, Editor2, Editor3, CmdEditor})
+        Pane->OnChange = nullptr;
+    if (Form1 == this)
+        Form1 = nullptr;
+}
+
+// --- the program -----------------------------------------------------------------------------
+
+int MainBlock(TNarvoApplication& App, int Argc, char** Argv)
+{
+    SetLocaleSeparators(true);
+    HelpFileName = "NARVO.chm";
+    App.setQuitOnLastWindowClosed(false);
+    std::vector<std::string> Params;
+    for (int I = 1; I < Argc; ++I)
+        Params.emplace_back(Argv[I]);
+    int Result = 0;
+    try {
+        TForm1 Form(std::move(Params));
+        Form.QuitOnClose = true;
+        for (const auto& Create : AppHooks().CreateForms)
+            RunGuarded(Create);
+        Form.show();
+        Result = App.exec();
+        const auto& Free = AppHooks().FreeForms;
+        for (auto It = Free.rbegin(); It != Free.rend(); ++It)
+            RunGuarded(*It);
+    } catch (...) {
+        // The window could not be created: say why instead of vanishing.
+        ShowCurrentException();
+        return 1;
+    }
+    return Result;
+}
+
+}  // namespace narvo

@@ -1,0 +1,119 @@
+// Putting the status line on the main window: the message field, the fields of
+// both status bars computed by the status model, the on/off indicators, the copy,
+// cut and save buttons, the ruler following the main pane, and the clicks of the
+// indicators that change the switches they show.
+#include "app/MainWindow.h"
+
+#include "app/AppHooks.h"
+#include "app/AppState.h"
+#include "app/StatusLine.h"
+#include "components/AutoButton.h"
+#include "components/OnOffBox.h"
+#include "components/TextRuler.h"
+#include "platform/TextConvert.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+#include <algorithm>
+#include <climits>
+
+namespace narvo {
+
+namespace {
+
+void SetText(QLabel* L, const std::string& Text) { L->setText(AnsiToQString(Text)); }
+
+int ClampToInt(std::int64_t V) { return static_cast<int>(std::clamp<std::int64_t>(V, INT_MIN, INT_MAX)); }
+
+// A click on the zoom field resets the main pane's zoom.
+class TZoomClick : public QObject {
+public:
+    explicit TZoomClick(TForm1* Form) : QObject(Form), FForm(Form) {}
+    bool eventFilter(QObject* Watched, QEvent* Event) override
+    {
+        if (Event->type() == QEvent::MouseButtonRelease &&
+            static_cast<QMouseEvent*>(Event)->button() == Qt::LeftButton)
+            FForm->MainEditor->SetScale(1.0);
+        return QObject::eventFilter(Watched, Event);
+    }
+
+private:
+    TForm1* FForm;
+};
+
+}  // namespace
+
+void TForm1::ShowStatusText() { SetText(StatusDis, " " + StatusMessage()); }
+
+void TForm1::UpdateStatus()
+{
+    if (FDestroyed)
+        return;
+    TScrollEditor* A = ActiveEditor ? ActiveEditor : MainEditor;
+    const TStatusFields F = ComputeStatusFields(*A, A->Scale(), *MainEditor, AppHooks().CurrentCommandLine(),
+                                                AppHooks().BoxCharText());
+    SetText(StatusDis, F.StatusDis);
+    SetText(CmdNumberDis, F.CmdNumberDis);
+    SrchCaseOnOff->SetBoxOn(F.SrchCase);
+    FileTypeOnOff->SetBoxOn(F.FileType);
+    SrchDirOnOff->SetBoxOn(F.SrchDir);
+    WordSearchOnOff->SetBoxOn(F.WordSearch);
+    OverWriteOnOff->SetBoxOn(F.OverWrite);
+    WrapOnOff->SetBoxOn(F.Wrap);
+    SetText(BoxCharDis, F.BoxCharDis);
+    SetText(LineNumDis, F.LineNumDis);
+    SetText(ColumnDis, F.ColumnDis);
+    SetText(HighlightDis, F.HighlightDis);
+    SetText(ZoomDis, F.ZoomDis);
+    SetText(ModifiedDis, F.ModifiedDis);
+    SaveBtn->setEnabled(F.SaveEnabled);
+    EnableCopyCutButtons();
+    // The ruler follows the main pane, whichever pane is active.
+    SyncRulerScale(MainEditor);
+    TextRuler->SetSpacing(MainEditor->CharWidth());
+    TextRuler->SetGutter(MainEditor->viewport()->x() + MainEditor->GutterWidth() - TextRuler->FrameSize());
+    TextRuler->SetStart(ClampToInt(MainEditor->LeftColumn));
+    TextRuler->CursorColumn = ClampToInt(MainEditor->DisplayColumn(MainEditor->Cursor->Pos(), true));
+    TextRuler->SetMarker1(LeftMargin);
+    TextRuler->SetMarker2(RightMargin);
+    TextRuler->SetMarker3(LeftMargin + ParaIndent);
+    TextRuler->update();
+    SetText(CharHexDis, F.CharHexDis);
+}
+
+TScrollEditor* TForm1::FocusedEditor() const
+{
+    return CmdEditor->hasFocus() ? CmdEditor : (ActiveEditor ? ActiveEditor : MainEditor);
+}
+
+void TForm1::EnableCopyCutButtons()
+{
+    const bool Marked = FocusedEditor()->HasMark();
+    CopyBtn->setEnabled(Marked);
+    CutBtn->setEnabled(Marked);
+}
+
+void TForm1::ShowScoopFreeSpace() { SetText(ScoopDis, FormatWhole(AppHooks().ScoopFreeSpace())); }
+
+void TForm1::SyncRulerScale(TScrollEditor* Editor) { TextRuler->SetScale(Editor->Scale()); }
+
+void TForm1::ShowLocation(std::int64_t Location) { SetText(LocationDis, FormatWhole(Location)); }
+
+void TForm1::ShowTextSize(std::int64_t Size) { SetText(SizeDis, FormatWhole(Size)); }
+
+void TForm1::ConnectStatusControls()
+{
+    // Each indicator's click copies its new state into the switch it shows.
+    SrchCaseOnOff->OnClick = [this](QObject*) { IgnoreCaseFlag = SrchCaseOnOff->BoxOn(); };
+    SrchDirOnOff->OnClick = [this](QObject*) { ForwardFlag = SrchDirOnOff->BoxOn(); };
+    WordSearchOnOff->OnClick = [this](QObject*) { WholeWordFlag = WordSearchOnOff->BoxOn(); };
+    OverWriteOnOff->OnClick = [this](QObject*) {
+        (ActiveEditor ? ActiveEditor : MainEditor)->Overwrite = OverWriteOnOff->BoxOn();
+    };
+    WrapOnOff->OnClick = [this](QObject*) { WrapFlag = WrapOnOff->BoxOn(); };
+    // The file type only shows; the next refresh puts back what a click changed.
+    FileTypeOnOff->OnClick = [this](QObject*) { UpdateStatus(); };
+    ZoomDis->installEventFilter(new TZoomClick(this));
+}
+
+}  // namespace narvo

@@ -1,0 +1,147 @@
+// The status line's model (see StatusLine.h).
+#include "app/StatusLine.h"
+
+#include "app/AppState.h"
+#include "app/MainWindow.h"
+#include "engine/EditorEngine.h"
+#include "shared/SystemData.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace narvo {
+
+namespace {
+
+std::string GMessage;
+bool GError = false;
+
+// Digits of a non-negative number with a separator every three from the right.
+std::string GroupDigits(std::string Digits)
+{
+    const char Sep = SystemData.ThousandSeparator();
+    if (Sep == 0)
+        return Digits;
+    std::string Out;
+    const std::size_t N = Digits.size();
+    for (std::size_t I = 0; I < N; ++I) {
+        if (I > 0 && (N - I) % 3 == 0)
+            Out.push_back(Sep);
+        Out.push_back(Digits[I]);
+    }
+    return Out;
+}
+
+}  // namespace
+
+const std::string& StatusMessage() { return GMessage; }
+bool StatusMessageIsError() { return GError; }
+
+void SetStatusMessage(const std::string& Text, bool IsError)
+{
+    if (GError && IsError)
+        return;
+    GMessage = Text;
+    GError = IsError;
+}
+
+void ShowStatusMessage(const std::string& Text, bool IsError)
+{
+    SetStatusMessage(Text, IsError);
+    if (Form1)
+        Form1->ShowStatusText();
+}
+
+void ShowOk() { ShowStatusMessage("Ok", false); }
+
+bool EditStatusMessage(TEditStatus Code, std::string& Text, bool& IsError)
+{
+    struct TEntry {
+        const char* Text;
+        bool Error;
+    };
+    static constexpr TEntry Table[] = {
+        {"Ok", false},         {"Not Found", true},   {"Start", true},        {"End", true},
+        {"Undo Empty", false}, {"Redo Empty", false}, {"Bad Position", true},
+    };
+    if (Code >= std::size(Table))
+        return false;
+    Text = Table[Code].Text;
+    IsError = Table[Code].Error;
+    return true;
+}
+
+void ShowEditorStatus(TEditStatus& Code)
+{
+    std::string Text;
+    bool IsError = false;
+    if (EditStatusMessage(Code, Text, IsError))
+        SetStatusMessage(Text, IsError);
+    Code = edDone;
+}
+
+void UpdateStatus()
+{
+    if (Form1)
+        Form1->UpdateStatus();
+}
+
+std::string FormatWhole(std::int64_t N)
+{
+    // The magnitude as unsigned, so that the most negative number has digits too.
+    const std::uint64_t Magnitude = N < 0 ? 0 - static_cast<std::uint64_t>(N) : static_cast<std::uint64_t>(N);
+    std::string S = GroupDigits(std::to_string(Magnitude));
+    return N < 0 ? "-" + S : S;
+}
+
+std::string FormatTwoDecimals(double Value)
+{
+    if (!std::isfinite(Value))
+        return "-";
+    const double Hundredths = std::round(std::fabs(Value) * 100.0);
+    if (Hundredths >= 9.0e18)
+        return "-";
+    const auto H = static_cast<std::uint64_t>(Hundredths);
+    char Cents[4];
+    std::snprintf(Cents, sizeof Cents, "%02u", static_cast<unsigned>(H % 100));
+    std::string S = GroupDigits(std::to_string(H / 100));
+    S.push_back(SystemData.DecimalSeparator());
+    S += Cents;
+    return (Value < 0 && H != 0) ? "-" + S : S;
+}
+
+std::string CursorCharText(const TEditorEngine& Pane)
+{
+    char C = 0;
+    if (!Pane.CharBefore(Pane.Cursor->Pos(), C) || C == 0)
+        return "-";
+    static constexpr char Hex[] = "0123456789ABCDEF";
+    const auto U = static_cast<unsigned char>(C);
+    return std::string{'$', Hex[U >> 4], Hex[U & 15]};
+}
+
+TStatusFields ComputeStatusFields(const TEditorEngine& Active, double ActiveScale, const TEditorEngine& Main,
+                                  int CommandLine, const std::string& BoxChar)
+{
+    TStatusFields F;
+    F.StatusDis = " " + GMessage;
+    F.CmdNumberDis = std::to_string(CommandLine);
+    F.SrchCase = IgnoreCaseFlag;
+    F.FileType = Main.Strings->Encoding != 0;
+    F.SrchDir = ForwardFlag;
+    F.WordSearch = WholeWordFlag;
+    F.OverWrite = Active.Overwrite;
+    F.Wrap = WrapFlag;
+    F.BoxCharDis = BoxChar;
+    const TPoint P = Active.Cursor->Pos();
+    F.LineNumDis = FormatWhole(P.Y + 1);
+    F.ColumnDis = FormatWhole(Active.DisplayColumn(P, true));
+    F.HighlightDis = FormatWhole(Active.HasMark() ? Active.MarkedLength() : 0);
+    F.ZoomDis = FormatTwoDecimals(ActiveScale);
+    F.ModifiedDis = Active.Modified ? "Mod" : "";
+    F.SaveEnabled = Active.Modified;
+    F.CharHexDis = CursorCharText(Active);
+    return F;
+}
+
+}  // namespace narvo

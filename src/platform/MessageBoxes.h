@@ -1,0 +1,92 @@
+// Modal message boxes with fixed texts ("Save Changes?", "File Does Not Exist.")
+// behind one small interface, so that the code asking is tested with scripted
+// answers instead of a person at the screen. The real implementation shows a
+// QMessageBox; texts are Windows-1252 bytes.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace narvo {
+
+enum TMsgDlgType : std::uint8_t { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
+
+// The buttons a box offers, as a set of bits.
+enum TMsgDlgBtn : std::uint16_t {
+    mbYes = 1,
+    mbNo = 2,
+    mbOK = 4,
+    mbCancel = 8,
+    mbAbort = 16,
+    mbRetry = 32,
+    mbIgnore = 64,
+};
+using TMsgDlgButtons = std::uint16_t;
+inline constexpr TMsgDlgButtons mbYesNoCancel = mbYes | mbNo | mbCancel;
+inline constexpr TMsgDlgButtons mbOKCancel = mbOK | mbCancel;
+
+// The answer: the button chosen. Closing the box gives the button that Esc would
+// (Cancel, else No, else OK).
+enum TModalResult : std::uint8_t {
+    mrNone = 0,
+    mrOk = 1,
+    mrCancel = 2,
+    mrAbort = 3,
+    mrRetry = 4,
+    mrIgnore = 5,
+    mrYes = 6,
+    mrNo = 7,
+};
+
+// The answer a box gives when it is closed without a choice.
+TModalResult EscapeResult(TMsgDlgButtons Buttons);
+
+class TMessageBoxes {
+public:
+    virtual ~TMessageBoxes() = default;
+    // Shows Text with an icon of Type and the Buttons; answers the button chosen.
+    virtual TModalResult MessageDlg(const std::string& Text, TMsgDlgType Type, TMsgDlgButtons Buttons) = 0;
+};
+
+// The boxes now in use: the QMessageBox implementation unless a test installed others.
+TMessageBoxes& MessageBoxes();
+// Installs Boxes (nullptr restores the real ones); returns what was installed before.
+// The caller keeps ownership and must restore before Boxes dies.
+TMessageBoxes* SetMessageBoxes(TMessageBoxes* Boxes);
+
+// Shorthand for MessageBoxes().MessageDlg.
+inline TModalResult MessageDlg(const std::string& Text, TMsgDlgType Type, TMsgDlgButtons Buttons)
+{
+    return MessageBoxes().MessageDlg(Text, Type, Buttons);
+}
+
+// Boxes that answer from a script and record every question. With the script
+// used up, a box answers as if it were closed (EscapeResult), so that a test that
+// forgot an answer never saves or discards anything by accident.
+class TScriptedMessageBoxes : public TMessageBoxes {
+public:
+    struct TQuestion {
+        std::string Text;
+        TMsgDlgType Type;
+        TMsgDlgButtons Buttons;
+    };
+    // Installs itself for its lifetime.
+    TScriptedMessageBoxes();
+    explicit TScriptedMessageBoxes(std::deque<TModalResult> Script);
+    ~TScriptedMessageBoxes() override;
+    TScriptedMessageBoxes(const TScriptedMessageBoxes&) = delete;
+    TScriptedMessageBoxes& operator=(const TScriptedMessageBoxes&) = delete;
+
+    TModalResult MessageDlg(const std::string& Text, TMsgDlgType Type, TMsgDlgButtons Buttons) override;
+
+    std::deque<TModalResult> Answers;
+    std::vector<TQuestion> Asked;
+
+private:
+    TMessageBoxes* FPrevious;
+};
+
+}  // namespace narvo
