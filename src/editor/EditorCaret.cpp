@@ -1,14 +1,12 @@
 // Our own caret: it exists while the editor has the focus, blinks every 500 ms on
 // a timer of its own (the desktop's blink time is never touched), is drawn
 // inverted over the text by the paint, and is reported to input methods so that
-// their windows open at the cursor. Also the focus handling and the keys the
-// control claims.
+// their windows open at the cursor. Also the focus handling.
 #include "editor/ScrollEditor.h"
 
 #include <QFocusEvent>
 #include <QGuiApplication>
 #include <QInputMethod>
-#include <QKeyEvent>
 #include <cmath>
 
 namespace narvo {
@@ -100,13 +98,6 @@ bool TScrollEditor::focusNextPrevChild(bool)
 {
     // The pane wants Tab and Shift+Tab itself.
     return false;
-}
-
-void TScrollEditor::keyPressEvent(QKeyEvent* Event)
-{
-    // The panes' keys are routed by their key maps; the scroll area's own scrolling
-    // by arrow and page keys must not run underneath.
-    Event->ignore();
 }
 
 }  // namespace narvo

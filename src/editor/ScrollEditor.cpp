@@ -3,6 +3,7 @@
 // one pane's buffer, cursor, highlight, undo rings and searcher with another.
 #include "editor/ScrollEditor.h"
 
+#include "editor/EditorClipboard.h"
 #include "platform/KeyState.h"
 #include "platform/ResourceFont.h"
 
@@ -28,6 +29,7 @@ std::vector<TScrollEditor*>& ScrollEditorRegistry() { return LiveEditors(); }
 TScrollEditor::TScrollEditor(QWidget* Parent) : TScrollBarWindow(Parent)
 {
     LiveEditors().push_back(this);
+    InstallPlatformClipboard();
     setAttribute(Qt::WA_InputMethodEnabled, true);
     setFocusPolicy(Qt::StrongFocus);
     setAcceptDrops(true);

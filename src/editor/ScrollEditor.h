@@ -11,10 +11,14 @@
 // EditorPaint.cpp (painting, line numbers), EditorScroll.cpp (scrolling, view
 // origin, wheel, zoom), EditorCaret.cpp (caret, focus, input method),
 // EditorMarks.cpp (highlight, words, paragraphs, scoop), EditorMouse.cpp (mouse
-// presses and drag-select), EditorDragDrop.cpp (dragging text between panes).
+// presses and drag-select), EditorDragDrop.cpp (dragging text between panes),
+// EditorKeys.cpp (key events, key-down and character stages), KeyMaps.cpp (the
+// keyboard modes of a stand-alone editor and their composite keys),
+// EditorClipboard.cpp (the desktop clipboard and the view during a search).
 #pragma once
 
 #include "platform/ControlEvents.h"
+#include "platform/KeyTranslate.h"
 #include "editor/ScrollBarWindow.h"
 #include "engine/EditorEngine.h"
 #include "shared/CodePage.h"
@@ -114,11 +118,18 @@ public:
     TNotifyEvent OnDblClick;
     TMouseWheelUpDownEvent OnMouseWheelDown;
     TMouseWheelUpDownEvent OnMouseWheelUp;
+    // Fired first by KeyDown and KeyPress; they may consume the key (set it to 0).
+    TKeyEvent OnKeyDown;
+    TKeyPressEvent OnKeyPress;
 
     // --- engine hooks --------------------------------------------------------------------
     void RequestRedraw(bool Relayout) override;
     std::int64_t VisibleLines() const override { return FVisibleLines; }
     TShiftState LiveModifiers() const override;
+    std::int64_t ViewTopLine() const override { return TopLine; }
+    void SetViewTopLine(std::int64_t Line) override { TopLine = Line; }
+    void RedrawFound() override;
+    TCodePage PasteCodePage() const override { return FFontCharset; }
 
     // --- state ---------------------------------------------------------------------------
     void SetMarking(bool Value);
@@ -202,7 +213,43 @@ public:
     static TScrollEditor* EditorFromMime(const QMimeData* Data);
     bool DragSelecting() const { return FDragTimer.isActive(); }
 
+    // --- keys (EditorKeys.cpp, KeyMaps.cpp) ------------------------------------------------
+    // The two stages of a key event. Each fires its event first; a stand-alone editor
+    // then handles the key itself (navigation and editing keys in KeyDown, characters
+    // through the map of KeyMapping). A key consumed in KeyDown still brings its
+    // character to KeyPress, as on the desktop the program comes from; a character
+    // 0 there is no character.
+    virtual void KeyDown(std::uint16_t& Key, Qt::KeyboardModifiers Shift);
+    virtual void KeyPress(char& Key);
+    // One character through the map of the current KeyMapping; what the map does not
+    // take is typed.
+    void DispatchKey(char Ch);
+    // TypeChar unless ReadOnly.
+    void TypeKey(char Ch);
+    // The maps: true when the character was taken.
+    bool MapDefaultKey(char Ch, bool Shift);
+    bool MapNRVKey(char Ch, bool Shift);
+    bool MapNRVLiteKey(char Ch, bool Shift);
+    // Copies a mark; then (unless ReadOnly) deletes it, or without a mark in line
+    // mode deletes to the line start (Shift: to the line end). A found match is
+    // copied and its highlight cleared, nothing deleted.
+    void CutKey(bool Shift, bool LineMode);
+    // Copies a mark; without one, with DeleteWord and not ReadOnly, deletes the word
+    // left of the cursor.
+    void CopyKey(bool DeleteWord);
+    // The marked text; with nothing marked the word at the cursor is marked first.
+    std::string GetMarkOrWord();
+    // The marked text (or the word at the cursor) searched backward or forward as a
+    // whole word without case (options that stay on).
+    void FindMarkBackward();
+    void FindMarkForward();
+    // The next character typed in kmNRV or kmNRVLite is inserted as it is; one flag
+    // for every editor of the program.
+    inline static bool QuoteNextKey = false;
+
 protected:
+    bool event(QEvent* Event) override;
+    void inputMethodEvent(QInputMethodEvent* Event) override;
     void DoHorzScroll(TScrollCode Code, std::int64_t& ScrollPos) override;
     void DoVertChange() override;
 
@@ -248,6 +295,10 @@ private:
     void DropAcross(TScrollEditor* Source, TPoint D, const std::string& T, bool Move);
     // Points the parts' callbacks back at this editor.
     void HookParts();
+    // Whether key events are this editor's to handle (stand-alone, or an owner
+    // listening); otherwise they go on to the parent.
+    bool TakesKeys() const { return FStandAlone || OnKeyDown || OnKeyPress; }
+    void FindMark(bool Forward);
 
     bool FLineNumbers = false;
     bool FStandAlone = false;

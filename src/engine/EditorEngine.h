@@ -13,6 +13,7 @@
 #include "engine/EditTypes.h"
 #include "engine/LineSearcher.h"
 #include "engine/UndoRing.h"
+#include "shared/CodePage.h"
 #include "shared/Geometry.h"
 
 #include <atomic>
@@ -66,6 +67,15 @@ public:
     virtual TShiftState LiveModifiers() const { return {}; }
     // Fires OnChange.
     virtual void DoChange();
+    // The first line the pane shows, and a request to show line N first (a search
+    // keeps the cursor on its screen row). Nothing without a display.
+    virtual std::int64_t ViewTopLine() const { return 0; }
+    virtual void SetViewTopLine(std::int64_t) {}
+    // The redraw after FindNext: relayout and OnChange, the view following the
+    // cursor column by column.
+    virtual void RedrawFound() { UpdateDisplay(true); }
+    // The code page in which text from other programs is pasted (the pane's font).
+    virtual TCodePage PasteCodePage() const { return TCodePage::Ansi; }
 
     // --- state -----------------------------------------------------------------
     void SetModified(bool Value);
@@ -265,6 +275,28 @@ public:
     void ReplaceCurrentLine(const std::string& Text);
     void IndentLikePrevious();
     void ToggleCase();
+
+    // --- clipboard and search (ClipboardSearch.cpp) --------------------------------------
+    // The clipboard is ClipboardAccess() (engine/ClipboardAccess.h).
+    // The marked text as clipboard text (lines ended CR LF); mark and cursor stay.
+    void CopyMark();
+    // The marked text as text and as HTML paragraphs; CutMarkHtml then removes it.
+    void CutMarkHtml();
+    void CopyMarkHtml();
+    // Inserts the clipboard text; with Alt held now, as a column block.
+    void Paste();
+    // Highlight (marked found) the next match starting at or after the cursor, or
+    // the previous one before it; the cursor goes to the match's end.
+    bool FindNext(const std::string& Pattern);
+    bool FindPrevious(const std::string& Pattern);
+    // Searches only: no cursor, highlight or status change. From is a search
+    // position (it reads the character before the ordinary position From).
+    bool SearchForwardFrom(const std::string& Pattern, TPoint From, TRect& Range);
+    // From is first moved back by the pattern's length, so that a match ending at
+    // From is passed over.
+    bool SearchBackwardFrom(const std::string& Pattern, TPoint From, TRect& Range);
+    // Marks the whole text as a stream block.
+    void SelectAll();
 
     // --- text files (TextFiles.cpp) -------------------------------------------------------
     // Reads the whole file first; on failure throws EFileError and changes nothing.

@@ -1,0 +1,44 @@
+// Line-break conversions between the editor's CR-joined text and the clipboard's
+// CR LF text, and the flattening used where a text is read aloud.
+#include "engine/LineBreakText.h"
+
+namespace narvo {
+
+std::string CrToCrLf(std::string_view S)
+{
+    std::string R;
+    R.reserve(S.size() + S.size() / 32 + 1);
+    for (std::size_t I = 0; I < S.size(); ++I) {
+        R += S[I];
+        if (S[I] == '\r' && (I + 1 >= S.size() || S[I + 1] != '\n'))
+            R += '\n';
+    }
+    return R;
+}
+
+std::string StripLineFeeds(std::string_view S)
+{
+    std::string R;
+    R.reserve(S.size());
+    for (const char C : S)
+        if (C != '\n')
+            R += C;
+    return R;
+}
+
+std::string FlattenLineBreaks(std::string_view S)
+{
+    std::string R;
+    R.reserve(S.size());
+    for (char C : S) {
+        if (C == '\r' || C == '\n') {
+            if (R.empty() || R.back() == ' ')
+                continue;
+            C = ' ';
+        }
+        R += C;
+    }
+    return R;
+}
+
+}  // namespace narvo
