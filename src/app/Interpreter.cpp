@@ -1,0 +1,447 @@
+// The command-line interpreter (see Interpreter.h).
+#include "app/Interpreter.h"
+
+#include "app/AppState.h"
+#include "app/ControlKeys.h"
+#include "app/Expressions.h"
+#include "app/SearchCommands.h"
+#include "app/TextRegister.h"
+#include "shared/CharClass.h"
+
+#include <climits>
+
+namespace narvo {
+
+namespace {
+
+constexpr char Esc = 27;
+
+char CharAtPos(const std::string& Line, std::int64_t Pos)
+{
+    return Pos >= 1 && Pos <= static_cast<std::int64_t>(Line.size()) ? Line[static_cast<std::size_t>(Pos - 1)] : '\0';
+}
+
+std::int64_t PastEnd(const std::string& Line) { return static_cast<std::int64_t>(Line.size()) + 1; }
+
+}  // namespace
+
+// One level of the run: a line (owned by a caller's frame) from Start.
+struct TCommandInterpreter::TLevel {
+    const std::string& Line;
+    std::int32_t LineNo;
+    std::int64_t Start;
+    std::int64_t Next;
+    std::int64_t Result;
+    std::int32_t Count = 0;
+    char Prev = 0;
+    // Set by `{` when the block ended at a failure it absorbed: the after-command
+    // steps are skipped.
+    bool LoopEnded = false;
+    // Set by `}`: the level ends with Result.
+    bool Closed = false;
+};
+
+void TCommandInterpreter::Fail(const std::string& Message) { SetStatusMessage(Message, true); }
+
+bool TCommandInterpreter::ErrorPending() { return StatusMessageIsError(); }
+
+bool TCommandInterpreter::Stopped() const { return BreakFlag || FTooDeep; }
+
+std::int32_t TCommandInterpreter::ReadCmdNumber(const std::string& Line, std::int64_t& Pos)
+{
+    while (CharAtPos(Line, Pos) == ' ')
+        ++Pos;
+    if (!IsDigit(static_cast<unsigned char>(CharAtPos(Line, Pos))))
+        return -1;
+    std::int64_t N = 0;
+    for (unsigned char C; IsDigit(C = static_cast<unsigned char>(CharAtPos(Line, Pos))); ++Pos)
+        N = std::min<std::int64_t>(N * 10 + (C - '0'), INT32_MAX);
+    return static_cast<std::int32_t>(N);
+}
+
+void TCommandInterpreter::ReadRepeatCount(const std::string& Line, std::int64_t& Pos, std::int32_t& Count)
+{
+    const std::int32_t N = ReadCmdNumber(Line, Pos);
+    if (N >= 0) {
+        Count = N;
+    } else if (CharAtPos(Line, Pos) == '#') {
+        Count = INT32_MAX;
+        ++Pos;
+    }
+    if (Count < 1)
+        Count = 1;
+}
+
+std::string TCommandInterpreter::ReadTextToEsc(const std::string& Line, std::int64_t& Pos)
+{
+    const std::int64_t From = std::max<std::int64_t>(Pos, 1);
+    if (From > static_cast<std::int64_t>(Line.size())) {
+        Pos = std::max(Pos, PastEnd(Line));
+        return {};
+    }
+    const std::size_t E = Line.find(Esc, static_cast<std::size_t>(From - 1));
+    const std::size_t Stop = E == std::string::npos ? Line.size() : E;
+    Pos = static_cast<std::int64_t>(Stop) + 1;
+    return Line.substr(static_cast<std::size_t>(From - 1), Stop - static_cast<std::size_t>(From - 1));
+}
+
+std::int64_t TCommandInterpreter::SkipToBlockEnd(const std::string& Line, std::int64_t Pos)
+{
+    int Depth = 1;
+    for (std::int64_t P = std::max<std::int64_t>(Pos, 1); P <= static_cast<std::int64_t>(Line.size()); ++P) {
+        const char C = Line[static_cast<std::size_t>(P - 1)];
+        if (C == '{') {
+            ++Depth;
+        } else if (C == '}' && --Depth == 0) {
+            return P + 1;
+        }
+    }
+    return PastEnd(Line);
+}
+
+void TCommandInterpreter::RunCommandLine(bool SingleStep)
+{
+    if (FStore.Running)
+        return;
+    struct TGuard {
+        TCommandInterpreter& I;
+        ~TGuard()
+        {
+            I.FStore.Running = false;
+            I.FPane = nullptr;
+        }
+    } Guard{*this};
+    FStore.Running = true;
+    ShowStatusMessage("Working", false);
+    FStore.StoreCmdLine(FHost);
+    BreakFlag = false;
+    FTooDeep = false;
+    FStore.SingleStep = SingleStep;
+    FStore.Depth = 0;
+    FPane = &FHost.ActivePane();
+    // The whole run undoes in one step; the group is closed also when an exception
+    // ends the run, so the changes made up to it still undo together.
+    struct TGroup {
+        TUndoControl& Ring;
+        ~TGroup() { Ring.EndGroup(); }
+    } Group{*FPane->UndoList};
+    Group.Ring.BeginGroup();
+    const std::string Line = FStore.Lines[static_cast<std::size_t>(FStore.Current)];
+    ExecCommands(Line, FStore.Current, 1);
+    FHost.UpdateStatus();
+}
+
+bool TCommandInterpreter::DebugHook(const std::string& Line, std::int64_t Pos)
+{
+    if (!FStore.SingleStep)
+        return true;
+    TDebugInfo Info;
+    Info.CmdLine = Line;
+    Info.Position = static_cast<std::int32_t>(std::min<std::int64_t>(Pos, INT32_MAX));
+    Info.Depth = FStore.Depth;
+    Info.Repetition = FStore.Repetition;
+    Info.Value = CurrentValue;
+    TEditorEngine& M = Main();
+    const TPoint C = M.Cursor->Pos();
+    if (!M.CharBefore(C, Info.CharBefore))
+        Info.CharBefore = 0;
+    if (!M.CharAfter(C, Info.CharAt))
+        Info.CharAt = 0;
+    TEditorEngine& P = Pane();
+    FHost.SetPaneUpdates(P, true);
+    FHost.RepaintPane(P);
+    FHost.SetPaneUpdates(P, false);
+    const int Answer = KeepingError([&] { return FHost.DebugShowStep(Info); });
+    if (Answer == dbRunOn)
+        FStore.SingleStep = false;
+    if (Answer == dbAbort) {
+        BreakFlag = true;
+        return false;
+    }
+    return true;
+}
+
+std::int64_t TCommandInterpreter::ExecCommands(const std::string& Line, std::int32_t LineNo, std::int64_t Start)
+{
+    if (FStore.Depth >= MaxDepth) {
+        FTooDeep = true;
+        Fail("Too Deep");
+        return PastEnd(Line);
+    }
+    TEditorEngine& P = Pane();
+    FHost.SetPaneUpdates(P, false);
+    ++FStore.Depth;
+    struct TLeave {
+        TCommandInterpreter& I;
+        TEditorEngine& P;
+        ~TLeave()
+        {
+            I.FHost.SetDebugRunning(false);
+            I.FHost.SetPaneUpdates(P, true);
+            if (--I.FStore.Depth < 1)
+                I.FHost.RepaintPane(P);
+        }
+    } Leave{*this, P};
+
+    TLevel L{Line, LineNo, Start, Start, Start};
+    const std::int64_t End = static_cast<std::int64_t>(Line.size());
+    while (L.Next <= End) {
+        std::int64_t Pos = L.Next;
+        if (!DebugHook(Line, Pos))
+            return L.Result;
+        ReadRepeatCount(Line, Pos, L.Count);
+        if (Pos > End)
+            break;
+        const char Ch = static_cast<char>(UpCaseChar(static_cast<unsigned char>(Line[static_cast<std::size_t>(Pos - 1)])));
+        // Every repetition reads the command's arguments from the same place.
+        const std::int64_t ArgPos = Pos + 1;
+        L.Next = ArgPos;
+        const std::int32_t Count = L.Count;
+        for (std::int32_t R = 1; R <= Count; ++R) {
+            FStore.Repetition = R;
+            L.Next = ArgPos;
+            L.Count = 0;
+            L.LoopEnded = false;
+            const bool Known = Dispatch(L, Ch, Count);
+            if (L.Closed)
+                return L.Result;
+            if (L.LoopEnded)
+                break;
+            if (++CommandCounter % 20 == 0)
+                KeepingError([&] { FHost.ProcessMessages(); });
+            if (BreakFlag)
+                Fail("Break");
+            if (!ErrorPending() && Known)
+                ShowEditorStatus(P.Status);
+            if (ErrorPending() || FTooDeep) {
+                L.Result = SkipToBlockEnd(Line, L.Next);
+                L.Next = End + 1;
+                break;
+            }
+        }
+        L.Prev = Ch;
+    }
+    return L.Result;
+}
+
+bool TCommandInterpreter::Dispatch(TLevel& L, char Ch, std::int32_t Count)
+{
+    TEditorEngine& P = Pane();
+    if (DispatchControlKey(FHost, FStore, P, Ch))
+        return true;
+    const std::string& Line = L.Line;
+    switch (Ch) {
+    case 13: case Esc: case ' ': case '+': case '-': case ']':
+        return true;
+    case '(':
+        L.Next = EvalExpressionCmd(*this, Line, L.Next);
+        return true;
+    case ':':
+        P.GotoOffset(CurrentValue);
+        return true;
+    case ';':
+        Fail("No Loop");
+        return true;
+    case '?':
+        FHost.ShowHelpContents();
+        return true;
+    case 'A':
+        L.Next = FHost.InsertFileCmd(Line, L.Next);
+        return true;
+    case 'B':
+        L.Next = BCmd(*this, L.Prev, Line, L.Next);
+        return true;
+    case 'D':
+        P.Backspace();
+        return true;
+    case 'E':
+        Register().Clear();
+        return true;
+    case 'F':
+        L.Next = FindReplaceCmd(FHost, P, L.Prev, Line, L.Next);
+        return true;
+    case 'H':
+        HexInsertCmd(L);
+        return true;
+    case 'I': {
+        const std::string Text = ReadTextToEsc(Line, L.Next);
+        FHost.SetReplaceText(Text);
+        P.InsertText(Text);
+        return true;
+    }
+    case 'J':
+        L.Next = L.Start;
+        return true;
+    case 'K':
+        P.ScoopStop();
+        P.Clear();
+        return true;
+    case 'L':
+        FHost.PrintText();
+        return true;
+    case 'M':
+        MarginCmd(L);
+        return true;
+    case 'O':
+        L.Next = FHost.OpenFileCmd(Line, L.Next);
+        return true;
+    case 'P':
+        CallCmdLineCmd(L);
+        return true;
+    case 'Q':
+        FHost.SaveAndExitCmd();
+        return true;
+    case 'R':
+        P.DeleteToLineEnd();
+        return true;
+    case 'S':
+        L.Next = SearchCmd(FHost, P, L.Prev, Line, L.Next);
+        return true;
+    case 'T':
+        FHost.ExitWithoutSavingCmd();
+        return true;
+    case 'V':
+        CmdLineToEditorCmd();
+        return true;
+    case 'X':
+        Register().InsertIntoEditor();
+        return true;
+    case 'Y':
+        FHost.CenterLine(P);
+        return true;
+    case 'Z':
+        FHost.DeleteBackToFormFeed(P);
+        return true;
+    case '[':
+        if (Count >= 2)
+            Fail("[] > 1");
+        else
+            L.Next = ConditionalCmd(*this, Line, L.Next);
+        return true;
+    case '_':
+        L.Count = CurrentValue;
+        return true;
+    case '{': {
+        const std::int64_t EndPos = ExecCommands(Line, L.LineNo, L.Next);
+        L.Next = EndPos;
+        if (Stopped()) {
+            // A broken run fails here too, so nothing after the loop runs.
+            if (BreakFlag)
+                Fail("Break");
+            return true;
+        }
+        if (ErrorPending()) {
+            // The failure ended the loop, not the line.
+            ShowStatusMessage("Ok", false);
+            L.LoopEnded = true;
+        }
+        return true;
+    }
+    case '}':
+        L.Result = L.Next;
+        L.Closed = true;
+        return true;
+    case 'C': case 'G': case 'N': case 'W':
+        Fail(std::string("Obsolete: ") + Ch);
+        return false;
+    default:
+        Fail("Illegal?");
+        return false;
+    }
+}
+
+void TCommandInterpreter::CallCmdLineCmd(TLevel& L)
+{
+    const std::int32_t N = ReadCmdNumber(L.Line, L.Next);
+    if (N == L.LineNo) {
+        Fail("Infinite");
+        return;
+    }
+    if (N < 0 || N >= TCommandLineStore::LineCount) {
+        Fail("Number?");
+        return;
+    }
+    // The called line's own copy: editing the lines meanwhile cannot change it.
+    const std::string Called = FStore.Lines[static_cast<std::size_t>(N)];
+    ExecCommands(Called, N, 1);
+}
+
+void TCommandInterpreter::HexInsertCmd(TLevel& L)
+{
+    const auto Hi = static_cast<unsigned char>(CharAtPos(L.Line, L.Next));
+    const auto Lo = static_cast<unsigned char>(CharAtPos(L.Line, L.Next + 1));
+    L.Next += 2;
+    if (!IsHexDigit(Hi) || !IsHexDigit(Lo)) {
+        Fail("Hex Number?");
+        return;
+    }
+    auto Value = [](unsigned char C) { return IsDigit(C) ? C - '0' : UpCaseChar(C) - 'A' + 10; };
+    Pane().TypeChar(static_cast<char>(Value(Hi) * 16 + Value(Lo)));
+}
+
+void TCommandInterpreter::MarginCmd(TLevel& L)
+{
+    const std::string& Line = L.Line;
+    if (CharAtPos(Line, L.Next) == '(')
+        ++L.Next;
+    std::int32_t N[4] = {};
+    int Got = 0;
+    while (Got < 4) {
+        const std::int32_t V = ReadCmdNumber(Line, L.Next);
+        if (V < 0)
+            break;
+        N[Got++] = V;
+        const char Sep = CharAtPos(Line, L.Next);
+        if (Sep != ',' && Sep != ' ')
+            break;
+        ++L.Next;
+    }
+    if (CharAtPos(Line, L.Next) == ')')
+        ++L.Next;
+    switch (Got) {
+    case 0:
+        FHost.RemarginParagraph(Pane());
+        break;
+    case 1:
+        BellColumn = N[0];
+        break;
+    case 3:
+        ParaIndent = N[2];
+        [[fallthrough]];
+    default:
+        LeftMargin = N[0];
+        RightMargin = N[1];
+        break;
+    }
+}
+
+void TCommandInterpreter::CmdLineToEditorCmd()
+{
+    std::string Text;
+    Pane().GetCharsForward(255, Text);
+    const std::size_t E = Text.find("\x1b\x1b");
+    if (E == std::string::npos)
+        Fail("Esc Esc?");
+    else
+        Text.resize(E);
+    FHost.SetCmdEditorText(Text);
+}
+
+void RunCommandLine(bool SingleStep)
+{
+    TCommandHost* Host = CommandHost();
+    if (!Host)
+        return;
+    static TCommandInterpreter* Instance = nullptr;
+    static TCommandHost* InstanceHost = nullptr;
+    if (CommandLines().Running)
+        return;
+    if (!Instance || InstanceHost != Host) {
+        delete Instance;
+        Instance = new TCommandInterpreter(CommandLines(), *Host);
+        InstanceHost = Host;
+    }
+    Instance->RunCommandLine(SingleStep);
+}
+
+}  // namespace narvo

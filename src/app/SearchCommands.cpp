@@ -1,0 +1,106 @@
+// The search commands (see SearchCommands.h).
+#include "app/SearchCommands.h"
+
+#include "app/AppState.h"
+#include "app/CommandHost.h"
+#include "app/CommandLines.h"
+#include "app/Interpreter.h"
+
+namespace narvo {
+
+namespace {
+
+void PrepareSearcher(TEditorEngine& Pane)
+{
+    Pane.Searcher->IgnoreCase = IgnoreCaseFlag;
+    Pane.Searcher->WholeWord = WholeWordFlag;
+}
+
+}  // namespace
+
+std::int64_t SearchTextCore(TCommandHost& Host, TEditorEngine& Pane, const std::string& Line, std::int64_t Pos)
+{
+    const std::string Text = TCommandInterpreter::ReadTextToEsc(Line, Pos);
+    Host.SetFindText(Text);
+    PrepareSearcher(Pane);
+    if (ForwardFlag)
+        Pane.FindNext(Text);
+    else
+        Pane.FindPrevious(Text);
+    return Pos;
+}
+
+std::int64_t SearchCmd(TCommandHost& Host, TEditorEngine& Pane, char Prev, const std::string& Line, std::int64_t Pos)
+{
+    if (Prev == '+')
+        ForwardFlag = true;
+    else if (Prev == '-')
+        ForwardFlag = false;
+    return SearchTextCore(Host, Pane, Line, Pos);
+}
+
+std::int64_t FindReplaceCmd(TCommandHost& Host, TEditorEngine& Pane, char Prev, const std::string& Line,
+                            std::int64_t Pos)
+{
+    Pos = SearchCmd(Host, Pane, Prev, Line, Pos) + 1;
+    const std::string Replacement = TCommandInterpreter::ReadTextToEsc(Line, Pos);
+    Host.SetReplaceText(Replacement);
+    if (Pane.Status != edNotFound) {
+        // A found match is spared by editing; as the user's block it is replaced.
+        Pane.Cursor->ColumnBlock = false;
+        Pane.HighLight->Found = false;
+        if (!Replacement.empty())
+            Pane.InsertText(Replacement);
+        else
+            Pane.DeleteMark();
+    }
+    return Pos;
+}
+
+std::string GetWordToSearch(TCommandHost& Host, TEditorEngine& Pane)
+{
+    if (Pane.HighLight->Empty()) {
+        TRect R;
+        if (Host.WordAtCursorBounds(Pane, R)) {
+            Pane.HighLight->Found = false;
+            Pane.HighLight->StartPos = TPoint{R.Left, R.Top};
+            Pane.HighLight->EndPos = TPoint{R.Right, R.Bottom};
+        }
+    }
+    return Pane.GetMarkedText();
+}
+
+namespace {
+
+void WordSearch(TCommandHost& Host, TEditorEngine& Pane, bool Forward)
+{
+    const std::string Text = GetWordToSearch(Host, Pane);
+    const TRect R = TEditorEngine::NormalizeRange(Pane.HighLight->Range());
+    Pane.UndoList->SetLastPos(Pane.Cursor->Pos());
+    Pane.Cursor->SetPos(Forward ? TPoint{R.Right, R.Bottom} : TPoint{R.Left, R.Top});
+    Pane.UndoList->AddMoveIfMoved(Pane.Cursor->Pos());
+    PrepareSearcher(Pane);
+    if (Forward)
+        Pane.FindNext(Text);
+    else
+        Pane.FindPrevious(Text);
+}
+
+}  // namespace
+
+void WordSearchBackward(TCommandHost& Host, TEditorEngine& Pane) { WordSearch(Host, Pane, false); }
+
+void WordSearchForward(TCommandHost& Host, TEditorEngine& Pane) { WordSearch(Host, Pane, true); }
+
+void MakeSearchCmdLine(TCommandHost& Host, TCommandLineStore& Store, TEditorEngine& Pane, bool Backward)
+{
+    TRect R;
+    std::string Word;
+    if (Host.WordAtCursorBounds(Pane, R))
+        Word = Pane.GetRangeText(R);
+    std::string Line = (Backward ? "-S" : "S") + Word + "\x1b\x1b";
+    Store.NextCmdLine(Host);
+    Host.SetCmdEditorText(Line);
+}
+
+}  // namespace narvo

@@ -1,0 +1,118 @@
+// The command language in the main window: a line typed after Esc and ended with
+// Esc Esc runs on the active pane and undoes in one step, the register's fields
+// follow a scoop, and the key operand takes the next typed key without typing it.
+#include "app/AppHooks.h"
+#include "app/AppState.h"
+#include "app/CommandLanguage.h"
+#include "app/CommandLines.h"
+#include "app/Expressions.h"
+#include "app/MainWindow.h"
+#include "app/StatusLine.h"
+#include "app/TextRegister.h"
+#include "shared/SystemData.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace narvo {
+namespace {
+
+class CommandWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ResetAppHooks();
+        InstallCommandLanguage();
+        SystemData.SetThousandSeparator(',');
+        BreakFlag = false;
+        SetStatusMessage("", false);
+        CommandLines() = TCommandLineStore();
+        Form = std::make_unique<TForm1>();
+        Form->MainEditor->SetText("abc");
+        Form->MainEditor->Cursor->SetPos(TPoint{3, 0});
+    }
+    void TearDown() override
+    {
+        Form.reset();
+        SetCommandHost(nullptr);
+        ResetAppHooks();
+    }
+    void TypeCommand(const std::string& Text)
+    {
+        for (char C : Text)
+            Form->CmdEditor->TypeChar(C);
+    }
+    std::string Label(QLabel* L) { return L->text().toStdString(); }
+    TSeparatorGuard Separators;
+    std::unique_ptr<TForm1> Form;
+};
+
+TEST_F(CommandWindow, EscTypedInAPaneThenEscEscRunsTheLine)
+{
+    EscToCmdLine();
+    EXPECT_EQ(CommandLines().Current, 1);
+    TypeCommand("2DIx\x1b\x1b");
+    CmdEditorKeyPress('\x1b');
+    EXPECT_EQ(Form->MainEditor->GetText(), "ax");
+    EXPECT_EQ(CommandLines().Lines[1], "\x1b" "2DIx\x1b\x1b");
+    EXPECT_EQ(StatusMessage(), "Ok");
+    EXPECT_FALSE(CommandLines().Running);
+    Form->MainEditor->Undo();
+    EXPECT_EQ(Form->MainEditor->GetText(), "abc");
+    // One Esc alone does not run.
+    EscToCmdLine();
+    TypeCommand("D");
+    CmdEditorKeyPress('\x1b');
+    EXPECT_EQ(Form->MainEditor->GetText(), "abc");
+}
+
+TEST_F(CommandWindow, TheScoopFieldsFollowTheRegister)
+{
+    EXPECT_EQ(Label(Form->ScoopDis), "100,000");
+    EXPECT_TRUE(PaneControlKey(18));  // ^R
+    EXPECT_EQ(Label(Form->ScoopStatusDis), "On");
+    Form->MainEditor->CursorLeft();
+    EXPECT_EQ(ProgramRegister()->GetText(), "c");
+    EXPECT_EQ(Label(Form->ScoopDis), "99,999");
+    EXPECT_TRUE(PaneControlKey(6));  // ^F
+    EXPECT_EQ(Label(Form->ScoopStatusDis), "Off");
+    EXPECT_FALSE(PaneControlKey(9));  // Tab is typed, not a command
+}
+
+TEST_F(CommandWindow, TheKeyOperandTakesTheNextKeyWithoutTypingIt)
+{
+    Form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
+    QTimer::singleShot(10, [this] {
+        QCoreApplication::postEvent(Form->MainEditor, new QKeyEvent(QEvent::KeyPress, Qt::Key_Q, Qt::NoModifier, "q"));
+    });
+    Form->CmdEditor->SetText("(K)");
+    AppHooks().RunCommandLine(false);
+    EXPECT_EQ(CurrentValue, 'q');
+    EXPECT_EQ(Form->MainEditor->GetText(), "abc");
+
+    // The break flag ends the wait with 0 and the run with "Break".
+    QTimer::singleShot(10, [] { BreakFlag = true; });
+    AppHooks().RunCommandLine(false);
+    EXPECT_EQ(CurrentValue, 0);
+    EXPECT_EQ(StatusMessage(), "Break");
+}
+
+TEST_F(CommandWindow, TheSpinButtonsStoreAndStep)
+{
+    Form->CmdEditor->SetText("first");
+    AppHooks().StepCommandLine(1);
+    EXPECT_EQ(AppHooks().CurrentCommandLine(), 1);
+    EXPECT_EQ(CommandLines().Lines[0], "first");
+    AppHooks().StepCommandLine(-1);
+    EXPECT_EQ(Form->CmdEditor->GetText(), "first");
+}
+
+}  // namespace
+}  // namespace narvo

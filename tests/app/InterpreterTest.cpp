@@ -1,0 +1,233 @@
+// What the golden cases cannot show: yielding and breaking, a run pinned to its
+// pane and lines while the message loop runs, the run guard, the debugger hook,
+// the command-line store and the search keys.
+#include "FakeCommandHost.h"
+#include "app/SearchCommands.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <stdexcept>
+#include <type_traits>
+
+namespace narvo::test {
+namespace {
+
+static_assert(std::is_same_v<decltype(CommandCounter), std::int64_t>);
+
+// A host that counts the display switches per pane.
+struct TCountingHost : TFakeCommandHost {
+    std::map<const TEditorEngine*, int> UpdatesOff;
+    void SetPaneUpdates(TEditorEngine& Pane, bool Enabled) override { UpdatesOff[&Pane] += Enabled ? -1 : 1; }
+};
+
+struct TCountingBench {
+    TCountingHost Host;
+    TCommandLineStore Store;
+    TCommandInterpreter Interp{Store, Host};
+    TCountingBench() { ResetCommandState(); }
+    void Run(const std::string& Line, bool SingleStep = false)
+    {
+        Host.CmdEditor = Line;
+        Interp.RunCommandLine(SingleStep);
+    }
+};
+
+TEST(Interpreter, BreakAtTheThirdYieldStopsTheLoopAndEverythingAfterIt)
+{
+    TCommandBench B;
+    B.Host.Main.SetLines(std::string(1000, 'a'));
+    B.Host.OnYield = [](int N) {
+        if (N == 3)
+            BreakFlag = true;
+    };
+    CommandCounter = 0;
+    B.Run("#{\x01}K");
+    EXPECT_EQ(StatusMessage(), "Break");
+    EXPECT_TRUE(StatusMessageIsError());
+    EXPECT_EQ(B.Host.Yields, 3);
+    EXPECT_EQ(B.Host.Main.Lines(), std::string(1000, 'a'));  // K did not run
+    // Each round counts two commands (the move and the loop): 60 commands, 30 moves.
+    EXPECT_EQ(B.Host.Main.CursorPos().X, 30);
+}
+
+TEST(Interpreter, APendingErrorSurvivesWhatHappensDuringAYield)
+{
+    TCommandBench B;
+    B.Host.Main.SetLines("");
+    // A key handled during the yield shows "Ok".
+    B.Host.OnYield = [](int) { ShowOk(); };
+    CommandCounter = 0;
+    B.Run(std::string(19, '+') + "DIx\x1b");
+    EXPECT_EQ(B.Host.Yields, 1);
+    EXPECT_EQ(StatusMessage(), "Start");
+    EXPECT_EQ(B.Host.Main.Lines(), "");
+}
+
+TEST(Interpreter, TheRunStaysOnItsPaneAndItsLines)
+{
+    TCountingBench B;
+    TFakeEditor Other;
+    Other.SetLines("other");
+    B.Host.Main.SetLines("");
+    B.Store.Lines[1] = "Iy\x1b" + std::string(16, '+') + "Iw\x1b";
+    B.Host.OnYield = [&](int) {
+        B.Host.Active = &Other;
+        B.Store.Lines[1] = "Ibad\x1b";
+        B.Host.CmdEditor = "Ibad\x1b";
+        B.Store.Current = 5;
+        B.Store.StoreCmdLine(B.Host);
+    };
+    CommandCounter = 0;
+    B.Run("{Ix\x1bP1}Iz\x1b");  // the yield comes in the middle of line 1
+    EXPECT_EQ(B.Host.Yields, 1);
+    EXPECT_EQ(B.Host.Main.Lines(), "xywz");
+    EXPECT_EQ(Other.Lines(), "other");
+    EXPECT_EQ(B.Host.UpdatesOff[&B.Host.Main], 0);
+    EXPECT_EQ(B.Host.UpdatesOff.count(&Other), 0u);
+    B.Host.Main.Undo();
+    EXPECT_EQ(B.Host.Main.Lines(), "");
+    EXPECT_EQ(B.Store.Depth, 0);
+    EXPECT_FALSE(B.Store.Running);
+}
+
+TEST(Interpreter, ASecondRunDuringAYieldIsRefused)
+{
+    TCommandBench B;
+    B.Host.Main.SetLines("");
+    int Inner = 0;
+    B.Host.OnYield = [&](int) {
+        B.Host.CmdEditor = "Inested\x1b";
+        B.Interp.RunCommandLine(false);
+        ++Inner;
+    };
+    CommandCounter = 0;
+    B.Run("20Ia\x1b");
+    EXPECT_EQ(Inner, 1);
+    EXPECT_EQ(B.Host.Main.Lines(), std::string(20, 'a'));
+}
+
+TEST(Interpreter, AnExceptionEndsTheRunAndLeavesItUndoable)
+{
+    struct TThrowingHost : TFakeCommandHost {
+        std::int64_t InsertFileCmd(const std::string&, std::int64_t) override { throw std::runtime_error("disk"); }
+    };
+    TThrowingHost H;
+    TCommandLineStore S;
+    TCommandInterpreter I(S, H);
+    ResetCommandState();
+    H.Main.SetLines("");
+    H.CmdEditor = "{Ia\x1b{A\"f\"}}";
+    EXPECT_THROW(I.RunCommandLine(false), std::runtime_error);
+    EXPECT_FALSE(S.Running);
+    EXPECT_EQ(S.Depth, 0);
+    H.Main.Undo();
+    EXPECT_EQ(H.Main.Lines(), "");
+    H.CmdEditor = "Ib\x1b";
+    I.RunCommandLine(false);
+    EXPECT_EQ(H.Main.Lines(), "b");
+}
+
+TEST(Interpreter, TheDebuggerSeesEachStepAndCanAbort)
+{
+    TCommandBench B;
+    B.Host.Main.SetLines("ab");
+    B.Host.Main.SetCursor(1, 0);
+    B.Host.DebugAnswers = {dbStep, dbStep, dbStep, dbStep, dbAbort};
+    B.Run("(7)2{\x01}D", true);
+    ASSERT_EQ(B.Host.Steps.size(), 5u);
+    const TDebugInfo& First = B.Host.Steps[0];
+    EXPECT_EQ(First.CmdLine, "(7)2{\x01}D");
+    EXPECT_EQ(First.Position, 1);
+    EXPECT_EQ(First.Depth, 1);
+    EXPECT_EQ(First.Value, 0);
+    EXPECT_EQ(First.CharBefore, 'a');
+    EXPECT_EQ(First.CharAt, 'b');
+    const TDebugInfo& InLoop = B.Host.Steps[2];
+    EXPECT_EQ(InLoop.Position, 6);
+    EXPECT_EQ(InLoop.Depth, 2);
+    EXPECT_EQ(InLoop.Repetition, 1);
+    EXPECT_EQ(InLoop.Value, 7);
+    EXPECT_EQ(B.Host.Steps[3].Position, 7);  // the `}`
+    EXPECT_EQ(B.Host.Steps[4].Repetition, 2);
+    EXPECT_EQ(B.Host.Steps[4].CharAt, 0);  // moved to the end by the first ^A
+    EXPECT_TRUE(BreakFlag);
+    EXPECT_EQ(B.Host.Main.Lines(), "ab");  // D never ran
+    EXPECT_EQ(StatusMessage(), "Break");
+}
+
+TEST(Interpreter, RunOnEndsSingleStepping)
+{
+    TCommandBench B;
+    B.Host.Main.SetLines("");
+    B.Host.DebugAnswers = {dbRunOn};
+    B.Run("Ia\x1bIb\x1b", true);
+    EXPECT_EQ(B.Host.Steps.size(), 1u);
+    EXPECT_EQ(B.Host.Main.Lines(), "ab");
+}
+
+TEST(Interpreter, TheKeyWaitEndsWithZeroWhenBroken)
+{
+    TCommandBench B;
+    B.Host.Keys = {'x'};
+    BreakFlag = true;
+    EXPECT_EQ(B.Host.WaitForKey(), 0);
+}
+
+TEST(CommandLineStore, StoresBeforeMovingAndWraps)
+{
+    TFakeCommandHost H;
+    TCommandLineStore S;
+    H.CmdEditor = "zero";
+    S.PrevCmdLine(H);
+    EXPECT_EQ(S.Current, 31);
+    EXPECT_EQ(S.Lines[0], "zero");
+    H.CmdEditor = "last";
+    S.NextCmdLine(H);
+    EXPECT_EQ(S.Current, 0);
+    EXPECT_EQ(H.CmdEditor, "zero");
+    EXPECT_EQ(S.Lines[31], "last");
+    S.SelectCmdLine(H, 32);
+    S.SelectCmdLine(H, -1);
+    EXPECT_EQ(S.Current, 0);
+    S.SelectCmdLine(H, 31);
+    EXPECT_EQ(H.CmdEditor, "last");
+    H.CmdEditor = "edited";
+    S.EscToCmdLine(H);
+    EXPECT_EQ(S.Lines[31], "edited");
+    EXPECT_EQ(S.Current, 0);
+    EXPECT_EQ(H.CmdEditor, "\x1b");
+}
+
+TEST(SearchKeys, SearchLineMakerAndWordSearches)
+{
+    TCommandBench B;
+    TFakeEditor& E = B.Host.Main;
+    E.SetLines("count x count");
+    E.SetCursor(2, 0);
+    B.Host.CmdEditor = "old";
+    MakeSearchCmdLine(B.Host, B.Store, E, false);
+    EXPECT_EQ(B.Store.Lines[0], "old");
+    EXPECT_EQ(B.Store.Current, 1);
+    EXPECT_EQ(B.Host.CmdEditor, "Scount\x1b\x1b");
+    MakeSearchCmdLine(B.Host, B.Store, E, true);
+    EXPECT_EQ(B.Host.CmdEditor, "-Scount\x1b\x1b");
+    EXPECT_TRUE(E.HighLight->Empty());
+
+    WordSearchForward(B.Host, E);
+    EXPECT_EQ(E.CursorPos(), (TPoint{13, 0}));
+    EXPECT_EQ(E.GetMarkedText(), "count");
+    WordSearchBackward(B.Host, E);
+    EXPECT_EQ(E.CursorPos(), (TPoint{5, 0}));
+
+    // Two highlighted words are searched for with the blank between them.
+    E.SetLines("a b c a b");
+    E.HighLight->StartPos = TPoint{0, 0};
+    E.HighLight->EndPos = TPoint{3, 0};
+    E.SetCursor(3, 0);
+    WordSearchForward(B.Host, E);
+    EXPECT_EQ(E.CursorPos(), (TPoint{9, 0}));
+}
+
+}  // namespace
+}  // namespace narvo::test
