@@ -7,8 +7,10 @@
 #include "app/ControlKeys.h"
 #include "app/Interpreter.h"
 #include "app/MainWindow.h"
+#include "app/Margins.h"
 #include "app/StatusLine.h"
 #include "app/TextRegister.h"
+#include "app/WordCommands.h"
 #include "platform/Application.h"
 #include "platform/KeyTranslate.h"
 
@@ -239,6 +241,11 @@ void InstallCommandLanguage()
             CommandLines().PrevCmdLine(GHost);
     };
     H.ClearRunGuard = [] { CommandLines().Running = false; };
+    // M without numbers, Y and Z act on the run's pane.
+    TCommandServices& S = CommandServices();
+    S.RemarginParagraph = [](TEditorEngine& Pane) { RemarginParagraph(Pane); };
+    S.CenterLine = CenterLineCmd;
+    S.DeleteBackToFormFeed = DeleteBackToFormFeedCmd;
 }
 
 void EscToCmdLine()

@@ -9,6 +9,10 @@
 
 #include "app/AppHooks.h"
 #include "app/AppState.h"
+#include "app/CommandLanguage.h"
+#include "app/Documents.h"
+#include "app/KeyRouting.h"
+#include "app/Settings.h"
 #include "app/StatusLine.h"
 #include "components/AutoButton.h"
 #include "components/TextRuler.h"
@@ -94,6 +98,7 @@ TForm1::TForm1(std::vector<std::string> Params, QWidget* Parent) : QMainWindow(P
     CreateControls();
     ConnectStatusControls();
     ConnectPaneEvents();
+    ConnectKeyRouting(*this);
     FormCreate();
 }
 
@@ -301,6 +306,9 @@ int MainBlock(TNarvoApplication& App, int Argc, char** Argv)
     SetLocaleSeparators(true);
     HelpFileName = "NARVO.chm";
     App.setQuitOnLastWindowClosed(false);
+    InstallCommandLanguage();
+    InstallSettingsHooks();
+    InstallDocumentHooks();
     std::vector<std::string> Params;
     for (int I = 1; I < Argc; ++I)
         Params.emplace_back(Argv[I]);

@@ -1,0 +1,116 @@
+#!/usr/bin/env bash
+# End-to-end run of the real program under Xvfb: starts narvo on a file, types a
+# command line with xdotool (Esc in the text pane, the commands, Esc Esc), and
+# checks the file and its ".BAK" on disk after the program has ended. The command
+# line should end with Q (save and exit) or T.
+#
+# Usage: e2e-command-line.sh <narvo> [-c COMMANDS] [-t TEXT] [-e EXPECTED] [-k]
+#   -c COMMANDS  the command line; "\e" stands for the Esc key
+#                (default: 'Ihello \eQ', insert "hello " and save and exit)
+#   -t TEXT      the file's text before (printf %b escapes; default 'world\n')
+#   -e EXPECTED  the file's text after (printf %b escapes); needed with -c.
+#                When it differs from TEXT, the ".BAK" must hold TEXT.
+#   -k           keep the work folder and print its path
+# Needs Xvfb and xdotool (scripts/install-deps.sh installs them).
+set -u
+
+usage() { sed -n '2,16p' "$0" | sed 's/^# \{0,1\}//'; exit 2; }
+
+[ $# -ge 1 ] || usage
+prog=$(readlink -f "$1"); shift
+commands='Ihello \eQ'
+text='world\n'
+expected=''
+keep=0
+custom=0
+while getopts "c:t:e:k" opt; do
+  case $opt in
+    c) commands=$OPTARG; custom=1 ;;
+    t) text=$OPTARG ;;
+    e) expected=$OPTARG ;;
+    k) keep=1 ;;
+    *) usage ;;
+  esac
+done
+if [ -z "$expected" ]; then
+  if [ $custom -eq 1 ]; then
+    echo "e2e: -e EXPECTED is needed with -c" >&2
+    exit 2
+  fi
+  expected="hello $text"
+fi
+for tool in Xvfb xdotool; do
+  command -v $tool >/dev/null || { echo "e2e: $tool is not installed (run scripts/install-deps.sh)" >&2; exit 77; }
+done
+[ -x "$prog" ] || { echo "e2e: no program at $prog" >&2; exit 2; }
+
+work=$(mktemp -d /tmp/narvo-e2e-XXXXXX)
+xvfb_pid=''
+narvo_pid=''
+cleanup() {
+  [ -n "$narvo_pid" ] && kill "$narvo_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  if [ $keep -eq 1 ]; then echo "e2e: work folder $work"; else rm -rf "$work"; fi
+}
+trap cleanup EXIT
+
+fail() { echo "e2e: FAIL: $*" >&2; exit 1; }
+
+# A free display: Xvfb writes the number it took to the descriptor given.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+export DISPLAY=":$(head -n1 "$work/display")"
+
+file="$work/doc.txt"
+printf '%b' "$text" >"$file"
+printf '%b' "$expected" >"$work/expected"
+cp "$file" "$work/before"
+
+export NARVO_CONFIG_DIR="$work/config"
+export QT_QPA_PLATFORM=xcb
+"$prog" "$file" >"$work/narvo.log" 2>&1 &
+narvo_pid=$!
+
+wid=''
+for _ in $(seq 100); do
+  wid=$(xdotool search --name '^Narvo - doc\.txt$' 2>/dev/null | head -n1)
+  [ -n "$wid" ] && break
+  kill -0 "$narvo_pid" 2>/dev/null || fail "narvo ended at start-up: $(cat "$work/narvo.log")"
+  sleep 0.1
+done
+[ -n "$wid" ] || fail "no window titled 'Narvo - doc.txt' appeared"
+xdotool windowfocus --sync "$wid" 2>/dev/null || xdotool windowfocus "$wid"
+sleep 0.5
+
+# Esc in the pane opens the next command line; the commands follow, Esc Esc runs them.
+xdotool key --delay 80 Escape
+rest=$commands
+while :; do
+  part=${rest%%\\e*}
+  [ -n "$part" ] && xdotool type --delay 60 -- "$part"
+  [ "$part" = "$rest" ] && break
+  xdotool key --delay 80 Escape
+  rest=${rest#*\\e}
+done
+xdotool key --delay 120 Escape Escape
+
+for _ in $(seq 100); do
+  kill -0 "$narvo_pid" 2>/dev/null || break
+  sleep 0.1
+done
+if kill -0 "$narvo_pid" 2>/dev/null; then
+  fail "narvo is still running after the command line (did it end with Q or T?)"
+fi
+wait "$narvo_pid"
+rc=$?
+narvo_pid=''
+[ $rc -eq 0 ] || fail "narvo ended with exit code $rc: $(cat "$work/narvo.log")"
+
+cmp -s "$file" "$work/expected" || fail "the file holds $(od -c "$file" | head -n5), expected $(od -c "$work/expected" | head -n5)"
+if ! cmp -s "$work/before" "$work/expected"; then
+  [ -f "$work/doc.BAK" ] || fail "no doc.BAK beside the saved file"
+  cmp -s "$work/doc.BAK" "$work/before" || fail "doc.BAK does not hold the text before"
+fi
+echo "e2e: ok"

@@ -1,0 +1,87 @@
+// The document: the text file shown in the main pane, its name and the window
+// title, and the verbs around it: open, save (the old file becomes ".BAK"), save
+// as, save when modified, close with "Save Changes?", append another file, the
+// command-language verbs A, O, Q and T, the reset of per-document editing state,
+// the wait cursor, and the recent-files submenu the verbs keep up to date.
+//
+// Saving never loses what is on disk: the whole text is first written to a
+// temporary file in the target's folder and synced; only then is the old file
+// renamed to its ".BAK" and the temporary file renamed onto the target. When the
+// backup rename fails, the temporary file becomes the emergency file "nrvsave.zvt"
+// in that folder and the document stays modified. The name, the modified flag, the
+// title and the recent list change only after a save succeeded. Every verb that
+// can fail answers false, which close, open, New, Q and T take as Cancel.
+#pragma once
+
+#include <Qt>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace narvo {
+
+class TReopenMenu;
+
+inline constexpr const char* EmergencyFileBaseName = "nrvsave.zvt";
+
+// --- names --------------------------------------------------------------------------------
+// Name with the extension of its file-name part replaced by ".BAK"; a name without
+// one (a dotfile's leading dot is no extension) gets ".BAK" appended.
+std::string BackupFileName(const std::string& Name);
+// "nrvsave.zvt" in the folder of Name.
+std::string EmergencyFileName(const std::string& Name);
+// Name made absolute against the current folder.
+std::string AbsoluteFileName(const std::string& Name);
+
+// --- the verbs ------------------------------------------------------------------------------
+// Saves the main pane to Name (a symbolic link is followed; the link stays). False
+// when nothing was saved under Name: the reason has been shown, and the text is
+// still modified.
+bool SaveTextFile(const std::string& Name, bool AddToRecent);
+// Asks for a name ("Save Text As"); false when cancelled or the save failed.
+bool SaveTextFileAs();
+// True when nothing needed saving or the save succeeded.
+bool SaveIfModified();
+// Asks "Save Changes?" when modified; false when the user cancelled or the save
+// failed. Otherwise the document is emptied and untitled.
+bool CloseTextFile();
+// Reads Name, then closes the current document and shows the file; a failed read
+// or a cancelled close changes nothing.
+bool OpenTextFile(const std::string& Name);
+// Appends the lines of Name after the last line (no undo records); false when the
+// file cannot be read (the reason has been shown).
+bool AppendTextFile(const std::string& Name);
+
+// --- the command verbs (positions count from 1 on Line) ------------------------------------
+// A double-quoted name at Pos; an absent quote gives an empty name and true, an
+// unterminated one (or 255 characters without the closing quote) false.
+bool ParseQuotedFileName(const std::string& Line, std::int64_t& Pos, std::string& Name);
+// A"name": appends the file. Returns the position after its argument.
+std::int64_t InsertFileCmd(const std::string& Line, std::int64_t Pos);
+// O"name": opens the file. Returns the position after its argument.
+std::int64_t OpenFileCmd(const std::string& Line, std::int64_t Pos);
+// Q: saves when modified, then closes the window. T: closes the document (asking),
+// then the window.
+void SaveAndExitCmd();
+void ExitWithoutSavingCmd();
+
+// --- state ----------------------------------------------------------------------------------
+// The per-document editing state back to its start: highlight and modified flag of
+// the main pane, search switches, quote-next, break, box style, the position markers,
+// and the text register stops collecting.
+void ResetEditState();
+// Called after a document was opened (the go-to-line dialog forgets its number).
+inline std::function<void()> DocumentOpened;
+
+// The screen cursor while a long operation runs; EndWaitCursor restores it.
+void BeginWaitCursor(Qt::CursorShape Shape);
+void EndWaitCursor();
+
+// The main window's recent-files menu (limit 8, "narvo.ini", section
+// "FileHistory"); choosing an entry opens it.
+TReopenMenu& ReopenMenu();
+
+// Fills the document and recent-files hooks of the main window (AppHooks.h).
+void InstallDocumentHooks();
+
+}  // namespace narvo

@@ -1,0 +1,251 @@
+// Margins and wrap while typing (see Margins.h).
+#include "app/Margins.h"
+
+#include "app/AppState.h"
+
+#include <algorithm>
+
+namespace narvo {
+
+namespace {
+
+bool IsBlankLine(const std::string& S)
+{
+    return std::all_of(S.begin(), S.end(), [](char C) { return C == ' ' || C == '\t'; });
+}
+
+std::size_t LeadingControlCount(std::string_view S)
+{
+    std::size_t I = 0;
+    while (I < S.size() && static_cast<unsigned char>(S[I]) <= ' ')
+        ++I;
+    return I;
+}
+
+// Appends the next output line of Rest to Out and advances Rest past it and the
+// blank that ends it. Brk is the 1-based index of that blank: the last blank within
+// the first Limit + 1 characters, else the first one after them, else one past the
+// end. Rest is only searched where the line can end, so a reflow is linear.
+void AppendOutputLine(std::string& Out, std::string_view& Rest, const std::string& Prefix, std::int64_t Width)
+{
+    const auto Len = static_cast<std::int64_t>(Rest.size());
+    const std::int64_t Limit = Width - static_cast<std::int64_t>(Prefix.size());
+    std::int64_t Brk = 0;
+    if (Limit < Len) {
+        if (Limit >= 0) {
+            const std::size_t P = Rest.rfind(' ', static_cast<std::size_t>(Limit));
+            if (P != std::string_view::npos)
+                Brk = static_cast<std::int64_t>(P) + 1;
+        }
+        if (Brk == 0) {
+            const std::size_t P = Rest.find(' ', static_cast<std::size_t>(std::max<std::int64_t>(Limit + 1, 0)));
+            if (P != std::string_view::npos)
+                Brk = static_cast<std::int64_t>(P) + 1;
+        }
+    }
+    if (Brk == 0)
+        Brk = Len + 1;
+    Out += Prefix;
+    Out.append(Rest.substr(0, static_cast<std::size_t>(Brk - 1)));
+    Rest.remove_prefix(static_cast<std::size_t>(std::min(Brk, Len)));
+}
+
+TPoint CursorOnText(const TEditorEngine& Pane) { return Pane.ClampPos(Pane.Cursor->Pos()); }
+
+}  // namespace
+
+std::string MarginBlanks(std::int64_t N)
+{
+    return std::string(static_cast<std::size_t>(std::clamp<std::int64_t>(N, 0, MaxMarginBlanks)), ' ');
+}
+
+// --- output-line rules ---------------------------------------------------------------------
+
+std::string TakeOutputLine(std::string_view& Rest, const std::string& Prefix, std::int64_t Width)
+{
+    std::string Out;
+    AppendOutputLine(Out, Rest, Prefix, Width);
+    return Out;
+}
+
+std::string TakeOutputLine(std::string& Rest, const std::string& Prefix, std::int64_t Width)
+{
+    std::string_view V(Rest);
+    std::string Out = TakeOutputLine(V, Prefix, Width);
+    Rest.erase(0, Rest.size() - V.size());
+    return Out;
+}
+
+std::string ReflowText(std::string_view Text, std::int64_t Left, std::int64_t Width, std::int64_t Indent)
+{
+    const bool EndsWithCR = !Text.empty() && Text.back() == '\r';
+    // One pass: tabs and line breaks become blanks and each run of blanks one blank.
+    // An LF is a line break here too, so that none is left to split a reflowed line.
+    std::string Words;
+    Words.reserve(Text.size());
+    for (const char C : Text) {
+        const char B = (C == '\t' || C == '\r' || C == '\n') ? ' ' : C;
+        if (B == ' ' && !Words.empty() && Words.back() == ' ')
+            continue;
+        Words.push_back(B);
+    }
+    // No output line ends in a blank, the last one included.
+    if (!Words.empty() && Words.back() == ' ')
+        Words.pop_back();
+    std::string_view Rest(Words);
+    Rest.remove_prefix(LeadingControlCount(Rest));
+
+    const std::string FirstPad = MarginBlanks(Indent + Left);
+    const std::string RestPad = MarginBlanks(Left);
+    std::string Out;
+    Out.reserve(Words.size() + Words.size() / 8 + FirstPad.size() + 1);
+    for (bool First = true; !Rest.empty(); First = false) {
+        if (!First)
+            Out.push_back('\r');
+        AppendOutputLine(Out, Rest, First ? FirstPad : RestPad, Width);
+    }
+    if (EndsWithCR)
+        Out.push_back('\r');
+    return Out;
+}
+
+std::int64_t FindWrapBlank(const std::string& Line, std::int64_t Col)
+{
+    Col = std::min<std::int64_t>(Col, static_cast<std::int64_t>(Line.size()));
+    for (std::int64_t K = 0; K < WrapLookBack && Col >= 1; ++K, --Col)
+        if (Line[static_cast<std::size_t>(Col - 1)] == ' ')
+            return Col;
+    return 0;
+}
+
+bool BreakLineAtSpace(std::string& Line, std::int64_t Col, std::int64_t& NewCol, std::int64_t Left)
+{
+    const std::int64_t B = FindWrapBlank(Line, Col);
+    if (B == 0)
+        return false;
+    const std::string Pad = MarginBlanks(Left);
+    Line.replace(static_cast<std::size_t>(B - 1), 1, "\r" + Pad);
+    NewCol = NewCol - B + static_cast<std::int64_t>(Pad.size());
+    return true;
+}
+
+std::string CenteredLine(const std::string& Line, std::int64_t Left, std::int64_t Right)
+{
+    const std::string S = Line.substr(LeadingControlCount(Line));
+    const auto N = std::count_if(S.begin(), S.end(), [](char C) {
+        const auto U = static_cast<unsigned char>(C);
+        return U >= 32 && U <= 254;
+    });
+    // Integer division truncates toward zero, as the centring rule wants.
+    const std::int64_t Pad = Left + (Right - Left - static_cast<std::int64_t>(N) + 1) / 2;
+    return MarginBlanks(Pad) + S;
+}
+
+// --- pane routines ---------------------------------------------------------------------------
+
+void HighlightForReplacement(TEditorEngine& Pane, TPoint From, TPoint To)
+{
+    Pane.Cursor->ColumnBlock = false;
+    Pane.Anchored = false;
+    Pane.HighLight->Found = false;
+    Pane.HighLight->StartPos = From;
+    Pane.HighLight->EndPos = To;
+}
+
+void HighlightParagraph(TEditorEngine& Pane)
+{
+    const TEditBuffer& B = *Pane.Strings;
+    const std::int64_t Y = CursorOnText(Pane).Y;
+    std::int64_t First = Y, Last = Y;
+    if (!IsBlankLine(B[Y])) {
+        while (First > 0 && !IsBlankLine(B[First - 1]))
+            --First;
+        while (Last + 1 < B.Count() && !IsBlankLine(B[Last + 1]))
+            ++Last;
+    }
+    HighlightForReplacement(Pane, TPoint{0, First}, TPoint{B.LineLength(Last), Last});
+}
+
+void IndentToLeftMargin(TEditorEngine& Pane)
+{
+    const std::string Pad = MarginBlanks(LeftMargin);
+    if (!Pad.empty())
+        Pane.InsertText(Pad);
+}
+
+bool AutoWrapLine(TEditorEngine& Pane)
+{
+    const TPoint C = CursorOnText(Pane);
+    if (Pane.DisplayColumn(C, true) <= RightMargin)
+        return false;
+    const std::string& Line = (*Pane.Strings)[C.Y];
+    const std::int64_t B = FindWrapBlank(Line, C.X);
+    if (B == 0)
+        return false;
+    // Only the blank and the word typed after it are replaced, so the cursor ends
+    // behind that word and the change, cursor included, is one undo group. The
+    // rest of the line stays as it stands.
+    const std::string Word = Line.substr(static_cast<std::size_t>(B), static_cast<std::size_t>(C.X - B));
+    if (Word.find('\n') != std::string::npos)
+        return false;  // an LF character would become a line break
+    HighlightForReplacement(Pane, TPoint{B - 1, C.Y}, C);
+    std::string Text(1, '\r');
+    Text += MarginBlanks(LeftMargin);
+    Text += Word;
+    Pane.InsertText(Text);
+    return true;
+}
+
+void AfterTypedChar(TEditorEngine& Pane, char Ch)
+{
+    if (!WrapFlag)
+        return;
+    if (Ch == '\r')
+        IndentToLeftMargin(Pane);
+    else
+        AutoWrapLine(Pane);
+}
+
+void ToggleWrapCmd(TEditorEngine& Pane)
+{
+    WrapFlag = !WrapFlag;
+    if (WrapFlag)
+        AutoWrapLine(Pane);
+}
+
+void CenterLineCmd(TEditorEngine& Pane)
+{
+    const std::int64_t Y = CursorOnText(Pane).Y;
+    const std::string& Line = (*Pane.Strings)[Y];
+    const std::string S = CenteredLine(Line, LeftMargin, RightMargin);
+    HighlightForReplacement(Pane, TPoint{0, Y}, TPoint{static_cast<std::int64_t>(Line.size()), Y});
+    // The line's characters go back as they are (an LF in it stays a character).
+    Pane.InsertTextEx(S, true, true);
+}
+
+void RemarginParagraph(TEditorEngine& Pane, std::int64_t Left, std::int64_t Right, std::int64_t Indent)
+{
+    // A search match is not text the user chose to remargin.
+    if (Pane.HighLight->Found)
+        Pane.ClearMark();
+    if (!Pane.HasMark()) {
+        const TEditBuffer& B = *Pane.Strings;
+        const TPoint C = CursorOnText(Pane);
+        // An empty line after an empty line (and not the last line): one goes per call.
+        if (C.X == 0 && C.Y >= 1 && C.Y + 1 < B.Count() && B[C.Y].empty() && B[C.Y - 1].empty()) {
+            Pane.DeleteChar();
+            return;
+        }
+        HighlightParagraph(Pane);
+    }
+    const std::string Text = Pane.GetMarkedText();
+    if (!Text.empty())
+        Pane.InsertText(ReflowText(Text, Left, Right, Indent));
+    Pane.CursorRight();
+}
+
+void RemarginParagraph(TEditorEngine& Pane) { RemarginParagraph(Pane, LeftMargin, RightMargin, ParaIndent); }
+
+void UnwrapParagraph(TEditorEngine& Pane) { RemarginParagraph(Pane, 0, UnwrapWidth, 0); }
+
+}  // namespace narvo

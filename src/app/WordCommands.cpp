@@ -1,0 +1,142 @@
+// Word and marker commands, the panel toggle and `Z` (see WordCommands.h).
+#include "app/WordCommands.h"
+
+#include "app/MainWindow.h"
+#include "app/Settings.h"
+#include "app/StatusLine.h"
+#include "components/TextRuler.h"
+#include "editor/ScrollEditor.h"
+
+#include <algorithm>
+
+namespace narvo {
+
+namespace {
+
+TPositionMarkers GMarkers;
+
+// The view of a pane: a widget has a first visible column and line; a bare text
+// model only a first line.
+TPoint ViewOrigin(const TEditorEngine& Pane)
+{
+    if (const auto* W = dynamic_cast<const TScrollEditor*>(&Pane))
+        return TPoint{W->LeftColumn, W->TopLine};
+    return TPoint{0, Pane.ViewTopLine()};
+}
+
+bool SetViewOrigin(TEditorEngine& Pane, TPoint P)
+{
+    if (auto* W = dynamic_cast<TScrollEditor*>(&Pane))
+        return W->SetTopLeft(P);
+    if (P.Y < 0 || P.Y >= Pane.Strings->Count() || P.X < 0)
+        return false;
+    Pane.SetViewTopLine(P.Y);
+    return true;
+}
+
+}  // namespace
+
+// --- word rule ---------------------------------------------------------------------------------
+
+bool WordRuleStarts(bool Shift) { return !NewWordStyle != Shift; }
+
+void WordLeftCmd(TEditorEngine& Pane, bool Shift)
+{
+    Pane.ClearMark();
+    Pane.WordLeft(WordRuleStarts(Shift));
+}
+
+void WordRightCmd(TEditorEngine& Pane, bool Shift)
+{
+    Pane.ClearMark();
+    Pane.WordRight(WordRuleStarts(Shift));
+}
+
+void DeleteWordLeftCmd(TEditorEngine& Pane, bool Shift)
+{
+    Pane.ClearMark();
+    Pane.DeleteWordLeft(WordRuleStarts(Shift));
+}
+
+void DeleteWordRightCmd(TEditorEngine& Pane, bool Shift)
+{
+    Pane.ClearMark();
+    Pane.DeleteWordRight(WordRuleStarts(Shift));
+}
+
+// --- position markers ----------------------------------------------------------------------------
+
+TPositionMarkers& PositionMarkers() { return GMarkers; }
+
+void SwitchMarkerSlot() { GMarkers.Current = GMarkers.Current <= 0 ? 1 : 0; }
+
+void DropMarker(TEditorEngine& Pane)
+{
+    TPositionMarker& M = GMarkers.Slots[static_cast<std::size_t>(GMarkers.Current)];
+    const TPoint C = Pane.Cursor->Pos();
+    const TPoint V = ViewOrigin(Pane);
+    M = TPositionMarker{C.X, C.Y, V.X, V.Y};
+    SwitchMarkerSlot();
+}
+
+void GoToMarker(TEditorEngine& Pane)
+{
+    SwitchMarkerSlot();
+    const TPositionMarker& M = GMarkers.Slots[static_cast<std::size_t>(GMarkers.Current)];
+    if (!Pane.GotoPos(TPoint{M.CursorX, M.CursorY})) {
+        ShowStatusMessage("Range?", true);
+        // The failure is reported by the message; the code would report it again.
+        Pane.Status = edDone;
+    }
+    if (!SetViewOrigin(Pane, TPoint{M.ViewLeft, M.ViewTop}))
+        ShowStatusMessage("Scroll?", true);
+    Pane.RequestRedraw(false);
+}
+
+void ResetMarkers() { GMarkers = TPositionMarkers{}; }
+
+// --- panels ---------------------------------------------------------------------------------------
+
+void TogglePanels(TForm1& Form)
+{
+    QWidget* const Panels[] = {Form.TextRuler, Form.CmdControl, Form.StatusBar, Form.StatusBar2};
+    // Shown within the window, whether or not the window itself is on the screen.
+    const bool AnyShown =
+        std::any_of(std::begin(Panels), std::end(Panels), [&](QWidget* W) { return W && W->isVisibleTo(&Form); });
+    for (QWidget* W : Panels)
+        if (W)
+            W->setVisible(!AnyShown);
+}
+
+// --- `Z` ----------------------------------------------------------------------------------------------
+
+void DeleteBackToFormFeedCmd(TEditorEngine& Pane)
+{
+    const TEditBuffer& B = *Pane.Strings;
+    const TPoint C = Pane.ClampPos(Pane.Cursor->Pos());
+    if (C.X == 0 && C.Y == 0)
+        return;
+    // The nearest form feed before the cursor, the character just left of it first.
+    TPoint From{0, 0};
+    for (std::int64_t Y = C.Y; Y >= 0; --Y) {
+        const std::string& L = B[Y];
+        const std::size_t End = Y == C.Y ? static_cast<std::size_t>(C.X) : L.size();
+        if (End == 0)
+            continue;
+        const std::size_t P = L.rfind('\f', End - 1);
+        if (P != std::string::npos) {
+            From = TPoint{static_cast<std::int64_t>(P), Y};
+            break;
+        }
+    }
+    const TRect R{From.X, From.Y, C.X, C.Y};
+    Pane.ClearMark();
+    // One record: undoing it inserts the text and returns the cursor to C.
+    Pane.UndoList->AddItemExact(ukInsert, Pane.GetRangeText(R), ufSingle, C);
+    Pane.DeleteRange(R);
+    Pane.DesiredColumn = -1;
+    Pane.Status = edDone;
+    Pane.UpdateDisplay(true);
+}
+
+}  // namespace narvo

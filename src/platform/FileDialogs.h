@@ -1,0 +1,58 @@
+// The open and save file dialogs behind one small interface, so that the code
+// asking for a file name is tested with scripted answers instead of a person at the
+// screen. The real implementation shows a QFileDialog. Filters are given in the
+// design's form, "All Files|*.*|Text Files|*.txt;*.doc|", and converted here.
+#pragma once
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace narvo {
+
+struct TFileDialogOptions {
+    std::string Title;
+    std::string Filter;         // "Name|patterns|Name|patterns|..."
+    std::string FileName;       // the name proposed ("*.*" proposes none)
+    std::string InitialFolder;  // empty: the current folder
+    bool OverwritePrompt = false;
+};
+
+class TFileDialogs {
+public:
+    virtual ~TFileDialogs() = default;
+    // The chosen file's full path (file-system bytes); nullopt when cancelled.
+    virtual std::optional<std::string> OpenFileName(const TFileDialogOptions& Options) = 0;
+    virtual std::optional<std::string> SaveFileName(const TFileDialogOptions& Options) = 0;
+};
+
+// The dialogs now in use: the QFileDialog implementation unless a test installed others.
+TFileDialogs& FileDialogs();
+// Installs Dialogs (nullptr restores the real ones); returns what was installed before.
+TFileDialogs* SetFileDialogs(TFileDialogs* Dialogs);
+
+// The design's filter as Qt's: "All Files (*);;Text Files (*.txt *.doc)".
+std::string QtFileFilter(const std::string& Filter);
+
+// Dialogs that answer from a script and record every request. With the script used
+// up, a dialog answers as if cancelled.
+class TScriptedFileDialogs : public TFileDialogs {
+public:
+    TScriptedFileDialogs();
+    ~TScriptedFileDialogs() override;
+    TScriptedFileDialogs(const TScriptedFileDialogs&) = delete;
+    TScriptedFileDialogs& operator=(const TScriptedFileDialogs&) = delete;
+
+    std::optional<std::string> OpenFileName(const TFileDialogOptions& Options) override;
+    std::optional<std::string> SaveFileName(const TFileDialogOptions& Options) override;
+
+    std::deque<std::optional<std::string>> Answers;
+    std::vector<TFileDialogOptions> Asked;
+
+private:
+    std::optional<std::string> Next(const TFileDialogOptions& Options);
+    TFileDialogs* FPrevious;
+};
+
+}  // namespace narvo

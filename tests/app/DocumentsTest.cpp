@@ -1,0 +1,305 @@
+// Documents in temporary folders: saving with ".BAK", failures injected at each
+// step of the file layer, the emergency file, Save As, symbolic links, opening,
+// appending and the A, O, Q and T commands with their messages.
+#include "AppWindowFixture.h"
+
+#include "components/RecentFiles.h"
+
+#include <cerrno>
+#include <sys/stat.h>
+
+namespace narvo {
+namespace {
+
+using Documents = AppWindowFixture;
+
+TEST(DocumentNames, BackupAndEmergencyNames)
+{
+    const struct {
+        const char* Name;
+        const char* Backup;
+    } Rows[] = {
+        {"/d/b.txt", "/d/b.BAK"},         {"/d/noext", "/d/noext.BAK"},     {"/d/.bashrc", "/d/.bashrc.BAK"},
+        {"/d.x/file", "/d.x/file.BAK"},   {"/d/a.b.c", "/d/a.b.BAK"},       {"/d/x.BAK", "/d/x.BAK"},
+        {"rel.txt", "rel.BAK"},
+    };
+    for (const auto& R : Rows)
+        EXPECT_EQ(BackupFileName(R.Name), R.Backup) << R.Name;
+    EXPECT_EQ(EmergencyFileName("/d/b.txt"), "/d/nrvsave.zvt");
+    EXPECT_EQ(EmergencyFileName("/b.txt"), "/nrvsave.zvt");
+}
+
+TEST(DocumentNames, QuotedFileNames)
+{
+    const struct {
+        const char* Line;
+        std::int64_t Pos;
+        bool Ok;
+        const char* Name;
+        std::int64_t End;
+    } Rows[] = {
+        {"A\"a b.txt\"X", 2, true, "a b.txt", 11},
+        {"A", 2, true, "", 2},           // past the end: empty name
+        {"Ax", 2, true, "", 2},          // no quote
+        {"O\"open", 2, false, "open", 7},  // unterminated
+        {"A\"\"", 2, true, "", 4},
+    };
+    for (const auto& R : Rows) {
+        std::int64_t Pos = R.Pos;
+        std::string Name;
+        EXPECT_EQ(ParseQuotedFileName(R.Line, Pos, Name), R.Ok) << R.Line;
+        EXPECT_EQ(Name, R.Name) << R.Line;
+        EXPECT_EQ(Pos, R.End) << R.Line;
+    }
+    std::int64_t Pos = 2;
+    std::string Name;
+    EXPECT_FALSE(ParseQuotedFileName("A\"" + std::string(255, 'n') + "\"", Pos, Name));
+    Pos = 2;
+    EXPECT_TRUE(ParseQuotedFileName("A\"" + std::string(254, 'n') + "\"", Pos, Name));
+}
+
+TEST_F(Documents, SaveKeepsThePreviousTextAsBak)
+{
+    EXPECT_TRUE(CloseTextFile());  // nothing to ask about
+    Write("b.txt", "old\n");
+    ASSERT_TRUE(OpenTextFile(Path("b.txt")));
+    Main().GotoTop();
+    Main().InsertText("new ");
+    ASSERT_TRUE(SaveIfModified());
+    EXPECT_EQ(Read("b.txt"), "new old\n");
+    EXPECT_EQ(Read("b.BAK"), "old\n");
+    EXPECT_FALSE(Main().Modified);
+    EXPECT_EQ(Form->windowTitle(), "Narvo - b.txt");
+    Main().InsertText("2 ");
+    ASSERT_TRUE(SaveIfModified());
+    EXPECT_EQ(Read("b.BAK"), "new old\n");  // a second save replaces the backup
+    EXPECT_EQ(Read("b.txt"), "new 2 old\n");
+    EXPECT_EQ(ReopenMenu().Paths().front(), Path("b.txt"));
+    EXPECT_TRUE(Boxes.Asked.empty());
+}
+
+TEST_F(Documents, BackupRulesForNewFilesDotfilesAndBakFiles)
+{
+    Main().InsertText("n");
+    ASSERT_TRUE(SaveTextFile(Path("new.txt"), false));
+    EXPECT_FALSE(Exists("new.BAK"));
+    Write(".bashrc", "rc\n");
+    ASSERT_TRUE(SaveTextFile(Path(".bashrc"), false));
+    EXPECT_EQ(Read(".bashrc.BAK"), "rc\n");
+    Write("x.BAK", "bak\n");
+    ASSERT_TRUE(SaveTextFile(Path("x.BAK"), false));
+    EXPECT_EQ(Read("x.BAK"), "n");
+    // The mode bits stay.
+    chmod(Path(".bashrc").c_str(), 0750);
+    ASSERT_TRUE(SaveTextFile(Path(".bashrc"), false));
+    struct stat St {};
+    ASSERT_EQ(stat(Path(".bashrc").c_str(), &St), 0);
+    EXPECT_EQ(St.st_mode & 07777, 0750u);
+}
+
+TEST_F(Documents, AFailedWriteLeavesFileAndBackupByteForByte)
+{
+    const struct {
+        TFileStep Step;
+        int Errno;
+        bool KeepsOldBackup;
+    } Rows[] = {
+        {TFileStep::CreateTemp, EACCES, true},  // unwritable folder
+        {TFileStep::Write, ENOSPC, true},       // full disk
+        {TFileStep::Sync, EIO, true},
+        {TFileStep::Close, EDQUOT, true},
+        {TFileStep::Rename, EBUSY, false},      // the final rename puts the old file back
+    };
+    for (const auto& R : Rows) {
+        Write("f.txt", "on disk\r\n");
+        Write("f.BAK", "older\n");
+        ASSERT_TRUE(OpenTextFile(Path("f.txt")));
+        Main().InsertText("changed ");
+        const std::string Target = Path("f.txt");
+        SetFileFaultHook([&](TFileStep Step, const std::string& P) { return Step == R.Step && P == Target ? R.Errno : 0; });
+        Boxes.Asked.clear();
+        EXPECT_FALSE(SaveIfModified()) << int(R.Step);
+        SetFileFaultHook({});
+        EXPECT_EQ(Read("f.txt"), "on disk\r\n") << int(R.Step);
+        if (R.KeepsOldBackup) {
+            EXPECT_EQ(Read("f.BAK"), "older\n") << int(R.Step);
+        }
+        EXPECT_TRUE(Main().Modified);
+        EXPECT_EQ(LastAsked().rfind("Cannot save \"" + Target + "\"", 0), 0u) << LastAsked();
+        EXPECT_FALSE(Exists("nrvsave.zvt"));
+        Main().SetModified(false);
+    }
+}
+
+TEST_F(Documents, AFailingBackupRenameGivesTheEmergencyFile)
+{
+    Write("b.txt", "held\n");
+    ASSERT_TRUE(OpenTextFile(Path("b.txt")));
+    Main().GotoBottom();
+    Main().InsertText("more");
+    const std::string Backup = Path("b.BAK");
+    std::vector<std::string> Order;
+    SetFileFaultHook([&](TFileStep Step, const std::string& P) {
+        Order.push_back(P);
+        return Step == TFileStep::Rename && P == Backup ? EBUSY : 0;
+    });
+    EXPECT_FALSE(SaveIfModified());
+    SetFileFaultHook({});
+    EXPECT_EQ(Read("b.txt"), "held\n");
+    EXPECT_EQ(Read("nrvsave.zvt"), "held\nmore");
+    EXPECT_FALSE(Exists("b.BAK"));
+    ASSERT_EQ(Boxes.Asked.size(), 1u);
+    EXPECT_EQ(LastAsked(), "File is open by another program.\r\nResults saved to: nrvsave.zvt");
+    EXPECT_TRUE(Main().Modified);
+    EXPECT_EQ(CurrentFileName, Path("b.txt"));
+    EXPECT_EQ(Form->windowTitle(), "Narvo - b.txt");
+}
+
+TEST_F(Documents, SaveAsFailureAndCancelKeepTheOldName)
+{
+    Write("a.txt", "a\n");
+    ASSERT_TRUE(OpenTextFile(Path("a.txt")));
+    Main().InsertText("x");
+    Dialogs.Answers = {std::nullopt, Path("b.txt"), Path("c.txt")};
+    EXPECT_FALSE(SaveTextFileAs());
+    SetFileFaultHook([](TFileStep Step, const std::string&) { return Step == TFileStep::Write ? ENOSPC : 0; });
+    EXPECT_FALSE(SaveTextFileAs());
+    SetFileFaultHook({});
+    EXPECT_EQ(CurrentFileName, Path("a.txt"));
+    EXPECT_FALSE(Exists("b.txt"));
+    EXPECT_TRUE(Main().Modified);
+    EXPECT_TRUE(SaveTextFileAs());
+    EXPECT_EQ(CurrentFileName, Path("c.txt"));
+    EXPECT_EQ(Read("c.txt"), "xa\n");
+    EXPECT_EQ(Dialogs.Asked.front().Title, "Save Text As");
+    EXPECT_TRUE(Dialogs.Asked.front().OverwritePrompt);
+}
+
+TEST_F(Documents, ASymbolicLinkKeepsPointingAtTheSavedFile)
+{
+    mkdir(Path("real").c_str(), 0700);
+    Write("real/t.txt", "target\n");
+    ASSERT_EQ(symlink("real/t.txt", Path("link.txt").c_str()), 0);
+    ASSERT_TRUE(OpenTextFile(Path("link.txt")));
+    Main().InsertText("+");
+    ASSERT_TRUE(SaveIfModified());
+    struct stat St {};
+    ASSERT_EQ(lstat(Path("link.txt").c_str(), &St), 0);
+    EXPECT_TRUE(S_ISLNK(St.st_mode));
+    EXPECT_EQ(Read("real/t.txt"), "+target\n");
+    EXPECT_EQ(Read("real/t.BAK"), "target\n");
+    EXPECT_EQ(CurrentFileName, Path("link.txt"));
+}
+
+TEST_F(Documents, OpenReadsFirstAndAsksBeforeClosing)
+{
+    Write("one.txt", "one\n");
+    mkdir(Path("folder").c_str(), 0700);
+    ASSERT_TRUE(OpenTextFile(Path("one.txt")));
+    Main().InsertText("edit ");
+    // A folder cannot be read: nothing is asked or closed.
+    EXPECT_FALSE(OpenTextFile(Path("folder")));
+    EXPECT_EQ(Main().GetText(), "edit one\n");
+    EXPECT_EQ(Boxes.Asked.size(), 1u);
+    EXPECT_FALSE(OpenTextFile(Path("missing.txt")));
+    EXPECT_EQ(LastAsked(), "File Does Not Exist.");
+    // Cancel at "Save Changes?" keeps the document.
+    Write("two.txt", "two\n");
+    Boxes.Answers = {mrCancel};
+    EXPECT_FALSE(OpenTextFile(Path("two.txt")));
+    EXPECT_EQ(LastAsked(), "Save Changes?");
+    EXPECT_EQ(CurrentFileName, Path("one.txt"));
+    EXPECT_TRUE(Main().Modified);
+    Boxes.Answers = {mrNo};
+    EXPECT_TRUE(OpenTextFile("two.txt"));  // relative to the current folder, stored in full
+    EXPECT_EQ(CurrentFileName, Path("two.txt"));
+    EXPECT_EQ(Main().GetText(), "two\n");
+    EXPECT_FALSE(Main().Modified);
+    EXPECT_EQ(Read("one.txt"), "one\n");
+}
+
+TEST_F(Documents, ALossyUtf16TextAsksBeforeItIsSaved)
+{
+    Write("u.txt", std::string("\xFF\xFE" "a\0\x3A\x26", 6));  // 'a' and U+263A (no byte)
+    ASSERT_TRUE(OpenTextFile(Path("u.txt")));
+    Main().InsertText("b");
+    Boxes.Answers = {mrNo};
+    EXPECT_FALSE(SaveIfModified());
+    EXPECT_NE(LastAsked().find("Save anyway?"), std::string::npos);
+    EXPECT_EQ(Read("u.txt").size(), 6u);
+    Boxes.Answers = {mrYes};
+    EXPECT_TRUE(SaveIfModified());
+    EXPECT_EQ(Read("u.txt"), std::string("\xFF\xFE" "b\0a\0?\0", 8));
+}
+
+TEST_F(Documents, AppendAndOpenCommands)
+{
+    Write("add.txt", "x\r\ny\n");
+    Main().InsertText("first");
+    const TPoint OldEnd = {5, 0};
+    SetStatusMessage("", false);
+    EXPECT_EQ(InsertFileCmd("A\"" + Path("add.txt") + "\"", 2), static_cast<std::int64_t>(Path("add.txt").size()) + 5);
+    EXPECT_EQ(Main().GetText(), "first\nx\ny");
+    EXPECT_EQ(Main().Cursor->Pos(), OldEnd);
+    EXPECT_TRUE(Main().Modified);
+    EXPECT_EQ(StatusMessage(), "");
+    EXPECT_TRUE(StatusMessageIsError());
+
+    const struct {
+        const char* Line;
+        const char* Message;
+        std::int64_t End;
+        const char* Asked;
+    } Rows[] = {{"A", "no filename", 3, ""},          {"A\"open", "no filename", 8, ""},
+                {"A\"\"", "no filename", 5, ""},      {"A\"nothere\"", "disk-o?", 12, "Cannot read"},
+                {"O\"o", "no \"", 4, ""},             {"Ox", "disk-o?", 2, "File Does Not Exist."}};
+    for (const auto& R : Rows) {
+        SetStatusMessage("", false);
+        Boxes.Asked.clear();
+        EXPECT_EQ((R.Line[0] == 'A' ? InsertFileCmd : OpenFileCmd)(R.Line, 2), R.End) << R.Line;
+        EXPECT_EQ(StatusMessage(), R.Message) << R.Line;
+        EXPECT_EQ(LastAsked().substr(0, std::string(R.Asked).size()), R.Asked) << R.Line;
+    }
+    Write("o.txt", "opened\n");
+    SetStatusMessage("", false);
+    Boxes.Answers = {mrNo};  // the appended text is not kept
+    OpenFileCmd("O\"" + Path("o.txt") + "\"", 2);
+    EXPECT_EQ(StatusMessage(), "");
+    EXPECT_EQ(Main().GetText(), "opened\n");
+    EXPECT_EQ(CurrentFileName, Path("o.txt"));
+}
+
+TEST_F(Documents, QuitAndExitCommands)
+{
+    Write("q.txt", "q\n");
+    Form->show();
+    ASSERT_TRUE(OpenTextFile(Path("q.txt")));
+    Main().InsertText("Q");
+    // T on a modified text asks; Cancel keeps the window open.
+    Boxes.Answers = {mrCancel};
+    ExitWithoutSavingCmd();
+    EXPECT_EQ(LastAsked(), "Save Changes?");
+    EXPECT_TRUE(Form->isVisible());
+    // Q saves and closes.
+    SaveAndExitCmd();
+    EXPECT_FALSE(Form->isVisible());
+    EXPECT_EQ(Read("q.txt"), "Qq\n");
+    EXPECT_EQ(Read("q.BAK"), "q\n");
+    // Q whose save fails keeps the window.
+    Form->show();
+    Write("q2.txt", "q2\n");
+    ASSERT_TRUE(OpenTextFile(Path("q2.txt")));
+    Main().InsertText("!");
+    SetFileFaultHook([](TFileStep Step, const std::string&) { return Step == TFileStep::Write ? ENOSPC : 0; });
+    SaveAndExitCmd();
+    SetFileFaultHook({});
+    EXPECT_TRUE(Form->isVisible());
+    EXPECT_TRUE(Main().Modified);
+    Boxes.Answers = {mrNo};
+    ExitWithoutSavingCmd();
+    EXPECT_FALSE(Form->isVisible());
+    EXPECT_EQ(Read("q2.txt"), "q2\n");
+}
+
+}  // namespace
+}  // namespace narvo

@@ -1,0 +1,270 @@
+// The settings file: the read defaults without a file, the factory values, a round
+// trip of every key, hand-written bad values, the file name without case, and a
+// file that cannot be read never being replaced.
+#include "AppWindowFixture.h"
+
+#include "components/RecentFiles.h"
+#include "components/TextRuler.h"
+#include "platform/posix/IniFile.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <map>
+
+namespace narvo {
+namespace {
+
+// Every key the settings module writes, with the defaults read from an empty file.
+const char* const ReadDefaults = R"([Flags]
+ScrollStyle=3
+LinearHScroll=0
+AppendEOF=0
+IgnoreCaseFlag=0
+WrapFlag=0
+NewWordStyle=0
+ShowToolBar=1
+HighlightSearch=1
+ShowCmdLine=1
+ShowRuler=1
+ShowStatus=1
+ShowStatus2=1
+[Screen]
+FontColor=0
+ScreenColor=16777215
+HiLiteColor=8388608
+ControlColor=255
+ShadowColor=16445670
+NonDeleteColor=0
+FontSize=9
+FontName=FixedSys
+FontStyle=0
+CursorWidth=3
+SpacesPerTab=8
+ShadowLine=1
+[ScreenMargin]
+LeftMargin=0
+RightMargin=72
+ParaIndent=0
+BellColumn=72
+[PrintMargin]
+LeftWhite=0.75
+RightWhite=0.75
+TopWhite=0.75
+BottomWhite=0.75
+[Menus]
+RopenLimit=8
+[Margins]
+M1Left=0
+M1Right=72
+M1Indent=0
+M2Left=5
+M2Right=68
+M2Indent=0
+M3Left=0
+M3Right=72
+M3Indent=5
+M4Left=5
+M4Right=68
+M4Indent=5
+[Directories]
+MacroFolder=
+DefaultFolder=
+[Tools]
+MinimumSpace=1
+[AutoSave]
+Interval=600000
+Enabled=1
+)";
+
+// The same keys, each with a value other than its default.
+const char* const AllChanged = R"([Flags]
+ScrollStyle=2
+LinearHScroll=1
+AppendEOF=1
+IgnoreCaseFlag=1
+WrapFlag=1
+NewWordStyle=1
+ShowToolBar=0
+HighlightSearch=0
+ShowCmdLine=0
+ShowRuler=0
+ShowStatus=0
+ShowStatus2=0
+[Screen]
+FontColor=1193046
+ScreenColor=66051
+HiLiteColor=658188
+ControlColor=65280
+ShadowColor=1118481
+NonDeleteColor=2236962
+FontSize=14
+FontName=FixedSys
+FontStyle=5
+CursorWidth=7
+SpacesPerTab=4
+ShadowLine=0
+[ScreenMargin]
+LeftMargin=5
+RightMargin=60
+ParaIndent=-2
+BellColumn=55
+[PrintMargin]
+LeftWhite=1.5
+RightWhite=0.25
+TopWhite=1
+BottomWhite=2
+[Menus]
+RopenLimit=12
+[Margins]
+M1Left=1
+M1Right=70
+M1Indent=2
+M2Left=6
+M2Right=66
+M2Indent=1
+M3Left=3
+M3Right=40
+M3Indent=1
+M4Left=4
+M4Right=50
+M4Indent=-4
+[Directories]
+MacroFolder=/macros
+DefaultFolder=/def
+[Tools]
+MinimumSpace=3
+[AutoSave]
+Interval=120000
+Enabled=0
+)";
+
+// Section/key -> value of an ini file, names in lower case.
+std::map<std::string, std::string> Snapshot(const std::string& Path)
+{
+    std::map<std::string, std::string> M;
+    const TIniFile Ini(Path);
+    for (const std::string& S : Ini.ReadSections())
+        for (const std::string& K : Ini.ReadSection(S))
+            M[QString::fromStdString(S + "/" + K).toLower().toStdString()] = Ini.ReadString(S, K, "");
+    return M;
+}
+
+class Settings : public AppWindowFixture {
+protected:
+    void SetUp() override
+    {
+        AppWindowFixture::SetUp();
+        Write("defaults.ini", ReadDefaults);
+        Write("changed.ini", AllChanged);
+    }
+    // Saves the settings in effect and compares every key with the file Expected.
+    void ExpectSaved(const std::string& Expected, const char* Where)
+    {
+        std::remove(Path("Narvo.ini").c_str());
+        SaveSettings();
+        EXPECT_EQ(Snapshot(Path("Narvo.ini")), Snapshot(Path(Expected))) << Where;
+    }
+};
+
+TEST_F(Settings, NoFileGivesTheReadDefaults)
+{
+    Form->StatusBar2->hide();
+    Form->resize(900, 700);
+    LoadSettings();
+    EXPECT_FALSE(Exists("Narvo.ini"));  // reading writes nothing
+    EXPECT_EQ(Form->size(), QSize(574, 314));
+    EXPECT_FALSE(Form->Editor2->CtrlZMode);
+    ExpectSaved("defaults.ini", "no file");
+}
+
+TEST_F(Settings, EveryKeyRoundTripsAndReachesBothPanes)
+{
+    Write("Narvo.ini", AllChanged);
+    LoadSettings();
+    for (TScrollEditor* P : {Form->MainEditor, Form->Editor2}) {
+        EXPECT_EQ(P->ScrollBars(), ssVertical);
+        EXPECT_EQ(P->HighlightColor(), 658188u);
+        EXPECT_EQ(P->font().pointSize(), 14);
+        EXPECT_TRUE(P->font().bold() && P->font().underline() && !P->font().italic());  // style bits 5
+        EXPECT_EQ(P->SpacesPerTab(), 4);
+        EXPECT_TRUE(P->CtrlZMode);
+    }
+    EXPECT_TRUE(Form->TextRuler->isHidden());
+    EXPECT_EQ(ReopenMenu().Limit, 12);
+    ExpectSaved("changed.ini", "changed");
+    // The window size is written on its own, and only by SaveFormSize.
+    EXPECT_FALSE(TIniFile("Narvo.ini").ValueExists("Form", "FormWidth"));
+    Form->resize(800, 500);
+    SaveFormSize();
+    SetFactoryDefaults();
+    LoadSettings();
+    EXPECT_EQ(Form->size(), QSize(800, 500));
+}
+
+TEST_F(Settings, FactoryValuesLeaveTheSecondStatusBarFoldersAndAutoSave)
+{
+    Write("Narvo.ini", AllChanged);
+    LoadSettings();
+    std::remove(Path("Narvo.ini").c_str());
+    SetFactoryDefaults();
+    EXPECT_FALSE(Exists("Narvo.ini"));
+    EXPECT_TRUE(Form->MainEditor->CtrlZMode && Form->Editor2->CtrlZMode);
+    EXPECT_TRUE(Form->StatusBar2->isHidden());
+    EXPECT_FALSE(Form->StatusBar->isHidden());
+    EXPECT_EQ(MacroFolder, "/macros");
+    EXPECT_EQ(MinimumSpace, 3);
+    EXPECT_EQ(AutoSaveInterval, 120000);
+    EXPECT_EQ(Form->MainEditor->CursorWidth(), 3);
+    EXPECT_EQ(MarginPresets[3].Indent, 5);
+}
+
+TEST_F(Settings, BadValuesLoadTheDefaults)
+{
+    Write("Narvo.ini",
+          "[Flags]\nScrollStyle=7\nAppendEOF=yes\nShowStatus2=maybe\n"
+          "[Screen]\nFontColor=-5\nScreenColor=0x1000000\nFontSize=0\nCursorWidth=31\nSpacesPerTab=0\n"
+          "HiLiteColor=blue\nFontName=\nShadowLine=x\n"
+          "[ScreenMargin]\nLeftMargin=-1\nRightMargin=99999999\nParaIndent=x\nBellColumn=-3\n"
+          "[PrintMargin]\nLeftWhite=1,5\nRightWhite=nan\nTopWhite=-1\nBottomWhite=1e300\n"
+          "[Form]\nFormWidth=0\nFormHeight=-314\n"
+          "[Menus]\nRopenLimit=0\n"
+          "[Margins]\nM4Left=80\nM4Right=10\nM4Indent=5\n"
+          "[Tools]\nMinimumSpace=4\n"
+          "[AutoSave]\nInterval=5999\nEnabled=\n");
+    LoadSettings();
+    EXPECT_EQ(Form->size(), QSize(574, 314));
+    ExpectSaved("defaults.ini", "bad values");
+    // A right margin left of the left margin takes both defaults; "1.5" is read
+    // whatever the locale's separator.
+    Write("Narvo.ini", "[ScreenMargin]\nLeftMargin=50\nRightMargin=40\n[PrintMargin]\nLeftWhite=1.5\n");
+    LoadSettings();
+    EXPECT_EQ(LeftMargin, 0);
+    EXPECT_EQ(RightMargin, 72);
+    EXPECT_EQ(PrintMargins.Left, 1.5);
+}
+
+TEST_F(Settings, TheFileNameHasNoCase)
+{
+    Write("narvo.ini", "[ScreenMargin]\nRightMargin=66\n[Other]\nKeep=1\n");
+    LoadSettings();
+    EXPECT_EQ(RightMargin, 66);
+    SaveSettings();
+    EXPECT_FALSE(Exists("Narvo.ini"));
+    const std::string Text = Read("narvo.ini");
+    EXPECT_NE(Text.find("Keep=1"), std::string::npos);  // other sections stay
+    EXPECT_NE(Text.find("FontName=FixedSys"), std::string::npos);
+}
+
+TEST_F(Settings, AFileThatCannotBeReadIsNeverReplaced)
+{
+    Write("Narvo.ini", "[Favorites]\nF0=/precious\n");
+    SetFileFaultHook([](TFileStep Step, const std::string&) { return Step == TFileStep::Read ? EIO : 0; });
+    LoadSettings();
+    EXPECT_THROW(SaveSettings(), EFileError);
+    EXPECT_THROW(SaveFormSize(), EFileError);
+    SetFileFaultHook({});
+    EXPECT_EQ(Read("Narvo.ini"), "[Favorites]\nF0=/precious\n");
+}
+
+}  // namespace
+}  // namespace narvo

@@ -1,0 +1,146 @@
+// The recent-files submenu: order, duplicates, the limit, MustExist, captions, the
+// ini section with a clamped count, clicks and a destroyed submenu.
+#include "components/RecentFiles.h"
+
+#include "platform/MessageBoxes.h"
+#include "platform/posix/IniFile.h"
+
+#include <QAction>
+#include <QMenu>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <unistd.h>
+
+namespace narvo {
+namespace {
+
+class RecentFiles : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char Pattern[] = "/tmp/narvo-reopen-XXXXXX";
+        Folder = mkdtemp(Pattern);
+        setenv("NARVO_CONFIG_DIR", Folder.c_str(), 1);
+        for (int I = 1; I <= 10; ++I)
+            std::ofstream(File(I)) << I;
+        R.SetMenuItem(&Menu);
+        R.INIFile = "narvo.ini";
+        R.INISection = "FileHistory";
+        R.Limit = 8;
+    }
+    void TearDown() override { std::system(("rm -rf '" + Folder + "'").c_str()); }
+    std::string File(int I) const { return Folder + "/f" + std::to_string(I) + ".txt"; }
+    std::string Text(int I) const { return Menu.actions().at(I)->text().toStdString(); }
+
+    std::string Folder;
+    QMenu Menu;
+    TReopenMenu R;
+    TScriptedMessageBoxes Boxes;
+};
+
+TEST_F(RecentFiles, MostRecentFirstWithoutDuplicatesCutToTheLimit)
+{
+    for (int I = 1; I <= 9; ++I)
+        R.AddFile(File(I));
+    ASSERT_EQ(R.Paths().size(), 8u);
+    EXPECT_EQ(R.Paths().front(), File(9));
+    EXPECT_EQ(R.Paths().back(), File(2));  // the oldest was pushed out
+    R.AddFile(File(5));
+    EXPECT_EQ(R.Paths().front(), File(5));
+    EXPECT_EQ(R.Paths().size(), 8u);
+    EXPECT_EQ(Menu.actions().size(), 8);
+    EXPECT_EQ(Text(0), "&1 f5.txt");
+    EXPECT_EQ(Text(2), "&3 f8.txt");
+    R.AddFile(Folder + "/missing.txt");  // MustExist
+    EXPECT_EQ(R.Paths().front(), File(5));
+    // Names differing in case are different files here.
+    std::ofstream(Folder + "/F5.txt") << 5;
+    R.AddFile(Folder + "/F5.txt");
+    EXPECT_EQ(R.Paths()[1], File(5));
+}
+
+TEST_F(RecentFiles, CaptionsFollowTheProperties)
+{
+    std::ofstream(Folder + "/a&b.txt") << 1;
+    R.AddFile(Folder + "/a&b.txt");
+    EXPECT_EQ(R.Caption(0), "&1 a&&b.txt");
+    R.ShowPath = true;
+    R.NumberItems = false;
+    EXPECT_EQ(R.Caption(0), Folder + "/a&&b.txt");
+}
+
+TEST_F(RecentFiles, IniRoundTripAndClampedCount)
+{
+    for (int I = 1; I <= 3; ++I)
+        R.AddFile(File(I));
+    R.SaveToIni();
+    TReopenMenu Other;
+    QMenu OtherMenu;
+    Other.SetMenuItem(&OtherMenu);
+    Other.INIFile = "Narvo.ini";  // the same file
+    Other.INISection = "FileHistory";
+    Other.LoadFromIni();
+    EXPECT_EQ(Other.Paths(), R.Paths());
+
+    {
+        TIniFile Ini("narvo.ini");
+        Ini.EraseSection("FileHistory");
+        Ini.WriteInteger("FileHistory", "Count", 2000000000);
+        for (int I = 0; I < 12; ++I)
+            Ini.WriteString("FileHistory", "Path" + std::to_string(I), I == 4 ? "" : Folder + "/g" + std::to_string(I));
+        Ini.UpdateFile();
+    }
+    R.LoadFromIni();
+    EXPECT_EQ(R.Paths().size(), 12u);  // not cut to the limit until the next AddFile
+    EXPECT_EQ(R.Paths()[4], "");
+    EXPECT_EQ(R.Caption(4), "&5 ");
+    R.AddFile(File(10));
+    EXPECT_EQ(R.Paths().size(), 8u);
+    {
+        TIniFile Ini("narvo.ini");
+        Ini.WriteInteger("FileHistory", "Count", -3);
+        Ini.UpdateFile();
+    }
+    R.LoadFromIni();
+    EXPECT_TRUE(R.Paths().empty());
+}
+
+TEST_F(RecentFiles, ClickReportsThePathAndMovesItUp)
+{
+    R.UpdateOnClick = true;
+    for (int I = 1; I <= 3; ++I)
+        R.AddFile(File(I));
+    std::string Clicked;
+    R.OnMenuClick = [&](QObject*, const std::string& P) { Clicked = P; };
+    Menu.actions().at(2)->trigger();
+    EXPECT_EQ(Clicked, File(1));
+    EXPECT_EQ(R.Paths().front(), File(1));
+    // A deleted file is still reported and keeps its place.
+    std::remove(File(2).c_str());
+    const std::vector<std::string> Before = R.Paths();
+    Menu.actions().at(2)->trigger();
+    EXPECT_EQ(Clicked, File(2));
+    EXPECT_EQ(R.Paths(), Before);
+}
+
+TEST_F(RecentFiles, ClearHistoryAndADestroyedMenu)
+{
+    R.AddFile(File(1));
+    R.SaveToIni();
+    R.ClearHistory();
+    EXPECT_FALSE(TIniFile("narvo.ini").SectionExists("FileHistory"));
+    EXPECT_EQ(R.Paths().size(), 1u);  // the submenu keeps its items
+    auto Owned = std::make_unique<QMenu>();
+    R.SetMenuItem(Owned.get());
+    R.AddFile(File(2));
+    Owned.reset();
+    EXPECT_EQ(R.MenuItem(), nullptr);
+    R.AddFile(File(3));  // ignored, no crash
+    R.LoadFromIni();
+}
+
+}  // namespace
+}  // namespace narvo
