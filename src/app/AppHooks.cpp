@@ -123,6 +123,8 @@ TAppHooks DefaultHooks()
     H.ScoopFreeSpace = []() -> std::int64_t { return 100000; };
     H.StartStatusThread = [] {};
     H.StopStatusThread = [] {};
+    H.StartAutoSave = [] {};
+    H.StopAutoSave = [] {};
     H.LoadRecentFiles = [] {};
     H.BoxCharText = [] { return std::string(" "); };
     return H;

@@ -54,6 +54,10 @@ struct TAppHooks {
     std::function<void()> StartStatusThread;  // default: nothing
     std::function<void()> StopStatusThread;   // default: nothing; must wait for the thread
 
+    // --- auto-save timer --------------------------------------------------------------------
+    std::function<void()> StartAutoSave;  // default: nothing
+    std::function<void()> StopAutoSave;   // default: nothing
+
     // --- recent files, box drawing -----------------------------------------------------------
     std::function<void()> LoadRecentFiles;       // default: nothing
     std::function<std::string()> BoxCharText;    // default: a blank (no style)

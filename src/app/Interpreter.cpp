@@ -155,7 +155,10 @@ bool TCommandInterpreter::DebugHook(const std::string& Line, std::int64_t Pos)
     if (Answer == dbRunOn)
         FStore.SingleStep = false;
     if (Answer == dbAbort) {
+        // The run ends here, also at the top level, where no command follows that
+        // would report the break.
         BreakFlag = true;
+        Fail("Break");
         return false;
     }
     return true;

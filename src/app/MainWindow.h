@@ -5,8 +5,9 @@
 // status bars. Every other module reaches it through the single instance Form1.
 //
 // The members are implemented by concern: MainWindowLayout.cpp (the controls and
-// the extra panes' layout), MainWindowStatus.cpp (putting the status fields on the
-// bars, the on/off indicators), MainWindowStartup.cpp (program entry, creation,
+// the extra panes' layout), MainWindowToolBar.cpp (the tool bar's buttons),
+// MainWindowStatus.cpp (putting the status fields on the bars, the on/off
+// indicators), MainWindowStartup.cpp (program entry, creation,
 // first activation with the command line, pane events, closing and shutdown).
 #pragma once
 
@@ -25,6 +26,7 @@ class QWidget;
 namespace narvo {
 
 class TAutoButton;
+class TMainMenus;
 class TNarvoApplication;
 class TOnOffBox;
 class TTextRuler;
@@ -39,10 +41,25 @@ public:
 
     // --- controls, top to bottom ---------------------------------------------------------
     QWidget* ToolBar = nullptr;
+    TAutoButton* OpenBtn = nullptr;
     TAutoButton* SaveBtn = nullptr;
+    TAutoButton* PrintBtn = nullptr;
     TAutoButton* CutBtn = nullptr;
     TAutoButton* CopyBtn = nullptr;
     TAutoButton* PasteBtn = nullptr;
+    TAutoButton* MarginBtn = nullptr;
+    TAutoButton* SpellBtn = nullptr;
+    TAutoButton* BackSearchBtn = nullptr;
+    TAutoButton* ForeSearchBtn = nullptr;
+    TAutoButton* DropMarkBtn = nullptr;
+    TAutoButton* GoMarkBtn = nullptr;
+    TAutoButton* Toggle2ndEditBtn = nullptr;
+    TAutoButton* ToggleTopRightBtn = nullptr;
+    TAutoButton* EncloseBtn = nullptr;
+    TAutoButton* EncloseDlgBtn = nullptr;
+    TAutoButton* ShowStatusBtn = nullptr;
+    TAutoButton* HideStatus1Btn = nullptr;  // on StatusBar
+    TAutoButton* HideStatus2Btn = nullptr;  // on StatusBar2
     QCheckBox* SingleStepChk = nullptr;
     QSplitter* ScreenDivider = nullptr;  // holds the main pane and the extra panes
     TScrollEditor* MainEditor = nullptr;
@@ -77,6 +94,9 @@ public:
     QLabel* SizeDis = nullptr;
     QLabel* HighlightDis = nullptr;
     QLabel* ZoomDis = nullptr;
+
+    // The menus, pop-ups and the handlers of the buttons (MainWindowMenus.h).
+    TMainMenus* Menus = nullptr;
 
     // --- module state -----------------------------------------------------------------------
     // The text pane that last received the focus.

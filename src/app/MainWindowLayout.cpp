@@ -21,7 +21,6 @@ namespace narvo {
 
 namespace {
 
-constexpr int ToolBarHeight = 38;
 constexpr int CmdControlHeight = 21;
 constexpr int StatusBarHeight = 27;
 // The secondary pane's own background: red 227, green 240, blue 227.
@@ -118,22 +117,6 @@ void TForm1::CreateControls()
     Stack->addWidget(CreateStatusBar2());
     setCentralWidget(Central);
     resize(800, 600);
-}
-
-QWidget* TForm1::CreateToolBar()
-{
-    ToolBar = new QWidget(this);
-    ToolBar->setObjectName(QStringLiteral("ToolBar"));
-    QHBoxLayout* Row = BarRow(ToolBar, ToolBarHeight);
-    SaveBtn = ToolButton(ToolBar, Row, "Save", "Save");
-    CutBtn = ToolButton(ToolBar, Row, "Cut", "Cut");
-    CopyBtn = ToolButton(ToolBar, Row, "Copy", "Copy");
-    PasteBtn = ToolButton(ToolBar, Row, "Paste", "Paste");
-    Row->addStretch(1);
-    SingleStepChk = new QCheckBox(QStringLiteral("Macro Debugger"), ToolBar);
-    SingleStepChk->setFocusPolicy(Qt::NoFocus);
-    Row->addWidget(SingleStepChk);
-    return ToolBar;
 }
 
 QWidget* TForm1::CreateCommandPanel()

@@ -9,11 +9,18 @@
 
 #include "app/AppHooks.h"
 #include "app/AppState.h"
+#include "app/AutoSave.h"
 #include "app/CommandLanguage.h"
 #include "app/Documents.h"
+#include "app/HelpServices.h"
+#include "app/DebuggerDialog.h"
 #include "app/KeyRouting.h"
+#include "app/Macros.h"
+#include "app/MainWindowMenus.h"
+#include "app/SecondEditor.h"
 #include "app/Settings.h"
 #include "app/StatusLine.h"
+#include "app/StatusThread.h"
 #include "components/AutoButton.h"
 #include "components/TextRuler.h"
 #include "platform/Application.h"
@@ -99,6 +106,7 @@ TForm1::TForm1(std::vector<std::string> Params, QWidget* Parent) : QMainWindow(P
     ConnectStatusControls();
     ConnectPaneEvents();
     ConnectKeyRouting(*this);
+    Menus = new TMainMenus(*this);
     FormCreate();
 }
 
@@ -128,6 +136,7 @@ void TForm1::FormCreate()
     FFirstActivation = true;
     HelpFileName = ProgramFolder() + "/NARVO.chm";
     AppHooks().StartStatusThread();
+    AppHooks().StartAutoSave();
     MainEditorChange();
     LayoutSplitEditors(0, true);
     EnablePasteButton(this);
@@ -285,6 +294,7 @@ void TForm1::FormDestroy()
 {
     RunGuarded([] { AppHooks().SaveCommandLines(); });
     RunGuarded([] { AppHooks().FreeTextRegister(); });
+    RunGuarded([] { AppHooks().StopAutoSave(); });
     RunGuarded([] { AppHooks().StopStatusThread(); });
 }
 
@@ -309,6 +319,12 @@ int MainBlock(TNarvoApplication& App, int Argc, char** Argv)
     InstallCommandLanguage();
     InstallSettingsHooks();
     InstallDocumentHooks();
+    InstallHelpServices();
+    InstallStatusThreadHooks();
+    InstallAutoSaveHooks();
+    InstallSecondEditorHooks();
+    InstallMacroHooks();
+    InstallDebugger();
     std::vector<std::string> Params;
     for (int I = 1; I < Argc; ++I)
         Params.emplace_back(Argv[I]);

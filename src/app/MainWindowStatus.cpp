@@ -6,6 +6,7 @@
 
 #include "app/AppHooks.h"
 #include "app/AppState.h"
+#include "app/Margins.h"
 #include "app/StatusLine.h"
 #include "components/AutoButton.h"
 #include "components/OnOffBox.h"
@@ -110,7 +111,12 @@ void TForm1::ConnectStatusControls()
     OverWriteOnOff->OnClick = [this](QObject*) {
         (ActiveEditor ? ActiveEditor : MainEditor)->Overwrite = OverWriteOnOff->BoxOn();
     };
-    WrapOnOff->OnClick = [this](QObject*) { WrapFlag = WrapOnOff->BoxOn(); };
+    // Turning wrap on wraps the cursor line at once, as F3 does.
+    WrapOnOff->OnClick = [this](QObject*) {
+        WrapFlag = WrapOnOff->BoxOn();
+        if (WrapFlag)
+            AutoWrapLine(ActiveEditor ? *ActiveEditor : *MainEditor);
+    };
     // The file type only shows; the next refresh puts back what a click changed.
     FileTypeOnOff->OnClick = [this](QObject*) { UpdateStatus(); };
     ZoomDis->installEventFilter(new TZoomClick(this));

@@ -1,0 +1,50 @@
+// Auto-save: a timer on the main window saves a changed main text at the interval
+// of the settings (section AutoSave, keys Interval and Enabled). A text with a file
+// name is saved to that file through the documents module's save (".BAK" and all);
+// an untitled text is first given a dated name in the "BackupFiles" folder, which on
+// this system lies in the settings folder, and keeps that name from then on.
+//
+// Auto-save never loses text: a failed save leaves the text modified and the files
+// on disk as the documents module leaves them. The failure is reported once; later
+// ticks that fail for the same document stay quiet until a save succeeds. The
+// keyboard focus is given back to where it was, so that a tick never sends the
+// user's typing into another control.
+#pragma once
+
+#include <ctime>
+#include <functional>
+#include <string>
+
+namespace narvo {
+
+class TForm1;
+
+// "BackupFiles" in the settings folder, with a trailing '/'.
+std::string BackupFolder();
+// "NRV" and the year, month, day, hour, minute and second of Local joined by "_"
+// (decimal, no leading zeros), then ".txt": NRV2024_3_7_9_5_12.txt.
+std::string MakeBackupFileName(const std::tm& Local);
+// The same for the local time now.
+std::string MakeBackupFileName();
+
+// One tick: saves the main text when it is modified. True when something was saved.
+bool AutoSaveTimerTimer();
+
+// The timer on Form: created stopped, then the settings' interval and switch are
+// applied (also each time the settings change them, through AutoSaveChanged).
+void StartAutoSave(TForm1& Form);
+void StopAutoSave();
+// The timer's current interval in milliseconds, and whether it runs (0, false
+// without a timer).
+int AutoSaveTimerInterval();
+bool AutoSaveTimerActive();
+
+// Called after a backup was written under a new name (the backup browser refreshes
+// its list). Empty: nothing.
+inline std::function<void()> BackupFilesWritten;
+
+// Fills the main window's hooks for the timer (AppHooks().StartAutoSave and
+// StopAutoSave) and the settings' AutoSaveChanged.
+void InstallAutoSaveHooks();
+
+}  // namespace narvo

@@ -1,0 +1,45 @@
+// The program's help bridge and the hooks that reach it (see HelpServices.h).
+#include "app/HelpServices.h"
+
+#include "app/AppHooks.h"
+#include "app/AppState.h"
+#include "app/CommandLanguage.h"
+#include "app/MainWindow.h"
+#include "app/MainWindowMenus.h"
+#include "components/ChmHelper.h"
+
+#include <QPointer>
+#include <string>
+
+namespace narvo {
+
+namespace {
+
+QPointer<TCHMHelper> GProgramHelp;
+
+}  // namespace
+
+TCHMHelper& ProgramHelp()
+{
+    if (!GProgramHelp)
+        GProgramHelp = new TCHMHelper(Form1);
+    // The help file name moves into the program's folder when the window is made,
+    // so it is taken afresh at every request.
+    GProgramHelp->HelpFile = HelpFileName;
+    return *GProgramHelp;
+}
+
+void InstallHelpServices()
+{
+    CommandServices().ShowHelpContents = [] { ProgramHelp().ShowTableOfContents(); };
+    TMenuActions& Menus = MenuActions();
+    Menus.HelpContents = [] { ProgramHelp().ShowTableOfContents(); };
+    Menus.HelpTopic = [](int Topic) { ProgramHelp().ShowContextHelp(Topic); };
+    // "Search for Help On..." asks with an empty keyword: the index.
+    Menus.HelpIndex = [](const std::string& Keyword) { ProgramHelp().ShowHelp(Keyword); };
+    Menus.HelpOnHelp = [] { ProgramHelp().HelpOnHelp(); };
+    // Made with the forms, so the dialogs' Help buttons find it from the start.
+    AppHooks().CreateForms.push_back([] { ProgramHelp(); });
+}
+
+}  // namespace narvo

@@ -1,0 +1,165 @@
+// Macros and macro files (see Macros.h).
+#include "app/Macros.h"
+
+#include "app/AppHooks.h"
+#include "app/CommandHost.h"
+#include "app/CommandLines.h"
+#include "app/MacroDialog.h"
+#include "app/MainWindowMenus.h"
+#include "app/Settings.h"
+#include "platform/posix/IniFile.h"
+#include "platform/posix/IniValues.h"
+#include "platform/posix/SafeFile.h"
+#include "shared/HexText.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <fstream>
+#include <sys/stat.h>
+#include <vector>
+
+namespace narvo {
+
+namespace {
+
+std::string MacroKey(int K) { return "Macro" + std::to_string(K); }
+std::string NameKey(int K) { return "Name" + std::to_string(K); }
+
+[[noreturn]] void Refuse(const std::string& FileName, const std::string& Why)
+{
+    throw EMacroFileError("\"" + FileName + "\" is not a usable macro file: " + Why + ".");
+}
+
+// The file must be a regular file that can be read: the ini class reads anything
+// else as an empty file, which would load as "nothing" without a word.
+void CheckReadable(const std::string& FileName)
+{
+    struct stat St {};
+    if (::stat(FileName.c_str(), &St) != 0)
+        throw EMacroFileError(FileErrorText("Cannot open the macro file", FileName, errno));
+    if (!S_ISREG(St.st_mode))
+        Refuse(FileName, "it is not a regular file");
+    std::ifstream In(FileName, std::ios::binary);
+    if (!In)
+        throw EMacroFileError(FileErrorText("Cannot read the macro file", FileName, errno ? errno : EACCES));
+}
+
+}  // namespace
+
+// --- command lines ---------------------------------------------------------------------------
+
+void LoadCurrentMacros(TCommandLineStore& Store, TCommandHost* Host, const std::string& IniName)
+{
+    const TIniFile Ini(IniName);
+    for (int K = 0; K < TCommandLineStore::LineCount; ++K)
+        Store.Lines[static_cast<std::size_t>(K)] = ReadIniHexString(Ini, CurrentMacrosSection, MacroKey(K), "");
+    Store.Current = 0;
+    const std::int32_t Inx = Ini.ReadInteger(CurrentMacrosSection, "CurrentInx", 0);
+    if (Host) {
+        Host->SetCmdEditorText(Store.Lines[0]);
+        Store.SelectCmdLine(*Host, Inx);
+    } else if (Inx >= 0 && Inx < TCommandLineStore::LineCount) {
+        Store.Current = Inx;
+    }
+}
+
+void SaveCurrentMacros(TCommandLineStore& Store, TCommandHost* Host, const std::string& IniName)
+{
+    if (Host)
+        Store.StoreCmdLine(*Host);
+    TIniFile Ini(IniName);
+    Ini.EraseSection(CurrentMacrosSection);
+    for (int K = 0; K < TCommandLineStore::LineCount; ++K)
+        WriteIniHexString(Ini, CurrentMacrosSection, MacroKey(K), Store.Lines[static_cast<std::size_t>(K)]);
+    Ini.WriteInteger(CurrentMacrosSection, "CurrentInx", Store.Current);
+    Ini.UpdateFile();
+}
+
+void LoadCurrentMacros() { LoadCurrentMacros(CommandLines(), CommandHost(), SettingsIniName); }
+
+void SaveCurrentMacros() { SaveCurrentMacros(CommandLines(), CommandHost(), SettingsIniName); }
+
+// --- macro files --------------------------------------------------------------------------------
+
+void LoadMacroFile(const std::string& FileName, TMacroTable& Table)
+{
+    CheckReadable(FileName);
+    const TIniFile Ini(FileName);
+    if (!Ini.ValueExists(MacroFileSection, "Count"))
+        Refuse(FileName, "it has no [Macros] section with a Count");
+    const std::string CountText = Ini.ReadString(MacroFileSection, "Count", "");
+    const std::int32_t Count = Ini.ReadInteger(MacroFileSection, "Count", -1);
+    if (Count < 0 || Count > MacroTableSize)
+        Refuse(FileName, "its Count \"" + CountText + "\" is not a number from 0 to " + std::to_string(MacroTableSize));
+
+    // Everything is read and checked before the table changes.
+    std::vector<TMacroEntry> Read(static_cast<std::size_t>(Count));
+    for (int K = 1; K <= Count; ++K) {
+        if (!Ini.ValueExists(MacroFileSection, NameKey(K)) || !Ini.ValueExists(MacroFileSection, MacroKey(K)))
+            Refuse(FileName, "entry " + std::to_string(K) + " lacks its " + NameKey(K) + " or " + MacroKey(K) + " key");
+        const std::string Hex = ReadIniLongString(Ini, MacroFileSection, MacroKey(K), "");
+        if (!IsHexString(Hex))
+            Refuse(FileName, MacroKey(K) + " is not hexadecimal text");
+        TMacroEntry& E = Read[static_cast<std::size_t>(K - 1)];
+        E.Macro = HexStrToStr(Hex, "");
+        E.Name = MacroName(ReadIniLongString(Ini, MacroFileSection, NameKey(K), ""));
+    }
+    for (std::size_t I = 0; I < Read.size(); ++I)
+        Table[I] = std::move(Read[I]);
+}
+
+void SaveMacroFile(const std::string& FileName, const TMacroTable& Table, int Count)
+{
+    Count = std::max(0, std::min(Count, MacroTableSize));
+    TIniFile Ini(FileName);
+    Ini.EraseSection(MacroFileSection);
+    Ini.WriteInteger(MacroFileSection, "Count", Count);
+    for (int K = 1; K <= Count; ++K) {
+        const TMacroEntry& E = Table[static_cast<std::size_t>(K - 1)];
+        Ini.WriteString(MacroFileSection, NameKey(K), MacroName(E.Name));
+        WriteIniHexString(Ini, MacroFileSection, MacroKey(K), E.Macro);
+    }
+    Ini.UpdateFile();
+}
+
+// --- the table ------------------------------------------------------------------------------------
+
+std::string MacroName(const std::string& Name)
+{
+    std::string S;
+    for (char C : Name) {
+        if (S.size() >= MacroNameLength)
+            break;
+        if (C != '\r' && C != '\n')
+            S.push_back(C);
+    }
+    return S;
+}
+
+void InsertMacroEntry(TMacroTable& Table, const std::string& Name, const std::string& Macro, int Index)
+{
+    if (Index < 0 || Index >= MacroTableSize)
+        return;
+    for (int I = MacroTableSize - 1; I > Index; --I)
+        Table[static_cast<std::size_t>(I)] = std::move(Table[static_cast<std::size_t>(I - 1)]);
+    Table[static_cast<std::size_t>(Index)] = TMacroEntry{Macro, MacroName(Name)};
+}
+
+void DeleteMacroEntry(TMacroTable& Table, int Index)
+{
+    if (Index < 0 || Index >= MacroTableSize)
+        return;
+    for (int I = Index; I < MacroTableSize - 1; ++I)
+        Table[static_cast<std::size_t>(I)] = std::move(Table[static_cast<std::size_t>(I + 1)]);
+    Table[MacroTableSize - 1] = TMacroEntry{};
+}
+
+void InstallMacroHooks()
+{
+    TAppHooks& H = AppHooks();
+    H.LoadCommandLines = [] { LoadCurrentMacros(); };
+    H.SaveCommandLines = [] { SaveCurrentMacros(); };
+    MenuActions().Macros = ShowMacroDialog;
+}
+
+}  // namespace narvo

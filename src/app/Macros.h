@@ -1,0 +1,79 @@
+// Macros: the 32 command lines kept in the settings file between runs (section
+// CurrentMacros, read when the main window is created and written when it is
+// destroyed), and the table of 30 named macros that the macro dialog keeps in
+// macro files ("*.nrv", section Macros). Command texts are stored as two upper-case
+// hex digits per character, so Esc, '=' and line breaks survive the ini format.
+//
+// A macro file is checked whole before anything is taken from it: a file that is
+// missing, unreadable, has no Count, a Count outside 0 to 30, a missing Name or
+// Macro key or a text that is not hex digits is refused with EMacroFileError, and
+// the table stays as it was.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <stdexcept>
+#include <string>
+
+namespace narvo {
+
+class TCommandHost;
+class TCommandLineStore;
+
+struct TMacroEntry {
+    std::string Macro;  // the command text, any 8-bit characters
+    std::string Name;   // at most MacroNameLength characters
+};
+
+inline constexpr int MacroTableSize = 30;
+inline constexpr std::size_t MacroNameLength = 20;
+using TMacroTable = std::array<TMacroEntry, MacroTableSize>;
+
+// The run's table (empty at start) and the macro file last loaded or saved.
+inline TMacroTable MacroTable;
+inline std::string CurrentMacroFile;
+
+// The settings-file section of the command lines.
+inline constexpr const char* CurrentMacrosSection = "CurrentMacros";
+inline constexpr const char* MacroFileSection = "Macros";
+// The file dialogs' filter.
+inline constexpr const char* MacroFileFilter = "NRV Macro Files|*.nrv|All Files|*.*|";
+
+class EMacroFileError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// --- command lines in the settings file ---------------------------------------------------
+// Lines 0 to 31 from Macro0..Macro31, line 0 into the command editor (when Host is
+// given), then the line CurrentInx (0 to 31; other numbers leave line 0) current.
+void LoadCurrentMacros(TCommandLineStore& Store, TCommandHost* Host, const std::string& IniName);
+// Stores the command editor's text first (when Host is given), then replaces the
+// section with Macro0..Macro31 and CurrentInx. Throws EFileError when the file
+// cannot be written; the file is then left as it was.
+void SaveCurrentMacros(TCommandLineStore& Store, TCommandHost* Host, const std::string& IniName);
+// The two above on the program's store, host and "Narvo.ini".
+void LoadCurrentMacros();
+void SaveCurrentMacros();
+
+// --- macro files -------------------------------------------------------------------------------
+// Entries 0..Count-1 from the file; later entries keep what they held (a file with
+// fewer entries merges into the table). Throws EMacroFileError, table untouched.
+void LoadMacroFile(const std::string& FileName, TMacroTable& Table);
+// Replaces the file's Macros section with Count (0 to 30) entries; other sections
+// stay. Throws EFileError when the file cannot be written (it is then unchanged).
+void SaveMacroFile(const std::string& FileName, const TMacroTable& Table, int Count);
+
+// Entries Index..28 move down one place (entry 29 is lost); Name is cut to 20 characters.
+void InsertMacroEntry(TMacroTable& Table, const std::string& Name, const std::string& Macro, int Index);
+// Entries Index+1..29 move up one place; entry 29 becomes empty.
+void DeleteMacroEntry(TMacroTable& Table, int Index);
+// A name as the table keeps it: its first 20 characters, line breaks removed (a
+// name is stored as an ini value, which holds no line break).
+std::string MacroName(const std::string& Name);
+
+// Fills the main window's hooks for loading and saving the command lines, and the
+// menu entry "Macros...".
+void InstallMacroHooks();
+
+}  // namespace narvo

@@ -1,0 +1,766 @@
+// The main window's menu bar, every entry in its place, and the handlers of the
+// entries (see MainWindowMenus.h). An entry's handler runs guarded, so a failure
+// is shown in a message box and the program goes on.
+#include "app/MainWindowMenus.h"
+
+#include "app/AppHooks.h"
+#include "app/AppState.h"
+#include "app/CommandLanguage.h"
+#include "app/Documents.h"
+#include "app/FindReplace.h"
+#include "app/KeyRouting.h"
+#include "app/MainWindow.h"
+#include "app/Margins.h"
+#include "app/SecondEditor.h"
+#include "app/Settings.h"
+#include "app/StatusLine.h"
+#include "app/TextRegister.h"
+#include "components/AutoButton.h"
+#include "components/RecentFiles.h"
+#include "platform/Application.h"
+#include "platform/Clipboard.h"
+#include "platform/FileDialogs.h"
+#include "platform/KeyState.h"
+#include "platform/MessageBoxes.h"
+#include "platform/Shell.h"
+#include "platform/TextConvert.h"
+#include "platform/posix/SafeFile.h"
+#include "shared/FileFolder.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProxyStyle>
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+namespace narvo {
+
+const char* const SampleText =
+    "Now is the time for all good men to come to the aid of the party.\r"
+    "See the quick brown fox jump over the lazy dog.\r"
+    "Every good boy does fine. This is a sample of work done on this machine.\r"
+    "This is a sample of work done on this machine.\r";
+
+namespace {
+
+constexpr const char* OpenFilter =
+    "All Files|*.*|Text Files|*.txt;*.doc|Program Files|*.xpl;*.pas;*.c;*.cpp;*.h;*.for;*.bas;*.asm|"
+    "Internet Files|*.htm|";
+constexpr double ZoomStep = 0.1;
+
+// The menu bar's style without keyboard navigation by Alt: the desktop style lets a
+// lone Alt move the keyboard into the menu bar, and the next key would then be
+// taken from the pane that should see it.
+class TNoAltMenuBarStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint Hint, const QStyleOption* Option, const QWidget* Widget,
+                  QStyleHintReturn* Return) const override
+    {
+        if (Hint == SH_MenuBar_AltKeyNavigation)
+            return 0;
+        return QProxyStyle::styleHint(Hint, Option, Widget, Return);
+    }
+};
+
+// The text scooping collects stops (before undo and paste).
+void StopScooping(TEditorEngine& Pane)
+{
+    if (TXRegister* R = ProgramRegister())
+        R->ScoopOff(Pane, false);
+}
+
+// The folder of the document, or the current folder while it is untitled.
+std::string DocumentFolder()
+{
+    const std::size_t Slash = CurrentFileName.rfind('/');
+    if (CurrentFileName.empty() || Slash == std::string::npos)
+        return GetCurrentFolder();
+    return Slash == 0 ? std::string("/") : CurrentFileName.substr(0, Slash);
+}
+
+std::string Trimmed(const std::string& S)
+{
+    const auto Blank = [](unsigned char C) { return C <= ' '; };
+    auto B = std::find_if_not(S.begin(), S.end(), Blank);
+    auto E = std::find_if_not(S.rbegin(), std::string::const_reverse_iterator(B), Blank).base();
+    return std::string(B, E);
+}
+
+}  // namespace
+
+// --- the hook table ---------------------------------------------------------------------------
+
+TMenuActions& MenuActions()
+{
+    static TMenuActions Actions;
+    return Actions;
+}
+
+void ResetMenuActions() { MenuActions() = TMenuActions{}; }
+
+void ShowNotAvailable() { ShowStatusMessage(NotAvailableMessage, false); }
+
+// --- sorting ----------------------------------------------------------------------------------
+
+void SortHighlighted(TEditorEngine& Pane)
+{
+    if (!Pane.HasMark())
+        return;
+    const std::string Text = Pane.GetMarkedText();
+    std::vector<std::string> Lines;
+    std::string Line;
+    for (std::size_t I = 0; I < Text.size(); ++I) {
+        const char C = Text[I];
+        if (C == '\r' || C == '\n') {
+            Lines.push_back(std::move(Line));
+            Line.clear();
+            if (C == '\r' && I + 1 < Text.size() && Text[I + 1] == '\n')
+                ++I;
+        } else {
+            Line += C;
+        }
+    }
+    // A highlight that ends with a line break keeps it, so the line after the
+    // highlight is not joined to the last sorted line.
+    const bool FinalBreak = !Text.empty() && (Text.back() == '\r' || Text.back() == '\n');
+    if (!FinalBreak)
+        Lines.push_back(std::move(Line));
+    // The locale's order without regard to case; the folded keys are made once.
+    std::vector<std::pair<QString, std::size_t>> Keys;
+    Keys.reserve(Lines.size());
+    for (std::size_t I = 0; I < Lines.size(); ++I)
+        Keys.emplace_back(AnsiToQString(Lines[I]).toCaseFolded(), I);
+    std::stable_sort(Keys.begin(), Keys.end(),
+                     [](const auto& A, const auto& B) { return QString::localeAwareCompare(A.first, B.first) < 0; });
+    std::string Sorted;
+    for (std::size_t I = 0; I < Keys.size(); ++I) {
+        if (I)
+            Sorted += '\r';
+        Sorted += Lines[Keys[I].second];
+    }
+    if (FinalBreak)
+        Sorted += '\r';
+    const TRect R = TEditorEngine::NormalizeRange(Pane.HighLight->Range());
+    Pane.UndoList->BeginGroup();
+    HighlightForReplacement(Pane, TPoint{R.Left, R.Top}, TPoint{R.Right, R.Bottom});
+    Pane.InsertText(Sorted);
+    Pane.UndoList->EndGroup();
+}
+
+// --- construction -----------------------------------------------------------------------------
+
+TMainMenus::TMainMenus(TForm1& Form) : QObject(&Form), F(Form)
+{
+    setObjectName(QStringLiteral("Menus"));
+    CreateMenuBar();
+    CreatePopups();
+    ConnectToolBar();
+    // The command language shows its search texts in the find dialog.
+    TCommandServices& S = CommandServices();
+    S.SetFindText = [](const std::string& T) {
+        if (Form1 && Form1->Menus)
+            Form1->Menus->FindDialog()->SetFindText(T);
+    };
+    S.SetReplaceText = [](const std::string& T) {
+        if (Form1 && Form1->Menus)
+            Form1->Menus->FindDialog()->SetReplaceText(T);
+    };
+    UpdateMenuChecks();
+}
+
+TMainMenus::~TMainMenus() = default;
+
+QAction* TMainMenus::Item(QMenu* Menu, const char* Name, const char* Caption, std::function<void()> Handler)
+{
+    QAction* A = Menu->addAction(QString::fromLatin1(Caption));
+    A->setObjectName(QString::fromLatin1(Name));
+    connect(A, &QAction::triggered, this, [H = std::move(Handler)] { RunGuarded(H); });
+    return A;
+}
+
+QMenu* TMainMenus::Submenu(QMenu* Parent, const char* Name, const char* Caption)
+{
+    QMenu* M = Parent->addMenu(QString::fromLatin1(Caption));
+    M->setObjectName(QString::fromLatin1(Name));
+    return M;
+}
+
+void TMainMenus::CreateMenuBar()
+{
+    QMenuBar* Bar = F.menuBar();
+    auto* Style = new TNoAltMenuBarStyle;
+    Style->setParent(Bar);
+    Bar->setStyle(Style);
+    const auto Top = [&](const char* Name, const char* Caption) {
+        QMenu* M = Bar->addMenu(QString::fromLatin1(Caption));
+        M->setObjectName(QString::fromLatin1(Name));
+        connect(M, &QMenu::aboutToShow, this, &TMainMenus::UpdateMenuChecks);
+        return M;
+    };
+    FileMnu = Top("FileMnu", "File");
+    EditMnu = Top("EditMnu", "Edit");
+    ViewMnu = Top("ViewMnu", "View");
+    FormatMnu = Top("FormatMnu", "Format");
+    ToolsMnu = Top("ToolsMnu", "Tools");
+    UserMnu = Top("UserMnu", "User");
+    PreferencesMnu = Top("PreferencesMnu", "Preferences");
+    HelpMnu = Top("HelpMnu", "Help");
+    CreateFileMenu();
+    CreateEditMenu();
+    CreateViewMenu();
+    CreateFormatMenu();
+    CreateToolsMenu();
+    CreatePreferencesMenu();
+    CreateHelpMenu();
+}
+
+void TMainMenus::CreateFileMenu()
+{
+    QMenu* M = FileMnu;
+    NewMnu = Item(M, "NewMnu", "New", [this] { NewMnuClick(); });
+    OpenMnu = Item(M, "OpenMnu", "Open...", [this] { OpenMnuClick(); });
+    SaveMnu = Item(M, "SaveMnu", "Save", [this] { SaveMnuClick(); });
+    SaveAsMnu = Item(M, "SaveAsMnu", "Save As...", [this] { SaveAsMnuClick(); });
+    M->addSeparator();
+    // The documents module keeps the recent files in its own submenu.
+    ReopenMnu = ReopenMenu().MenuItem();
+    if (ReopenMnu) {
+        ReopenMnu->setTitle(QStringLiteral("Reopen"));
+        M->addMenu(ReopenMnu);
+    }
+    FavoritesMnu = Submenu(M, "FavoritesMnu", "Favorites");
+    ViewFavorites1 = Item(FavoritesMnu, "ViewFavorites1", "View Favorites...", [this] { ViewFavorites1Click(); });
+    CurrentFileToFavorites1 = Item(FavoritesMnu, "CurrentFileToFavorites1", "Current File To Favorites",
+                                   [this] { CurrentFileToFavorites1Click(); });
+    AdvancedFileOpsMnu = Submenu(M, "AdvancedFileOpsMnu", "Advanced File Ops");
+    QMenu* A = AdvancedFileOpsMnu;
+    Open1 = Item(A, "Open1", "Open Secondary File...", [this] { Open1Click(); });
+    OpenFolder1 = Item(A, "OpenFolder1", "Open Folder", [this] { OpenFolder1Click(); });
+    OpenDOSPrompt1 = Item(A, "OpenDOSPrompt1", "Open DOS Prompt", [this] { OpenDOSPrompt1Click(); });
+    AutobackupFiles1 = Item(A, "AutobackupFiles1", "Auto-backup Files...", [this] { AutobackupFiles1Click(); });
+    FileDetailsMnu = Item(A, "FileDetailsMnu", "File Details...", [this] { FileDetailsMnuClick(); });
+    CopyMergeFilesMnu = Item(A, "CopyMergeFilesMnu", "Copy/Merge Files...", [this] { CopyMergeFilesMnuClick(); });
+    M->addSeparator();
+    Print1 = Item(M, "Print1", "Print Preview...", [this] { Print1Click(); });
+    PrintSetupMnu = Item(M, "PrintSetupMnu", "Print Highlighted...", [this] { PrintSetupMnuClick(); });
+    M->addSeparator();
+    ExitMnu = Item(M, "ExitMnu", "Exit", [this] { ExitMnuClick(); });
+}
+
+void TMainMenus::CreateEditMenu()
+{
+    QMenu* M = EditMnu;
+    UndoMnu = Item(M, "UndoMnu", "Undo", [this] { UndoMnuClick(); });
+    RedoMnu = Item(M, "RedoMnu", "Redo", [this] { RedoMnuClick(); });
+    M->addSeparator();
+    CutMnu = Item(M, "CutMnu", "Cut", [this] { CutBtnClick(); });
+    CopyMnu = Item(M, "CopyMnu", "Copy", [this] { CopyBtnClick(); });
+    PasteMnu = Item(M, "PasteMnu", "Paste", [this] { PasteBtnClick(); });
+    CopyasTHML1 = Item(M, "CopyasTHML1", "Copy as HTML", [this] { CopyasTHML1Click(); });
+    ClipboardFormatData1 =
+        Item(M, "ClipboardFormatData1", "All Clipboard Formats...", [this] { ClipboardFormatData1Click(); });
+    M->addSeparator();
+    SelectAllMnu = Item(M, "SelectAllMnu", "Select All", [this] { SelectAllMnuClick(); });
+    M->addSeparator();
+    FindMnu = Item(M, "FindMnu", "Find...", [this] { FindMnuClick(); });
+    ReplaceMnu = Item(M, "ReplaceMnu", "Replace...", [this] { ReplaceMnuClick(); });
+}
+
+void TMainMenus::CreateViewMenu()
+{
+    QMenu* M = ViewMnu;
+    LineNumbersMnu = Submenu(M, "LineNumbersMnu", "Line Numbers");
+    ShowLineNumbers1 =
+        Item(LineNumbersMnu, "ShowLineNumbers1", "Show Line Numbers", [this] { ShowLineNumbers1Click(); });
+    ShowLineNumbers1->setCheckable(true);
+    GoToLineNumber1 =
+        Item(LineNumbersMnu, "GoToLineNumber1", "Go To Line Number...", [this] { GoToLineNumber1Click(); });
+    ZoomMnu = Submenu(M, "ZoomMnu", "Zoom");
+    ZoomIn1 = Item(ZoomMnu, "ZoomIn1", "Zoom In", [this] { ZoomIn1Click(); });
+    ZoomOUt1 = Item(ZoomMnu, "ZoomOUt1", "Zoom OUt", [this] { ZoomOUt1Click(); });
+    ResetZoom1 = Item(ZoomMnu, "ResetZoom1", "Reset Zoom", [this] { ResetZoom1Click(); });
+    SplitScreenMnu = Submenu(M, "SplitScreenMnu", "Split Screen");
+    QMenu* S = SplitScreenMnu;
+    ShowSplitEditorMnu = Item(S, "ShowSplitEditorMnu", "Show Split Editor", [this] { ShowSplitEditorMnuClick(); });
+    ShowSecondaryEditorMnu =
+        Item(S, "ShowSecondaryEditorMnu", "Show Secondary Editor", [this] { ShowSecondaryEditorMnuClick(); });
+    S->addSeparator();
+    SplitHorizontalMnu = Item(S, "SplitHorizontalMnu", "Split Horizontal", [this] { SplitHorizontalMnuClick(); });
+    SplitVerticalMnu = Item(S, "SplitVerticalMnu", "Split Vertical", [this] { SplitVerticalMnuClick(); });
+    for (QAction* A : {ShowSplitEditorMnu, ShowSecondaryEditorMnu, SplitHorizontalMnu, SplitVerticalMnu})
+        A->setCheckable(true);
+    InternetMnu = Submenu(M, "InternetMnu", "Internet");
+    OpenHighlightedasWebPage1 = Item(InternetMnu, "OpenHighlightedasWebPage1", "Open Hightlighted As Web Page",
+                                     [this] { OpenHighlightedasWebPage1Click(); });
+    SearchHighlightedonWeb1 = Item(InternetMnu, "SearchHighlightedonWeb1", "Search Highlighted on Web",
+                                   [this] { SearchHighlightedonWeb1Click(); });
+}
+
+void TMainMenus::CreateFormatMenu()
+{
+    QMenu* M = FormatMnu;
+    const auto Hook = [this](QMenu* In, const char* Name, const char* Caption, std::function<void()> TMenuActions::*H) {
+        return Item(In, Name, Caption, [this, H] {
+            TScrollEditor& P = Active();
+            RunMenuAction(MenuActions().*H);
+            F.UpdateStatus();
+            FocusBack(P);
+        });
+    };
+    RemarginMnu = Item(M, "RemarginMnu", "Remargin", [this] { RemarginMnuClick(); });
+    ChangeCaseMnu = Hook(M, "ChangeCaseMnu", "Change Case...", &TMenuActions::ChangeCase);
+    BlockIndentMnu = Hook(M, "BlockIndentMnu", "Block Indent...", &TMenuActions::BlockIndent);
+    TabsSpacesMnu = Submenu(M, "TabsSpacesMnu", "Tabs/Spaces");
+    TabsToSpacesMnu = Hook(TabsSpacesMnu, "TabsToSpacesMnu", "Tabs To Spaces", &TMenuActions::TabsToSpaces);
+    SpacesToTabsMnu = Hook(TabsSpacesMnu, "SpacesToTabsMnu", "Spaces To Tabs", &TMenuActions::SpacesToTabs);
+    LineMarksMnu = Submenu(M, "LineMarksMnu", "Line Marks");
+    InsertMarksMnu = Hook(LineMarksMnu, "InsertMarksMnu", "Insert Line Marks", &TMenuActions::InsertLineMarks);
+    RemoveMarksMnu = Hook(LineMarksMnu, "RemoveMarksMnu", "Remove Line Marks", &TMenuActions::RemoveLineMarks);
+    EncloseTextMnu = Submenu(M, "EncloseTextMnu", "Enclose Text");
+    struct TPairItem {
+        const char* Name;
+        const char* Caption;
+        const char* Open;
+        const char* Close;
+    };
+    static constexpr TPairItem Pairs[] = {
+        {"DoubleQuoteTextMnu", "Double Quotes", "\"", "\""},
+        {"SingleQuoteTextMnu", "Single Quotes", "'", "'"},
+        {"Parenthesis1", "Parenthesis", "(", ")"},
+        {"SquareBrackets1", "Square Brackets", "[", "]"},
+        {"Braces1", "Braces", "{", "}"},
+        {"HTLMBold1", "HTML Bold", "<b>", "</b>"},
+        {"HTMLItalic1", "HTML Italic", "<i>", "</i>"},
+        {"HTMLUnderscore1", "HTML Underscore", "<u>", "</u>"},
+    };
+    for (const TPairItem& P : Pairs)
+        Item(EncloseTextMnu, P.Name, P.Caption, [this, P] { EncloseWithPair(P.Open, P.Close); });
+    EncodingMnu = Submenu(M, "EncodingMnu", "Encoding");
+    RemoveHTMLMnu = Hook(EncodingMnu, "RemoveHTMLMnu", "Remove HTML", &TMenuActions::RemoveHtml);
+    HexToStringMnu = Hook(EncodingMnu, "HexToStringMnu", "Convert %-Hex To String", &TMenuActions::HexToString);
+    StringtoHexMnu = Hook(EncodingMnu, "StringtoHexMnu", "Convert String to %-Hex", &TMenuActions::StringToHex);
+    Convert8bitsTo7bits1 =
+        Hook(EncodingMnu, "Convert8bitsTo7bits1", "Convert 8-bits To 7-bits", &TMenuActions::Convert8BitsTo7Bits);
+    SpanishMnu = Hook(M, "SpanishMnu", "Convert Spanish Characters", &TMenuActions::ConvertSpanish);
+}
+
+void TMainMenus::CreateToolsMenu()
+{
+    QMenu* M = ToolsMnu;
+    CharacterSetMnu = Item(M, "CharacterSetMnu", "Character Set...", [this] { CharacterSetMnuClick(); });
+    MacrosMnu = Item(M, "MacrosMnu", "Macros...", [] { RunMenuAction(MenuActions().Macros); });
+    MatchPairsMnu = Item(M, "MatchPairsMnu", "Match Pairs...", [] { RunMenuAction(MenuActions().MatchPairs); });
+    SortHighlightedMnu = Item(M, "SortHighlightedMnu", "Sort Highlighted", [this] { SortHighlightedMnuClick(); });
+    Speech1 = Item(M, "Speech1", "Speech...", [] { RunMenuAction(MenuActions().Speech); });
+    SpellCheckMnu = Item(M, "SpellCheckMnu", "Spell Check", [] { RunMenuAction(MenuActions().SpellCheck); });
+    M->addSeparator();
+    UserToolsMnu = Item(M, "UserToolsMnu", "Add User Tools...", [] { RunMenuAction(MenuActions().UserTools); });
+}
+
+void TMainMenus::CreatePreferencesMenu()
+{
+    QMenu* M = PreferencesMnu;
+    OptionsMnu = Item(M, "OptionsMnu", "Options...", [] { RunMenuAction(MenuActions().Options); });
+    FontsMnu = Item(M, "FontsMnu", "Colors/Fonts...", [] { RunMenuAction(MenuActions().ColorsFonts); });
+    MarginsMnu = Item(M, "MarginsMnu", "Margins...", [] { RunMenuAction(MenuActions().MarginPresets); });
+    SpellCheckerMnu =
+        Item(M, "SpellCheckerMnu", "Spell Checker...", [] { RunMenuAction(MenuActions().SpellCheckerSettings); });
+    M->addSeparator();
+    SaveSettingsMnu = Item(M, "SaveSettingsMnu", "Save User Settings", [this] { SaveSettingsMnuClick(); });
+    RestoreSettingsMnu =
+        Item(M, "RestoreSettingsMnu", "Restore User Settings", [this] { RestoreSettingsMnuClick(); });
+    UseFactoryMnu = Item(M, "UseFactoryMnu", "Use Factory Settings", [this] { UseFactoryMnuClick(); });
+}
+
+void TMainMenus::CreateHelpMenu()
+{
+    QMenu* M = HelpMnu;
+    ContentsMnu = Item(M, "ContentsMnu", "Contents", [] { RunMenuAction(MenuActions().HelpContents); });
+    KeyboardCommandsMnu =
+        Item(M, "KeyboardCommandsMnu", "Keyboard Commands", [] { RunMenuAction(MenuActions().HelpTopic, 1); });
+    HelpOnMnu = Item(M, "HelpOnMnu", "Search for Help On...",
+                     [] { RunMenuAction(MenuActions().HelpIndex, std::string()); });
+    UseHelpMnu = Item(M, "UseHelpMnu", "How to Use Help", [] { RunMenuAction(MenuActions().HelpOnHelp); });
+    M->addSeparator();
+    AboutMnu = Item(M, "AboutMnu", "About...", [] { RunMenuAction(MenuActions().AboutBox); });
+    DebugMnu = Submenu(M, "DebugMnu", "Debug");
+    InsertText1 = Item(DebugMnu, "InsertText1", "Insert Text", [this] { InsertText1Click(); });
+    Update1 = Item(DebugMnu, "Update1", "Update", [this] { Update1Click(); });
+    DebugMnu->menuAction()->setVisible(false);
+}
+
+// --- helpers ----------------------------------------------------------------------------------
+
+TScrollEditor& TMainMenus::Active() const { return F.ActiveEditor ? *F.ActiveEditor : *F.MainEditor; }
+
+void TMainMenus::FocusBack(TScrollEditor& Pane)
+{
+    if (Pane.isVisible())
+        Pane.setFocus();
+}
+
+std::string TMainMenus::AskOpenFileName() const
+{
+    TFileDialogOptions O;
+    O.Title = "Open Text File";
+    O.Filter = OpenFilter;
+    O.InitialFolder = GetCurrentFolder();
+    const std::optional<std::string> Chosen = FileDialogs().OpenFileName(O);
+    return Chosen ? *Chosen : std::string();
+}
+
+TFindReplaceDialog* TMainMenus::FindDialog()
+{
+    if (!FFindDialog) {
+        FFindDialog = new TFindReplaceDialog(&F);
+        FFindDialog->Pane = [this]() -> TEditorEngine& { return Active(); };
+        FFindDialog->OnSearched = [this] {
+            ShowEditorStatus(Active().Status);
+            F.UpdateStatus();
+        };
+    }
+    return FFindDialog;
+}
+
+void TMainMenus::EnablePaste() { F.PasteBtn->setEnabled(ClipboardHasText()); }
+
+void TMainMenus::UpdateMenuChecks()
+{
+    ShowLineNumbers1->setChecked(F.MainEditor->LineNumbers());
+    UpdateSplitMenuChecks();
+}
+
+void TMainMenus::UpdateSplitMenuChecks()
+{
+    // Visibility within the window: the window itself may not be on the screen yet.
+    ShowSplitEditorMnu->setChecked(F.Editor2->isVisibleTo(&F));
+    ShowSecondaryEditorMnu->setChecked(F.Editor3->isVisibleTo(&F));
+    SplitHorizontalMnu->setChecked(F.IsSplitHorizontal());
+    SplitVerticalMnu->setChecked(!F.IsSplitHorizontal());
+}
+
+// --- File -------------------------------------------------------------------------------------
+
+void TMainMenus::NewMnuClick()
+{
+    if (!AppHooks().CloseTextFile())
+        return;
+    SetWindowTitle("");
+    // The document is the main pane's text; a secondary file in the third pane is
+    // not closed by New, so it is left as it is whichever pane is active.
+    F.MainEditor->Clear();
+    if (DocumentOpened)
+        DocumentOpened();
+    F.UpdateStatus();
+    FocusBack(*F.MainEditor);
+}
+
+void TMainMenus::OpenMnuClick()
+{
+    const std::string Name = AskOpenFileName();
+    if (!Name.empty())
+        AppHooks().OpenTextFile(Name);
+    F.UpdateStatus();
+}
+
+void TMainMenus::SaveMnuClick()
+{
+    SaveIfModified();
+    F.UpdateStatus();
+    FocusBack(Active());
+}
+
+void TMainMenus::SaveAsMnuClick()
+{
+    SaveTextFileAs();
+    F.UpdateStatus();
+    FocusBack(Active());
+}
+
+void TMainMenus::ViewFavorites1Click() { RunMenuAction(MenuActions().ViewFavorites); }
+
+void TMainMenus::CurrentFileToFavorites1Click()
+{
+    if (!CurrentFileName.empty())
+        RunMenuAction(MenuActions().AddToFavorites, CurrentFileName);
+}
+
+void TMainMenus::Open1Click()
+{
+    const std::string Name = AskOpenFileName();
+    if (Name.empty())
+        return;
+    ChDirToFileFolder(Name);
+    try {
+        F.Editor3->LoadFromFile(Name);
+    } catch (const EFileError& E) {
+        // Nothing changed in the pane.
+        MessageDlg(E.what(), mtError, mbOK);
+        return;
+    }
+    SetSplitMode(F, 2, F.IsSplitHorizontal());
+    F.UpdateStatus();
+    FocusBack(*F.Editor3);
+}
+
+void TMainMenus::OpenFolder1Click() { ExploreFolder(DocumentFolder()); }
+
+void TMainMenus::OpenDOSPrompt1Click() { OpenCommandPrompt(DocumentFolder()); }
+
+void TMainMenus::AutobackupFiles1Click() { RunMenuAction(MenuActions().AutoBackupFiles); }
+
+void TMainMenus::FileDetailsMnuClick() { RunMenuAction(MenuActions().FileDetails); }
+
+void TMainMenus::CopyMergeFilesMnuClick() { RunMenuAction(MenuActions().CopyMergeFiles); }
+
+void TMainMenus::Print1Click() { RunMenuAction(MenuActions().PrintPreview, false); }
+
+void TMainMenus::PrintSetupMnuClick() { RunMenuAction(MenuActions().PrintPreview, true); }
+
+void TMainMenus::ExitMnuClick() { F.close(); }
+
+// --- Edit -------------------------------------------------------------------------------------
+
+void TMainMenus::UndoMnuClick()
+{
+    TScrollEditor& P = Active();
+    StopScooping(P);
+    P.Undo();
+    ShowEditorStatus(P.Status);
+    F.UpdateStatus();
+    FocusBack(P);
+}
+
+void TMainMenus::RedoMnuClick()
+{
+    TScrollEditor& P = Active();
+    P.Redo();
+    const bool Redone = P.Status != edNothingToRedo;
+    ShowEditorStatus(P.Status);
+    F.UpdateStatus();
+    if (Redone)
+        FocusBack(P);
+}
+
+void TMainMenus::CutBtnClick()
+{
+    TScrollEditor& E = *F.FocusedEditor();
+    // Without a highlight the clipboard keeps what it holds.
+    if (E.HasMark())
+        E.CutMarkHtml();
+    EnablePaste();
+    StopScooping(Active());
+    F.UpdateStatus();
+    FocusBack(E);
+}
+
+void TMainMenus::CopyBtnClick()
+{
+    TScrollEditor& E = *F.FocusedEditor();
+    if (E.HasMark())
+        E.CopyMark();
+    EnablePaste();
+    FocusBack(E);
+}
+
+void TMainMenus::PasteBtnClick()
+{
+    TScrollEditor& E = *F.FocusedEditor();
+    StopScooping(Active());
+    E.Paste();
+    ShowEditorStatus(E.Status);
+    F.UpdateStatus();
+    FocusBack(E);
+}
+
+void TMainMenus::CopyasTHML1Click()
+{
+    TScrollEditor& E = *F.FocusedEditor();
+    if (E.HasMark())
+        E.CopyMarkHtml();
+    EnablePaste();
+    FocusBack(E);
+}
+
+void TMainMenus::ClipboardFormatData1Click() { RunMenuAction(MenuActions().ClipboardFormats); }
+
+void TMainMenus::SelectAllMnuClick()
+{
+    TScrollEditor& P = Active();
+    P.SelectAll();
+    F.UpdateStatus();
+    FocusBack(P);
+}
+
+void TMainMenus::FindMnuClick()
+{
+    TScrollEditor& P = Active();
+    // Only a highlight within one line can stand in the one-line find box.
+    std::string T = P.HasMark() ? P.GetMarkedText() : std::string();
+    if (T.find_first_of("\r\n") != std::string::npos)
+        T.clear();
+    FindDialog()->ShowFind(T);
+}
+
+void TMainMenus::ReplaceMnuClick()
+{
+    TScrollEditor& P = Active();
+    std::string T = P.HasMark() ? P.GetMarkedText() : std::string();
+    if (T.find_first_of("\r\n") != std::string::npos)
+        T.clear();
+    FindDialog()->ShowReplace(T, T);
+}
+
+// --- View -------------------------------------------------------------------------------------
+
+void TMainMenus::ShowLineNumbers1Click()
+{
+    const bool On = !F.MainEditor->LineNumbers();
+    for (TScrollEditor* P : {F.MainEditor, F.Editor2, F.Editor3})
+        P->SetLineNumbers(On);
+    ShowLineNumbers1->setChecked(On);
+    F.UpdateStatus();
+}
+
+void TMainMenus::GoToLineNumber1Click() { RunMenuAction(MenuActions().GoToLineNumber); }
+
+void TMainMenus::ZoomIn1Click()
+{
+    TScrollEditor& P = Active();
+    P.SetScale(P.Scale() + ZoomStep);
+    F.UpdateStatus();
+}
+
+void TMainMenus::ZoomOUt1Click()
+{
+    TScrollEditor& P = Active();
+    P.SetScale(std::max(1.0, P.Scale() - ZoomStep));
+    F.UpdateStatus();
+}
+
+void TMainMenus::ResetZoom1Click()
+{
+    Active().SetScale(1.0);
+    F.UpdateStatus();
+}
+
+void TMainMenus::ShowSplitEditorMnuClick()
+{
+    RunMenuAction(MenuActions().ShowSplitEditor);
+    UpdateSplitMenuChecks();
+}
+
+void TMainMenus::ShowSecondaryEditorMnuClick()
+{
+    RunMenuAction(MenuActions().ShowSecondaryEditor);
+    UpdateSplitMenuChecks();
+}
+
+void TMainMenus::SplitHorizontalMnuClick()
+{
+    RunMenuAction(MenuActions().SetSplitOrientation, true);
+    UpdateSplitMenuChecks();
+}
+
+void TMainMenus::SplitVerticalMnuClick()
+{
+    RunMenuAction(MenuActions().SetSplitOrientation, false);
+    UpdateSplitMenuChecks();
+}
+
+void TMainMenus::OpenHighlightedasWebPage1Click()
+{
+    TScrollEditor& P = Active();
+    if (!P.HasMark())
+        return;
+    std::string Address = Trimmed(P.GetMarkedText());
+    if (Address.empty())
+        return;
+    // A bare host name ("www.example.org") is a web address, not a local file.
+    if (Address.find("://") == std::string::npos)
+        Address = "http://" + Address;
+    OpenDocument(Address);
+}
+
+void TMainMenus::SearchHighlightedonWeb1Click()
+{
+    TScrollEditor& P = Active();
+    if (P.HasMark())
+        WebSearch(P.GetMarkedText());
+}
+
+// --- Format -----------------------------------------------------------------------------------
+
+void TMainMenus::RemarginMnuClick()
+{
+    TScrollEditor& P = Active();
+    if (AltDown())
+        UnwrapParagraph(P);
+    else
+        RemarginParagraph(P, LeftMargin, RightMargin, ParaIndent);
+    P.RefreshView(true);
+    F.UpdateStatus();
+    FocusBack(P);
+}
+
+void TMainMenus::EncloseWithPair(const char* Open, const char* Close)
+{
+    TScrollEditor& P = Active();
+    RunMenuAction(MenuActions().EncloseWithPair, std::string(Open), std::string(Close));
+    F.UpdateStatus();
+    FocusBack(P);
+}
+
+// --- Tools ------------------------------------------------------------------------------------
+
+void TMainMenus::CharacterSetMnuClick() { RunMenuAction(ShowCharacterChart, Active()); }
+
+void TMainMenus::SortHighlightedMnuClick()
+{
+    TScrollEditor& P = Active();
+    SortHighlighted(P);
+    F.UpdateStatus();
+    FocusBack(P);
+}
+
+// --- Preferences ------------------------------------------------------------------------------
+
+void TMainMenus::SaveSettingsMnuClick() { SaveSettings(); }
+
+void TMainMenus::RestoreSettingsMnuClick()
+{
+    LoadSettings();
+    F.UpdateStatus();
+}
+
+void TMainMenus::UseFactoryMnuClick()
+{
+    SetFactoryDefaults();
+    F.UpdateStatus();
+}
+
+// --- Help > Debug -----------------------------------------------------------------------------
+
+void TMainMenus::InsertText1Click()
+{
+    TScrollEditor& P = Active();
+    // One insertion with its undo record: an insertion the undo ring did not know
+    // of would make every older record undo at the wrong place.
+    std::string Text;
+    for (int I = 0; I < 10; ++I)
+        Text += SampleText;
+    P.InsertText(Text);
+    P.RefreshView(true);
+    FocusBack(P);
+}
+
+void TMainMenus::Update1Click()
+{
+    TScrollEditor& P = Active();
+    P.RefreshView(true);
+    FocusBack(P);
+}
+
+}  // namespace narvo

@@ -1,0 +1,98 @@
+// The split and secondary panes (see SecondEditor.h): which extra pane shows, in
+// which orientation, the cycle of the tool button, and the active-pane rule for a
+// pane being hidden. The panes, the divider and their placing are the window's
+// (MainWindowLayout.cpp); the menu entries and buttons reach this module through
+// the menus' hooks.
+#include "app/SecondEditor.h"
+
+#include "app/MainWindow.h"
+#include "app/MainWindowMenus.h"
+
+#include <QApplication>
+
+namespace narvo {
+
+namespace {
+
+// Shown within the window, also while the window itself is not on the screen.
+bool Shown(const TForm1& Form, const QWidget* Pane) { return Pane->isVisibleTo(&Form); }
+
+}  // namespace
+
+int SplitMode(const TForm1& Form)
+{
+    if (Shown(Form, Form.Editor3))
+        return 2;
+    if (Shown(Form, Form.Editor2))
+        return 1;
+    return 0;
+}
+
+void UpdateSplitMenuChecks(TForm1& Form)
+{
+    if (Form.Menus)
+        Form.Menus->UpdateSplitMenuChecks();
+}
+
+void SetSplitMode(TForm1& Form, int Mode, bool Horizontal)
+{
+    TScrollEditor* Active = Form.ActiveEditor;
+    const bool HadFocus = Active && Active->hasFocus();
+    Form.LayoutSplitEditors(Mode, Horizontal);
+    if (Active && Active != Form.MainEditor && !Shown(Form, Active)) {
+        Form.ActiveEditor = Form.MainEditor;
+        if (HadFocus)
+            Form.MainEditor->setFocus();
+        Form.UpdateStatus();
+    }
+    UpdateSplitMenuChecks(Form);
+}
+
+void SetSplitOrientation(TForm1& Form, bool Horizontal) { SetSplitMode(Form, SplitMode(Form), Horizontal); }
+
+void CycleSplitEditor(TForm1& Form)
+{
+    static constexpr int Next[3] = {1, 2, 0};
+    SetSplitMode(Form, Next[SplitMode(Form)], Form.IsSplitHorizontal());
+    Form.MainEditor->setFocus();
+    Form.ActiveEditor = Form.MainEditor;
+}
+
+void ShowSplitEditorMnuClick(TForm1& Form)
+{
+    SetSplitMode(Form, Shown(Form, Form.Editor2) ? 0 : 1, Form.IsSplitHorizontal());
+}
+
+void ShowSecondaryEditorMnuClick(TForm1& Form)
+{
+    SetSplitMode(Form, Shown(Form, Form.Editor3) ? 0 : 2, Form.IsSplitHorizontal());
+}
+
+void ToggleTopRightBtnClick(TForm1& Form) { SetSplitOrientation(Form, !Form.IsSplitHorizontal()); }
+
+void InstallSecondEditorHooks()
+{
+    TMenuActions& A = MenuActions();
+    A.ShowSplitEditor = [] {
+        if (Form1)
+            ShowSplitEditorMnuClick(*Form1);
+    };
+    A.ShowSecondaryEditor = [] {
+        if (Form1)
+            ShowSecondaryEditorMnuClick(*Form1);
+    };
+    A.SetSplitOrientation = [](bool Horizontal) {
+        if (Form1)
+            SetSplitOrientation(*Form1, Horizontal);
+    };
+    A.CycleSplitEditor = [] {
+        if (Form1)
+            CycleSplitEditor(*Form1);
+    };
+    A.ToggleSplitPosition = [] {
+        if (Form1)
+            ToggleTopRightBtnClick(*Form1);
+    };
+}
+
+}  // namespace narvo

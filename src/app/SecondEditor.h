@@ -1,0 +1,40 @@
+// The split and secondary panes: beside the main pane the window shows at most one
+// extra pane, Editor2 (a split view of the main text: it shares the main pane's
+// lines, cursor, highlight, undo rings and searcher) or Editor3 (a file of its own,
+// with its own undo), under the main pane or to its right, past the divider. The
+// orientation lives in the divider and changes only while a pane is shown, so a
+// pane shown later takes the place of the one shown before.
+//
+// A pane that is hidden stops being the active pane: the main pane becomes active
+// and, when the hidden pane had the keyboard focus, takes it, so that commands and
+// tools never act on a pane the user cannot see.
+#pragma once
+
+namespace narvo {
+
+class TForm1;
+
+// 0 no extra pane, 1 Editor2 (split view), 2 Editor3 (secondary file).
+int SplitMode(const TForm1& Form);
+
+// The window's LayoutSplitEditors (Mode in the given orientation), then a hidden
+// pane stops being the active one and the menu check marks follow.
+void SetSplitMode(TForm1& Form, int Mode, bool Horizontal);
+// Lays the extra pane now shown out again in the given orientation.
+void SetSplitOrientation(TForm1& Form, bool Horizontal);
+// Toggle2ndEditBtn: Editor3 shown -> none; Editor2 shown -> Editor3; else Editor2.
+// The orientation is kept; the main pane gets the focus.
+void CycleSplitEditor(TForm1& Form);
+// Show Split Editor / Show Secondary Editor: hides the pane when it is shown, else
+// shows it (in the current orientation).
+void ShowSplitEditorMnuClick(TForm1& Form);
+void ShowSecondaryEditorMnuClick(TForm1& Form);
+// ToggleTopRightBtn ("Toggle Second Editor Position"): the other orientation.
+void ToggleTopRightBtnClick(TForm1& Form);
+// The menu's check marks from the panes and the divider (when the menus exist).
+void UpdateSplitMenuChecks(TForm1& Form);
+
+// Fills the menus' split hooks (MenuActions()).
+void InstallSecondEditorHooks();
+
+}  // namespace narvo

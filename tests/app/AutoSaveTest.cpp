@@ -1,0 +1,175 @@
+// Auto-save: the dated backup name, a modified named text saved (with ".BAK" and the
+// recent list), an untitled text saved in "BackupFiles" under a dated name it keeps,
+// nothing for an unmodified text, a failing save that keeps the text modified and
+// is reported once, a name that is already taken, and the timer following the
+// settings.
+#include "PanesFixture.h"
+
+#include "components/RecentFiles.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <dirent.h>
+
+namespace narvo {
+namespace {
+
+using AutoSave = PanesFixture;
+
+std::vector<std::string> FilesIn(const std::string& Folder)
+{
+    std::vector<std::string> Names;
+    if (DIR* D = opendir(Folder.c_str())) {
+        while (const dirent* E = readdir(D))
+            if (E->d_name[0] != '.')
+                Names.emplace_back(E->d_name);
+        closedir(D);
+    }
+    std::sort(Names.begin(), Names.end());
+    return Names;
+}
+
+bool InRecent(const std::string& Name)
+{
+    const auto& P = ReopenMenu().Paths();
+    return std::find(P.begin(), P.end(), Name) != P.end();
+}
+
+TEST(AutoSaveNames, DatedBackupNames)
+{
+    const struct {
+        int Y, Mo, D, H, Mi, S;
+        const char* Name;
+    } Rows[] = {
+        {2024, 3, 7, 9, 5, 12, "NRV2024_3_7_9_5_12.txt"},
+        {1999, 12, 31, 23, 59, 59, "NRV1999_12_31_23_59_59.txt"},
+        };
+    for (const auto& R : Rows) {
+        std::tm T{};
+        T.tm_year = R.Y - 1900;
+        T.tm_mon = R.Mo - 1;
+        T.tm_mday = R.D;
+        T.tm_hour = R.H;
+        T.tm_min = R.Mi;
+        T.tm_sec = R.S;
+        EXPECT_EQ(MakeBackupFileName(T), R.Name);
+    }
+}
+
+TEST_F(AutoSave, ANamedModifiedTextIsSavedAndAnUnmodifiedOneIsNot)
+{
+    Write("f.txt", "old\n");
+    ASSERT_TRUE(OpenTextFile(Path("f.txt")));
+    EXPECT_FALSE(AutoSaveTimerTimer()) << "unmodified: nothing written";
+    EXPECT_FALSE(Exists("f.BAK"));
+
+    Main().InsertText("new ");
+    Form->ActiveEditor = Form->Editor3;
+    EXPECT_TRUE(AutoSaveTimerTimer());
+    EXPECT_EQ(Read("f.txt"), "new old\n");
+    EXPECT_EQ(Read("f.BAK"), "old\n");
+    EXPECT_FALSE(Main().Modified);
+    EXPECT_TRUE(InRecent(Path("f.txt")));
+    EXPECT_EQ(Form->ActiveEditor, Form->Editor3) << "the active pane is given back";
+    EXPECT_TRUE(Boxes.Asked.empty());
+    EXPECT_FALSE(AutoSaveTimerTimer());
+    EXPECT_FALSE(Exists("BackupFiles"));
+}
+
+TEST_F(AutoSave, AnUntitledTextGetsADatedBackupNameNeverTakenAndKeepsIt)
+{
+    int Refreshes = 0;
+    BackupFilesWritten = [&] { ++Refreshes; };
+    // The names of this second and the next few are taken by other documents.
+    ASSERT_EQ(mkdir(Path("BackupFiles").c_str(), 0700), 0);
+    for (std::time_t T = std::time(nullptr), I = 0; I < 4; ++I) {
+        const std::time_t At = T + I;
+        std::tm Local{};
+        localtime_r(&At, &Local);
+        Write("BackupFiles/" + MakeBackupFileName(Local), "other document");
+    }
+    Main().InsertText("draft");
+    ASSERT_TRUE(AutoSaveTimerTimer());
+    const std::string Name = CurrentFileName.substr(Path("BackupFiles/").size());
+    EXPECT_EQ(CurrentFileName, Path("BackupFiles/" + Name));
+    EXPECT_EQ(Name.rfind("NRV", 0), 0u);
+    EXPECT_EQ(Name.substr(Name.size() - 6), "-2.txt") << Name;
+    EXPECT_EQ(Form->windowTitle().toStdString(), "Narvo - " + Name);
+    EXPECT_EQ(Read("BackupFiles/" + Name), "draft");
+    EXPECT_FALSE(InRecent(CurrentFileName)) << "backups stay out of the recent list";
+    EXPECT_EQ(Refreshes, 1);
+    for (const std::string& F : FilesIn(Path("BackupFiles")))
+        if (F != Name) {
+            EXPECT_EQ(Read("BackupFiles/" + F), "other document") << F;
+        }
+
+    // The next save goes to the same name.
+    Main().InsertText(", more");
+    ASSERT_TRUE(AutoSaveTimerTimer());
+    EXPECT_EQ(Read("BackupFiles/" + Name), "draft, more");
+    EXPECT_EQ(FilesIn(Path("BackupFiles")).size(), 6u);  // 4 others, the name and its ".BAK"
+    EXPECT_EQ(Refreshes, 1);
+}
+
+TEST_F(AutoSave, AFailingSaveKeepsTheTextModifiedAndIsReportedOnce)
+{
+    Write("f.txt", "disk\n");
+    ASSERT_TRUE(OpenTextFile(Path("f.txt")));
+    Main().InsertText("edit ");
+    const std::string Target = Path("f.txt");
+    SetFileFaultHook([&](TFileStep Step, const std::string& P) { return Step == TFileStep::Write && P == Target ? ENOSPC : 0; });
+    Boxes.Asked.clear();
+    for (int Tick = 0; Tick < 3; ++Tick) {
+        EXPECT_FALSE(AutoSaveTimerTimer());
+        EXPECT_TRUE(Main().Modified);
+        EXPECT_EQ(Read("f.txt"), "disk\n");
+    }
+    ASSERT_EQ(Boxes.Asked.size(), 1u) << "reported once, not at every tick";
+    EXPECT_EQ(LastAsked().rfind("Cannot save \"" + Target + "\"", 0), 0u) << LastAsked();
+
+    // Once the disk has room again the text is saved; a later failure is news.
+    SetFileFaultHook({});
+    EXPECT_TRUE(AutoSaveTimerTimer());
+    EXPECT_EQ(Read("f.txt"), "edit disk\n");
+    Main().InsertText("again ");
+    SetFileFaultHook([&](TFileStep Step, const std::string& P) { return Step == TFileStep::Write && P == Target ? ENOSPC : 0; });
+    EXPECT_FALSE(AutoSaveTimerTimer());
+    EXPECT_EQ(Boxes.Asked.size(), 2u);
+    SetFileFaultHook({});
+}
+
+TEST_F(AutoSave, ABackupFolderThatCannotBeMadeSavesNothingAndSaysSoOnce)
+{
+    Write("BackupFiles", "a file where the folder should be");
+    Main().InsertText("untitled");
+    Boxes.Asked.clear();
+    EXPECT_FALSE(AutoSaveTimerTimer());
+    EXPECT_FALSE(AutoSaveTimerTimer());
+    EXPECT_TRUE(Main().Modified);
+    EXPECT_TRUE(CurrentFileName.empty());
+    ASSERT_EQ(Boxes.Asked.size(), 1u);
+    EXPECT_EQ(LastAsked().rfind("Unable to create directory", 0), 0u) << LastAsked();
+}
+
+TEST_F(AutoSave, TheTimerFollowsTheSettings)
+{
+    EXPECT_TRUE(AutoSaveTimerActive());
+    EXPECT_EQ(AutoSaveTimerInterval(), 600000);
+    struct {
+        std::int32_t Interval;
+        bool Enabled;
+        int Expected;
+    } Rows[] = {{60000, false, 60000}, {120000, true, 120000}, {0, true, MinAutoSaveInterval}};
+    for (const auto& R : Rows) {
+        AutoSaveInterval = R.Interval;
+        AutoSaveEnabled = R.Enabled;
+        AutoSaveChanged();
+        EXPECT_EQ(AutoSaveTimerActive(), R.Enabled);
+        EXPECT_EQ(AutoSaveTimerInterval(), R.Expected);
+    }
+    Form.reset();
+    EXPECT_FALSE(AutoSaveTimerActive());
+}
+
+}  // namespace
+}  // namespace narvo

@@ -1,0 +1,45 @@
+// The help in the program: the `?` service and the Help menu's hooks open the
+// shipped help's pages.
+#include "app/HelpServices.h"
+
+#include "app/AppHooks.h"
+#include "app/CommandLanguage.h"
+#include "app/MainWindowMenus.h"
+#include "components/ChmHelper.h"
+#include "platform/ProgramFolder.h"
+
+#include <gtest/gtest.h>
+
+namespace narvo {
+namespace {
+
+TEST(HelpServices, CommandAndMenusOpenShippedPages)
+{
+    const TCommandServices SavedServices = CommandServices();
+    const TMenuActions SavedMenus = MenuActions();
+    const std::size_t Forms = AppHooks().CreateForms.size();
+    InstallHelpServices();
+    ASSERT_EQ(AppHooks().CreateForms.size(), Forms + 1);
+    AppHooks().CreateForms.back()();
+    ASSERT_EQ(ApplicationHelper(), &ProgramHelp());
+
+    const std::string Folder = ProgramFolder() + "/help/";
+    CommandServices().ShowHelpContents();
+    EXPECT_EQ(ProgramHelp().Window()->CurrentFile(), Folder + "contents.html") << ProgramHelp().LastError();
+    MenuActions().HelpTopic(1);
+    EXPECT_EQ(ProgramHelp().Window()->CurrentFile(), Folder + "keys.html");
+    MenuActions().HelpOnHelp();
+    EXPECT_EQ(ProgramHelp().Window()->CurrentFile(), Folder + "usinghelp.html");
+    MenuActions().HelpIndex("");
+    EXPECT_NE(ProgramHelp().Window()->ShownText().find("command table"), std::string::npos);
+    EXPECT_TRUE(HelpContext(12));  // a dialog's Help button
+    EXPECT_EQ(ProgramHelp().Window()->CurrentAnchor(), "external");
+    ProgramHelp().CloseAll();
+
+    AppHooks().CreateForms.resize(Forms);
+    CommandServices() = SavedServices;
+    MenuActions() = SavedMenus;
+}
+
+}  // namespace
+}  // namespace narvo

@@ -1,0 +1,210 @@
+// Macros: macro files round-trip any byte, merge over the table, and a bad file is
+// refused whole with the table and the file untouched; the command lines survive
+// the main window; the macro dialog moves command lines into the table and back.
+#include "AppWindowFixture.h"
+
+#include "app/CommandLines.h"
+#include "app/MacroDialog.h"
+#include "app/Macros.h"
+
+#include <QToolButton>
+
+namespace narvo {
+namespace {
+
+TMacroTable Filled(const std::string& Prefix)
+{
+    TMacroTable T;
+    for (int I = 0; I < MacroTableSize; ++I)
+        T[static_cast<std::size_t>(I)] = TMacroEntry{Prefix + std::to_string(I), "N" + Prefix + std::to_string(I)};
+    return T;
+}
+
+class MacroFiles : public AppWindowFixture {
+protected:
+    void SetUp() override
+    {
+        AppWindowFixture::SetUp();
+        MacroTable = TMacroTable{};
+        CurrentMacroFile.clear();
+        CommandLines() = TCommandLineStore();
+    }
+};
+
+TEST_F(MacroFiles, RoundTripKeepsControlCharactersAndEquals)
+{
+    TMacroTable T;
+    T[0] = {"Iabc\x1b", "first"};
+    T[1] = {std::string("a=b\r\n\x00\xff[x]", 10), "name = with equals"};
+    T[2] = {"", "empty text"};
+    SaveMacroFile(Path("m.nrv"), T, MacroTableSize);
+    const std::string Bytes = Read("m.nrv");
+    EXPECT_NE(Bytes.find("Count=30"), std::string::npos);
+    EXPECT_NE(Bytes.find("Macro1=496162631B"), std::string::npos);
+    EXPECT_NE(Bytes.find("Name30="), std::string::npos);
+
+    TMacroTable Back = Filled("old");
+    LoadMacroFile(Path("m.nrv"), Back);
+    for (int I = 0; I < MacroTableSize; ++I) {
+        EXPECT_EQ(Back[static_cast<std::size_t>(I)].Macro, T[static_cast<std::size_t>(I)].Macro) << I;
+        EXPECT_EQ(Back[static_cast<std::size_t>(I)].Name, T[static_cast<std::size_t>(I)].Name) << I;
+    }
+}
+
+TEST_F(MacroFiles, ShortFileMergesAndOtherSectionsStay)
+{
+    Write("m.nrv", "[Mine]\nKeep=1\n[Macros]\nCount=2\nName1=a\nMacro1=41\nName2=b\nMacro2=\n");
+    TMacroTable T = Filled("x");
+    LoadMacroFile(Path("m.nrv"), T);
+    EXPECT_EQ(T[0].Name, "a");
+    EXPECT_EQ(T[0].Macro, "A");
+    EXPECT_EQ(T[1].Macro, "");
+    EXPECT_EQ(T[2].Macro, "x2");  // beyond Count: kept
+    SaveMacroFile(Path("m.nrv"), T, 3);
+    EXPECT_NE(Read("m.nrv").find("[Mine]\nKeep=1"), std::string::npos);
+}
+
+TEST_F(MacroFiles, BadFilesAreRefusedWholeAndLeftAlone)
+{
+    struct TCase {
+        const char* What;
+        const char* Text;  // nullptr: no file at all
+    };
+    const TCase Cases[] = {
+        {"missing file", nullptr},
+        {"no section", "[Other]\nCount=1\n"},
+        {"no count", "[Macros]\nName1=a\nMacro1=41\n"},
+        {"count not a number", "[Macros]\nCount=two\n"},
+        {"negative count", "[Macros]\nCount=-1\n"},
+        {"count above 30", "[Macros]\nCount=31\n"},
+        {"huge count", "[Macros]\nCount=99999999999\n"},
+        {"missing name", "[Macros]\nCount=2\nName1=a\nMacro1=41\nMacro2=42\n"},
+        {"missing macro", "[Macros]\nCount=2\nName1=a\nMacro1=41\nName2=b\n"},
+        {"not hex", "[Macros]\nCount=2\nName1=a\nMacro1=41\nName2=b\nMacro2=4G\n"},
+    };
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(C.What);
+        const std::string Name = Path("bad.nrv");
+        std::remove(Name.c_str());
+        if (C.Text)
+            Write("bad.nrv", C.Text);
+        TMacroTable T = Filled("k");
+        EXPECT_THROW(LoadMacroFile(Name, T), EMacroFileError);
+        EXPECT_EQ(T[0].Macro, "k0");
+        EXPECT_EQ(T[1].Name, "Nk1");
+        if (C.Text) {
+            EXPECT_EQ(Read("bad.nrv"), C.Text);
+        }
+    }
+    // A folder is no macro file either.
+    TMacroTable T;
+    EXPECT_THROW(LoadMacroFile(Folder, T), EMacroFileError);
+}
+
+TEST_F(MacroFiles, InsertAndDeleteShiftTheTable)
+{
+    TMacroTable T = Filled("e");
+    InsertMacroEntry(T, "a name much longer than twenty", "new", 0);
+    EXPECT_EQ(T[0].Name, "a name much longer t");
+    EXPECT_EQ(T[0].Macro, "new");
+    EXPECT_EQ(T[1].Macro, "e0");
+    EXPECT_EQ(T[29].Macro, "e28");  // e29 pushed out
+    DeleteMacroEntry(T, 0);
+    EXPECT_EQ(T[0].Macro, "e0");
+    EXPECT_EQ(T[29].Macro, "");
+    EXPECT_EQ(T[29].Name, "");
+}
+
+TEST_F(MacroFiles, CommandLinesAreSavedOnCloseAndLoadedAtStart)
+{
+    InstallMacroHooks();
+    TCommandHost& H = *CommandHost();
+    CommandLines().Lines[2] = "two";
+    CommandLines().SelectCmdLine(H, 3);
+    H.SetCmdEditorText("I=\x1b\x7fx");  // typed, not yet stored
+    Form.reset();
+    const std::string Ini = Read("Narvo.ini");
+    EXPECT_NE(Ini.find("[CurrentMacros]"), std::string::npos);
+    EXPECT_NE(Ini.find("Macro2=74776F"), std::string::npos);
+    EXPECT_NE(Ini.find("Macro3=493D1B7F78"), std::string::npos);
+    EXPECT_NE(Ini.find("CurrentInx=3"), std::string::npos);
+
+    CommandLines() = TCommandLineStore();
+    Form = std::make_unique<TForm1>();
+    EXPECT_EQ(CommandLines().Current, 3);
+    EXPECT_EQ(CommandLines().Lines[2], "two");
+    EXPECT_EQ(CommandLines().Lines[3], "I=\x1b\x7fx");
+    EXPECT_EQ(CommandHost()->CmdEditorText(), "I=\x1b\x7fx");
+
+    // A line number outside 0 to 31 leaves line 0 current.
+    Write("Narvo.ini", "[CurrentMacros]\nMacro0=41\nCurrentInx=32\n");
+    Form = std::make_unique<TForm1>();
+    EXPECT_EQ(CommandLines().Current, 0);
+    EXPECT_EQ(CommandHost()->CmdEditorText(), "A");
+}
+
+TEST_F(MacroFiles, DialogMovesCommandLinesIntoTheTableAndBack)
+{
+    for (int K = 0; K < TCommandLineStore::LineCount; ++K)
+        CommandLines().Lines[static_cast<std::size_t>(K)] = "L" + std::to_string(K);
+    MacroTable = Filled("t");
+    TMacroDlg D;
+    CommandLines().SelectCmdLine(*CommandHost(), 5);
+    D.GetComLineBtnClick();  // row 1
+    EXPECT_EQ(MacroTable[0].Name, "Com Line# 5");
+    EXPECT_EQ(MacroTable[0].Macro, "L5");
+    EXPECT_EQ(MacroTable[29].Macro, "t28");
+    EXPECT_EQ(D.MacroGrid->item(0, 1)->text().toStdString(), "Com Line# 5");
+
+    D.SelectEntry(20);
+    D.GetAllComBtnClick();
+    EXPECT_EQ(MacroTable[19].Macro, "t18");
+    EXPECT_EQ(MacroTable[20].Name, "Com Line# 0");
+    EXPECT_EQ(MacroTable[29].Macro, "L9");
+
+    D.SelectEntry(0);
+    D.MoveUpBtnClick();  // first row: nothing
+    EXPECT_EQ(MacroTable[0].Macro, "L5");
+    D.MoveDownBtnClick();
+    EXPECT_EQ(MacroTable[1].Macro, "L5");
+    EXPECT_EQ(D.SelectedEntry(), 1);
+    D.SelectEntry(29);
+    D.MoveDownBtnClick();  // last row: nothing
+    EXPECT_EQ(MacroTable[29].Macro, "L9");
+
+    D.SelectEntry(1);
+    D.SetComLineBtnClick();
+    EXPECT_EQ(CommandHost()->CmdEditorText(), "L5");
+    D.SelectEntry(25);
+    D.SetAllComBtnClick();
+    EXPECT_EQ(CommandLines().Lines[0], "L5");   // entry 25 held line 5
+    EXPECT_EQ(CommandLines().Lines[4], "L9");
+    EXPECT_EQ(CommandLines().Lines[5], "L5");   // beyond the table's end: kept
+    EXPECT_EQ(CommandHost()->CmdEditorText(), "L5");
+
+    // A typed name is cut to 20 characters.
+    D.MacroGrid->item(3, 1)->setText(QStringLiteral("123456789012345678901234"));
+    EXPECT_EQ(MacroTable[3].Name, "12345678901234567890");
+}
+
+TEST_F(MacroFiles, DialogNeverSavesOverARefusedFile)
+{
+    Write("bad.nrv", "[Macros]\nCount=1\nName1=a\nMacro1=zz\n");
+    MacroTable = Filled("t");
+    TMacroDlg D;
+    Dialogs.Answers = {Path("bad.nrv"), Path("good.nrv")};
+    D.LoadMacroBtn->click();
+    ASSERT_EQ(Errors.size(), 1u);
+    EXPECT_NE(Errors[0].find("not hexadecimal"), std::string::npos);
+    EXPECT_EQ(CurrentMacroFile, "");
+    EXPECT_EQ(MacroTable[0].Macro, "t0");
+    D.SaveMacroBtn->click();  // no current file: asks for a name
+    EXPECT_EQ(CurrentMacroFile, Path("good.nrv"));
+    EXPECT_EQ(Read("bad.nrv"), "[Macros]\nCount=1\nName1=a\nMacro1=zz\n");
+    TMacroTable Back;
+    LoadMacroFile(Path("good.nrv"), Back);
+    EXPECT_EQ(Back[29].Macro, "t29");
+}
+
+}  // namespace
+}  // namespace narvo
