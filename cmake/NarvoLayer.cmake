@@ -3,11 +3,6 @@
 function(narvo_layer target dir)
   file(GLOB sources CONFIGURE_DEPENDS "${dir}/*.cpp")
   file(GLOB headers CONFIGURE_DEPENDS "${dir}/*.h")
-  if(NOT sources)
-    # A layer that has no code yet still links: give it one empty unit.
-    set(sources "${CMAKE_CURRENT_BINARY_DIR}/${target}_empty.cpp")
-    file(WRITE "${sources}" "// empty layer\n")
-  endif()
   add_library(${target} STATIC ${sources} ${headers})
   target_include_directories(${target} PUBLIC "${PROJECT_SOURCE_DIR}/src" "${PROJECT_BINARY_DIR}/generated")
 endfunction()

@@ -9,6 +9,7 @@
 
 #include "app/AppHooks.h"
 #include "app/AppState.h"
+#include "app/AutoBackupHooks.h"
 #include "app/AutoSave.h"
 #include "app/CommandLanguage.h"
 #include "app/Documents.h"
@@ -18,9 +19,15 @@
 #include "app/Macros.h"
 #include "app/MainWindowMenus.h"
 #include "app/SecondEditor.h"
+#include "app/PreferenceDialogsHooks.h"
+#include "app/PrintHooks.h"
+#include "app/SmallToolsHooks.h"
 #include "app/Settings.h"
+#include "app/SpellHooks.h"
 #include "app/StatusLine.h"
 #include "app/StatusThread.h"
+#include "app/TextToolsHooks.h"
+#include "app/UserToolsHooks.h"
 #include "components/AutoButton.h"
 #include "components/TextRuler.h"
 #include "platform/Application.h"
@@ -322,9 +329,16 @@ int MainBlock(TNarvoApplication& App, int Argc, char** Argv)
     InstallHelpServices();
     InstallStatusThreadHooks();
     InstallAutoSaveHooks();
+    InstallAutoBackup();
     InstallSecondEditorHooks();
     InstallMacroHooks();
     InstallDebugger();
+    InstallPreferenceDialogs();
+    InstallSmallToolsHooks();
+    InstallSpellHooks();
+    InstallUserToolsHooks();
+    InstallTextTools();
+    InstallPrintHooks();
     std::vector<std::string> Params;
     for (int I = 1; I < Argc; ++I)
         Params.emplace_back(Argv[I]);

@@ -61,7 +61,8 @@ void TForm1::UpdateStatus()
     WordSearchOnOff->SetBoxOn(F.WordSearch);
     OverWriteOnOff->SetBoxOn(F.OverWrite);
     WrapOnOff->SetBoxOn(F.Wrap);
-    SetText(BoxCharDis, F.BoxCharDis);
+    // The style's cross is a code page 437 line character.
+    BoxCharDis->setText(OemToQString(F.BoxCharDis));
     SetText(LineNumDis, F.LineNumDis);
     SetText(ColumnDis, F.ColumnDis);
     SetText(HighlightDis, F.HighlightDis);

@@ -48,12 +48,9 @@ TEST_F(HelpBridge, MapLookups)
     THelpMap Map;
     std::string Error;
     ASSERT_TRUE(Map.Load(Folder, Error)) << Error;
-    EXPECT_EQ(Map.ContentsPage(), "/contents.html");
-    EXPECT_EQ(Map.UsingHelpPage(), "using.html");
     EXPECT_EQ(Map.ContextPage(7), "dialogs.html#case");
     EXPECT_EQ(Map.ContextPage(2), "");
     EXPECT_EQ(Map.Contexts().size(), 4u);  // "x" is no context number
-    EXPECT_EQ(Map.KeywordPage("command table"), "commands.html#table");
     EXPECT_EQ(Map.KeywordPage("  KEYS "), "keys.html");
     EXPECT_EQ(Map.KeywordPage("nothing"), "");
     ASSERT_EQ(Map.Keywords().size(), 2u);

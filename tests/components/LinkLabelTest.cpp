@@ -1,4 +1,4 @@
-// The web link label: its look, opening its hint on a click, and the error when
+// The web link label: opening its hint on a click, and the error when
 // no program takes the address. A fake shell backend stands in for the desktop,
 // so that no browser starts.
 #include "components/LinkLabel.h"
@@ -26,17 +26,6 @@ struct FakeShell : TShellBackend {
     std::vector<QUrl> opened;
     bool answer = true;
 };
-
-TEST(WebLinkLabel, LooksLikeALink)
-{
-    TWebLinkLabel label;
-    EXPECT_EQ(label.Hint(), "https://narvo.example.org/");
-    EXPECT_EQ(label.Caption(), label.Hint());
-    EXPECT_TRUE(label.font().underline());
-    EXPECT_EQ(label.palette().color(QPalette::WindowText), QColor(0, 0, 255));
-    EXPECT_EQ(label.cursor().shape(), Qt::PointingHandCursor);
-    EXPECT_TRUE(bool(label.OnClick));
-}
 
 TEST(WebLinkLabel, ClickOpensTheHint)
 {

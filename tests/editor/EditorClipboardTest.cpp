@@ -12,20 +12,6 @@
 namespace narvo::testing {
 namespace {
 
-std::vector<std::string> LinesOf(const TScrollEditor& E)
-{
-    std::vector<std::string> L;
-    for (std::int64_t Y = 0; Y < E.Strings->Count(); ++Y)
-        L.push_back((*E.Strings)[Y]);
-    return L;
-}
-
-TEST(EditorClipboard, EditorsUseTheDesktopClipboard)
-{
-    EditorHost Host;
-    EXPECT_EQ(&ClipboardAccess(), &PlatformClipboardAccess());
-}
-
 TEST(EditorClipboard, ForeignTextKeepsItsLines)
 {
     struct {

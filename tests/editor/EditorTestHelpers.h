@@ -7,7 +7,6 @@
 #include <QImage>
 #include <QTest>
 #include <QWidget>
-#include <cstdio>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <memory>
@@ -50,69 +49,52 @@ inline QPoint CellCenter(const TScrollEditor& E, std::int64_t Column, std::int64
 
 inline QImage GrabClient(TScrollEditor& E) { return E.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32); }
 
-// Whether any pixel of the cell (Column, Row) has exactly colour C (backgrounds
-// are filled exactly).
-inline bool CellHasColor(const QImage& Image, const TScrollEditor& E, std::int64_t Column, std::int64_t Row, QRgb C)
+// Whether Test holds for any pixel (or, with All, for every pixel) of the display
+// cell (Column, Row) of a grab at scale 1.
+template <class F>
+bool CellPixels(const QImage& Image, const TScrollEditor& E, std::int64_t Column, std::int64_t Row, bool All, F Test)
 {
     const int X0 = E.GutterWidth() + static_cast<int>(Column - E.LeftColumn) * E.CharWidth();
     const int Y0 = static_cast<int>(Row - E.TopLine) * E.LineHeight();
     for (int Y = Y0; Y < Y0 + E.LineHeight(); ++Y)
         for (int X = X0; X < X0 + E.CharWidth(); ++X)
-            if ((Image.pixel(X, Y) & 0xFFFFFF) == (C & 0xFFFFFF))
-                return true;
-    return false;
+            if (Test(Image.pixel(X, Y)) != All)
+                return !All;
+    return All;
 }
 
-// Whether the cell holds a glyph drawn in colour Ink: some pixel is much nearer to
-// Ink than to the background Paper (glyphs are antialiased and do not always reach
-// the pen's colour).
+inline int ColorDistance(QRgb A, QRgb B)
+{
+    return std::abs(qRed(A) - qRed(B)) + std::abs(qGreen(A) - qGreen(B)) + std::abs(qBlue(A) - qBlue(B));
+}
+
+// Backgrounds are filled exactly.
+inline bool CellHasColor(const QImage& Image, const TScrollEditor& E, std::int64_t Column, std::int64_t Row, QRgb C)
+{
+    return CellPixels(Image, E, Column, Row, false, [C](QRgb P) { return (P & 0xFFFFFF) == (C & 0xFFFFFF); });
+}
+
+// A glyph in colour Ink: some pixel much nearer to Ink than to the background Paper
+// (antialiased glyphs do not always reach the pen's colour).
 inline bool CellHasInk(const QImage& Image, const TScrollEditor& E, std::int64_t Column, std::int64_t Row, QRgb Ink,
                        QRgb Paper)
 {
-    auto Distance = [](QRgb A, QRgb B) {
-        return std::abs(qRed(A) - qRed(B)) + std::abs(qGreen(A) - qGreen(B)) + std::abs(qBlue(A) - qBlue(B));
-    };
-    const int X0 = E.GutterWidth() + static_cast<int>(Column - E.LeftColumn) * E.CharWidth();
-    const int Y0 = static_cast<int>(Row - E.TopLine) * E.LineHeight();
-    for (int Y = Y0; Y < Y0 + E.LineHeight(); ++Y)
-        for (int X = X0; X < X0 + E.CharWidth(); ++X) {
-            const QRgb P = Image.pixel(X, Y);
-            if (Distance(P, Ink) * 3 < Distance(P, Paper))
-                return true;
-        }
-    return false;
+    return CellPixels(Image, E, Column, Row, false,
+                      [=](QRgb P) { return ColorDistance(P, Ink) * 3 < ColorDistance(P, Paper); });
 }
 
-// Prints the cell's pixels (for a failing test).
-inline std::string CellPicture(const QImage& Image, const TScrollEditor& E, std::int64_t Column, std::int64_t Row)
-{
-    std::string Out;
-    const int X0 = E.GutterWidth() + static_cast<int>(Column - E.LeftColumn) * E.CharWidth();
-    const int Y0 = static_cast<int>(Row - E.TopLine) * E.LineHeight();
-    for (int Y = Y0; Y < Y0 + E.LineHeight(); ++Y) {
-        for (int X = X0; X < X0 + E.CharWidth(); ++X) {
-            char Buf[16];
-            std::snprintf(Buf, sizeof Buf, "%06x ", Image.pixel(X, Y) & 0xFFFFFF);
-            Out += Buf;
-        }
-        Out += '\n';
-    }
-    return Out;
-}
-
-// Whether every pixel of the cell has colour C, give or take the faint edge of a
-// neighbour's antialiased glyph: an empty cell on that background.
+// An empty cell on background C, give or take the faint edge of a neighbour's glyph.
 inline bool CellAllColor(const QImage& Image, const TScrollEditor& E, std::int64_t Column, std::int64_t Row, QRgb C)
 {
-    const int X0 = E.GutterWidth() + static_cast<int>(Column - E.LeftColumn) * E.CharWidth();
-    const int Y0 = static_cast<int>(Row - E.TopLine) * E.LineHeight();
-    for (int Y = Y0; Y < Y0 + E.LineHeight(); ++Y)
-        for (int X = X0; X < X0 + E.CharWidth(); ++X) {
-            const QRgb P = Image.pixel(X, Y);
-            if (std::abs(qRed(P) - qRed(C)) + std::abs(qGreen(P) - qGreen(C)) + std::abs(qBlue(P) - qBlue(C)) > 48)
-                return false;
-        }
-    return true;
+    return CellPixels(Image, E, Column, Row, true, [C](QRgb P) { return ColorDistance(P, C) <= 48; });
+}
+
+inline std::vector<std::string> LinesOf(const TScrollEditor& E)
+{
+    std::vector<std::string> L;
+    for (std::int64_t Y = 0; Y < E.Strings->Count(); ++Y)
+        L.push_back((*E.Strings)[Y]);
+    return L;
 }
 
 inline std::vector<std::string> NumberedLines(int Count)

@@ -149,24 +149,6 @@ TEST_F(ClipboardTest, FindKeepsScreenRowAndTypingClearsMatch)
     EXPECT_TRUE(E.HighLight->Empty());
 }
 
-TEST_F(ClipboardTest, SearchFromChangesNothing)
-{
-    E.SetLines("abc abc");
-    E.SetCursor(2, 0);
-    TRect R;
-    ASSERT_TRUE(E.SearchForwardFrom("abc", TPoint{1, 0}, R));  // reads the character at 0
-    EXPECT_EQ(R, (TRect{0, 0, 3, 0}));
-    ASSERT_TRUE(E.SearchBackwardFrom("abc", TPoint{7, 0}, R));
-    EXPECT_EQ(R, (TRect{0, 0, 3, 0}));
-    E.Searcher->IgnoreCase = true;
-    ASSERT_TRUE(E.SearchForwardFrom("ABC", TPoint{2, 0}, R));
-    EXPECT_EQ(R, (TRect{4, 0, 7, 0}));
-    EXPECT_EQ(E.CursorPos(), (TPoint{2, 0}));
-    EXPECT_TRUE(E.HighLight->Empty());
-    EXPECT_EQ(E.Status, edDone);
-    EXPECT_EQ(E.Changes, 0);
-}
-
 struct TPasteCase {
     const char* Name;
     const char* Lines;
@@ -216,10 +198,6 @@ TEST_F(ClipboardTest, CopiesAndCuts)
     EXPECT_EQ(E.Lines(), "first|second");
     EXPECT_FALSE(E.HighLight->Empty());
 
-    E.CopyMarkHtml();
-    EXPECT_EQ(Board.Html, "<p>first</p>\r\n<p>second</p>\r\n");
-    EXPECT_EQ(Board.Text, "first\r\nsecond");
-
     // A column block already ends its lines with CR LF: no CR LF LF.
     E.SetLines("abcd|efgh");
     Mark(TPoint{1, 0}, TPoint{3, 1}, true);
@@ -245,10 +223,6 @@ TEST_F(ClipboardTest, CopiesAndCuts)
     EXPECT_EQ(Board.Html, "<p>&lt;b&gt;&amp;c</p>\r\n<p>d</p>\r\n");
     EXPECT_EQ(E.UndoAll(), 1);
     EXPECT_EQ(E.Lines(), "a<b>&c|d");
-
-    E.ClearMark();
-    E.CopyMark();
-    EXPECT_EQ(Board.Text, "");
 }
 
 TEST_F(ClipboardTest, SelectAllMakesAStreamBlockOfEverything)

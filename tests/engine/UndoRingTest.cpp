@@ -137,25 +137,6 @@ TEST(UndoRing, InversionSwapsKindsAndFlags)
     }
 }
 
-TEST(UndoRing, InsertionTextIsStoredWithOneCrPerLineEnd)
-{
-    TUndoControl U;
-    U.AddItem(ukDeleteBack, "a\r\nb\nc", ufSingle, {});
-    EXPECT_EQ(U.Item(0).Text, "a\rb\rc");
-}
-
-TEST(UndoRing, MoveRecordOnlyWhenMoved)
-{
-    TUndoControl U;
-    U.SetLastPos({1, 2});
-    U.AddMoveIfMoved({1, 2});
-    EXPECT_TRUE(U.Empty());
-    U.AddMoveIfMoved({3, 2});
-    ASSERT_EQ(U.Count(), 1);
-    EXPECT_EQ(U.Item(0).Kind, ukMove);
-    EXPECT_EQ(U.Item(0).Pos, (TPoint{1, 2}));
-}
-
 // An insertion recorded as an editing command would: a bracketed group at the cursor.
 void RecordedInsert(TFakeEditor& E, const std::string& Text)
 {
@@ -185,21 +166,6 @@ TEST(UndoExecution, UndoingACrLfInsertionDeletesExactlyIt)
     EXPECT_TRUE(E.RedoList->Empty());
 }
 
-TEST(UndoExecution, CursorMoveUndoesAndRedoes)
-{
-    TFakeEditor E;
-    E.SetLines("abc|def");
-    E.UndoList->SetLastPos(E.CursorPos());
-    E.SetCursor(2, 1);
-    E.UndoList->AddMoveIfMoved(E.CursorPos());
-    E.Undo();
-    EXPECT_EQ(E.CursorPos(), (TPoint{0, 0}));
-    E.Redo();
-    EXPECT_EQ(E.CursorPos(), (TPoint{2, 1}));
-    E.Redo();
-    EXPECT_EQ(E.Status, edNothingToRedo);
-}
-
 TEST(UndoExecution, NewRecordEmptiesRedoButUndoKeepsEarlierRecords)
 {
     TFakeEditor E;
@@ -220,33 +186,6 @@ TEST(UndoExecution, NewRecordEmptiesRedoButUndoKeepsEarlierRecords)
     E.Redo();
     EXPECT_EQ(E.Lines(), "a");
     EXPECT_EQ(E.Changes, Changes + 1);  // one redraw and OnChange per group
-}
-
-TEST(UndoExecution, DeletionRecordsRestoreLineEnds)
-{
-    TFakeEditor E;
-    E.SetLines("ab|cd");
-    E.SetCursor(1, 1);
-    // Backspace over three characters, recorded as deleted-backward.
-    std::string Gone;
-    E.GetChars(true, 3, Gone);
-    E.UndoList->AddItem(ukInsert, Gone, ufSingle, E.CursorPos());
-    E.DeleteBackward(3);
-    // Delete forward over the rest, recorded as deleted-forward.
-    std::string Rest;
-    E.GetChars(false, 1, Rest);
-    E.UndoList->AddItem(ukInsertBefore, Rest, ufSingle, E.CursorPos());
-    E.DeleteForward(1);
-    EXPECT_EQ(E.Lines(), "a");
-    E.Undo();
-    EXPECT_EQ(E.Lines(), "ad");
-    E.Undo();
-    EXPECT_EQ(E.Lines(), "ab|cd");
-    EXPECT_EQ(E.CursorPos(), (TPoint{1, 1}));
-    E.Redo();
-    E.Redo();
-    EXPECT_EQ(E.Lines(), "a");
-    EXPECT_EQ(E.CursorPos(), (TPoint{1, 0}));
 }
 
 TEST(UndoExecution, SharingPaneEditsAndUndoesTheSameText)

@@ -1,7 +1,6 @@
 // Numbers found in free text under the program's separators.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <clocale>
 #include <string>
 
@@ -140,14 +139,6 @@ TEST(SystemData, GuardRestoresSeparatorsOnThrow)
     }
     EXPECT_EQ(SystemData.DecimalSeparator(), '.');
     EXPECT_EQ(SystemData.ThousandSeparator(), '\0');
-}
-
-TEST(SystemData, DelayWaitsAtLeastTheTime)
-{
-    const auto Start = std::chrono::steady_clock::now();
-    Delay(20);
-    EXPECT_GE(std::chrono::steady_clock::now() - Start, std::chrono::milliseconds(20));
-    Delay(0);
 }
 
 }  // namespace

@@ -28,31 +28,18 @@ TEST(StringRoutines, PosNoCase)
 
 TEST(StringRoutines, CommonPrefixLength)
 {
-    EXPECT_EQ(CommonPrefixLength("Hello", "Help", false), 3);
     EXPECT_EQ(CommonPrefixLength("Hello", "help", false), 0);
     EXPECT_EQ(CommonPrefixLength("Hello", "HELP", true), 3);
     EXPECT_EQ(CommonPrefixLength("abc", "abcdef", false), 3);
-    EXPECT_EQ(CommonPrefixLength("", "abc", true), 0);
 }
 
 TEST(StringRoutines, Padding)
 {
-    EXPECT_EQ(RepeatChar('x', 3), "xxx");
-    EXPECT_EQ(RepeatChar('x', 0), "");
+    // Counts and widths below the text's length cut nothing and fail nothing.
     EXPECT_EQ(RepeatChar('x', -2), "");
-    EXPECT_EQ(PadRight("ab", 4), "ab  ");
     EXPECT_EQ(PadRightChar("abcdef", 3, '.'), "abcdef");
-    EXPECT_EQ(IntToStrPadRight(-12, 5), "-12  ");
-    EXPECT_EQ(IntToStrZeroPad(7, 3), "007");
     EXPECT_EQ(IntToStrZeroPad(1234, 2), "1234");
     EXPECT_EQ(IntToStrZeroPad(-5, 4), "00-5");
-    EXPECT_EQ(IfThenStr(true, "a", "b"), "a");
-    EXPECT_EQ(Min3(3, -1, 2), -1);
-    int A = 1, B = 2;
-    SwapIntegersIf(false, A, B);
-    EXPECT_EQ(A, 1);
-    SwapIntegersIf(true, A, B);
-    EXPECT_EQ(A, 2);
 }
 
 TEST(StringRoutines, NextFieldWalksFields)
@@ -73,23 +60,8 @@ TEST(StringRoutines, NextFieldWalksFields)
 
 TEST(StringRoutines, ReadTextLine)
 {
-    const std::string S = "ab\r\ncd";
-    std::int64_t Pos = 1;
-    std::string Line;
-    EXPECT_EQ(ReadTextLine(S, Line, Pos), '\r');
-    EXPECT_EQ(Line, "ab");
-    EXPECT_EQ(Pos, 5);
-    EXPECT_EQ(ReadTextLine(S, Line, Pos), '\0');
-    EXPECT_EQ(Line, "cd");
-    EXPECT_EQ(Pos, 7);
-    EXPECT_EQ(ReadTextLine(S, Line, Pos), '\0');
-    EXPECT_EQ(Line, "");
-    EXPECT_EQ(Pos, 7);
-}
-
-TEST(StringRoutines, ReadTextLineLoneTerminators)
-{
-    // LF CR is two line ends; CR CR LF an empty line between.
+    // LF CR is two line ends; CR CR LF an empty line between; past the end an
+    // empty line and no move.
     const std::string S = "a\nb\rc\n\rd\r\r\ne";
     struct Step {
         const char* Line;
@@ -97,7 +69,7 @@ TEST(StringRoutines, ReadTextLineLoneTerminators)
         std::int64_t Pos;
     };
     const Step Steps[] = {{"a", '\n', 3},  {"b", '\r', 5}, {"c", '\n', 7}, {"", '\r', 8},
-                          {"d", '\r', 10}, {"", '\r', 12}, {"e", '\0', 13}};
+                          {"d", '\r', 10}, {"", '\r', 12}, {"e", '\0', 13}, {"", '\0', 13}};
     std::int64_t Pos = 1;
     std::string Line;
     for (const Step& K : Steps) {
@@ -109,7 +81,6 @@ TEST(StringRoutines, ReadTextLineLoneTerminators)
 
 TEST(HexText, RoundTripAndDefaults)
 {
-    EXPECT_EQ(StrToHexStr("abc"), "616263");
     EXPECT_EQ(StrToHexStr(std::string("\0\xFF=", 3)), "00FF3D");
     struct Case {
         const char* Hex;
@@ -168,7 +139,6 @@ TEST(EditDistance, LongWordsHaveNoLimit)
     B[0] = 'b';
     B[299] = 'c';
     EXPECT_EQ(EditDistance(A, B), 2);
-    EXPECT_EQ(EditDistance(A, A + "xyz"), 3);
     EXPECT_EQ(EditDistance(std::string(1000, 'x'), ""), 1000);
 }
 

@@ -1,0 +1,26 @@
+// Wiring of the backup browser (see AutoBackupHooks.h).
+#include "app/AutoBackupHooks.h"
+
+#include "app/AppHooks.h"
+#include "app/AppState.h"
+#include "app/AutoSave.h"
+#include "app/Documents.h"
+#include "app/MainWindow.h"
+#include "app/MainWindowMenus.h"
+#include "tools/AutoBackup.h"
+
+namespace narvo {
+
+void InstallAutoBackup()
+{
+    TAutoBackupHooks& Hooks = AutoBackupHooks();
+    Hooks.BackupFolder = [] { return BackupFolder(); };
+    Hooks.OpenTextFile = [](const std::string& FileName) { return OpenTextFile(FileName); };
+    BackupFilesWritten = [] { RefreshAutoBackDlg(); };
+    MenuActions().AutoBackupFiles = [] { ShowAutoBackDlg(); };
+    TAppHooks& H = AppHooks();
+    H.CreateForms.push_back([] { CreateAutoBackDlg(Form1); });
+    H.FreeForms.push_back([] { FreeAutoBackDlg(); });
+}
+
+}  // namespace narvo

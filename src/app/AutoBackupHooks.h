@@ -1,0 +1,9 @@
+// Wiring of the backup browser into the main window: its hooks, its menu entry,
+// the auto-save timer's refresh and its creation at start-up.
+#pragma once
+
+namespace narvo {
+
+void InstallAutoBackup();
+
+}  // namespace narvo

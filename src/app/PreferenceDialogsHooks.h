@@ -1,0 +1,24 @@
+// The preference and navigation dialogs of the tools layer wired into the main
+// window: "Options", "Colors and Fonts", "Margins" and "Go To Line Numbers". They
+// are created with the other forms at start-up, opened from the menus, and reach
+// the window only through the hooks filled here.
+#pragma once
+
+namespace narvo {
+
+class TColorDlg;
+class TLineNumDlg;
+class TMarginsDlg;
+class TOptionsDlg;
+
+// The dialogs of the run (nullptr before the forms are created or after they are freed).
+TOptionsDlg* OptionsDlg();
+TColorDlg* ColorDlg();
+TLineNumDlg* LineNumDlg();
+TMarginsDlg* MarginsDlg();
+
+// The menus' entries (Options, ColorsFonts, GoToLineNumber, MarginPresets), the
+// forms' creators and the hook that tells the go-to-line dialog of a new document.
+void InstallPreferenceDialogs();
+
+}  // namespace narvo

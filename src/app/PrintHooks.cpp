@@ -1,0 +1,37 @@
+// The print preview's hooks (see PrintHooks.h). The preview keeps the print margins
+// of the settings: they go into the form at every showing and come back after it.
+#include "app/PrintHooks.h"
+
+#include "app/AppHooks.h"
+#include "app/CommandLanguage.h"
+#include "app/MainWindow.h"
+#include "app/MainWindowMenus.h"
+#include "app/Settings.h"
+#include "editor/ScrollEditor.h"
+#include "tools/PPMain.h"
+
+namespace narvo {
+
+namespace {
+
+void PreviewMainPane(bool HighlightedOnly)
+{
+    if (!Form1 || !Form1->MainEditor)
+        return;
+    TScrollEditor& Pane = *Form1->MainEditor;
+    const std::string Text = HighlightedOnly ? Pane.GetMarkedText() : Pane.GetText();
+    TPrintMarginValues Margins{PrintMargins.Left, PrintMargins.Top, PrintMargins.Right, PrintMargins.Bottom};
+    ShowPrintPreview(Pane.font(), Text, Margins);
+    PrintMargins = TPrintMargins{Margins.Left, Margins.Right, Margins.Top, Margins.Bottom};
+}
+
+}  // namespace
+
+void InstallPrintHooks()
+{
+    MenuActions().PrintPreview = PreviewMainPane;
+    CommandServices().PrintText = [] { PrintLastPreview(); };
+    AppHooks().CreateForms.push_back([] { CreatePreForm(Form1); });
+}
+
+}  // namespace narvo

@@ -1,0 +1,146 @@
+// Wiring of the small tools into the main window (see SmallToolsHooks.h).
+#include "app/SmallToolsHooks.h"
+
+#include "app/AppHooks.h"
+#include "app/AppState.h"
+#include "app/CommandLanguage.h"
+#include "app/KeyRouting.h"
+#include "app/MainWindow.h"
+#include "app/MainWindowMenus.h"
+#include "app/Settings.h"
+#include "app/StatusLine.h"
+#include "components/AutoButton.h"
+#include "editor/ScrollEditor.h"
+#include "platform/posix/IniFile.h"
+#include "tools/AboutBox.h"
+#include "tools/CharacterChart.h"
+#include "tools/EncloseText.h"
+#include "tools/Favorites.h"
+#include "tools/FileTool.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QPixmap>
+#include <QPointer>
+
+namespace narvo {
+
+namespace {
+
+QPointer<TAboutBox> GAboutBox;
+QPointer<TAsciiDlg> GAsciiDlg;
+QPointer<TEncloseDlg> GEncloseDlg;
+QPointer<TFavoritesDlg> GFavoritesDlg;
+QPointer<TFileToolDlg> GFileToolDlg;
+
+TScrollEditor* ActivePaneOrNull()
+{
+    if (!Form1)
+        return nullptr;
+    return Form1->ActiveEditor ? Form1->ActiveEditor : Form1->MainEditor;
+}
+
+void ShowDebugMenu()
+{
+    if (Form1 && Form1->Menus && Form1->Menus->DebugMnu)
+        Form1->Menus->DebugMnu->menuAction()->setVisible(true);
+}
+
+void SetEncloseGlyph(const QPixmap& Glyph)
+{
+    if (!Form1 || !Form1->EncloseBtn)
+        return;
+    Form1->EncloseBtn->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    Form1->EncloseBtn->setIcon(Glyph);
+    Form1->EncloseBtn->setIconSize(Glyph.size());
+    Form1->EncloseBtn->setFixedWidth(Glyph.width() + 8);
+}
+
+void CreateSmallTools()
+{
+    GAboutBox = new TAboutBox(ShowDebugMenu, Form1);
+    GAsciiDlg = new TAsciiDlg(
+        [](char Ch) {
+            if (TScrollEditor* P = ActivePaneOrNull()) {
+                P->TypeKey(Ch);
+                UpdateStatus();
+            }
+        },
+        Form1);
+    TFavoritesHooks Fav;
+    Fav.Load = [] { return ReadFavorites(TIniFile(SettingsIniName)); };
+    Fav.Save = [](const std::vector<std::string>& List) {
+        TIniFile Ini(SettingsIniName);
+        WriteFavorites(Ini, List);
+    };
+    Fav.OpenTextFile = [](const std::string& Name) { return AppHooks().OpenTextFile(Name); };
+    Fav.CurrentFileName = [] { return CurrentFileName; };
+    GFavoritesDlg = new TFavoritesDlg(std::move(Fav), Form1);
+    TEncloseHooks Enc;
+    Enc.ActivePane = []() -> TEditorEngine* { return ActivePaneOrNull(); };
+    Enc.SetEncloseGlyph = SetEncloseGlyph;
+    GEncloseDlg = new TEncloseDlg(std::move(Enc), Form1);
+    GFileToolDlg = new TFileToolDlg(Form1);
+}
+
+}  // namespace
+
+TAboutBox* AboutBox() { return GAboutBox; }
+TAsciiDlg* AsciiDlg() { return GAsciiDlg; }
+TEncloseDlg* EncloseDlg() { return GEncloseDlg; }
+TFavoritesDlg* FavoritesDlg() { return GFavoritesDlg; }
+TFileToolDlg* FileToolDlg() { return GFileToolDlg; }
+
+void InstallSmallToolsHooks()
+{
+    TMenuActions& M = MenuActions();
+    M.AboutBox = [] {
+        if (GAboutBox)
+            GAboutBox->exec();
+    };
+    M.ViewFavorites = [] {
+        if (GFavoritesDlg)
+            GFavoritesDlg->ShowFavoritesDlg();
+    };
+    M.AddToFavorites = [](const std::string& FileName) {
+        // An untitled document has no name to keep.
+        if (GFavoritesDlg && !FileName.empty())
+            GFavoritesDlg->AddFavorite(FileName);
+    };
+    M.EncloseWithPair = [](const std::string& Open, const std::string& Close) {
+        if (GEncloseDlg)
+            GEncloseDlg->EnclosePairNow(Open, Close);
+    };
+    M.EncloseText = [] {
+        if (GEncloseDlg)
+            GEncloseDlg->EncloseSelection();
+    };
+    M.EncloseDialog = [] {
+        if (GEncloseDlg)
+            GEncloseDlg->ShowEncloseDlg();
+    };
+    M.CopyMergeFiles = [] {
+        if (GFileToolDlg)
+            GFileToolDlg->ShowFileToolDlg();
+    };
+    ShowCharacterChart = [](TScrollEditor& Pane) {
+        if (GAsciiDlg)
+            GAsciiDlg->ShowAsciiDlg(Pane.font(), Pane.FontCharset());
+    };
+    TCommandServices& S = CommandServices();
+    S.NextBoxStyle = [] {
+        BoxStyle = NextBoxStyleOf(BoxStyle);
+        UpdateStatus();
+    };
+    S.BoxDrawKey = [](TEditorEngine& Pane, char Key) {
+        char Ch = 0;
+        if (BoxStyle == 0 || !BoxDrawChar(BoxStyle, Key, Ch))
+            return false;
+        Pane.TypeChar(Ch);
+        return true;
+    };
+    AppHooks().BoxCharText = [] { return std::string(1, BoxStyleCross(BoxStyle)); };
+    AppHooks().CreateForms.push_back(CreateSmallTools);
+}
+
+}  // namespace narvo

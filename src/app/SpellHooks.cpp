@@ -1,0 +1,42 @@
+// Wiring of the spelling dialog into the main window (see SpellHooks.h).
+#include "app/SpellHooks.h"
+
+#include "app/AppHooks.h"
+#include "app/CommandLanguage.h"
+#include "app/MainWindow.h"
+#include "app/MainWindowMenus.h"
+#include "app/Settings.h"
+#include "editor/ScrollEditor.h"
+#include "tools/SpellChecker.h"
+#include "tools/SpellDialog.h"
+
+namespace narvo {
+
+void InstallSpellHooks()
+{
+    SpellHooks().ActiveEditor = []() -> TScrollEditor* {
+        if (!Form1)
+            return nullptr;
+        return Form1->ActiveEditor ? Form1->ActiveEditor : Form1->MainEditor;
+    };
+    TMenuActions& Menus = MenuActions();
+    Menus.SpellCheck = [] { SpellingDlg(Form1)->SpellCheckNext(); };
+    Menus.SpellCheckerSettings = [] { SpellingDlg(Form1)->ShowSpellOptions(); };
+    // Written by "Save User Settings" only, and only once the form has read them.
+    SaveSpellSettings = [] {
+        if (SpellChecker)
+            SpellingDlg()->SaveSpellSettings();
+    };
+    CommandServices().SpellCheck = [](const std::string& Word, bool& NoDictionary) {
+        SpellingDlg(Form1);
+        NoDictionary = !SpellChecker->Loaded && !LoadDictionary();
+        if (NoDictionary)
+            return 0;
+        return SpellChecker->CheckWord(Word) ? 0 : -1;
+    };
+    TAppHooks& H = AppHooks();
+    H.CreateForms.push_back([] { SpellingDlg(Form1); });
+    H.FreeForms.push_back([] { FreeSpellingDlg(); });
+}
+
+}  // namespace narvo

@@ -1,0 +1,10 @@
+// Wires the text tools (file details, pair matching, block indent and the Format
+// menu's transforms, change case, 7-bit conversion) to the main window: fills their
+// hooks and the menu entries, and makes and frees their windows with the forms.
+#pragma once
+
+namespace narvo {
+
+void InstallTextTools();
+
+}  // namespace narvo

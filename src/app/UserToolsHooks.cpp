@@ -1,0 +1,83 @@
+// Wiring of the clipboard formats viewer and the user tools (see UserToolsHooks.h).
+#include "app/UserToolsHooks.h"
+
+#include "app/AppHooks.h"
+#include "app/AppState.h"
+#include "app/CommandLanguage.h"
+#include "app/Documents.h"
+#include "app/MainWindow.h"
+#include "app/MainWindowMenus.h"
+#include "app/Settings.h"
+#include "app/StatusLine.h"
+#include "app/TextRegister.h"
+#include "editor/ScrollEditor.h"
+#include "engine/LineBreakText.h"
+#include "tools/ClipFormatDialog.h"
+#include "tools/ExternalPrograms.h"
+
+namespace narvo {
+
+namespace {
+
+// The settings file's section of the user tools.
+constexpr const char* TransferSection = "Transfer";
+
+void PasteIntoFocusedPane(const std::string& Text)
+{
+    if (!Form1)
+        return;
+    TScrollEditor* Pane = Form1->FocusedEditor();
+    if (!Pane)
+        return;
+    if (TXRegister* Register = ProgramRegister())
+        Register->ScoopOff(*Pane, false);
+    Pane->InsertText(StripLineFeeds(Text));
+    Pane->RefreshView(true);
+    if (TScrollEditor* Active = Form1->ActiveEditor) {
+        ShowEditorStatus(Active->Status);
+        UpdateStatus();
+        Active->setFocus();
+    }
+}
+
+}  // namespace
+
+void InstallUserToolsHooks()
+{
+    ClipFormatHooks().PasteText = PasteIntoFocusedPane;
+
+    TExternalProgramHooks& Tools = ExternalProgramHooks();
+    Tools.CurrentFileName = [] { return CurrentFileName; };
+    Tools.SaveIfModified = [] { SaveIfModified(); };
+    Tools.GotoLine = [](std::int64_t N) {
+        if (!Form1 || !Form1->ActiveEditor)
+            return;
+        // A line past the end leaves the cursor where it is.
+        if (Form1->ActiveEditor->GotoLine(N))
+            Form1->ActiveEditor->RefreshView(false);
+        UpdateStatus();
+    };
+
+    TAppHooks& H = AppHooks();
+    H.CreateForms.push_back([] {
+        CreateClipFormatDlg(Form1);
+        CreateExternalDlg(Form1);
+    });
+    H.FreeForms.push_back([] {
+        FreeExternalDlg();
+        FreeClipFormatDlg();
+    });
+    H.LoadExternalPrograms = [] {
+        if (TExternalDlg* Dlg = ExternalDlg(); Dlg && Form1 && Form1->Menus)
+            Dlg->InitExternalPrograms(Form1->Menus->UserMnu, 0, SettingsIniName, TransferSection);
+    };
+
+    TMenuActions& Menus = MenuActions();
+    Menus.ClipboardFormats = ShowClipFormatDlg;
+    Menus.UserTools = [] {
+        if (TExternalDlg* Dlg = ExternalDlg())
+            Dlg->EditExternalPrograms();
+    };
+}
+
+}  // namespace narvo

@@ -1,0 +1,189 @@
+// The backup browser (see AutoBackup.h).
+#include "tools/AutoBackup.h"
+
+#include "components/FolderList.h"
+#include "platform/Application.h"
+#include "platform/TextConvert.h"
+#include "platform/posix/SafeFile.h"
+
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QSplitter>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cerrno>
+#include <sys/stat.h>
+
+namespace narvo {
+
+namespace {
+
+QPointer<TAutoBackDlg> GAutoBackDlg;
+
+// Makes Path and its missing parents; false when it is not a folder afterwards.
+bool ForceFolders(const std::string& Path)
+{
+    for (std::size_t Pos = 1; Pos <= Path.size(); ++Pos) {
+        if (Pos < Path.size() && Path[Pos] != '/')
+            continue;
+        const std::string Part = Path.substr(0, Pos);
+        if (::mkdir(Part.c_str(), 0777) != 0 && errno != EEXIST)
+            return false;
+    }
+    struct stat St {};
+    return ::stat(Path.c_str(), &St) == 0 && S_ISDIR(St.st_mode);
+}
+
+// Runs a button's action inside the program's exception boundary.
+template <class F> void Guarded(F Action) { RunGuarded(Action); }
+
+}  // namespace
+
+TAutoBackupHooks& AutoBackupHooks()
+{
+    static TAutoBackupHooks Hooks;
+    return Hooks;
+}
+
+TAutoBackDlg::TAutoBackDlg(QWidget* Parent) : QDialog(Parent)
+{
+    setWindowTitle(QStringLiteral("Auto-Backup Files"));
+    resize(761, 405);
+
+    auto* Outer = new QVBoxLayout(this);
+    Outer->setContentsMargins(0, 0, 0, 0);
+    auto* Split = new QSplitter(Qt::Horizontal, this);
+    Split->setHandleWidth(8);
+    ShellList = new TFolderList(Split);
+    ShellList->SetObjectTypes(otNonFolders);
+    ShellList->SetSorted(false);
+    ShellList->SetReadOnly(false);
+    ShellList->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    Memo1 = new QPlainTextEdit(Split);
+    Memo1->setReadOnly(true);
+    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    QFont Fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    Fixed.setPixelSize(12);
+    Memo1->setFont(Fixed);
+    Split->addWidget(ShellList);
+    Split->addWidget(Memo1);
+    Split->setSizes({433, 761 - 433 - 8});
+    Outer->addWidget(Split, 1);
+
+    auto* Panel1 = new QWidget(this);
+    Panel1->setFixedHeight(41);
+    auto* Buttons = new QHBoxLayout(Panel1);
+    ViewBtn = new QPushButton(QStringLiteral("View"), Panel1);
+    OpenBtn = new QPushButton(QStringLiteral("Open"), Panel1);
+    DeleteBtn = new QPushButton(QStringLiteral("Del Selected"), Panel1);
+    CancelBtn = new QPushButton(QStringLiteral("Close"), Panel1);
+    for (QPushButton* B : {ViewBtn, OpenBtn, DeleteBtn, CancelBtn}) {
+        B->setAutoDefault(false);
+        Buttons->addWidget(B);
+    }
+    Buttons->addStretch(1);
+    Outer->addWidget(Panel1);
+
+    connect(ViewBtn, &QPushButton::clicked, this, [this] { Guarded([this] { ViewBtnClick(); }); });
+    connect(OpenBtn, &QPushButton::clicked, this, [this] { Guarded([this] { OpenBtnClick(); }); });
+    connect(DeleteBtn, &QPushButton::clicked, this, [this] { Guarded([this] { DeleteBtnClick(); }); });
+    connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+    ShellList->OnColumnClick = [this](int Column) { ShellListColumnClick(Column); };
+    ShellList->OnSelectItem = [this] { ShellListSelectItem(); };
+
+    // FormCreate: the backup folder, made with its parents, is the list's root.
+    std::string Folder = AutoBackupHooks().BackupFolder ? AutoBackupHooks().BackupFolder() : std::string();
+    while (Folder.size() > 1 && Folder.back() == '/')
+        Folder.pop_back();
+    if (!Folder.empty())
+        ForceFolders(Folder);
+    ShellList->SetRoot(Folder);  // raises "Error setting path" for a folder that is not there
+}
+
+void TAutoBackDlg::LoadViewer(const std::string& Path)
+{
+    Memo1->setPlainText(AnsiToQString(ReadFileBytes(Path)));
+}
+
+void TAutoBackDlg::ViewBtnClick()
+{
+    if (TShellFolder* Item = ShellList->SelectedFolder())
+        LoadViewer(Item->PathName());
+}
+
+void TAutoBackDlg::ShowSelectedBackup()
+{
+    TShellFolder* Item = ShellList->SelectedFolder();
+    if (!Item || !FileExists(Item->PathName()))
+        return;
+    try {
+        LoadViewer(Item->PathName());
+    } catch (const std::exception&) {
+        // A file that went away or cannot be read shows nothing new on selection.
+    }
+}
+
+void TAutoBackDlg::ShellListSelectItem() { ShowSelectedBackup(); }
+
+void TAutoBackDlg::OpenBtnClick()
+{
+    TShellFolder* Item = ShellList->SelectedFolder();
+    if (Item && AutoBackupHooks().OpenTextFile)
+        AutoBackupHooks().OpenTextFile(Item->PathName());
+}
+
+void TAutoBackDlg::DeleteBtnClick()
+{
+    const std::vector<int> Rows = ShellList->SelectedRows();
+    if (Rows.empty())
+        return;
+    const int Remembered = Rows.front();
+    std::string Failures;
+    for (const int Row : Rows) {
+        std::string Error;
+        if (!MoveToTrash(ShellList->Folders(Row).PathName(), Error))
+            Failures += (Failures.empty() ? "" : "\n") + Error;
+    }
+    ShellList->clearSelection();
+    ShellList->Refresh();
+    if (ShellList->Count() > 0)
+        ShellList->SelectRow(std::clamp(Remembered - 1, 0, ShellList->Count() - 1));
+    // A file left in place is said, not passed over in silence.
+    if (!Failures.empty())
+        ShowExceptionMessage(Failures);
+}
+
+void TAutoBackDlg::ShellListColumnClick(int Column) { ShellList->SortByColumn(Column); }
+
+TAutoBackDlg* AutoBackDlg() { return GAutoBackDlg; }
+
+void CreateAutoBackDlg(QWidget* Owner)
+{
+    if (!GAutoBackDlg)
+        GAutoBackDlg = new TAutoBackDlg(Owner);
+}
+
+void FreeAutoBackDlg() { delete GAutoBackDlg.data(); }
+
+void ShowAutoBackDlg()
+{
+    if (!GAutoBackDlg)
+        return;
+    if (QScreen* Screen = GAutoBackDlg->screen())
+        GAutoBackDlg->move(Screen->availableGeometry().center() - GAutoBackDlg->rect().center());
+    GAutoBackDlg->exec();
+}
+
+void RefreshAutoBackDlg()
+{
+    if (GAutoBackDlg)
+        GAutoBackDlg->ShellList->Refresh();
+}
+
+}  // namespace narvo

@@ -1,0 +1,293 @@
+// The "Match Begin-End Pairs" tool window.
+#include "tools/MatchPairs.h"
+
+#include "components/ChmHelper.h"
+#include "editor/ScrollEditor.h"
+#include "platform/TextConvert.h"
+#include "shared/CharClass.h"
+#include "tools/TextToolHooks.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace narvo {
+
+namespace {
+
+std::string Lowered(std::string S)
+{
+    for (char& C : S)
+        C = static_cast<char>(LowCaseChar(static_cast<unsigned char>(C)));
+    return S;
+}
+
+std::string EditText(const QLineEdit* Edit) { return QStringToAnsi(Edit->text()); }
+
+}  // namespace
+
+TMatchPairsDlg::TMatchPairsDlg(QWidget* Parent) : QDialog(Parent)
+{
+    setObjectName("MatchPairsDlg");
+    setWindowTitle("Match Begin-End Pairs");
+    setWindowFlag(Qt::Tool);
+    setModal(false);
+
+    BeginEdit = new QLineEdit("begin", this);
+    EndEdit = new QLineEdit("end", this);
+    PairsCombo = new QComboBox(this);
+    PairsCombo->addItems({"begin end", "{ }", "[ ]", "< >", "( )", "\" \"", "' '"});
+    auto* Edits = new QFormLayout;
+    Edits->addRow("\"Begin\" String", BeginEdit);
+    Edits->addRow("\"End\" String", EndEdit);
+    Edits->addRow(PairsCombo);
+
+    auto* Options = new QGroupBox("Options", this);
+    CaseChk = new QCheckBox("Case Sensitive Search", Options);
+    WordChk = new QCheckBox("Whole Word Search", Options);
+    auto* OptionsLayout = new QVBoxLayout(Options);
+    OptionsLayout->addWidget(CaseChk);
+    OptionsLayout->addWidget(WordChk);
+
+    DepthDis = new QLabel("0", this);
+    MaxDepthDis = new QLabel("0", this);
+    StatusDis = new QLabel(this);
+    auto* Depths = new QFormLayout;
+    Depths->addRow("Nesting Depth", DepthDis);
+    Depths->addRow("Maximum Depth", MaxDepthDis);
+    Depths->addRow(" Status:", StatusDis);
+
+    FindNextBtn = new QPushButton("Find Next Item", this);
+    MatchBtn = new QPushButton("Find Matching ", this);
+    ResetBtn = new QPushButton("Reset Depths", this);
+    GoLastLocBtm = new QPushButton("To Last Loc", this);
+    OKBtn = new QPushButton("Close", this);
+    HelpBtn = new QPushButton("Help", this);
+    auto* Buttons = new QGridLayout;
+    Buttons->addWidget(MatchBtn, 0, 0);
+    Buttons->addWidget(FindNextBtn, 0, 1);
+    Buttons->addWidget(ResetBtn, 1, 0);
+    Buttons->addWidget(GoLastLocBtm, 1, 1);
+    Buttons->addWidget(OKBtn, 2, 0);
+    Buttons->addWidget(HelpBtn, 2, 1);
+
+    auto* Main = new QVBoxLayout(this);
+    Main->addLayout(Edits);
+    Main->addWidget(Options);
+    Main->addLayout(Depths);
+    Main->addLayout(Buttons);
+
+    connect(MatchBtn, &QPushButton::clicked, this, [this] { MatchBtnClick(); });
+    connect(FindNextBtn, &QPushButton::clicked, this, [this] { FindNextBtnClick(); });
+    connect(ResetBtn, &QPushButton::clicked, this, [this] { ResetBtnClick(); });
+    connect(GoLastLocBtm, &QPushButton::clicked, this, [this] { GoLastLocBtmClick(); });
+    connect(OKBtn, &QPushButton::clicked, this, &QDialog::close);
+    connect(HelpBtn, &QPushButton::clicked, this, [] { narvo::HelpContext(TMatchPairsDlg::HelpContext); });
+    connect(PairsCombo, &QComboBox::activated, this, [this](int Index) { PairsComboChange(Index); });
+}
+
+void TMatchPairsDlg::PairsComboChange(int Index)
+{
+    static const char* const Pairs[][2] = {{"begin", "end"}, {"{", "}"}, {"[", "]"}, {"<", ">"},
+                                           {"(", ")"},       {"\"", "\""}, {"'", "'"}};
+    if (Index < 0 || Index >= 7)
+        return;
+    BeginEdit->setText(Pairs[Index][0]);
+    EndEdit->setText(Pairs[Index][1]);
+}
+
+bool TMatchPairsDlg::Search(TScrollEditor& Pane, const std::string& Pattern, TPoint From, TRect& Range)
+{
+    if (Pattern.empty())
+        return false;
+    // The pane's searcher serves Find and Replace too: its options are lent for
+    // this one search only.
+    TListSearcher& S = *Pane.Searcher;
+    const bool OldCase = S.IgnoreCase, OldWord = S.WholeWord;
+    S.WholeWord = WordChk->isChecked();
+    S.IgnoreCase = !CaseChk->isChecked();
+    const bool Found = Pane.SearchForwardFrom(Pattern, From, Range);
+    S.IgnoreCase = OldCase;
+    S.WholeWord = OldWord;
+    return Found;
+}
+
+void TMatchPairsDlg::Select(TScrollEditor& Pane, const TRect& Range)
+{
+    Pane.HighLight->Found = false;
+    Pane.HighLight->StartPos = TPoint{Range.Left, Range.Top};
+    Pane.HighLight->EndPos = TPoint{Range.Right, Range.Bottom};
+    Pane.Cursor->SetPos(TPoint{Range.Right, Range.Bottom});
+    Pane.RedrawFound();  // the view follows the cursor as after a search
+}
+
+int TMatchPairsDlg::FindNextItem(TScrollEditor& Pane, const std::string& BeginStr, const std::string& EndStr)
+{
+    const TPoint From = Pane.Cursor->Pos();
+    TRect B, E;
+    const bool HasB = Search(Pane, BeginStr, From, B);
+    const bool HasE = Search(Pane, EndStr, From, E);
+    int Result = 0;
+    if (HasB && HasE)
+        // Ending at the same place the end wins, so equal strings (quotes) close.
+        Result = TEditorEngine::PosAfter(TPoint{E.Right, E.Bottom}, TPoint{B.Right, B.Bottom}) ? 1 : 2;
+    else if (HasB)
+        Result = 1;
+    else if (HasE)
+        Result = 2;
+    if (Result != 0)
+        Select(Pane, Result == 1 ? B : E);
+    return Result;
+}
+
+void TMatchPairsDlg::ShowDepths()
+{
+    DepthDis->setText(QString::number(Depth));
+    MaxDepthDis->setText(QString::number(MaxDepth));
+}
+
+int TMatchPairsDlg::FindNextStep(TScrollEditor& Pane)
+{
+    const int Result = FindNextItem(Pane, EditText(BeginEdit), EditText(EndEdit));
+    if (Result == 0)
+        StatusDis->setText("Not Found");
+    else if (Result == 1)
+        ++Depth;
+    else
+        --Depth;
+    if (Depth > MaxDepth)
+        MaxDepth = Depth;
+    ShowDepths();
+    return Result;
+}
+
+bool TMatchPairsDlg::BeginAtCursor(TScrollEditor& Pane, const std::string& BeginStr, TRect& Range)
+{
+    Pane.GetWordAtCursorBounds(Range);
+    std::string Word = Pane.GetRangeText(Range);
+    std::string Wanted = BeginStr;
+    if (Word.empty() || Wanted.empty())
+        return false;
+    if (!CaseChk->isChecked()) {
+        Word = Lowered(std::move(Word));
+        Wanted = Lowered(std::move(Wanted));
+    }
+    return WordChk->isChecked() ? Word == Wanted : Word.find(Wanted) != std::string::npos;
+}
+
+bool TMatchPairsDlg::FindBegin(TScrollEditor& Pane, const std::string& BeginStr)
+{
+    TRect Range;
+    if (!BeginAtCursor(Pane, BeginStr, Range) && !Search(Pane, BeginStr, Pane.Cursor->Pos(), Range))
+        return false;
+    Select(Pane, Range);
+    SaveLocation(Pane);
+    return true;
+}
+
+void TMatchPairsDlg::SaveLocation(TScrollEditor& Pane)
+{
+    FLastCursor = Pane.Cursor->Pos();
+    FLastStart = Pane.HighLight->StartPos;
+    FLastEnd = Pane.HighLight->EndPos;
+}
+
+bool TMatchPairsDlg::StepRight(TScrollEditor& Pane)
+{
+    const TPoint Before = Pane.Cursor->Pos();
+    Pane.CursorRight();
+    return Pane.Cursor->Pos() != Before;
+}
+
+void TMatchPairsDlg::MatchPair(TScrollEditor& Pane)
+{
+    SaveLocation(Pane);
+    if (!FindBegin(Pane, EditText(BeginEdit))) {
+        StatusDis->setText("No begining symbol");
+        return;
+    }
+    Depth = 1;
+    MaxDepth = 0;
+    // Every pass moves the cursor forward, so the walk ends at the text's end.
+    while (StepRight(Pane)) {
+        const int Result = FindNextStep(Pane);
+        if (Depth < 1) {
+            StatusDis->setText("Match Found");
+            return;
+        }
+        if (Result == 0)
+            break;
+    }
+    StatusDis->setText("No matching \"end\"");
+}
+
+void TMatchPairsDlg::MatchBtnClick()
+{
+    if (TScrollEditor* Pane = ToolActiveEditor())
+        MatchPair(*Pane);
+}
+
+void TMatchPairsDlg::FindNextBtnClick()
+{
+    TScrollEditor* Pane = ToolActiveEditor();
+    if (!Pane)
+        return;
+    SaveLocation(*Pane);
+    if (StepRight(*Pane))
+        FindNextStep(*Pane);
+    else
+        StatusDis->setText("Not Found");
+}
+
+void TMatchPairsDlg::ResetBtnClick()
+{
+    Depth = MaxDepth = 0;
+    ShowDepths();
+}
+
+void TMatchPairsDlg::GoLastLocBtmClick()
+{
+    TScrollEditor* Pane = ToolActiveEditor();
+    if (!Pane)
+        return;
+    Pane->HighLight->StartPos = FLastStart;
+    Pane->HighLight->EndPos = FLastEnd;
+    Pane->GotoPos(FLastCursor);
+    // GotoPos may clear a highlight as a motion does; the saved one is set again.
+    Pane->HighLight->StartPos = FLastStart;
+    Pane->HighLight->EndPos = FLastEnd;
+    Pane->ClampHighlight();
+    Pane->RequestRedraw(false);
+    Pane->setFocus();
+}
+
+namespace {
+QPointer<TMatchPairsDlg> GMatchPairsDlg;
+}
+
+TMatchPairsDlg& MatchPairsDlg()
+{
+    if (!GMatchPairsDlg)
+        GMatchPairsDlg = new TMatchPairsDlg(ToolMainWindow());
+    return *GMatchPairsDlg;
+}
+
+void ShowMatchPairsDlg()
+{
+    TMatchPairsDlg& D = MatchPairsDlg();
+    D.show();
+    D.raise();
+    D.activateWindow();
+}
+
+void FreeMatchPairsDlg() { delete GMatchPairsDlg.data(); }
+
+}  // namespace narvo

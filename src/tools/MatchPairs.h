@@ -1,0 +1,79 @@
+// The modeless "Match Begin-End Pairs" tool window: from a "begin" string at or
+// after the cursor it searches forward through the active pane counting the nesting
+// depth (each begin one deeper, each end one shallower) until the end that closes it,
+// or steps one found item at a time; it shows the current and the deepest depth and
+// returns to where the search started. The text itself is never changed.
+#pragma once
+
+#include "shared/Geometry.h"
+
+#include <QDialog>
+#include <string>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace narvo {
+
+class TScrollEditor;
+
+class TMatchPairsDlg : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int HelpContext = 3;
+    explicit TMatchPairsDlg(QWidget* Parent = nullptr);
+
+    QLineEdit* BeginEdit = nullptr;
+    QLineEdit* EndEdit = nullptr;
+    QComboBox* PairsCombo = nullptr;
+    QCheckBox* CaseChk = nullptr;
+    QCheckBox* WordChk = nullptr;
+    QLabel* DepthDis = nullptr;
+    QLabel* MaxDepthDis = nullptr;
+    QLabel* StatusDis = nullptr;
+    QPushButton* FindNextBtn = nullptr;
+    QPushButton* MatchBtn = nullptr;
+    QPushButton* ResetBtn = nullptr;
+    QPushButton* GoLastLocBtm = nullptr;
+    QPushButton* OKBtn = nullptr;
+    QPushButton* HelpBtn = nullptr;
+
+    int Depth = 0;
+    int MaxDepth = 0;
+
+    void MatchBtnClick();
+    void FindNextBtnClick();
+    void ResetBtnClick();
+    void GoLastLocBtmClick();
+    void PairsComboChange(int Index);
+
+    // 0 nothing found, 1 a begin found, 2 an end found (the item is highlighted and
+    // the cursor put after it).
+    int FindNextItem(TScrollEditor& Pane, const std::string& BeginStr, const std::string& EndStr);
+    // FindNextItem with the depths and the status updated.
+    int FindNextStep(TScrollEditor& Pane);
+    bool FindBegin(TScrollEditor& Pane, const std::string& BeginStr);
+    void MatchPair(TScrollEditor& Pane);
+
+private:
+    bool BeginAtCursor(TScrollEditor& Pane, const std::string& BeginStr, TRect& Range);
+    bool Search(TScrollEditor& Pane, const std::string& Pattern, TPoint From, TRect& Range);
+    // One position forward; false at the end of the text, where a further search
+    // would only find the item just passed again.
+    bool StepRight(TScrollEditor& Pane);
+    void SaveLocation(TScrollEditor& Pane);
+    void ShowDepths();
+    void Select(TScrollEditor& Pane, const TRect& Range);
+
+    TPoint FLastCursor;
+    TPoint FLastStart, FLastEnd;
+};
+
+TMatchPairsDlg& MatchPairsDlg();
+void ShowMatchPairsDlg();
+void FreeMatchPairsDlg();
+
+}  // namespace narvo

@@ -1,0 +1,511 @@
+// The spelling dialog and its settings (see SpellDialog.h).
+#include "tools/SpellDialog.h"
+
+#include "components/ChmHelper.h"
+#include "editor/ScrollEditor.h"
+#include "platform/Application.h"
+#include "platform/FileDialogs.h"
+#include "platform/MessageBoxes.h"
+#include "platform/ProgramFolder.h"
+#include "platform/Shell.h"
+#include "platform/TextConvert.h"
+#include "platform/posix/IniFile.h"
+#include "platform/posix/SafeFile.h"
+#include "shared/CharClass.h"
+#include "tools/SpellChecker.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace narvo {
+
+TSpellChecker* SpellChecker = nullptr;
+std::string DictionaryFile;
+
+namespace {
+
+constexpr const char* IniName = "NrvDictionary.ini";
+constexpr int SpellHelpContext = 14;
+
+QPointer<TSpellingDlg> GSpellingDlg;
+
+std::string Text(const QLineEdit* Edit) { return QStringToAnsi(Edit->text()); }
+
+}  // namespace
+
+TSpellHooks& SpellHooks()
+{
+    static TSpellHooks Hooks;
+    return Hooks;
+}
+
+std::string DefaultDictionaryFile() { return ProgramFolder() + "/NRVSmall.dix"; }
+
+bool LoadDictionary()
+{
+    if (!SpellChecker || DictionaryFile.empty() || !FileExists(DictionaryFile))
+        return false;
+    SpellChecker->LoadFromFile(DictionaryFile);
+    return true;
+}
+
+bool InWebAddress(char Before, char After)
+{
+    auto Joint = [](char C) { return C == '.' || C == '/' || C == '@' || C == '\\'; };
+    return (Joint(Before) && Joint(After)) || Before == '@' || After == '@' || Before == '.';
+}
+
+TSpellProblem FindNextProblem(TScrollEditor& Pane, const TSpellChecker& Checker, bool IgnoreURLs, TRect& Range)
+{
+    std::string Previous;
+    if (Pane.AtEnd()) {
+        Pane.Status = edAtEnd;
+        return spNone;
+    }
+    TPoint P = Pane.Cursor->Pos();
+    do {
+        Pane.GetWordBounds(P, Range);
+        const std::string Word = Pane.GetRangeText(Range);
+        bool Skip = Word.empty();
+        if (!Skip && IgnoreURLs) {
+            char Before = 0, After = 0;
+            Pane.GetCharsAroundRange(Range, Before, After);
+            Skip = InWebAddress(Before, After);
+        }
+        if (!Skip) {
+            if (!Checker.CheckWord(Word))
+                return spUnknownWord;
+            if (Word == Previous &&
+                std::none_of(Previous.begin(), Previous.end(), [](char C) { return IsDigit(static_cast<unsigned char>(C)); }))
+                return spDoubleWord;
+        }
+        P = TPoint{Range.Right, Range.Bottom};
+        Pane.Status = Pane.NextPos(P) ? edDone : edAtEnd;
+        Previous = Word;
+    } while (Pane.Status != edAtEnd);
+    return spNone;
+}
+
+// --- the form ---------------------------------------------------------------------------------
+
+TSpellingDlg::TSpellingDlg(QWidget* Parent) : QDialog(Parent)
+{
+    setObjectName(QStringLiteral("SpellingDlg"));
+    setWindowFlags(windowFlags() | Qt::WindowStaysOnTopHint);
+    Pages = new QStackedWidget(this);
+    Pages->addWidget(CreateWordPage());
+    Pages->addWidget(CreateOptionsPage());
+    Pages->addWidget(CreateDoublePage());
+    HelpBtn = new QPushButton(QStringLiteral("Help"), this);
+    connect(HelpBtn, &QPushButton::clicked, this, [] { HelpContext(SpellHelpContext); });
+    auto* Layout = new QVBoxLayout(this);
+    Layout->addWidget(Pages);
+    auto* Bottom = new QHBoxLayout;
+    Bottom->addStretch();
+    Bottom->addWidget(HelpBtn);
+    Layout->addLayout(Bottom);
+    // FormCreate: the engine lives as long as the form.
+    FChecker = std::make_unique<TSpellChecker>();
+    SpellChecker = FChecker.get();
+    LoadSpellSettings();
+}
+
+TSpellingDlg::~TSpellingDlg()
+{
+    if (SpellChecker == FChecker.get())
+        SpellChecker = nullptr;
+}
+
+void TSpellingDlg::OnClick(QPushButton* Button, std::function<void()> Handler)
+{
+    connect(Button, &QPushButton::clicked, this, [H = std::move(Handler)] { RunGuarded(H); });
+}
+
+QWidget* TSpellingDlg::CreateWordPage()
+{
+    auto* Page = new QWidget;
+    auto* G = new QGridLayout(Page);
+    auto Button = [&](QPushButton*& B, const char* Caption) {
+        B = new QPushButton(QString::fromLatin1(Caption), Page);
+        return B;
+    };
+    G->addWidget(new QLabel(QStringLiteral("Word Not Found"), Page), 0, 0);
+    NotFoundEdit = new QLineEdit(Page);
+    NotFoundEdit->setReadOnly(true);
+    NotFoundEdit->setStyleSheet(QStringLiteral("background: silver"));
+    G->addWidget(NotFoundEdit, 1, 0);
+    G->addWidget(Button(Suggest1Btn, "Suggestion From ->"), 1, 1);
+    G->addWidget(new QLabel(QStringLiteral("Replacement"), Page), 2, 0);
+    ReplaceEdit = new QLineEdit(Page);
+    G->addWidget(ReplaceEdit, 3, 0);
+    G->addWidget(Button(Suggest2Btn, "Suggestion From ->"), 3, 1);
+    G->addWidget(new QLabel(QStringLiteral("Suggestions "), Page), 4, 0);
+    SuggestList = new QListWidget(Page);
+    G->addWidget(SuggestList, 5, 0, 6, 1);
+    G->addWidget(Button(IgnoreBtn, "Ignore"), 5, 1);
+    G->addWidget(Button(ReplaceBtn, "Replace"), 6, 1);
+    G->addWidget(Button(IgnoreAllBtn, "Ignore All"), 7, 1);
+    auto* AddGroup = new QGroupBox(QStringLiteral("Add To Dictionary"), Page);
+    auto* AddLayout = new QVBoxLayout(AddGroup);
+    AddLayout->addWidget(Button(AddNotFoundBtn, "Add Not Found"));
+    AddLayout->addWidget(Button(AddReplaceBtn, "Add Replacement"));
+    G->addWidget(AddGroup, 8, 1);
+    G->addWidget(Button(SplitWordBtn, "Split Words"), 9, 1);
+    G->addWidget(Button(HyphenateBtn, "Hyphenated"), 10, 1);
+    G->addWidget(Button(QuoteBtn, "Quote Word"), 11, 1);
+    WordSoundChk = new QCheckBox(QStringLiteral("Use Word Sound"), Page);
+    G->addWidget(WordSoundChk, 11, 0);
+    auto* Row = new QHBoxLayout;
+    Row->addWidget(Button(GoogleBtn, "Google"));
+    Row->addWidget(Button(DictBtn, "Dictionary"));
+    Row->addStretch();
+    Row->addWidget(Button(CancelBtn, "Cancel"));
+    G->addLayout(Row, 12, 0, 1, 2);
+
+    OnClick(Suggest1Btn, [this] { FillSuggestions(Text(NotFoundEdit)); });
+    OnClick(Suggest2Btn, [this] { FillSuggestions(Text(ReplaceEdit)); });
+    OnClick(IgnoreBtn, [this] { IgnoreBtnClick(); });
+    OnClick(ReplaceBtn, [this] { ReplaceBtnClick(); });
+    OnClick(IgnoreAllBtn, [this] { IgnoreAllBtnClick(); });
+    OnClick(AddNotFoundBtn, [this] { AddNotFoundBtnClick(); });
+    OnClick(AddReplaceBtn, [this] { AddReplaceBtnClick(); });
+    OnClick(SplitWordBtn, [this] { SplitWordBtnClick(false); });
+    OnClick(HyphenateBtn, [this] { SplitWordBtnClick(true); });
+    OnClick(QuoteBtn, [this] { QuoteBtnClick(); });
+    OnClick(GoogleBtn, [this] {
+        if (!NotFoundEdit->text().isEmpty())
+            WebSearch(Text(NotFoundEdit));
+    });
+    OnClick(DictBtn, [this] {
+        if (!NotFoundEdit->text().isEmpty())
+            DictionaryLookup(Text(NotFoundEdit));
+    });
+    OnClick(CancelBtn, [this] { hide(); });
+    connect(SuggestList, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* Item) { ReplaceEdit->setText(Item->text()); });
+    connect(WordSoundChk, &QCheckBox::clicked, this,
+            [this] { RunGuarded([this] { FillSuggestions(Text(NotFoundEdit)); }); });
+    return Page;
+}
+
+QWidget* TSpellingDlg::CreateOptionsPage()
+{
+    auto* Page = new QWidget;
+    auto* V = new QVBoxLayout(Page);
+    auto* DictGroup = new QGroupBox(QStringLiteral("Current Dictionary"), Page);
+    auto* DictRow = new QHBoxLayout(DictGroup);
+    DictEdit = new QLineEdit(DictGroup);
+    DictEdit->setReadOnly(true);
+    BroweDictBtn = new QPushButton(QStringLiteral("Browse"), DictGroup);
+    DictRow->addWidget(DictEdit);
+    DictRow->addWidget(BroweDictBtn);
+    V->addWidget(DictGroup);
+
+    auto* NormGroup = new QGroupBox(QStringLiteral("Normalize Dictionary"), Page);
+    auto* NormRow = new QHBoxLayout(NormGroup);
+    NormRow->addWidget(new QLabel(QStringLiteral("Duplicates"), NormGroup));
+    DupsDis = new QLabel(NormGroup);
+    DupsDis->setFrameShape(QFrame::Panel);
+    DupsDis->setMinimumWidth(60);
+    Gauge1 = new QProgressBar(NormGroup);
+    Gauge1->setRange(0, 100);
+    Gauge1->setValue(0);
+    NormalizeBtn = new QPushButton(QStringLiteral("Normalize"), NormGroup);
+    NormRow->addWidget(DupsDis);
+    NormRow->addWidget(Gauge1);
+    NormRow->addWidget(NormalizeBtn);
+    V->addWidget(NormGroup);
+
+    auto* OptGroup = new QGroupBox(QStringLiteral("Options"), Page);
+    auto* OptLayout = new QVBoxLayout(OptGroup);
+    NumberChk = new QCheckBox(QStringLiteral("Ignore Words With Numbers"), OptGroup);
+    UppercaseChk = new QCheckBox(QStringLiteral("Ignore Upper Case Words"), OptGroup);
+    SplitWordChk = new QCheckBox(QStringLiteral("Show Split Words Suggestions"), OptGroup);
+    IgnoreURLChk = new QCheckBox(QStringLiteral("Ignore URLs/Email Addresses"), OptGroup);
+    for (QCheckBox* C : {NumberChk, UppercaseChk, SplitWordChk, IgnoreURLChk})
+        OptLayout->addWidget(C);
+    V->addWidget(OptGroup);
+
+    auto* CountRow = new QHBoxLayout;
+    CountRow->addWidget(new QLabel(QStringLiteral(" Word Count:"), Page));
+    WordCountDis = new QLabel(Page);
+    CountRow->addWidget(WordCountDis);
+    CountRow->addStretch();
+    ClearIgnoreBtn = new QPushButton(QStringLiteral("Clear Ignore List"), Page);
+    CountRow->addWidget(ClearIgnoreBtn);
+    V->addLayout(CountRow);
+
+    auto* RemoveGroup = new QGroupBox(QStringLiteral("Remove Word From Dictionary"), Page);
+    auto* RemoveRow = new QHBoxLayout(RemoveGroup);
+    RemoveEdit = new QLineEdit(RemoveGroup);
+    RemoveBtn = new QPushButton(QStringLiteral("Remove"), RemoveGroup);
+    RemoveRow->addWidget(RemoveEdit);
+    RemoveRow->addWidget(RemoveBtn);
+    V->addWidget(RemoveGroup);
+
+    auto* Buttons = new QHBoxLayout;
+    Buttons->addStretch();
+    OkBtn = new QPushButton(QStringLiteral("OK"), Page);
+    OptionsCancelBtn = new QPushButton(QStringLiteral("Cancel"), Page);
+    Buttons->addWidget(OkBtn);
+    Buttons->addWidget(OptionsCancelBtn);
+    V->addLayout(Buttons);
+
+    OnClick(BroweDictBtn, [this] { BroweDictBtnClick(); });
+    OnClick(NormalizeBtn, [this] { NormalizeBtnClick(); });
+    OnClick(ClearIgnoreBtn, [this] { ClearIgnoreBtnClick(); });
+    OnClick(RemoveBtn, [this] { RemoveBtnClick(); });
+    connect(OkBtn, &QPushButton::clicked, this, &QDialog::accept);
+    connect(OptionsCancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+    return Page;
+}
+
+QWidget* TSpellingDlg::CreateDoublePage()
+{
+    auto* Page = new QWidget;
+    auto* V = new QVBoxLayout(Page);
+    V->addWidget(new QLabel(QStringLiteral("Double Word"), Page));
+    DoubleWordEdit = new QLineEdit(Page);
+    DoubleWordEdit->setReadOnly(true);
+    V->addWidget(DoubleWordEdit);
+    auto* Row = new QHBoxLayout;
+    DeleteBtn = new QPushButton(QStringLiteral("Delete"), Page);
+    IgnoreDoubleBtn = new QPushButton(QStringLiteral("Ignore"), Page);
+    DoubleCancelBtn = new QPushButton(QStringLiteral("Cancel"), Page);
+    Row->addWidget(DeleteBtn);
+    Row->addWidget(IgnoreDoubleBtn);
+    Row->addWidget(DoubleCancelBtn);
+    V->addLayout(Row);
+    V->addStretch();
+    OnClick(DeleteBtn, [this] { DeleteBtnClick(); });
+    OnClick(IgnoreDoubleBtn, [this] { IgnoreBtnClick(); });
+    OnClick(DoubleCancelBtn, [this] { hide(); });
+    return Page;
+}
+
+// --- settings -----------------------------------------------------------------------------------
+
+void TSpellingDlg::LoadSpellSettings()
+{
+    TIniFile Ini(IniName);
+    DictionaryFile = Ini.ReadString("Files", "Dictionary", DefaultDictionaryFile());
+    SpellChecker->IgnoreNumbers = Ini.ReadBool("Options", "IgnoreNumbers", true);
+    SpellChecker->IgnoreUppercase = Ini.ReadBool("Options", "IgnoreUppercase", false);
+    IgnoreURLChk->setChecked(Ini.ReadBool("Options", "IgnoreURLS", true));
+    SplitWordChk->setChecked(Ini.ReadBool("Options", "SplitWords", true));
+}
+
+void TSpellingDlg::SaveSpellSettings()
+{
+    TIniFile Ini(IniName);
+    Ini.WriteString("Files", "Dictionary", DictionaryFile);
+    Ini.WriteBool("Options", "IgnoreNumbers", SpellChecker->IgnoreNumbers);
+    Ini.WriteBool("Options", "IgnoreUppercase", SpellChecker->IgnoreUppercase);
+    Ini.WriteBool("Options", "IgnoreURLS", IgnoreURLChk->isChecked());
+    Ini.WriteBool("Options", "SplitWords", SplitWordChk->isChecked());
+    Ini.UpdateFile();
+}
+
+// --- spell checking ---------------------------------------------------------------------------
+
+TScrollEditor* TSpellingDlg::Pane() const { return SpellHooks().ActiveEditor ? SpellHooks().ActiveEditor() : nullptr; }
+
+void TSpellingDlg::SpellCheckNext()
+{
+    if (!SpellChecker->Loaded && !LoadDictionary()) {
+        MessageDlg(DictionaryNotFoundMessage, mtWarning, mbOK);
+        return;
+    }
+    TScrollEditor* P = Pane();
+    if (!P)
+        return;
+    TRect Range;
+    const TSpellProblem Kind = FindNextProblem(*P, *SpellChecker, IgnoreURLChk->isChecked(), Range);
+    if (Kind == spNone) {
+        if (isVisible())
+            hide();
+        MessageDlg("Finished Spell Checking", mtInformation, mbOK);
+        if (P->isVisible())
+            P->setFocus();
+        return;
+    }
+    P->HighLight->StartPos = TPoint{Range.Left, Range.Top};
+    P->HighLight->EndPos = TPoint{Range.Right, Range.Bottom};
+    P->GotoPos(TPoint{Range.Right, Range.Bottom});
+    const QString Word = AnsiToQString(P->GetRangeText(Range));
+    if (Kind == spUnknownWord) {
+        Pages->setCurrentIndex(0);
+        setWindowTitle(QStringLiteral("Word Not Found"));
+        NotFoundEdit->setText(Word);
+        FillSuggestions(Text(NotFoundEdit));
+    } else {
+        Pages->setCurrentIndex(2);
+        setWindowTitle(QStringLiteral("Double Word"));
+        DoubleWordEdit->setText(Word);
+    }
+    show();
+    raise();
+}
+
+void TSpellingDlg::Next()
+{
+    hide();
+    SpellCheckNext();
+}
+
+void TSpellingDlg::ShowSlots()
+{
+    SuggestList->clear();
+    for (const TSuggestItem& S : SpellChecker->Suggestions)
+        if (S.Score >= 0)
+            SuggestList->addItem(AnsiToQString(S.Word));
+    if (SuggestList->count() > 0) {
+        SuggestList->setCurrentRow(0);
+        ReplaceEdit->setText(SuggestList->item(0)->text());
+    }
+}
+
+void TSpellingDlg::FillSuggestions(const std::string& Word)
+{
+    SpellChecker->UseWordSound = WordSoundChk->isChecked();
+    SpellChecker->Suggest(Word, SplitWordChk->isChecked());
+    ShowSlots();
+}
+
+void TSpellingDlg::SplitWordBtnClick(bool Hyphen)
+{
+    SpellChecker->SplitSuggestions(Text(NotFoundEdit), true, Hyphen);
+    ShowSlots();
+}
+
+void TSpellingDlg::ReplaceBtnClick()
+{
+    if (TScrollEditor* P = Pane())
+        P->InsertText(Text(ReplaceEdit));
+    Next();
+}
+
+void TSpellingDlg::IgnoreBtnClick()
+{
+    if (TScrollEditor* P = Pane())
+        P->CursorRight();
+    Next();
+}
+
+void TSpellingDlg::IgnoreAllBtnClick()
+{
+    SpellChecker->IgnoreWord(Text(NotFoundEdit));
+    Next();
+}
+
+void TSpellingDlg::AddNotFoundBtnClick()
+{
+    SpellChecker->AddWord(Text(NotFoundEdit));
+    SpellChecker->SaveToFile(DictionaryFile);
+    Next();
+}
+
+void TSpellingDlg::AddReplaceBtnClick()
+{
+    SpellChecker->AddWord(Text(ReplaceEdit));
+    SpellChecker->SaveToFile(DictionaryFile);
+    FillSuggestions(Text(ReplaceEdit));
+}
+
+void TSpellingDlg::DeleteBtnClick()
+{
+    if (TScrollEditor* P = Pane())
+        P->DeleteMark();
+    Next();
+}
+
+void TSpellingDlg::QuoteBtnClick() { ReplaceEdit->setText(QLatin1Char('"') + NotFoundEdit->text() + QLatin1Char('"')); }
+
+// --- options ------------------------------------------------------------------------------------
+
+void TSpellingDlg::ShowWordCount() { WordCountDis->setText(QString::number(SpellChecker->WordCount())); }
+
+void TSpellingDlg::ShowSpellOptions()
+{
+    Pages->setCurrentIndex(1);
+    setWindowTitle(QStringLiteral("Spell Checker Options"));
+    if (!SpellChecker->Loaded)
+        LoadDictionary();
+    DictEdit->setText(FileNameToQString(DictionaryFile));
+    NumberChk->setChecked(SpellChecker->IgnoreNumbers);
+    UppercaseChk->setChecked(SpellChecker->IgnoreUppercase);
+    ShowWordCount();
+    const int Result = exec();
+    if (Result == QDialog::Accepted) {
+        SpellChecker->IgnoreNumbers = NumberChk->isChecked();
+        SpellChecker->IgnoreUppercase = UppercaseChk->isChecked();
+        DictionaryFile = QStringToFileName(DictEdit->text());
+    }
+}
+
+void TSpellingDlg::BroweDictBtnClick()
+{
+    TFileDialogOptions O;
+    O.Title = "Open";
+    O.Filter = "Dictionary Files (*.dix)|*.DIX|Text Files (*.txt)|*.TXT|All Files|*.*";
+    O.FileName = "nrvdictionary.dix";
+    O.InitialFolder = DictEdit->text().isEmpty() ? std::string(".") : FolderOfPath(QStringToFileName(DictEdit->text()));
+    const auto Chosen = FileDialogs().OpenFileName(O);
+    if (!Chosen)
+        return;
+    DictionaryFile = *Chosen;
+    DictEdit->setText(FileNameToQString(DictionaryFile));
+    if (!LoadDictionary())
+        MessageDlg(DictionaryNotFoundMessage, mtWarning, mbOK);
+    ShowWordCount();
+}
+
+void TSpellingDlg::NormalizeBtnClick()
+{
+    const int Dups = SpellChecker->Normalize([this](int Percent) {
+        if (Gauge1->value() != Percent)
+            Gauge1->setValue(Percent);
+    });
+    DupsDis->setText(QString::number(Dups));
+    SpellChecker->SaveToFile(DictionaryFile);
+    ShowWordCount();
+}
+
+void TSpellingDlg::ClearIgnoreBtnClick() { SpellChecker->ClearIgnoreList(); }
+
+void TSpellingDlg::RemoveBtnClick()
+{
+    const std::string Word = Text(RemoveEdit);
+    if (SpellChecker->RemoveWord(Word)) {
+        SpellChecker->SaveToFile(DictionaryFile);
+        MessageDlg("Word: " + Word + " Removed", mtInformation, mbOK);
+        ShowWordCount();
+    } else {
+        MessageDlg("Word: " + Word + " Not Found", mtWarning, mbOK);
+    }
+}
+
+// --- the run's dialog ---------------------------------------------------------------------------
+
+TSpellingDlg* SpellingDlg(QWidget* Parent)
+{
+    if (!GSpellingDlg)
+        GSpellingDlg = new TSpellingDlg(Parent);
+    return GSpellingDlg;
+}
+
+void FreeSpellingDlg() { delete GSpellingDlg; }
+
+}  // namespace narvo

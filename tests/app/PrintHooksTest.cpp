@@ -1,0 +1,39 @@
+// The print preview's wiring: the menu entries and L reach the preview, and the
+// margins travel between the settings and the form.
+#include "app/AppHooks.h"
+#include "app/CommandLanguage.h"
+#include "app/MainWindowMenus.h"
+#include "app/PrintHooks.h"
+#include "tools/PPMain.h"
+
+#include <gtest/gtest.h>
+
+namespace narvo {
+namespace {
+
+TEST(PrintHooks, InstallFillsTheHooks)
+{
+    ResetMenuActions();
+    const std::size_t Forms = AppHooks().CreateForms.size();
+    InstallPrintHooks();
+    EXPECT_TRUE(MenuActions().PrintPreview);
+    ASSERT_TRUE(CommandServices().PrintText);
+    EXPECT_EQ(AppHooks().CreateForms.size(), Forms + 1);
+    // L before any preview prints nothing and asks nothing.
+    if (!PreForm())
+        CommandServices().PrintText();
+    AppHooks().CreateForms.back()();
+    ASSERT_NE(PreForm(), nullptr);
+    bool Asked = false;
+    PreForm()->AskPrint = [&] { return Asked = true, false; };
+    CommandServices().PrintText();  // nothing paginated yet
+    EXPECT_FALSE(Asked);
+    PreForm()->Prepare(QFont(), "a\nb", TPrintMarginValues{1, 0.5, 0.25, 2});
+    EXPECT_DOUBLE_EQ(PreForm()->MarginValues().Bottom, 2);
+    CommandServices().PrintText();
+    EXPECT_TRUE(Asked);
+    ResetMenuActions();
+}
+
+}  // namespace
+}  // namespace narvo

@@ -1,0 +1,81 @@
+// The small tools in the window: box-drawing keys and the style field, the
+// favourites reaching "Narvo.ini", Enclose Text on the active pane and the about
+// box's panel showing the Debug menu.
+#include "app/SmallToolsHooks.h"
+
+#include "AppWindowFixture.h"
+#include "app/KeyRouting.h"
+#include "app/MainWindowMenus.h"
+#include "editor/ScrollEditor.h"
+#include "platform/posix/IniFile.h"
+#include "tools/AboutBox.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+
+namespace narvo {
+namespace {
+
+class SmallToolsHooksTest : public AppWindowFixture {
+protected:
+    void SetUp() override
+    {
+        AppWindowFixture::SetUp();
+        SavedServices = CommandServices();
+        SavedMenus = MenuActions();
+        InstallSmallToolsHooks();
+        AppHooks().CreateForms.back()();
+    }
+    void TearDown() override
+    {
+        CommandServices() = SavedServices;
+        MenuActions() = SavedMenus;
+        ShowCharacterChart = nullptr;
+        BoxStyle = 0;
+        AppWindowFixture::TearDown();
+    }
+    TCommandServices SavedServices;
+    TMenuActions SavedMenus;
+};
+
+TEST_F(SmallToolsHooksTest, BoxStylesTypeLineCharactersAndShowTheCross)
+{
+    Main().SetText("");
+    EXPECT_FALSE(CommandServices().BoxDrawKey(Main(), '7'));  // style 0: off
+    for (int I = 0; I < 4; ++I)
+        CommandServices().NextBoxStyle();
+    EXPECT_EQ(BoxStyle, 4);
+    EXPECT_EQ(Form->BoxCharDis->text(), QString(QChar(0x256C)));  // the double cross
+    for (char K : {'7', '8', '9'})
+        EXPECT_TRUE(CommandServices().BoxDrawKey(Main(), K));
+    EXPECT_FALSE(CommandServices().BoxDrawKey(Main(), 'a'));
+    EXPECT_EQ(Main().GetText(), "\xC9\xCB\xBB");
+    CommandServices().NextBoxStyle();
+    EXPECT_EQ(BoxStyle, 0);
+    EXPECT_EQ(Form->BoxCharDis->text(), " ");
+}
+
+TEST_F(SmallToolsHooksTest, FavouritesEncloseAndAboutBox)
+{
+    MenuActions().AddToFavorites("");  // untitled: nothing kept
+    MenuActions().AddToFavorites(Path("notes.txt"));
+    const TIniFile Ini("Narvo.ini");
+    EXPECT_EQ(Ini.ReadInteger("Favorites", "Count", 0), 1);
+    EXPECT_EQ(Ini.ReadString("Favorites", "Item0", ""), Path("notes.txt"));
+
+    Main().SetText("x");
+    Main().SelectAll();
+    MenuActions().EncloseText();  // the dialog starts with double quotes
+    EXPECT_EQ(Main().GetText(), "\"x\"");
+    Main().SelectAll();
+    MenuActions().EncloseWithPair("(", ")");
+    EXPECT_EQ(Main().GetText(), "(\"x\")");
+
+    EXPECT_FALSE(Form->Menus->DebugMnu->menuAction()->isVisible());
+    AboutBox()->Panel1Click();
+    EXPECT_TRUE(Form->Menus->DebugMnu->menuAction()->isVisible());
+}
+
+}  // namespace
+}  // namespace narvo

@@ -1,0 +1,68 @@
+// The spelling dialog wired into the main window: the Spell entry walks the active
+// pane, and the command language's word check answers from the same engine.
+#include "app/SpellHooks.h"
+
+#include "AppWindowFixture.h"
+#include "app/MainWindowMenus.h"
+#include "tools/SpellDialog.h"
+
+#include <QLineEdit>
+
+namespace narvo {
+namespace {
+
+class SpellHooksTest : public AppWindowFixture {
+protected:
+    void SetUp() override
+    {
+        AppWindowFixture::SetUp();
+        ResetMenuActions();
+        InstallSpellHooks();
+        Write("words.dix", "cat\r\nthe\r\n");
+    }
+    void TearDown() override
+    {
+        ResetMenuActions();
+        CommandServices().SpellCheck = nullptr;
+        SaveSpellSettings = nullptr;
+        AppWindowFixture::TearDown();
+    }
+    void UseDictionary(const std::string& Name)
+    {
+        Write("NrvDictionary.ini", "[Files]\nDictionary=" + Path(Name) + "\n");
+    }
+};
+
+TEST_F(SpellHooksTest, SpellEntryAndWordCheckShareTheEngine)
+{
+    UseDictionary("words.dix");
+    Main().SetStrings({"the teh cat"});
+    Main().GotoPos(TPoint{0, 0});
+    RunMenuAction(MenuActions().SpellCheck);
+    TSpellingDlg* Dlg = SpellingDlg();
+    ASSERT_TRUE(Dlg->isVisible());
+    EXPECT_EQ(Dlg->NotFoundEdit->text().toStdString(), "teh");
+    Dlg->hide();
+
+    bool NoDictionary = true;
+    EXPECT_EQ(CommandServices().SpellCheck("teh", NoDictionary), -1);
+    EXPECT_FALSE(NoDictionary);
+    EXPECT_EQ(CommandServices().SpellCheck("Cat", NoDictionary), 0);
+    ASSERT_TRUE(SaveSpellSettings);
+    SaveSpellSettings();
+    EXPECT_NE(Read("NrvDictionary.ini").find("IgnoreURLS=1"), std::string::npos);
+}
+
+TEST_F(SpellHooksTest, MissingDictionaryIsReported)
+{
+    UseDictionary("gone.dix");
+    bool NoDictionary = false;
+    EXPECT_EQ(CommandServices().SpellCheck("teh", NoDictionary), 0);
+    EXPECT_TRUE(NoDictionary);
+    Main().SetStrings({"teh"});
+    RunMenuAction(MenuActions().SpellCheck);
+    EXPECT_EQ(LastAsked(), DictionaryNotFoundMessage);
+}
+
+}  // namespace
+}  // namespace narvo

@@ -1,0 +1,52 @@
+// The user tools and the clipboard viewer in the running window: the forms made at
+// start-up, the User menu filled from the Transfer section at the first
+// activation, and a menu item whose exit code moves the main pane's cursor.
+#include "app/UserToolsHooks.h"
+
+#include "AppWindowFixture.h"
+#include "app/MainWindowMenus.h"
+#include "tools/ClipFormatDialog.h"
+#include "tools/ExternalPrograms.h"
+
+#include <QAction>
+#include <QMenu>
+#include <sys/stat.h>
+
+namespace narvo {
+namespace {
+
+class UserToolsHooksTest : public AppWindowFixture {};
+
+TEST_F(UserToolsHooksTest, UserMenuRunsAToolThatMovesTheCursor)
+{
+    Write("three", "#!/bin/sh\nexit 3\n");
+    ::chmod(Path("three").c_str(), 0755);
+    Write("Narvo.ini", "[Transfer]\nCount=1\nTitle0=Three\nPath0=" + Path("three") + " %l\nDOSPath0=0\n");
+    InstallUserToolsHooks();
+    for (const auto& Create : AppHooks().CreateForms)
+        Create();
+    ASSERT_NE(ExternalDlg(), nullptr);
+    ASSERT_NE(ClipFormatDlg(), nullptr);
+    EXPECT_TRUE(MenuActions().ClipboardFormats);
+    EXPECT_TRUE(MenuActions().UserTools);
+
+    AppHooks().LoadExternalPrograms();
+    const QList<QAction*> Items = Form->Menus->UserMnu->actions();
+    ASSERT_EQ(Items.size(), 1);
+    EXPECT_EQ(Items[0]->text(), "Three");
+    Main().SetText("0\r1\r2\r3\r4\r");
+    Main().GotoLine(4);
+    Items[0]->trigger();
+    EXPECT_EQ(Main().Cursor->Y, 3);
+
+    for (auto It = AppHooks().FreeForms.rbegin(); It != AppHooks().FreeForms.rend(); ++It)
+        (*It)();
+    EXPECT_EQ(ExternalDlg(), nullptr);
+    EXPECT_TRUE(Form->Menus->UserMnu->actions().isEmpty());
+    ResetMenuActions();
+    ExternalProgramHooks() = {};
+    ClipFormatHooks() = {};
+}
+
+}  // namespace
+}  // namespace narvo

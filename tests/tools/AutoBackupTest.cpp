@@ -1,0 +1,145 @@
+// The backup browser: the folder is made and listed, a backup written later shows
+// after the auto-save refresh, View/Open/Del Selected act on the selected rows, and
+// deletions go to the trash with the row before the first deleted one selected.
+#include "tools/AutoBackup.h"
+
+#include "components/FolderList.h"
+#include "components/FolderTestHelpers.h"
+#include "platform/Application.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace narvo {
+namespace {
+
+using testing::WriteFile;
+
+class AutoBackupTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        D = T.path().toStdString();
+        Folder = D + "/config/narvo/BackupFiles/";
+        const char* Old = std::getenv("XDG_DATA_HOME");
+        SavedData = Old ? Old : "";
+        ::setenv("XDG_DATA_HOME", (D + "/data").c_str(), 1);
+        AutoBackupHooks().BackupFolder = [this] { return Folder; };
+        AutoBackupHooks().OpenTextFile = [this](const std::string& Name) {
+            Opened.push_back(Name);
+            return true;
+        };
+        OldReporter = SetExceptionReporter([this](const std::string& M) { Reported.push_back(M); });
+        CreateAutoBackDlg(nullptr);
+        Dlg = AutoBackDlg();
+        ASSERT_NE(Dlg, nullptr);
+    }
+    void TearDown() override
+    {
+        FreeAutoBackDlg();
+        SetExceptionReporter(OldReporter);
+        AutoBackupHooks() = {};
+        if (SavedData.empty())
+            ::unsetenv("XDG_DATA_HOME");
+        else
+            ::setenv("XDG_DATA_HOME", SavedData.c_str(), 1);
+    }
+    // Writes backups NRV1.txt ... NRV<N>.txt and refreshes as the auto-save timer does.
+    void WriteBackups(int N)
+    {
+        for (int I = 1; I <= N; ++I)
+            WriteFile(Folder + "NRV" + std::to_string(I) + ".txt", static_cast<std::size_t>(I));
+        RefreshAutoBackDlg();
+    }
+    bool InTrash(const std::string& Name) const
+    {
+        return QFile::exists(QString::fromStdString(D + "/data/Trash/files/" + Name)) &&
+               QFile::exists(QString::fromStdString(D + "/data/Trash/info/" + Name + ".trashinfo"));
+    }
+
+    QTemporaryDir T;
+    std::string D, Folder, SavedData;
+    std::vector<std::string> Opened, Reported;
+    TExceptionReporter OldReporter;
+    TAutoBackDlg* Dlg = nullptr;
+};
+
+TEST_F(AutoBackupTest, EmptyFolderIsMadeAndTheButtonsDoNothing)
+{
+    EXPECT_TRUE(QDir(QString::fromStdString(Folder)).exists());
+    EXPECT_EQ(Dlg->ShellList->Count(), 0);
+    Dlg->ViewBtn->click();
+    Dlg->OpenBtn->click();
+    Dlg->DeleteBtn->click();
+    EXPECT_TRUE(Opened.empty());
+    EXPECT_TRUE(Reported.empty());
+    EXPECT_TRUE(Dlg->Memo1->toPlainText().isEmpty());
+}
+
+TEST_F(AutoBackupTest, ListsWrittenBackupsViewsAndOpensThem)
+{
+    WriteFile(Folder + "Sub", 0);
+    QDir(QString::fromStdString(Folder)).mkdir("folder");  // folders are not listed
+    WriteBackups(2);
+    ASSERT_EQ(Dlg->ShellList->Count(), 3);
+    Dlg->ShellList->SelectRow(0);  // NRV1.txt, NRV2.txt, Sub: selecting shows it
+    EXPECT_EQ(Dlg->ShellList->SelectedFolder()->DisplayName(), "NRV1.txt");
+    EXPECT_EQ(Dlg->Memo1->toPlainText(), "x");
+    Dlg->ShellList->SelectRow(1);
+    Dlg->Memo1->clear();
+    Dlg->ViewBtn->click();
+    EXPECT_EQ(Dlg->Memo1->toPlainText(), "xx");
+    Dlg->OpenBtn->click();
+    EXPECT_EQ(Opened, std::vector<std::string>{Folder + "NRV2.txt"});
+
+    // A file gone meanwhile: selecting shows nothing new, View reports it.
+    std::remove((Folder + "NRV1.txt").c_str());
+    Dlg->ShellList->SelectRow(0);
+    EXPECT_EQ(Dlg->Memo1->toPlainText(), "xx");
+    Dlg->ViewBtn->click();
+    ASSERT_EQ(Reported.size(), 1u);
+    EXPECT_NE(Reported[0].find("NRV1.txt"), std::string::npos);
+}
+
+TEST_F(AutoBackupTest, DeletingMovesToTheTrashAndSelectsTheRowBefore)
+{
+    WriteBackups(9);  // rows NRV1..NRV9
+    for (int R : {5, 6, 7})
+        Dlg->ShellList->SelectRow(R, false);
+    Dlg->DeleteBtn->click();
+    EXPECT_EQ(Dlg->ShellList->Count(), 6);
+    for (const char* Name : {"NRV6.txt", "NRV7.txt", "NRV8.txt"})
+        EXPECT_TRUE(InTrash(Name)) << Name;
+    EXPECT_EQ(Dlg->ShellList->SelectedRows(), std::vector<int>{4});
+
+    Dlg->ShellList->SelectRow(0);
+    Dlg->DeleteBtn->click();
+    EXPECT_EQ(Dlg->ShellList->SelectedRows(), std::vector<int>{0});
+    EXPECT_EQ(Dlg->ShellList->SelectedFolder()->DisplayName(), "NRV2.txt");
+
+    for (int R = 0; R < Dlg->ShellList->Count(); ++R)
+        Dlg->ShellList->SelectRow(R, false);
+    Dlg->DeleteBtn->click();
+    EXPECT_EQ(Dlg->ShellList->Count(), 0);
+    EXPECT_EQ(Dlg->ShellList->SelectedIndex(), -1);
+    EXPECT_TRUE(Reported.empty());
+}
+
+TEST_F(AutoBackupTest, ColumnClicksSortTheList)
+{
+    ResetSortDirections();
+    WriteBackups(3);
+    Dlg->ShellListColumnClick(1);  // size ascending
+    EXPECT_EQ(Dlg->ShellList->Folders(0).DisplayName(), "NRV1.txt");
+    Dlg->ShellListColumnClick(1);  // descending
+    EXPECT_EQ(Dlg->ShellList->Folders(0).DisplayName(), "NRV3.txt");
+}
+
+}  // namespace
+}  // namespace narvo

@@ -1,0 +1,119 @@
+// Favourites: the settings section's round trip (stale keys of a longer list stay
+// and are never read, a damaged Count), the grid's rows, and the dialog's moves,
+// deletes, inserts and open.
+#include "tools/Favorites.h"
+
+#include "platform/posix/IniFile.h"
+
+#include <QTableWidget>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <unistd.h>
+
+namespace narvo {
+namespace {
+
+class FavoritesTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char Pattern[] = "/tmp/narvo-fav-XXXXXX";
+        Folder = mkdtemp(Pattern);
+        Ini = Folder + "/Narvo.ini";
+    }
+    void TearDown() override { std::system(("rm -rf '" + Folder + "'").c_str()); }
+
+    TFavoritesHooks Hooks()
+    {
+        TFavoritesHooks H;
+        H.Load = [this] { return ReadFavorites(TIniFile(Ini)); };
+        H.Save = [this](const std::vector<std::string>& L) {
+            TIniFile F(Ini);
+            WriteFavorites(F, L);
+        };
+        H.OpenTextFile = [this](const std::string& N) {
+            Opened.push_back(N);
+            return false;
+        };
+        H.CurrentFileName = [this] { return Current; };
+        return H;
+    }
+    std::vector<std::string> Stored() const { return ReadFavorites(TIniFile(Ini)); }
+
+    std::string Folder, Ini, Current;
+    std::vector<std::string> Opened;
+};
+
+TEST_F(FavoritesTest, RoundTripThroughTheSettingsFile)
+{
+    const std::vector<std::string> Five{"/a/1", "/a/2", "/b/3", "/b/3", "/c/5"};
+    {
+        TIniFile F(Ini);
+        WriteFavorites(F, Five);
+    }
+    EXPECT_EQ(Stored(), Five);
+    {
+        TIniFile F(Ini);
+        WriteFavorites(F, {"/x", "/y", "/z"});
+    }
+    const TIniFile F(Ini);
+    EXPECT_EQ(F.ReadInteger(FavoritesSection, "Count", -1), 3);
+    EXPECT_EQ(F.ReadString(FavoritesSection, "Item4", ""), "/c/5");  // left, never read
+    EXPECT_EQ(Stored(), (std::vector<std::string>{"/x", "/y", "/z"}));
+
+    // A damaged count reads no further than the keys that are there.
+    std::ofstream(Ini) << "[Favorites]\nCount=2000000000\nItem0=/only\n";
+    EXPECT_EQ(Stored().size(), 2u);
+    std::ofstream(Ini) << "[Favorites]\nCount=-4\nItem0=/only\n";
+    EXPECT_TRUE(Stored().empty());
+}
+
+TEST_F(FavoritesTest, GridRowsMovesDeletesAndInserts)
+{
+    EXPECT_EQ(FavoritesGridRows(0), 10);
+    EXPECT_EQ(FavoritesGridRows(3), 10);
+    EXPECT_EQ(FavoritesGridRows(12), 13);
+
+    TFavoritesDlg D(Hooks());
+    D.InsertBtnClick();  // no document name: nothing
+    EXPECT_TRUE(D.FavoritesList.empty());
+    Current = "/w/doc.txt";
+    D.InsertBtnClick();
+    D.InsertBtnClick();  // the same file twice gives two entries
+    D.AddFavorite("/w/other.txt");
+    EXPECT_EQ(Stored(), (std::vector<std::string>{"/w/doc.txt", "/w/doc.txt", "/w/other.txt"}));
+    EXPECT_EQ(D.FavoritesGrid->rowCount() + 1, 10);
+    EXPECT_EQ(D.FavoritesGrid->item(2, 1)->text(), "other.txt");
+    EXPECT_EQ(D.FavoritesGrid->item(2, 1)->toolTip(), "/w/other.txt");
+
+    D.SelectEntry(2);
+    D.MoveUpBtnClick();
+    EXPECT_EQ(D.Selected(), 1);
+    D.MoveUpBtnClick();
+    D.MoveUpBtnClick();  // at the top: nothing
+    EXPECT_EQ(D.Selected(), 0);
+    EXPECT_EQ(Stored().front(), "/w/other.txt");
+    for (int I = 0; I < 5; ++I)
+        D.MoveDnBtnClick();  // stops at the last entry
+    EXPECT_EQ(D.Selected(), 2);
+    EXPECT_EQ(Stored().back(), "/w/other.txt");
+    D.SelectEntry(5);  // a blank row
+    D.DeleteBtnClick();
+    EXPECT_EQ(Stored().size(), 3u);
+    D.SelectEntry(0);
+    D.DeleteBtnClick();
+    EXPECT_EQ(Stored(), (std::vector<std::string>{"/w/doc.txt", "/w/other.txt"}));
+
+    // A fresh dialog reads what was saved; opening keeps the entry.
+    TFavoritesDlg Again(Hooks());
+    EXPECT_EQ(Again.FavoritesList, Stored());
+    Again.SelectEntry(1);
+    Again.FavoritesGridDblClick();
+    EXPECT_EQ(Opened, (std::vector<std::string>{"/w/other.txt"}));
+    EXPECT_EQ(Again.FavoritesList.size(), 2u);
+}
+
+}  // namespace
+}  // namespace narvo

@@ -1,0 +1,116 @@
+// Copy/Merge Files: the checks in order, text and byte merges, a failing source
+// leaving the destination as it was, the question before replacing a file, and the
+// list's order operations.
+#include "tools/FileTool.h"
+
+#include "platform/MessageBoxes.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+namespace narvo {
+namespace {
+
+class FileToolTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char Pattern[] = "/tmp/narvo-merge-XXXXXX";
+        Folder = mkdtemp(Pattern);
+    }
+    void TearDown() override
+    {
+        std::system(("rm -rf '" + Folder + "'").c_str());
+    }
+    std::string Path(const std::string& N) const { return Folder + "/" + N; }
+    void Write(const std::string& N, const std::string& B) const { std::ofstream(Path(N), std::ios::binary) << B; }
+    std::string Read(const std::string& N) const
+    {
+        std::ifstream In(Path(N), std::ios::binary);
+        std::ostringstream S;
+        S << In.rdbuf();
+        return S.str();
+    }
+
+    std::string Folder;
+    TScriptedMessageBoxes Boxes;
+};
+
+TEST_F(FileToolTest, ChecksComeInOrder)
+{
+    Write("a.txt", "x");
+    const std::string A = Path("a.txt");
+    EXPECT_EQ(CopyCheckMessage({}, ""), "No source files specified");
+    EXPECT_EQ(CopyCheckMessage({A}, ""), "No destination file specified");
+    EXPECT_EQ(CopyCheckMessage({A}, Path("A.TXT")), "Cannot overwrite a source file");
+    EXPECT_EQ(CopyCheckMessage({A}, Folder + "/./a.txt"), "Cannot overwrite a source file");
+    EXPECT_EQ(CopyCheckMessage({A}, Path("b.txt")), "");
+}
+
+TEST_F(FileToolTest, MergesAsTextOrBytes)
+{
+    Write("one", std::string("ab\r\nc\x1A" "dropped", 13));
+    Write("two", std::string("\0z\x1A", 3));
+    std::vector<int> Steps;
+    MergeFiles({Path("one"), Path("two")}, Path("out"), true, [&](int D) { Steps.push_back(D); });
+    EXPECT_EQ(Read("out"), std::string("ab\r\nc\0z", 7));
+    EXPECT_EQ(Steps, (std::vector<int>{0, 1, 2}));
+    MergeFiles({Path("one"), Path("two")}, Path("out"), false);
+    EXPECT_EQ(Read("out"), std::string("ab\r\nc\x1A" "dropped\0z\x1A", 16));
+
+    // A missing source: an error naming it, and the destination as it was.
+    try {
+        MergeFiles({Path("one"), Path("gone")}, Path("out"), true);
+        ADD_FAILURE() << "no error";
+    } catch (const std::exception& E) {
+        EXPECT_NE(std::string(E.what()).find("gone"), std::string::npos);
+    }
+    EXPECT_EQ(Read("out").size(), 16u);
+}
+
+TEST_F(FileToolTest, DialogRefusesAsksAndOrders)
+{
+    TFileToolDlg D;
+    D.Button2Click();
+    ASSERT_EQ(Boxes.Asked.size(), 1u);
+    EXPECT_EQ(Boxes.Asked[0].Text, "No source files specified");
+
+    Write("b.txt", "B");
+    Write("A.txt", "A");
+    Write("dest", "old");
+    for (const char* N : {"b.txt", "A.txt"})
+        D.AddSourceFile(Path(N));
+    EXPECT_EQ(D.SourceList->item(0)->text(), "b.txt");
+    D.DestinationEdit->setText(QString::fromStdString(Path("dest")));
+    Boxes.Answers = {mrNo};
+    D.Button2Click();  // exists: asked, declined
+    EXPECT_EQ(Read("dest"), "old");
+    Boxes.Answers = {mrYes};
+    D.Button2Click();
+    EXPECT_EQ(Read("dest"), "BA");
+
+    D.SortDateBtnClick();
+    EXPECT_EQ(D.SourceFiles(), (std::vector<std::string>{Path("A.txt"), Path("b.txt")}));
+    D.SourceList->setCurrentRow(0);
+    D.MoveUpBtnClick();  // first item: nothing
+    EXPECT_EQ(D.SourceFiles().front(), Path("A.txt"));
+    D.MoveDnBtnClick();
+    D.MoveDnBtnClick();  // last item: nothing
+    EXPECT_EQ(D.SourceFiles().front(), Path("b.txt"));
+    D.PathChk->setChecked(true);
+    EXPECT_EQ(D.SourceList->item(0)->text().toStdString(), Path("b.txt"));
+    D.DeleteBtnClick();
+    EXPECT_EQ(D.SourceFiles().size(), 1u);
+    D.NewFileBtnClick();
+    EXPECT_TRUE(D.SourceFiles().empty());
+}
+
+}  // namespace
+}  // namespace narvo

@@ -1,0 +1,296 @@
+// The page counter, the preview pages and the print preview dialog printing to PDF.
+#include "components/AutoButton.h"
+#include "components/IntSpin.h"
+#include "components/RealSpin.h"
+#include "tools/FrameCount.h"
+#include "tools/PPMain.h"
+#include "tools/PPProgress.h"
+#include "tools/PrintPreview.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QListWidget>
+#include <QPainter>
+#include <QPrinter>
+#include <QProgressBar>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace narvo {
+namespace {
+
+// --- page counter ----------------------------------------------------------------------
+
+struct TCounterProbe {
+    TFrameCounter C;
+    int Changes = 0, MaxChanges = 0;
+    TCounterProbe()
+    {
+        C.OnChange = [this](QObject*) { ++Changes; };
+        C.OnMaxChange = [this](QObject*) { ++MaxChanges; };
+    }
+};
+
+TEST(FrameCounter, StepsTable)
+{
+    enum Op { First, Prior, Next, Last };
+    const struct {
+        int Max, Index;
+        bool Wrap;
+        Op Step;
+        int Expected;
+        bool Fired;
+    } Cases[] = {
+        {12, 11, false, Next, 11, false}, {12, 11, true, Next, 0, true},  {12, 0, false, Prior, 0, false},
+        {12, 0, true, Prior, 11, true},   {12, 5, false, Next, 6, true},  {12, 5, false, Prior, 4, true},
+        {12, 5, false, First, 0, true},   {12, 5, false, Last, 11, true}, {12, 0, false, First, 0, false},
+        {1, 0, true, Next, 0, false},
+    };
+    for (const auto& T : Cases) {
+        TCounterProbe P;
+        P.C.SetMaxFrames(T.Max);
+        P.C.SetFrameIndex(T.Index);
+        P.C.Wrap = T.Wrap;
+        switch (T.Step) {
+        case First: P.C.Buttons[0]->Click(); break;
+        case Prior: P.C.Buttons[1]->Click(); break;
+        case Next: P.C.Buttons[2]->Click(); break;
+        case Last: P.C.Buttons[3]->Click(); break;
+        }
+        EXPECT_EQ(P.C.FrameIndex(), T.Expected) << T.Max << "/" << T.Index << " op " << T.Step;
+        EXPECT_EQ(P.Changes, T.Fired ? 1 : 0) << T.Max << "/" << T.Index << " op " << T.Step;
+    }
+}
+
+TEST(FrameCounter, PropertiesAndCaption)
+{
+    TCounterProbe P;
+    EXPECT_EQ(P.C.MaxFrames(), 5);
+    EXPECT_TRUE(P.C.Buttons[1]->DoRepeat());
+    EXPECT_TRUE(P.C.Buttons[2]->DoRepeat());
+    EXPECT_FALSE(P.C.Buttons[0]->DoRepeat());
+    P.C.SetFrameIndex(7);  // beyond the count: ignored
+    EXPECT_EQ(P.C.FrameIndex(), 0);
+    P.C.SetMaxFrames(12);
+    P.C.SetMaxFrames(12);
+    EXPECT_EQ(P.MaxChanges, 2);  // every write
+    P.C.SetFrameIndex(2);
+    EXPECT_EQ(P.C.CaptionText(), "3");
+    P.C.SetShowCount(true);
+    EXPECT_EQ(P.C.CaptionText(), "3/12");
+    P.C.SetMaxFrames(2);  // clamps without OnChange
+    EXPECT_EQ(P.C.FrameIndex(), 1);
+    P.C.SetMaxFrames(0);
+    EXPECT_EQ(P.C.FrameIndex(), 0);
+    EXPECT_EQ(P.C.CaptionText(), "1/0");
+    P.C.SetShowCount(false);
+    EXPECT_EQ(P.C.CaptionText(), "");
+    EXPECT_EQ(P.Changes, 0);
+    P.C.SetDoRepeat(false);
+    EXPECT_FALSE(P.C.Buttons[2]->DoRepeat());
+}
+
+TEST(ProgressBox, ShowAndUpdate)
+{
+    ShowProgress("Printing NRV Document");
+    EXPECT_EQ(ProgressDlg().windowTitle(), "Printing NRV Document");
+    EXPECT_TRUE(ProgressDlg().isVisible());
+    UpdateProgress(67);
+    EXPECT_EQ(ProgressDlg().ProgressBar1->value(), 67);
+    HideProgress();
+    EXPECT_FALSE(ProgressDlg().isVisible());
+}
+
+// --- preview pages ---------------------------------------------------------------------
+
+TEST(PrintPreviewPages, CountAndUpdates)
+{
+    TPrintPreview V;
+    V.resize(400, 300);
+    const int Base = V.LayoutCount();
+    V.SetCount(V.Count());
+    EXPECT_EQ(V.LayoutCount(), Base);  // same count: no layout
+    V.BeginUpdate();
+    V.BeginUpdate();
+    V.SetCount(3);
+    V.EndUpdate();
+    EXPECT_EQ(V.LayoutCount(), Base);
+    V.EndUpdate();
+    EXPECT_EQ(V.LayoutCount(), Base + 1);
+    EXPECT_EQ(V.Images().size(), 3u);
+    EXPECT_THROW(V.Pages(3), std::out_of_range);
+    V.DeletePage(0);
+    EXPECT_EQ(V.Count(), 2);
+    EXPECT_EQ(ShadowColorFor(0xFFFFFF), 0x808080u);
+    EXPECT_EQ(ShadowColorFor(0x000000), 0x000000u);
+}
+
+TEST(PrintPreviewPages, SheetLayout)
+{
+    TPrinterPage Page;
+    const double Aspect = Page.Metrics.Aspect;
+    ASSERT_GT(Aspect, 0);
+    const int H = static_cast<int>(std::lrint(600 * Aspect));
+    Page.Layout(QRect(0, 0, 600, H));
+    EXPECT_EQ(Page.PageRect.width(), 558);  // the width limits
+    EXPECT_EQ(Page.PageRect.height(), static_cast<int>(std::lrint(558 * Aspect)));
+    EXPECT_TRUE(Page.PageRect.contains(Page.PrintRect));
+    Page.Layout(QRect(0, 0, 2000, 100));  // the height limits
+    EXPECT_EQ(Page.PageRect.height(), 93);
+    TPrintPreview V;
+    V.SetColumns(1);
+    V.resize(600 + V.verticalScrollBar()->sizeHint().width() + 10, 400);
+    V.Arrange();
+    ASSERT_EQ(V.Images().size(), 1u);
+    const int Wi = V.viewport()->width();
+    EXPECT_EQ(V.Images()[0]->width(), Wi);
+    EXPECT_EQ(V.Images()[0]->height(), static_cast<int>(std::lrint(Wi * Aspect)));
+}
+
+// --- the dialog and printing -----------------------------------------------------------
+
+int PdfPages(const QString& Name)
+{
+    QFile F(Name);
+    if (!F.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray Data = F.readAll();
+    return static_cast<int>(QString::fromLatin1(Data).count(QRegularExpression("/Type\\s*/Page[^s]")));
+}
+
+class PrintDialogTest : public ::testing::Test {
+protected:
+    QTemporaryDir Dir;
+    QString Pdf;
+    TPreForm Form;
+    void SetUp() override
+    {
+        ASSERT_TRUE(Dir.isValid());
+        Pdf = Dir.filePath("out.pdf");
+        QPrinter& P = CurrentPrinter();
+        P.setOutputFormat(QPrinter::PdfFormat);
+        P.setOutputFileName(Pdf);
+        Form.AskPrint = [] { return true; };
+        Form.resize(900, 640);
+    }
+    // Three pages whatever the font: each of the last two lines holds a form feed.
+    void Prepare3() { Form.Prepare(QFont(), "one\n\ftwo\n\fthree", TPrintMarginValues{}); }
+};
+
+TEST_F(PrintDialogTest, ThreePagesToPdf)
+{
+    Prepare3();
+    EXPECT_EQ(Form.TextParser->PageCount(), 3);
+    EXPECT_EQ(Form.PrintList->count(), 3);
+    EXPECT_EQ(Form.PrintList->item(2)->text(), "Page-3");
+    EXPECT_EQ(Form.PageCounter->CaptionText(), "1/3");
+    EXPECT_EQ(Form.FontSizeSpin->Value(), 12);
+    std::vector<int> Progress;
+    const int Printed = Form.TextParser->Print([&](int P) { Progress.push_back(P); },
+                                               [this](int Page) { return Form.PageChecked(Page); });
+    EXPECT_EQ(Printed, 3);
+    EXPECT_EQ(Progress, (std::vector<int>{0, 33, 67}));
+    ASSERT_TRUE(QFile::exists(Pdf));
+    EXPECT_GT(QFile(Pdf).size(), 0);
+    EXPECT_EQ(PdfPages(Pdf), 3);
+}
+
+TEST_F(PrintDialogTest, TicksChooseThePages)
+{
+    Prepare3();
+    Form.PrintList->item(1)->setCheckState(Qt::Unchecked);
+    const QImage Shown = Form.PrintPreview1->Pages(0).Bitmap.copy();
+    Form.PrintBtnClick();
+    EXPECT_EQ(PdfPages(Pdf), 2);  // pages 1 and 3, no blank sheet
+    EXPECT_TRUE(Form.PrintPreview1->Pages(0).Bitmap == Shown);  // page 1 shows again
+    EXPECT_FALSE(ProgressDlg().isVisible());
+
+    QFile::remove(Pdf);
+    Form.CheckAll(true);
+    Form.PrintList->item(2)->setCheckState(Qt::Unchecked);
+    EXPECT_EQ(Form.PrintCheckedPages(), 2);
+    EXPECT_EQ(PdfPages(Pdf), 2);
+
+    QFile::remove(Pdf);
+    Form.CheckAll(false);
+    EXPECT_EQ(Form.PrintCheckedPages(), 0);
+    EXPECT_FALSE(QFile::exists(Pdf));  // no job, no blank sheet
+
+    Form.PrintList->item(0)->setSelected(true);
+    Form.PrintList->item(2)->setSelected(true);
+    Form.InvertSelected();
+    EXPECT_EQ(Form.PrintList->item(0)->checkState(), Qt::Checked);
+    EXPECT_EQ(Form.PrintList->item(1)->checkState(), Qt::Unchecked);
+    EXPECT_EQ(Form.PrintList->item(2)->checkState(), Qt::Checked);
+    Form.CheckSelected(false);
+    EXPECT_EQ(Form.PrintList->item(0)->checkState(), Qt::Unchecked);
+
+    Form.AskPrint = [] { return false; };  // cancelled: nothing printed
+    Form.CheckAll(true);
+    Form.PrintBtnClick();
+    EXPECT_FALSE(QFile::exists(Pdf));
+}
+
+TEST_F(PrintDialogTest, FontSizeKeepsTicksAndMarginsResetThem)
+{
+    std::string Text;
+    for (int I = 0; I < 150; ++I)
+        Text += "line " + std::to_string(I) + "\n";
+    Form.Prepare(QFont(), Text, TPrintMarginValues{});
+    const int Before = Form.PrintList->count();
+    ASSERT_GE(Before, 2);
+    Form.PrintList->item(0)->setCheckState(Qt::Unchecked);
+    Form.PrintList->item(Before - 1)->setCheckState(Qt::Unchecked);
+    Form.FontSizeSpin->SetValue(30);  // bigger type: more pages
+    const int After = Form.PrintList->count();
+    ASSERT_GT(After, Before);
+    EXPECT_EQ(Form.PrintList->item(0)->checkState(), Qt::Unchecked);
+    EXPECT_EQ(Form.PrintList->item(1)->checkState(), Qt::Checked);
+    for (int I = Before - 1; I < After; ++I)
+        EXPECT_EQ(Form.PrintList->item(I)->checkState(), Qt::Unchecked) << I;
+
+    Form.PageCounter->Buttons[3]->Click();  // last page
+    EXPECT_EQ(Form.PrintList->currentRow(), After - 1);
+    Form.LeftSpin->SetValue(1.5);
+    EXPECT_EQ(Form.TextParser->Margins.Left, static_cast<std::int64_t>(ScreenPixelsPerInch() * 1.5));
+    EXPECT_EQ(Form.PageCounter->FrameIndex(), 0);
+    for (int I = 0; I < Form.PrintList->count(); ++I)
+        EXPECT_EQ(Form.PrintList->item(I)->checkState(), Qt::Checked) << I;
+    EXPECT_DOUBLE_EQ(Form.MarginValues().Left, 1.5);
+}
+
+TEST_F(PrintDialogTest, RenderedPageShowsTextAndMargins)
+{
+    Form.Prepare(QFont(), std::string(200, 'W') + "\nshort", TPrintMarginValues{});
+    TTextParser& P = *Form.TextParser;
+    EXPECT_EQ(P.PageCount(), 1);  // a long line is cut, not wrapped
+    EXPECT_EQ(P.Lines.size(), 2u);
+    P.ShowMargins = true;
+    P.Bitmap.fill(Qt::white);
+    {
+        QPainter C(&P.Bitmap);
+        P.RenderPage(C, 0);
+    }
+    const int W = P.Bitmap.width();
+    // Nothing dark right of the right margin guide, except the frame lines.
+    const int Edge = W - static_cast<int>(P.Margins.Right);
+    const int Y = static_cast<int>(P.Margins.Top) + P.LineHeight / 2;
+    bool InkInside = false, InkOutside = false;
+    for (int X = static_cast<int>(P.Margins.Left); X < W - 4; ++X) {
+        const QColor C = P.Bitmap.pixelColor(X, Y);
+        const bool Black = C.red() < 100 && C.green() < 100 && C.blue() < 100;
+        if (X < Edge - 3)
+            InkInside |= Black;
+        else if (X >= Edge)
+            InkOutside |= Black;
+    }
+    EXPECT_TRUE(InkInside);
+    EXPECT_FALSE(InkOutside);
+    EXPECT_EQ(P.Bitmap.pixelColor(W / 2, static_cast<int>(P.Margins.Top) + 1), QColor(0, 0, 255));
+}
+
+}  // namespace
+}  // namespace narvo

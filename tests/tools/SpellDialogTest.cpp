@@ -1,0 +1,225 @@
+// The spelling dialog driven by script: walking a pane, replacing, ignoring, adding,
+// double words, web addresses, a missing dictionary and the settings file.
+#include "tools/SpellDialog.h"
+
+#include "editor/ScrollEditor.h"
+#include "platform/MessageBoxes.h"
+#include "platform/posix/IniFile.h"
+#include "platform/posix/SafeFile.h"
+#include "tools/SpellChecker.h"
+
+#include <QListWidget>
+#include <QStackedWidget>
+#include <QLineEdit>
+#include <QCheckBox>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <unistd.h>
+
+namespace narvo {
+namespace {
+
+class SpellDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char Pattern[] = "/tmp/narvo-spelldlg-XXXXXX";
+        Folder = mkdtemp(Pattern);
+        setenv("NARVO_CONFIG_DIR", Folder.c_str(), 1);
+        Dict = Folder + "/words.dix";
+        std::ofstream(Dict, std::ios::binary) << "cat\r\nmat\r\non\r\nsat\r\nthe\r\n";
+        Dlg = std::make_unique<TSpellingDlg>();
+        DictionaryFile = Dict;
+        Pane = std::make_unique<TScrollEditor>();
+        SpellHooks().ActiveEditor = [this] { return Pane.get(); };
+    }
+    void TearDown() override
+    {
+        SpellHooks().ActiveEditor = nullptr;
+        Dlg.reset();
+        Pane.reset();
+        std::system(("rm -rf '" + Folder + "'").c_str());
+        unsetenv("NARVO_CONFIG_DIR");
+    }
+    void SetText(const std::vector<std::string>& Lines)
+    {
+        Pane->SetStrings(Lines);
+        Pane->GotoPos(TPoint{0, 0});
+    }
+    std::string LastMessage() const { return Boxes.Asked.empty() ? "" : Boxes.Asked.back().Text; }
+
+    std::string Folder, Dict;
+    TScriptedMessageBoxes Boxes;
+    std::unique_ptr<TSpellingDlg> Dlg;
+    std::unique_ptr<TScrollEditor> Pane;
+};
+
+TEST_F(SpellDialogTest, ReplacesTheUnknownWordAndFinishes)
+{
+    SetText({"the cat sat", "on teh mat"});
+    Dlg->SpellCheckNext();
+    ASSERT_TRUE(Dlg->isVisible());
+    EXPECT_EQ(Dlg->Pages->currentIndex(), 0);
+    EXPECT_EQ(Dlg->windowTitle().toStdString(), "Word Not Found");
+    EXPECT_EQ(Dlg->NotFoundEdit->text().toStdString(), "teh");
+    EXPECT_EQ(Pane->GetMarkedText(), "teh");
+    EXPECT_EQ(Dlg->ReplaceEdit->text().toStdString(), "the");  // the best suggestion
+    EXPECT_EQ(Dlg->SuggestList->count(), 5);
+    Dlg->ReplaceBtnClick();
+    EXPECT_EQ(Pane->GetText(), "the cat sat\non the mat");
+    EXPECT_FALSE(Dlg->isVisible());
+    EXPECT_EQ(LastMessage(), "Finished Spell Checking");
+    EXPECT_EQ(Pane->Status, edAtEnd);
+}
+
+TEST_F(SpellDialogTest, IgnoreSkipsOnceIgnoreAllForTheRun)
+{
+    SetText({"foo cat foo"});
+    Dlg->SpellCheckNext();
+    EXPECT_EQ(Dlg->NotFoundEdit->text().toStdString(), "foo");
+    Dlg->IgnoreBtnClick();
+    ASSERT_TRUE(Dlg->isVisible());  // the second foo is reported again
+    EXPECT_EQ(Pane->Cursor->Pos().X, 11);
+    Pane->GotoPos(TPoint{0, 0});
+    Dlg->SpellCheckNext();
+    Dlg->IgnoreAllBtnClick();
+    EXPECT_FALSE(Dlg->isVisible());
+    EXPECT_EQ(LastMessage(), "Finished Spell Checking");
+}
+
+TEST_F(SpellDialogTest, AddNotFoundSavesTheWordInLowerCase)
+{
+    SetText({"Narvo cat"});
+    Dlg->SpellCheckNext();
+    Dlg->AddNotFoundBtnClick();
+    EXPECT_EQ(ReadFileBytes(Dict), "cat\r\nmat\r\nnarvo\r\non\r\nsat\r\nthe\r\n");
+    EXPECT_EQ(LastMessage(), "Finished Spell Checking");
+}
+
+TEST_F(SpellDialogTest, DoubleWords)
+{
+    struct Case {
+        std::vector<std::string> Lines;
+        bool Double;
+    };
+    const Case Cases[] = {
+        {{"the the cat"}, true}, {{"the", "the cat"}, true}, {{"the, the"}, false},
+        {{"the  the"}, false},   {{"1 1"}, false},
+    };
+    for (const Case& T : Cases) {
+        SetText(T.Lines);
+        Dlg->SpellCheckNext();
+        EXPECT_EQ(Dlg->isVisible(), T.Double) << T.Lines[0];
+        Dlg->hide();
+    }
+    SetText({"on the the mat"});
+    Dlg->SpellCheckNext();
+    EXPECT_EQ(Dlg->Pages->currentIndex(), 2);
+    EXPECT_EQ(Dlg->DoubleWordEdit->text().toStdString(), "the");
+    Dlg->DeleteBtnClick();
+    EXPECT_EQ(Pane->GetText(), "on the  mat");  // the delimiter before it stays
+}
+
+TEST_F(SpellDialogTest, WebAddressesAreSkippedWhileAsked)
+{
+    EXPECT_TRUE(InWebAddress('/', '.'));
+    EXPECT_TRUE(InWebAddress('@', ' '));
+    EXPECT_TRUE(InWebAddress(' ', '@'));
+    EXPECT_TRUE(InWebAddress('.', ' '));
+    EXPECT_FALSE(InWebAddress(' ', '.'));  // the first part of a host name
+    EXPECT_FALSE(InWebAddress(' ', ':'));
+
+    SetText({"the joe@exampel.cmo cat"});
+    Dlg->IgnoreURLChk->setChecked(true);
+    Dlg->SpellCheckNext();
+    EXPECT_FALSE(Dlg->isVisible());
+    SetText({"on wwx.exampel.cmo"});
+    Dlg->SpellCheckNext();
+    EXPECT_EQ(Dlg->NotFoundEdit->text().toStdString(), "wwx");
+    Dlg->hide();
+    SetText({"the joe@exampel.cmo cat"});
+    Dlg->IgnoreURLChk->setChecked(false);
+    Dlg->SpellCheckNext();
+    EXPECT_EQ(Dlg->NotFoundEdit->text().toStdString(), "joe");
+}
+
+TEST_F(SpellDialogTest, MissingDictionaryGivesAClearMessage)
+{
+    DictionaryFile = Folder + "/gone.dix";
+    SetText({"teh"});
+    EXPECT_FALSE(LoadDictionary());
+    Dlg->SpellCheckNext();
+    EXPECT_FALSE(Dlg->isVisible());
+    ASSERT_EQ(Boxes.Asked.size(), 1u);
+    EXPECT_EQ(Boxes.Asked[0].Text, DictionaryNotFoundMessage);
+    EXPECT_EQ(Boxes.Asked[0].Type, mtWarning);
+}
+
+TEST_F(SpellDialogTest, AtTheEndFinishesAtOnce)
+{
+    SetText({"teh"});
+    Pane->GotoPos(TPoint{3, 0});
+    Dlg->SpellCheckNext();
+    EXPECT_FALSE(Dlg->isVisible());
+    EXPECT_EQ(LastMessage(), "Finished Spell Checking");
+}
+
+TEST_F(SpellDialogTest, RemoveWordSavesAndReports)
+{
+    ASSERT_TRUE(LoadDictionary());
+    Dlg->RemoveEdit->setText("MAT");
+    Dlg->RemoveBtnClick();
+    EXPECT_EQ(LastMessage(), "Word: MAT Removed");
+    EXPECT_EQ(ReadFileBytes(Dict), "cat\r\non\r\nsat\r\nthe\r\n");
+    Dlg->RemoveBtnClick();
+    EXPECT_EQ(LastMessage(), "Word: MAT Not Found");
+}
+
+TEST_F(SpellDialogTest, SettingsFileRoundTrip)
+{
+    // Defaults with no file: the shipped dictionary and the switches.
+    EXPECT_NE(DefaultDictionaryFile().find("/NRVSmall.dix"), std::string::npos);
+    EXPECT_TRUE(SpellChecker->IgnoreNumbers);
+    EXPECT_FALSE(SpellChecker->IgnoreUppercase);
+    EXPECT_TRUE(Dlg->IgnoreURLChk->isChecked());
+    EXPECT_TRUE(Dlg->SplitWordChk->isChecked());
+    SpellChecker->IgnoreUppercase = true;
+    Dlg->SplitWordChk->setChecked(false);
+    Dlg->SaveSpellSettings();
+    {
+        TIniFile Ini("NrvDictionary.ini");
+        EXPECT_EQ(Ini.ReadString("Files", "Dictionary", ""), Dict);
+        EXPECT_EQ(Ini.ReadSection("Options"),
+                  (std::vector<std::string>{"IgnoreNumbers", "IgnoreUppercase", "IgnoreURLS", "SplitWords"}));
+    }
+    Dlg = std::make_unique<TSpellingDlg>();
+    EXPECT_EQ(DictionaryFile, Dict);
+    EXPECT_TRUE(SpellChecker->IgnoreUppercase);
+    EXPECT_FALSE(Dlg->SplitWordChk->isChecked());
+}
+
+TEST(SpellShippedDictionary, LoadsAndKnowsCommonWords)
+{
+    // The default dictionary is found in the program's folder (resources/ here).
+    TSpellChecker C;
+    C.LoadFromFile(DefaultDictionaryFile());
+    EXPECT_GT(C.WordCount(), 50000);
+    for (const char* W : {"the", "Receive", "spelling", "editor", "isn't"})
+        EXPECT_TRUE(C.CheckWord(W)) << W;
+    EXPECT_FALSE(C.CheckWord("recieve"));
+    C.Suggest("recieve", true);
+    EXPECT_EQ(C.Suggestions[0].Score, 490);  // relieve, one letter off
+    std::vector<std::string> Best;
+    for (int I = 0; I < 5; ++I)
+        Best.push_back(C.Suggestions[static_cast<std::size_t>(I)].Word);
+    EXPECT_NE(std::find(Best.begin(), Best.end(), "receive"), Best.end());
+}
+
+}  // namespace
+}  // namespace narvo

@@ -1,0 +1,295 @@
+// The text tools on a real pane: one undo step per transform, block indent and case
+// keeping the highlight, pair matching by nesting depth, the text statistics, and
+// the "File Details" window driven offscreen.
+#include "editor/ScrollEditor.h"
+#include "shared/SystemData.h"
+#include "tools/BlockIndent.h"
+#include "tools/ChangeCase.h"
+#include "tools/FileDetails.h"
+#include "tools/MatchPairs.h"
+#include "tools/SevenBit.h"
+#include "tools/TextToolHooks.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <unistd.h>
+
+namespace narvo {
+namespace {
+
+class TextToolsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        TextToolHooks() = {};
+        TextToolHooks().ActiveEditor = [this] { return &Pane; };
+        TextToolHooks().MainEditor = [this] { return &Pane; };
+    }
+    void TearDown() override { TextToolHooks() = {}; }
+
+    void Load(const std::string& Text)
+    {
+        Pane.SetText(Text);
+        Pane.SetModified(false);
+    }
+    void Mark(TPoint A, TPoint B)
+    {
+        Pane.HighLight->StartPos = A;
+        Pane.HighLight->EndPos = B;
+        Pane.Cursor->SetPos(B);
+    }
+    std::string Lines() const
+    {
+        std::string S;
+        for (std::int64_t Y = 0; Y < Pane.Strings->Count(); ++Y)
+            S += (Y ? "|" : "") + (*Pane.Strings)[Y];
+        return S;
+    }
+
+    TScrollEditor Pane;
+};
+
+TEST_F(TextToolsTest, EachTransformIsOneUndoStepAndNeedsAHighlight)
+{
+    Load("a\tb\ncaf\xe9");
+    ConvertTabsToSpaces(Pane);  // nothing highlighted: nothing happens
+    EXPECT_EQ(Lines(), "a\tb|caf\xe9");
+    EXPECT_FALSE(Pane.Modified);
+
+    Pane.SelectAll();
+    ConvertTabsToSpaces(Pane);
+    EXPECT_EQ(Lines(), "a       b|caf\xe9");
+    Pane.SelectAll();
+    ConvertSelectionTo7Bit(Pane);
+    EXPECT_EQ(Lines(), "a       b|cafe");
+    Pane.Undo();
+    EXPECT_EQ(Lines(), "a       b|caf\xe9");
+    Pane.Undo();
+    EXPECT_EQ(Lines(), "a\tb|caf\xe9");
+
+    Load("x  y");
+    Pane.SelectAll();
+    ConvertSpacesToTabs(Pane, 3);  // a run below the minimum stays
+    EXPECT_EQ(Lines(), "x  y");
+    EXPECT_FALSE(Pane.Modified);
+}
+
+TEST_F(TextToolsTest, BlockIndentFromMidLineAndOverAFinalEmptyPiece)
+{
+    Load("abcd\nxy\nzz");
+    Mark({2, 0}, {0, 2});
+    IndentHighlight(Pane, '\t', 1, false);
+    EXPECT_EQ(Lines(), "ab\tcd|\txy|\tzz");
+    EXPECT_EQ(Pane.HighLight->StartPos, (TPoint{2, 0}));
+    EXPECT_EQ(Pane.HighLight->EndPos, (TPoint{3, 2}));
+    IndentHighlight(Pane, '\t', 4, true);
+    EXPECT_EQ(Lines(), "abcd|xy|zz");
+    Pane.Undo();
+    EXPECT_EQ(Lines(), "ab\tcd|\txy|\tzz");
+}
+
+TEST_F(TextToolsTest, ChangeCaseKeepsTheHighlightAndDialogUsesItsMode)
+{
+    Load("hello world. this is it");
+    Mark({0, 0}, {23, 0});
+    TCaseDlg D;
+    EXPECT_EQ(D.Mode(), TCaseMode::Lower);
+    D.SetMode(TCaseMode::Sentence);
+    D.ApplyBtnClick();
+    EXPECT_EQ(Lines(), "Hello world. This is it");
+    EXPECT_EQ(Pane.HighLight->StartPos, (TPoint{0, 0}));
+    EXPECT_EQ(Pane.HighLight->EndPos, (TPoint{23, 0}));
+    D.SetMode(TCaseMode::Upper);
+    D.ApplyBtnClick();
+    EXPECT_EQ(Lines(), "HELLO WORLD. THIS IS IT");
+    Pane.Undo();
+    EXPECT_EQ(Lines(), "Hello world. This is it");
+}
+
+struct TPairCase {
+    const char* Text;
+    int Preset;
+    std::int64_t CursorX;
+    const char* Status;
+    std::int64_t MatchX;  // where the highlighted match starts
+    int MaxDepth;
+};
+
+TEST_F(TextToolsTest, MatchPairsByNestingDepth)
+{
+    const TPairCase Cases[] = {
+        {"x { a { b } c } y", 1, 0, "Match Found", 14, 2},
+        {"{{}}", 1, 0, "Match Found", 3, 2},
+        {"{}", 1, 0, "Match Found", 1, 0},  // matched at the first step
+        {"say \"hi\" ok", 5, 4, "Match Found", 7, 0},
+        {"beginning x end", 0, 2, "Match Found", 12, 0},
+        {"{ { }", 1, 0, "No matching \"end\"", -1, 2},
+        // The last end stands at the very end of the text: it must not be counted
+        // again and again until the depth runs out.
+        {"{{}", 1, 0, "No matching \"end\"", -1, 2},
+        {"abc", 1, 0, "No begining symbol", -1, -1},
+    };
+    for (const TPairCase& C : Cases) {
+        SCOPED_TRACE(C.Text);
+        Load(C.Text);
+        Pane.Cursor->SetPos({C.CursorX, 0});
+        TMatchPairsDlg D;
+        D.PairsCombo->setCurrentIndex(C.Preset);
+        D.PairsComboChange(C.Preset);
+        D.MatchBtnClick();
+        EXPECT_EQ(D.StatusDis->text().toStdString(), C.Status);
+        if (C.MatchX >= 0) {
+            EXPECT_EQ(Pane.HighLight->StartPos, (TPoint{C.MatchX, 0}));
+        }
+        if (C.MaxDepth >= 0) {
+            EXPECT_EQ(D.MaxDepth, C.MaxDepth);
+        }
+        EXPECT_EQ(Lines(), C.Text);
+    }
+}
+
+TEST_F(TextToolsTest, FindNextItemStepsAndReturnsToLastLocation)
+{
+    Load("( a ) b");
+    TMatchPairsDlg D;
+    D.PairsComboChange(4);
+    D.FindNextBtnClick();  // the step's search begins at the character the cursor was on
+    EXPECT_EQ(D.Depth, 1);
+    EXPECT_EQ(Pane.HighLight->StartPos, (TPoint{0, 0}));
+    D.ResetBtnClick();
+    Pane.Cursor->SetPos({0, 0});
+    D.MatchBtnClick();
+    EXPECT_EQ(D.StatusDis->text(), "Match Found");
+    D.FindNextBtnClick();
+    EXPECT_EQ(D.StatusDis->text(), "Not Found");
+    EXPECT_EQ(D.Depth, 0);
+    D.GoLastLocBtmClick();
+    EXPECT_EQ(Pane.Cursor->Pos(), (TPoint{5, 0}));
+    EXPECT_EQ(Pane.HighLight->StartPos, (TPoint{4, 0}));
+}
+
+// --- statistics --------------------------------------------------------------------------------
+
+TTextCounts Count(std::vector<std::string> Lines, std::string Utility = {})
+{
+    TTextCounter C(std::move(Utility));
+    for (const std::string& L : Lines)
+        C.CountLine(L);
+    return C.Counts();
+}
+
+TEST(TextCounter, WordsSentencesParagraphsAndPages)
+{
+    const TTextCounts W = Count({"3.14 12.5 a,b a-b a_b"});
+    EXPECT_EQ(W.Words, 8);
+    EXPECT_EQ(W.Characters, 21);
+    EXPECT_EQ(Count({"Hello. World!"}).Sentences, 2);
+    EXPECT_EQ(Count({"..."}).Sentences, 3);
+    EXPECT_EQ(Count({"a", "", "b", " ", "c"}).Paragraphs, 2);
+    EXPECT_EQ(Count(std::vector<std::string>(59, "x")).Pages, 1);
+    EXPECT_EQ(Count(std::vector<std::string>(60, "x")).Pages, 2);
+    EXPECT_EQ(Count({"a\fb"}).Pages, 2);
+    EXPECT_EQ(Count({"caf\xe9s"}).Words, 2);  // bytes above 127 cut words
+    EXPECT_EQ(Count({}).Pages, 1);
+}
+
+TEST(TextCounter, UtilityStringOccurrences)
+{
+    const struct {
+        std::vector<std::string> Lines;
+        const char* Utility;
+        std::int64_t Expected;
+    } Cases[] = {
+        {{"ab "}, "ab", 1},   {{"ax"}, "ab", 0},     {{"abab "}, "ab", 2}, {{"ab"}, "ab", 1},
+        {{"aab"}, "ab", 1},   {{"aaab"}, "aab", 1},  {{"AB aB"}, "ab", 2}, {{"a", "b"}, "ab", 0},
+        {{"aaaa"}, "aa", 2},  {{"x"}, "", 0},
+    };
+    for (const auto& C : Cases)
+        EXPECT_EQ(Count(C.Lines, C.Utility).Utility, C.Expected) << C.Lines[0] << " / " << C.Utility;
+}
+
+TEST(FileDetails, FileTimeFormat)
+{
+    EXPECT_EQ(FormatFileTime(QDateTime(QDate(2024, 3, 5), QTime(7, 8, 9), Qt::UTC)), "03/05/2024:07:08:09");
+    EXPECT_EQ(FormatFileTime(QDateTime()), "");
+}
+
+TEST_F(TextToolsTest, DetailsDialogEndToEnd)
+{
+    TSeparatorGuard Guard;
+    SystemData.SetThousandSeparator(',');
+    char Name[] = "/tmp/narvo-details-XXXXXX";
+    const int Fd = mkstemp(Name);
+    ASSERT_GE(Fd, 0);
+    close(Fd);
+    std::ofstream(Name, std::ios::binary) << std::string(1234, 'x');
+    int StatusUpdates = 0;
+    TextToolHooks().CurrentFileName = [&] { return std::string(Name); };
+    TextToolHooks().UpdateStatus = [&] { ++StatusUpdates; };
+
+    Load("ab ab.\n\nnext line");
+    TDetailsDlg D;
+    D.FillDetails();
+    EXPECT_EQ(D.FilenameEdit->text().toStdString(), Name);
+    EXPECT_EQ(D.FilesizeDis->text(), "1,234");
+    EXPECT_EQ(D.CreateDateDis->text().size(), 19);
+    EXPECT_FALSE(D.UnicodeChk->isChecked());
+
+    D.UtilityEdit->setText("AB");
+    D.Button1->click();
+    EXPECT_EQ(D.LinesDis->text(), "3");
+    EXPECT_EQ(D.WordsDis->text(), "4");
+    EXPECT_EQ(D.ParagraphsDis->text(), "2");
+    EXPECT_EQ(D.UtilityDis->text(), "2");
+    const QString Report = D.CountReport->toPlainText();
+    EXPECT_TRUE(Report.contains("File: " + QString(Name).section('/', -1))) << Report.toStdString();
+    EXPECT_TRUE(Report.contains("Words: 4"));
+    EXPECT_FALSE(Report.contains("Characters"));
+
+    // An empty highlight: no lines, one page.
+    D.HighlightedChk->setChecked(true);
+    D.Button1->click();
+    EXPECT_EQ(D.Counts.Lines, 0);
+    EXPECT_EQ(D.Counts.Pages, 1);
+
+    // Closing without a change leaves the document alone; clearing/setting the box
+    // marks it modified so the next save writes the new form.
+    D.show();
+    D.reject();
+    EXPECT_FALSE(Pane.Modified);
+    D.FillDetails();
+    D.UnicodeChk->setChecked(true);
+    D.reject();
+    EXPECT_EQ(Pane.Strings->Encoding, 1);
+    EXPECT_TRUE(Pane.Modified);
+    EXPECT_EQ(StatusUpdates, 1);
+    std::remove(Name);
+}
+
+TEST_F(TextToolsTest, ClosingTheDetailsWindowStopsALongAnalysis)
+{
+    std::string Text;
+    for (int I = 0; I < 20000; ++I)
+        Text += "some words on a line\n";
+    Load(Text);
+    TDetailsDlg D;
+    D.show();
+    QTimer::singleShot(0, &D, [&D] { D.reject(); });
+    EXPECT_FALSE(D.AnalyzeText(false));
+    EXPECT_GT(D.Counts.Lines, 0);
+    EXPECT_LT(D.Counts.Lines, 20001);
+    EXPECT_FALSE(D.Analyzing());
+    EXPECT_TRUE(D.Button1->isEnabled());
+}
+
+}  // namespace
+}  // namespace narvo
