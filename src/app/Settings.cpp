@@ -51,6 +51,7 @@ constexpr TIntKey KHiLiteColor{"Screen", "HiLiteColor", 8388608, 0, MaxColour};
 constexpr TIntKey KControlColor{"Screen", "ControlColor", 255, 0, MaxColour};
 constexpr TIntKey KShadowColor{"Screen", "ShadowColor", 16445670, 0, MaxColour};
 constexpr TIntKey KNonDeleteColor{"Screen", "NonDeleteColor", 0, 0, MaxColour};
+constexpr std::int32_t OemCharsetNumber = 255;
 constexpr TIntKey KFontSize{"Screen", "FontSize", 9, 1, 200};
 constexpr TIntKey KFontStyle{"Screen", "FontStyle", 0, 0, 0x7FFFFFFF};
 constexpr TIntKey KCursorWidth{"Screen", "CursorWidth", 3, 1, 30};
@@ -160,6 +161,9 @@ void ReadEditorSettings(const TIniFile& Ini, TScrollEditor& Pane)
     Pane.SetShadowLine(Ini.ReadBool("Screen", "ShadowLine", true));
     Pane.SetSpacesPerTab(ReadRanged(Ini, KSpacesPerTab));
     SetPaneFont(Pane, Face, Size, ReadRanged(Ini, KFontStyle));
+    // The font's character set as the system numbers it: 255 is OEM, anything else ANSI.
+    Pane.SetFontCharset(Ini.ReadInteger("Screen", "FontCharset", 0) == OemCharsetNumber ? TCodePage::Oem
+                                                                                          : TCodePage::Ansi);
     Pane.SetLinearHScroll(Ini.ReadBool("Flags", "LinearHScroll", false));
     Pane.CtrlZMode = Ini.ReadBool("Flags", "AppendEOF", false);
     Pane.RefreshView(true);
@@ -247,6 +251,7 @@ void SaveSettings()
     Int(KFontSize, M.font().pointSize());
     Ini.WriteString("Screen", "FontName", PaneFaceName(M));
     Int(KFontStyle, FontStyleToBits(M.font()));
+    Ini.WriteInteger("Screen", "FontCharset", M.FontCharset() == TCodePage::Oem ? OemCharsetNumber : 0);
     Int(KCursorWidth, M.CursorWidth());
     Int(KSpacesPerTab, M.SpacesPerTab());
     Ini.WriteBool("Screen", "ShadowLine", M.ShadowLine());
@@ -305,6 +310,7 @@ void SetEditorFactoryDefaults(TScrollEditor& Pane)
     Pane.SetShadowColor(static_cast<TColor>(KShadowColor.Default));
     Pane.SetNonDeleteColor(static_cast<TColor>(KNonDeleteColor.Default));
     SetPaneFont(Pane, "FixedSys", KFontSize.Default, 0);
+    Pane.SetFontCharset(TCodePage::Ansi);
     Pane.SetLinearHScroll(false);
     Pane.SetScrollBars(ssBoth);
     Pane.SetCursorWidth(KCursorWidth.Default);
