@@ -4,6 +4,8 @@
 // it, and page moves across a 100 MB line.
 #include "engine/EditorEngine.h"
 
+#include "BenchSupport.h"
+
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -23,36 +25,10 @@ constexpr std::size_t LineBytes = 100;  // 98 characters and CR LF: a million li
 // Lines of lower-case words ending in CR LF.
 std::string MakeText(std::size_t Bytes, std::size_t LineLength)
 {
-    std::string S;
-    S.reserve(Bytes);
-    std::uint32_t R = 12345;
-    while (S.size() + LineLength <= Bytes) {
-        for (std::size_t I = 0; I + 2 < LineLength; ++I) {
-            R = R * 1103515245u + 12345u;
-            const std::uint32_t V = (R >> 16) % 27;
-            S.push_back(V == 26 ? ' ' : static_cast<char>('a' + V % 26));
-        }
-        S.append("\r\n");
-    }
-    return S;
+    return bench::MakeWordText(Bytes, LineLength, "\r\n");
 }
-
-long ReadStatusKb(const char* Field)
-{
-    std::ifstream F("/proc/self/status");
-    std::string Line;
-    while (std::getline(F, Line))
-        if (Line.rfind(Field, 0) == 0)
-            return std::stol(Line.substr(std::string(Field).size()));
-    return -1;
-}
-
-// The kernel's high-water mark of resident memory starts again from now.
-void ResetPeakRss()
-{
-    std::ofstream F("/proc/self/clear_refs");
-    F << "5";
-}
+using bench::ReadStatusKb;
+using bench::ResetPeakRss;
 
 // A 100 MB file in a temporary folder, written once and removed at exit (the name
 // is never destroyed, so the exit handler can still read it).

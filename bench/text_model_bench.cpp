@@ -4,6 +4,8 @@
 // at the end of a million lines.
 #include "engine/EditorEngine.h"
 
+#include "BenchSupport.h"
+
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -21,36 +23,10 @@ constexpr std::size_t LineBytes = 50;  // 49 characters and LF
 // Lines of lower-case words; the letter z never occurs.
 std::string MakeText(std::size_t Bytes, std::size_t LineLength = LineBytes)
 {
-    std::string S;
-    S.reserve(Bytes);
-    std::uint32_t R = 12345;
-    while (S.size() + LineLength <= Bytes) {
-        for (std::size_t I = 0; I + 1 < LineLength; ++I) {
-            R = R * 1103515245u + 12345u;
-            const std::uint32_t V = (R >> 16) % 27;
-            S.push_back(V == 26 ? ' ' : static_cast<char>('a' + V % 25));
-        }
-        S.push_back('\n');
-    }
-    return S;
+    return bench::MakeWordText(Bytes, LineLength, "\n", 25);
 }
-
-// Peak resident memory, from the kernel's high-water mark of this process.
-long ReadStatusKb(const char* Field)
-{
-    std::ifstream F("/proc/self/status");
-    std::string Line;
-    while (std::getline(F, Line))
-        if (Line.rfind(Field, 0) == 0)
-            return std::stol(Line.substr(std::string(Field).size()));
-    return -1;
-}
-
-void ResetPeakRss()
-{
-    std::ofstream F("/proc/self/clear_refs");
-    F << "5";
-}
+using bench::ReadStatusKb;
+using bench::ResetPeakRss;
 
 void BM_LoadPeakMemory(benchmark::State& State)
 {

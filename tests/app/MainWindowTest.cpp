@@ -274,7 +274,8 @@ TEST_F(MainWindow, AFailedSaveKeepsTheWindowOpen)
     EXPECT_FALSE(Closed);
     EXPECT_TRUE(F.isVisible());
     EXPECT_TRUE(F.MainEditor->Modified);
-    EXPECT_EQ(Errors.size(), 1u);
+    ASSERT_EQ(Boxes.Asked.size(), 2u);  // the question, then the reason the save failed
+    EXPECT_EQ(Boxes.Asked[1].Text.rfind("Cannot save", 0), 0u) << Boxes.Asked[1].Text;
 }
 
 TEST_F(MainWindow, AFailedOpenKeepsTheCurrentText)
@@ -282,9 +283,11 @@ TEST_F(MainWindow, AFailedOpenKeepsTheCurrentText)
     TForm1& F = Start({Folder + "/forty.txt"});
     F.MainEditor->TypeChar('x');
     SetFileFaultHook([](TFileStep Step, const std::string&) { return Step == TFileStep::Read ? EACCES : 0; });
-    EXPECT_THROW(AppHooks().OpenTextFile(Folder + "/other.txt"), EFileError);
+    EXPECT_FALSE(AppHooks().OpenTextFile(Folder + "/other.txt"));
     SetFileFaultHook(nullptr);
-    EXPECT_TRUE(Boxes.Asked.empty());
+    // The reason is shown; the modified text is not even asked about, since it stays.
+    ASSERT_EQ(Boxes.Asked.size(), 1u);
+    EXPECT_NE(Boxes.Asked[0].Text.find("other.txt"), std::string::npos) << Boxes.Asked[0].Text;
     EXPECT_EQ(F.MainEditor->Strings->Count(), 41);
     EXPECT_TRUE(F.MainEditor->Modified);
     EXPECT_EQ(CurrentFileName, Folder + "/forty.txt");
