@@ -13,6 +13,7 @@
 #include "app/WordCommands.h"
 #include "platform/Application.h"
 #include "platform/KeyTranslate.h"
+#include "platform/TextConvert.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -119,7 +120,7 @@ public:
     }
     void SetFindText(const std::string& Text) override { Call(CommandServices().SetFindText, Text); }
     void SetReplaceText(const std::string& Text) override { Call(CommandServices().SetReplaceText, Text); }
-    void ShowInfo(const std::string& Text) override { Form1->InfoDis->setText(QString::fromLatin1(Text.c_str())); }
+    void ShowInfo(const std::string& Text) override { Form1->InfoDis->setText(AnsiToQString(Text)); }
     void ShowScoopState(int State) override
     {
         static const char* const Texts[] = {"Off", "On", "Blk"};

@@ -13,6 +13,7 @@
 #include "platform/KeyTranslate.h"
 #include "platform/ResourceFont.h"
 #include "platform/TextConvert.h"
+#include "shared/HexText.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -110,9 +111,7 @@ const std::array<const char*, 126>& DescriptionTable()
 
 QString CharText(char C)
 {
-    static const char* const Hex = "0123456789ABCDEF";
-    const unsigned char U = static_cast<unsigned char>(C);
-    const std::string S = std::string(1, C) + " - $" + Hex[U >> 4] + Hex[U & 15];
+    const std::string S = std::string(1, C) + " - $" + StrToHexStr(std::string_view(&C, 1));
     return AnsiToQString(S);
 }
 

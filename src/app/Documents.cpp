@@ -14,6 +14,7 @@
 #include "app/TextRegister.h"
 #include "app/WordCommands.h"
 #include "components/RecentFiles.h"
+#include "engine/EditBuffer.h"
 #include "engine/TextFiles.h"
 #include "platform/FileDialogs.h"
 #include "platform/MessageBoxes.h"
@@ -337,20 +338,10 @@ bool AppendTextFile(const std::string& GivenName)
         TWaitCursor Wait(Qt::WaitCursor);
         const std::string Bytes = ReadFileBytes(Name);
         // Plain line splitting at CR, LF or CR LF; a final line end adds no line.
-        std::string Line;
-        for (std::size_t I = 0; I < Bytes.size(); ++I) {
-            const char C = Bytes[I];
-            if (C == '\r' || C == '\n') {
-                Lines.push_back(std::move(Line));
-                Line.clear();
-                if (C == '\r' && I + 1 < Bytes.size() && Bytes[I + 1] == '\n')
-                    ++I;
-            } else {
-                Line += C;
-            }
-        }
-        if (!Line.empty())
-            Lines.push_back(std::move(Line));
+        ForEachTextLine(Bytes, [&](std::string_view Piece, bool Ended) {
+            if (Ended || !Piece.empty())
+                Lines.emplace_back(Piece);
+        });
     } catch (const EFileError& E) {
         MessageDlg(E.what(), mtError, mbOK);
         return false;

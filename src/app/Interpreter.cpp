@@ -7,6 +7,7 @@
 #include "app/SearchCommands.h"
 #include "app/TextRegister.h"
 #include "shared/CharClass.h"
+#include "shared/HexText.h"
 
 #include <climits>
 
@@ -378,8 +379,8 @@ void TCommandInterpreter::HexInsertCmd(TLevel& L)
         Fail("Hex Number?");
         return;
     }
-    auto Value = [](unsigned char C) { return IsDigit(C) ? C - '0' : UpCaseChar(C) - 'A' + 10; };
-    Pane().TypeChar(static_cast<char>(Value(Hi) * 16 + Value(Lo)));
+    const char Pair[2] = {static_cast<char>(Hi), static_cast<char>(Lo)};
+    Pane().TypeChar(HexStrToStr(std::string_view(Pair, 2), "")[0]);
 }
 
 void TCommandInterpreter::MarginCmd(TLevel& L)

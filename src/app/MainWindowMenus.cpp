@@ -17,6 +17,7 @@
 #include "app/TextRegister.h"
 #include "components/AutoButton.h"
 #include "components/RecentFiles.h"
+#include "engine/EditBuffer.h"
 #include "platform/Application.h"
 #include "platform/Clipboard.h"
 #include "platform/FileDialogs.h"
@@ -109,24 +110,14 @@ void SortHighlighted(TEditorEngine& Pane)
     if (!Pane.HasMark())
         return;
     const std::string Text = Pane.GetMarkedText();
-    std::vector<std::string> Lines;
-    std::string Line;
-    for (std::size_t I = 0; I < Text.size(); ++I) {
-        const char C = Text[I];
-        if (C == '\r' || C == '\n') {
-            Lines.push_back(std::move(Line));
-            Line.clear();
-            if (C == '\r' && I + 1 < Text.size() && Text[I + 1] == '\n')
-                ++I;
-        } else {
-            Line += C;
-        }
-    }
     // A highlight that ends with a line break keeps it, so the line after the
     // highlight is not joined to the last sorted line.
     const bool FinalBreak = !Text.empty() && (Text.back() == '\r' || Text.back() == '\n');
-    if (!FinalBreak)
-        Lines.push_back(std::move(Line));
+    std::vector<std::string> Lines;
+    ForEachTextLine(Text, [&](std::string_view Piece, bool Ended) {
+        if (Ended || !FinalBreak)
+            Lines.emplace_back(Piece);
+    });
     // The locale's order without regard to case; the folded keys are made once.
     std::vector<std::pair<QString, std::size_t>> Keys;
     Keys.reserve(Lines.size());

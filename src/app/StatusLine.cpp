@@ -3,7 +3,9 @@
 
 #include "app/AppState.h"
 #include "app/MainWindow.h"
+#include "editor/ScrollEditor.h"
 #include "engine/EditorEngine.h"
+#include "shared/HexText.h"
 #include "shared/SystemData.h"
 
 #include <cmath>
@@ -15,22 +17,6 @@ namespace {
 
 std::string GMessage;
 bool GError = false;
-
-// Digits of a non-negative number with a separator every three from the right.
-std::string GroupDigits(std::string Digits)
-{
-    const char Sep = SystemData.ThousandSeparator();
-    if (Sep == 0)
-        return Digits;
-    std::string Out;
-    const std::size_t N = Digits.size();
-    for (std::size_t I = 0; I < N; ++I) {
-        if (I > 0 && (N - I) % 3 == 0)
-            Out.push_back(Sep);
-        Out.push_back(Digits[I]);
-    }
-    return Out;
-}
 
 }  // namespace
 
@@ -88,10 +74,8 @@ void UpdateStatus()
 
 std::string FormatWhole(std::int64_t N)
 {
-    // The magnitude as unsigned, so that the most negative number has digits too.
-    const std::uint64_t Magnitude = N < 0 ? 0 - static_cast<std::uint64_t>(N) : static_cast<std::uint64_t>(N);
-    std::string S = GroupDigits(std::to_string(Magnitude));
-    return N < 0 ? "-" + S : S;
+    // The same grouping as the line-number column.
+    return TScrollEditor::LineNumberText(N);
 }
 
 std::string FormatTwoDecimals(double Value)
@@ -104,7 +88,8 @@ std::string FormatTwoDecimals(double Value)
     const auto H = static_cast<std::uint64_t>(Hundredths);
     char Cents[4];
     std::snprintf(Cents, sizeof Cents, "%02u", static_cast<unsigned>(H % 100));
-    std::string S = GroupDigits(std::to_string(H / 100));
+    // H is below 9e18, so the whole part fits a signed 64-bit number.
+    std::string S = TScrollEditor::LineNumberText(static_cast<std::int64_t>(H / 100));
     S.push_back(SystemData.DecimalSeparator());
     S += Cents;
     return (Value < 0 && H != 0) ? "-" + S : S;
@@ -115,9 +100,9 @@ std::string CursorCharText(const TEditorEngine& Pane)
     char C = 0;
     if (!Pane.CharBefore(Pane.Cursor->Pos(), C) || C == 0)
         return "-";
-    static constexpr char Hex[] = "0123456789ABCDEF";
-    const auto U = static_cast<unsigned char>(C);
-    return std::string{'$', Hex[U >> 4], Hex[U & 15]};
+    std::string Text = "$";
+    Text += StrToHexStr(std::string_view(&C, 1));
+    return Text;
 }
 
 TStatusFields ComputeStatusFields(const TEditorEngine& Active, double ActiveScale, const TEditorEngine& Main,

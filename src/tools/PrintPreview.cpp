@@ -1,6 +1,7 @@
 // Text pagination and the print preview pages (see PrintPreview.h).
 #include "tools/PrintPreview.h"
 
+#include "engine/EditBuffer.h"
 #include "platform/TextConvert.h"
 #include "shared/StringRoutines.h"
 
@@ -131,17 +132,11 @@ std::string ExpandTabs(std::string_view S)
 std::vector<std::string> SplitTextLines(std::string_view Text)
 {
     std::vector<std::string> Lines;
-    std::size_t Start = 0;
-    const std::size_t N = Text.size();
-    while (Start < N) {
-        std::size_t I = Start;
-        while (I < N && Text[I] != '\r' && Text[I] != '\n')
-            ++I;
-        Lines.emplace_back(Text.substr(Start, I - Start));
-        if (I < N && Text[I] == '\r' && I + 1 < N && Text[I + 1] == '\n')
-            ++I;
-        Start = I + 1;
-    }
+    // A final line break ends the last line; it does not open another.
+    ForEachTextLine(Text, [&](std::string_view Piece, bool Ended) {
+        if (Ended || !Piece.empty())
+            Lines.emplace_back(Piece);
+    });
     return Lines;
 }
 

@@ -1,6 +1,7 @@
 // The spelling engine (see SpellChecker.h).
 #include "tools/SpellChecker.h"
 
+#include "engine/EditBuffer.h"
 #include "platform/posix/SafeFile.h"
 #include "shared/CharClass.h"
 #include "shared/EditDistance.h"
@@ -238,16 +239,11 @@ bool TSpellChecker::LoadFromFile(const std::string& FileName)
 {
     const std::string Bytes = ReadFileBytes(FileName);
     std::vector<std::string> Lines;
-    std::size_t Start = 0;
-    while (Start < Bytes.size()) {
-        std::size_t End = Bytes.find_first_of("\r\n", Start);
-        if (End == std::string::npos)
-            End = Bytes.size();
-        Lines.emplace_back(Bytes, Start, End - Start);
-        if (End < Bytes.size() && Bytes[End] == '\r' && End + 1 < Bytes.size() && Bytes[End + 1] == '\n')
-            ++End;
-        Start = End + 1;
-    }
+    // A final line break adds no empty word.
+    ForEachTextLine(Bytes, [&](std::string_view Piece, bool Ended) {
+        if (Ended || !Piece.empty())
+            Lines.emplace_back(Piece);
+    });
     SetWords(std::move(Lines));
     Modified = false;
     Loaded = true;

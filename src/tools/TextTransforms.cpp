@@ -67,17 +67,6 @@ std::vector<std::string> SplitHighlightLines(std::string_view S)
     return Lines;
 }
 
-std::string JoinHighlightLines(const std::vector<std::string>& Lines)
-{
-    std::string Out;
-    for (std::size_t I = 0; I < Lines.size(); ++I) {
-        if (I > 0)
-            Out += '\r';
-        Out += Lines[I];
-    }
-    return Out;
-}
-
 std::string StringToPercentHex(std::string_view S)
 {
     static constexpr char Digits[] = "0123456789ABCDEF";

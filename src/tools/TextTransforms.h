@@ -15,7 +15,6 @@ namespace narvo {
 
 // --- lines -------------------------------------------------------------------------------
 std::vector<std::string> SplitHighlightLines(std::string_view S);
-std::string JoinHighlightLines(const std::vector<std::string>& Lines);
 
 // --- %-hex -------------------------------------------------------------------------------
 // "%" and two upper-case hex digits per character: "A" CR gives "%41%0D".

@@ -30,7 +30,6 @@ protected:
 
 TEST_F(AutoBackupHooks, WrittenBackupsAreListedAndOpenIntoTheMainPane)
 {
-    EXPECT_TRUE(static_cast<bool>(MenuActions().AutoBackupFiles));
     TAutoBackDlg& Dlg = *AutoBackDlg();
     EXPECT_EQ(Dlg.ShellList->RootFolder()->PathName() + "/", BackupFolder());
     EXPECT_EQ(Dlg.ShellList->Count(), 0);

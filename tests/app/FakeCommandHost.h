@@ -126,15 +126,16 @@ inline void ResetCommandState()
 }
 
 // A host, a store and an interpreter; Run puts Line into line 0 and runs it.
-struct TCommandBench {
-    TFakeCommandHost Host;
+template <class THost>
+struct TCommandBenchOf {
+    THost Host;
     TCommandLineStore Store;
     TCommandInterpreter Interp{Store, Host};
     TMemoryClipboard Clipboard;
     TClipboardAccess* Previous = SetClipboardAccess(&Clipboard);
 
-    TCommandBench() { ResetCommandState(); }
-    ~TCommandBench() { SetClipboardAccess(Previous); }
+    TCommandBenchOf() { ResetCommandState(); }
+    ~TCommandBenchOf() { SetClipboardAccess(Previous); }
 
     void Run(const std::string& Line, bool SingleStep = false)
     {
@@ -143,5 +144,6 @@ struct TCommandBench {
         Interp.RunCommandLine(SingleStep);
     }
 };
+using TCommandBench = TCommandBenchOf<TFakeCommandHost>;
 
 }  // namespace narvo::test

@@ -21,17 +21,6 @@ struct TCountingHost : TFakeCommandHost {
     void SetPaneUpdates(TEditorEngine& Pane, bool Enabled) override { UpdatesOff[&Pane] += Enabled ? -1 : 1; }
 };
 
-struct TCountingBench {
-    TCountingHost Host;
-    TCommandLineStore Store;
-    TCommandInterpreter Interp{Store, Host};
-    TCountingBench() { ResetCommandState(); }
-    void Run(const std::string& Line, bool SingleStep = false)
-    {
-        Host.CmdEditor = Line;
-        Interp.RunCommandLine(SingleStep);
-    }
-};
 
 TEST(Interpreter, BreakAtTheThirdYieldStopsTheLoopAndEverythingAfterIt)
 {
@@ -66,7 +55,7 @@ TEST(Interpreter, APendingErrorSurvivesWhatHappensDuringAYield)
 
 TEST(Interpreter, TheRunStaysOnItsPaneAndItsLines)
 {
-    TCountingBench B;
+    TCommandBenchOf<TCountingHost> B;
     TFakeEditor Other;
     Other.SetLines("other");
     B.Host.Main.SetLines("");
@@ -112,20 +101,15 @@ TEST(Interpreter, AnExceptionEndsTheRunAndLeavesItUndoable)
     struct TThrowingHost : TFakeCommandHost {
         std::int64_t InsertFileCmd(const std::string&, std::int64_t) override { throw std::runtime_error("disk"); }
     };
-    TThrowingHost H;
-    TCommandLineStore S;
-    TCommandInterpreter I(S, H);
-    ResetCommandState();
-    H.Main.SetLines("");
-    H.CmdEditor = "{Ia\x1b{A\"f\"}}";
-    EXPECT_THROW(I.RunCommandLine(false), std::runtime_error);
-    EXPECT_FALSE(S.Running);
-    EXPECT_EQ(S.Depth, 0);
-    H.Main.Undo();
-    EXPECT_EQ(H.Main.Lines(), "");
-    H.CmdEditor = "Ib\x1b";
-    I.RunCommandLine(false);
-    EXPECT_EQ(H.Main.Lines(), "b");
+    TCommandBenchOf<TThrowingHost> B;
+    B.Host.Main.SetLines("");
+    EXPECT_THROW(B.Run("{Ia\x1b{A\"f\"}}"), std::runtime_error);
+    EXPECT_FALSE(B.Store.Running);
+    EXPECT_EQ(B.Store.Depth, 0);
+    B.Host.Main.Undo();
+    EXPECT_EQ(B.Host.Main.Lines(), "");
+    B.Run("Ib\x1b");
+    EXPECT_EQ(B.Host.Main.Lines(), "b");
 }
 
 TEST(Interpreter, TheDebuggerSeesEachStepAndCanAbort)
@@ -164,14 +148,6 @@ TEST(Interpreter, RunOnEndsSingleStepping)
     B.Run("Ia\x1bIb\x1b", true);
     EXPECT_EQ(B.Host.Steps.size(), 1u);
     EXPECT_EQ(B.Host.Main.Lines(), "ab");
-}
-
-TEST(Interpreter, TheKeyWaitEndsWithZeroWhenBroken)
-{
-    TCommandBench B;
-    B.Host.Keys = {'x'};
-    BreakFlag = true;
-    EXPECT_EQ(B.Host.WaitForKey(), 0);
 }
 
 TEST(CommandLineStore, StoresBeforeMovingAndWraps)

@@ -119,8 +119,6 @@ TEST_F(Menus, OpenSaveAndUndoReachTheDocument)
     Dialogs.Answers.push_back(Path("a.txt"));
     Trigger("OpenMnu");
     ASSERT_EQ(Dialogs.Asked.size(), 1u);
-    EXPECT_EQ(Dialogs.Asked[0].Title, "Open Text File");
-    EXPECT_EQ(Dialogs.Asked[0].Filter.rfind("All Files|*.*|Text Files|*.txt;*.doc|Program Files|", 0), 0u);
     EXPECT_EQ(CurrentFileName, Path("a.txt"));
     EXPECT_EQ(Main().Strings->GetTextStr().substr(0, 5), "hello");
 
@@ -249,8 +247,6 @@ TEST_F(Menus, ZoomSortAndMarginPresets)
     Trigger("ResetZoom1");
     EXPECT_DOUBLE_EQ(Form->MainEditor->Scale(), 1.0);
 
-    EXPECT_EQ(MarginPresetCaption(0), "0 - 0, 72, 0");
-    EXPECT_EQ(MarginPresetCaption(3), "3 - 5, 68, 5");
     emit M->MarginPopup->aboutToShow();
     EXPECT_EQ(M->MarginItems[0]->text().toStdString(), "0 - 0, 72, 0");
     M->MarginItems[3]->trigger();

@@ -62,11 +62,9 @@ TEST_F(StatusModel, EachStatusCodeGivesItsMessageAndResetsTheCode)
         EXPECT_EQ(StatusMessageIsError(), R.Error) << R.Text;
         EXPECT_EQ(Code, edDone);
     }
-}
-
-TEST_F(StatusModel, NothingChangedAndUnknownCodesLeaveTheMessage)
-{
+    // "Nothing changed" and an unknown code leave the message (and its error flag).
     for (auto Code : {edNothingChanged, static_cast<TEditStatus>(200)}) {
+        SetStatusMessage("", false);
         SetStatusMessage("Not Found", true);
         ShowEditorStatus(Code);
         EXPECT_EQ(StatusMessage(), "Not Found");

@@ -72,10 +72,6 @@ TEST_F(FavoritesTest, RoundTripThroughTheSettingsFile)
 
 TEST_F(FavoritesTest, GridRowsMovesDeletesAndInserts)
 {
-    EXPECT_EQ(FavoritesGridRows(0), 10);
-    EXPECT_EQ(FavoritesGridRows(3), 10);
-    EXPECT_EQ(FavoritesGridRows(12), 13);
-
     TFavoritesDlg D(Hooks());
     D.InsertBtnClick();  // no document name: nothing
     EXPECT_TRUE(D.FavoritesList.empty());
@@ -84,7 +80,6 @@ TEST_F(FavoritesTest, GridRowsMovesDeletesAndInserts)
     D.InsertBtnClick();  // the same file twice gives two entries
     D.AddFavorite("/w/other.txt");
     EXPECT_EQ(Stored(), (std::vector<std::string>{"/w/doc.txt", "/w/doc.txt", "/w/other.txt"}));
-    EXPECT_EQ(D.FavoritesGrid->rowCount() + 1, 10);
     EXPECT_EQ(D.FavoritesGrid->item(2, 1)->text(), "other.txt");
     EXPECT_EQ(D.FavoritesGrid->item(2, 1)->toolTip(), "/w/other.txt");
 

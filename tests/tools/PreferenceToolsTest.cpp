@@ -4,7 +4,6 @@
 #include "editor/ScrollEditor.h"
 #include "components/IntSpin.h"
 #include "tools/ColorsDialog.h"
-#include "tools/GoToLineDialog.h"
 #include "tools/MarginPresetsDialog.h"
 #include "tools/OptionsDialog.h"
 
@@ -28,12 +27,10 @@ TEST(PreferenceTools, PreviewTextContrastsWithItsBackground)
     Items[ciShadow].Color = 0xC0C0C0;
     Items[ciSearch].Color = 0x808080;     // luminance just above 0.5: black
     const auto L = BuildPreviewLines(Items);
-    EXPECT_EQ(L[0].Text, "Normal Text");
     EXPECT_EQ(L[0].TextColor, 0x123456u);
     EXPECT_EQ(L[0].Background, 0xFFFFFFu);
     EXPECT_EQ(L[1].TextColor, clWhite);
     EXPECT_EQ(L[2].TextColor, clBlack);
-    EXPECT_EQ(L[3].Text, "Highlighted Control");
     EXPECT_EQ(L[3].Background, 0xFF0000u);
     EXPECT_EQ(L[3].TextColor, clBlack);
     EXPECT_EQ(L[4].Background, 0xC0C0C0u);
@@ -102,26 +99,6 @@ TEST(PreferenceTools, ColorDialogPickersAndCommandLineHeight)
     EXPECT_EQ(Second.font().pointSize(), 20);
     EXPECT_EQ(Cmd.font().pointSize(), 20);
     EXPECT_EQ(PanelHeight, QFontMetrics(Picked).height() + 6);
-}
-
-TEST(PreferenceTools, GoToLinePastTheEndReportsBothErrors)
-{
-    TScrollEditor Pane;
-    Pane.SetStrings({"a", "b", "c", "d"});
-    std::vector<std::pair<std::string, bool>> Said;
-    TLineNumDlg D({[&] { return &Pane; }, [&](const std::string& T, bool E) { Said.emplace_back(T, E); }});
-    D.ShowLineNumDlg();
-    EXPECT_EQ(D.LineNumberSpin->MaxValue(), 4);
-    D.LineNumberSpin->SetValue(1);
-    EXPECT_TRUE(D.GoToLineNumber());
-    EXPECT_EQ(Pane.TopLine, 0);
-    EXPECT_TRUE(Said.empty());
-    D.LineNumberSpin->SetValue(4);
-    Pane.SetStrings({"a"});
-    EXPECT_FALSE(D.GoToLineNumber());
-    const std::vector<std::pair<std::string, bool>> Expected{{"Range?", true}, {"Scroll?", true}};
-    EXPECT_EQ(Said, Expected);
-    D.close();
 }
 
 }  // namespace

@@ -102,7 +102,6 @@ TEST_F(TextToolsTest, ChangeCaseKeepsTheHighlightAndDialogUsesItsMode)
     Load("hello world. this is it");
     Mark({0, 0}, {23, 0});
     TCaseDlg D;
-    EXPECT_EQ(D.Mode(), TCaseMode::Lower);
     D.SetMode(TCaseMode::Sentence);
     D.ApplyBtnClick();
     EXPECT_EQ(Lines(), "Hello world. This is it");
