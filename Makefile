@@ -5,7 +5,7 @@ BUILD   ?= build
 JOBS    ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: run test deps build sanitize tsan bench smoke clean
+.PHONY: run test deps build sanitize sanitize-all tsan bench clean
 
 deps:
 	@./scripts/install-deps.sh
@@ -31,6 +31,15 @@ sanitize: deps
 	cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --output-on-failure -j $(JOBS)
 
+# The whole program and every test under the same sanitizers; leak reports are off
+# because Qt's and the desktop libraries' start-up allocations live until exit.
+sanitize-all: deps
+	cmake -S . -B build-asan-all -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DNARVO_SANITIZE=address,undefined
+	cmake --build build-asan-all -j $(JOBS)
+	cd build-asan-all && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
+	  QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
 # The same layers under ThreadSanitizer (the status thread polls the buffer).
 tsan: deps
 	cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -44,4 +53,4 @@ bench: deps
 	for b in build-bench/bench/narvo_bench_*; do [ -x "$$b" ] && "$$b" $(BENCH_ARGS); done
 
 clean:
-	rm -rf $(BUILD) build-asan build-tsan build-bench
+	rm -rf $(BUILD) build-asan build-asan-all build-tsan build-bench
