@@ -4,17 +4,19 @@
 # checks the file and its ".BAK" on disk after the program has ended. The command
 # line should end with Q (save and exit) or T.
 #
-# Usage: e2e-command-line.sh <narvo> [-c COMMANDS] [-t TEXT] [-e EXPECTED] [-k]
+# Usage: e2e-command-line.sh <narvo> [-c COMMANDS] [-t TEXT] [-e EXPECTED] [-b] [-k]
 #   -c COMMANDS  the command line; "\e" stands for the Esc key
 #                (default: 'Ihello \eQ', insert "hello " and save and exit)
 #   -t TEXT      the file's text before (printf %b escapes; default 'world\n')
 #   -e EXPECTED  the file's text after (printf %b escapes); needed with -c.
 #                When it differs from TEXT, the ".BAK" must hold TEXT.
+#   -b           first run the endless loop #{J} and stop it with Ctrl+Break
+#                (Ctrl+Pause); the command line then runs as usual
 #   -k           keep the work folder and print its path
 # Needs Xvfb and xdotool (scripts/install-deps.sh installs them).
 set -u
 
-usage() { sed -n '2,16p' "$0" | sed 's/^# \{0,1\}//'; exit 2; }
+usage() { sed -n '2,18p' "$0" | sed 's/^# \{0,1\}//'; exit 2; }
 
 [ $# -ge 1 ] || usage
 prog=$(readlink -f "$1"); shift
@@ -23,11 +25,13 @@ text='world\n'
 expected=''
 keep=0
 custom=0
-while getopts "c:t:e:k" opt; do
+breakloop=0
+while getopts "c:t:e:bk" opt; do
   case $opt in
     c) commands=$OPTARG; custom=1 ;;
     t) text=$OPTARG ;;
     e) expected=$OPTARG ;;
+    b) breakloop=1 ;;
     k) keep=1 ;;
     *) usage ;;
   esac
@@ -83,6 +87,18 @@ done
 [ -n "$wid" ] || fail "no window titled 'Narvo - doc.txt' appeared"
 xdotool windowfocus --sync "$wid" 2>/dev/null || xdotool windowfocus "$wid"
 sleep 0.5
+
+# A loop that never ends by itself must stop on Ctrl+Break, leaving the program
+# ready for the next command line.
+if [ $breakloop -eq 1 ]; then
+  xdotool key --delay 80 Escape
+  xdotool type --delay 60 -- '#{J}'
+  xdotool key --delay 120 Escape Escape
+  sleep 1
+  kill -0 "$narvo_pid" 2>/dev/null || fail "narvo ended during the endless loop: $(cat "$work/narvo.log")"
+  xdotool key ctrl+Pause
+  sleep 0.5
+fi
 
 # Esc in the pane opens the next command line; the commands follow, Esc Esc runs them.
 xdotool key --delay 80 Escape
