@@ -87,26 +87,25 @@ void BM_DeleteHalfOfAMillionLines(benchmark::State& State)
 }
 BENCHMARK(BM_DeleteHalfOfAMillionLines)->Iterations(5)->Unit(benchmark::kMillisecond);
 
-// The deletion as an editing command records it (the text as one record), then its
-// undo and redo.
-void BM_DeleteHalfOfAMillionLinesUndoRedo(benchmark::State& State)
+// Times Change (one recorded command on a fresh million-line text), its undo and its
+// redo, each averaged over the iterations into the counters <Name>Ms, UndoMs, RedoMs.
+template <class FPrepare, class FChange>
+void TimeChangeUndoRedo(benchmark::State& State, const char* Name, FPrepare Prepare, FChange Change)
 {
-    double Delete = 0, Undo = 0, Redo = 0;
+    double Done = 0, Undo = 0, Redo = 0;
     for (auto _ : State) {
         State.PauseTiming();
         auto E = MillionLines();
+        Prepare(*E);
         State.ResumeTiming();
         auto T0 = std::chrono::steady_clock::now();
-        const TRect R{0, 250'000, 0, 750'000};
-        E->Cursor->SetPos(TPoint{0, 750'000});
-        E->UndoList->AddItem(ukInsert, E->GetRangeText(R), ufSingle, E->Cursor->Pos());
-        E->DeleteRange(R);
+        Change(*E);
         auto T1 = std::chrono::steady_clock::now();
         E->Undo();
         auto T2 = std::chrono::steady_clock::now();
         E->Redo();
         auto T3 = std::chrono::steady_clock::now();
-        Delete += std::chrono::duration<double, std::milli>(T1 - T0).count();
+        Done += std::chrono::duration<double, std::milli>(T1 - T0).count();
         Undo += std::chrono::duration<double, std::milli>(T2 - T1).count();
         Redo += std::chrono::duration<double, std::milli>(T3 - T2).count();
         benchmark::DoNotOptimize(E->Strings->Count());
@@ -115,41 +114,35 @@ void BM_DeleteHalfOfAMillionLinesUndoRedo(benchmark::State& State)
         State.ResumeTiming();
     }
     const auto N = static_cast<double>(State.iterations());
-    State.counters["DeleteMs"] = Delete / N;
+    State.counters[std::string(Name) + "Ms"] = Done / N;
     State.counters["UndoMs"] = Undo / N;
     State.counters["RedoMs"] = Redo / N;
+}
+
+// The deletion as an editing command records it (the text as one record), then its
+// undo and redo.
+void BM_DeleteHalfOfAMillionLinesUndoRedo(benchmark::State& State)
+{
+    TimeChangeUndoRedo(
+        State, "Delete", [](TEditorEngine&) {},
+        [](TEditorEngine& E) {
+            const TRect R{0, 250'000, 0, 750'000};
+            E.Cursor->SetPos(TPoint{0, 750'000});
+            E.UndoList->AddItem(ukInsert, E.GetRangeText(R), ufSingle, E.Cursor->Pos());
+            E.DeleteRange(R);
+        });
 }
 BENCHMARK(BM_DeleteHalfOfAMillionLinesUndoRedo)->Iterations(5)->Unit(benchmark::kMillisecond);
 
 void BM_Insert200kLinesUndoRedo(benchmark::State& State)
 {
     const std::string Block = MakeText(200'000 * 40, 40);
-    double Insert = 0, Undo = 0, Redo = 0;
-    for (auto _ : State) {
-        State.PauseTiming();
-        auto E = MillionLines();
-        E->Cursor->SetPos(TPoint{5, 500'000});
-        State.ResumeTiming();
-        auto T0 = std::chrono::steady_clock::now();
-        E->UndoList->AddItem(ukDeleteBack, Block, ufSingle, E->Cursor->Pos());
-        E->InsertTextRaw(Block, false);
-        auto T1 = std::chrono::steady_clock::now();
-        E->Undo();
-        auto T2 = std::chrono::steady_clock::now();
-        E->Redo();
-        auto T3 = std::chrono::steady_clock::now();
-        Insert += std::chrono::duration<double, std::milli>(T1 - T0).count();
-        Undo += std::chrono::duration<double, std::milli>(T2 - T1).count();
-        Redo += std::chrono::duration<double, std::milli>(T3 - T2).count();
-        benchmark::DoNotOptimize(E->Strings->Count());
-        State.PauseTiming();
-        E.reset();
-        State.ResumeTiming();
-    }
-    const auto N = static_cast<double>(State.iterations());
-    State.counters["InsertMs"] = Insert / N;
-    State.counters["UndoMs"] = Undo / N;
-    State.counters["RedoMs"] = Redo / N;
+    TimeChangeUndoRedo(
+        State, "Insert", [](TEditorEngine& E) { E.Cursor->SetPos(TPoint{5, 500'000}); },
+        [&Block](TEditorEngine& E) {
+            E.UndoList->AddItem(ukDeleteBack, Block, ufSingle, E.Cursor->Pos());
+            E.InsertTextRaw(Block, false);
+        });
 }
 BENCHMARK(BM_Insert200kLinesUndoRedo)->Iterations(5)->Unit(benchmark::kMillisecond);
 
