@@ -58,6 +58,26 @@ void ReplaceAll(std::string& S, std::string_view From, std::string_view To)
     S = std::move(Out);
 }
 
+// Every "<div" tag, with whatever attributes follow up to its ">", becomes one line
+// break; a "<div" that no ">" closes loses only the four characters.
+void ReplaceDivTags(std::string& S)
+{
+    static constexpr std::string_view Div = "<div";
+    if (S.find(Div) == std::string::npos)
+        return;
+    std::string Out;
+    Out.reserve(S.size());
+    std::size_t Start = 0;
+    for (std::size_t At; (At = S.find(Div, Start)) != std::string::npos;) {
+        Out.append(S, Start, At - Start);
+        Out += "\r\n";
+        const std::size_t Close = S.find_first_of("<>", At + Div.size());
+        Start = Close != std::string::npos && S[Close] == '>' ? Close + 1 : At + Div.size();
+    }
+    Out.append(S, Start, std::string::npos);
+    S = std::move(Out);
+}
+
 }  // namespace
 
 std::vector<std::string> SplitHighlightLines(std::string_view S)
@@ -156,27 +176,21 @@ std::string SpanishAccentsText(std::string_view S)
 
 std::string StripTags(std::string_view Text)
 {
-    // From the end to the start: a ">" opens a tag, its "<" closes it. A ">" with no
-    // "<" anywhere before it cannot end a tag and is kept as text, so a plain ">"
-    // never swallows the text before it.
-    const std::size_t FirstOpen = Text.find('<');
-    std::string Rev;
-    Rev.reserve(Text.size());
-    bool InTag = false;
-    for (std::size_t I = Text.size(); I-- > 0;) {
-        const char C = Text[I];
-        if (C == '>' && FirstOpen != std::string_view::npos && FirstOpen < I) {
-            InTag = true;
+    // A tag runs from a "<" to the first ">" after it with no other "<" in between
+    // and goes whole. A "<" that no such ">" closes is dropped alone, and a ">" that
+    // closes no tag is text. Each character is looked at most twice.
+    std::string Out;
+    Out.reserve(Text.size());
+    std::size_t I = 0;
+    while (I < Text.size()) {
+        if (Text[I] != '<') {
+            Out += Text[I++];
             continue;
         }
-        if (C == '<') {
-            InTag = false;
-            continue;
-        }
-        if (!InTag)
-            Rev += C;
+        const std::size_t Next = Text.find_first_of("<>", I + 1);
+        I = Next != std::string_view::npos && Text[Next] == '>' ? Next + 1 : I + 1;
     }
-    return std::string(Rev.rbegin(), Rev.rend());
+    return Out;
 }
 
 std::string RemoveHtmlText(std::string_view S)
@@ -191,23 +205,26 @@ std::string RemoveHtmlText(std::string_view S)
         {"<br>", CrLf},      {"<a href=\"", CrLf}, {"\">", CrLf + CrLf}, {"</a>", CrLf},   {"<b>", ""},
         {"<b/>", ""},        {"<i>", ""},        {"<i/>", ""},            {"<!--", "Comment: "},
         {"-->", CrLf},       {"<ul>", CrLf},     {"<ul/>", CrLf},         {"<ol>", CrLf},   {"<ol/>", CrLf},
-        {"<li>", CrLf + " + "}, {"<li/>", CrLf}, {"<div", CrLf},          {"<div/>", CrLf}, {"<pre>", CrLf},
+        {"<li>", CrLf + " + "}, {"<li/>", CrLf}, {"<pre>", CrLf},
         {"<pre/>", CrLf},
     };
+    // A div tag goes whole before the quote rule can cut into its attributes.
     std::string T(S);
+    ReplaceDivTags(T);
     for (const TRule& R : Rules)
         ReplaceAll(T, R.From, R.To);
     return StripTags(T);
 }
 
-std::string ExpandTabsLine(std::string_view Line, int TabWidth)
+std::string ExpandTabsLine(std::string_view Line, int TabWidth, std::int64_t StartColumn)
 {
     const std::size_t W = static_cast<std::size_t>(ValidTabWidth(TabWidth));
+    const auto Start = static_cast<std::size_t>(std::max<std::int64_t>(StartColumn, 0));
     std::string Out;
     Out.reserve(Line.size());
     for (const char C : Line) {
         if (C == '\t')
-            Out.append(W - Out.size() % W, ' ');
+            Out.append(W - (Start + Out.size()) % W, ' ');
         else
             Out += C;
     }
@@ -228,19 +245,16 @@ std::int64_t DisplayColumn(std::string_view Line, std::size_t Index, int TabWidt
     return Col;
 }
 
-std::string SpacesToTabsLine(std::string_view Line, int TabWidth, int MinSpaces)
+std::string SpacesToTabsLine(std::string_view Line, int TabWidth, int MinSpaces, std::int64_t StartColumn,
+                             bool KeepTrailing)
 {
     const std::int64_t W = ValidTabWidth(TabWidth);
     const std::int64_t Min = std::max(MinSpaces, 1);
     std::string Out;
     Out.reserve(Line.size());
-    std::int64_t Run = 0, Col = 0;  // Col: the display column of the character at hand
-    for (const char C : Line) {
-        if (C == ' ') {
-            ++Run;
-            ++Col;
-            continue;
-        }
+    // Col: the display column of the character at hand.
+    std::int64_t Run = 0, Col = std::max<std::int64_t>(StartColumn, 0);
+    auto Flush = [&] {
         if (Run >= Min) {
             const std::int64_t R = std::min(Col % W, Run);
             const std::int64_t K = Run - R;
@@ -249,10 +263,20 @@ std::string SpacesToTabsLine(std::string_view Line, int TabWidth, int MinSpaces)
         } else {
             Out.append(static_cast<std::size_t>(Run), ' ');
         }
-        Out += C;
         Run = 0;
+    };
+    for (const char C : Line) {
+        if (C == ' ') {
+            ++Run;
+            ++Col;
+            continue;
+        }
+        Flush();
+        Out += C;
         Col = C == '\t' ? (Col / W + 1) * W : Col + 1;
     }
+    if (KeepTrailing)
+        Flush();
     return Out;
 }
 

@@ -36,7 +36,8 @@ std::string RemoveLineMarksText(std::string_view S, char Mark);
 std::string SpanishAccentsText(std::string_view S);
 
 // --- HTML --------------------------------------------------------------------------------
-// Every tag from a "<" to its ">" removed, and every "<" without a ">" after it.
+// Every tag, from a "<" to the first ">" after it with no "<" in between, removed
+// whole; a "<" that no ">" closes is dropped, a ">" that closes no tag is text.
 std::string StripTags(std::string_view Text);
 // The common tags turned into line breaks (links show their address on a line of its
 // own), then StripTags.
@@ -44,14 +45,18 @@ std::string RemoveHtmlText(std::string_view S);
 
 // --- tabs and spaces ---------------------------------------------------------------------
 // Tab widths below 1 count as 1 (a width of 0 may come from a hand-edited ini file).
-// Every tab becomes blanks up to the next multiple of TabWidth.
-std::string ExpandTabsLine(std::string_view Line, int TabWidth);
+// Every tab becomes blanks up to the next multiple of TabWidth, Line's first
+// character standing at StartColumn.
+std::string ExpandTabsLine(std::string_view Line, int TabWidth, std::int64_t StartColumn = 0);
 std::string TabsToSpacesText(std::string_view S, int TabWidth);
 // The column at which the character at Index shows once tabs are expanded.
 std::int64_t DisplayColumn(std::string_view Line, std::size_t Index, int TabWidth);
 // Runs of at least MinSpaces blanks before a non-blank become tabs (and the blanks
-// the tab grid cannot cover); blanks at the end of the line are dropped.
-std::string SpacesToTabsLine(std::string_view Line, int TabWidth, int MinSpaces);
+// the tab grid cannot cover), Line's first character standing at StartColumn.
+// Blanks at the end are dropped, or with KeepTrailing (a piece in the middle of a
+// line) converted as if a character followed them.
+std::string SpacesToTabsLine(std::string_view Line, int TabWidth, int MinSpaces, std::int64_t StartColumn = 0,
+                             bool KeepTrailing = false);
 std::string SpacesToTabsText(std::string_view S, int TabWidth, int MinSpaces);
 
 // --- block indent ------------------------------------------------------------------------
