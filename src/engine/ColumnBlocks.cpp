@@ -103,7 +103,7 @@ bool TEditorEngine::TransformBlock(TRect R, F&& Transform)
             if (From >= To)
                 continue;
             std::string New = (*Strings)[Y];
-            Reported |= Transform(New, static_cast<std::size_t>(From), static_cast<std::size_t>(To));
+            Reported |= Transform(Y, New, static_cast<std::size_t>(From), static_cast<std::size_t>(To));
             if (New == (*Strings)[Y])
                 continue;
             MoveRecorded(TPoint{0, Y});
@@ -128,7 +128,7 @@ void TEditorEngine::FillBlockIn(TRect Rect, char Ch, bool Fill, bool OwnGroup)
     if (OwnGroup)
         RecordBracket(ufOpen);
     const TPoint Saved = Cursor->Pos();
-    TransformBlock(Rect, [Ch, Fill](std::string& Line, std::size_t From, std::size_t To) {
+    TransformBlock(Rect, [Ch, Fill](std::int64_t, std::string& Line, std::size_t From, std::size_t To) {
         if (Fill)
             std::fill(Line.begin() + static_cast<std::ptrdiff_t>(From), Line.begin() + static_cast<std::ptrdiff_t>(To), Ch);
         else
@@ -146,7 +146,7 @@ bool TEditorEngine::ToggleBlockCase(TRect R)
 {
     RecordBracket(ufOpen);
     const TPoint Saved = Cursor->Pos();
-    const bool Letter = TransformBlock(R, [](std::string& Line, std::size_t From, std::size_t To) {
+    const bool Letter = TransformBlock(R, [](std::int64_t, std::string& Line, std::size_t From, std::size_t To) {
         std::string Run = Line.substr(From, To - From);
         const bool Any = ToggleCaseString(Run);
         Line.replace(From, To - From, Run);
@@ -156,6 +156,85 @@ bool TEditorEngine::ToggleBlockCase(TRect R)
     MoveRecorded(ClampPos(Saved));
     RecordBracket(ufClose);
     return Letter;
+}
+
+bool TEditorEngine::ReplaceBlockParts(TRect R, const std::function<std::string(const TBlockPart&)>& Transform)
+{
+    if (ReadOnly())
+        return false;
+    const TRect N = NormalizeRange(R);
+    const std::int64_t Top = std::max<std::int64_t>(N.Top, 0);
+    const std::int64_t Bottom = std::min<std::int64_t>(N.Bottom, Strings->Count() - 1);
+    std::int64_t L = 0, Rt = 0;
+    BlockColumns(N, L, Rt);
+    // Every new part first, so that a transform that changes nothing leaves no undo
+    // step and the pane unmodified.
+    std::vector<std::string> New;
+    std::vector<std::int64_t> Froms;
+    bool Any = false, SameLengths = true;
+    for (std::int64_t Y = Top; Y <= Bottom; ++Y) {
+        std::int64_t From = 0, To = 0;
+        BlockRun(Y, L, Rt, From, To);
+        std::string Put;
+        if (From < To) {
+            const std::string& Line = (*Strings)[Y];
+            const std::string_view Old = std::string_view(Line).substr(static_cast<std::size_t>(From),
+                                                                       static_cast<std::size_t>(To - From));
+            Put = Transform(TBlockPart{Y - Top, Old, DisplayColumn(TPoint{From, Y}, false),
+                                       To == static_cast<std::int64_t>(Line.size())});
+            // A part stays on its line: a line break (CR LF, CR or LF) becomes a blank.
+            std::size_t W = 0;
+            for (std::size_t I = 0; I < Put.size(); ++I) {
+                if (Put[I] == '\r' && I + 1 < Put.size() && Put[I + 1] == '\n')
+                    continue;
+                Put[W++] = Put[I] == '\r' || Put[I] == '\n' ? ' ' : Put[I];
+            }
+            Put.resize(W);
+            Any |= Put != Old;
+            SameLengths &= Put.size() == Old.size();
+        }
+        New.push_back(std::move(Put));
+        Froms.push_back(From);
+    }
+    if (!Any)
+        return false;
+
+    ScoopStop();
+    const THighLight Saved = *HighLight;
+    const TPoint SavedCursor = Cursor->Pos();
+    RecordBracket(ufOpen);
+    TransformBlock(N, [&](std::int64_t Y, std::string& Line, std::size_t From, std::size_t To) {
+        Line.replace(From, To - From, New[static_cast<std::size_t>(Y - Top)]);
+        return false;
+    });
+    MoveRecorded(SavedCursor);
+    RecordBracket(ufClose);
+
+    if (SameLengths) {
+        // The same characters stand where they stood.
+        *HighLight = Saved;
+    } else {
+        // The block keeps its left edge and reaches as far right as its widest part.
+        std::int64_t Right = L;
+        for (std::int64_t Y = Top; Y <= Bottom; ++Y) {
+            const auto I = static_cast<std::size_t>(Y - Top);
+            if (!New[I].empty())
+                Right = std::max(Right, DisplayColumn(TPoint{Froms[I] + static_cast<std::int64_t>(New[I].size()), Y}, true));
+        }
+        auto XAt = [this](std::int64_t Y, std::int64_t D) {
+            const std::int64_t X = ColumnForDisplay(Y, D);
+            // Past its line's end a block corner's X is its display column.
+            if (X == Strings->LineLength(Y) && DisplayColumn(TPoint{X, Y}, false) < D)
+                return std::max(D, X + 1);
+            return X;
+        };
+        HighLight->Found = false;
+        HighLight->StartPos = TPoint{XAt(Top, L), Top};
+        HighLight->EndPos = TPoint{XAt(Bottom, Right), Bottom};
+    }
+    Cursor->ColumnBlock = true;
+    UpdateDisplay(true);
+    return true;
 }
 
 std::string TEditorEngine::GetBlockText(TRect Rect) const

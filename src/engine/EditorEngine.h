@@ -26,6 +26,14 @@
 
 namespace narvo {
 
+// One line's part of a column block, as ReplaceBlockParts hands it over.
+struct TBlockPart {
+    std::int64_t Index = 0;    // the block's line, from 0
+    std::string_view Text;     // the line's characters inside the block
+    std::int64_t Column = 0;   // the display column Text starts at
+    bool AtLineEnd = false;    // nothing of the line follows Text
+};
+
 class TEditorEngine {
 public:
     TEditorEngine();
@@ -271,6 +279,13 @@ public:
     void FillBlock(TRect Rect, char Ch, bool Fill);
     // The block's characters of each line, each line followed by CR LF.
     std::string GetBlockText(TRect Rect) const;
+    // Every line's part of column block R replaced in place by Transform(part), as one
+    // undo step; lines with no character in the block are left alone, and a line
+    // break in a new part becomes a blank. The highlight then covers the same
+    // characters when every part kept its length, else the new parts from the
+    // block's left edge to the end of the widest. False (and no undo step) when
+    // nothing changed.
+    bool ReplaceBlockParts(TRect R, const std::function<std::string(const TBlockPart&)>& Transform);
     std::string CutMarkedText();
     void ReplaceCurrentLine(const std::string& Text);
     void IndentLikePrevious();
@@ -339,7 +354,7 @@ private:
     // (recorded line by line, or as a whole when the group would not fit the ring).
     // Answers whether Transform reported a change of any character.
     template <class F>
-    bool TransformBlock(TRect R, F&& Transform);
+    bool TransformBlock(TRect R, F&& Transform);  // Transform(Y, Line, From, To)
     // FillBlock with its own group brackets, or inside the caller's group.
     void FillBlockIn(TRect Rect, char Ch, bool Fill, bool OwnGroup);
     // The case of every letter in column block R swapped in place; false when the

@@ -48,15 +48,28 @@ void RemoveHTML(TEditorEngine& Pane)
     ReplaceHighlightedText(Pane, [](const std::string& S) { return RemoveHtmlText(S); });
 }
 
+// A column block's tab stops are the pane's, counted from the line start, so that
+// the converted block looks as it did.
 void ConvertTabsToSpaces(TEditorEngine& Pane)
 {
     const int Width = Pane.SpacesPerTab();
+    if (Pane.HasMark() && Pane.Cursor->ColumnBlock) {
+        ReplaceColumnParts(Pane, [Width](const TBlockPart& P) { return ExpandTabsLine(P.Text, Width, P.Column); });
+        return;
+    }
     ReplaceHighlightedText(Pane, [Width](const std::string& S) { return TabsToSpacesText(S, Width); });
 }
 
 void ConvertSpacesToTabs(TEditorEngine& Pane, int MinSpaces)
 {
     const int Width = Pane.SpacesPerTab();
+    if (Pane.HasMark() && Pane.Cursor->ColumnBlock) {
+        // Blanks at the block's right edge stay as wide unless the line ends there.
+        ReplaceColumnParts(Pane, [Width, MinSpaces](const TBlockPart& P) {
+            return SpacesToTabsLine(P.Text, Width, MinSpaces, P.Column, !P.AtLineEnd);
+        });
+        return;
+    }
     ReplaceHighlightedText(Pane,
                            [Width, MinSpaces](const std::string& S) { return SpacesToTabsText(S, Width, MinSpaces); });
 }
@@ -65,6 +78,11 @@ void IndentHighlight(TEditorEngine& Pane, char Ch, int Count, bool Unindent)
 {
     if (!Pane.HasMark())
         return;
+    if (Pane.Cursor->ColumnBlock) {
+        // Each line's part of the block is indented where it stands.
+        ReplaceHighlightedText(Pane, [&](const std::string& S) { return IndentText(S, Ch, Count, Unindent); });
+        return;
+    }
     const TRect R = TEditorEngine::NormalizeRange(Pane.HighLight->Range());
     ReplaceHighlightedText(Pane, [&](const std::string& S) { return IndentText(S, Ch, Count, Unindent); });
     // Only line starts changed, so the lines are where they were; the end column

@@ -17,6 +17,20 @@ namespace narvo {
 
 void ApplyCase(TEditorEngine& Pane, TCaseMode Mode)
 {
+    if (Pane.HasMark() && Pane.Cursor->ColumnBlock) {
+        // The case rules read the block as one text (a sentence goes on into the
+        // next line's part); the result has the block's shape and goes back in place.
+        std::string S = Pane.GetMarkedText();
+        ApplyCaseMode(S, Mode);
+        std::vector<std::string> Parts;
+        for (std::size_t Start = 0, End; (End = S.find("\r\n", Start)) != std::string::npos; Start = End + 2)
+            Parts.push_back(S.substr(Start, End - Start));
+        ReplaceColumnParts(Pane, [&Parts](const TBlockPart& P) {
+            const auto I = static_cast<std::size_t>(P.Index);
+            return I < Parts.size() ? Parts[I] : std::string(P.Text);
+        });
+        return;
+    }
     const THighLight Saved{Pane.HighLight->Found, Pane.HighLight->StartPos, Pane.HighLight->EndPos};
     if (!ReplaceHighlightedText(Pane, [Mode](std::string S) {
             ApplyCaseMode(S, Mode);

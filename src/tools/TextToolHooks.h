@@ -12,6 +12,7 @@ class QWidget;
 namespace narvo {
 
 class TEditorEngine;
+struct TBlockPart;
 class TScrollEditor;
 
 struct TTextToolHooks {
@@ -31,10 +32,16 @@ TScrollEditor* ToolActiveEditor();
 TScrollEditor* ToolMainEditor();
 
 // The pane's highlighted text S replaced by Transform(S) through InsertText, which
-// makes the change one undo step. Nothing happens without a highlight or when the
-// text comes back unchanged (no empty undo step, the pane stays unmodified).
+// makes the change one undo step. A column block is changed where it stands
+// instead: each line's part of it P is replaced by Transform(P) in place, and the
+// highlight stays on it. Nothing happens without a highlight or when the text comes
+// back unchanged (no empty undo step, the pane stays unmodified).
 template <class F>
 bool ReplaceHighlightedText(TEditorEngine& Pane, F&& Transform);
+
+// A column block's parts replaced by PartTransform(TBlockPart), in place as one undo
+// step; false when the highlight is not a column block or nothing changed.
+bool ReplaceColumnParts(TEditorEngine& Pane, const std::function<std::string(const TBlockPart&)>& PartTransform);
 
 }  // namespace narvo
 
@@ -47,6 +54,8 @@ bool ReplaceHighlightedText(TEditorEngine& Pane, F&& Transform)
 {
     if (!Pane.HasMark())
         return false;
+    if (Pane.Cursor->ColumnBlock)
+        return ReplaceColumnParts(Pane, [&](const TBlockPart& P) { return Transform(std::string(P.Text)); });
     const std::string S = Pane.GetMarkedText();
     std::string T = Transform(S);
     if (T == S)

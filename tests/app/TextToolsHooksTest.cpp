@@ -36,5 +36,26 @@ TEST_F(TextToolsHooksTest, MenuEntriesActOnTheActivePane)
     TextToolHooks() = {};
 }
 
+TEST_F(TextToolsHooksTest, MenuTransformsAColumnBlockInPlace)
+{
+    ResetMenuActions();
+    InstallTextTools();
+    TScrollEditor& Pane = *Form->ActiveEditor;
+    Pane.SetText("xabcx\nydefy\nzghiz");
+    Pane.HighLight->StartPos = TPoint{1, 0};
+    Pane.HighLight->EndPos = TPoint{3, 2};
+    Pane.Cursor->ColumnBlock = true;
+    MenuActions().StringToHex();
+    EXPECT_EQ(Pane.GetText(), "x%61%62cx\ny%64%65fy\nz%67%68iz");
+    MenuActions().HexToString();
+    EXPECT_EQ(Pane.GetText(), "xabcx\nydefy\nzghiz");
+    Pane.Undo();
+    Pane.Undo();
+    EXPECT_EQ(Pane.GetText(), "xabcx\nydefy\nzghiz");
+    EXPECT_EQ(Pane.Status, edDone);
+    ResetMenuActions();
+    TextToolHooks() = {};
+}
+
 }  // namespace
 }  // namespace narvo
