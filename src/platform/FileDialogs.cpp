@@ -16,6 +16,20 @@ class TQtFileDialogs : public TFileDialogs {
 public:
     std::optional<std::string> OpenFileName(const TFileDialogOptions& O) override { return Run(O, false); }
     std::optional<std::string> SaveFileName(const TFileDialogOptions& O) override { return Run(O, true); }
+    std::vector<std::string> OpenFileNames(const TFileDialogOptions& O) override
+    {
+        std::vector<std::string> Names;
+        QFileDialog Dialog(QApplication::activeWindow(), AnsiToQString(O.Title),
+                           FileNameToQString(O.InitialFolder.empty() ? GetCurrentFolder() : O.InitialFolder),
+                           AnsiToQString(QtFileFilter(O.Filter)));
+        Dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        Dialog.setFileMode(QFileDialog::ExistingFiles);
+        Dialog.setDefaultSuffix(AnsiToQString(O.DefaultExt));
+        if (Dialog.exec() == QDialog::Accepted)
+            for (const QString& F : Dialog.selectedFiles())
+                Names.push_back(QStringToFileName(F));
+        return Names;
+    }
 
 private:
     static std::optional<std::string> Run(const TFileDialogOptions& O, bool Save)
@@ -27,6 +41,7 @@ private:
         Dialog.setFileMode(Save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
         if (!O.OverwritePrompt)
             Dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        Dialog.setDefaultSuffix(AnsiToQString(O.DefaultExt));
         // "*.*" is the design's way of proposing no name.
         if (!O.FileName.empty() && O.FileName.find('*') == std::string::npos)
             Dialog.selectFile(FileNameToQString(O.FileName));
@@ -112,5 +127,15 @@ std::optional<std::string> TScriptedFileDialogs::Next(const TFileDialogOptions& 
 
 std::optional<std::string> TScriptedFileDialogs::OpenFileName(const TFileDialogOptions& Options) { return Next(Options); }
 std::optional<std::string> TScriptedFileDialogs::SaveFileName(const TFileDialogOptions& Options) { return Next(Options); }
+
+std::vector<std::string> TScriptedFileDialogs::OpenFileNames(const TFileDialogOptions& Options)
+{
+    Asked.push_back(Options);
+    if (ListAnswers.empty())
+        return {};
+    std::vector<std::string> R = std::move(ListAnswers.front());
+    ListAnswers.pop_front();
+    return R;
+}
 
 }  // namespace narvo

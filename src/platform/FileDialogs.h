@@ -17,6 +17,7 @@ struct TFileDialogOptions {
     std::string FileName;       // the name proposed ("*.*" proposes none)
     std::string InitialFolder;  // empty: the current folder
     bool OverwritePrompt = false;
+    std::string DefaultExt;     // added to a typed name without one ("txt", no dot)
 };
 
 class TFileDialogs {
@@ -25,6 +26,8 @@ public:
     // The chosen file's full path (file-system bytes); nullopt when cancelled.
     virtual std::optional<std::string> OpenFileName(const TFileDialogOptions& Options) = 0;
     virtual std::optional<std::string> SaveFileName(const TFileDialogOptions& Options) = 0;
+    // Several existing files chosen at once, in the dialog's order; empty when cancelled.
+    virtual std::vector<std::string> OpenFileNames(const TFileDialogOptions& Options) = 0;
 };
 
 // The dialogs now in use: the QFileDialog implementation unless a test installed others.
@@ -46,8 +49,11 @@ public:
 
     std::optional<std::string> OpenFileName(const TFileDialogOptions& Options) override;
     std::optional<std::string> SaveFileName(const TFileDialogOptions& Options) override;
+    std::vector<std::string> OpenFileNames(const TFileDialogOptions& Options) override;
 
     std::deque<std::optional<std::string>> Answers;
+    // The answers to OpenFileNames, asked for in Asked as well.
+    std::deque<std::vector<std::string>> ListAnswers;
     std::vector<TFileDialogOptions> Asked;
 
 private:

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDropEvent>
 #include <QFile>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -43,6 +44,46 @@ bool SameFileOnDisk(const std::string& A, const std::string& B)
 QString ShownName(const QString& Path) { return Path.mid(Path.lastIndexOf('/') + 1); }
 
 constexpr int PathRole = Qt::UserRole;
+
+// The source list: an entry dragged onto another entry trades places with it; a
+// drag from anywhere else is refused.
+class TSourceListBox : public QListWidget {
+public:
+    TSourceListBox(TFileToolDlg* Owner) : QListWidget(Owner), FOwner(Owner) {}
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* E) override
+    {
+        if (E->source() == this)
+            QListWidget::dragEnterEvent(E);
+        else
+            E->ignore();
+    }
+    void dragMoveEvent(QDragMoveEvent* E) override
+    {
+        if (E->source() == this)
+            QListWidget::dragMoveEvent(E);
+        else
+            E->ignore();
+    }
+    void dropEvent(QDropEvent* E) override
+    {
+        if (E->source() != this) {
+            E->ignore();
+            return;
+        }
+        const QListWidgetItem* Target = itemAt(E->position().toPoint());
+        // A drop below the last entry lands on no entry and changes nothing.
+        if (Target)
+            FOwner->SourceListDragDrop(row(Target));
+        // Not a move: the view must not remove the dragged entry afterwards.
+        E->setDropAction(Qt::CopyAction);
+        E->accept();
+    }
+
+private:
+    TFileToolDlg* FOwner;
+};
 
 }  // namespace
 
@@ -101,10 +142,11 @@ TFileToolDlg::TFileToolDlg(QWidget* Parent) : QDialog(Parent)
 
     Top->addWidget(new QLabel("Source Files", this));
     auto* Middle = new QHBoxLayout;
-    SourceList = new QListWidget(this);
+    SourceList = new TSourceListBox(this);
     SourceList->setObjectName("SourceList");
     SourceList->setSelectionMode(QAbstractItemView::ExtendedSelection);
     SourceList->setDragDropMode(QAbstractItemView::InternalMove);
+    SourceList->setDefaultDropAction(Qt::CopyAction);
     SourceList->setUniformItemSizes(true);
     Middle->addWidget(SourceList, 1);
     auto* Side = new QVBoxLayout;
@@ -186,10 +228,9 @@ void TFileToolDlg::AddSourceFile(const std::string& FileName)
 
 void TFileToolDlg::InputBtnClick()
 {
-    const TFileDialogOptions O{"Select Input File(s)", FileToolFilter, "", ".", false};
-    // The file dialogs give one name per request: each click adds one source.
-    if (auto Name = FileDialogs().OpenFileName(O))
-        AddSourceFile(*Name);
+    const TFileDialogOptions O{"Select Input File(s)", FileToolFilter, "", ".", false, "txt"};
+    for (const std::string& Name : FileDialogs().OpenFileNames(O))
+        AddSourceFile(Name);
 }
 
 void TFileToolDlg::Button1Click()
@@ -247,6 +288,20 @@ void TFileToolDlg::MoveDnBtnClick()
         return;
     SourceList->insertItem(I + 1, SourceList->takeItem(I));
     SourceList->setCurrentRow(I + 1);
+}
+
+void TFileToolDlg::SourceListDragDrop(int DropRow)
+{
+    const int I = SourceList->currentRow();
+    if (I < 0 || DropRow < 0 || DropRow >= SourceList->count() || I == DropRow)
+        return;
+    // Take the later entry first so that the earlier row stays where it is.
+    const int Lo = std::min(I, DropRow), Hi = std::max(I, DropRow);
+    QListWidgetItem* Later = SourceList->takeItem(Hi);
+    QListWidgetItem* Earlier = SourceList->takeItem(Lo);
+    SourceList->insertItem(Lo, Later);
+    SourceList->insertItem(Hi, Earlier);
+    SourceList->setCurrentRow(DropRow);
 }
 
 void TFileToolDlg::DeleteBtnClick()

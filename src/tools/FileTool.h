@@ -55,6 +55,8 @@ public:
     void PathChkClick();
     void MoveUpBtnClick();
     void MoveDnBtnClick();
+    // The current entry and the one at DropRow trade places, when they differ.
+    void SourceListDragDrop(int DropRow);
     void DeleteBtnClick();
     void SortDateBtnClick();
     void NewFileBtnClick();

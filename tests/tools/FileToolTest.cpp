@@ -3,9 +3,13 @@
 // list's order operations.
 #include "tools/FileTool.h"
 
+#include "platform/FileDialogs.h"
 #include "platform/MessageBoxes.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QLineEdit>
 #include <QListWidget>
 #include <gtest/gtest.h>
@@ -110,6 +114,46 @@ TEST_F(FileToolTest, DialogRefusesAsksAndOrders)
     EXPECT_EQ(D.SourceFiles().size(), 1u);
     D.NewFileBtnClick();
     EXPECT_TRUE(D.SourceFiles().empty());
+}
+
+TEST_F(FileToolTest, ChoosesSeveralInputsAtOnceAndDraggingExchanges)
+{
+    Write("1.txt", "one\r\n");
+    Write("2.txt", "two\x1Atail");
+    Write("3.txt", "three");
+    TScriptedFileDialogs Dialogs;
+    Dialogs.ListAnswers = {{Path("3.txt"), Path("1.txt"), Path("2.txt")}, {}};
+    TFileToolDlg D;
+    D.InputBtnClick();
+    ASSERT_EQ(Dialogs.Asked.size(), 1u);
+    EXPECT_EQ(Dialogs.Asked[0].DefaultExt, "txt");
+    EXPECT_EQ(Dialogs.Asked[0].InitialFolder, ".");
+    EXPECT_EQ(D.SourceFiles(), (std::vector<std::string>{Path("3.txt"), Path("1.txt"), Path("2.txt")}));
+    D.InputBtnClick();  // cancelled: the list stays
+    EXPECT_EQ(D.SourceFiles().size(), 3u);
+
+    // Dropping the first entry on the last trades the two; the middle one stays.
+    D.SourceList->setCurrentRow(0);
+    D.SourceListDragDrop(2);
+    EXPECT_EQ(D.SourceFiles(), (std::vector<std::string>{Path("2.txt"), Path("1.txt"), Path("3.txt")}));
+    EXPECT_EQ(D.SourceList->currentRow(), 2);
+    D.SourceListDragDrop(2);  // onto itself
+    D.SourceListDragDrop(3);  // below the last entry
+    EXPECT_EQ(D.SourceFiles(), (std::vector<std::string>{Path("2.txt"), Path("1.txt"), Path("3.txt")}));
+    // A drop that did not come from the list itself changes nothing.
+    QMimeData Mime;
+    Mime.setText("x");
+    QDropEvent Foreign(QPointF(5, 5), Qt::CopyAction, &Mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(D.SourceList->viewport(), &Foreign);
+    EXPECT_EQ(D.SourceFiles(), (std::vector<std::string>{Path("2.txt"), Path("1.txt"), Path("3.txt")}));
+
+    D.DestinationEdit->setText(QString::fromStdString(Path("all.txt")));
+    D.Button2Click();
+    EXPECT_EQ(Read("all.txt"), "twoone\r\nthree");
+    D.ASCIIChk->setChecked(false);
+    Boxes.Answers = {mrYes};
+    D.Button2Click();
+    EXPECT_EQ(Read("all.txt"), "two\x1Atailone\r\nthree");
 }
 
 }  // namespace
