@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <unistd.h>
 #include <vector>
 
@@ -123,18 +124,21 @@ TEST(SoundexCodeTest, Codes)
 
 TEST_F(SpellCheckerTest, SuggestionsRankedByDistanceThenSound)
 {
-    C.SetWords({"zzzzzzzzzzzz", "deceive", "recipe", "receive"});
+    C.SetWords({"zzzzzzzzzzzz", "deceive", "recipe", "receive", "relieve"});
     C.Suggest("recieve", false);
+    // Two neighbours swapped are one edit: receive ties with relieve (one letter
+    // replaced) and goes first, its sound being the same as the word's.
     EXPECT_EQ(C.Suggestions[0].Word, "receive");
-    EXPECT_EQ(C.Suggestions[0].Score, 480);
-    // Equal scores keep the dictionary's order.
-    EXPECT_EQ(Slots(), (std::vector<std::string>{"receive", "recipe", "deceive", "zzzzzzzzzzzz"}));
-    EXPECT_EQ(C.Suggestions[2].Score, 470);
+    EXPECT_EQ(C.Suggestions[0].Score, 490);
+    EXPECT_EQ(Slots(), (std::vector<std::string>{"receive", "relieve", "recipe", "deceive", "zzzzzzzzzzzz"}));
+    EXPECT_EQ(C.Suggestions[2].Score, 480);
+    EXPECT_EQ(C.Suggestions[3].Score, 480);  // sounds less like it than recipe
     C.UseWordSound = true;
     C.Suggest("recieve", false);
-    EXPECT_EQ(C.Suggestions[0].Score, 496);  // equal sound codes: 2 x 8
-    EXPECT_EQ(C.Suggestions[2].Score, 470);  // first letters differ: no bonus
-    EXPECT_EQ(C.Suggestions[3].Score, 380);  // distance 12: no bonus
+    EXPECT_EQ(C.Suggestions[0].Score, 506);  // equal sound codes: 2 x 8
+    EXPECT_EQ(C.Suggestions[1].Word, "recipe");
+    EXPECT_EQ(C.Suggestions[3].Score, 480);  // first letters differ: no bonus
+    EXPECT_EQ(C.Suggestions[4].Score, 380);  // distance 12: no bonus
 
     // The misspelt word's case: extra characters take the case of its last one.
     C.SetWords({"hello"});
@@ -144,11 +148,26 @@ TEST_F(SpellCheckerTest, SuggestionsRankedByDistanceThenSound)
     EXPECT_EQ(C.Suggestions[0].Word, "Hello");
 }
 
+TEST(SpellingDistanceTest, SwapsCountOnce)
+{
+    const std::tuple<const char*, const char*, int> Cases[] = {
+        {"", "", 0},       {"abc", "", 3},        {"recieve", "receive", 1}, {"thier", "their", 1},
+        {"ab", "ba", 1},   {"abc", "ca", 3},      {"kitten", "sitting", 3},  {"acheive", "achieve", 1},
+        {"Ab", "ab", 1},   {"becuase", "because", 1},
+    };
+    for (const auto& [A, B, D] : Cases) {
+        EXPECT_EQ(SpellingDistance(A, B), D) << A << " " << B;
+        EXPECT_EQ(SpellingDistance(B, A), D) << B << " " << A;
+    }
+}
+
 TEST_F(SpellCheckerTest, FortyEqualScoresKeepDictionaryOrder)
 {
+    // Letters that add nothing to the sound code, so that all 41 sound alike too.
+    const std::string Quiet = "aeiouyhw";
     std::vector<std::string> Words;
     for (int I = 0; I < 41; ++I)
-        Words.push_back(std::string("ab") + static_cast<char>('a' + I / 26) + static_cast<char>('a' + I % 26));
+        Words.push_back(std::string("ab") + Quiet[static_cast<std::size_t>(I / 8)] + Quiet[static_cast<std::size_t>(I % 8)]);
     C.SetWords(Words);
     C.Suggest("ab##", false);
     EXPECT_EQ(Slots().size(), 40u);
@@ -156,6 +175,47 @@ TEST_F(SpellCheckerTest, FortyEqualScoresKeepDictionaryOrder)
         EXPECT_EQ(C.Suggestions[static_cast<std::size_t>(I)].Score, 480);
         EXPECT_EQ(C.Suggestions[static_cast<std::size_t>(I)].Word, C.Words()[static_cast<std::size_t>(I)]);
     }
+}
+
+// The shipped word list holds no fragments that would split a misspelt word into
+// junk, keeps the real short words, and puts the right word first for common
+// misspellings.
+TEST(ShippedWordList, CommonMisspellingsGetTheRightFirstSuggestion)
+{
+    const char* Source = std::getenv("NARVO_SOURCE_DIR");
+    ASSERT_NE(Source, nullptr);
+    TSpellChecker C;
+    ASSERT_TRUE(C.LoadFromFile(std::string(Source) + "/resources/NRVSmall.dix"));
+    ASSERT_GT(C.WordCount(), 90000);
+    for (const char* Word : {"a", "I", "an", "of", "to", "is", "it", "ok", "I'm", "this", "sentence", "tense"})
+        EXPECT_TRUE(C.CheckWord(Word)) << Word;
+    for (const char* Junk : {"b", "s", "t", "th", "iss", "sen", "ing", "ed", "un", "ca", "wi"})
+        EXPECT_FALSE(C.CheckWord(Junk)) << Junk;
+
+    // Twenty of the most often misspelt English words, as people misspell them.
+    const std::pair<const char*, const char*> Misspelt[] = {
+        {"accomodate", "accommodate"}, {"acheive", "achieve"},       {"beleive", "believe"},
+        {"begining", "beginning"},     {"calender", "calendar"},     {"definately", "definitely"},
+        {"embarass", "embarrass"},     {"enviroment", "environment"}, {"existance", "existence"},
+        {"goverment", "government"},   {"neccessary", "necessary"},  {"occured", "occurred"},
+        {"recieve", "receive"},        {"seperate", "separate"},     {"tommorow", "tomorrow"},
+        {"untill", "until"},           {"wierd", "weird"},           {"wich", "which"},
+        {"thier", "their"},            {"truely", "truly"},
+    };
+    int Right = 0;
+    for (const auto& [Wrong, Want] : Misspelt) {
+        C.Suggest(Wrong, true);
+        const bool Hit = C.Suggestions[0].Word == Want;
+        Right += Hit;
+        EXPECT_TRUE(Hit) << Wrong << " -> " << C.Suggestions[0].Word << " (wanted " << Want << ")";
+    }
+    EXPECT_GE(Right, 18);
+
+    // The two that came out as "T Hiss" and "sen tense".
+    C.Suggest("Thiss", true);
+    EXPECT_EQ(C.Suggestions[0].Word, "This");
+    C.Suggest("sentense", true);
+    EXPECT_EQ(C.Suggestions[0].Word, "sentence");
 }
 
 TEST_F(SpellCheckerTest, SplitSuggestions)
