@@ -50,6 +50,17 @@ int RenameFile(const std::string& From, const std::string& To)
     return ::rename(From.c_str(), To.c_str()) == 0 ? 0 : errno;
 }
 
+const char* LineEndName(TLineEnd E)
+{
+    return E == TLineEnd::CrLf ? "CR LF" : (E == TLineEnd::Cr ? "CR" : "LF");
+}
+
+std::string ChangedLineEndsText(const TEditBuffer& B)
+{
+    return std::to_string(B.ChangedLineEnds) + " line end(s) of this file differ from its usual " +
+           LineEndName(B.LineEnd) + ".";
+}
+
 bool IsRegular(const std::string& Path)
 {
     struct stat St {};
@@ -61,16 +72,21 @@ void ReportCannotSave(const std::string& Name, const std::string& Reason)
     MessageDlg("Cannot save \"" + Name + "\".\r\n" + Reason, mtError, mbOK);
 }
 
-// The bytes to write; a UTF-16 text that lost characters when it was read is
+// The bytes to write; a text that would not be written back as it was read (a
+// UTF-16 text that lost characters, line ends unlike the file's usual one) is
 // written only when the user agrees. nullopt: do not save.
 std::optional<std::string> BytesToSave(TScrollEditor& Main)
 {
     try {
         return Main.FileBytes(false);
     } catch (const ELossyText&) {
-        if (MessageDlg("Some characters of this UTF-16 file had no equivalent and were read as '?'.\r\n"
-                       "Saving writes the '?' characters. Save anyway?",
-                       mtWarning, mbYes | mbNo) != mrYes)
+        const std::string Question =
+            Main.Strings->Encoding != 0 && Main.Strings->Lossy
+                ? "Some characters of this UTF-16 file had no equivalent and were read as '?'.\r\n"
+                  "Saving writes the '?' characters. Save anyway?"
+                : ChangedLineEndsText(*Main.Strings) + "\r\nSaving writes them as " +
+                      LineEndName(Main.Strings->LineEnd) + ". Save anyway?";
+        if (MessageDlg(Question, mtWarning, mbYes | mbNo) != mrYes)
             return std::nullopt;
         return Main.FileBytes(true);
     }
@@ -232,6 +248,7 @@ bool SaveTextFile(const std::string& GivenName, bool AddToRecentList)
 
     CurrentFileName = Name;
     Main.FileName = Name;
+    Main.Strings->ChangedLineEnds = 0;  // the file now has one line end throughout
     Main.SetModified(false);
     UpdateStatus();
     SetWindowTitle(Name);
@@ -322,6 +339,8 @@ bool OpenTextFile(const std::string& GivenName)
     SetWindowTitle(Name);
     AddToRecent(Name);
     Main.setFocus();
+    if (Main.Strings->ChangedLineEnds > 0)
+        ShowStatusMessage(ChangedLineEndsText(*Main.Strings), false);
     if (DocumentOpened)
         DocumentOpened();
     return true;
@@ -392,7 +411,8 @@ std::int64_t OpenFileCmd(const std::string& Line, std::int64_t Pos)
         ShowStatusMessage("no \"", true);
     } else if (OpenTextFile(Name)) {
         ResetEditState();
-        ShowStatusMessage("", true);
+        if (Form1->MainEditor->Strings->ChangedLineEnds == 0)
+            ShowStatusMessage("", true);
     } else {
         ShowStatusMessage("disk-o?", true);
     }

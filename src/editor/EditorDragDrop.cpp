@@ -146,7 +146,7 @@ void TScrollEditor::DropWithin(TScrollEditor* Source, TPoint D, const std::strin
     };
     auto Delete = [&] {
         Cursor->SetPos(HE);
-        UndoList->AddItem(ukInsert, T, ufInner, HE);
+        UndoList->AddItemExact(ukInsert, T, ufInner, HE);
         DeleteRange(H);
         ClearMark();
     };
@@ -194,7 +194,7 @@ void TScrollEditor::DropAcross(TScrollEditor* Source, TPoint D, const std::strin
     TUndoControl& SourceUndo = *Source->UndoList;
     SourceUndo.AddItem(ukMove, "", ufOpen, Source->Cursor->Pos());
     Source->Cursor->SetPos(TPoint{H.Right, H.Bottom});
-    SourceUndo.AddItem(ukInsert, T, ufInner, TPoint{H.Right, H.Bottom});
+    SourceUndo.AddItemExact(ukInsert, T, ufInner, TPoint{H.Right, H.Bottom});
     Source->DeleteRange(H);
     Source->ClearMark();
     Source->Anchored = false;

@@ -98,6 +98,7 @@ void TEditBuffer::ResetFormat()
     FirstWord = 0;
     LineEnd = TLineEnd::Lf;
     Lossy = false;
+    ChangedLineEnds = 0;
 }
 
 void TEditBuffer::Clear()
@@ -144,27 +145,85 @@ void TEditBuffer::SetTextStr(std::string_view Text)
     ReplaceAll(std::move(NewLines));
 }
 
+namespace {
+
+// The line end a text is split at: the most frequent of CR LF, lone LF and lone CR.
+// A tie goes to CR, then CR LF, as those keep more files exactly as they were.
+template <class FUnit>
+TLineEnd DominantLineEnd(std::size_t N, FUnit&& Unit)
+{
+    std::size_t Count[3] = {0, 0, 0};
+    for (std::size_t I = 0; I < N; ++I) {
+        const char16_t C = Unit(I);
+        if (C == 0x0A) {
+            ++Count[static_cast<int>(TLineEnd::Lf)];
+        } else if (C == 0x0D) {
+            const bool Pair = I + 1 < N && Unit(I + 1) == 0x0A;
+            ++Count[static_cast<int>(Pair ? TLineEnd::CrLf : TLineEnd::Cr)];
+            I += Pair ? 1 : 0;
+        }
+    }
+    TLineEnd Best = TLineEnd::Cr;
+    for (TLineEnd K : {TLineEnd::CrLf, TLineEnd::Lf})
+        if (Count[static_cast<int>(K)] > Count[static_cast<int>(Best)])
+            Best = K;
+    return Count[static_cast<int>(Best)] == 0 ? TLineEnd::Lf : Best;
+}
+
+// How the line end at unit I (a CR or an LF) is read in a text split at Style:
+// 0 an LF that stays a character of its line, else the number of units the line
+// end takes. Changed is set for a line end that is not Style: inside the program
+// a CR always ends a line, so such a line end is written back as Style.
+template <class FUnit>
+int LineEndAt(std::size_t I, std::size_t N, FUnit&& Unit, TLineEnd Style, bool& Changed)
+{
+    const bool Cr = Unit(I) == 0x0D;
+    const bool Pair = Cr && I + 1 < N && Unit(I + 1) == 0x0A;
+    Changed = false;
+    switch (Style) {
+    case TLineEnd::Cr:
+        return Cr ? 1 : 0;
+    case TLineEnd::CrLf:
+        Changed = Cr && !Pair;
+        return Pair ? 2 : (Cr ? 1 : 0);
+    case TLineEnd::Lf:
+        Changed = Cr;
+        return Pair ? 2 : 1;
+    }
+    return 1;
+}
+
+}  // namespace
+
 void TEditBuffer::DecodeBytes(std::string_view Text, std::vector<std::string>& Out)
 {
-    // Count first so that the line vector is allocated once, at its final size.
-    std::size_t Ends = 0;
-    bool StyleSeen = false;
     const char* P = Text.data();
     const std::size_t N = Text.size();
-    for (std::size_t I = 0; I < N; ++I) {
-        const char C = P[I];
-        if (C != '\r' && C != '\n')
-            continue;
-        if (!StyleSeen) {
-            StyleSeen = true;
-            LineEnd = C == '\n' ? TLineEnd::Lf : (I + 1 < N && P[I + 1] == '\n' ? TLineEnd::CrLf : TLineEnd::Cr);
-        }
-        ++Ends;
-        if (C == '\r' && I + 1 < N && P[I + 1] == '\n')
-            ++I;
-    }
+    auto Unit = [P](std::size_t I) { return static_cast<char16_t>(static_cast<unsigned char>(P[I])); };
+    LineEnd = DominantLineEnd(N, Unit);
+    // Count first so that the line vector is allocated once, at its final size.
+    std::size_t Ends = 0;
+    bool Changed = false;
+    for (std::size_t I = 0; I < N; ++I)
+        if (P[I] == '\r' || P[I] == '\n')
+            if (const int Len = LineEndAt(I, N, Unit, LineEnd, Changed)) {
+                ++Ends;
+                I += static_cast<std::size_t>(Len - 1);
+            }
     Out.reserve(Ends + 1);
-    ForEachTextLine(Text, [&](std::string_view Piece, bool) { Out.emplace_back(Piece); });
+    std::size_t Start = 0;
+    for (std::size_t I = 0; I < N; ++I) {
+        if (P[I] != '\r' && P[I] != '\n')
+            continue;
+        const int Len = LineEndAt(I, N, Unit, LineEnd, Changed);
+        if (Len == 0)
+            continue;
+        ChangedLineEnds += Changed ? 1 : 0;
+        Out.emplace_back(Text.substr(Start, I - Start));
+        I += static_cast<std::size_t>(Len - 1);
+        Start = I + 1;
+    }
+    Out.emplace_back(Text.substr(Start));
 }
 
 void TEditBuffer::DecodeUtf16(std::string_view Text, bool BigEndian, std::vector<std::string>& Out)
@@ -177,21 +236,19 @@ void TEditBuffer::DecodeUtf16(std::string_view Text, bool BigEndian, std::vector
         const auto B = static_cast<unsigned char>(Text[2 * I + 1]);
         return static_cast<char16_t>(BigEndian ? (A << 8) | B : (B << 8) | A);
     };
-    bool StyleSeen = false;
+    LineEnd = DominantLineEnd(Units, Unit);
     std::string Line;
     for (std::size_t I = 0; I < Units; ++I) {
         const char16_t U = Unit(I);
         if (U == 0x0D || U == 0x0A) {
-            const bool CrLf = U == 0x0D && I + 1 < Units && Unit(I + 1) == 0x0A;
-            if (!StyleSeen) {
-                StyleSeen = true;
-                LineEnd = CrLf ? TLineEnd::CrLf : (U == 0x0A ? TLineEnd::Lf : TLineEnd::Cr);
+            bool Changed = false;
+            if (const int Len = LineEndAt(I, Units, Unit, LineEnd, Changed)) {
+                ChangedLineEnds += Changed ? 1 : 0;
+                Out.push_back(std::move(Line));
+                Line.clear();
+                I += static_cast<std::size_t>(Len - 1);
+                continue;
             }
-            Out.push_back(std::move(Line));
-            Line.clear();
-            if (CrLf)
-                ++I;
-            continue;
         }
         unsigned char Byte = 0;
         if (U >= 0xD800 && U <= 0xDFFF) {
@@ -254,11 +311,14 @@ std::string TEditBuffer::GetFileBytes() const
     const std::u16string Wide = BytesToUtf16(TCodePage::Ansi, Text);
     std::string Out;
     Out.reserve(2 + 2 * Wide.size());
-    Out.push_back(static_cast<char>(0xFF));
-    Out.push_back(static_cast<char>(0xFE));
+    // Back in the byte order it came in, so that an unchanged text keeps its bytes.
+    const bool Big = Encoding == 2;
+    Out.push_back(static_cast<char>(Big ? 0xFE : 0xFF));
+    Out.push_back(static_cast<char>(Big ? 0xFF : 0xFE));
     for (char16_t U : Wide) {
-        Out.push_back(static_cast<char>(U & 0xFF));
-        Out.push_back(static_cast<char>(U >> 8));
+        const char Lo = static_cast<char>(U & 0xFF), Hi = static_cast<char>(U >> 8);
+        Out.push_back(Big ? Hi : Lo);
+        Out.push_back(Big ? Lo : Hi);
     }
     return Out;
 }

@@ -92,8 +92,9 @@ public:
     std::string GetTextStr() const;
     // All lines, each followed by Separator, the final one cut.
     std::string JoinLines(char Separator) const;
-    // The bytes to write to disk: GetTextStr, and for a text that came as UTF-16 the
-    // bytes FF FE followed by each character as a UTF-16LE unit (Windows-1252).
+    // The bytes to write to disk: GetTextStr, and for a text that came as UTF-16 its
+    // byte-order mark followed by each character as a unit in that order
+    // (Windows-1252).
     std::string GetFileBytes() const;
     std::string_view LineEndChars() const;
 
@@ -119,11 +120,17 @@ public:
     std::uint8_t Encoding = 0;
     // The first two bytes of the last whole text assigned, little-endian.
     std::uint16_t FirstWord = 0;
-    // The first line end of the last text assigned; LF for a new text.
+    // The line end the last text assigned was split at: its most frequent one; LF
+    // for a new text. Any other LF stays a character of its line, so it is written
+    // back as it was read; any other CR still ends a line (a CR is a line end
+    // inside the program) and is counted in ChangedLineEnds.
     TLineEnd LineEnd = TLineEnd::Lf;
     // Set when UTF-16 text held a character without a Windows-1252 byte, or an odd
     // trailing byte: saving it would not give back the file that was read.
     bool Lossy = false;
+    // Line ends of the last text assigned that saving writes as LineEnd instead of
+    // the bytes that were read; the caller asks before such a save.
+    std::int64_t ChangedLineEnds = 0;
     // Fired after each update bracket that changed a line.
     std::function<void()> OnChange;
 

@@ -317,8 +317,9 @@ public:
     // Reads the whole file first; on failure throws EFileError and changes nothing.
     void LoadFromFile(const std::string& Name);
     // Writes a temporary file beside the target and renames it into place; throws
-    // EFileError on failure (the file on disk unchanged) and ELossyText for a UTF-16
-    // text that cannot be written back as it came, unless AllowLossy.
+    // EFileError on failure (the file on disk unchanged) and ELossyText for a text
+    // that cannot be written back as it came (UTF-16 characters read as '?', line
+    // ends that differ from the usual one), unless AllowLossy.
     void SaveToFile(const std::string& Name, bool AllowLossy = false);
     // The bytes SaveToFile writes.
     std::string FileBytes(bool AllowLossy = false) const;

@@ -1,7 +1,8 @@
 // Loading and saving an editor's text. The whole file is read before anything in the
 // pane changes, so a failed load leaves text, name, encoding and modified state as
-// they were. Saving writes the text with the line ends it came with (LF for a new
-// text), UTF-16 texts as FF FE and UTF-16LE, and replaces the file only once the new
+// they were. Saving writes the text with the line end it was split at (LF for a new
+// text), UTF-16 texts in the byte order they came in, so that a text loaded and saved
+// unchanged keeps its bytes; it replaces the file only once the new
 // bytes are safely on disk beside it; a failure leaves the old file as it was.
 #include "engine/TextFiles.h"
 
@@ -43,11 +44,16 @@ std::string TEditorEngine::FileBytes(bool AllowLossy) const
     if (Strings->Encoding != 0 && Strings->Lossy && !AllowLossy)
         throw ELossyText("The text holds characters that were replaced by '?' when it was read as UTF-16; "
                          "saving it would change them");
+    if (Strings->ChangedLineEnds > 0 && !AllowLossy)
+        throw ELossyText("Some line ends of the text differ from its usual one; saving it would change them");
     std::string Bytes = Strings->GetFileBytes();
     if (CtrlZMode) {
+        // One whole UTF-16 unit in the text's byte order.
+        if (Strings->Encoding == 2)
+            Bytes.push_back('\0');
         Bytes.push_back(CtrlZ);
-        if (Strings->Encoding != 0)
-            Bytes.push_back('\0');  // one whole UTF-16 unit
+        if (Strings->Encoding == 1)
+            Bytes.push_back('\0');
     }
     return Bytes;
 }
@@ -57,10 +63,14 @@ void TEditorEngine::SaveToFile(const std::string& Name, bool AllowLossy)
     if (Strings->Encoding != 0 && Strings->Lossy && !AllowLossy)
         throw ELossyText("Cannot save \"" + Name +
                          "\" unchanged: characters of its UTF-16 text were replaced by '?' when it was read");
+    if (Strings->ChangedLineEnds > 0 && !AllowLossy)
+        throw ELossyText("Cannot save \"" + Name + "\" unchanged: some of its line ends differ from its usual one");
     const std::string Bytes = FileBytes(AllowLossy);
     const std::string Target = ResolveFileLink(Name);
     RenameIntoPlace(WriteTempFile(Target, Bytes), Target);
     FileName = Name;
+    // The file now holds the text as it is written, one line end throughout.
+    Strings->ChangedLineEnds = 0;
 }
 
 }  // namespace narvo

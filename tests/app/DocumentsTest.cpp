@@ -232,6 +232,33 @@ TEST_F(Documents, ALossyUtf16TextAsksBeforeItIsSaved)
     EXPECT_EQ(Read("u.txt"), std::string("\xFF\xFE" "b\0a\0?\0", 8));
 }
 
+TEST_F(Documents, MixedLineEndsAreKeptOrAskedAbout)
+{
+    // Stray LFs in a CR LF file stay characters: saved unchanged, nothing asked.
+    Write("crlf.txt", "one\r\ntwo\nthree\r\n");
+    ASSERT_TRUE(OpenTextFile(Path("crlf.txt")));
+    Main().SetModified(true);
+    EXPECT_TRUE(SaveIfModified());
+    EXPECT_EQ(Read("crlf.txt"), "one\r\ntwo\nthree\r\n");
+    EXPECT_TRUE(Boxes.Asked.empty());
+    // A CR LF in an LF file cannot be kept: said on opening, asked before saving.
+    Write("lf.txt", "one\ntwo\r\nthree\n");
+    ASSERT_TRUE(OpenTextFile(Path("lf.txt")));
+    EXPECT_NE(StatusMessage().find("differ from its usual LF"), std::string::npos) << StatusMessage();
+    Main().SetModified(true);
+    Boxes.Answers = {mrNo};
+    EXPECT_FALSE(SaveIfModified());
+    EXPECT_NE(LastAsked().find("Saving writes them as LF. Save anyway?"), std::string::npos) << LastAsked();
+    EXPECT_EQ(Read("lf.txt"), "one\ntwo\r\nthree\n");
+    Boxes.Answers = {mrYes};
+    EXPECT_TRUE(SaveIfModified());
+    EXPECT_EQ(Read("lf.txt"), "one\ntwo\nthree\n");
+    const auto Asked = Boxes.Asked.size();
+    Main().SetModified(true);
+    EXPECT_TRUE(SaveIfModified());
+    EXPECT_EQ(Boxes.Asked.size(), Asked);  // asked before the first save only
+}
+
 TEST_F(Documents, AppendAndOpenCommands)
 {
     Write("add.txt", "x\r\ny\n");

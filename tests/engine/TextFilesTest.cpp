@@ -78,16 +78,87 @@ INSTANTIATE_TEST_SUITE_P(
         TRoundTrip{"NoFinalLineEnd", "a\nb", false, "a|b", "a\nb"},
         TRoundTrip{"Empty", "", false, "", ""},
         TRoundTrip{"NulBytes", "a\0b\n\0"s, false, "a\0b|\0"s, "a\0b\n\0"s},
-        // A file of mixed line ends is written back with its first one throughout.
-        TRoundTrip{"Mixed", "a\r\nb\nc\rd", false, "a|b|c|d", "a\r\nb\r\nc\r\nd"},
+        // Mixed line ends: split at the most frequent one, other LFs kept as they were.
+        TRoundTrip{"Mixed", "a\r\nb\nc\r\nd\n", false, "a|b\nc|d\n", "a\r\nb\nc\r\nd\n"},
         TRoundTrip{"Utf16Le", "\xFF\xFE" "a\0\r\0\n\0\xE9\0"s, false, "a|\xE9", "\xFF\xFE" "a\0\r\0\n\0\xE9\0"s},
-        TRoundTrip{"Utf16BeWrittenLittleEndian", "\xFE\xFF\0a\0\n\0b"s, false, "a|b", "\xFF\xFE" "a\0\n\0b\0"s},
+        TRoundTrip{"Utf16BeStaysBigEndian", "\xFE\xFF\0a\0\n\0b"s, false, "a|b", "\xFE\xFF\0a\0\n\0b"s},
+        TRoundTrip{"CtrlZBehindUtf16BeIsOneUnit", "\xFE\xFF\0a\0\x1A"s, true, "a", "\xFE\xFF\0a\0\x1A"s},
         TRoundTrip{"CtrlZDropped", "abc\x1A", true, "abc", "abc\x1A"},
         TRoundTrip{"CtrlZAfterLineEnd", "abc\r\n\x1A", true, "abc|", "abc\r\n\x1A"},
         TRoundTrip{"TwoCtrlZLoseOne", "abc\x1A\x1A", true, "abc\x1A", "abc\x1A\x1A"},
         TRoundTrip{"CtrlZOffIsACharacter", "abc\x1A", false, "abc\x1A", "abc\x1A"},
         TRoundTrip{"CtrlZBehindUtf16IsOneUnit", "\xFF\xFE" "a\0\x1A\0"s, true, "a", "\xFF\xFE" "a\0\x1A\0"s}),
     [](const auto& Info) { return std::string(Info.param.Name); });
+
+// Files no one would call text: loading and saving them with no edit gives back
+// every byte, or (for a CR that is not the file's usual line end) refuses to save
+// until the caller agrees, leaving the file as it was.
+TEST_F(TextFiles, HostileFilesComeBackByteForByteOrAreRefused)
+{
+    std::string AllBytes;
+    for (int B = 0; B < 256; ++B)
+        AllBytes.push_back(static_cast<char>(B));
+    std::string Soup;  // a fixed pseudo-random byte soup, rich in CR, LF and zero
+    std::uint32_t Seed = 12345;
+    for (int I = 0; I < 20000; ++I) {
+        Seed = Seed * 1103515245u + 12345u;
+        const char Pick[] = {'\r', '\n', '\0', 'x', static_cast<char>(Seed >> 24)};
+        Soup.push_back(Pick[(Seed >> 16) % 5]);
+    }
+    auto Utf16Le = [](std::string_view Ascii) {
+        std::string S;
+        for (char C : Ascii) {
+            S.push_back(C);
+            S.push_back('\0');
+        }
+        return S;
+    };
+    struct TFile {
+        const char* Name;
+        std::string Bytes;
+        bool Exact;
+    };
+    const std::vector<TFile> Files{
+        {"AllBytes", AllBytes, true},
+        {"AllBytesTwiceWithCrLf", AllBytes + "\r\n" + AllBytes, true},
+        {"ByteSoup", Soup, false},
+        {"MixedLineEnds", "one\r\ntwo\nthree\rfour\n\rfive\r\r\n\n", true},
+        {"CrLfWithStrayLf", "one\r\ntwo\nthree\r\n", true},
+        {"LfWithOneCrLf", "one\ntwo\r\nthree\n", false},
+        {"NoFinalLineEnd", "a\r\nb", true},
+        {"OnlyCrs", "\r\r\r", true},
+        {"Utf16WithoutBom", Utf16Le("line one\r\nline two\r\n"), true},
+        {"Utf16WithoutBomMixed", Utf16Le("a\nb\r\nc\rd"), true},
+        {"Utf16LeBomMixed", "\xFF\xFE" + Utf16Le("a\r\nb\nc\r\rd"), true},
+        {"Utf16LeBomNoFinalLineEnd", "\xFF\xFE" + Utf16Le("a\r\nb"), true},
+        {"Utf16LeBomControlUnits", "\xFF\xFE" + Utf16Le(std::string_view(AllBytes.data(), 32)), true},
+    };
+    for (const auto& F : Files) {
+        TFakeEditor E;
+        const std::string P = Path(F.Name);
+        Write(P, F.Bytes);
+        E.LoadFromFile(P);
+        EXPECT_FALSE(E.Strings->Lossy) << F.Name;
+        EXPECT_EQ(E.Strings->ChangedLineEnds == 0, F.Exact) << F.Name;
+        if (E.Strings->ChangedLineEnds == 0) {
+            E.SaveToFile(P);
+            EXPECT_EQ(Read(P), F.Bytes) << F.Name;
+            continue;
+        }
+        EXPECT_THROW(E.SaveToFile(P), ELossyText) << F.Name;
+        EXPECT_EQ(Read(P), F.Bytes) << F.Name;
+        // Once agreed, the file holds one line end throughout and reads back alike.
+        E.SaveToFile(P, true);
+        EXPECT_EQ(E.Strings->ChangedLineEnds, 0);
+        const std::string Agreed = Read(P);
+        TFakeEditor Again;
+        Again.LoadFromFile(P);
+        EXPECT_EQ(Again.Strings->ChangedLineEnds, 0) << F.Name;
+        EXPECT_EQ(Again.Lines(), E.Lines()) << F.Name;
+        Again.SaveToFile(P);
+        EXPECT_EQ(Read(P), Agreed) << F.Name;
+    }
+}
 
 TEST_F(TextFiles, NewTextIsWrittenWithLf)
 {

@@ -57,7 +57,7 @@ public:
         E.GetChars(Backward, N, Gone);
         if (Gone.empty())
             return;
-        E.UndoList->AddItem(Backward ? ukInsert : ukInsertBefore, Gone, ufSingle, E.CursorPos());
+        E.UndoList->AddItemExact(Backward ? ukInsert : ukInsertBefore, Gone, ufSingle, E.CursorPos());
         E.DeleteChars(Backward, N);
     }
 
@@ -70,7 +70,7 @@ public:
         E.UndoList->SetLastPos(E.CursorPos());
         E.Cursor->SetPos(TPoint{R.Right, R.Bottom});
         E.UndoList->AddMoveIfMoved(E.CursorPos());
-        E.UndoList->AddItem(ukInsert, Gone, ufInner, E.CursorPos());
+        E.UndoList->AddItemExact(ukInsert, Gone, ufInner, E.CursorPos());
         E.DeleteRange(R);
         E.UndoList->AddItem(ukBracket, "", ufClose, E.CursorPos());
     }
