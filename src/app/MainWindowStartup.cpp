@@ -23,6 +23,7 @@
 #include "app/PrintHooks.h"
 #include "app/SmallToolsHooks.h"
 #include "app/Settings.h"
+#include "app/SpeechHooks.h"
 #include "app/SpellHooks.h"
 #include "app/StatusLine.h"
 #include "app/StatusThread.h"
@@ -339,6 +340,7 @@ int MainBlock(TNarvoApplication& App, int Argc, char** Argv)
     InstallUserToolsHooks();
     InstallTextTools();
     InstallPrintHooks();
+    InstallSpeechHooks();
     std::vector<std::string> Params;
     for (int I = 1; I < Argc; ++I)
         Params.emplace_back(Argv[I]);
