@@ -165,7 +165,8 @@ std::string MakeBackupFileName()
 
 bool AutoSaveTimerTimer()
 {
-    if (!Form1 || GBusy)
+    // A question about the document is open: saving now would answer it.
+    if (!Form1 || GBusy || DocumentQuestionOpen())
         return false;
     TScrollEditor& Main = *Form1->MainEditor;
     if (!Main.Modified) {
@@ -197,7 +198,7 @@ bool AutoSaveTimerTimer()
     bool Saved = false;
     {
         TFocusKeeper Keep(*Form1);
-        Saved = SaveTextFile(Name, AddToRecent);
+        Saved = SaveTextFile(Name, AddToRecent, true);
     }
     if (!Saved) {
         GFailedFor = Key;

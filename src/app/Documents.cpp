@@ -19,6 +19,7 @@
 #include "platform/FileDialogs.h"
 #include "platform/MessageBoxes.h"
 #include "shared/FileFolder.h"
+#include "shared/StringRoutines.h"
 
 #include <QGuiApplication>
 #include <QMenu>
@@ -67,6 +68,92 @@ bool IsRegular(const std::string& Path)
     return ::stat(Path.c_str(), &St) == 0 && S_ISREG(St.st_mode);
 }
 
+// What identifies the bytes of a file on disk without reading them: another
+// program that writes it changes at least one of these.
+struct TFileStamp {
+    bool Valid = false;
+    dev_t Device = 0;
+    ino_t Inode = 0;
+    off_t Size = 0;
+    std::int64_t MTimeSec = 0, MTimeNsec = 0;
+    bool operator==(const TFileStamp&) const = default;
+};
+
+TFileStamp StampOf(const std::string& Path)
+{
+    TFileStamp S;
+    struct stat St {};
+    if (::stat(Path.c_str(), &St) != 0 || !S_ISREG(St.st_mode))
+        return S;
+    S.Valid = true;
+    S.Device = St.st_dev;
+    S.Inode = St.st_ino;
+    S.Size = St.st_size;
+    S.MTimeSec = St.st_mtim.tv_sec;
+    S.MTimeNsec = St.st_mtim.tv_nsec;
+    return S;
+}
+
+// The file of the document as it was when read or last saved (after links), so that
+// a change by another program is noticed before it is overwritten.
+std::string GDiskFile;
+TFileStamp GDiskStamp;
+// The stamp of a change already reported by an auto-save (reported once).
+TFileStamp GReportedStamp;
+
+void RememberDiskFile(const std::string& Target)
+{
+    GDiskFile = Target;
+    GDiskStamp = StampOf(Target);
+}
+
+// Set while a question about the document is open: an auto-save then would decide
+// before the user did.
+int GQuestionDepth = 0;
+
+TModalResult AskAboutDocument(const std::string& Text, TMsgDlgType Type, TMsgDlgButtons Buttons)
+{
+    ++GQuestionDepth;
+    struct TDone {
+        ~TDone() { --GQuestionDepth; }
+    } Done;
+    return MessageDlg(Text, Type, Buttons);
+}
+
+// Read-only by its mode bits or refused to this user: root may write anything, but a
+// file marked read-only is still one its owner meant to keep.
+bool IsReadOnlyFile(const std::string& Target)
+{
+    struct stat St {};
+    if (::stat(Target.c_str(), &St) != 0 || !S_ISREG(St.st_mode))
+        return false;
+    return (St.st_mode & 0222) == 0 || ::access(Target.c_str(), W_OK) != 0;
+}
+
+// The ".BAK" of Target: a hard link to the old file made under a temporary name and
+// renamed over any older ".BAK", or a copy where the file system has no links. The
+// old file keeps its name throughout. 0 or the errno.
+int MakeBackup(const std::string& Target, const std::string& Backup)
+{
+    if (const int Err = InjectedFault(TFileStep::Rename, Backup))
+        return Err;
+    const std::string Link = Backup + ".nrv-link";
+    ::unlink(Link.c_str());
+    if (InjectedFault(TFileStep::Link, Backup) == 0 && ::link(Target.c_str(), Link.c_str()) == 0) {
+        if (::rename(Link.c_str(), Backup.c_str()) == 0)
+            return 0;
+        const int Err = errno;
+        ::unlink(Link.c_str());
+        return Err;
+    }
+    try {
+        AtomicWriteFile(Backup, ReadFileBytes(Target));
+        return 0;
+    } catch (const EFileError&) {
+        return EIO;
+    }
+}
+
 void ReportCannotSave(const std::string& Name, const std::string& Reason)
 {
     MessageDlg("Cannot save \"" + Name + "\".\r\n" + Reason, mtError, mbOK);
@@ -86,7 +173,7 @@ std::optional<std::string> BytesToSave(TScrollEditor& Main)
                   "Saving writes the '?' characters. Save anyway?"
                 : ChangedLineEndsText(*Main.Strings) + "\r\nSaving writes them as " +
                       LineEndName(Main.Strings->LineEnd) + ". Save anyway?";
-        if (MessageDlg(Question, mtWarning, mbYes | mbNo) != mrYes)
+        if (AskAboutDocument(Question, mtWarning, mbYes | mbNo | mbDefaultNo) != mrYes)
             return std::nullopt;
         return Main.FileBytes(true);
     }
@@ -199,7 +286,9 @@ void AddToRecent(const std::string& Name)
 
 // --- save --------------------------------------------------------------------------------------
 
-bool SaveTextFile(const std::string& GivenName, bool AddToRecentList)
+bool DocumentQuestionOpen() { return GQuestionDepth > 0; }
+
+bool SaveTextFile(const std::string& GivenName, bool AddToRecentList, bool Automatic)
 {
     if (!Form1 || GivenName.empty())
         return false;
@@ -208,6 +297,35 @@ bool SaveTextFile(const std::string& GivenName, bool AddToRecentList)
     std::string Target, Temp;
     try {
         Target = ResolveFileLink(Name);
+    } catch (const EFileError& E) {
+        ReportCannotSave(Name, E.what());
+        return false;
+    }
+
+    // Another program changed the file since it was read or saved here.
+    const TFileStamp Now = StampOf(Target);
+    if (Now.Valid && GDiskStamp.Valid && Target == GDiskFile && !(Now == GDiskStamp)) {
+        if (Automatic) {
+            if (!(GReportedStamp == Now))
+                ShowStatusMessage("Not auto-saved: " + ElideMiddle(Name) + " was changed by another program", true);
+            GReportedStamp = Now;
+            return false;
+        }
+        if (AskAboutDocument("\"" + Name + "\" was changed by another program since it was read.\r\n"
+                             "Overwrite it with this text?",
+                             mtWarning, mbYes | mbNo | mbDefaultNo) != mrYes)
+            return false;
+    }
+    if (IsReadOnlyFile(Target)) {
+        if (Automatic) {
+            ShowStatusMessage("Not auto-saved: " + ElideMiddle(Name) + " is read-only", true);
+            return false;
+        }
+        if (AskAboutDocument("The file is read-only. Save anyway?", mtWarning, mbYes | mbNo | mbDefaultNo) != mrYes)
+            return false;
+    }
+
+    try {
         const std::optional<std::string> Bytes = BytesToSave(Main);
         if (!Bytes)
             return false;
@@ -218,11 +336,8 @@ bool SaveTextFile(const std::string& GivenName, bool AddToRecentList)
     }
 
     const std::string Backup = BackupFileName(Target);
-    bool BackupMade = false;
     if (IsRegular(Target) && Backup != Target) {
-        if (RenameFile(Target, Backup) == 0) {
-            BackupMade = true;
-        } else {
+        if (MakeBackup(Target, Backup) != 0) {
             // The old file stays where it is; the text goes to the emergency file.
             const std::string Emergency = EmergencyFileName(Target);
             if (const int Err = RenameFile(Temp, Emergency)) {
@@ -236,17 +351,15 @@ bool SaveTextFile(const std::string& GivenName, bool AddToRecentList)
         }
     }
     try {
+        // The name held the old file until now and holds the new one from here.
         RenameIntoPlace(Temp, Target);
     } catch (const EFileError& E) {
-        // Put the old file back, so that the name still holds the last saved text.
-        std::string Reason = E.what();
-        if (BackupMade && ::rename(Backup.c_str(), Target.c_str()) != 0)
-            Reason += "\r\nThe previous text is in \"" + Backup + "\".";
-        ReportCannotSave(Name, Reason);
+        ReportCannotSave(Name, E.what());
         return false;
     }
 
     CurrentFileName = Name;
+    RememberDiskFile(Target);
     Main.FileName = Name;
     Main.Strings->ChangedLineEnds = 0;  // the file now has one line end throughout
     Main.SetModified(false);
@@ -290,7 +403,7 @@ bool CloseTextFile()
         return true;
     TScrollEditor& Main = *Form1->MainEditor;
     if (Main.Modified) {
-        switch (MessageDlg("Save Changes?", mtWarning, mbYesNoCancel)) {
+        switch (AskAboutDocument("Save Changes?", mtWarning, mbYesNoCancel)) {
         case mrYes:
             if (!SaveIfModified())
                 return false;
@@ -302,6 +415,8 @@ bool CloseTextFile()
         }
     }
     CurrentFileName.clear();
+    GDiskFile.clear();
+    GDiskStamp = {};
     Main.Clear();
     ResetEditState();
     return true;
@@ -319,21 +434,39 @@ bool OpenTextFile(const std::string& GivenName)
     // The whole file is read before the current document is closed, so a file that
     // cannot be read leaves everything as it was.
     std::string Bytes;
+    TFileStamp Stamp;
     try {
         TWaitCursor Wait(Qt::WaitCursor);
         Bytes = ReadFileBytes(Name);
+        Stamp = StampOf(ResolveFileLink(Name));
     } catch (const EFileError& E) {
         MessageDlg(E.what(), mtError, mbOK);
         return false;
     }
     if (!CloseTextFile())
         return false;
+    // Closing may have saved this very file ("Save Changes?" on reopening it): what
+    // is shown must be what is on disk now, not what was read before.
+    try {
+        if (!(StampOf(ResolveFileLink(Name)) == Stamp)) {
+            TWaitCursor Wait(Qt::WaitCursor);
+            Bytes = ReadFileBytes(Name);
+        }
+    } catch (const EFileError& E) {
+        MessageDlg(E.what(), mtError, mbOK);
+        return false;
+    }
     ChDirToFileFolder(Name);
     TScrollEditor& Main = *Form1->MainEditor;
     CurrentFileName = Name;
     Main.SetText(Bytes);
     std::string().swap(Bytes);
     Main.FileName = Name;
+    try {
+        RememberDiskFile(ResolveFileLink(Name));
+    } catch (const EFileError&) {
+        GDiskStamp = {};
+    }
     ResetEditState();
     UpdateStatus();
     SetWindowTitle(Name);

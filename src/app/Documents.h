@@ -5,9 +5,11 @@
 // the wait cursor, and the recent-files submenu the verbs keep up to date.
 //
 // Saving never loses what is on disk: the whole text is first written to a
-// temporary file in the target's folder and synced; only then is the old file
-// renamed to its ".BAK" and the temporary file renamed onto the target. When the
-// backup rename fails, the temporary file becomes the emergency file "nrvsave.zvt"
+// temporary file in the target's folder and synced; only then is the ".BAK" made
+// (a hard link to the old file, or a copy) and the temporary file renamed onto the
+// target, so the name always holds a whole file. A file another program changed
+// since it was read, or a read-only one, is overwritten only when the user agrees.
+// When the backup fails, the temporary file becomes the emergency file "nrvsave.zvt"
 // in that folder and the document stays modified. The name, the modified flag, the
 // title and the recent list change only after a save succeeded. Every verb that
 // can fail answers false, which close, open, New, Q and T take as Cancel.
@@ -36,8 +38,11 @@ std::string AbsoluteFileName(const std::string& Name);
 // --- the verbs ------------------------------------------------------------------------------
 // Saves the main pane to Name (a symbolic link is followed; the link stays). False
 // when nothing was saved under Name: the reason has been shown, and the text is
-// still modified.
-bool SaveTextFile(const std::string& Name, bool AddToRecent);
+// still modified. An automatic save asks nothing: a file changed by another
+// program or read-only is skipped with a word in the status line.
+bool SaveTextFile(const std::string& Name, bool AddToRecent, bool Automatic = false);
+// True while a question about the document ("Save Changes?") is open.
+bool DocumentQuestionOpen();
 // Asks for a name ("Save Text As"); false when cancelled or the save failed.
 bool SaveTextFileAs();
 // True when nothing needed saving or the save succeeded.

@@ -4,6 +4,7 @@
 #include "platform/Canvas.h"
 #include "platform/KeyState.h"
 #include "platform/TextConvert.h"
+#include "shared/StringRoutines.h"
 
 #include <QInputEvent>
 #include <QMessageBox>
@@ -47,7 +48,8 @@ void ShowExceptionMessage(const std::string& Message)
         GReporter(Message);
         return;
     }
-    QMessageBox::critical(QApplication::activeWindow(), QApplication::applicationName(), AnsiToQString(Message));
+    QMessageBox::critical(QApplication::activeWindow(), QApplication::applicationName(),
+                          AnsiToQString(ElideLongLines(Message, 300)));
 }
 
 void ShowCurrentException()

@@ -3,6 +3,7 @@
 #include "platform/MessageBoxes.h"
 
 #include "platform/TextConvert.h"
+#include "shared/StringRoutines.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -39,6 +40,8 @@ public:
         for (const TButtonMap& M : ButtonMap)
             if (Buttons & M.Bit)
                 Box.addButton(M.Button);
+        if ((Buttons & mbDefaultNo) && (Buttons & mbNo))
+            Box.setDefaultButton(QMessageBox::No);
         const int Chosen = Box.exec();
         for (const TButtonMap& M : ButtonMap)
             if (Chosen == M.Button)
@@ -60,6 +63,11 @@ TModalResult EscapeResult(TMsgDlgButtons Buttons)
     if (Buttons & mbAbort)
         return mrAbort;
     return mrOk;
+}
+
+TModalResult MessageDlg(const std::string& Text, TMsgDlgType Type, TMsgDlgButtons Buttons)
+{
+    return MessageBoxes().MessageDlg(ElideLongLines(Text, 300), Type, Buttons);
 }
 
 TMessageBoxes& MessageBoxes()

@@ -23,6 +23,7 @@ enum TMsgDlgBtn : std::uint16_t {
     mbAbort = 16,
     mbRetry = 32,
     mbIgnore = 64,
+    mbDefaultNo = 128,  // not a button: No is the default (Enter) instead of the first
 };
 using TMsgDlgButtons = std::uint16_t;
 inline constexpr TMsgDlgButtons mbYesNoCancel = mbYes | mbNo | mbCancel;
@@ -57,11 +58,9 @@ TMessageBoxes& MessageBoxes();
 // The caller keeps ownership and must restore before Boxes dies.
 TMessageBoxes* SetMessageBoxes(TMessageBoxes* Boxes);
 
-// Shorthand for MessageBoxes().MessageDlg.
-inline TModalResult MessageDlg(const std::string& Text, TMsgDlgType Type, TMsgDlgButtons Buttons)
-{
-    return MessageBoxes().MessageDlg(Text, Type, Buttons);
-}
+// MessageBoxes().MessageDlg with every overlong line of Text (a path from a damaged
+// settings file) shortened in the middle, so that no message is too big to show.
+TModalResult MessageDlg(const std::string& Text, TMsgDlgType Type, TMsgDlgButtons Buttons);
 
 // Boxes that answer from a script and record every question. With the script
 // used up, a box answers as if it were closed (EscapeResult), so that a test that

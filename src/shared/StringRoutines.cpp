@@ -126,4 +126,31 @@ char ReadTextLine(std::string_view S, std::string& Line, std::int64_t& Pos)
     return Terminator;
 }
 
+std::string ElideMiddle(std::string_view S, std::size_t Max)
+{
+    if (S.size() <= Max)
+        return std::string(S);
+    if (Max <= 3)
+        return std::string(Max, '.');
+    const std::size_t Head = (Max - 3) / 2, Tail = Max - 3 - Head;
+    return std::string(S.substr(0, Head)) + "..." + std::string(S.substr(S.size() - Tail));
+}
+
+std::string ElideLongLines(std::string_view Text, std::size_t Max)
+{
+    std::string Out;
+    std::size_t Start = 0;
+    while (Start <= Text.size()) {
+        std::size_t End = Text.find_first_of("\r\n", Start);
+        if (End == std::string_view::npos)
+            End = Text.size();
+        Out += ElideMiddle(Text.substr(Start, End - Start), Max);
+        if (End == Text.size())
+            break;
+        Out.push_back(Text[End]);
+        Start = End + 1;
+    }
+    return Out;
+}
+
 }  // namespace narvo

@@ -60,4 +60,10 @@ void NextField(std::string_view S, char Delimiter, std::int64_t& Pos, std::strin
 // is empty and Pos stays.
 char ReadTextLine(std::string_view S, std::string& Line, std::int64_t& Pos);
 
+// S when it has at most Max characters, else its start and end around "...", Max
+// characters in all, so that a huge name in a message still shows where it leads.
+std::string ElideMiddle(std::string_view S, std::size_t Max = 200);
+// Text with each of its lines (cut at CR or LF) passed through ElideMiddle.
+std::string ElideLongLines(std::string_view Text, std::size_t Max = 200);
+
 }  // namespace narvo

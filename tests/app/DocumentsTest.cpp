@@ -3,6 +3,7 @@
 // appending and the A, O, Q and T commands with their messages.
 #include "AppWindowFixture.h"
 
+#include "app/AutoSave.h"
 #include "components/RecentFiles.h"
 
 #include <cerrno>
@@ -257,6 +258,158 @@ TEST_F(Documents, MixedLineEndsAreKeptOrAskedAbout)
     Main().SetModified(true);
     EXPECT_TRUE(SaveIfModified());
     EXPECT_EQ(Boxes.Asked.size(), Asked);  // asked before the first save only
+}
+
+TEST_F(Documents, ReopeningTheModifiedDocumentShowsWhatWasSaved)
+{
+    Write("a.txt", "old\n");
+    ASSERT_TRUE(OpenTextFile(Path("a.txt")));
+    Main().GotoTop();
+    Main().InsertText("edit ");
+    Boxes.Answers = {mrYes};  // "Save Changes?"
+    ASSERT_TRUE(OpenTextFile(Path("a.txt")));
+    EXPECT_EQ(LastAsked(), "Save Changes?");
+    EXPECT_EQ(Read("a.txt"), "edit old\n");
+    EXPECT_EQ(Main().GetText(), "edit old\n");
+    EXPECT_FALSE(Main().Modified);
+    Main().GotoBottom();
+    Main().InsertText("more");
+    ASSERT_TRUE(SaveIfModified());
+    EXPECT_EQ(Read("a.txt"), "edit old\nmore");
+}
+
+// Boxes that run an auto-save tick while a question is on the screen, as the timer
+// would during the box's own event loop.
+class TTickingBoxes : public TMessageBoxes {
+public:
+    TTickingBoxes() : FPrevious(SetMessageBoxes(this)) {}
+    ~TTickingBoxes() override { SetMessageBoxes(FPrevious); }
+    TModalResult MessageDlg(const std::string& Text, TMsgDlgType, TMsgDlgButtons) override
+    {
+        Asked.push_back(Text);
+        Ticked.push_back(AutoSaveTimerTimer());
+        return mrNo;
+    }
+    std::vector<std::string> Asked;
+    std::vector<bool> Ticked;
+
+private:
+    TMessageBoxes* FPrevious;
+};
+
+TEST_F(Documents, NoAutoSaveWhileAQuestionAboutTheDocumentIsOpen)
+{
+    Write("q.txt", "keep\n");
+    ASSERT_TRUE(OpenTextFile(Path("q.txt")));
+    Main().InsertText("unwanted ");
+    {
+        TTickingBoxes Ticking;
+        EXPECT_TRUE(CloseTextFile());  // "No": the edit is discarded
+        ASSERT_EQ(Ticking.Asked, std::vector<std::string>{"Save Changes?"});
+        EXPECT_FALSE(Ticking.Ticked.front());
+    }
+    EXPECT_EQ(Read("q.txt"), "keep\n");
+    EXPECT_FALSE(Exists("q.BAK"));
+}
+
+TEST_F(Documents, AFileChangedByAnotherProgramIsNotOverwrittenUnasked)
+{
+    Write("c.txt", "mine\n");
+    ASSERT_TRUE(OpenTextFile(Path("c.txt")));
+    Main().InsertText("edit ");
+    Write("c.txt", "theirs, longer\n");
+    // An auto-save skips it and says so once.
+    EXPECT_FALSE(AutoSaveTimerTimer());
+    EXPECT_NE(StatusMessage().find("changed by another program"), std::string::npos) << StatusMessage();
+    SetStatusMessage("", false);
+    EXPECT_FALSE(AutoSaveTimerTimer());
+    EXPECT_EQ(StatusMessage(), "");
+    EXPECT_EQ(Read("c.txt"), "theirs, longer\n");
+    EXPECT_TRUE(Boxes.Asked.empty());
+    // A save asks; Cancel keeps their text, Yes writes ours.
+    Boxes.Answers = {mrNo};
+    EXPECT_FALSE(SaveIfModified());
+    EXPECT_NE(LastAsked().find("was changed by another program"), std::string::npos) << LastAsked();
+    EXPECT_EQ(Read("c.txt"), "theirs, longer\n");
+    EXPECT_TRUE(Main().Modified);
+    Boxes.Answers = {mrYes};
+    EXPECT_TRUE(SaveIfModified());
+    EXPECT_EQ(Read("c.txt"), "edit mine\n");
+    EXPECT_EQ(Read("c.BAK"), "theirs, longer\n");
+    // Saved by us: the next save asks nothing.
+    const auto Asked = Boxes.Asked.size();
+    Main().InsertText("2 ");
+    EXPECT_TRUE(SaveIfModified());
+    EXPECT_EQ(Boxes.Asked.size(), Asked);
+}
+
+TEST_F(Documents, AReadOnlyFileIsReplacedOnlyWhenTheUserAgrees)
+{
+    // The mode bits decide, so this holds for root as well.
+    Write("r.txt", "locked\n");
+    ASSERT_EQ(chmod(Path("r.txt").c_str(), 0444), 0);
+    ASSERT_TRUE(OpenTextFile(Path("r.txt")));
+    Main().InsertText("x");
+    EXPECT_FALSE(AutoSaveTimerTimer());
+    EXPECT_NE(StatusMessage().find("read-only"), std::string::npos) << StatusMessage();
+    Boxes.Answers = {mrNo};
+    EXPECT_FALSE(SaveIfModified());
+    EXPECT_EQ(LastAsked(), "The file is read-only. Save anyway?");
+    EXPECT_EQ(Read("r.txt"), "locked\n");
+    Boxes.Answers = {};  // closing the box answers No
+    EXPECT_FALSE(SaveIfModified());
+    EXPECT_EQ(Read("r.txt"), "locked\n");
+    Boxes.Answers = {mrYes};
+    EXPECT_TRUE(SaveIfModified());
+    EXPECT_EQ(Read("r.txt"), "xlocked\n");
+    struct stat St {};
+    ASSERT_EQ(stat(Path("r.txt").c_str(), &St), 0);
+    EXPECT_EQ(St.st_mode & 0777, 0444u);
+}
+
+TEST_F(Documents, TheNameHoldsAWholeFileThroughoutASave)
+{
+    for (const bool LinksFail : {false, true}) {
+        Write("w.txt", "first\n");
+        Write("w.BAK", "older\n");
+        ASSERT_TRUE(OpenTextFile(Path("w.txt")));
+        struct stat Old {};
+        ASSERT_EQ(stat(Path("w.txt").c_str(), &Old), 0);
+        Main().InsertText("second ");
+        const std::string Target = Path("w.txt");
+        bool Checked = false;
+        SetFileFaultHook([&](TFileStep Step, const std::string& P) {
+            if (Step == TFileStep::Link && LinksFail)
+                return EPERM;
+            if (Step == TFileStep::Rename && P == Target) {
+                // Just before the new file is moved in: both names hold the old text.
+                EXPECT_EQ(Read("w.txt"), "first\n");
+                EXPECT_EQ(Read("w.BAK"), "first\n");
+                Checked = true;
+            }
+            return 0;
+        });
+        EXPECT_TRUE(SaveIfModified());
+        SetFileFaultHook({});
+        EXPECT_TRUE(Checked);
+        EXPECT_EQ(Read("w.txt"), "second first\n");
+        EXPECT_EQ(Read("w.BAK"), "first\n");
+        struct stat Bak {};
+        ASSERT_EQ(stat(Path("w.BAK").c_str(), &Bak), 0);
+        EXPECT_EQ(Bak.st_ino == Old.st_ino, !LinksFail) << "the .BAK is the old file itself unless links fail";
+        EXPECT_FALSE(Exists("w.BAK.nrv-link"));
+    }
+}
+
+TEST_F(Documents, HugePathsAreShortenedInMessages)
+{
+    const std::string Huge = "/" + std::string(1 << 20, 'd') + "/file.txt";
+    MessageDlg("Cannot open \"" + Huge + "\".\r\nNo such file", mtError, mbOK);
+    ASSERT_EQ(Boxes.Asked.size(), 1u);
+    const std::string Shown = Boxes.Asked[0].Text;
+    EXPECT_LT(Shown.size(), 700u);
+    EXPECT_NE(Shown.find("file.txt\""), std::string::npos);
+    EXPECT_NE(Shown.find("\r\nNo such file"), std::string::npos);
 }
 
 TEST_F(Documents, AppendAndOpenCommands)

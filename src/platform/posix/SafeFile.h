@@ -19,7 +19,7 @@ public:
 };
 
 // The steps at which a test may inject a failure.
-enum class TFileStep { Read, CreateTemp, Write, Sync, Close, Rename };
+enum class TFileStep { Read, CreateTemp, Write, Sync, Close, Rename, Link };
 
 // The hook returns 0 to let the step run, else the errno value the step fails with.
 // A failure injected at Write first writes half of the bytes (a short write).
