@@ -92,7 +92,13 @@ TPreForm::TPreForm(QWidget* Parent) : QDialog(Parent)
     LoadPrintFont();
     AskPrint = [this] {
         QPrintDialog Dlg(&CurrentPrinter(), this);
-        return Dlg.exec() == QDialog::Accepted;
+        // The dialog offers a page range over the pages there are; printing
+        // honours it together with the ticks.
+        Dlg.setMinMax(1, std::max<int>(1, static_cast<int>(TextParser->PageCount())));
+        if (Dlg.exec() != QDialog::Accepted)
+            return false;
+        TakePrintRange(CurrentPrinter());
+        return true;
     };
     AskSetup = [this] {
         QPageSetupDialog Dlg(&CurrentPrinter(), this);
@@ -328,8 +334,24 @@ bool TPreForm::PageChecked(int Page) const
     return !Item || Item->checkState() == Qt::Checked;
 }
 
+void TPreForm::TakePrintRange(const QPrinter& Printer)
+{
+    if (Printer.printRange() == QPrinter::PageRange && Printer.fromPage() > 0) {
+        PrintFromPage = Printer.fromPage();
+        PrintToPage = std::max(Printer.toPage(), PrintFromPage);
+    } else {
+        PrintFromPage = PrintToPage = 0;
+    }
+}
+
+bool TPreForm::InPrintRange(int Page) const
+{
+    return PrintFromPage == 0 || (Page + 1 >= PrintFromPage && Page + 1 <= PrintToPage);
+}
+
 void TPreForm::PrintBtnClick()
 {
+    PrintFromPage = PrintToPage = 0;
     if (AskPrint && !AskPrint())
         return;
     try {
@@ -337,6 +359,9 @@ void TPreForm::PrintBtnClick()
     } catch (const std::exception& E) {
         MessageDlg(std::string("Printing failed: ") + E.what(), mtError, mbOK);
     }
+    // The range belonged to this print dialog; printing again without it takes
+    // the ticks alone.
+    PrintFromPage = PrintToPage = 0;
 }
 
 int TPreForm::PrintCheckedPages()
@@ -346,7 +371,8 @@ int TPreForm::PrintCheckedPages()
     ShowProgress("Printing NRV Document");
     int Printed = 0;
     try {
-        Printed = TextParser->Print(UpdateProgress, [this](int Page) { return PageChecked(Page); });
+        Printed = TextParser->Print(UpdateProgress,
+                                    [this](int Page) { return PageChecked(Page) && InPrintRange(Page); });
     } catch (...) {
         HideProgress();
         throw;

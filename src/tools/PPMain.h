@@ -20,6 +20,7 @@ class QCheckBox;
 class QLabel;
 class QListWidget;
 class QPlainTextEdit;
+class QPrinter;
 class QPushButton;
 class QToolButton;
 
@@ -73,9 +74,16 @@ public:
     void ShowPrinterInfo();
     // The ticked pages: true for page Page when its item is ticked.
     bool PageChecked(int Page) const;
-    // The print dialog, then the ticked pages to the printer.
+    // The pages the print dialog's page range chose, from 1 (0 and 0: every page).
+    int PrintFromPage = 0, PrintToPage = 0;
+    // The printer's page range as the print dialog left it.
+    void TakePrintRange(const QPrinter& Printer);
+    // Page (from 0) lies in the chosen range.
+    bool InPrintRange(int Page) const;
+    // The print dialog, then the ticked pages of its range to the printer.
     void PrintBtnClick();
-    // The ticked pages to the printer without asking; the number printed.
+    // The ticked pages (within the range, when one is chosen) to the printer
+    // without asking; the number printed.
     int PrintCheckedPages();
 
     void LeftSpinChange();

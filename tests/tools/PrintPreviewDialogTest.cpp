@@ -210,6 +210,37 @@ TEST_F(PrintDialogTest, TicksChooseThePages)
     EXPECT_FALSE(QFile::exists(Pdf));
 }
 
+TEST_F(PrintDialogTest, ThePrintDialogsPageRangeMeetsTheTicks)
+{
+    Prepare3();
+    Form.PrintList->item(2)->setCheckState(Qt::Unchecked);
+    // The dialog leaves pages 2 to 3 chosen on the printer: of those only page 2
+    // is ticked.
+    Form.AskPrint = [this] {
+        QPrinter& P = CurrentPrinter();
+        P.setPrintRange(QPrinter::PageRange);
+        P.setFromTo(2, 3);
+        Form.TakePrintRange(P);
+        return true;
+    };
+    Form.PrintBtnClick();
+    EXPECT_EQ(PdfPages(Pdf), 1);
+    // The range went with that dialog: printing without one takes the ticks.
+    QFile::remove(Pdf);
+    EXPECT_EQ(Form.PrintCheckedPages(), 2);
+
+    QFile::remove(Pdf);
+    Form.AskPrint = [this] {
+        QPrinter& P = CurrentPrinter();
+        P.setPrintRange(QPrinter::AllPages);
+        Form.TakePrintRange(P);
+        return true;
+    };
+    Form.PrintBtnClick();
+    EXPECT_EQ(PdfPages(Pdf), 2);
+    CurrentPrinter().setFromTo(0, 0);
+}
+
 TEST_F(PrintDialogTest, FontSizeKeepsTicksAndMarginsResetThem)
 {
     std::string Text;
