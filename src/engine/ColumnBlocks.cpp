@@ -202,19 +202,19 @@ bool TEditorEngine::ReplaceBlockParts(TRect R, const std::function<std::string(c
     ScoopStop();
     const THighLight Saved = *HighLight;
     const TPoint SavedCursor = Cursor->Pos();
+    const bool CursorRight = DisplayColumn(SavedCursor, true) > L;
     RecordBracket(ufOpen);
     TransformBlock(N, [&](std::int64_t Y, std::string& Line, std::size_t From, std::size_t To) {
         Line.replace(From, To - From, New[static_cast<std::size_t>(Y - Top)]);
         return false;
     });
-    MoveRecorded(SavedCursor);
-    RecordBracket(ufClose);
-
+    TPoint CursorTo = SavedCursor;
     if (SameLengths) {
         // The same characters stand where they stood.
         *HighLight = Saved;
     } else {
-        // The block keeps its left edge and reaches as far right as its widest part.
+        // The block keeps its left edge and reaches as far right as its widest part;
+        // the cursor stays on its corner's side.
         std::int64_t Right = L;
         for (std::int64_t Y = Top; Y <= Bottom; ++Y) {
             const auto I = static_cast<std::size_t>(Y - Top);
@@ -231,7 +231,11 @@ bool TEditorEngine::ReplaceBlockParts(TRect R, const std::function<std::string(c
         HighLight->Found = false;
         HighLight->StartPos = TPoint{XAt(Top, L), Top};
         HighLight->EndPos = TPoint{XAt(Bottom, Right), Bottom};
+        if (Strings->ValidLine(SavedCursor.Y))
+            CursorTo = TPoint{XAt(SavedCursor.Y, CursorRight ? Right : L), SavedCursor.Y};
     }
+    MoveRecorded(CursorTo);
+    RecordBracket(ufClose);
     Cursor->ColumnBlock = true;
     UpdateDisplay(true);
     return true;

@@ -97,7 +97,8 @@ TEST_P(ColumnBlockTools, ReplacesEachLinePartInPlaceAsOneUndoStep)
     EXPECT_TRUE(Pane.Cursor->ColumnBlock);
     EXPECT_EQ(Pane.HighLight->StartPos, C.WantFrom);
     EXPECT_EQ(Pane.HighLight->EndPos, C.WantTo);
-    EXPECT_EQ(Pane.Cursor->Pos(), C.To);
+    // The cursor stays on its corner (the block's end in every row of the table).
+    EXPECT_EQ(Pane.Cursor->Pos(), C.WantTo);
     EXPECT_TRUE(Pane.Modified);
 
     Pane.Undo();
@@ -130,6 +131,24 @@ TEST(ColumnBlockToolsMore, NothingToChangeLeavesNoUndoStepAndTheHighlight)
     EXPECT_EQ(Pane.UndoList->Count(), 0);
     EXPECT_EQ(Pane.HighLight->EndPos, (TPoint{3, 1}));
     EXPECT_TRUE(Pane.Cursor->ColumnBlock);
+}
+
+TEST(ColumnBlockToolsMore, AWiderBlockMarkedUpwardsKeepsTheCursorOnItsCorner)
+{
+    TScrollEditor Pane;
+    Pane.SetText("xabcx\nydefy");
+    Pane.HighLight->StartPos = TPoint{3, 1};
+    Pane.HighLight->EndPos = TPoint{1, 0};
+    Pane.Cursor->ColumnBlock = true;
+    Pane.Cursor->SetPos(TPoint{1, 0});
+    ConvertStringToHex(Pane);
+    EXPECT_EQ(Pane.GetText(), "x%61%62cx\ny%64%65fy");
+    EXPECT_EQ(Pane.HighLight->StartPos, (TPoint{1, 0}));
+    EXPECT_EQ(Pane.HighLight->EndPos, (TPoint{7, 1}));
+    EXPECT_EQ(Pane.Cursor->Pos(), (TPoint{1, 0}));
+    Pane.Undo();
+    EXPECT_EQ(Pane.GetText(), "xabcx\nydefy");
+    EXPECT_EQ(Pane.Cursor->Pos(), (TPoint{1, 0}));
 }
 
 TEST(ColumnBlockToolsMore, ABlockLargerThanTheUndoRingUndoesWhole)
