@@ -52,20 +52,10 @@ public:
     TSourceListBox(TFileToolDlg* Owner) : QListWidget(Owner), FOwner(Owner) {}
 
 protected:
-    void dragEnterEvent(QDragEnterEvent* E) override
-    {
-        if (E->source() == this)
-            QListWidget::dragEnterEvent(E);
-        else
-            E->ignore();
-    }
-    void dragMoveEvent(QDragMoveEvent* E) override
-    {
-        if (E->source() == this)
-            QListWidget::dragMoveEvent(E);
-        else
-            E->ignore();
-    }
+    // The drag runs as a copy, so that the view never removes the dragged entry
+    // after the drop has exchanged it.
+    void dragEnterEvent(QDragEnterEvent* E) override { AcceptOwn(E); }
+    void dragMoveEvent(QDragMoveEvent* E) override { AcceptOwn(E); }
     void dropEvent(QDropEvent* E) override
     {
         if (E->source() != this) {
@@ -82,6 +72,15 @@ protected:
     }
 
 private:
+    void AcceptOwn(QDropEvent* E)
+    {
+        if (E->source() != this) {
+            E->ignore();
+            return;
+        }
+        E->setDropAction(Qt::CopyAction);
+        E->accept();
+    }
     TFileToolDlg* FOwner;
 };
 
@@ -145,7 +144,7 @@ TFileToolDlg::TFileToolDlg(QWidget* Parent) : QDialog(Parent)
     SourceList = new TSourceListBox(this);
     SourceList->setObjectName("SourceList");
     SourceList->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    SourceList->setDragDropMode(QAbstractItemView::InternalMove);
+    SourceList->setDragDropMode(QAbstractItemView::DragDrop);
     SourceList->setDefaultDropAction(Qt::CopyAction);
     SourceList->setUniformItemSizes(true);
     Middle->addWidget(SourceList, 1);
