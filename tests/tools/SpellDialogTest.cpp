@@ -78,6 +78,24 @@ TEST_F(SpellDialogTest, ReplacesTheUnknownWordAndFinishes)
     EXPECT_EQ(Pane->Status, edAtEnd);
 }
 
+TEST_F(SpellDialogTest, ReplaceTakesTheWordWhateverThePaneShowedBefore)
+{
+    // A search match still shown, and the column flag a lone Alt+click leaves.
+    for (const bool Column : {false, true}) {
+        SetText({"the cat sat", "on teh mat"});
+        Pane->HighLight->Found = !Column;
+        Pane->HighLight->StartPos = Pane->HighLight->EndPos = TPoint{0, 0};
+        if (!Column)
+            Pane->HighLight->EndPos = TPoint{3, 0};
+        Pane->Cursor->ColumnBlock = Column;
+        Dlg->SpellCheckNext();
+        ASSERT_EQ(Dlg->NotFoundEdit->text().toStdString(), "teh");
+        Dlg->ReplaceBtnClick();
+        EXPECT_EQ(Pane->GetText(), "the cat sat\non the mat") << Column;
+        Boxes.Asked.clear();
+    }
+}
+
 TEST_F(SpellDialogTest, IgnoreSkipsOnceIgnoreAllForTheRun)
 {
     SetText({"foo cat foo"});
