@@ -155,9 +155,7 @@ TDebugDlg::TDebugDlg(QWidget* Parent) : QDialog(Parent, Qt::Dialog | Qt::WindowS
     CmdEditor->SetEditorStyle(esSingleLine);
     CmdEditor->SetStandAlone(true);
     CmdEditor->SetColor(0xFFFFFF);
-    QFont Fixed(ResolveFaceName(QStringLiteral("FixedSys")));
-    Fixed.setStyleHint(QFont::Monospace);
-    CmdEditor->setFont(Fixed);
+    CmdEditor->setFont(FixedSysFont());
     CmdEditor->setFixedHeight(CmdEditor->fontMetrics().height() + 10);
     Left->addWidget(Label1);
     Left->addWidget(CmdEditor);

@@ -15,7 +15,6 @@
 #include "platform/TextConvert.h"
 #include "platform/posix/SafeFile.h"
 
-#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPainter>
@@ -107,9 +106,7 @@ TMacroDlg::TMacroDlg(QWidget* Parent) : QDialog(Parent)
     Outer->addLayout(Tools);
 
     MacroGrid = new TMacroGrid(MacroTableSize, 3, this);
-    QFont Fixed(ResolveFaceName(QStringLiteral("Fixedsys")));
-    Fixed.setStyleHint(QFont::Monospace);
-    MacroGrid->setFont(Fixed);
+    MacroGrid->setFont(FixedSysFont());
     MacroGrid->setHorizontalHeaderLabels({QStringLiteral("#"), QStringLiteral("Name"), QStringLiteral("Macro")});
     MacroGrid->verticalHeader()->hide();
     MacroGrid->verticalHeader()->setDefaultSectionSize(20);

@@ -36,10 +36,7 @@ TScrollEditor::TScrollEditor(QWidget* Parent) : TScrollBarWindow(Parent)
     viewport()->setAcceptDrops(true);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent, true);
     viewport()->setCursor(Qt::IBeamCursor);
-    QFont F(ResolveFaceName(QStringLiteral("FixedSys")));
-    F.setFixedPitch(true);
-    F.setStyleHint(QFont::Monospace);
-    setFont(F);
+    setFont(FixedSysFont());
     MeasureCell();
     SetScrollBars(ssBoth);
     connect(&FCaretTimer, &QTimer::timeout, this, [this] {

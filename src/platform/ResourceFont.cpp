@@ -61,11 +61,38 @@ std::optional<QFont> LoadResourceFont(const std::string& ResourceName, const std
     return Font;
 }
 
+namespace {
+
+// The shipped font's family, installed the first time. Only a build without the
+// resource falls back to the desktop's fixed-pitch family.
+QString ShippedFamily()
+{
+    static const QString Family = [] {
+        try {
+            if (const auto F = LoadResourceFont("FIXEDSYS-TTF", "", false))
+                return F->family();
+        } catch (const std::runtime_error&) {
+        }
+        return QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
+    }();
+    return Family;
+}
+
+}  // namespace
+
 QString ResolveFaceName(const QString& FaceName)
 {
     if (FaceName.compare(QLatin1String("FixedSys"), Qt::CaseInsensitive) == 0)
-        return QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
+        return ShippedFamily();
     return FaceName;
+}
+
+QFont FixedSysFont()
+{
+    QFont F(ShippedFamily());
+    F.setFixedPitch(true);
+    F.setStyleHint(QFont::TypeWriter);
+    return F;
 }
 
 }  // namespace narvo

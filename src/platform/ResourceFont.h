@@ -1,7 +1,8 @@
 // Fonts the program ships: the resource "FIXEDSYS-TTF" is a free monospace font
 // (DejaVu Sans Mono) built into the program, installed for this process only the
 // first time it is asked for. The face names "FixedSys" and "Fixedsys" of settings
-// files mean the desktop's fixed-pitch font.
+// files mean this shipped font, never the desktop's "monospace", which differs from
+// machine to machine: every machine shows the same cells.
 #pragma once
 
 #include <QFont>
@@ -19,7 +20,10 @@ namespace narvo {
 std::optional<QFont> LoadResourceFont(const std::string& ResourceName, const std::string& FaceName,
                                       bool NumericType);
 
-// FaceName, except that "FixedSys" (any case) gives the desktop's fixed-pitch family.
+// FaceName, except that "FixedSys" (any case) gives the shipped font's family.
 QString ResolveFaceName(const QString& FaceName);
+
+// The shipped fixed-pitch font ("FixedSys") at the application's point size.
+QFont FixedSysFont();
 
 }  // namespace narvo

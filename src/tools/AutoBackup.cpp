@@ -3,10 +3,10 @@
 
 #include "components/FolderList.h"
 #include "platform/Application.h"
+#include "platform/ResourceFont.h"
 #include "platform/TextConvert.h"
 #include "platform/posix/SafeFile.h"
 
-#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
@@ -68,7 +68,7 @@ TAutoBackDlg::TAutoBackDlg(QWidget* Parent) : QDialog(Parent)
     Memo1 = new QPlainTextEdit(Split);
     Memo1->setReadOnly(true);
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
-    QFont Fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    QFont Fixed = FixedSysFont();
     Fixed.setPixelSize(12);
     Memo1->setFont(Fixed);
     Split->addWidget(ShellList);

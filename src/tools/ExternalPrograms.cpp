@@ -5,12 +5,12 @@
 #include "components/Progmon.h"
 #include "platform/Application.h"
 #include "platform/FileDialogs.h"
+#include "platform/ResourceFont.h"
 #include "platform/TextConvert.h"
 #include "platform/posix/IniFile.h"
 
 #include <QAction>
 #include <QCheckBox>
-#include <QFontDatabase>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -263,7 +263,7 @@ TExternalDlg::TExternalDlg(QWidget* Parent) : QDialog(Parent)
     ComMemo = new QPlainTextEdit;
     ComMemo->setReadOnly(true);
     ComMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
-    ComMemo->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    ComMemo->setFont(FixedSysFont());
     LogLayout->addWidget(ComMemo);
     ClearBtn = new QPushButton("Clear");
     LogLayout->addWidget(ClearBtn, 0, Qt::AlignLeft);

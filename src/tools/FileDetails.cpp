@@ -2,6 +2,7 @@
 #include "tools/FileDetails.h"
 
 #include "editor/ScrollEditor.h"
+#include "platform/ResourceFont.h"
 #include "platform/TextConvert.h"
 #include "shared/CharClass.h"
 #include "shared/SystemData.h"
@@ -12,7 +13,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -208,7 +208,7 @@ TDetailsDlg::TDetailsDlg(QWidget* Parent) : QDialog(Parent)
     Button1 = new QPushButton("Analyze File", DetailsPage);
     HighlightedChk = new QCheckBox("Analyze Highlighted Text Only", DetailsPage);
     CountReport = new QPlainTextEdit(DetailsPage);
-    CountReport->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    CountReport->setFont(FixedSysFont());
     CountReport->setLineWrapMode(QPlainTextEdit::NoWrap);
     CountReport->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     auto* UtilityRow = new QFormLayout;

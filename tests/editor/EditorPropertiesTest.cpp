@@ -2,6 +2,8 @@
 // or clamp, which setters relayout and fire OnChange, and panes sharing a buffer.
 #include "EditorTestHelpers.h"
 
+#include "platform/ResourceFont.h"
+
 #include <QFontInfo>
 
 namespace narvo {
@@ -37,6 +39,8 @@ TEST(EditorProperties, ANewEditorHasTheDefaults)
     EXPECT_FALSE(E.HyphenInWords);
     EXPECT_EQ(E.Scale(), 1.0);
     EXPECT_TRUE(QFontInfo(E.font()).fixedPitch());
+    // The shipped font, whatever fonts the machine has.
+    EXPECT_EQ(E.font().family(), FixedSysFont().family());
 }
 
 TEST(EditorProperties, BadNumbersFromSettingsAreClamped)

@@ -92,7 +92,10 @@ TEST(ResourceFont, LoadsTheBuiltInFont)
         EXPECT_STREQ(E.what(), "Resource NOPE not found");
     }
     EXPECT_EQ(ResolveFaceName("Courier"), "Courier");
-    EXPECT_EQ(ResolveFaceName("FIXEDSYS"), QFontDatabase::systemFont(QFontDatabase::FixedFont).family());
+    // "FixedSys" is the shipped font on every machine, never the desktop's monospace.
+    EXPECT_EQ(ResolveFaceName("FIXEDSYS"), Font->family());
+    EXPECT_EQ(FixedSysFont().family(), Font->family());
+    EXPECT_TRUE(QFontInfo(FixedSysFont()).fixedPitch());
 }
 
 TEST(KeyState, InjectedThenEventThenQueried)
