@@ -379,6 +379,12 @@ bool SaveTextFileAs()
     O.Filter = "All Files|*.*|Text Files|*.txt;*.doc|";
     O.FileName = "*.*";
     O.InitialFolder = GetCurrentFolder();
+    // A named document starts the dialog at its own name in its own folder.
+    const std::size_t Slash = CurrentFileName.rfind('/');
+    if (Slash != std::string::npos && Slash + 1 < CurrentFileName.size()) {
+        O.FileName = CurrentFileName.substr(Slash + 1);
+        O.InitialFolder = Slash == 0 ? std::string("/") : CurrentFileName.substr(0, Slash);
+    }
     O.OverwritePrompt = true;
     const std::optional<std::string> Chosen = FileDialogs().SaveFileName(O);
     if (!Chosen || Chosen->empty())

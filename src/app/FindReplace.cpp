@@ -179,10 +179,13 @@ void TFindReplaceDialog::SetMode(bool Replace)
 void TFindReplaceDialog::Present()
 {
     // Above the main window (a tool window of it), left where the user put it, and
-    // not activated, so the pane keeps the keyboard.
-    setAttribute(Qt::WA_ShowWithoutActivating);
+    // with the keyboard in its find field, text selected: what the user types next
+    // is the text to find, not text for the pane.
     show();
     raise();
+    activateWindow();
+    FindEdit->setFocus(Qt::OtherFocusReason);
+    FindEdit->selectAll();
 }
 
 void TFindReplaceDialog::ShowFind(const std::string& FindText)

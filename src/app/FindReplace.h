@@ -49,7 +49,8 @@ class TFindReplaceDialog : public QDialog {
 public:
     explicit TFindReplaceDialog(QWidget* Parent);
 
-    // Shows the dialog as Find or as Replace, above its owner, without activating it.
+    // Shows the dialog as Find or as Replace above its owner, its find field taking
+    // the keyboard with its text selected.
     void ShowFind(const std::string& FindText);
     void ShowReplace(const std::string& FindText, const std::string& ReplaceText);
     bool ReplaceMode() const { return FReplaceMode; }

@@ -229,7 +229,7 @@ void TMainMenus::CreateFileMenu()
     QMenu* A = AdvancedFileOpsMnu;
     Open1 = Item(A, "Open1", "Open Secondary File...", [this] { Open1Click(); });
     OpenFolder1 = Item(A, "OpenFolder1", "Open Folder", [this] { OpenFolder1Click(); });
-    OpenDOSPrompt1 = Item(A, "OpenDOSPrompt1", "Open DOS Prompt", [this] { OpenDOSPrompt1Click(); });
+    OpenDOSPrompt1 = Item(A, "OpenDOSPrompt1", "Open Terminal", [this] { OpenDOSPrompt1Click(); });
     AutobackupFiles1 = Item(A, "AutobackupFiles1", "Auto-backup Files...", [this] { AutobackupFiles1Click(); });
     FileDetailsMnu = Item(A, "FileDetailsMnu", "File Details...", [this] { FileDetailsMnuClick(); });
     CopyMergeFilesMnu = Item(A, "CopyMergeFilesMnu", "Copy/Merge Files...", [this] { CopyMergeFilesMnuClick(); });
@@ -496,9 +496,19 @@ void TMainMenus::Open1Click()
     FocusBack(*F.Editor3);
 }
 
-void TMainMenus::OpenFolder1Click() { ExploreFolder(DocumentFolder()); }
+// Without a file manager or a terminal the desktop does nothing at all, so the
+// status line says so instead of "Ok".
+void TMainMenus::OpenFolder1Click()
+{
+    if (!ExploreFolder(DocumentFolder()))
+        ShowStatusMessage(NoFileManagerMessage, true);
+}
 
-void TMainMenus::OpenDOSPrompt1Click() { OpenCommandPrompt(DocumentFolder()); }
+void TMainMenus::OpenDOSPrompt1Click()
+{
+    if (!OpenCommandPrompt(DocumentFolder()))
+        ShowStatusMessage(NoTerminalMessage, true);
+}
 
 void TMainMenus::AutobackupFiles1Click() { RunMenuAction(MenuActions().AutoBackupFiles); }
 

@@ -34,6 +34,9 @@ class TScrollEditor;
 
 // The status message of an entry whose tool is not in the program.
 inline constexpr const char* NotAvailableMessage = "Not available yet";
+// The error messages of Open Folder and Open Terminal when nothing could be started.
+inline constexpr const char* NoFileManagerMessage = "No file manager could be started to show the folder";
+inline constexpr const char* NoTerminalMessage = "No terminal could be started: set TERMINAL or install x-terminal-emulator";
 
 // The tools and dialogs the menus reach. A dialog's module fills its hooks once, at
 // start-up; an empty hook leaves its entries harmless.

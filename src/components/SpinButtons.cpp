@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QPainter>
+#include <QPushButton>
 #include <QResizeEvent>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
@@ -143,8 +144,26 @@ void TCustomEditEx::KeyPress(char& Key)
     Undoer.SaveSnapshot(*this);
 }
 
+namespace {
+
+// Whether Window has a visible default button, which Enter presses in any box of it.
+bool HasDefaultButton(const QWidget* Window)
+{
+    const auto Buttons = Window->findChildren<QPushButton*>();
+    return std::any_of(Buttons.begin(), Buttons.end(), [](const QPushButton* B) { return B->isDefault() && B->isVisible(); });
+}
+
+}  // namespace
+
 void TCustomEditEx::keyPressEvent(QKeyEvent* Event)
 {
+    // Enter is the window's key when it has a default button: the box neither types
+    // nor refuses it, and the dialog presses the button.
+    const bool Enter = Event->key() == Qt::Key_Return || Event->key() == Qt::Key_Enter;
+    if (Enter && !(Event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && HasDefaultButton(window())) {
+        Event->ignore();
+        return;
+    }
     const TKeyStroke S = TranslateKeyEvent(*Event);
     if (S.Refused) {
         // A character without a byte in the code page is never put into the box.

@@ -84,13 +84,13 @@ void OpenDocument(std::string_view Document)
         throw EShellError(Result, ShellExecuteErrorText(Result));
 }
 
-void ExploreFolder(std::string_view Folder)
+bool ExploreFolder(std::string_view Folder)
 {
     const QString Path = FileNameToQString(Folder);
-    ShellBackend().OpenUrl(QUrl::fromLocalFile(QFileInfo(Path).absoluteFilePath()));
+    return ShellBackend().OpenUrl(QUrl::fromLocalFile(QFileInfo(Path).absoluteFilePath()));
 }
 
-void OpenCommandPrompt(std::string_view Folder)
+bool OpenCommandPrompt(std::string_view Folder)
 {
     // $TERMINAL may carry options ("kitty --single-instance"): split it into an
     // argument list, never hand it to a shell.
@@ -101,7 +101,7 @@ void OpenCommandPrompt(std::string_view Folder)
     QString Working = FileNameToQString(Folder);
     if (Working.isEmpty())
         Working = QDir::currentPath();
-    ShellBackend().StartDetached(Program, Command, Working);
+    return ShellBackend().StartDetached(Program, Command, Working);
 }
 
 void WebSearch(std::string_view Text) { ShellBackend().OpenUrl(UrlOfBytes(WebSearchUrl(Text))); }

@@ -42,10 +42,11 @@ private:
 int ShellOpen(std::string_view Document);
 // ShellOpen, raising EShellError for a result of 32 or less.
 void OpenDocument(std::string_view Document);
-// Shows the folder in the file manager; the result is ignored.
-void ExploreFolder(std::string_view Folder);
-// Starts the user's terminal ($TERMINAL, else x-terminal-emulator) in Folder.
-void OpenCommandPrompt(std::string_view Folder);
+// Shows the folder in the file manager; false when no file manager could be started.
+bool ExploreFolder(std::string_view Folder);
+// Starts the user's terminal ($TERMINAL, else x-terminal-emulator) in Folder; false
+// when it could not be started.
+bool OpenCommandPrompt(std::string_view Folder);
 // Opens the web search and the dictionary for the text (percent-encoded).
 void WebSearch(std::string_view Text);
 void DictionaryLookup(std::string_view Word);

@@ -72,7 +72,7 @@ TEST_F(Menus, EveryMenuAndEntryInOrder)
         {"FileMnu", {"New", "Open...", "Save", "Save As...", "Reopen", "Favorites", "Advanced File Ops",
                      "Print Preview...", "Print Highlighted...", "Exit"}},
         {"FavoritesMnu", {"View Favorites...", "Current File To Favorites"}},
-        {"AdvancedFileOpsMnu", {"Open Secondary File...", "Open Folder", "Open DOS Prompt", "Auto-backup Files...",
+        {"AdvancedFileOpsMnu", {"Open Secondary File...", "Open Folder", "Open Terminal", "Auto-backup Files...",
                                 "File Details...", "Copy/Merge Files..."}},
         {"EditMnu", {"Undo", "Redo", "Cut", "Copy", "Paste", "Copy as HTML", "All Clipboard Formats...", "Select All",
                      "Find...", "Replace..."}},

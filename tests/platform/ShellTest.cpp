@@ -22,7 +22,7 @@ public:
     bool StartDetached(const QString& Program, const QStringList& Arguments, const QString& WorkingFolder) override
     {
         Started.push_back(QStringList{Program} + Arguments + QStringList{QStringLiteral("@") + WorkingFolder});
-        return true;
+        return CanOpen;
     }
     std::vector<QUrl> Opened;
     std::vector<QStringList> Started;
@@ -98,9 +98,14 @@ TEST(Shell, TerminalAndFolderUseArgumentLists)
     EXPECT_EQ(Fake.Started[0], (QStringList{"my-term", "--flag", "two words", "@/tmp"}));
     EXPECT_EQ(Fake.Started[1], (QStringList{"x-terminal-emulator", "@/"}));
 
-    ExploreFolder("/tmp");
+    EXPECT_TRUE(ExploreFolder("/tmp"));
     ASSERT_EQ(Fake.Opened.size(), 1u);
     EXPECT_EQ(Fake.Opened[0], QUrl::fromLocalFile(QStringLiteral("/tmp")));
+
+    // Without a file manager or a terminal the callers hear of it.
+    Fake.CanOpen = false;
+    EXPECT_FALSE(ExploreFolder("/tmp"));
+    EXPECT_FALSE(OpenCommandPrompt("/tmp"));
 }
 
 }  // namespace
