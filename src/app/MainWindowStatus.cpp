@@ -17,6 +17,7 @@
 #include <QMouseEvent>
 #include <algorithm>
 #include <climits>
+#include <cmath>
 
 namespace narvo {
 
@@ -73,7 +74,11 @@ void TForm1::UpdateStatus()
     // The ruler follows the main pane, whichever pane is active.
     SyncRulerScale(MainEditor);
     TextRuler->SetSpacing(MainEditor->CharWidth());
-    TextRuler->SetGutter(MainEditor->viewport()->x() + MainEditor->GutterWidth() - TextRuler->FrameSize());
+    // The pane paints its gutter zoomed too, so the ruler's first column starts
+    // where the zoomed gutter ends, measured from the ruler's own left edge.
+    const int ViewX = MainEditor->viewport()->mapToGlobal(QPoint(0, 0)).x() - TextRuler->mapToGlobal(QPoint(0, 0)).x();
+    const int ZoomedGutter = static_cast<int>(std::nearbyint(MainEditor->GutterWidth() * MainEditor->Scale()));
+    TextRuler->SetGutter(ViewX + ZoomedGutter - TextRuler->FrameSize());
     TextRuler->SetStart(ClampToInt(MainEditor->LeftColumn));
     TextRuler->CursorColumn = ClampToInt(MainEditor->DisplayColumn(MainEditor->Cursor->Pos(), true));
     TextRuler->SetMarker1(LeftMargin);

@@ -11,11 +11,11 @@
 #include "app/StatusLine.h"
 #include "app/WordCommands.h"
 #include "components/AutoButton.h"
+#include "components/FoldingBar.h"
 #include "platform/Application.h"
 
 #include <QBoxLayout>
 #include <QCheckBox>
-#include <QHBoxLayout>
 
 namespace narvo {
 
@@ -23,7 +23,7 @@ namespace {
 
 constexpr int ToolBarHeight = 38;
 
-TAutoButton* ToolButton(QWidget* Parent, QHBoxLayout* Row, const char* Name, const char* Text, const char* Hint)
+TAutoButton* ToolButton(QWidget* Parent, TFoldingBar* Row, const char* Name, const char* Text, const char* Hint)
 {
     auto* B = new TAutoButton(Parent);
     B->setObjectName(QString::fromLatin1(Name));
@@ -32,11 +32,11 @@ TAutoButton* ToolButton(QWidget* Parent, QHBoxLayout* Row, const char* Name, con
     B->setAutoRaise(true);
     B->setFocusPolicy(Qt::NoFocus);
     if (Row)
-        Row->addWidget(B);
+        Row->AddWidget(B);
     return B;
 }
 
-void Gap(QHBoxLayout* Row) { Row->addSpacing(8); }
+void Gap(TFoldingBar* Row) { Row->AddGap(8); }
 
 // Button's click runs Handler guarded: no exception crosses the event loop.
 void OnClick(TAutoButton* Button, std::function<void()> Handler)
@@ -48,12 +48,12 @@ void OnClick(TAutoButton* Button, std::function<void()> Handler)
 
 QWidget* TForm1::CreateToolBar()
 {
-    ToolBar = new QWidget(this);
+    // The buttons that do not fit a narrow window fold into an overflow button, so
+    // the tool bar never sets the window's width.
+    auto* Row = new TFoldingBar(this);
+    ToolBar = Row;
     ToolBar->setObjectName(QStringLiteral("ToolBar"));
     ToolBar->setFixedHeight(ToolBarHeight);
-    auto* Row = new QHBoxLayout(ToolBar);
-    Row->setContentsMargins(2, 2, 2, 2);
-    Row->setSpacing(2);
     OpenBtn = ToolButton(ToolBar, Row, "OpenBtn", "Open", "Open");
     SaveBtn = ToolButton(ToolBar, Row, "SaveBtn", "Save", "Save");
     PrintBtn = ToolButton(ToolBar, Row, "PrintBtn", "Print", "Print Preview");
@@ -76,11 +76,11 @@ QWidget* TForm1::CreateToolBar()
     Gap(Row);
     EncloseBtn = ToolButton(ToolBar, Row, "EncloseBtn", "( )", "Enclose Text");
     EncloseDlgBtn = ToolButton(ToolBar, Row, "EncloseDlgBtn", "(...)", "Enclose Text...");
-    Row->addStretch(1);
+    Row->AddStretch();
     SingleStepChk = new QCheckBox(QStringLiteral("Macro Debugger"), ToolBar);
     SingleStepChk->setObjectName(QStringLiteral("SingleStepChk"));
     SingleStepChk->setFocusPolicy(Qt::NoFocus);
-    Row->addWidget(SingleStepChk);
+    Row->AddWidget(SingleStepChk);
     ShowStatusBtn = ToolButton(ToolBar, Row, "ShowStatusBtn", "Status", "Show Status Bars");
     return ToolBar;
 }

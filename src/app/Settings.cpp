@@ -18,6 +18,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <algorithm>
 #include <cmath>
 
 namespace narvo {
@@ -93,7 +94,13 @@ void CenterFormInWorkArea(QWidget& Form)
     if (!Screen)
         return;
     const QRect Area = Screen->availableGeometry();
-    Form.move(Area.x() + (Area.width() - Form.width()) / 2, Area.y() + (Area.height() - Form.height()) / 2);
+    // A size kept from a larger screen (or a larger scale) is cut to this one, so the
+    // whole window, its frame included, opens on the screen.
+    const QSize Frame = Form.frameGeometry().size() - Form.size();
+    Form.resize(std::min(Form.width(), Area.width() - Frame.width()),
+                std::min(Form.height(), Area.height() - Frame.height()));
+    Form.move(Area.x() + (Area.width() - Form.frameGeometry().width()) / 2,
+              Area.y() + (Area.height() - Form.frameGeometry().height()) / 2);
 }
 
 void ApplyAutoSave()
