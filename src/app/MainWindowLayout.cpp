@@ -7,6 +7,7 @@
 #include "components/AutoButton.h"
 #include "components/OnOffBox.h"
 #include "components/TextRuler.h"
+#include "platform/ProgramIcon.h"
 #include "platform/TextConvert.h"
 
 #include <QCheckBox>
@@ -87,6 +88,7 @@ QHBoxLayout* BarRow(QWidget* Bar, int Height)
 void TForm1::CreateControls()
 {
     setWindowTitle(QStringLiteral("Narvo"));
+    setWindowIcon(ProgramIcon());
     auto* Central = new QWidget(this);
     auto* Stack = new QVBoxLayout(Central);
     Stack->setContentsMargins(0, 0, 0, 0);
@@ -155,6 +157,8 @@ QWidget* TForm1::CreateCommandPanel()
     CmdEditor->SetStandAlone(true);
     CmdEditor->SetKeyMapping(kmNRVLite);
     CmdEditor->SetGutterSize(2);
+    // A sunken field, so the command line is seen to be there before Esc enters it.
+    CmdEditor->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     Row->addWidget(CmdEditor, 1);
     return CmdControl;
 }

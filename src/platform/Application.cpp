@@ -3,6 +3,7 @@
 
 #include "platform/Canvas.h"
 #include "platform/KeyState.h"
+#include "platform/ProgramIcon.h"
 #include "platform/TextConvert.h"
 #include "shared/StringRoutines.h"
 
@@ -19,6 +20,9 @@ TExceptionReporter GReporter;
 TNarvoApplication::TNarvoApplication(int& Argc, char** Argv) : QApplication(Argc, Argv)
 {
     setApplicationName(QStringLiteral("Narvo"));
+    // The task bar matches the window to the installed narvo.desktop and its icon.
+    setDesktopFileName(QStringLiteral("narvo"));
+    setWindowIcon(ProgramIcon());
     InstallSystemColorResolver();
 }
 

@@ -2,6 +2,7 @@
 #include "tools/AboutBox.h"
 
 #include "components/LinkLabel.h"
+#include "platform/ProgramIcon.h"
 #include "shared/FileFolder.h"
 #include "shared/VersionInfo.h"
 
@@ -67,7 +68,8 @@ TAboutBox::TAboutBox(std::function<void()> ShowDebugMenu, QWidget* Parent)
     ProgramIcon = new QLabel(Panel1);
     ProgramIcon->setFixedSize(89, 89);
     ProgramIcon->setScaledContents(true);
-    ProgramIcon->setPixmap(QApplication::windowIcon().pixmap(89, 89));
+    // Drawn for the screen's scale, so the icon stays sharp at 2x.
+    ProgramIcon->setPixmap(ProgramIconPixmap(89, devicePixelRatioF()));
     Head->addWidget(ProgramIcon);
     auto* Names = new QVBoxLayout;
     Label1 = new QLabel("NARVO", Panel1);
