@@ -175,6 +175,9 @@ extern TForm1* Form1;
 // The window's caption: "Narvo - " and the file-name part of Name.
 void SetWindowTitle(const std::string& Name);
 
+// Installs the hooks of every module, as the program does before its window exists.
+void InstallProgramModules();
+
 // The program: the module initialisation, the main window and the forms created
 // at start-up, the message loop, and the shutdown after the loop has returned.
 int MainBlock(TNarvoApplication& App, int Argc, char** Argv);

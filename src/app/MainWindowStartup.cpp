@@ -319,11 +319,8 @@ TForm1::~TForm1()
 
 // --- the program -----------------------------------------------------------------------------
 
-int MainBlock(TNarvoApplication& App, int Argc, char** Argv)
+void InstallProgramModules()
 {
-    SetLocaleSeparators(true);
-    HelpFileName = "NARVO.chm";
-    App.setQuitOnLastWindowClosed(false);
     InstallCommandLanguage();
     InstallSettingsHooks();
     InstallDocumentHooks();
@@ -341,6 +338,14 @@ int MainBlock(TNarvoApplication& App, int Argc, char** Argv)
     InstallTextTools();
     InstallPrintHooks();
     InstallSpeechHooks();
+}
+
+int MainBlock(TNarvoApplication& App, int Argc, char** Argv)
+{
+    SetLocaleSeparators(true);
+    HelpFileName = "NARVO.chm";
+    App.setQuitOnLastWindowClosed(false);
+    InstallProgramModules();
     std::vector<std::string> Params;
     for (int I = 1; I < Argc; ++I)
         Params.emplace_back(Argv[I]);

@@ -48,12 +48,13 @@ TExceptionReporter SetExceptionReporter(TExceptionReporter Reporter)
 
 void ShowExceptionMessage(const std::string& Message)
 {
+    // A huge name in the message (from a damaged settings file) is shortened.
+    const std::string Shown = ElideLongLines(Message, 300);
     if (GReporter) {
-        GReporter(Message);
+        GReporter(Shown);
         return;
     }
-    QMessageBox::critical(QApplication::activeWindow(), QApplication::applicationName(),
-                          AnsiToQString(ElideLongLines(Message, 300)));
+    QMessageBox::critical(QApplication::activeWindow(), QApplication::applicationName(), AnsiToQString(Shown));
 }
 
 void ShowCurrentException()

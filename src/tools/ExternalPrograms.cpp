@@ -23,6 +23,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 
@@ -352,7 +353,9 @@ void TExternalDlg::LoadProgramList()
 {
     ProgramList->clear();
     const TIniFile Ini(FIniFileName);
-    const int Count = Ini.ReadInteger(FSectionName, "Count", 0);
+    // A damaged Count never runs past the entries the section can hold.
+    const auto Keys = static_cast<std::int64_t>(Ini.ReadSection(FSectionName).size());
+    const auto Count = std::clamp<std::int64_t>(Ini.ReadInteger(FSectionName, "Count", 0), 0, Keys);
     for (int I = 0; I < Count; ++I) {
         const std::string Path = Ini.ReadString(FSectionName, Key("Path", I), "");
         const std::string Title = Ini.ReadString(FSectionName, Key("Title", I), "");
