@@ -35,6 +35,8 @@ public:
     // Called at every yield with its number (from 1).
     std::function<void(int)> OnYield;
     std::deque<int> Keys;
+    // Called at every key wait, before the key is taken.
+    std::function<void()> OnKeyWait;
     std::set<std::string> Words;
     bool HaveDictionary = true;
     std::deque<int> DebugAnswers;
@@ -60,6 +62,8 @@ public:
     }
     int WaitForKey() override
     {
+        if (OnKeyWait)
+            OnKeyWait();
         if (Keys.empty() || BreakFlag)
             return 0;
         const int K = Keys.front();

@@ -1,0 +1,234 @@
+// The golden command-line cases run a second time, on the program's own main
+// window (offscreen) with every module installed as the program's entry installs
+// them: the real find/replace dialog, status line, panes, text register, key wait
+// and status polling thread. The line is put into the command editor and run by
+// Ctrl+G typed into the main pane; the key operand's keys are typed while it
+// waits. Only the services that would leave the program (help, print, files,
+// saving, closing) and the spelling word list are replaced by counters and a list,
+// as the fake host has them. A case that only makes sense headless says why in
+// its file "headless.txt".
+#include "FakeCommandHost.h"
+#include "GoldenCases.h"
+
+#include "app/AppHooks.h"
+#include "app/CommandLanguage.h"
+#include "app/FindReplace.h"
+#include "app/MainWindow.h"
+#include "app/MainWindowMenus.h"
+#include "editor/EditorClipboard.h"
+#include "platform/Application.h"
+#include "platform/FileDialogs.h"
+#include "platform/KeyState.h"
+#include "platform/MessageBoxes.h"
+#include "platform/TextConvert.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QTimer>
+
+#include <chrono>
+#include <memory>
+#include <unistd.h>
+
+namespace narvo::test {
+namespace {
+
+// A key event that types the character C (printable ASCII).
+QKeyEvent* TypedKey(char C)
+{
+    const auto U = static_cast<unsigned char>(C);
+    int Key = QChar(U).toUpper().unicode();
+    Qt::KeyboardModifiers Mods = Qt::NoModifier;
+    if (U >= 'A' && U <= 'Z')
+        Mods = Qt::ShiftModifier;
+    return new QKeyEvent(QEvent::KeyPress, Key, Mods, QString(QChar(U)));
+}
+
+class TWindowRig : public TGoldenRig {
+public:
+    TWindowRig()
+    {
+        ResetAppHooks();
+        CommandServices() = TCommandServices{};
+        ResetMenuActions();
+        CommandLines() = TCommandLineStore();
+        char Pattern[] = "/tmp/narvo-golden-XXXXXX";
+        Folder = mkdtemp(Pattern);
+        setenv("NARVO_CONFIG_DIR", Folder.c_str(), 1);
+        PreviousReporter = SetExceptionReporter([this](const std::string& M) { Errors.push_back(M); });
+        PreviousClipboard = SetClipboardAccess(&PlatformClipboardAccess());
+        InstallProgramModules();
+        CountServices();
+        Form = std::make_unique<TForm1>();
+        for (const auto& Create : AppHooks().CreateForms)
+            RunGuarded(Create);
+        Form->show();
+        Pump([this] { return !Form->FirstActivation(); });
+        // The settings and the edit state are the program's start; the command
+        // state is the cases' start.
+        ResetCommandState();
+        Form->MainEditor->setFocus();
+        ShowAllBefore = Form->MainEditor->ShowAll();
+    }
+    ~TWindowRig() override
+    {
+        InjectKeyState(std::nullopt);
+        const auto& Free = AppHooks().FreeForms;
+        for (auto It = Free.rbegin(); It != Free.rend(); ++It)
+            RunGuarded(*It);
+        Form.reset();
+        SetCommandHost(nullptr);
+        ResetAppHooks();
+        CommandServices() = TCommandServices{};
+        ResetMenuActions();
+        CommandLines() = TCommandLineStore();
+        SetClipboardAccess(PreviousClipboard);
+        SetExceptionReporter(PreviousReporter);
+        std::system(("rm -rf '" + Folder + "'").c_str());
+    }
+
+    template <class F>
+    static void Pump(F&& Done, int Ms = 5000)
+    {
+        const auto End = std::chrono::steady_clock::now() + std::chrono::milliseconds(Ms);
+        while (!Done() && std::chrono::steady_clock::now() < End)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+
+    TEditorEngine& Main() override { return *Form->MainEditor; }
+    TXRegister& Register() override { return *ProgramRegister(); }
+    TCommandLineStore& Store() override { return CommandLines(); }
+    void HoldShift() override { InjectKeyState(Qt::ShiftModifier); }
+    void SetKeys(const std::string& K) override { Keys = K; }
+    void SetWords(const std::set<std::string>& Words, bool HaveDictionary) override
+    {
+        CommandServices().SpellCheck = [Words, HaveDictionary](const std::string& Word, bool& NoDictionary) {
+            NoDictionary = !HaveDictionary;
+            return Words.count(Word) ? 0 : -1;
+        };
+    }
+    void SetClipboard(const std::string& Text) override { PlatformClipboardAccess().SetText(Text); }
+    std::string Clipboard() override { return PlatformClipboardAccess().GetText(TCodePage::Ansi); }
+
+    void Run(const std::string& Line) override
+    {
+        CommandLines().Current = 0;
+        CommandHost()->SetCmdEditorText(Line);
+        Form->MainEditor->setFocus();
+        // The keys are typed while the key operand waits ("Waiting" stands in the
+        // status line then), one per wait.
+        QTimer Typist;
+        bool Typed = false;
+        QObject::connect(&Typist, &QTimer::timeout, [&] {
+            if (StatusMessage() != "Waiting" || StatusMessageIsError()) {
+                Typed = false;
+                return;
+            }
+            if (Typed)
+                return;
+            Typed = true;
+            WaitLines += (WaitLines.empty() ? "" : " ") + Form->CmdNumberDis->text().toStdString();
+            if (Keys.empty()) {
+                ADD_FAILURE() << "no key left for a key wait";
+                BreakFlag = true;
+                return;
+            }
+            QCoreApplication::postEvent(QApplication::focusWidget() ? QApplication::focusWidget() : Form->MainEditor,
+                                        TypedKey(Keys.front()));
+            Keys.erase(0, 1);
+        });
+        Typist.start(1);
+        // A run that does not end fails the case instead of hanging the suite.
+        QTimer Watchdog;
+        Watchdog.setSingleShot(true);
+        QObject::connect(&Watchdog, &QTimer::timeout, [] {
+            ADD_FAILURE() << "the run did not end; stopped as Ctrl+Break would";
+            BreakFlag = true;
+        });
+        Watchdog.start(10000);
+        QKeyEvent Press(QEvent::KeyPress, Qt::Key_G, Qt::ControlModifier, QString(QChar(7)));
+        QApplication::sendEvent(Form->MainEditor, &Press);
+        QKeyEvent Release(QEvent::KeyRelease, Qt::Key_G, Qt::ControlModifier, QString(QChar(7)));
+        QApplication::sendEvent(Form->MainEditor, &Release);
+        Typist.stop();
+    }
+    std::string Info() override { return QStringToAnsi(Form->InfoDis->text()); }
+    std::string FindText() override { return Form->Menus->FindDialog()->Options().FindText; }
+    std::string ReplaceText() override { return Form->Menus->FindDialog()->Options().ReplaceText; }
+    std::string CmdEditor() override { return CommandHost()->CmdEditorText(); }
+    int Calls(const std::string& Name) override
+    {
+        if (Name == "showall")
+            return Form->MainEditor->ShowAll() != ShowAllBefore ? 1 : 0;
+        if (Name == "scoop") {
+            const QString S = Form->ScoopStatusDis->text();
+            return S == QLatin1String("On") ? 1 : S == QLatin1String("Blk") ? 2 : 0;
+        }
+        return Counts[Name];
+    }
+    std::string KeyWaitLines() override { return WaitLines; }
+    void CheckAfterRun() override
+    {
+        EXPECT_FALSE(CommandLines().Running) << "the run guard";
+        EXPECT_EQ(QStringToAnsi(Form->StatusDis->text()), " " + StatusMessage()) << "the status line";
+        for (const std::string& E : Errors)
+            ADD_FAILURE() << "shown as an error: " << E;
+    }
+
+private:
+    // The services that leave the program count their calls instead.
+    void CountServices()
+    {
+        TCommandServices& S = CommandServices();
+        auto Counter = [this](const char* Name) { return [this, Name](auto&&...) { ++Counts[Name]; }; };
+        S.ShowHelpContents = Counter("help");
+        S.PrintText = Counter("print");
+        S.RemarginParagraph = Counter("remargin");
+        S.CenterLine = Counter("center");
+        S.DeleteBackToFormFeed = Counter("formfeed");
+        S.SaveIfModified = Counter("save");
+        S.SaveAndExitCmd = Counter("quit");
+        S.InsertFileCmd = [this](const std::string&, std::int64_t Pos) {
+            ++Counts["append"];
+            return Pos;
+        };
+        S.OpenFileCmd = [this](const std::string&, std::int64_t Pos) {
+            ++Counts["open"];
+            return Pos;
+        };
+        // T closes the document and then the window; the document stays.
+        AppHooks().CloseTextFile = [this] {
+            ++Counts["exit"];
+            return false;
+        };
+    }
+
+    std::string Folder;
+    std::vector<std::string> Errors;
+    TExceptionReporter PreviousReporter;
+    TClipboardAccess* PreviousClipboard = nullptr;
+    TScriptedMessageBoxes Boxes;
+    TScriptedFileDialogs Dialogs;
+    std::unique_ptr<TForm1> Form;
+    std::map<std::string, int> Counts;
+    std::string Keys, WaitLines;
+    bool ShowAllBefore = false;
+};
+
+class GoldenWindow : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(GoldenWindow, Case)
+{
+    const fs::path Dir = GoldenDir() / GetParam();
+    if (fs::exists(Dir / "headless.txt"))
+        GTEST_SKIP() << ReadGoldenFile(Dir / "headless.txt");
+    TWindowRig R;
+    RunGoldenCase(R, Dir);
+}
+
+INSTANTIATE_TEST_SUITE_P(Window, GoldenWindow, ::testing::ValuesIn(GoldenCaseNames()), GoldenTestName);
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(GoldenWindow);
+
+}  // namespace
+}  // namespace narvo::test
