@@ -113,7 +113,9 @@ public:
     {
         TScrollEditor* C = Form1->CmdEditor;
         C->ResetText();
-        C->InsertText(Text);
+        // A command line is bytes: an LF (Ctrl+J) or a CR in it is a command
+        // character, kept as it stands rather than read as a line break.
+        C->InsertTextEx(Text, true, true);
         C->UndoList->Clear();
         C->RedoList->Clear();
         C->RequestRedraw(true);

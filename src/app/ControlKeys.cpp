@@ -13,7 +13,7 @@ bool WordRuleFlag(TCommandHost& Host, bool Shift) { return !Host.NewWordStyle() 
 void TypeCmdLineText(TCommandHost& Host, TCommandLineStore& Store, TEditorEngine& Pane)
 {
     Store.StoreCmdLine(Host);
-    for (const char C : Store.Lines[static_cast<std::size_t>(Store.Current)])
+    for (const char C : Store.Lines[static_cast<std::size_t>(Store.ShownLine())])
         Pane.TypeChar(C);
 }
 

@@ -234,7 +234,7 @@ int TDebugDlg::DebugShowStep(const TDebugInfo& Info)
 {
     SetDebugRunning(true);
     CmdEditor->ResetText();
-    CmdEditor->InsertText(Info.CmdLine);
+    CmdEditor->InsertTextEx(Info.CmdLine, true, true);
     CmdEditor->UndoList->Clear();
     CmdEditor->RedoList->Clear();
     IndexDis->setText(QString::number(Info.Position));

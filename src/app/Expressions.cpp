@@ -7,6 +7,7 @@
 #include "app/TextRegister.h"
 #include "shared/CharClass.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 
@@ -32,6 +33,8 @@ public:
 
     std::int64_t Pos;
     unsigned char Ch = 0;
+    // The parentheses opened and not yet closed, the command's own included.
+    int OpenParentheses = 1;
 
     void NextExprChar()
     {
@@ -208,11 +211,13 @@ std::int32_t TExpressionReader::Operand()
         return CurrentValue;
     case '(': {
         NextExprChar();
+        ++OpenParentheses;
         const std::int32_t V = ParseExpression();
         if (Ch != ')')
             TCommandInterpreter::Fail("expr?");
         else
             NextExprChar();
+        --OpenParentheses;
         return V;
     }
     case 'C':
@@ -322,15 +327,21 @@ std::int64_t EvalExpressionCmd(TCommandInterpreter& I, const std::string& Line, 
     } catch (const TEvalError& E) {
         TCommandInterpreter::Fail(E.Message);
         // The rest of the expression is not read: continue after its closing `)`.
-        int Depth = 1;
-        for (; R.Pos <= static_cast<std::int64_t>(Line.size()); ++R.Pos) {
-            const char C = Line[static_cast<std::size_t>(R.Pos - 1)];
-            if (C == '(')
-                ++Depth;
-            else if (C == ')' && --Depth == 0) {
-                ++R.Pos;
-                break;
+        // The scan starts at the character the reader stands on (not yet taken),
+        // with the parentheses it has left open, so that it ends at the
+        // expression's own `)` and never runs past an enclosing loop's `}`.
+        const auto Size = static_cast<std::int64_t>(Line.size());
+        std::int64_t P = R.Pos - 1;
+        if (P >= 1 && P <= Size) {
+            int Depth = R.OpenParentheses;
+            for (; P <= Size; ++P) {
+                const char C = Line[static_cast<std::size_t>(P - 1)];
+                if (C == '(')
+                    ++Depth;
+                else if (C == ')' && --Depth == 0)
+                    break;
             }
+            R.Pos = std::min(P + 1, Size + 1);
         }
     }
     return R.Pos;
@@ -348,8 +359,10 @@ std::int64_t ConditionalCmd(TCommandInterpreter&, const std::string& Line, std::
         else if (C == ']' && --Depth == 0)
             return P + 1;
     }
+    // The line goes on after the `[`, where the failure's rule finds the end of
+    // an enclosing loop, which then ends quietly.
     TCommandInterpreter::Fail("missing ]");
-    return static_cast<std::int64_t>(Line.size()) + 1;
+    return Pos;
 }
 
 void SetNumericRegister(char Prev, int N)

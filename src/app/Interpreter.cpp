@@ -367,6 +367,12 @@ void TCommandInterpreter::CallCmdLineCmd(TLevel& L)
     }
     // The called line's own copy: editing the lines meanwhile cannot change it.
     const std::string Called = FStore.Lines[static_cast<std::size_t>(N)];
+    // The called line is current while it runs, also when it ends in an exception.
+    struct TCall {
+        TCommandLineStore& S;
+        std::int32_t Saved;
+        ~TCall() { S.EndCall(Saved); }
+    } Call{FStore, FStore.BeginCall(N)};
     ExecCommands(Called, N, 1);
 }
 

@@ -279,7 +279,7 @@ void TMacroDlg::GetComLineBtnClick()
         S.StoreCmdLine(*H);
     const int I = SelectedEntry();
     ChangeTable([&] {
-        InsertMacroEntry(MacroTable, "Com Line# " + std::to_string(S.Current), S.Lines[static_cast<std::size_t>(S.Current)], I);
+        InsertMacroEntry(MacroTable, "Com Line# " + std::to_string(S.ShownLine()), S.Lines[static_cast<std::size_t>(S.ShownLine())], I);
     });
 }
 
@@ -316,7 +316,7 @@ void TMacroDlg::SetAllComBtnClick()
     for (int K = 0; K <= MacroTableSize - 1 - Start; ++K)
         S.Lines[static_cast<std::size_t>(K)] = MacroTable[static_cast<std::size_t>(Start + K)].Macro;
     if (H)
-        H->SetCmdEditorText(S.Lines[static_cast<std::size_t>(S.Current)]);
+        H->SetCmdEditorText(S.Lines[static_cast<std::size_t>(S.ShownLine())]);
 }
 
 void TMacroDlg::CmdSpinUpClick()

@@ -71,7 +71,7 @@ void SaveCurrentMacros(TCommandLineStore& Store, TCommandHost* Host, const std::
     Ini.EraseSection(CurrentMacrosSection);
     for (int K = 0; K < TCommandLineStore::LineCount; ++K)
         WriteIniHexString(Ini, CurrentMacrosSection, MacroKey(K), Store.Lines[static_cast<std::size_t>(K)]);
-    Ini.WriteInteger(CurrentMacrosSection, "CurrentInx", Store.Current);
+    Ini.WriteInteger(CurrentMacrosSection, "CurrentInx", Store.ShownLine());
     Ini.UpdateFile();
 }
 

@@ -12,6 +12,7 @@
 #include "app/AutoBackupHooks.h"
 #include "app/AutoSave.h"
 #include "app/CommandLanguage.h"
+#include "app/CommandLines.h"
 #include "app/Documents.h"
 #include "app/HelpServices.h"
 #include "app/DebuggerDialog.h"
@@ -251,9 +252,22 @@ void TForm1::ProcessCommandLineParams()
 
 // --- pane events ---------------------------------------------------------------------------
 
+namespace {
+
+// A pane's status code becomes the message, except while a command line runs: the
+// run reads each command's status after the command, and a change in the middle
+// of it (the insertion after a failed search) must not turn a failure into "Ok".
+void ShowPaneStatus(TScrollEditor* Pane)
+{
+    if (!CommandLines().Running)
+        ShowEditorStatus(Pane->Status);
+}
+
+}  // namespace
+
 void TForm1::MainEditorChange()
 {
-    ShowEditorStatus(MainEditor->Status);
+    ShowPaneStatus(MainEditor);
     UpdateStatus();
     if (Editor2->isVisible())
         Editor2->viewport()->update();
@@ -261,7 +275,7 @@ void TForm1::MainEditorChange()
 
 void TForm1::Editor2Change(TScrollEditor* Pane)
 {
-    ShowEditorStatus(Pane->Status);
+    ShowPaneStatus(Pane);
     TextRuler->SetShowNumbers(Pane->LeftColumn < 256);
     UpdateStatus();
     MainEditor->viewport()->update();

@@ -18,42 +18,58 @@ void PrepareSearcher(TEditorEngine& Pane)
 
 }  // namespace
 
-std::int64_t SearchTextCore(TCommandHost& Host, TEditorEngine& Pane, const std::string& Line, std::int64_t Pos)
-{
-    const std::string Text = TCommandInterpreter::ReadTextToEsc(Line, Pos);
-    Host.SetFindText(Text);
-    PrepareSearcher(Pane);
-    if (ForwardFlag)
-        Pane.FindNext(Text);
-    else
-        Pane.FindPrevious(Text);
-    return Pos;
-}
+namespace {
 
-std::int64_t SearchCmd(TCommandHost& Host, TEditorEngine& Pane, char Prev, const std::string& Line, std::int64_t Pos)
+// The search step of S and F; Found tells whether it found a match.
+std::int64_t SearchStep(TCommandHost& Host, TEditorEngine& Pane, char Prev, const std::string& Line, std::int64_t Pos,
+                        bool& Found)
 {
     if (Prev == '+')
         ForwardFlag = true;
     else if (Prev == '-')
         ForwardFlag = false;
-    return SearchTextCore(Host, Pane, Line, Pos);
+    const std::string Text = TCommandInterpreter::ReadTextToEsc(Line, Pos);
+    Host.SetFindText(Text);
+    PrepareSearcher(Pane);
+    Found = ForwardFlag ? Pane.FindNext(Text) : Pane.FindPrevious(Text);
+    return Pos;
+}
+
+}  // namespace
+
+std::int64_t SearchTextCore(TCommandHost& Host, TEditorEngine& Pane, const std::string& Line, std::int64_t Pos)
+{
+    bool Found = false;
+    return SearchStep(Host, Pane, 0, Line, Pos, Found);
+}
+
+std::int64_t SearchCmd(TCommandHost& Host, TEditorEngine& Pane, char Prev, const std::string& Line, std::int64_t Pos)
+{
+    bool Found = false;
+    return SearchStep(Host, Pane, Prev, Line, Pos, Found);
 }
 
 std::int64_t FindReplaceCmd(TCommandHost& Host, TEditorEngine& Pane, char Prev, const std::string& Line,
                             std::int64_t Pos)
 {
-    Pos = SearchCmd(Host, Pane, Prev, Line, Pos) + 1;
+    // What the search answered decides, not the pane's status afterwards: the
+    // dialogs' text setters and the pane's change handlers run in between.
+    bool Found = false;
+    Pos = SearchStep(Host, Pane, Prev, Line, Pos, Found) + 1;
     const std::string Replacement = TCommandInterpreter::ReadTextToEsc(Line, Pos);
     Host.SetReplaceText(Replacement);
-    if (Pane.Status != edNotFound) {
-        // A found match is spared by editing; as the user's block it is replaced.
-        Pane.Cursor->ColumnBlock = false;
-        Pane.HighLight->Found = false;
-        if (!Replacement.empty())
-            Pane.InsertText(Replacement);
-        else
-            Pane.DeleteMark();
+    if (!Found) {
+        // The command fails with the search's status.
+        Pane.Status = edNotFound;
+        return Pos;
     }
+    // A found match is spared by editing; as the user's block it is replaced.
+    Pane.Cursor->ColumnBlock = false;
+    Pane.HighLight->Found = false;
+    if (!Replacement.empty())
+        Pane.InsertText(Replacement);
+    else
+        Pane.DeleteMark();
     return Pos;
 }
 

@@ -55,10 +55,12 @@ void TEditorEngine::TypeChar(char Ch)
         RecordExact(ukInsertBefore, std::string(1, (*Strings)[C.Y][static_cast<std::size_t>(C.X)]), ufInner);
         TEditBuffer::TUpdate U(*Strings);
         DeleteCharAt();
-        RecordInserted(std::string(1, Ch), ufInner);
+        RecordExact(ukDeleteBack, std::string(1, Ch), ufInner);
         InsertChar(Ch);
     } else {
-        RecordInserted(std::string(1, Ch), ufInner);
+        // The record holds the character as typed: an LF is a character of its
+        // line (only CR makes a line break), and redo must put back an LF.
+        RecordExact(ukDeleteBack, std::string(1, Ch), ufInner);
         InsertChar(Ch);
     }
     RecordBracket(ufClose);

@@ -1,5 +1,6 @@
 // A command host without a window: a headless main pane (and optionally other
-// panes), the text register on the main pane, a command editor held as a string,
+// panes), the text register on the main pane, the margin and form-feed routines of
+// the program, a command editor held as a string,
 // a message pump and key wait driven by the test, a word list for the spelling
 // operand and scripted debugger answers. Command lines run on it as in the program.
 #pragma once
@@ -9,8 +10,10 @@
 #include "app/CommandLines.h"
 #include "app/Expressions.h"
 #include "app/Interpreter.h"
+#include "app/Margins.h"
 #include "app/StatusLine.h"
 #include "app/TextRegister.h"
+#include "app/WordCommands.h"
 #include "engine/ClipboardAccess.h"
 #include "engine/FakeEditor.h"
 
@@ -92,9 +95,22 @@ public:
     void SaveIfModified() override { ++Saves; }
     void ShowHelpContents() override { ++HelpShown; }
     void PrintText() override { ++Printed; }
-    void RemarginParagraph(TEditorEngine&) override { ++Remargins; }
-    void CenterLine(TEditorEngine&) override { ++Centered; }
-    void DeleteBackToFormFeed(TEditorEngine&) override { ++FormFeedDeletes; }
+    // The text routines themselves run, as in the program.
+    void RemarginParagraph(TEditorEngine& Pane) override
+    {
+        ++Remargins;
+        narvo::RemarginParagraph(Pane);
+    }
+    void CenterLine(TEditorEngine& Pane) override
+    {
+        ++Centered;
+        CenterLineCmd(Pane);
+    }
+    void DeleteBackToFormFeed(TEditorEngine& Pane) override
+    {
+        ++FormFeedDeletes;
+        DeleteBackToFormFeedCmd(Pane);
+    }
     int SpellCheck(const std::string& Word, bool& NoDictionary) override
     {
         NoDictionary = !HaveDictionary;

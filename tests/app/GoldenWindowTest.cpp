@@ -5,8 +5,8 @@
 // Ctrl+G typed into the main pane; the key operand's keys are typed while it
 // waits. Only the services that would leave the program (help, print, files,
 // saving, closing) and the spelling word list are replaced by counters and a list,
-// as the fake host has them. A case that only makes sense headless says why in
-// its file "headless.txt".
+// as the fake host has them; the margin and form-feed routines are counted and
+// run. A case that only makes sense headless says why in its "headless.txt".
 #include "FakeCommandHost.h"
 #include "GoldenCases.h"
 
@@ -34,16 +34,22 @@
 namespace narvo::test {
 namespace {
 
-// A key event that types the character C (printable ASCII).
-QKeyEvent* TypedKey(char C)
-{
-    const auto U = static_cast<unsigned char>(C);
-    int Key = QChar(U).toUpper().unicode();
-    Qt::KeyboardModifiers Mods = Qt::NoModifier;
-    if (U >= 'A' && U <= 'Z')
-        Mods = Qt::ShiftModifier;
-    return new QKeyEvent(QEvent::KeyPress, Key, Mods, QString(QChar(U)));
-}
+// A key event that types the character C (printable ASCII) and says when it has
+// been delivered (a posted event is deleted then).
+class TTypedKey : public QKeyEvent {
+public:
+    TTypedKey(char C, bool& Delivered)
+        : QKeyEvent(QEvent::KeyPress, QChar(static_cast<unsigned char>(C)).toUpper().unicode(),
+                    C >= 'A' && C <= 'Z' ? Qt::ShiftModifier : Qt::NoModifier, QString(QChar(static_cast<unsigned char>(C)))),
+          FDelivered(Delivered)
+    {
+        FDelivered = false;
+    }
+    ~TTypedKey() override { FDelivered = true; }
+
+private:
+    bool& FDelivered;
+};
 
 class TWindowRig : public TGoldenRig {
 public:
@@ -119,23 +125,18 @@ public:
         // The keys are typed while the key operand waits ("Waiting" stands in the
         // status line then), one per wait.
         QTimer Typist;
-        bool Typed = false;
         QObject::connect(&Typist, &QTimer::timeout, [&] {
-            if (StatusMessage() != "Waiting" || StatusMessageIsError()) {
-                Typed = false;
+            if (StatusMessage() != "Waiting" || StatusMessageIsError() || !Delivered)
                 return;
-            }
-            if (Typed)
-                return;
-            Typed = true;
             WaitLines += (WaitLines.empty() ? "" : " ") + Form->CmdNumberDis->text().toStdString();
             if (Keys.empty()) {
-                ADD_FAILURE() << "no key left for a key wait";
+                if (!BreakFlag)
+                    ADD_FAILURE() << "no key left for a key wait";
                 BreakFlag = true;
                 return;
             }
             QCoreApplication::postEvent(QApplication::focusWidget() ? QApplication::focusWidget() : Form->MainEditor,
-                                        TypedKey(Keys.front()));
+                                        new TTypedKey(Keys.front(), Delivered));
             Keys.erase(0, 1);
         });
         Typist.start(1);
@@ -184,9 +185,15 @@ private:
         auto Counter = [this](const char* Name) { return [this, Name](auto&&...) { ++Counts[Name]; }; };
         S.ShowHelpContents = Counter("help");
         S.PrintText = Counter("print");
-        S.RemarginParagraph = Counter("remargin");
-        S.CenterLine = Counter("center");
-        S.DeleteBackToFormFeed = Counter("formfeed");
+        // The text routines are counted and run.
+        for (auto [Service, Name] : {std::pair{&S.RemarginParagraph, "remargin"}, std::pair{&S.CenterLine, "center"},
+                                     std::pair{&S.DeleteBackToFormFeed, "formfeed"}}) {
+            *Service = [this, Name, Real = *Service](TEditorEngine& Pane) {
+                ++Counts[Name];
+                if (Real)
+                    Real(Pane);
+            };
+        }
         S.SaveIfModified = Counter("save");
         S.SaveAndExitCmd = Counter("quit");
         S.InsertFileCmd = [this](const std::string&, std::int64_t Pos) {
@@ -213,6 +220,8 @@ private:
     std::unique_ptr<TForm1> Form;
     std::map<std::string, int> Counts;
     std::string Keys, WaitLines;
+    // Whether the last key typed has reached the program (a key wait takes it).
+    bool Delivered = true;
     bool ShowAllBefore = false;
 };
 

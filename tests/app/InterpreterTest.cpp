@@ -207,3 +207,35 @@ TEST(SearchKeys, SearchLineMakerAndWordSearches)
 
 }  // namespace
 }  // namespace narvo::test
+
+namespace narvo::test {
+namespace {
+
+// While a called line runs it is current, but the command editor still shows the
+// caller's line: moving between lines meanwhile stores the editor's text into the
+// line it shows, never into the called one, and the run ends on the line the
+// editor then shows.
+TEST(Interpreter, ACalledLineIsCurrentAndMovingMeanwhileLosesNoLine)
+{
+    TCommandBench B;
+    B.Host.Main.SetLines("");
+    B.Store.Lines[1] = "(K)Ia\x1b";
+    std::vector<std::int32_t> Seen;
+    B.Host.Keys = {'x'};
+    B.Host.OnKeyWait = [&] {
+        Seen.push_back(B.Store.Current);
+        B.Store.NextCmdLine(B.Host);  // F1 pressed during the wait
+    };
+    B.Run("P1");
+    EXPECT_EQ(Seen, std::vector<std::int32_t>{1});
+    EXPECT_EQ(B.Host.Main.Lines(), "a");
+    EXPECT_EQ(B.Store.Lines[0], "P1");
+    EXPECT_EQ(B.Store.Lines[1], "(K)Ia\x1b");
+    // The editor moved on from line 0 to line 1, which it shows now.
+    EXPECT_EQ(B.Store.Current, 1);
+    EXPECT_EQ(B.Store.EditorLine, -1);
+    EXPECT_EQ(B.Host.CmdEditor, "(K)Ia\x1b");
+}
+
+}  // namespace
+}  // namespace narvo::test

@@ -132,6 +132,28 @@ TEST(EditRecords, TypeCharRecipeInOverwriteMode)
     EXPECT_EQ(E.UndoList->Item(1).Text, "a");
 }
 
+// Every byte typed, in insert and overwrite mode, undoes to the text before it and
+// redoes to exactly the text after it: an LF stays a character of its line.
+TEST(EditRecords, EveryTypedByteUndoesAndRedoesExactly)
+{
+    for (const bool Overwrite : {false, true}) {
+        for (int B = 0; B < 256; ++B) {
+            TFakeEditor E;
+            E.SetLines("ab");
+            E.SetCursor(1, 0);
+            E.Overwrite = Overwrite;
+            E.TypeChar(static_cast<char>(B));
+            const std::string After = E.Strings->GetTextStr();
+            const TPoint CursorAfter = E.CursorPos();
+            E.Undo();
+            EXPECT_EQ(E.Lines(), "ab") << B;
+            E.Redo();
+            EXPECT_EQ(E.Strings->GetTextStr(), After) << "byte " << B << (Overwrite ? " overwriting" : "");
+            EXPECT_EQ(E.CursorPos(), CursorAfter) << B;
+        }
+    }
+}
+
 TEST(EditRecords, InsertTextExClosesItsGroupWithTheInsertionRecord)
 {
     TFakeEditor E;
