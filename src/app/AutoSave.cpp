@@ -66,6 +66,9 @@ void CreateBackupFolder()
     struct stat St {};
     if (::stat(Path.c_str(), &St) != 0 || !S_ISDIR(St.st_mode))
         throw EFileError(FileErrorText("Unable to create directory", Path, ENOTDIR));
+    // Drafts are private, also in a folder an older run made open to others.
+    if ((St.st_mode & 077) != 0 && St.st_uid == ::geteuid())
+        ::chmod(Path.c_str(), 0700);
 }
 
 // The dated name in the backup folder. A file of that name (another document named
@@ -198,14 +201,16 @@ bool AutoSaveTimerTimer()
     bool Saved = false;
     {
         TFocusKeeper Keep(*Form1);
-        Saved = SaveTextFile(Name, AddToRecent, true);
+        Saved = SaveTextFile(Name, AddToRecent, Untitled ? TSaveKind::Draft : TSaveKind::Automatic);
     }
     if (!Saved) {
         GFailedFor = Key;
         return false;
     }
     GFailedFor.reset();
-    if (Untitled && BackupFilesWritten)
+    // Every write into the backup folder (a new draft, its next save and its ".BAK")
+    // shows in the backup browser.
+    if (!AddToRecent && BackupFilesWritten)
         BackupFilesWritten();
     return true;
 }

@@ -288,8 +288,9 @@ void AddToRecent(const std::string& Name)
 
 bool DocumentQuestionOpen() { return GQuestionDepth > 0; }
 
-bool SaveTextFile(const std::string& GivenName, bool AddToRecentList, bool Automatic)
+bool SaveTextFile(const std::string& GivenName, bool AddToRecentList, TSaveKind Kind)
 {
+    const bool Automatic = Kind != TSaveKind::User;
     if (!Form1 || GivenName.empty())
         return false;
     TScrollEditor& Main = *Form1->MainEditor;
@@ -329,7 +330,7 @@ bool SaveTextFile(const std::string& GivenName, bool AddToRecentList, bool Autom
         const std::optional<std::string> Bytes = BytesToSave(Main);
         if (!Bytes)
             return false;
-        Temp = WriteTempFile(Target, *Bytes);
+        Temp = WriteTempFile(Target, *Bytes, Kind == TSaveKind::Draft ? 0600 : 0666);
     } catch (const EFileError& E) {
         ReportCannotSave(Name, E.what());
         return false;

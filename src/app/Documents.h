@@ -39,8 +39,10 @@ std::string AbsoluteFileName(const std::string& Name);
 // Saves the main pane to Name (a symbolic link is followed; the link stays). False
 // when nothing was saved under Name: the reason has been shown, and the text is
 // still modified. An automatic save asks nothing: a file changed by another
-// program or read-only is skipped with a word in the status line.
-bool SaveTextFile(const std::string& Name, bool AddToRecent, bool Automatic = false);
+// program or read-only is skipped with a word in the status line. A draft is an
+// automatic save of an untitled text, written as a private (0600) file.
+enum class TSaveKind { User, Automatic, Draft };
+bool SaveTextFile(const std::string& Name, bool AddToRecent, TSaveKind Kind = TSaveKind::User);
 // True while a question about the document ("Save Changes?") is open.
 bool DocumentQuestionOpen();
 // Asks for a name ("Save Text As"); false when cancelled or the save failed.

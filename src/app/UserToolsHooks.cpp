@@ -11,7 +11,7 @@
 #include "app/StatusLine.h"
 #include "app/TextRegister.h"
 #include "editor/ScrollEditor.h"
-#include "engine/LineBreakText.h"
+#include "engine/EditBuffer.h"
 #include "tools/ClipFormatDialog.h"
 #include "tools/ExternalPrograms.h"
 
@@ -31,7 +31,9 @@ void PasteIntoFocusedPane(const std::string& Text)
         return;
     if (TXRegister* Register = ProgramRegister())
         Register->ScoopOff(*Pane, false);
-    Pane->InsertText(StripLineFeeds(Text));
+    // The viewer shows the clipboard's text as it is, lone LFs included: each line
+    // end becomes the one CR of a line break, as Paste makes it.
+    Pane->InsertText(NormalizeLineBreaks(Text));
     Pane->RefreshView(true);
     if (TScrollEditor* Active = Form1->ActiveEditor) {
         ShowEditorStatus(Active->Status);

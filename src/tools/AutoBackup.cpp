@@ -26,14 +26,15 @@ namespace {
 
 QPointer<TAutoBackDlg> GAutoBackDlg;
 
-// Makes Path and its missing parents; false when it is not a folder afterwards.
+// Makes Path and its missing parents, private to the user (the backups are drafts
+// of their texts); false when it is not a folder afterwards.
 bool ForceFolders(const std::string& Path)
 {
     for (std::size_t Pos = 1; Pos <= Path.size(); ++Pos) {
         if (Pos < Path.size() && Path[Pos] != '/')
             continue;
         const std::string Part = Path.substr(0, Pos);
-        if (::mkdir(Part.c_str(), 0777) != 0 && errno != EEXIST)
+        if (::mkdir(Part.c_str(), 0700) != 0 && errno != EEXIST)
             return false;
     }
     struct stat St {};
@@ -159,7 +160,34 @@ void TAutoBackDlg::DeleteBtnClick()
         ShowExceptionMessage(Failures);
 }
 
-void TAutoBackDlg::ShellListColumnClick(int Column) { ShellList->SortByColumn(Column); }
+void TAutoBackDlg::KeepSelection(const std::function<void()>& Change)
+{
+    // The rows move under a sort or a re-read: the selection follows the files, so
+    // that Delete trashes the file being looked at and no other.
+    std::vector<std::string> Selected;
+    for (const int Row : ShellList->SelectedRows())
+        Selected.push_back(ShellList->Folders(Row).PathName());
+    Change();
+    if (Selected.empty())
+        return;
+    ShellList->clearSelection();
+    bool First = true;
+    for (int Row = 0; Row < ShellList->Count(); ++Row)
+        if (std::find(Selected.begin(), Selected.end(), ShellList->Folders(Row).PathName()) != Selected.end()) {
+            ShellList->SelectRow(Row, First);
+            First = false;
+        }
+}
+
+void TAutoBackDlg::ShellListColumnClick(int Column)
+{
+    KeepSelection([&] { ShellList->SortByColumn(Column); });
+}
+
+void TAutoBackDlg::RefreshList()
+{
+    KeepSelection([&] { ShellList->Refresh(); });
+}
 
 TAutoBackDlg* AutoBackDlg() { return GAutoBackDlg; }
 
@@ -183,7 +211,7 @@ void ShowAutoBackDlg()
 void RefreshAutoBackDlg()
 {
     if (GAutoBackDlg)
-        GAutoBackDlg->ShellList->Refresh();
+        GAutoBackDlg->RefreshList();
 }
 
 }  // namespace narvo

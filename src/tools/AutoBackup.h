@@ -41,6 +41,8 @@ public:
     void ShellListColumnClick(int Column);
     // Loads the selected file into the viewer when it exists.
     void ShowSelectedBackup();
+    // Re-reads the folder; the selection stays on the same files.
+    void RefreshList();
 
     TFolderList* ShellList = nullptr;
     QPlainTextEdit* Memo1 = nullptr;
@@ -51,6 +53,7 @@ public:
 
 private:
     void LoadViewer(const std::string& Path);
+    void KeepSelection(const std::function<void()>& Change);
 };
 
 // The one dialog of the run (none before CreateAutoBackDlg).

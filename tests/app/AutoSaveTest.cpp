@@ -108,7 +108,28 @@ TEST_F(AutoSave, AnUntitledTextGetsADatedBackupNameNeverTakenAndKeepsIt)
     ASSERT_TRUE(AutoSaveTimerTimer());
     EXPECT_EQ(Read("BackupFiles/" + Name), "draft, more");
     EXPECT_EQ(FilesIn(Path("BackupFiles")).size(), 6u);  // 4 others, the name and its ".BAK"
-    EXPECT_EQ(Refreshes, 1);
+    EXPECT_EQ(Refreshes, 2);
+}
+
+TEST_F(AutoSave, DraftsAndTheirFolderArePrivate)
+{
+    const mode_t Old = ::umask(022);
+    Main().InsertText("secret");
+    const bool Saved = AutoSaveTimerTimer();
+    ::umask(Old);
+    ASSERT_TRUE(Saved);
+    struct stat St {};
+    ASSERT_EQ(stat(Path("BackupFiles").c_str(), &St), 0);
+    EXPECT_EQ(St.st_mode & 0777, 0700u);
+    ASSERT_EQ(stat(CurrentFileName.c_str(), &St), 0);
+    EXPECT_EQ(St.st_mode & 0777, 0600u);
+    // A folder an older run left open to others is closed again.
+    ASSERT_EQ(chmod(Path("BackupFiles").c_str(), 0755), 0);
+    ASSERT_TRUE(CloseTextFile());  // saved: nothing to ask
+    Main().InsertText("another");
+    ASSERT_TRUE(AutoSaveTimerTimer());
+    ASSERT_EQ(stat(Path("BackupFiles").c_str(), &St), 0);
+    EXPECT_EQ(St.st_mode & 0777, 0700u);
 }
 
 TEST_F(AutoSave, AFailingSaveKeepsTheTextModifiedAndIsReportedOnce)

@@ -48,5 +48,14 @@ TEST_F(UserToolsHooksTest, UserMenuRunsAToolThatMovesTheCursor)
     ClipFormatHooks() = {};
 }
 
+TEST_F(UserToolsHooksTest, ViewerPasteKeepsTheLinesOfAnyLineEnd)
+{
+    InstallUserToolsHooks();
+    ASSERT_TRUE(ClipFormatHooks().PasteText);
+    ClipFormatHooks().PasteText("one\ntwo\r\nthree\rfour");
+    EXPECT_EQ(Main().Strings->JoinLines('|'), "one|two|three|four");
+    ClipFormatHooks() = {};
+}
+
 }  // namespace
 }  // namespace narvo

@@ -16,6 +16,8 @@
 
 #include <cstdlib>
 
+#include <sys/stat.h>
+
 namespace narvo {
 namespace {
 
@@ -129,6 +131,43 @@ TEST_F(AutoBackupTest, DeletingMovesToTheTrashAndSelectsTheRowBefore)
     EXPECT_EQ(Dlg->ShellList->Count(), 0);
     EXPECT_EQ(Dlg->ShellList->SelectedIndex(), -1);
     EXPECT_TRUE(Reported.empty());
+}
+
+TEST_F(AutoBackupTest, TheSelectionStaysOnTheFileWhenTheListIsSortedOrReRead)
+{
+    ResetSortDirections();
+    WriteBackups(3);
+    Dlg->ShellListColumnClick(1);  // size ascending: NRV1, NRV2, NRV3
+    Dlg->ShellList->SelectRow(0);
+    ASSERT_EQ(Dlg->Memo1->toPlainText(), "x");
+    Dlg->ShellListColumnClick(1);  // descending: NRV1 is now the last row
+    ASSERT_NE(Dlg->ShellList->SelectedFolder(), nullptr);
+    EXPECT_EQ(Dlg->ShellList->SelectedFolder()->DisplayName(), "NRV1.txt");
+    EXPECT_EQ(Dlg->ShellList->SelectedRows(), std::vector<int>{2});
+    // A backup written meanwhile (the list re-read) moves no selection either.
+    WriteFile(Folder + "NRV4.txt", 4);
+    RefreshAutoBackDlg();
+    ASSERT_NE(Dlg->ShellList->SelectedFolder(), nullptr);
+    EXPECT_EQ(Dlg->ShellList->SelectedFolder()->DisplayName(), "NRV1.txt");
+    Dlg->DeleteBtn->click();
+    EXPECT_TRUE(InTrash("NRV1.txt"));
+    for (const char* Name : {"NRV2.txt", "NRV3.txt", "NRV4.txt"})
+        EXPECT_FALSE(InTrash(Name)) << Name;
+}
+
+TEST_F(AutoBackupTest, TheFolderIsPrivateWhoeverMakesItFirst)
+{
+    FreeAutoBackDlg();
+    QDir(QString::fromStdString(D + "/config")).removeRecursively();
+    const mode_t Old = ::umask(022);
+    CreateAutoBackDlg(nullptr);
+    ::umask(Old);
+    Dlg = AutoBackDlg();
+    for (const std::string& F : {D + "/config", D + "/config/narvo", Folder}) {
+        struct stat St {};
+        ASSERT_EQ(::stat(F.c_str(), &St), 0) << F;
+        EXPECT_EQ(St.st_mode & 0777, 0700u) << F;
+    }
 }
 
 TEST_F(AutoBackupTest, ColumnClicksSortTheList)

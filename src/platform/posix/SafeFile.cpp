@@ -178,15 +178,15 @@ std::string ReadFileBytes(const std::string& Path)
     return Result;
 }
 
-std::string WriteTempFile(const std::string& Target, std::string_view Bytes)
+std::string WriteTempFile(const std::string& Target, std::string_view Bytes, unsigned NewFileMode)
 {
     struct stat TargetStat;
     const bool TargetExists = ::stat(Target.c_str(), &TargetStat) == 0;
     if (TargetExists && !S_ISREG(TargetStat.st_mode))
         RefuseKind(Target, TargetStat.st_mode);
 
-    // Our own unique name rather than mkstemp: a new file then gets 0666 less the
-    // umask, as any other new file of the user would.
+    // Our own unique name rather than mkstemp: a new file then gets NewFileMode less
+    // the umask, as any other new file of the user would.
     static std::atomic<unsigned> Counter{0};
     const std::string Prefix = FolderOfPath(Target) + "/." + BaseName(Target) + ".";
     std::string Temp;
@@ -195,7 +195,7 @@ std::string WriteTempFile(const std::string& Target, std::string_view Bytes)
     for (int Attempt = 0; !Err && Fd < 0 && Attempt < 100; ++Attempt) {
         const unsigned long Stamp = static_cast<unsigned long>(std::time(nullptr)) ^ (Counter++ * 2654435761u);
         Temp = Prefix + std::to_string(::getpid()) + "-" + std::to_string(Stamp % 1000000007u) + ".tmp";
-        Fd = ::open(Temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        Fd = ::open(Temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, static_cast<mode_t>(NewFileMode & 0777));
         if (Fd < 0 && errno != EEXIST)
             Err = errno;
     }

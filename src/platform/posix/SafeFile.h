@@ -46,9 +46,10 @@ bool FileExists(const std::string& Path);
 std::string ReadFileBytes(const std::string& Path);
 
 // A temporary file beside Target holding Bytes, written in full, synced and closed,
-// with Target's mode bits (and, for root, its owner); a new target gets 0666 less the
-// umask. On any failure the temporary file is removed and EFileError thrown.
-std::string WriteTempFile(const std::string& Target, std::string_view Bytes);
+// with Target's mode bits (and, for root, its owner); a new target gets NewFileMode
+// (0600 for a private file) less the umask. On any failure the temporary file is
+// removed and EFileError thrown.
+std::string WriteTempFile(const std::string& Target, std::string_view Bytes, unsigned NewFileMode = 0666);
 // Renames Temp over Target and syncs the folder; on failure Temp is removed.
 void RenameIntoPlace(const std::string& Temp, const std::string& Target);
 // Removes a temporary file, ignoring errors (used on failure paths).
