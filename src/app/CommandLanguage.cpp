@@ -12,6 +12,7 @@
 #include "app/TextRegister.h"
 #include "app/WordCommands.h"
 #include "platform/Application.h"
+#include "platform/KeyState.h"
 #include "platform/KeyTranslate.h"
 #include "platform/TextConvert.h"
 
@@ -232,8 +233,12 @@ void InstallCommandLanguage()
     // A failure inside a run (a file that cannot be read) is shown in a message box
     // and the program goes on; the run has ended and its guard is clear.
     H.RunCommandLine = [](bool SingleStep) {
-        if (Form1)
-            RunGuarded([SingleStep] { RunCommandLine(SingleStep); });
+        if (!Form1)
+            return;
+        // The control keys read Shift live while the run goes on, not the
+        // modifiers of the key or click that started it.
+        const TKeyboardStateScope Live;
+        RunGuarded([SingleStep] { RunCommandLine(SingleStep); });
     };
     H.StepCommandLine = [](int Step) {
         if (!Form1)

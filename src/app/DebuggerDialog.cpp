@@ -262,10 +262,16 @@ int TDebugDlg::DebugShowStep(const TDebugInfo& Info)
 
 void TDebugDlg::WaitForDebugAnswer()
 {
+    // The debugger shows without taking the keyboard, and the main window is made
+    // active again (a click on Step gave the keyboard to the debugger): the pane
+    // has the focus while the step waits, so typing reaches the text.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     show();
     raise();
-    if (Form1 && Form1->ActiveEditor)
+    if (Form1 && Form1->ActiveEditor) {
+        Form1->activateWindow();
         Form1->ActiveEditor->setFocus();
+    }
     DebugAnswer = 0;
     while (DebugAnswer == 0) {
         if (WaitHook) {

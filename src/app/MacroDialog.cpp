@@ -212,10 +212,14 @@ void TMacroDlg::LoadMacroBtnClick()
     const std::optional<std::string> Name = FileDialogs().OpenFileName(O);
     if (!Name)
         return;
-    // The name becomes the current macro file only once it has loaded: a later Save
-    // must never write over a file that was refused.
-    ChangeTable([&] { LoadMacroFile(*Name, MacroTable); });
-    CurrentMacroFile = *Name;
+    // The name becomes the current macro file only once it has loaded, and only when
+    // the table holds all it had: a later Save must never write over a file that was
+    // refused, nor over entries that could not be read (it asks for a name then).
+    TMacroLoadReport Report;
+    ChangeTable([&] { Report = LoadMacroFile(*Name, MacroTable); });
+    if (!Report.Lossy())
+        CurrentMacroFile = *Name;
+    ShowStatusMessage(Report.Text() + (Report.Lossy() ? "; Save asks for a new name" : ""), false);
 }
 
 void TMacroDlg::SaveMacroBtnClick()

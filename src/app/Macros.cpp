@@ -81,31 +81,73 @@ void SaveCurrentMacros() { SaveCurrentMacros(CommandLines(), CommandHost(), Sett
 
 // --- macro files --------------------------------------------------------------------------------
 
-void LoadMacroFile(const std::string& FileName, TMacroTable& Table)
+namespace {
+
+// The entries a Count asks for: its digits (a Count far above 30 saturates), or -1
+// when it is missing, negative or no number.
+std::int64_t MacroCount(const TIniFile& Ini)
+{
+    if (!Ini.ValueExists(MacroFileSection, "Count"))
+        return -1;
+    std::string Text = Ini.ReadString(MacroFileSection, "Count", "");
+    while (!Text.empty() && Text.back() == ' ')
+        Text.pop_back();
+    const std::size_t First = Text.find_first_not_of(' ');
+    Text.erase(0, First == std::string::npos ? Text.size() : First);
+    if (!Text.empty() && Text[0] == '+')
+        Text.erase(0, 1);
+    if (Text.empty() || Text.find_first_not_of("0123456789") != std::string::npos)
+        return -1;
+    std::int64_t N = 0;
+    for (const char C : Text)
+        N = std::min<std::int64_t>(N * 10 + (C - '0'), INT32_MAX);
+    return N;
+}
+
+std::string EntryList(const std::vector<int>& Entries)
+{
+    std::string S = Entries.size() == 1 ? "entry " : "entries ";
+    for (std::size_t I = 0; I < Entries.size(); ++I)
+        S += (I ? ", " : "") + std::to_string(Entries[I]);
+    return S;
+}
+
+}  // namespace
+
+std::string TMacroLoadReport::Text() const
+{
+    std::string S = "Macros: " + std::to_string(Loaded) + (Loaded == 1 ? " entry" : " entries") + " loaded";
+    if (NoCount)
+        S += " (no Count from 0 up in [Macros])";
+    if (!Missing.empty())
+        S += "; " + EntryList(Missing) + " empty (no Macro key)";
+    if (!NotHex.empty())
+        S += "; " + EntryList(NotHex) + " empty (not hexadecimal)";
+    if (Skipped)
+        S += "; entries after the 30th skipped";
+    return S;
+}
+
+TMacroLoadReport LoadMacroFile(const std::string& FileName, TMacroTable& Table)
 {
     CheckReadable(FileName);
     const TIniFile Ini(FileName);
-    if (!Ini.ValueExists(MacroFileSection, "Count"))
-        Refuse(FileName, "it has no [Macros] section with a Count");
-    const std::string CountText = Ini.ReadString(MacroFileSection, "Count", "");
-    const std::int32_t Count = Ini.ReadInteger(MacroFileSection, "Count", -1);
-    if (Count < 0 || Count > MacroTableSize)
-        Refuse(FileName, "its Count \"" + CountText + "\" is not a number from 0 to " + std::to_string(MacroTableSize));
-
-    // Everything is read and checked before the table changes.
-    std::vector<TMacroEntry> Read(static_cast<std::size_t>(Count));
-    for (int K = 1; K <= Count; ++K) {
-        if (!Ini.ValueExists(MacroFileSection, NameKey(K)) || !Ini.ValueExists(MacroFileSection, MacroKey(K)))
-            Refuse(FileName, "entry " + std::to_string(K) + " lacks its " + NameKey(K) + " or " + MacroKey(K) + " key");
-        const std::string Hex = ReadIniLongString(Ini, MacroFileSection, MacroKey(K), "");
-        if (!IsHexString(Hex))
-            Refuse(FileName, MacroKey(K) + " is not hexadecimal text");
-        TMacroEntry& E = Read[static_cast<std::size_t>(K - 1)];
-        E.Macro = HexStrToStr(Hex, "");
+    TMacroLoadReport R;
+    const std::int64_t Count = MacroCount(Ini);
+    R.NoCount = Count < 0;
+    R.Skipped = Count > MacroTableSize;
+    R.Loaded = static_cast<int>(std::clamp<std::int64_t>(Count, 0, MacroTableSize));
+    for (int K = 1; K <= R.Loaded; ++K) {
+        TMacroEntry& E = Table[static_cast<std::size_t>(K - 1)];
         E.Name = MacroName(ReadIniLongString(Ini, MacroFileSection, NameKey(K), ""));
+        const std::string Hex = ReadIniLongString(Ini, MacroFileSection, MacroKey(K), "");
+        if (!Ini.ValueExists(MacroFileSection, MacroKey(K)))
+            R.Missing.push_back(K);
+        else if (!IsHexString(Hex))
+            R.NotHex.push_back(K);
+        E.Macro = IsHexString(Hex) ? HexStrToStr(Hex, "") : std::string();
     }
-    for (std::size_t I = 0; I < Read.size(); ++I)
-        Table[I] = std::move(Read[I]);
+    return R;
 }
 
 void SaveMacroFile(const std::string& FileName, const TMacroTable& Table, int Count)

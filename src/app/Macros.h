@@ -4,16 +4,19 @@
 // macro files ("*.nrv", section Macros). Command texts are stored as two upper-case
 // hex digits per character, so Esc, '=' and line breaks survive the ini format.
 //
-// A macro file is checked whole before anything is taken from it: a file that is
-// missing, unreadable, has no Count, a Count outside 0 to 30, a missing Name or
-// Macro key or a text that is not hex digits is refused with EMacroFileError, and
-// the table stays as it was.
+// A macro file that cannot be read at all (missing, unreadable, not a regular
+// file) is refused with EMacroFileError and the table stays as it was. Whatever
+// can be read loads: a missing Name or Macro key reads as empty, a Macro value that
+// is not hex digits loads as an empty text, a Count above 30 reads the first 30,
+// and a missing or negative Count loads nothing. The report says which entries
+// came out empty and whether entries were skipped.
 #pragma once
 
 #include <array>
 #include <cstddef>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace narvo {
 
@@ -57,9 +60,23 @@ void LoadCurrentMacros();
 void SaveCurrentMacros();
 
 // --- macro files -------------------------------------------------------------------------------
+// What loading a macro file took and what it could not.
+struct TMacroLoadReport {
+    int Loaded = 0;             // entries read (the first Loaded of the table)
+    bool NoCount = false;       // no Count, or one that is no number from 0 up
+    bool Skipped = false;       // the Count was above 30: the rest was not read
+    std::vector<int> Missing;   // entries (from 1) without a Macro key, loaded empty
+    std::vector<int> NotHex;    // entries whose Macro is not hex digits, loaded empty
+    // Whether saving the table over the file would lose what it could not read.
+    bool Lossy() const { return Skipped || !NotHex.empty(); }
+    // The status-line message.
+    std::string Text() const;
+};
+
 // Entries 0..Count-1 from the file; later entries keep what they held (a file with
-// fewer entries merges into the table). Throws EMacroFileError, table untouched.
-void LoadMacroFile(const std::string& FileName, TMacroTable& Table);
+// fewer entries merges into the table). Throws EMacroFileError, table untouched,
+// when the file cannot be read.
+TMacroLoadReport LoadMacroFile(const std::string& FileName, TMacroTable& Table);
 // Replaces the file's Macros section with Count (0 to 30) entries; other sections
 // stay. Throws EFileError when the file cannot be written (it is then unchanged).
 void SaveMacroFile(const std::string& FileName, const TMacroTable& Table, int Count);

@@ -8,7 +8,8 @@
 // they are tested with tables; the routines act on one pane's text model (the
 // active pane), so they run headless. Margin values come from the settings file,
 // the presets and `M`, and may be anything a user typed: every blank count is
-// computed in 64 bits and clamped to MaxMarginBlanks.
+// computed in 64 bits, and only a count that could exhaust memory (a margin of a
+// billion columns put before every line) is clamped, to MaxMarginBlanks.
 #pragma once
 
 #include "engine/EditorEngine.h"
@@ -19,8 +20,10 @@
 
 namespace narvo {
 
-// The most blanks a margin, an indent or a centring pad puts before one line.
-inline constexpr std::int64_t MaxMarginBlanks = 2048;
+// The most blanks a margin, an indent or a centring pad puts before one line: far
+// beyond any column a user means (`M0,5000Y` centres with its 2,499 blanks), and
+// still small enough that a paragraph of short lines cannot exhaust memory.
+inline constexpr std::int64_t MaxMarginBlanks = 65535;
 // The line width that joins a paragraph into one line.
 inline constexpr std::int64_t UnwrapWidth = 32000;
 // How far back from the cursor wrap while typing looks for a blank.

@@ -31,6 +31,10 @@ TKeyStateScope::TKeyStateScope(Qt::KeyboardModifiers Modifiers) : Previous_(GEve
 
 TKeyStateScope::~TKeyStateScope() { GEventModifiers = Previous_; }
 
+TKeyboardStateScope::TKeyboardStateScope() : Previous_(GEventModifiers) { GEventModifiers.reset(); }
+
+TKeyboardStateScope::~TKeyboardStateScope() { GEventModifiers = Previous_; }
+
 void InjectKeyState(std::optional<Qt::KeyboardModifiers> Modifiers) { GInjected = Modifiers; }
 
 }  // namespace narvo

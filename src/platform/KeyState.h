@@ -27,6 +27,21 @@ private:
     std::optional<Qt::KeyboardModifiers> Previous_;
 };
 
+// For the scope the keyboard answers, not an input event being handled: a
+// command-line run started by a key (Ctrl+G, Esc Esc) or a click reads Shift as it
+// is while each command runs, not as it was when the run began. Events handled
+// inside the scope (keys typed at a key wait) still answer with their own.
+class TKeyboardStateScope {
+public:
+    TKeyboardStateScope();
+    ~TKeyboardStateScope();
+    TKeyboardStateScope(const TKeyboardStateScope&) = delete;
+    TKeyboardStateScope& operator=(const TKeyboardStateScope&) = delete;
+
+private:
+    std::optional<Qt::KeyboardModifiers> Previous_;
+};
+
 // A state that overrides everything else (std::nullopt removes it); for tests.
 void InjectKeyState(std::optional<Qt::KeyboardModifiers> Modifiers);
 

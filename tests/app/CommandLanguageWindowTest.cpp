@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -102,6 +103,36 @@ TEST_F(CommandWindow, TheKeyOperandTakesTheNextKeyWithoutTypingIt)
     AppHooks().RunCommandLine(false);
     EXPECT_EQ(CurrentValue, 0);
     EXPECT_EQ(StatusMessage(), "Break");
+}
+
+// A run started by Ctrl+G reads Shift when each control key runs: Shift pressed
+// at a key wait and held makes the following ^N use the other word rule.
+TEST_F(CommandWindow, ShiftHeldAtAKeyWaitCountsForTheNextControlKey)
+{
+    Form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
+    Form->activateWindow();
+    Form->MainEditor->setFocus();
+    QWindow* W = Form->windowHandle();
+    auto CursorAfterRun = [&](bool HoldShift) {
+        Form->MainEditor->SetText("ab cd");
+        Form->MainEditor->Cursor->SetPos(TPoint{0, 0});
+        Form->CmdEditor->SetText("(K)\x0e");
+        QTimer::singleShot(10, [&] {
+            if (HoldShift)
+                QTest::keyPress(W, Qt::Key_Shift, Qt::ShiftModifier);
+            QTest::keyClick(W, HoldShift ? 'A' : 'a', HoldShift ? Qt::ShiftModifier : Qt::NoModifier);
+        });
+        QTest::keyClick(Form->MainEditor, Qt::Key_G, Qt::ControlModifier);
+        if (HoldShift)
+            QTest::keyRelease(W, Qt::Key_Shift, Qt::NoModifier);
+        EXPECT_EQ(CurrentValue, HoldShift ? 'A' : 'a');
+        return Form->MainEditor->Cursor->Pos();
+    };
+    const TPoint Plain = CursorAfterRun(false);
+    const TPoint Shifted = CursorAfterRun(true);
+    EXPECT_EQ(Plain, (TPoint{3, 0}));    // the next word's start
+    EXPECT_EQ(Shifted, (TPoint{2, 0}));  // the word's end
 }
 
 TEST_F(CommandWindow, TheSpinButtonsStoreAndStep)

@@ -11,6 +11,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QTest>
+#include <QApplication>
 
 namespace narvo {
 namespace {
@@ -57,6 +59,13 @@ protected:
         AppHooks().RunCommandLine(true);
     }
     std::vector<TSeen> Seen;
+    // Lets the window system's events (activation, focus) arrive, until Done holds.
+    template <class F>
+    static void RunPending(F&& Done)
+    {
+        for (int I = 0; I < 100 && !Done(); ++I)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
 };
 
 TEST_F(Debugger, StepsTwiceThenRunsOn)
@@ -117,6 +126,33 @@ TEST_F(Debugger, AbortClosingAndCtrlBreakEndTheRunWithBreak)
     Run("Ia\x1bIb\x1b", [](TDebugDlg& D, int) { D.AbortBtn->click(); });
     EXPECT_EQ(Seen.size(), 1u);
     EXPECT_EQ(StatusMessage(), "Break");
+}
+
+// After a click on Step the debugger window has the keyboard; when the next step
+// waits, the main window is active again and the pane has the focus, so typing
+// reaches the text.
+TEST_F(Debugger, AStepThatWaitsGivesTheKeyboardBackToThePane)
+{
+    Form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
+    std::vector<bool> PaneHasKeys;
+    Run("Ia\x1bIb\x1b", [&](TDebugDlg& D, int Step) {
+        TScrollEditor* Pane = Form->ActiveEditor;
+        RunPending([&] { return QApplication::activeWindow() == Form.get() && QApplication::focusWidget() == Pane; });
+        PaneHasKeys.push_back(QApplication::activeWindow() == Form.get() && QApplication::focusWidget() == Pane);
+        if (Step == 2) {
+            D.RunBtn->click();
+            return;
+        }
+        // The user clicks Step: the debugger window takes the keyboard.
+        D.activateWindow();
+        D.StepBtn->setFocus();
+        RunPending([&] { return QApplication::activeWindow() == &D; });
+        ASSERT_EQ(QApplication::activeWindow(), &D);
+        D.StepBtn->click();
+    });
+    EXPECT_EQ(PaneHasKeys, (std::vector<bool>{true, true, true}));
+    EXPECT_EQ(Main().GetText(), "xaby");
 }
 
 TEST_F(Debugger, DescribesEveryCommandCharacter)

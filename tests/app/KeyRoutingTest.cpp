@@ -180,6 +180,17 @@ TEST_F(KeyRouting, CharactersControlKeysAndQuoteNext)
     EXPECT_EQ(Main().GetText(), "");
     Key(Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(Main().GetText(), "z");
+    // A line feed typed after ^^ is a character of its line, after redo too.
+    SetText("ab", TPoint{1, 0});
+    Key(Qt::Key_AsciiCircum, Qt::ControlModifier);
+    Key(Qt::Key_J, Qt::ControlModifier);
+    EXPECT_EQ(Main().GetText(), "a\nb");
+    EXPECT_EQ(Main().Strings->Count(), 1);
+    Key(Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(Main().GetText(), "ab");
+    Key(Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(Main().GetText(), "a\nb");
+    EXPECT_EQ(Main().Strings->Count(), 1);
 }
 
 TEST_F(KeyRouting, CtrlBreakLeavesCtrlCWorking)

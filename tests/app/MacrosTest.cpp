@@ -1,5 +1,5 @@
-// Macros: macro files round-trip any byte, merge over the table, and a bad file is
-// refused whole with the table and the file untouched; the command lines survive
+// Macros: macro files round-trip any byte, merge over the table, a file that cannot
+// be read is refused with the table untouched and a damaged one loads what it can; the command lines survive
 // the main window; the macro dialog moves command lines into the table and back.
 #include "AppWindowFixture.h"
 
@@ -64,41 +64,68 @@ TEST_F(MacroFiles, ShortFileMergesAndOtherSectionsStay)
     EXPECT_NE(Read("m.nrv").find("[Mine]\nKeep=1"), std::string::npos);
 }
 
-TEST_F(MacroFiles, BadFilesAreRefusedWholeAndLeftAlone)
+TEST_F(MacroFiles, UnreadableFilesAreRefusedAndTheTableStays)
+{
+    TMacroTable T = Filled("k");
+    EXPECT_THROW(LoadMacroFile(Path("missing.nrv"), T), EMacroFileError);
+    EXPECT_THROW(LoadMacroFile(Folder, T), EMacroFileError);  // a folder is no macro file
+    EXPECT_EQ(T[0].Macro, "k0");
+    EXPECT_EQ(T[1].Name, "Nk1");
+}
+
+// Whatever a damaged file holds loads: missing keys and values that are not hex as
+// empty entries, the first 30 of a longer file; the report names the rest, and the
+// file itself is only read.
+TEST_F(MacroFiles, DamagedFilesLoadWhatTheyCanAndSaySo)
 {
     struct TCase {
         const char* What;
-        const char* Text;  // nullptr: no file at all
+        const char* Text;
+        int Loaded;
+        std::vector<int> Missing, NotHex;
+        bool NoCount, Skipped;
+        const char* First;  // entry 0's text afterwards
+    };
+    // Entries 1 to 30 but one: those a long file lacks.
+    auto AllBut = [](int N) {
+        std::vector<int> V;
+        for (int K = 1; K <= MacroTableSize; ++K)
+            if (K != N)
+                V.push_back(K);
+        return V;
     };
     const TCase Cases[] = {
-        {"missing file", nullptr},
-        {"no section", "[Other]\nCount=1\n"},
-        {"no count", "[Macros]\nName1=a\nMacro1=41\n"},
-        {"count not a number", "[Macros]\nCount=two\n"},
-        {"negative count", "[Macros]\nCount=-1\n"},
-        {"count above 30", "[Macros]\nCount=31\n"},
-        {"huge count", "[Macros]\nCount=99999999999\n"},
-        {"missing name", "[Macros]\nCount=2\nName1=a\nMacro1=41\nMacro2=42\n"},
-        {"missing macro", "[Macros]\nCount=2\nName1=a\nMacro1=41\nName2=b\n"},
-        {"not hex", "[Macros]\nCount=2\nName1=a\nMacro1=41\nName2=b\nMacro2=4G\n"},
+        {"no section", "[Other]\nCount=1\n", 0, {}, {}, true, false, "k0"},
+        {"no count", "[Macros]\nName1=a\nMacro1=41\n", 0, {}, {}, true, false, "k0"},
+        {"count not a number", "[Macros]\nCount=two\n", 0, {}, {}, true, false, "k0"},
+        {"negative count", "[Macros]\nCount=-1\n", 0, {}, {}, true, false, "k0"},
+        {"count above 30", "[Macros]\nCount=31\nMacro1=41\nMacro31=42\n", 30, AllBut(1), {}, false, true, "A"},
+        {"huge count", "[Macros]\nCount=99999999999\nMacro2=42\n", 30, AllBut(2), {}, false, true, ""},
+        {"missing name", "[Macros]\nCount=2\nName1=a\nMacro1=41\nMacro2=42\n", 2, {}, {}, false, false, "A"},
+        {"missing macro", "[Macros]\nCount=2\nName1=a\nMacro1=41\nName2=b\n", 2, {2}, {}, false, false, "A"},
+        {"not hex", "[Macros]\nCount=2\nName1=a\nMacro1=4G\nName2=b\nMacro2=42\n", 2, {}, {1}, false, false, ""},
     };
     for (const TCase& C : Cases) {
         SCOPED_TRACE(C.What);
-        const std::string Name = Path("bad.nrv");
-        std::remove(Name.c_str());
-        if (C.Text)
-            Write("bad.nrv", C.Text);
+        Write("bad.nrv", C.Text);
         TMacroTable T = Filled("k");
-        EXPECT_THROW(LoadMacroFile(Name, T), EMacroFileError);
-        EXPECT_EQ(T[0].Macro, "k0");
-        EXPECT_EQ(T[1].Name, "Nk1");
-        if (C.Text) {
-            EXPECT_EQ(Read("bad.nrv"), C.Text);
-        }
+        const TMacroLoadReport R = LoadMacroFile(Path("bad.nrv"), T);
+        EXPECT_EQ(R.Loaded, C.Loaded);
+        EXPECT_EQ(R.Missing, C.Missing);
+        EXPECT_EQ(R.NotHex, C.NotHex);
+        EXPECT_EQ(R.NoCount, C.NoCount);
+        EXPECT_EQ(R.Skipped, C.Skipped);
+        EXPECT_EQ(T[0].Macro, C.First);
+        // Entries the file does not reach keep what they held.
+        EXPECT_EQ(T[29].Macro, C.Loaded == 30 ? "" : "k29");
+        EXPECT_EQ(Read("bad.nrv"), C.Text);
     }
-    // A folder is no macro file either.
+    Write("bad.nrv", "[Macros]\nCount=40\nMacro1=4G\nName2=b\n");
     TMacroTable T;
-    EXPECT_THROW(LoadMacroFile(Folder, T), EMacroFileError);
+    EXPECT_EQ(LoadMacroFile(Path("bad.nrv"), T).Text(),
+              "Macros: 30 entries loaded; entries 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, "
+              "22, 23, 24, 25, 26, 27, 28, 29, 30 empty (no Macro key); entry 1 empty (not hexadecimal); entries after "
+              "the 30th skipped");
 }
 
 TEST_F(MacroFiles, InsertAndDeleteShiftTheTable)
@@ -187,17 +214,23 @@ TEST_F(MacroFiles, DialogMovesCommandLinesIntoTheTableAndBack)
     EXPECT_EQ(MacroTable[3].Name, "12345678901234567890");
 }
 
-TEST_F(MacroFiles, DialogNeverSavesOverARefusedFile)
+TEST_F(MacroFiles, DialogNeverSavesOverWhatItCouldNotRead)
 {
     Write("bad.nrv", "[Macros]\nCount=1\nName1=a\nMacro1=zz\n");
     MacroTable = Filled("t");
     TMacroDlg D;
-    Dialogs.Answers = {Path("bad.nrv"), Path("good.nrv")};
-    D.LoadMacroBtn->click();
+    Dialogs.Answers = {Path("missing.nrv"), Path("bad.nrv"), Path("good.nrv")};
+    D.LoadMacroBtn->click();  // cannot be read: refused with its reason
     ASSERT_EQ(Errors.size(), 1u);
-    EXPECT_NE(Errors[0].find("not hexadecimal"), std::string::npos);
-    EXPECT_EQ(CurrentMacroFile, "");
+    EXPECT_NE(Errors[0].find("missing.nrv"), std::string::npos);
     EXPECT_EQ(MacroTable[0].Macro, "t0");
+    D.LoadMacroBtn->click();  // loads with entry 1 empty, and says so
+    EXPECT_EQ(Errors.size(), 1u);
+    EXPECT_EQ(StatusMessage(), "Macros: 1 entry loaded; entry 1 empty (not hexadecimal); Save asks for a new name");
+    EXPECT_EQ(MacroTable[0].Name, "a");
+    EXPECT_EQ(MacroTable[0].Macro, "");
+    EXPECT_EQ(MacroTable[1].Macro, "t1");
+    EXPECT_EQ(CurrentMacroFile, "");
     D.SaveMacroBtn->click();  // no current file: asks for a name
     EXPECT_EQ(CurrentMacroFile, Path("good.nrv"));
     EXPECT_EQ(Read("bad.nrv"), "[Macros]\nCount=1\nName1=a\nMacro1=zz\n");

@@ -68,6 +68,7 @@ TEST(MarginRules, BreakAtABlankAndCentre)
     for (const Centre& R : std::initializer_list<Centre>{
              {"abc", 0, 72, 35, "abc"}, {std::string(20, 'x'), 10, 20, 6, std::string(20, 'x')},
              {" \t abc  ", 0, 10, 3, "abc  "}, {"\t x", 0, -10, 0, "x"}, {"a\xff", 0, 4, 2, "a\xff"},
+             {"abc", 0, 5000, 2499, "abc"}, {"x", 60000, 60000, 60000, "x"},  // wide margins as they stand
              {"x", INT32_MAX, INT32_MAX, MaxMarginBlanks, "x"}, {"x", INT32_MIN, INT32_MAX, 0, "x"}})
         EXPECT_EQ(CenteredLine(R.Line, R.Left, R.Right), std::string(R.Pad, ' ') + R.Rest) << R.Line;
 }

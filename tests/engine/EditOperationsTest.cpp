@@ -154,6 +154,28 @@ TEST(EditRecords, EveryTypedByteUndoesAndRedoesExactly)
     }
 }
 
+// Pasted or inserted text with every byte: undo gives the text before, redo the
+// text after, in a multi-line pane (line ends are line breaks) and a single-line
+// one (every byte a character).
+TEST(EditRecords, EveryInsertedByteUndoesAndRedoesExactly)
+{
+    std::string All;
+    for (int B = 0; B < 256; ++B)
+        All.push_back(static_cast<char>(B));
+    for (const TEditorStyle Style : {esMultiLine, esSingleLine}) {
+        TFakeEditor E;
+        E.EditorStyle = Style;
+        E.SetLines("ab");
+        E.SetCursor(1, 0);
+        E.InsertText(All + "\r\n" + All);
+        const std::string After = E.Strings->GetTextStr();
+        E.Undo();
+        EXPECT_EQ(E.Lines(), "ab");
+        E.Redo();
+        EXPECT_EQ(E.Strings->GetTextStr(), After);
+    }
+}
+
 TEST(EditRecords, InsertTextExClosesItsGroupWithTheInsertionRecord)
 {
     TFakeEditor E;

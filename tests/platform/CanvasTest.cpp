@@ -112,6 +112,18 @@ TEST(KeyState, InjectedThenEventThenQueried)
             EXPECT_FALSE(ShiftDown());
         }
         EXPECT_TRUE(ShiftDown());
+        {
+            // A run started by this event reads the keyboard, and the events it
+            // handles meanwhile their own modifiers.
+            TKeyboardStateScope Run;
+            EXPECT_EQ(LiveModifiers(), QGuiApplication::queryKeyboardModifiers());
+            {
+                TKeyStateScope Typed(Qt::ControlModifier);
+                EXPECT_TRUE(CtrlDown());
+            }
+            EXPECT_EQ(LiveModifiers(), QGuiApplication::queryKeyboardModifiers());
+        }
+        EXPECT_TRUE(ShiftDown());
         InjectKeyState(Qt::ControlModifier);
         EXPECT_TRUE(CtrlDown());
         EXPECT_FALSE(ShiftDown());
