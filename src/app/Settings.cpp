@@ -96,7 +96,11 @@ void CenterFormInWorkArea(QWidget& Form)
     const QRect Area = Screen->availableGeometry();
     // A size kept from a larger screen (or a larger scale) is cut to this one, so the
     // whole window, its frame included, opens on the screen.
-    const QSize Frame = Form.frameGeometry().size() - Form.size();
+    // Before the window is first shown its frame is not known yet: room is kept for
+    // a usual title bar and border.
+    QSize Frame = Form.frameGeometry().size() - Form.size();
+    if (Frame.isEmpty())
+        Frame = QSize(16, 48);
     Form.resize(std::min(Form.width(), Area.width() - Frame.width()),
                 std::min(Form.height(), Area.height() - Frame.height()));
     Form.move(Area.x() + (Area.width() - Form.frameGeometry().width()) / 2,

@@ -99,6 +99,12 @@ void CenterFormInWorkArea(QWidget* Form)
     Form->move(static_cast<int>(At.X), static_cast<int>(At.Y));
 }
 
+QSize WorkAreaSize(const QWidget* Form)
+{
+    QScreen* Screen = Form && Form->screen() ? Form->screen() : QGuiApplication::primaryScreen();
+    return Screen ? Screen->availableGeometry().size() : QSize(640, 480);
+}
+
 TColor PaletteSystemColor(int Index)
 {
     if (!qApp)

@@ -45,6 +45,9 @@ void FillBitmap(QImage& Bitmap, TColor Color);
 void CenterFormInWorkArea(QWidget* Form);
 // The top-left corner that centres a Size in WorkArea.
 TPoint CenteredOrigin(const QRect& WorkArea, const QSize& Size);
+// The size of the available area of Form's screen (the primary screen's while Form
+// has none), so that a window sized to its content still fits the screen.
+QSize WorkAreaSize(const QWidget* Form);
 
 // The value of system colour Index from the application's palette; indexes without
 // a palette role answer from shared's fixed table.

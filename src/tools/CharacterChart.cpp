@@ -2,6 +2,7 @@
 #include "tools/CharacterChart.h"
 
 #include "components/ChmHelper.h"
+#include "platform/Canvas.h"
 #include "platform/TextConvert.h"
 
 #include <QHBoxLayout>
@@ -57,6 +58,10 @@ int ChartCellSize(int ChartPointSize, int GridPointSize)
 
 namespace {
 
+// What the dialog needs beside the grid (buttons, margins, the window frame).
+constexpr int ChartMarginWidth = 40;
+constexpr int ChartMarginHeight = 120;
+
 std::string Hex2(int Code)
 {
     char Buf[8];
@@ -80,6 +85,9 @@ TAsciiDlg::TAsciiDlg(std::function<void(char Ch)> TypeChar, QWidget* Parent)
     AsciiGrid->setSelectionMode(QAbstractItemView::SingleSelection);
     AsciiGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     AsciiGrid->setShowGrid(true);
+    // A header such as "$D0" in a wide desktop font may touch the cell's edge: it
+    // is shown whole rather than cut to "$...".
+    AsciiGrid->setTextElideMode(Qt::ElideNone);
     // The selected cell is filled silver, its character stays black.
     AsciiGrid->setStyleSheet("QTableWidget::item:selected { background: #C0C0C0; color: black; }");
     auto Fixed = [this](int Row, int Col, const QString& Text) {
@@ -147,12 +155,23 @@ void TAsciiDlg::SetChartFont(const QFont& Font, TCodePage Page)
         AsciiGrid->setColumnWidth(I, Size);
         AsciiGrid->setRowHeight(I, Size);
     }
+    // The grid asks for room for all 17 rows and columns, so the chart opens whole;
+    // only a chart larger than the screen keeps scroll bars.
+    const int Frame = 2 * AsciiGrid->frameWidth();
+    const QSize Area = WorkAreaSize(this);
+    const int Room = std::max(0, std::min(Area.width() - ChartMarginWidth, Area.height() - ChartMarginHeight));
+    const int Whole = 17 * Size + Frame;
+    AsciiGrid->setMinimumSize(std::min(Whole, Room), std::min(Whole, Room));
+    AsciiGrid->setHorizontalScrollBarPolicy(Whole > Room ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+    AsciiGrid->setVerticalScrollBarPolicy(Whole > Room ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
 }
 
 void TAsciiDlg::ShowAsciiDlg(const QFont& Font, TCodePage Page)
 {
     SetChartFont(Font, Page);
     SelectCode(0x41);
+    // A smaller font than at the last showing makes the chart smaller again.
+    resize(sizeHint());
     exec();
 }
 

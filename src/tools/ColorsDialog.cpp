@@ -119,6 +119,9 @@ TColorDlg::TColorDlg(TColorHooks Hooks, QWidget* Parent) : QDialog(Parent), FHoo
     auto* PL = new QVBoxLayout(PreviewGroup);
     PreviewScroll = new QScrollArea;
     PreviewBox = new TPreviewBox(*this, PreviewScroll);
+    // The box fills the view and is never smaller than its six lines: scroll bars
+    // only come with a font too large for the dialog.
+    PreviewScroll->setWidgetResizable(true);
     PreviewScroll->setWidget(PreviewBox);
     PreviewScroll->setMinimumSize(200, 110);
     PL->addWidget(PreviewScroll);
@@ -198,8 +201,13 @@ void TColorDlg::Repaint()
     int W = 0;
     for (const TPreviewInfo& L : PreviewLines)
         W = std::max(W, M.horizontalAdvance(QString::fromStdString(L.Text)) + 6);
-    const QSize View = PreviewScroll->viewport()->size();
-    PreviewBox->resize(std::max(View.width(), W), std::max(View.height(), ColorItemCount * M.height()));
+    const QSize Lines(W, ColorItemCount * M.height());
+    PreviewBox->setMinimumSize(Lines);
+    // The dialog opens with room for the six lines, within the screen.
+    const QSize Area = WorkAreaSize(this);
+    const int Frame = 2 * PreviewScroll->frameWidth();
+    PreviewScroll->setMinimumSize(std::clamp(Lines.width() + Frame, 200, std::max(200, Area.width() / 2)),
+                                  std::clamp(Lines.height() + Frame, 110, std::max(110, Area.height() / 2)));
     QPalette Pal = PreviewScroll->palette();
     Pal.setColor(QPalette::Window, ToQColor(ColorItems[ciScreen].Color));
     PreviewScroll->setPalette(Pal);

@@ -17,6 +17,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace narvo {
 
 const std::array<TEnclosePairItem, EnclosePairCount> EnclosePairs{{
@@ -31,6 +33,14 @@ const std::array<TEnclosePairItem, EnclosePairCount> EnclosePairs{{
     {"<blockquote>", "<blockquote>", "</blockquote>"},
     {"begin end", "begin", "end"},
 }};
+
+namespace {
+
+// The list shows the ten pairs in three columns of at most four.
+constexpr int EncloseListColumns = 3;
+constexpr int EncloseListRows = 4;
+
+}  // namespace
 
 TEnclosePair& CurrentEnclosePair()
 {
@@ -104,13 +114,21 @@ TEncloseDlg::TEncloseDlg(TEncloseHooks Hooks, QWidget* Parent)
     EncloseList->setFlow(QListView::TopToBottom);
     EncloseList->setWrapping(true);
     EncloseList->setResizeMode(QListView::Adjust);
-    EncloseList->setGridSize(QSize(110, 22));
-    EncloseList->setMinimumSize(340, 4 * 22 + 8);
+    EncloseList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    EncloseList->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     for (const TEnclosePairItem& Item : EnclosePairs) {
         auto* I = new QListWidgetItem(AnsiToQString(Item.Caption), EncloseList);
         I->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
         I->setCheckState(Qt::Unchecked);
     }
+    // Cells as wide as the widest caption with its check box ("<blockquote>") and
+    // four rows high, so the ten pairs stand whole in three columns.
+    const QSize Cell(EncloseList->sizeHintForColumn(0) + 12,
+                     std::max(EncloseList->sizeHintForRow(0), EncloseList->fontMetrics().height()) + 4);
+    EncloseList->setGridSize(Cell);
+    const int Frame = 2 * EncloseList->frameWidth();
+    EncloseList->setFixedHeight(EncloseListRows * Cell.height() + Frame + 2);
+    EncloseList->setMinimumWidth(EncloseListColumns * Cell.width() + Frame + 2);
     Top->addWidget(EncloseList);
 
     auto* Shows = new QGridLayout;

@@ -463,7 +463,7 @@ void TExternalDlg::Log(const std::string& Line) { ComMemo->appendPlainText(FileN
 
 // --- editing ---------------------------------------------------------------------------------
 
-bool TExternalDlg::Editing() const { return !EditGroup->isHidden(); }
+bool TExternalDlg::Editing() const { return EditGroup->isEnabledTo(this); }
 
 void TExternalDlg::SetItemButtons(bool Enabled)
 {
@@ -473,14 +473,15 @@ void TExternalDlg::SetItemButtons(bool Enabled)
 
 void TExternalDlg::SetEditMode(bool Editing)
 {
+    // Both groups stay in their places, one greyed while the other is in use, so the
+    // dialog keeps its size through Add, Edit and Done.
     ListGroup->setEnabled(!Editing);
-    EditGroup->setHidden(!Editing);
+    EditGroup->setEnabled(Editing);
     // The list is greyed while an item is edited.
     ProgramList->setStyleSheet(Editing ? "QListWidget { background: #C0C0C0; color: #808080; border: 1px solid #808080; }"
                                        : QString());
     if (Editing)
         TitleEdit->setFocus();
-    adjustSize();
 }
 
 void TExternalDlg::ProgramListClick() { SetItemButtons(ProgramList->currentRow() >= 0); }

@@ -9,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -63,7 +64,17 @@ TFavoritesDlg::TFavoritesDlg(TFavoritesHooks Hooks, QWidget* Parent) : QDialog(P
     FavoritesGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
     FavoritesGrid->setSelectionMode(QAbstractItemView::SingleSelection);
     FavoritesGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    FavoritesGrid->setMinimumWidth(32 + 228 + 24);
+    // Rows as high as the text needs, and room for the header and the least number
+    // of rows the grid has, so the dialog opens showing all of them; a longer list
+    // scrolls.
+    FavoritesGrid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    FavoritesGrid->verticalHeader()->setDefaultSectionSize(FavoritesGrid->fontMetrics().height() + 6);
+    const int Frame = 2 * FavoritesGrid->frameWidth();
+    const int ScrollBar = FavoritesGrid->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, FavoritesGrid);
+    FavoritesGrid->setMinimumSize(32 + 228 + ScrollBar + Frame,
+                                  FavoritesGrid->horizontalHeader()->sizeHint().height() +
+                                      (FavoritesGridRows(0) - 1) * FavoritesGrid->verticalHeader()->defaultSectionSize() +
+                                      Frame);
     Top->addWidget(FavoritesGrid, 1);
 
     auto* Column = new QVBoxLayout;

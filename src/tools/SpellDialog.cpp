@@ -108,6 +108,16 @@ TSpellingDlg::TSpellingDlg(QWidget* Parent) : QDialog(Parent)
     Pages->addWidget(CreateWordPage());
     Pages->addWidget(CreateOptionsPage());
     Pages->addWidget(CreateDoublePage());
+    // The form takes the size of the page it shows, not that of its largest page.
+    const auto FitToPage = [this](int Shown) {
+        for (int I = 0; I < Pages->count(); ++I) {
+            const auto Policy = I == Shown ? QSizePolicy::Preferred : QSizePolicy::Ignored;
+            Pages->widget(I)->setSizePolicy(Policy, Policy);
+        }
+        Pages->adjustSize();
+        adjustSize();
+    };
+    connect(Pages, &QStackedWidget::currentChanged, this, FitToPage);
     HelpBtn = new QPushButton(QStringLiteral("Help"), this);
     connect(HelpBtn, &QPushButton::clicked, this, [] { HelpContext(SpellHelpContext); });
     auto* Layout = new QVBoxLayout(this);
@@ -116,6 +126,7 @@ TSpellingDlg::TSpellingDlg(QWidget* Parent) : QDialog(Parent)
     Bottom->addStretch();
     Bottom->addWidget(HelpBtn);
     Layout->addLayout(Bottom);
+    FitToPage(Pages->currentIndex());
     // FormCreate: the engine lives as long as the form.
     FChecker = std::make_unique<TSpellChecker>();
     SpellChecker = FChecker.get();
