@@ -82,6 +82,9 @@ TAsciiDlg::TAsciiDlg(std::function<void(char Ch)> TypeChar, QWidget* Parent)
     AsciiGrid->setObjectName("AsciiGrid");
     AsciiGrid->horizontalHeader()->hide();
     AsciiGrid->verticalHeader()->hide();
+    // Cells take the size the chart gives them, however small the font.
+    AsciiGrid->horizontalHeader()->setMinimumSectionSize(1);
+    AsciiGrid->verticalHeader()->setMinimumSectionSize(1);
     AsciiGrid->setSelectionMode(QAbstractItemView::SingleSelection);
     AsciiGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     AsciiGrid->setShowGrid(true);
@@ -160,10 +163,14 @@ void TAsciiDlg::SetChartFont(const QFont& Font, TCodePage Page)
     const int Frame = 2 * AsciiGrid->frameWidth();
     const QSize Area = WorkAreaSize(this);
     const int Room = std::max(0, std::min(Area.width() - ChartMarginWidth, Area.height() - ChartMarginHeight));
-    const int Whole = 17 * Size + Frame;
-    AsciiGrid->setMinimumSize(std::min(Whole, Room), std::min(Whole, Room));
-    AsciiGrid->setHorizontalScrollBarPolicy(Whole > Room ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
-    AsciiGrid->setVerticalScrollBarPolicy(Whole > Room ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+    int Width = Frame, Height = Frame;
+    for (int I = 0; I < 17; ++I) {
+        Width += AsciiGrid->columnWidth(I);
+        Height += AsciiGrid->rowHeight(I);
+    }
+    AsciiGrid->setMinimumSize(std::min(Width, Room), std::min(Height, Room));
+    AsciiGrid->setHorizontalScrollBarPolicy(Width > Room ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+    AsciiGrid->setVerticalScrollBarPolicy(Height > Room ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
 }
 
 void TAsciiDlg::ShowAsciiDlg(const QFont& Font, TCodePage Page)
