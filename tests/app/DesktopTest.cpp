@@ -19,6 +19,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QLineEdit>
+#include <QScreen>
 #include <QTest>
 #include <QToolButton>
 
@@ -125,6 +126,16 @@ TEST_F(Desktop, ANarrowWindowFoldsItsToolBar)
     EXPECT_FALSE(Bar->Folded().empty());
     EXPECT_TRUE(Bar->OverflowButton()->isVisible());
     EXPECT_LE(Bar->OverflowButton()->geometry().right(), Bar->width());
+}
+
+TEST_F(Desktop, ASavedSizeLargerThanTheScreenOpensInsideIt)
+{
+    Write("Narvo.ini", "[Form]\nFormWidth=32000\nFormHeight=32000\n");
+    AppHooks().LoadSettings();
+    const QRect Area = Form->screen()->availableGeometry();
+    EXPECT_LT(Form->width(), Area.width());
+    EXPECT_LT(Form->height(), Area.height());
+    EXPECT_TRUE(Area.contains(Form->frameGeometry())) << Form->frameGeometry().x() << "," << Form->frameGeometry().y();
 }
 
 // A desktop where no program can be started.

@@ -196,11 +196,11 @@ TEST_F(Settings, EveryKeyRoundTripsAndReachesBothPanes)
     ExpectSaved("changed.ini", "changed");
     // The window size is written on its own, and only by SaveFormSize.
     EXPECT_FALSE(TIniFile("Narvo.ini").ValueExists("Form", "FormWidth"));
-    Form->resize(800, 500);
+    Form->resize(600, 400);
     SaveFormSize();
     SetFactoryDefaults();
     LoadSettings();
-    EXPECT_EQ(Form->size(), QSize(800, 500));
+    EXPECT_EQ(Form->size(), QSize(600, 400));
 }
 
 TEST_F(Settings, FactoryValuesLeaveTheSecondStatusBarFoldersAndAutoSave)
