@@ -4,19 +4,22 @@
 # checks the file and its ".BAK" on disk after the program has ended. The command
 # line should end with Q (save and exit) or T.
 #
-# Usage: e2e-command-line.sh <narvo> [-c COMMANDS] [-t TEXT] [-e EXPECTED] [-b] [-k]
-#   -c COMMANDS  the command line; "\e" stands for the Esc key
-#                (default: 'Ihello \eQ', insert "hello " and save and exit)
+# Usage: e2e-command-line.sh <narvo> [-c COMMANDS] [-t TEXT] [-e EXPECTED] [-b] [-s KEY] [-k]
+#   -c COMMANDS  the command line; "\e" stands for the Esc key and "\cX" for
+#                Ctrl+X (a letter) (default: 'Ihello \eQ', insert "hello " and save
+#                and exit)
 #   -t TEXT      the file's text before (printf %b escapes; default 'world\n')
 #   -e EXPECTED  the file's text after (printf %b escapes); needed with -c.
 #                When it differs from TEXT, the ".BAK" must hold TEXT.
 #   -b           first run the endless loop #{J} and stop it with Ctrl+Break
 #                (Ctrl+Pause); the command line then runs as usual
+#   -s KEY       the command line waits for a key with (K): Shift goes down, KEY
+#                is typed, and Shift stays down a while as the run goes on
 #   -k           keep the work folder and print its path
 # Needs Xvfb and xdotool (scripts/install-deps.sh installs them).
 set -u
 
-usage() { sed -n '2,18p' "$0" | sed 's/^# \{0,1\}//'; exit 2; }
+usage() { sed -n '2,21p' "$0" | sed 's/^# \{0,1\}//'; exit 2; }
 
 [ $# -ge 1 ] || usage
 prog=$(readlink -f "$1"); shift
@@ -26,12 +29,14 @@ expected=''
 keep=0
 custom=0
 breakloop=0
-while getopts "c:t:e:bk" opt; do
+shiftkey=''
+while getopts "c:t:e:bs:k" opt; do
   case $opt in
     c) commands=$OPTARG; custom=1 ;;
     t) text=$OPTARG ;;
     e) expected=$OPTARG ;;
     b) breakloop=1 ;;
+    s) shiftkey=$OPTARG ;;
     k) keep=1 ;;
     *) usage ;;
   esac
@@ -103,14 +108,28 @@ fi
 # Esc in the pane opens the next command line; the commands follow, Esc Esc runs them.
 xdotool key --delay 80 Escape
 rest=$commands
-while :; do
-  part=${rest%%\\e*}
-  [ -n "$part" ] && xdotool type --delay 60 -- "$part"
-  [ "$part" = "$rest" ] && break
-  xdotool key --delay 80 Escape
-  rest=${rest#*\\e}
+part=''
+flush() { [ -n "$part" ] && xdotool type --delay 60 -- "$part"; part=''; }
+while [ -n "$rest" ]; do
+  case $rest in
+    '\e'*) flush; xdotool key --delay 80 Escape; rest=${rest#??} ;;
+    '\c'?*) flush; xdotool key --delay 80 "ctrl+${rest:2:1}"; rest=${rest#???} ;;
+    *) part=$part${rest:0:1}; rest=${rest#?} ;;
+  esac
 done
+flush
 xdotool key --delay 120 Escape Escape
+
+# Shift held while a key is typed at the key wait, and still held as the run goes
+# on: the control keys after the wait read it.
+if [ -n "$shiftkey" ]; then
+  sleep 0.5
+  xdotool keydown shift
+  sleep 0.1
+  xdotool key "$shiftkey"
+  sleep 0.5
+  xdotool keyup shift
+fi
 
 for _ in $(seq 100); do
   kill -0 "$narvo_pid" 2>/dev/null || break
