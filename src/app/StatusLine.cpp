@@ -123,8 +123,10 @@ TStatusFields ComputeStatusFields(const TEditorEngine& Active, double ActiveScal
     F.ColumnDis = FormatWhole(Active.DisplayColumn(P, true));
     F.HighlightDis = FormatWhole(Active.HasMark() ? Active.MarkedLength() : 0);
     F.ZoomDis = FormatTwoDecimals(ActiveScale);
-    F.ModifiedDis = Active.Modified ? "Mod" : "";
-    F.SaveEnabled = Active.Modified;
+    // The document is the main pane's text, whichever pane is active: a pane that
+    // shares it marks the main pane modified, and Save writes the main pane.
+    F.ModifiedDis = Main.Modified ? "Mod" : "";
+    F.SaveEnabled = Main.Modified;
     F.CharHexDis = CursorCharText(Active);
     return F;
 }

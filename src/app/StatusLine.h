@@ -65,7 +65,7 @@ struct TStatusFields {
     std::string HighlightDis;  // the length of its highlighted text
     std::string ZoomDis;       // its zoom scale
     std::string ModifiedDis;   // "Mod" or empty
-    bool SaveEnabled = false;  // exactly when the active pane is modified
+    bool SaveEnabled = false;  // exactly when the document (the main pane) is modified
     std::string CharHexDis;    // CursorCharText of the active pane
 };
 

@@ -4,7 +4,10 @@
 #include "AppWindowFixture.h"
 
 #include "app/AutoSave.h"
+#include "components/AutoButton.h"
 #include "components/RecentFiles.h"
+
+#include <QLabel>
 
 #include <cerrno>
 #include <sys/stat.h>
@@ -410,6 +413,27 @@ TEST_F(Documents, HugePathsAreShortenedInMessages)
     EXPECT_LT(Shown.size(), 700u);
     EXPECT_NE(Shown.find("file.txt\""), std::string::npos);
     EXPECT_NE(Shown.find("\r\nNo such file"), std::string::npos);
+}
+
+TEST_F(Documents, ModAndSaveFollowTheDocumentInEveryPane)
+{
+    Write("s.txt", "split\n");
+    ASSERT_TRUE(OpenTextFile(Path("s.txt")));
+    Form->ActiveEditor = Form->Editor2;  // the second pane shows the same text
+    Form->Editor2->InsertText("x");
+    UpdateStatus();
+    EXPECT_EQ(Form->ModifiedDis->text().toStdString(), "Mod");
+    EXPECT_TRUE(Form->SaveBtn->isEnabled());
+    ASSERT_TRUE(SaveIfModified());
+    EXPECT_EQ(Read("s.txt"), "xsplit\n");
+    // A text loaded into the third pane is not the document.
+    Form->Editor3->SetText("other");
+    ASSERT_TRUE(Form->Editor3->Modified);
+    Form->ActiveEditor = Form->Editor3;
+    UpdateStatus();
+    EXPECT_EQ(Form->ModifiedDis->text().toStdString(), "");
+    EXPECT_FALSE(Form->SaveBtn->isEnabled());
+    Form->ActiveEditor = Form->MainEditor;
 }
 
 TEST_F(Documents, AppendAndOpenCommands)

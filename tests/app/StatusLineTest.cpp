@@ -116,6 +116,7 @@ TEST_F(StatusModel, FieldsFollowTheActivePaneAndTheSwitches)
     Active.SetModified(true);
     Active.Overwrite = true;
     Main.SetText(std::string("\xFF\xFE" "a\0", 4));
+    Main.SetModified(true);
     IgnoreCaseFlag = true;
     SetStatusMessage("Ok", false);
 
@@ -141,6 +142,10 @@ TEST_F(StatusModel, FieldsFollowTheActivePaneAndTheSwitches)
     EXPECT_FALSE(G.FileType);
     EXPECT_EQ(G.ModifiedDis, "");
     EXPECT_FALSE(G.SaveEnabled);
+    // "Mod" and Save follow the document, not a modified pane of another text.
+    const TStatusFields H = ComputeStatusFields(Active, 1.0, Main, 0, " ");
+    EXPECT_EQ(H.ModifiedDis, "");
+    EXPECT_FALSE(H.SaveEnabled);
 }
 
 }  // namespace
