@@ -11,6 +11,7 @@
 #include "platform/TextConvert.h"
 #include "platform/posix/IniFile.h"
 #include "platform/posix/SafeFile.h"
+#include "platform/posix/SettingsFolder.h"
 #include "shared/CharClass.h"
 #include "tools/SpellChecker.h"
 
@@ -26,6 +27,11 @@
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QVBoxLayout>
+
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <algorithm>
 
@@ -51,7 +57,51 @@ TSpellHooks& SpellHooks()
     return Hooks;
 }
 
-std::string DefaultDictionaryFile() { return ProgramFolder() + "/NRVSmall.dix"; }
+namespace {
+
+constexpr const char* DictionaryBaseName = "NRVSmall.dix";
+
+std::string UserDictionaryFile() { return SettingsFilePath(DictionaryBaseName); }
+
+std::string RealPath(const std::string& Path)
+{
+    char Buffer[PATH_MAX];
+    return ::realpath(Path.c_str(), Buffer) ? std::string(Buffer) : Path;
+}
+
+bool InProgramFolder(const std::string& Path)
+{
+    const std::string Folder = RealPath(ProgramFolder()) + "/";
+    return RealPath(Path).rfind(Folder, 0) == 0;
+}
+
+}  // namespace
+
+std::string DefaultDictionaryFile()
+{
+    const std::string User = UserDictionaryFile();
+    return FileExists(User) ? User : ProgramFolder() + "/" + DictionaryBaseName;
+}
+
+void SaveDictionary()
+{
+    if (!SpellChecker)
+        return;
+    if (!DictionaryFile.empty() && !InProgramFolder(DictionaryFile)) {
+        SpellChecker->SaveToFile(DictionaryFile);
+        return;
+    }
+    EnsureSettingsFolder();
+    const std::string Copy = UserDictionaryFile();
+    // Made private first: the save keeps the mode bits of the file it replaces.
+    if (const int Fd = ::open(Copy.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600); Fd >= 0)
+        ::close(Fd);
+    SpellChecker->SaveToFile(Copy);
+    DictionaryFile = Copy;
+    TIniFile Ini(IniName);
+    Ini.WriteString("Files", "Dictionary", DictionaryFile);
+    Ini.UpdateFile();
+}
 
 bool LoadDictionary()
 {
@@ -429,14 +479,14 @@ void TSpellingDlg::IgnoreAllBtnClick()
 void TSpellingDlg::AddNotFoundBtnClick()
 {
     SpellChecker->AddWord(Text(NotFoundEdit));
-    SpellChecker->SaveToFile(DictionaryFile);
+    SaveDictionary();
     Next();
 }
 
 void TSpellingDlg::AddReplaceBtnClick()
 {
     SpellChecker->AddWord(Text(ReplaceEdit));
-    SpellChecker->SaveToFile(DictionaryFile);
+    SaveDictionary();
     FillSuggestions(Text(ReplaceEdit));
 }
 
@@ -495,7 +545,7 @@ void TSpellingDlg::NormalizeBtnClick()
             Gauge1->setValue(Percent);
     });
     DupsDis->setText(QString::number(Dups));
-    SpellChecker->SaveToFile(DictionaryFile);
+    SaveDictionary();
     ShowWordCount();
 }
 
@@ -505,7 +555,7 @@ void TSpellingDlg::RemoveBtnClick()
 {
     const std::string Word = Text(RemoveEdit);
     if (SpellChecker->RemoveWord(Word)) {
-        SpellChecker->SaveToFile(DictionaryFile);
+        SaveDictionary();
         MessageDlg("Word: " + Word + " Removed", mtInformation, mbOK);
         ShowWordCount();
     } else {

@@ -41,8 +41,13 @@ TSpellHooks& SpellHooks();
 extern TSpellChecker* SpellChecker;
 // The dictionary word list's path.
 extern std::string DictionaryFile;
-// The default dictionary: "NRVSmall.dix" in the program's folder.
+// The default dictionary: the user's "NRVSmall.dix" in the settings folder once it
+// exists, else the one shipped in the program's folder.
 std::string DefaultDictionaryFile();
+// Writes SpellChecker's words to DictionaryFile. A list shipped in the program's
+// folder is only ever read: the first change is written to the user's copy in the
+// settings folder, which becomes DictionaryFile (and is kept in "NrvDictionary.ini").
+void SaveDictionary();
 
 // The warning shown when no dictionary can be loaded.
 inline constexpr const char* DictionaryNotFoundMessage =

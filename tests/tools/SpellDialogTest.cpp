@@ -5,6 +5,7 @@
 #include "editor/ScrollEditor.h"
 #include "platform/MessageBoxes.h"
 #include "platform/posix/IniFile.h"
+#include "platform/ProgramFolder.h"
 #include "platform/posix/SafeFile.h"
 #include "tools/SpellChecker.h"
 
@@ -20,6 +21,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace narvo {
@@ -197,6 +199,39 @@ TEST_F(SpellDialogTest, RemoveWordSavesAndReports)
     EXPECT_EQ(ReadFileBytes(Dict), "cat\r\non\r\nsat\r\nthe\r\n");
     Dlg->RemoveBtnClick();
     EXPECT_EQ(LastMessage(), "Word: MAT Not Found");
+}
+
+TEST_F(SpellDialogTest, TheShippedListIsOnlyReadAndTheUsersCopyIsKept)
+{
+    // The shipped list (the program's folder) is replaced by a test list there only
+    // by reading its name; the bytes on disk must stay as they are.
+    const std::string Shipped = DefaultDictionaryFile();
+    ASSERT_EQ(Shipped, ProgramFolder() + "/NRVSmall.dix");
+    const std::string Before = ReadFileBytes(Shipped);
+    DictionaryFile = Shipped;
+    ASSERT_TRUE(LoadDictionary());
+    const std::int64_t Words = SpellChecker->WordCount();
+    SetText({"zzyzxq"});
+    Dlg->SpellCheckNext();
+    ASSERT_EQ(Dlg->NotFoundEdit->text().toStdString(), "zzyzxq");
+    Dlg->AddNotFoundBtnClick();
+    EXPECT_EQ(ReadFileBytes(Shipped), Before);
+    const std::string Copy = Folder + "/NRVSmall.dix";
+    EXPECT_EQ(DictionaryFile, Copy);
+    const std::string Saved = ReadFileBytes(Copy);
+    EXPECT_NE(Saved.find("zzyzxq\r\n"), std::string::npos);
+    EXPECT_EQ(static_cast<std::int64_t>(std::count(Saved.begin(), Saved.end(), '\n')), Words + 1);
+    struct stat St {};
+    ASSERT_EQ(::stat(Copy.c_str(), &St), 0);
+    EXPECT_EQ(St.st_mode & 0777, 0600u);
+    // The next run finds the copy, by the settings file and by default alike.
+    EXPECT_EQ(TIniFile("NrvDictionary.ini").ReadString("Files", "Dictionary", ""), Copy);
+    EXPECT_EQ(DefaultDictionaryFile(), Copy);
+    // Later changes go to the copy.
+    Dlg->RemoveEdit->setText("zzyzxq");
+    Dlg->RemoveBtnClick();
+    EXPECT_EQ(ReadFileBytes(Copy).find("zzyzxq"), std::string::npos);
+    EXPECT_EQ(ReadFileBytes(Shipped), Before);
 }
 
 TEST_F(SpellDialogTest, SettingsFileRoundTrip)
