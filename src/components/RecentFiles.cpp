@@ -138,7 +138,7 @@ void TReopenMenu::AddFile(const std::string& Path)
 void TReopenMenu::ReportIniError()
 {
     if (ShowErrors)
-        MessageDlg("Unable to access: " + INIFile + "\r\nYou may not permission to access the Windows folder",
+        MessageDlg("Unable to access: " + INIFile + "\r\nYou may not have permission to access the settings folder",
                    mtWarning, mbOK);
 }
 

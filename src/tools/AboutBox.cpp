@@ -74,7 +74,7 @@ TAboutBox::TAboutBox(std::function<void()> ShowDebugMenu, QWidget* Parent)
     auto* Names = new QVBoxLayout;
     Label1 = new QLabel("NARVO", Panel1);
     Label1->setStyleSheet("color: red; font-weight: bold; font-size: 28pt;");
-    ProductName = new QLabel("(NRV For Windows)", Panel1);
+    ProductName = new QLabel("(NRV For Linux)", Panel1);
     ProductName->setStyleSheet("color: red;");
     Names->addWidget(Label1);
     Names->addWidget(ProductName);

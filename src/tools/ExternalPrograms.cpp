@@ -237,7 +237,8 @@ TExternalDlg::TExternalDlg(QWidget* Parent) : QDialog(Parent)
     auto* ItemButtons = new QHBoxLayout;
     DoneBtn = new QPushButton("Done");
     BrowseBtn = new QPushButton("Browse For Program");
-    DosPathChk = new QCheckBox("Use DOS Path");
+    // The short DOS name has no counterpart here; the flag gives the real path.
+    DosPathChk = new QCheckBox("Use Real Path");
     ItemButtons->addWidget(DoneBtn);
     ItemButtons->addWidget(BrowseBtn);
     ItemButtons->addWidget(DosPathChk);

@@ -60,7 +60,7 @@ struct TExpandedCommand {
 // (folder and name without extension) are replaced, each once.
 TExpandedCommand ExpandCommand(const std::string& Template, const std::string& Name);
 
-// The name the "Use DOS Path" flag gives: the path as the file system resolves it
+// The name the "Use Real Path" flag (stored as DOSPath) gives: the path as the file system resolves it
 // (absolute, links followed); empty when the file does not exist.
 std::string SystemFileName(const std::string& Name);
 

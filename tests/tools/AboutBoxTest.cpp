@@ -50,3 +50,19 @@ TEST(AboutBox, ShowsVersionAndPanelClickShowsDebugMenu)
 
 }  // namespace
 }  // namespace narvo
+
+namespace narvo {
+namespace {
+
+TEST(AboutBox, ShowsTheProgramIconForThisDesktop)
+{
+    TAboutBox Box([] {});
+    const QPixmap Icon = Box.ProgramIcon->pixmap();
+    ASSERT_FALSE(Icon.isNull());
+    const QImage Image = Icon.toImage();
+    EXPECT_GT(qAlpha(Image.pixel(Image.width() / 2, Image.height() / 2)), 0);  // drawn, not blank
+    EXPECT_EQ(Box.ProductName->text(), QStringLiteral("(NRV For Linux)"));
+}
+
+}  // namespace
+}  // namespace narvo

@@ -12,6 +12,7 @@
 #include "tools/SpellDialog.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QListWidget>
@@ -107,6 +108,7 @@ TEST(DialogSizes, ExternalProgramsKeepTheirSizeThroughAddAndDone)
         EXPECT_EQ(D.size(), Start);
     }
     EXPECT_EQ(D.ProgramCount(), 3);
+    EXPECT_EQ(D.DosPathChk->text(), QStringLiteral("Use Real Path"));
 }
 
 TEST(DialogSizes, TheColourPreviewShowsItsSixLinesWithoutScrollBars)
