@@ -23,7 +23,13 @@ std::mutex& LibraryLock()
     static std::mutex M;
     return M;
 }
-bool GLibraryTaken = false;  // under LibraryLock
+// Whether a TSpeechSynth holds the library.
+std::mutex& OwnerLock()
+{
+    static std::mutex M;
+    return M;
+}
+bool GLibraryTaken = false;  // under OwnerLock
 
 std::string StatusText(espeak_ng_STATUS Status)
 {
@@ -108,16 +114,20 @@ const TLibrary& StartLibrary()
 
 TSpeechSynth::TSpeechSynth()
 {
-    std::lock_guard Lock(LibraryLock());
-    if (GLibraryTaken) {
-        FError = "The speech engine is already in use";
-        return;
+    {
+        // A lock of its own: LibraryLock may be held for long by a synthesis that
+        // waits for its output to make room.
+        std::lock_guard Lock(OwnerLock());
+        if (GLibraryTaken) {
+            FError = "The speech engine is already in use";
+            return;
+        }
+        GLibraryTaken = FOwner = true;
     }
     const TLibrary& L = StartLibrary();
     FError = L.Error;
     if (!FError.empty())
         return;
-    GLibraryTaken = FOwner = true;
     FSampleRate = L.SampleRate;
     FVoices = L.Voices;
 }
@@ -126,7 +136,7 @@ TSpeechSynth::~TSpeechSynth()
 {
     if (!FOwner)
         return;
-    std::lock_guard Lock(LibraryLock());
+    std::lock_guard Lock(OwnerLock());
     GLibraryTaken = false;
 }
 
@@ -174,7 +184,9 @@ bool TSpeechSynth::Synthesize(std::string_view Utf8, const TParams& Params, cons
     if (!FOwner || FSampleRate <= 0)
         return false;
     for (const auto& [Offset, Length] : SplitSentences(Utf8)) {
-        const std::string Piece(Utf8.substr(Offset, Length));
+        std::string Piece(Utf8.substr(Offset, Length));
+        // The engine reads a zero byte as the end of the text; the rest would be lost.
+        std::replace(Piece.begin(), Piece.end(), '\0', ' ');
         if (std::all_of(Piece.begin(), Piece.end(), [](char C) { return IsBlank(C) || IsBreak(C); }))
             continue;
         const auto [Voice, Rate] = Params();

@@ -73,6 +73,16 @@ TEST(SpeechSynthTest, ASentenceGivesSoundAndAFasterRateGivesLessOfIt)
     }
 }
 
+TEST(SpeechSynthTest, AZeroByteDoesNotEndTheText)
+{
+    TSpeechSynth Synth;
+    ASSERT_TRUE(Synth.Ready());
+    using namespace std::string_view_literals;
+    const auto Half = Pcm(Synth, "one two three four", -1, 0);
+    const auto Whole = Pcm(Synth, "one two three four\0five six seven eight"sv, -1, 0);
+    EXPECT_GT(Whole.size(), Half.size() * 3 / 2);
+}
+
 TEST(SpeechSynthTest, RatesMapAroundTheUsualOne)
 {
     EXPECT_EQ(TSpeechSynth::WordsPerMinute(0), 175);
