@@ -111,12 +111,16 @@ void RememberDiskFile(const std::string& Target)
 // before the user did.
 int GQuestionDepth = 0;
 
+struct TAsking {
+    TAsking() { ++GQuestionDepth; }
+    ~TAsking() { --GQuestionDepth; }
+    TAsking(const TAsking&) = delete;
+    TAsking& operator=(const TAsking&) = delete;
+};
+
 TModalResult AskAboutDocument(const std::string& Text, TMsgDlgType Type, TMsgDlgButtons Buttons)
 {
-    ++GQuestionDepth;
-    struct TDone {
-        ~TDone() { --GQuestionDepth; }
-    } Done;
+    TAsking Asking;
     return MessageDlg(Text, Type, Buttons);
 }
 
@@ -387,7 +391,12 @@ bool SaveTextFileAs()
         O.InitialFolder = Slash == 0 ? std::string("/") : CurrentFileName.substr(0, Slash);
     }
     O.OverwritePrompt = true;
-    const std::optional<std::string> Chosen = FileDialogs().SaveFileName(O);
+    std::optional<std::string> Chosen;
+    {
+        // The name is a question about the document too: no draft is saved meanwhile.
+        TAsking Asking;
+        Chosen = FileDialogs().SaveFileName(O);
+    }
     if (!Chosen || Chosen->empty())
         return false;
     return SaveTextFile(*Chosen, true);
@@ -479,8 +488,9 @@ bool OpenTextFile(const std::string& GivenName)
     SetWindowTitle(Name);
     AddToRecent(Name);
     Main.setFocus();
+    // Said where it fits the status field; the question before saving says it all.
     if (Main.Strings->ChangedLineEnds > 0)
-        ShowStatusMessage(ChangedLineEndsText(*Main.Strings), false);
+        ShowStatusMessage("Mixed line ends", false);
     if (DocumentOpened)
         DocumentOpened();
     return true;
