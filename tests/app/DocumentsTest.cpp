@@ -315,6 +315,35 @@ TEST_F(Documents, NoAutoSaveWhileAQuestionAboutTheDocumentIsOpen)
     EXPECT_FALSE(Exists("q.BAK"));
 }
 
+// A Save As dialog that runs an auto-save tick while it is open, then is cancelled.
+class TTickingFileDialogs : public TFileDialogs {
+public:
+    TTickingFileDialogs() : FPrevious(SetFileDialogs(this)) {}
+    ~TTickingFileDialogs() override { SetFileDialogs(FPrevious); }
+    std::optional<std::string> OpenFileName(const TFileDialogOptions&) override { return std::nullopt; }
+    std::optional<std::string> SaveFileName(const TFileDialogOptions&) override
+    {
+        Ticked.push_back(AutoSaveTimerTimer());
+        return std::nullopt;
+    }
+    std::vector<std::string> OpenFileNames(const TFileDialogOptions&) override { return {}; }
+    std::vector<bool> Ticked;
+
+private:
+    TFileDialogs* FPrevious;
+};
+
+TEST_F(Documents, NoDraftIsSavedWhileSaveAsAsksForTheName)
+{
+    Main().InsertText("untitled text");
+    TTickingFileDialogs Ticking;
+    EXPECT_FALSE(SaveTextFileAs());
+    EXPECT_EQ(Ticking.Ticked, std::vector<bool>{false});
+    EXPECT_TRUE(CurrentFileName.empty());
+    EXPECT_FALSE(Exists("BackupFiles"));
+    EXPECT_TRUE(Main().Modified);
+}
+
 TEST_F(Documents, AFileChangedByAnotherProgramIsNotOverwrittenUnasked)
 {
     Write("c.txt", "mine\n");
