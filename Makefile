@@ -47,10 +47,14 @@ tsan: deps
 	cmake --build build-tsan -j $(JOBS)
 	cd build-tsan && ctest --output-on-failure -j $(JOBS)
 
+# Runs every benchmark program (the build also leaves *_autogen folders with the same
+# prefix) and fails when one fails.
 bench: deps
 	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DNARVO_BENCH=ON -DNARVO_TESTS=OFF
 	cmake --build build-bench -j $(JOBS)
-	for b in build-bench/bench/narvo_bench_*; do [ -x "$$b" ] && "$$b" $(BENCH_ARGS); done
+	@set -e; for b in build-bench/bench/narvo_bench_*; do \
+	  if [ -f "$$b" ] && [ -x "$$b" ]; then echo "== $$b"; "$$b" $(BENCH_ARGS); fi; \
+	done
 
 clean:
 	rm -rf $(BUILD) build-asan build-asan-all build-tsan build-bench
