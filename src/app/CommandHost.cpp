@@ -20,7 +20,7 @@ bool TCommandHost::WordAtCursorBounds(TEditorEngine& Pane, TRect& R)
     // The pane's own word rule: a character belongs to the word unless one of
     // its neighbours makes it a delimiter.
     const TPoint P = Pane.ClampPos(Pane.Cursor->Pos());
-    const std::string& L = (*Pane.Strings)[P.Y];
+    const std::string_view L = (*Pane.Strings)[P.Y];
     const auto Len = static_cast<std::int64_t>(L.size());
     auto At = [&](std::int64_t I) -> unsigned char {
         return I < 0 || I >= Len ? ' ' : static_cast<unsigned char>(L[static_cast<std::size_t>(I)]);

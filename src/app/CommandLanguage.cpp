@@ -106,8 +106,10 @@ public:
     {
         const TEditBuffer& B = *Form1->CmdEditor->Strings;
         std::string S;
-        for (std::int64_t Y = 0; Y < B.Count(); ++Y)
-            S += (Y ? "\r\n" : "") + B[Y];
+        for (std::int64_t Y = 0; Y < B.Count(); ++Y) {
+            S += Y ? "\r\n" : "";
+            S += B[Y];
+        }
         return S;
     }
     void SetCmdEditorText(const std::string& Text) override

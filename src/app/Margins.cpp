@@ -9,7 +9,7 @@ namespace narvo {
 
 namespace {
 
-bool IsBlankLine(const std::string& S)
+bool IsBlankLine(std::string_view S)
 {
     return std::all_of(S.begin(), S.end(), [](char C) { return C == ' ' || C == '\t'; });
 }
@@ -178,7 +178,7 @@ bool AutoWrapLine(TEditorEngine& Pane)
     const TPoint C = CursorOnText(Pane);
     if (Pane.DisplayColumn(C, true) <= RightMargin)
         return false;
-    const std::string& Line = (*Pane.Strings)[C.Y];
+    const std::string Line((*Pane.Strings)[C.Y]);
     const std::int64_t B = FindWrapBlank(Line, C.X);
     if (B == 0)
         return false;
@@ -216,7 +216,7 @@ void ToggleWrapCmd(TEditorEngine& Pane)
 void CenterLineCmd(TEditorEngine& Pane)
 {
     const std::int64_t Y = CursorOnText(Pane).Y;
-    const std::string& Line = (*Pane.Strings)[Y];
+    const std::string Line((*Pane.Strings)[Y]);
     const std::string S = CenteredLine(Line, LeftMargin, RightMargin);
     HighlightForReplacement(Pane, TPoint{0, Y}, TPoint{static_cast<std::int64_t>(Line.size()), Y});
     // The line's characters go back as they are (an LF in it stays a character).

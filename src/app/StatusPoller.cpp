@@ -1,7 +1,7 @@
 // The status polling round (see StatusPoller.h). The offsets are computed under the
-// buffer's read lock, which only try-locks: a change under way makes the round skip
-// that value instead of waiting, and the user-interface thread never waits for more
-// than one walk over the lines.
+// buffer's read lock from the counts of its chunks: a change under way makes the
+// round skip that value instead of waiting, and the user-interface thread never
+// waits for more than one walk over the chunks.
 #include "app/StatusPoller.h"
 
 #include "components/ThreadLib.h"

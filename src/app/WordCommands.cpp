@@ -119,7 +119,7 @@ void DeleteBackToFormFeedCmd(TEditorEngine& Pane)
     // The nearest form feed before the cursor, the character just left of it first.
     TPoint From{0, 0};
     for (std::int64_t Y = C.Y; Y >= 0; --Y) {
-        const std::string& L = B[Y];
+        const std::string_view L = B[Y];
         const std::size_t End = Y == C.Y ? static_cast<std::size_t>(C.X) : L.size();
         if (End == 0)
             continue;

@@ -94,7 +94,7 @@ std::int64_t TScrollEditor::DisplayColumn(TPoint P, bool PermitPastEnd) const
     const std::int64_t X = std::max<std::int64_t>(P.X, 0);
     if (!Strings->ValidLine(P.Y))
         return PermitPastEnd ? X : 0;
-    const std::string& L = (*Strings)[P.Y];
+    const std::string_view L = (*Strings)[P.Y];
     const auto Len = static_cast<std::int64_t>(L.size());
     if (Len == 0)
         return PermitPastEnd ? X : 0;
@@ -121,7 +121,7 @@ std::int64_t TScrollEditor::TextColumn(std::int64_t Y, std::int64_t D) const
 {
     if (!Strings->ValidLine(Y))
         return D;
-    const std::string& L = (*Strings)[Y];
+    const std::string_view L = (*Strings)[Y];
     const auto Len = static_cast<std::int64_t>(L.size());
     if (FShowAll || Len == 0 || Len > MaxExpandedLine || !FUseTabStops)
         return D;

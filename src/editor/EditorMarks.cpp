@@ -11,7 +11,7 @@ namespace narvo {
 
 namespace {
 
-bool BlankLine(const std::string& S)
+bool BlankLine(std::string_view S)
 {
     return std::all_of(S.begin(), S.end(), [](char C) { return C == ' ' || C == '\t'; });
 }
@@ -33,7 +33,7 @@ void TScrollEditor::CursorToMarkEnd()
 void TScrollEditor::GetWordBounds(TPoint P, TRect& R) const
 {
     P = ClampPos(P);
-    const std::string& L = (*Strings)[P.Y];
+    const std::string_view L = (*Strings)[P.Y];
     const auto Len = static_cast<std::int64_t>(L.size());
     if (Len == 0) {
         R = TRect{P.X, P.Y, P.X, P.Y};

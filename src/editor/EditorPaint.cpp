@@ -92,7 +92,7 @@ void TScrollEditor::Paint(QPainter& Canvas)
 
 std::int64_t TScrollEditor::DrawLine(QPainter& Canvas, std::int64_t Y, const TRect& Mark, int Gutter)
 {
-    const std::string& L = (*Strings)[Y];
+    const std::string_view L = (*Strings)[Y];
     const auto Len = static_cast<std::int64_t>(L.size());
     const bool LastLine = Y + 1 == Strings->Count();
     const bool Expand = !FShowAll && FUseTabStops && Len <= MaxExpandedLine;

@@ -61,7 +61,7 @@ void TEditorEngine::BlockColumns(TRect R, std::int64_t& Left, std::int64_t& Righ
 
 void TEditorEngine::BlockRun(std::int64_t Y, std::int64_t L, std::int64_t R, std::int64_t& From, std::int64_t& To) const
 {
-    const std::string& Line = (*Strings)[Y];
+    const std::string_view Line = (*Strings)[Y];
     const auto Len = static_cast<std::int64_t>(Line.size());
     if (ShowAll() || Len > MaxExpandedLine) {
         From = std::clamp<std::int64_t>(L, 0, Len);
@@ -102,12 +102,12 @@ bool TEditorEngine::TransformBlock(TRect R, F&& Transform)
             BlockRun(Y, L, Rt, From, To);
             if (From >= To)
                 continue;
-            std::string New = (*Strings)[Y];
+            std::string New((*Strings)[Y]);
             Reported |= Transform(Y, New, static_cast<std::size_t>(From), static_cast<std::size_t>(To));
             if (New == (*Strings)[Y])
                 continue;
             MoveRecorded(TPoint{0, Y});
-            RecordExact(ukInsertBefore, (*Strings)[Y], ufInner);
+            RecordExact(ukInsertBefore, std::string((*Strings)[Y]), ufInner);
             RecordExact(ukDeleteForward, New, ufInner);
             Strings->SetLine(Y, std::move(New));
         }
@@ -177,7 +177,7 @@ bool TEditorEngine::ReplaceBlockParts(TRect R, const std::function<std::string(c
         BlockRun(Y, L, Rt, From, To);
         std::string Put;
         if (From < To) {
-            const std::string& Line = (*Strings)[Y];
+            const std::string_view Line = (*Strings)[Y];
             const std::string_view Old = std::string_view(Line).substr(static_cast<std::size_t>(From),
                                                                        static_cast<std::size_t>(To - From));
             Put = Transform(TBlockPart{Y - Top, Old, DisplayColumn(TPoint{From, Y}, false),
@@ -275,7 +275,7 @@ void TEditorEngine::InsertOverwriting(const std::string& Text, bool Whole)
         const TPoint C = Cursor->Pos();
         const std::int64_t N = std::min<std::int64_t>(static_cast<std::int64_t>(Text.size()), Strings->LineLength(C.Y) - C.X);
         if (N > 0) {
-            RecordExact(ukInsertBefore, (*Strings)[C.Y].substr(static_cast<std::size_t>(C.X), static_cast<std::size_t>(N)), ufInner);
+            RecordExact(ukInsertBefore, std::string((*Strings)[C.Y].substr(static_cast<std::size_t>(C.X), static_cast<std::size_t>(N))), ufInner);
             DeleteForward(N);
         }
     }

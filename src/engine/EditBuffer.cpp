@@ -1,12 +1,18 @@
-// The line buffer: its update bracket and lock, its line splices, and the conversion
-// of whole texts between bytes (8-bit or UTF-16) and lines.
+// The line buffer: its chunks and their counts, its update bracket and lock, its
+// line splices, and the conversion of whole texts between bytes (8-bit or UTF-16)
+// and lines.
 #include "engine/EditBuffer.h"
 
 #include "shared/CodePage.h"
 
 #include <algorithm>
+#include <cstring>
 #include <iterator>
 #include <stdexcept>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace narvo {
 
@@ -22,13 +28,106 @@ std::string NormalizeLineBreaks(std::string_view Text)
     return Out;
 }
 
-TEditBuffer::TEditBuffer() { FLines.emplace_back(); }
+std::int64_t TEditBuffer::TChunk::SumBytes() const
+{
+    std::int64_t Sum = 0;
+    for (const TLineRec& L : Lines)
+        Sum += L.Size();
+    return Sum;
+}
+
+TEditBuffer::TEditBuffer()
+{
+    FStore.Chunks.emplace_back();
+    FStore.Chunks[0].Lines.emplace_back();
+    FStore.First = {0, 1};
+}
+
+TEditBuffer::~TEditBuffer() = default;
+
+std::size_t TEditBuffer::ChunkOf(std::int64_t Y) const
+{
+    const std::vector<std::int64_t>& F = FStore.First;
+    const std::size_t N = FStore.Chunks.size();
+    std::size_t H = FHint.load(std::memory_order_relaxed);
+    if (H < N && F[H] <= Y) {
+        if (Y < F[H + 1])
+            return H;
+        if (H + 1 < N && Y < F[H + 2]) {
+            FHint.store(H + 1, std::memory_order_relaxed);
+            return H + 1;
+        }
+    }
+    if (Y < 0 || Y >= FCount)
+        throw std::out_of_range("TEditBuffer: no line " + std::to_string(Y));
+    H = static_cast<std::size_t>(std::upper_bound(F.begin(), F.begin() + static_cast<std::ptrdiff_t>(N), Y) - F.begin()) - 1;
+    FHint.store(H, std::memory_order_relaxed);
+    return H;
+}
+
+void TEditBuffer::Renumber(std::size_t From)
+{
+    std::vector<std::int64_t>& F = FStore.First;
+    const std::size_t N = FStore.Chunks.size();
+    F.resize(N + 1);
+    if (From == 0)
+        F[0] = 0;
+    for (std::size_t K = std::max<std::size_t>(From, 1); K <= N; ++K)
+        F[K] = F[K - 1] + static_cast<std::int64_t>(FStore.Chunks[K - 1].Lines.size());
+    FCount = F[N];
+}
+
+void TEditBuffer::SplitChunk(std::size_t K)
+{
+    // Pieces of ChunkLines lines; the owned strings move with their records.
+    std::vector<TLineRec> All = std::move(FStore.Chunks[K].Lines);
+    const bool Dirty = FStore.Chunks[K].Dirty;
+    const std::size_t Pieces = (All.size() + ChunkLines - 1) / ChunkLines;
+    std::vector<TChunk> New(Pieces);
+    for (std::size_t P = 0; P < Pieces; ++P) {
+        const std::size_t A = P * ChunkLines, B = std::min(All.size(), A + ChunkLines);
+        New[P].Lines.reserve(B - A);
+        std::move(All.begin() + static_cast<std::ptrdiff_t>(A), All.begin() + static_cast<std::ptrdiff_t>(B),
+                  std::back_inserter(New[P].Lines));
+        New[P].Bytes = New[P].SumBytes();
+        // A line handed out by MutableLine may still change before the bracket ends.
+        New[P].Dirty = Dirty;
+    }
+    FChunksDirty = FChunksDirty || Dirty;
+    FStore.Chunks.erase(FStore.Chunks.begin() + static_cast<std::ptrdiff_t>(K));
+    FStore.Chunks.insert(FStore.Chunks.begin() + static_cast<std::ptrdiff_t>(K), std::make_move_iterator(New.begin()),
+                         std::make_move_iterator(New.end()));
+}
+
+void TEditBuffer::MergeSmall(std::size_t K)
+{
+    // A chunk that shrank below a quarter joins a neighbour when both fit in one.
+    auto& C = FStore.Chunks;
+    if (K >= C.size() || C[K].Lines.size() >= ChunkLines / 4)
+        return;
+    std::size_t Into = K;
+    if (K + 1 < C.size() && C[K].Lines.size() + C[K + 1].Lines.size() <= ChunkLines)
+        Into = K + 1;
+    else if (K > 0 && C[K - 1].Lines.size() + C[K].Lines.size() <= ChunkLines)
+        Into = K - 1;
+    if (Into == K)
+        return;
+    const std::size_t A = std::min(K, Into), B = std::max(K, Into);
+    auto& Dst = C[A].Lines;
+    Dst.reserve(Dst.size() + C[B].Lines.size());
+    std::move(C[B].Lines.begin(), C[B].Lines.end(), std::back_inserter(Dst));
+    C[A].Bytes = C[A].CurrentBytes() + C[B].CurrentBytes();
+    C[A].Dirty = C[A].Dirty || C[B].Dirty;
+    C.erase(C.begin() + static_cast<std::ptrdiff_t>(B));
+}
 
 void TEditBuffer::BeginUpdate()
 {
     if (FUpdateCount++ == 0) {
-        FLock.lock();
+        // Set before the lock is taken: a reader that gets the lock from here on sees
+        // the change under way instead of waiting for its end.
         Changing = true;
+        FLock.lock();
         FDirty = false;
     }
 }
@@ -38,6 +137,14 @@ void TEditBuffer::EndUpdate()
     if (FUpdateCount <= 0)
         throw std::logic_error("TEditBuffer::EndUpdate without BeginUpdate");
     if (--FUpdateCount == 0) {
+        if (FChunksDirty) {
+            for (TChunk& C : FStore.Chunks)
+                if (C.Dirty) {
+                    C.Bytes = C.SumBytes();
+                    C.Dirty = false;
+                }
+            FChunksDirty = false;
+        }
         const bool Dirty = FDirty;
         Changing = false;
         FLock.unlock();
@@ -50,8 +157,16 @@ std::string& TEditBuffer::MutableLine(std::int64_t Y)
 {
     if (FUpdateCount == 0)
         throw std::logic_error("TEditBuffer::MutableLine outside an update");
+    if (!ValidLine(Y))
+        throw std::out_of_range("TEditBuffer::MutableLine: no line " + std::to_string(Y));
     FDirty = true;
-    return FLines.at(static_cast<std::size_t>(Y));
+    const std::size_t K = ChunkOf(Y);
+    TChunk& C = FStore.Chunks[K];
+    // The caller changes the string after this returns: the chunk's byte count is
+    // summed again when the bracket ends.
+    C.Dirty = true;
+    FChunksDirty = true;
+    return C.Lines[static_cast<std::size_t>(Y - FStore.First[K])].Own();
 }
 
 void TEditBuffer::SetLine(std::int64_t Y, std::string S)
@@ -60,23 +175,41 @@ void TEditBuffer::SetLine(std::int64_t Y, std::string S)
     MutableLine(Y) = std::move(S);
 }
 
-void TEditBuffer::InsertLine(std::int64_t At, std::string S)
+void TEditBuffer::InsertRecs(std::int64_t At, std::vector<TLineRec>&& Recs)
 {
+    if (Recs.empty())
+        return;
     TUpdate U(*this);
     At = std::clamp<std::int64_t>(At, 0, Count());
-    FLines.insert(FLines.begin() + At, std::move(S));
+    const std::size_t K = At == Count() ? FStore.Chunks.size() - 1 : ChunkOf(At);
+    TChunk& C = FStore.Chunks[K];
+    std::int64_t Added = 0;
+    for (const TLineRec& L : Recs)
+        Added += L.Size();
+    C.Bytes += Added;
+    C.Lines.insert(C.Lines.begin() + (At - FStore.First[K]), std::make_move_iterator(Recs.begin()),
+                   std::make_move_iterator(Recs.end()));
+    if (C.Lines.size() > 2 * ChunkLines)
+        SplitChunk(K);
+    Renumber(K);
     FDirty = true;
+}
+
+void TEditBuffer::InsertLine(std::int64_t At, std::string S)
+{
+    std::vector<TLineRec> One;
+    One.emplace_back(std::move(S));
+    InsertRecs(At, std::move(One));
 }
 
 void TEditBuffer::InsertLines(std::int64_t At, std::vector<std::string>&& NewLines)
 {
-    if (NewLines.empty())
-        return;
-    TUpdate U(*this);
-    At = std::clamp<std::int64_t>(At, 0, Count());
-    FLines.insert(FLines.begin() + At, std::make_move_iterator(NewLines.begin()),
-                  std::make_move_iterator(NewLines.end()));
-    FDirty = true;
+    std::vector<TLineRec> Recs;
+    Recs.reserve(NewLines.size());
+    for (std::string& S : NewLines)
+        Recs.emplace_back(std::move(S));
+    NewLines.clear();
+    InsertRecs(At, std::move(Recs));
 }
 
 void TEditBuffer::DeleteLines(std::int64_t First, std::int64_t Last)
@@ -86,9 +219,38 @@ void TEditBuffer::DeleteLines(std::int64_t First, std::int64_t Last)
     if (Last < First)
         return;
     TUpdate U(*this);
-    FLines.erase(FLines.begin() + First, FLines.begin() + Last + 1);
-    if (FLines.empty())
-        FLines.emplace_back();
+    auto& C = FStore.Chunks;
+    const std::size_t KF = ChunkOf(First), KL = ChunkOf(Last);
+    const std::int64_t F0 = FStore.First[KF], L0 = FStore.First[KL];
+    auto EraseIn = [&](std::size_t K, std::int64_t A, std::int64_t B) {  // chunk-relative A..B
+        TChunk& Ch = C[K];
+        std::int64_t Gone = 0;
+        for (std::int64_t I = A; I <= B; ++I)
+            Gone += Ch.Lines[static_cast<std::size_t>(I)].Size();
+        Ch.Bytes -= Gone;
+        Ch.Lines.erase(Ch.Lines.begin() + A, Ch.Lines.begin() + B + 1);
+    };
+    if (KF == KL) {
+        EraseIn(KF, First - F0, Last - F0);
+    } else {
+        EraseIn(KL, 0, Last - L0);
+        EraseIn(KF, First - F0, static_cast<std::int64_t>(C[KF].Lines.size()) - 1);
+        C.erase(C.begin() + static_cast<std::ptrdiff_t>(KF + 1), C.begin() + static_cast<std::ptrdiff_t>(KL));
+    }
+    // Empty chunks go; a dirty chunk's count is summed again at the bracket's end,
+    // so subtracting from a stale count above does no harm.
+    if (KF != KL && KF + 1 < C.size() && C[KF + 1].Lines.empty())
+        C.erase(C.begin() + static_cast<std::ptrdiff_t>(KF + 1));
+    if (C[KF].Lines.empty())
+        C.erase(C.begin() + static_cast<std::ptrdiff_t>(KF));
+    if (C.empty()) {
+        C.emplace_back();
+        C[0].Lines.emplace_back();
+    }
+    const std::size_t K = std::min(KF, C.size() - 1);
+    MergeSmall(K);
+    Renumber(K > 0 ? K - 1 : 0);
+    FHint.store(0, std::memory_order_relaxed);
     FDirty = true;
 }
 
@@ -103,28 +265,53 @@ void TEditBuffer::ResetFormat()
 
 void TEditBuffer::Clear()
 {
-    TUpdate U(*this);
-    std::vector<std::string> One(1);
-    FLines.swap(One);
+    std::vector<TLineRec> One(1);
+    ReplaceAll(std::move(One), nullptr);
     ResetFormat();
-    FDirty = true;
 }
 
-void TEditBuffer::ReplaceAll(std::vector<std::string>&& NewLines)
+void TEditBuffer::ReplaceAll(std::vector<TLineRec>&& NewLines, std::unique_ptr<std::string> Block)
 {
     if (NewLines.empty())
         NewLines.emplace_back();
-    std::vector<std::string> Old;
-    {
-        TUpdate U(*this);
-        Old.swap(FLines);
-        FLines.swap(NewLines);
-        FDirty = true;
+    TStore New;
+    const std::size_t Pieces = (NewLines.size() + ChunkLines - 1) / ChunkLines;
+    New.Chunks.resize(Pieces);
+    for (std::size_t P = 0; P < Pieces; ++P) {
+        const std::size_t A = P * ChunkLines, B = std::min(NewLines.size(), A + ChunkLines);
+        New.Chunks[P].Lines.reserve(B - A);
+        std::move(NewLines.begin() + static_cast<std::ptrdiff_t>(A), NewLines.begin() + static_cast<std::ptrdiff_t>(B),
+                  std::back_inserter(New.Chunks[P].Lines));
+        New.Chunks[P].Bytes = New.Chunks[P].SumBytes();
     }
-    // Old lines are freed here, outside the lock.
+    std::vector<TLineRec>().swap(NewLines);
+    New.Block = std::move(Block);
+    Install(std::move(New));
 }
 
-void TEditBuffer::SetTextStr(std::string_view Text)
+void TEditBuffer::Install(TStore&& New)
+{
+    {
+        TUpdate U(*this);
+        std::swap(FStore, New);
+        Renumber(0);
+        FHint.store(0, std::memory_order_relaxed);
+        FChunksDirty = false;
+        FDirty = true;
+    }
+    // The old lines and block are freed here, outside the lock.
+}
+
+void TEditBuffer::SetTextStr(std::string_view Text) { Assign(Text, nullptr); }
+
+void TEditBuffer::AdoptText(std::string&& Text)
+{
+    auto Block = std::make_unique<std::string>(std::move(Text));
+    const std::string_view View = *Block;
+    Assign(View, std::move(Block));
+}
+
+void TEditBuffer::Assign(std::string_view Text, std::unique_ptr<std::string> Block)
 {
     ResetFormat();
     if (Text.empty())
@@ -137,18 +324,36 @@ void TEditBuffer::SetTextStr(std::string_view Text)
     else if (FirstWord == 0xFFFE)
         Encoding = 2;
 
-    std::vector<std::string> NewLines;
-    if (Encoding == 0)
-        DecodeBytes(Text, NewLines);
-    else
-        DecodeUtf16(Text.substr(2), Encoding == 2, NewLines);
-    ReplaceAll(std::move(NewLines));
+    if (Encoding == 0) {
+        if (!Block) {
+            // The lines view a copy of their own: Text belongs to the caller.
+            Block = std::make_unique<std::string>(Text);
+            Text = *Block;
+        }
+        TStore New;
+        DecodeBytes(Text, New);
+        New.Block = std::move(Block);
+        Install(std::move(New));
+        return;
+    }
+    std::vector<TLineRec> NewLines;
+    DecodeUtf16(Text.substr(2), Encoding == 2, NewLines);
+    ReplaceAll(std::move(NewLines), nullptr);
 }
 
 namespace {
 
 // The line end a text is split at: the most frequent of CR LF, lone LF and lone CR.
 // A tie goes to CR, then CR LF, as those keep more files exactly as they were.
+TLineEnd PickLineEnd(const std::size_t (&Count)[3])
+{
+    TLineEnd Best = TLineEnd::Cr;
+    for (TLineEnd K : {TLineEnd::CrLf, TLineEnd::Lf})
+        if (Count[static_cast<int>(K)] > Count[static_cast<int>(Best)])
+            Best = K;
+    return Count[static_cast<int>(Best)] == 0 ? TLineEnd::Lf : Best;
+}
+
 template <class FUnit>
 TLineEnd DominantLineEnd(std::size_t N, FUnit&& Unit)
 {
@@ -163,11 +368,7 @@ TLineEnd DominantLineEnd(std::size_t N, FUnit&& Unit)
             I += Pair ? 1 : 0;
         }
     }
-    TLineEnd Best = TLineEnd::Cr;
-    for (TLineEnd K : {TLineEnd::CrLf, TLineEnd::Lf})
-        if (Count[static_cast<int>(K)] > Count[static_cast<int>(Best)])
-            Best = K;
-    return Count[static_cast<int>(Best)] == 0 ? TLineEnd::Lf : Best;
+    return PickLineEnd(Count);
 }
 
 // How the line end at unit I (a CR or an LF) is read in a text split at Style:
@@ -195,38 +396,75 @@ int LineEndAt(std::size_t I, std::size_t N, FUnit&& Unit, TLineEnd Style, bool& 
 
 }  // namespace
 
-void TEditBuffer::DecodeBytes(std::string_view Text, std::vector<std::string>& Out)
+namespace {
+
+// Calls Fn(I) for each index I of a CR or LF byte of [P, P + N), in order; sixteen
+// bytes are compared at a time where the processor allows.
+template <class F>
+void ForEachBreakByte(const char* P, std::size_t N, F&& Fn)
+{
+    std::size_t I = 0;
+#if defined(__SSE2__)
+    const __m128i Cr = _mm_set1_epi8('\r'), Lf = _mm_set1_epi8('\n');
+    for (; I + 16 <= N; I += 16) {
+        const __m128i V = _mm_loadu_si128(reinterpret_cast<const __m128i*>(P + I));
+        auto M = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(V, Cr), _mm_cmpeq_epi8(V, Lf))));
+        while (M != 0) {
+            Fn(I + static_cast<std::size_t>(__builtin_ctz(M)));
+            M &= M - 1;
+        }
+    }
+#endif
+    for (; I < N; ++I)
+        if (P[I] == '\r' || P[I] == '\n')
+            Fn(I);
+}
+
+}  // namespace
+
+void TEditBuffer::DecodeBytes(std::string_view Text, TStore& Out)
 {
     const char* P = Text.data();
     const std::size_t N = Text.size();
     auto Unit = [P](std::size_t I) { return static_cast<char16_t>(static_cast<unsigned char>(P[I])); };
-    LineEnd = DominantLineEnd(N, Unit);
-    // Count first so that the line vector is allocated once, at its final size.
-    std::size_t Ends = 0;
-    bool Changed = false;
-    for (std::size_t I = 0; I < N; ++I)
-        if (P[I] == '\r' || P[I] == '\n')
-            if (const int Len = LineEndAt(I, N, Unit, LineEnd, Changed)) {
-                ++Ends;
-                I += static_cast<std::size_t>(Len - 1);
-            }
-    Out.reserve(Ends + 1);
+    // The line ends counted as DominantLineEnd counts them, visiting only CR and LF.
+    std::size_t Count[3] = {0, 0, 0};
+    ForEachBreakByte(P, N, [&](std::size_t I) {
+        if (P[I] == '\r')
+            ++Count[static_cast<int>(I + 1 < N && P[I + 1] == '\n' ? TLineEnd::CrLf : TLineEnd::Cr)];
+        else if (I == 0 || P[I - 1] != '\r')
+            ++Count[static_cast<int>(TLineEnd::Lf)];
+    });
+    LineEnd = PickLineEnd(Count);
+    // Each line views its bytes; the records go straight into chunks of their final
+    // size, so no record is moved afterwards.
+    auto Add = [&Out, P](std::size_t From, std::size_t To) {
+        if (Out.Chunks.empty() || Out.Chunks.back().Lines.size() == ChunkLines) {
+            Out.Chunks.emplace_back();
+            Out.Chunks.back().Lines.reserve(ChunkLines);
+        }
+        TChunk& C = Out.Chunks.back();
+        C.Lines.push_back(TLineRec::View(P + From, static_cast<std::int64_t>(To - From)));
+        C.Bytes += static_cast<std::int64_t>(To - From);
+    };
     std::size_t Start = 0;
-    for (std::size_t I = 0; I < N; ++I) {
-        if (P[I] != '\r' && P[I] != '\n')
-            continue;
+    ForEachBreakByte(P, N, [&](std::size_t I) {
+        if (I < Start)
+            return;  // the LF of a CR LF already taken
+        bool Changed = false;
         const int Len = LineEndAt(I, N, Unit, LineEnd, Changed);
         if (Len == 0)
-            continue;
+            return;
         ChangedLineEnds += Changed ? 1 : 0;
-        Out.emplace_back(Text.substr(Start, I - Start));
-        I += static_cast<std::size_t>(Len - 1);
-        Start = I + 1;
-    }
-    Out.emplace_back(Text.substr(Start));
+        Add(Start, I);
+        Start = I + static_cast<std::size_t>(Len);
+    });
+    Add(Start, N);
+    // The last chunk gives back what it reserved beyond its lines.
+    Out.Chunks.back().Lines.shrink_to_fit();
 }
 
-void TEditBuffer::DecodeUtf16(std::string_view Text, bool BigEndian, std::vector<std::string>& Out)
+void TEditBuffer::DecodeUtf16(std::string_view Text, bool BigEndian, std::vector<TLineRec>& Out)
 {
     const std::size_t Units = Text.size() / 2;
     if (Text.size() % 2 != 0)
@@ -244,7 +482,7 @@ void TEditBuffer::DecodeUtf16(std::string_view Text, bool BigEndian, std::vector
             bool Changed = false;
             if (const int Len = LineEndAt(I, Units, Unit, LineEnd, Changed)) {
                 ChangedLineEnds += Changed ? 1 : 0;
-                Out.push_back(std::move(Line));
+                Out.emplace_back(std::move(Line));
                 Line.clear();
                 I += static_cast<std::size_t>(Len - 1);
                 continue;
@@ -264,7 +502,7 @@ void TEditBuffer::DecodeUtf16(std::string_view Text, bool BigEndian, std::vector
             Lossy = true;
         }
     }
-    Out.push_back(std::move(Line));
+    Out.emplace_back(std::move(Line));
 }
 
 std::string_view TEditBuffer::LineEndChars() const
@@ -280,28 +518,36 @@ std::string_view TEditBuffer::LineEndChars() const
     return "\n";
 }
 
-namespace {
-
-std::string Join(const std::vector<std::string>& Lines, std::string_view Sep)
+template <class F>
+void TEditBuffer::ForEachLine(F&& Fn) const
 {
-    std::size_t Total = 0;
-    for (const auto& L : Lines)
-        Total += L.size() + Sep.size();
+    for (const TChunk& C : FStore.Chunks)
+        for (const TLineRec& L : C.Lines)
+            Fn(L.Text());
+}
+
+std::string TEditBuffer::Join(std::string_view Sep) const
+{
     std::string Out;
-    Out.reserve(Total);
-    for (std::size_t I = 0; I < Lines.size(); ++I) {
-        if (I > 0)
-            Out.append(Sep);
-        Out.append(Lines[I]);
-    }
+    Out.resize(static_cast<std::size_t>(TextLength(static_cast<std::int64_t>(Sep.size()))));
+    char* D = Out.data();
+    bool Firstline = true;
+    ForEachLine([&](std::string_view L) {
+        if (!Firstline) {
+            std::memcpy(D, Sep.data(), Sep.size());
+            D += Sep.size();
+        }
+        Firstline = false;
+        if (!L.empty())
+            std::memcpy(D, L.data(), L.size());
+        D += L.size();
+    });
     return Out;
 }
 
-}  // namespace
+std::string TEditBuffer::GetTextStr() const { return Join(LineEndChars()); }
 
-std::string TEditBuffer::GetTextStr() const { return Join(FLines, LineEndChars()); }
-
-std::string TEditBuffer::JoinLines(char Separator) const { return Join(FLines, std::string_view(&Separator, 1)); }
+std::string TEditBuffer::JoinLines(char Separator) const { return Join(std::string_view(&Separator, 1)); }
 
 std::string TEditBuffer::GetFileBytes() const
 {
@@ -323,9 +569,118 @@ std::string TEditBuffer::GetFileBytes() const
     return Out;
 }
 
+std::int64_t TEditBuffer::OffsetOfLine(std::int64_t Y, std::int64_t EndSize) const
+{
+    Y = std::clamp<std::int64_t>(Y, 0, FCount);
+    const auto& C = FStore.Chunks;
+    const auto& F = FStore.First;
+    const std::size_t K = Y == FCount ? C.size() : ChunkOf(Y);
+    std::int64_t Sum = 0;
+    for (std::size_t J = 0; J < K; ++J)
+        Sum += C[J].CurrentBytes() + EndSize * static_cast<std::int64_t>(C[J].Lines.size());
+    if (K < C.size()) {
+        const auto& Lines = C[K].Lines;
+        const auto I = static_cast<std::size_t>(Y - F[K]);
+        if (!C[K].Dirty && I > Lines.size() / 2) {
+            // Nearer the chunk's end: take the lines after Y off the chunk's count.
+            std::int64_t After = 0;
+            for (std::size_t J = I; J < Lines.size(); ++J)
+                After += Lines[J].Size();
+            Sum += C[K].Bytes - After + EndSize * static_cast<std::int64_t>(I);
+        } else {
+            for (std::size_t J = 0; J < I; ++J)
+                Sum += Lines[J].Size() + EndSize;
+        }
+    }
+    return Sum;
+}
+
+std::int64_t TEditBuffer::LineAtOffset(std::int64_t N, std::int64_t EndSize, std::int64_t& LineStart) const
+{
+    LineStart = -1;
+    if (N < 0)
+        return -1;
+    const auto& C = FStore.Chunks;
+    std::int64_t Before = 0;
+    for (std::size_t K = 0; K < C.size(); ++K) {
+        const std::int64_t Size = C[K].CurrentBytes() + EndSize * static_cast<std::int64_t>(C[K].Lines.size());
+        if (Before + Size > N) {
+            std::int64_t Y = FStore.First[K];
+            for (const TLineRec& L : C[K].Lines) {
+                const std::int64_t Len = L.Size() + EndSize;
+                if (Before + Len > N) {
+                    LineStart = Before;
+                    return Y;
+                }
+                Before += Len;
+                ++Y;
+            }
+        }
+        Before += Size;
+    }
+    return -1;
+}
+
+namespace {
+
+// Line B's bytes follow line A's one line end further on in the same block.
+bool Adjacent(const TLineRec& A, const TLineRec& B)
+{
+    if (!A.IsView() || !B.IsView())
+        return false;
+    const std::string_view TA = A.Text(), TB = B.Text();
+    if (TA.data() == nullptr || TB.data() == nullptr)
+        return false;
+    const char* End = TA.data() + TA.size();
+    const std::ptrdiff_t Gap = TB.data() - End;
+    if (Gap == 1)
+        return End[0] == '\r' || End[0] == '\n';
+    if (Gap == 2)
+        return (End[0] == '\r' || End[0] == '\n') && (End[1] == '\r' || End[1] == '\n');
+    return false;
+}
+
+}  // namespace
+
+std::int64_t TEditBuffer::StretchEnd(std::int64_t First) const
+{
+    const std::size_t K = ChunkOf(First);
+    const auto& Lines = FStore.Chunks[K].Lines;
+    auto I = static_cast<std::size_t>(First - FStore.First[K]);
+    while (I + 1 < Lines.size() && Adjacent(Lines[I], Lines[I + 1]))
+        ++I;
+    return FStore.First[K] + static_cast<std::int64_t>(I);
+}
+
+std::int64_t TEditBuffer::StretchStart(std::int64_t Last) const
+{
+    const std::size_t K = ChunkOf(Last);
+    const auto& Lines = FStore.Chunks[K].Lines;
+    auto I = static_cast<std::size_t>(Last - FStore.First[K]);
+    while (I > 0 && Adjacent(Lines[I - 1], Lines[I]))
+        --I;
+    return FStore.First[K] + static_cast<std::int64_t>(I);
+}
+
+std::int64_t TEditBuffer::LineOfByte(std::int64_t First, std::int64_t Last, const char* P) const
+{
+    const std::size_t K = ChunkOf(First);
+    const auto& Lines = FStore.Chunks[K].Lines;
+    const auto A = Lines.begin() + (First - FStore.First[K]), B = Lines.begin() + (Last - FStore.First[K]) + 1;
+    // The last line of the stretch that starts at or before P.
+    const auto It = std::upper_bound(A, B, P, [](const char* Q, const TLineRec& L) { return Q < L.Text().data(); });
+    return It == A ? First : FStore.First[K] + (It - Lines.begin()) - 1;
+}
+
 TEditBuffer::TReadLock::TReadLock(const TEditBuffer& B) : FBuffer(B)
 {
     FLocked = FBuffer.FLock.try_lock();
+    if (!FLocked && !FBuffer.Changing.load()) {
+        // Another reader holds the lock for a walk over the chunks: wait for it
+        // rather than answer "changing" when nothing changes.
+        FBuffer.FLock.lock();
+        FLocked = true;
+    }
     FOwns = FLocked && !FBuffer.Changing.load();
 }
 

@@ -1,14 +1,24 @@
 // The lines of one text and their conversion to and from bytes. A line is an 8-bit
-// string without its line end; the buffer always holds at least one line. Every
-// change runs inside one update bracket that holds the buffer's lock, so that the
-// status thread can read the lines safely: it only try-locks, and answers "changing"
-// when the lock is taken. The buffer remembers how the text it was given ended its
-// lines and whether it came as UTF-16, so that it can be written back as it came.
+// string without its line end; the buffer always holds at least one line.
+//
+// Storage: a text given as a whole is kept as one block of bytes, and its lines are
+// views into that block until they change; a changed or inserted line owns its
+// bytes. Lines are kept in chunks of a few thousand, each knowing its line count and
+// byte count, so that inserting or deleting lines and turning a position into an
+// offset cost per chunk, not per line of the whole text.
+//
+// Every change runs inside one update bracket that holds the buffer's lock, so that
+// the status thread can read the lines safely: a change under way makes its queries
+// answer "changing"; a lock held by another reader is waited for (readers hold it
+// only for a walk over the chunks). The buffer remembers how the text it was given
+// ended its lines and whether it came as UTF-16, so that it can be written back as
+// it came.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -45,20 +55,87 @@ void ForEachTextLine(std::string_view Text, F&& Piece)
 // line end inside the program.
 std::string NormalizeLineBreaks(std::string_view Text);
 
+// One line: a view into the buffer's block, or a string of its own.
+class TLineRec {
+public:
+    TLineRec() = default;
+    static TLineRec View(const char* P, std::int64_t N)
+    {
+        TLineRec R;
+        R.FP = P;
+        R.FLen = N;
+        return R;
+    }
+    explicit TLineRec(std::string&& S)
+    {
+        if (!S.empty()) {
+            FP = new std::string(std::move(S));
+            FLen = Owned;
+        }
+    }
+    TLineRec(TLineRec&& O) noexcept : FP(O.FP), FLen(O.FLen) { O.FP = nullptr, O.FLen = 0; }
+    TLineRec& operator=(TLineRec&& O) noexcept
+    {
+        if (this != &O) {
+            Free();
+            FP = O.FP;
+            FLen = O.FLen;
+            O.FP = nullptr;
+            O.FLen = 0;
+        }
+        return *this;
+    }
+    TLineRec(const TLineRec&) = delete;
+    TLineRec& operator=(const TLineRec&) = delete;
+    ~TLineRec() { Free(); }
+
+    bool IsView() const { return FLen != Owned; }
+    std::int64_t Size() const { return IsView() ? FLen : static_cast<std::int64_t>(Str()->size()); }
+    std::string_view Text() const
+    {
+        if (IsView())
+            return {static_cast<const char*>(FP), static_cast<std::size_t>(FLen)};
+        return *Str();
+    }
+    // The line's own string; a view is copied into one first.
+    std::string& Own()
+    {
+        if (IsView()) {
+            auto* S = new std::string(static_cast<const char*>(FP), static_cast<std::size_t>(FLen));
+            FP = S;
+            FLen = Owned;
+        }
+        return *Str();
+    }
+
+private:
+    static constexpr std::int64_t Owned = -1;
+    std::string* Str() const { return static_cast<std::string*>(const_cast<void*>(FP)); }
+    void Free()
+    {
+        if (!IsView())
+            delete Str();
+    }
+    const void* FP = nullptr;
+    std::int64_t FLen = 0;
+};
+
 class TEditBuffer {
 public:
     TEditBuffer();
+    ~TEditBuffer();
     TEditBuffer(const TEditBuffer&) = delete;
     TEditBuffer& operator=(const TEditBuffer&) = delete;
 
-    std::int64_t Count() const { return static_cast<std::int64_t>(FLines.size()); }
+    std::int64_t Count() const { return FCount; }
     bool ValidLine(std::int64_t Y) const { return Y >= 0 && Y < Count(); }
-    const std::string& operator[](std::int64_t Y) const { return FLines[static_cast<std::size_t>(Y)]; }
-    std::int64_t LineLength(std::int64_t Y) const { return static_cast<std::int64_t>((*this)[Y].size()); }
+    std::string_view operator[](std::int64_t Y) const { return Rec(Y).Text(); }
+    std::int64_t LineLength(std::int64_t Y) const { return Rec(Y).Size(); }
 
-    // Update bracket: the first BeginUpdate takes the lock and sets Changing; the
-    // last EndUpdate clears it, releases the lock and, when a line was changed in
-    // between, fires OnChange (outside the lock).
+    // Update bracket: the first BeginUpdate sets Changing and takes the lock; the
+    // last EndUpdate brings the chunks' byte counts up to date, clears Changing,
+    // releases the lock and, when a line was changed in between, fires OnChange
+    // (outside the lock).
     void BeginUpdate();
     void EndUpdate();
     class TUpdate {
@@ -73,7 +150,9 @@ public:
     };
 
     // Changes. Each takes its own bracket when none is open.
-    std::string& MutableLine(std::int64_t Y);  // only inside an update bracket
+    // Only inside an update bracket. The string stays valid while other lines are
+    // inserted or deleted, until the line itself is deleted or the bracket ends.
+    std::string& MutableLine(std::int64_t Y);
     void SetLine(std::int64_t Y, std::string S);
     void InsertLine(std::int64_t At, std::string S);
     // Inserts all of NewLines before line At in one splice.
@@ -86,8 +165,10 @@ public:
     void Clear();
 
     // Whole-text conversion. SetTextStr leaves the lines as they are for an empty
-    // text (the editor empties itself through its own clear).
+    // text (the editor empties itself through its own clear). AdoptText is
+    // SetTextStr keeping Text itself as the block the lines view (no copy).
     void SetTextStr(std::string_view Text);
+    void AdoptText(std::string&& Text);
     // The lines joined by the remembered line end, with none after the last line.
     std::string GetTextStr() const;
     // All lines, each followed by Separator, the final one cut.
@@ -98,8 +179,30 @@ public:
     std::string GetFileBytes() const;
     std::string_view LineEndChars() const;
 
-    // Read access from another thread: owns the lines only when the lock was free
-    // and no change is under way. The lock is recursive, so a reader may nest.
+    // Sizes from the chunks' counts, each line end counting EndSize characters. From
+    // another thread only under an owning TReadLock.
+    // The characters before line Y (Y may be Count(): the whole text and one more
+    // line end).
+    std::int64_t OffsetOfLine(std::int64_t Y, std::int64_t EndSize) const;
+    // The characters of the whole text.
+    std::int64_t TextLength(std::int64_t EndSize) const { return OffsetOfLine(FCount, EndSize) - EndSize; }
+    // The line whose characters, with the line end after it, hold offset N, and
+    // the offset of its start; -1 when N lies outside the text.
+    std::int64_t LineAtOffset(std::int64_t N, std::int64_t EndSize, std::int64_t& LineStart) const;
+
+    // Lines First..Last stored back to back: each a view into the block, one line
+    // end (one or two bytes of CR and LF) apart, and in one chunk. Answers the last
+    // line of the longest such stretch from First (First itself at least), or the
+    // first line of the longest one ending at Last.
+    std::int64_t StretchEnd(std::int64_t First) const;
+    std::int64_t StretchStart(std::int64_t Last) const;
+    // The line of the stretch First..Last (as above) whose bytes or following line
+    // end hold P.
+    std::int64_t LineOfByte(std::int64_t First, std::int64_t Last, const char* P) const;
+
+    // Read access from another thread: owns the lines only when no change is under
+    // way. The lock is recursive, so a reader may nest; a change of the thread's own
+    // under way makes it answer "changing" at once.
     class TReadLock {
     public:
         explicit TReadLock(const TEditBuffer& B);
@@ -134,16 +237,52 @@ public:
     // Fired after each update bracket that changed a line.
     std::function<void()> OnChange;
 
-private:
-    void ResetFormat();
-    void DecodeBytes(std::string_view Text, std::vector<std::string>& Out);
-    void DecodeUtf16(std::string_view Text, bool BigEndian, std::vector<std::string>& Out);
-    void ReplaceAll(std::vector<std::string>&& NewLines);
+    // Lines per chunk when a text is loaded or a chunk is split; a chunk that grows
+    // past twice this is split.
+    static constexpr std::size_t ChunkLines = 4096;
 
-    std::vector<std::string> FLines;
+private:
+    struct TChunk {
+        std::vector<TLineRec> Lines;
+        std::int64_t Bytes = 0;  // the lines' lengths; stale while Dirty
+        bool Dirty = false;
+        std::int64_t SumBytes() const;
+        std::int64_t CurrentBytes() const { return Dirty ? SumBytes() : Bytes; }
+    };
+    struct TStore {
+        std::vector<TChunk> Chunks;
+        std::vector<std::int64_t> First;  // first line of each chunk, then the count
+        std::unique_ptr<std::string> Block;
+    };
+
+    std::size_t ChunkOf(std::int64_t Y) const;
+    const TLineRec& Rec(std::int64_t Y) const
+    {
+        const std::size_t K = ChunkOf(Y);
+        return FStore.Chunks[K].Lines[static_cast<std::size_t>(Y - FStore.First[K])];
+    }
+    void Renumber(std::size_t From);
+    void SplitChunk(std::size_t K);
+    void MergeSmall(std::size_t K);
+    void InsertRecs(std::int64_t At, std::vector<TLineRec>&& Recs);
+    void ResetFormat();
+    void DecodeBytes(std::string_view Text, TStore& Out);
+    void Install(TStore&& New);
+    void DecodeUtf16(std::string_view Text, bool BigEndian, std::vector<TLineRec>& Out);
+    void Assign(std::string_view Text, std::unique_ptr<std::string> Block);
+    void ReplaceAll(std::vector<TLineRec>&& NewLines, std::unique_ptr<std::string> Block);
+    template <class F>
+    void ForEachLine(F&& Fn) const;
+    std::string Join(std::string_view Sep) const;
+
+    TStore FStore;
+    std::int64_t FCount = 1;
+    // The chunk of the last line looked up: lines are mostly read in order.
+    mutable std::atomic<std::size_t> FHint{0};
     mutable std::recursive_mutex FLock;
     int FUpdateCount = 0;
     bool FDirty = false;
+    bool FChunksDirty = false;
 };
 
 }  // namespace narvo

@@ -225,7 +225,7 @@ void TEditorEngine::ReplaceCurrentLine(const std::string& Text)
     // The old line is recorded from column 0, where undo and redo put it back and
     // take it away again.
     MoveRecorded(TPoint{0, Y}, ufOpen);
-    RecordExact(ukInsertBefore, (*Strings)[Y], ufInner);
+    RecordExact(ukInsertBefore, std::string((*Strings)[Y]), ufInner);
     ClearCursorLine();
     RecordInserted(Text, ufClose);
     InsertTextRaw(Text, false);
@@ -239,12 +239,12 @@ void TEditorEngine::IndentLikePrevious()
     const std::int64_t Y = Cursor->Y;
     if (Y <= 0 || !Strings->ValidLine(Y))
         return;
-    const std::string Indent = LeadingWhite((*Strings)[Y - 1]);
-    const std::string& Line = (*Strings)[Y];
+    const std::string Indent = LeadingWhite(std::string((*Strings)[Y - 1]));
+    const std::string_view Line = (*Strings)[Y];
     std::size_t I = 0;
     while (I < Line.size() && static_cast<unsigned char>(Line[I]) <= ' ')
         ++I;
-    ReplaceCurrentLine(Indent + Line.substr(I));
+    ReplaceCurrentLine(Indent + std::string(Line.substr(I)));
     GotoPos(TPoint{static_cast<std::int64_t>(Indent.size()), Y});
 }
 

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace narvo {
 
@@ -41,19 +42,31 @@ private:
     bool MatchAt(TPoint& P, TRect& R);
     bool IsWholeWord(const TRect& R);
     void Prepare(const std::string& APattern);
-    const std::string& LineText(std::int64_t Y);
+    std::string_view LineText(std::int64_t Y);
     // Moves P to the next (previous) position whose character can begin a match,
     // skipping whole stretches of a line at once. False when none is left.
     bool SkipForward(TPoint& P);
     bool SkipBackward(TPoint& P);
+    // Patterns of plain characters (no line break, LF or wildcard) match inside one
+    // line only: these scan the stored bytes of whole stretches of lines for the
+    // pattern's rarest character and try a match around each hit.
+    bool PlainPattern() const;
+    bool ScanForward(TPoint& P, TRect& R);
+    bool ScanBackward(TPoint& P, TRect& R);
+    // The pattern matches the bytes of line Y from column X on.
+    bool BytesMatch(std::string_view Line, std::int64_t X) const;
 
     const TEditBuffer& Lines;
     std::int64_t CachedLine = -1;
-    const std::string* CachedText = nullptr;
+    std::string_view CachedText;
     std::string Pattern;
     // FirstMatch[c]: the character c (folded when IgnoreCase) can begin a match.
     bool FirstMatch[256] = {};
     bool FirstIsLiteral = false;
+    // The pattern character the scans look for, and its two cases (equal when the
+    // case counts or it is no letter).
+    std::size_t Anchor = 0;
+    char AnchorA = 0, AnchorB = 0;
 };
 
 }  // namespace narvo

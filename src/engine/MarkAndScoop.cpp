@@ -60,7 +60,7 @@ std::int64_t TEditorEngine::DisplayColumn(TPoint P, bool PermitPastEnd) const
 {
     if (!Strings->ValidLine(P.Y) || P.X <= 0)
         return std::max<std::int64_t>(P.X, 0);
-    const std::string& L = (*Strings)[P.Y];
+    const std::string_view L = (*Strings)[P.Y];
     const auto Len = static_cast<std::int64_t>(L.size());
     if (Len == 0 || P.X > Len)
         return PermitPastEnd ? P.X : 0;
@@ -77,7 +77,7 @@ std::int64_t TEditorEngine::ColumnForDisplay(std::int64_t Y, std::int64_t D) con
 {
     if (!Strings->ValidLine(Y))
         return 0;
-    const std::string& L = (*Strings)[Y];
+    const std::string_view L = (*Strings)[Y];
     const auto Len = static_cast<std::int64_t>(L.size());
     if (ShowAll() || Len > MaxExpandedLine)
         return std::clamp<std::int64_t>(D, 0, Len);

@@ -52,7 +52,7 @@ struct TWordScan {
     {
         if (AtTextEnd(P))
             return false;
-        const std::string& L = B[P.Y];
+        const std::string_view L = B[P.Y];
         while (P.X < static_cast<std::int64_t>(L.size()) && !WhiteChar(L[static_cast<std::size_t>(P.X)]))
             ++P.X;
         return true;
@@ -68,7 +68,7 @@ struct TWordScan {
         else
             P = TPoint{0, P.Y + 1};
         for (;;) {
-            const std::string& L = B[P.Y];
+            const std::string_view L = B[P.Y];
             while (P.X < static_cast<std::int64_t>(L.size()) && WhiteChar(L[static_cast<std::size_t>(P.X)]))
                 ++P.X;
             if (P.X < static_cast<std::int64_t>(L.size()) || P.Y + 1 >= B.Count())
@@ -82,7 +82,7 @@ struct TWordScan {
     {
         if (P.X == 0 && P.Y == 0)
             return false;
-        const std::string& L = B[P.Y];
+        const std::string_view L = B[P.Y];
         while (P.X > 0 && !WhiteChar(L[static_cast<std::size_t>(P.X - 1)]))
             --P.X;
         return true;
@@ -94,7 +94,7 @@ struct TWordScan {
         if (P.X == 0 && P.Y == 0)
             return false;
         for (;;) {
-            const std::string& L = B[P.Y];
+            const std::string_view L = B[P.Y];
             while (P.X > 0 && WhiteChar(L[static_cast<std::size_t>(P.X - 1)]))
                 --P.X;
             if (P.X > 0 || P.Y == 0)

@@ -153,10 +153,7 @@ std::int64_t TEditorEngine::PosToOffset(TPoint P) const
         return -1;
     if (!B.ValidLine(P.Y) || P.X < 0 || P.X > B.LineLength(P.Y))
         return -1;
-    std::int64_t Sum = P.X;
-    for (std::int64_t Y = 0; Y < P.Y; ++Y)
-        Sum += B.LineLength(Y) + 2;
-    return Sum;
+    return B.OffsetOfLine(P.Y, 2) + P.X;
 }
 
 std::int64_t TEditorEngine::CharsAfterPos(TPoint P) const
@@ -167,10 +164,7 @@ std::int64_t TEditorEngine::CharsAfterPos(TPoint P) const
         return -1;
     if (!B.ValidLine(P.Y) || P.X < 0 || P.X > B.LineLength(P.Y))
         return -1;
-    std::int64_t Sum = B.LineLength(P.Y) - P.X;
-    for (std::int64_t Y = P.Y + 1; Y < B.Count(); ++Y)
-        Sum += B.LineLength(Y) + 1;
-    return Sum;
+    return B.TextLength(1) - B.OffsetOfLine(P.Y, 1) - P.X;
 }
 
 // The cursor is read under the lock too, so that a cursor moved by a change is
@@ -190,18 +184,10 @@ std::int64_t TEditorEngine::CharsAfterCursor() const
 void TEditorEngine::OffsetToPos(std::int64_t N, TPoint& P) const
 {
     P = TPoint{-1, -1};
-    if (N < 0)
-        return;
-    const TEditBuffer& B = *Strings;
-    std::int64_t Before = 0;
-    for (std::int64_t Y = 0; Y < B.Count(); ++Y) {
-        const std::int64_t Len = B.LineLength(Y);
-        if (Before + Len + 1 > N) {
-            P = TPoint{std::min(N - Before, Len), Y};
-            return;
-        }
-        Before += Len + 1;
-    }
+    std::int64_t Start = 0;
+    const std::int64_t Y = Strings->LineAtOffset(N, 1, Start);
+    if (Y >= 0)
+        P = TPoint{std::min(N - Start, Strings->LineLength(Y)), Y};
 }
 
 namespace {
@@ -211,6 +197,8 @@ std::int64_t RangeSize(const TEditBuffer& B, TRect R, std::int64_t EndSize)
 {
     if (R.Top == R.Bottom)
         return R.Right - R.Left;
+    if (R.Bottom - R.Top > 64)
+        return B.OffsetOfLine(R.Bottom, EndSize) + R.Right - B.OffsetOfLine(R.Top, EndSize) - R.Left;
     std::int64_t Sum = B.LineLength(R.Top) - R.Left + EndSize;
     for (std::int64_t Y = R.Top + 1; Y < R.Bottom; ++Y)
         Sum += B.LineLength(Y) + EndSize;
@@ -292,7 +280,7 @@ bool TEditorEngine::GetCharsForward(std::int64_t N, std::string& S) const
 std::string TEditorEngine::GetCurrentLine() const
 {
     const std::int64_t Y = Cursor->Y;
-    return Strings->ValidLine(Y) ? (*Strings)[Y] : std::string();
+    return Strings->ValidLine(Y) ? std::string((*Strings)[Y]) : std::string();
 }
 
 std::string TEditorEngine::LeadingWhite(const std::string& S)

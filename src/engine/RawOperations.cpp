@@ -19,7 +19,7 @@ std::string TEditorEngine::GetRangeText(TRect R) const
     R = ClampRange(R);
     const TEditBuffer& B = *Strings;
     if (R.Top == R.Bottom)
-        return B[R.Top].substr(static_cast<std::size_t>(R.Left), static_cast<std::size_t>(R.Right - R.Left));
+        return std::string(B[R.Top].substr(static_cast<std::size_t>(R.Left), static_cast<std::size_t>(R.Right - R.Left)));
     std::string S;
     S.reserve(static_cast<std::size_t>(RangeLength(R)));
     S.append(B[R.Top], static_cast<std::size_t>(R.Left));
@@ -54,8 +54,8 @@ std::string TEditorEngine::GetMarkedText() const
 void TEditorEngine::GetCharsAroundRange(TRect R, char& Before, char& After) const
 {
     R = ClampRange(R);
-    const std::string& First = (*Strings)[R.Top];
-    const std::string& Last = (*Strings)[R.Bottom];
+    const std::string_view First = (*Strings)[R.Top];
+    const std::string_view Last = (*Strings)[R.Bottom];
     Before = R.Left > 0 ? First[static_cast<std::size_t>(R.Left - 1)] : '\0';
     After = R.Right < static_cast<std::int64_t>(Last.size()) ? Last[static_cast<std::size_t>(R.Right)] : '\0';
 }
@@ -64,16 +64,16 @@ std::string TEditorEngine::TextLeftOfCursor() const
 {
     const TPoint C = ClampPos(Cursor->Pos());
     if (C.X > 0)
-        return (*Strings)[C.Y].substr(0, static_cast<std::size_t>(C.X));
+        return std::string((*Strings)[C.Y].substr(0, static_cast<std::size_t>(C.X)));
     if (C.Y > 0)
-        return (*Strings)[C.Y - 1] + '\r';
+        return std::string((*Strings)[C.Y - 1]) + '\r';
     return std::string();
 }
 
 std::string TEditorEngine::TextRightOfCursor(bool WithLineEnd) const
 {
     const TPoint C = ClampPos(Cursor->Pos());
-    std::string S = (*Strings)[C.Y].substr(static_cast<std::size_t>(C.X));
+    std::string S((*Strings)[C.Y].substr(static_cast<std::size_t>(C.X)));
     if (WithLineEnd && C.Y + 1 < Strings->Count())
         S.push_back('\r');
     return S;

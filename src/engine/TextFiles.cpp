@@ -16,26 +16,39 @@ constexpr char CtrlZ = 0x1A;
 
 }  // namespace
 
+namespace {
+
+// A trailing Ctrl+Z of a text just assigned is dropped in Ctrl+Z mode.
+void DropCtrlZ(TEditorEngine& E)
+{
+    if (!E.CtrlZMode)
+        return;
+    const std::int64_t Last = E.Strings->Count() - 1;
+    const std::string_view L = (*E.Strings)[Last];
+    if (!L.empty() && L.back() == CtrlZ) {
+        TEditBuffer::TUpdate U(*E.Strings);
+        E.Strings->MutableLine(Last).pop_back();
+    }
+}
+
+}  // namespace
+
 void TEditorEngine::SetText(std::string_view Bytes)
 {
     ResetText();
     Strings->SetTextStr(Bytes);
-    if (CtrlZMode) {
-        const std::int64_t Last = Strings->Count() - 1;
-        const std::string& L = (*Strings)[Last];
-        if (!L.empty() && L.back() == CtrlZ) {
-            TEditBuffer::TUpdate U(*Strings);
-            Strings->MutableLine(Last).pop_back();
-        }
-    }
+    DropCtrlZ(*this);
     UpdateDisplay(true);
 }
 
 void TEditorEngine::LoadFromFile(const std::string& Name)
 {
+    // The bytes read become the block the lines view: no copy of the text is made.
     std::string Bytes = ReadFileBytes(Name);
-    SetText(Bytes);
-    std::string().swap(Bytes);
+    ResetText();
+    Strings->AdoptText(std::move(Bytes));
+    DropCtrlZ(*this);
+    UpdateDisplay(true);
     FileName = Name;
 }
 

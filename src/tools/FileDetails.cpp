@@ -297,7 +297,7 @@ bool TDetailsDlg::CountPane(TScrollEditor& Pane, bool HighlightedOnly, TTextCoun
     // The lines are read by index, one copy at a time: the pane may change while
     // the message loop runs.
     for (std::int64_t Y = 0; Alive && Y < Pane.Strings->Count(); ++Y) {
-        const std::string L = (*Pane.Strings)[Y];
+        const std::string L((*Pane.Strings)[Y]);
         Counter.CountLine(L);
         if (!Pause(static_cast<std::int64_t>(L.size()) + 1))
             return false;

@@ -93,7 +93,7 @@ inline std::vector<std::string> LinesOf(const TScrollEditor& E)
 {
     std::vector<std::string> L;
     for (std::int64_t Y = 0; Y < E.Strings->Count(); ++Y)
-        L.push_back((*E.Strings)[Y]);
+        L.emplace_back((*E.Strings)[Y]);
     return L;
 }
 

@@ -80,7 +80,7 @@ inline std::vector<std::string> LinesOf(const TEditBuffer& B)
 {
     std::vector<std::string> L;
     for (std::int64_t Y = 0; Y < B.Count(); ++Y)
-        L.push_back(B[Y]);
+        L.emplace_back(B[Y]);
     return L;
 }
 

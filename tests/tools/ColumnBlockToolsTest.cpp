@@ -27,8 +27,10 @@ struct TBlockCase {
 std::string Lines(const TScrollEditor& Pane)
 {
     std::string S;
-    for (std::int64_t Y = 0; Y < Pane.Strings->Count(); ++Y)
-        S += (Y ? "|" : "") + (*Pane.Strings)[Y];
+    for (std::int64_t Y = 0; Y < Pane.Strings->Count(); ++Y) {
+        S += Y ? "|" : "";
+        S += (*Pane.Strings)[Y];
+    }
     return S;
 }
 

@@ -50,8 +50,10 @@ protected:
     std::string Lines() const
     {
         std::string S;
-        for (std::int64_t Y = 0; Y < Pane.Strings->Count(); ++Y)
-            S += (Y ? "|" : "") + (*Pane.Strings)[Y];
+        for (std::int64_t Y = 0; Y < Pane.Strings->Count(); ++Y) {
+            S += Y ? "|" : "";
+            S += (*Pane.Strings)[Y];
+        }
         return S;
     }
 

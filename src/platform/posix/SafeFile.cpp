@@ -157,10 +157,14 @@ std::string ReadFileBytes(const std::string& Path)
         ::close(Fd);
         RefuseKind(Path, St.st_mode);
     } else {
-        Result.reserve(static_cast<std::size_t>(St.st_size));
-        char Buffer[65536];
+        // Read straight into the result, which is sized for the file; a file that
+        // grows meanwhile is read on to its end.
+        std::size_t Have = 0;
+        Result.resize(static_cast<std::size_t>(St.st_size) + 1);
         for (;;) {
-            const ssize_t N = ::read(Fd, Buffer, sizeof Buffer);
+            if (Have == Result.size())
+                Result.resize(Result.size() + Result.size() / 2 + 65536);
+            const ssize_t N = ::read(Fd, Result.data() + Have, Result.size() - Have);
             if (N < 0) {
                 if (errno == EINTR)
                     continue;
@@ -169,8 +173,9 @@ std::string ReadFileBytes(const std::string& Path)
             }
             if (N == 0)
                 break;
-            Result.append(Buffer, static_cast<std::size_t>(N));
+            Have += static_cast<std::size_t>(N);
         }
+        Result.resize(Have);
     }
     ::close(Fd);
     if (Err)
