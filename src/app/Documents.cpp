@@ -475,8 +475,8 @@ bool OpenTextFile(const std::string& GivenName)
     ChDirToFileFolder(Name);
     TScrollEditor& Main = *Form1->MainEditor;
     CurrentFileName = Name;
-    Main.SetText(Bytes);
-    std::string().swap(Bytes);
+    // The bytes read become the block the lines view: no copy of the text is made.
+    Main.AdoptText(std::move(Bytes));
     Main.FileName = Name;
     try {
         RememberDiskFile(ResolveFileLink(Name));

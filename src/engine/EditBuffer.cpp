@@ -398,25 +398,40 @@ int LineEndAt(std::size_t I, std::size_t N, FUnit&& Unit, TLineEnd Style, bool& 
 
 namespace {
 
-// Calls Fn(I) for each index I of a CR or LF byte of [P, P + N), in order; sixteen
-// bytes are compared at a time where the processor allows.
-template <class F>
-void ForEachBreakByte(const char* P, std::size_t N, F&& Fn)
+// Bit I of Cr (Lf) is set when byte I of the 64 at P is a CR (an LF).
+inline void BreakMasks(const char* P, std::uint64_t& Cr, std::uint64_t& Lf)
 {
-    std::size_t I = 0;
 #if defined(__SSE2__)
-    const __m128i Cr = _mm_set1_epi8('\r'), Lf = _mm_set1_epi8('\n');
-    for (; I + 16 <= N; I += 16) {
-        const __m128i V = _mm_loadu_si128(reinterpret_cast<const __m128i*>(P + I));
-        auto M = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(V, Cr), _mm_cmpeq_epi8(V, Lf))));
-        while (M != 0) {
-            Fn(I + static_cast<std::size_t>(__builtin_ctz(M)));
-            M &= M - 1;
-        }
+    const __m128i CrV = _mm_set1_epi8('\r'), LfV = _mm_set1_epi8('\n');
+    Cr = Lf = 0;
+    for (int K = 0; K < 4; ++K) {
+        const __m128i V = _mm_loadu_si128(reinterpret_cast<const __m128i*>(P + 16 * K));
+        Cr |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(V, CrV)))) << (16 * K);
+        Lf |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(V, LfV)))) << (16 * K);
+    }
+#else
+    Cr = Lf = 0;
+    for (int K = 0; K < 64; ++K) {
+        Cr |= static_cast<std::uint64_t>(P[K] == '\r') << K;
+        Lf |= static_cast<std::uint64_t>(P[K] == '\n') << K;
     }
 #endif
+}
+
+// Calls Fn(I) for each index I of [0, N) whose byte is a CR, or (with Lfs) an LF,
+// in order; 64 bytes are classified at a time.
+template <class F>
+void ForEachBreakByte(const char* P, std::size_t N, bool Lfs, F&& Fn)
+{
+    std::size_t I = 0;
+    for (; I + 64 <= N; I += 64) {
+        std::uint64_t Cr, Lf;
+        BreakMasks(P + I, Cr, Lf);
+        for (std::uint64_t M = Lfs ? Cr | Lf : Cr; M != 0; M &= M - 1)
+            Fn(I + static_cast<std::size_t>(__builtin_ctzll(M)));
+    }
     for (; I < N; ++I)
-        if (P[I] == '\r' || P[I] == '\n')
+        if (P[I] == '\r' || (Lfs && P[I] == '\n'))
             Fn(I);
 }
 
@@ -426,38 +441,57 @@ void TEditBuffer::DecodeBytes(std::string_view Text, TStore& Out)
 {
     const char* P = Text.data();
     const std::size_t N = Text.size();
-    auto Unit = [P](std::size_t I) { return static_cast<char16_t>(static_cast<unsigned char>(P[I])); };
-    // The line ends counted as DominantLineEnd counts them, visiting only CR and LF.
-    std::size_t Count[3] = {0, 0, 0};
-    ForEachBreakByte(P, N, [&](std::size_t I) {
-        if (P[I] == '\r')
-            ++Count[static_cast<int>(I + 1 < N && P[I + 1] == '\n' ? TLineEnd::CrLf : TLineEnd::Cr)];
-        else if (I == 0 || P[I - 1] != '\r')
-            ++Count[static_cast<int>(TLineEnd::Lf)];
-    });
+    // The line ends counted as DominantLineEnd counts them: CR LF pairs, lone CRs,
+    // lone LFs.
+    std::size_t Crs = 0, Lfs = 0, Pairs = 0;
+    {
+        std::uint64_t CarryCr = 0;
+        std::size_t I = 0;
+        for (; I + 64 <= N; I += 64) {
+            std::uint64_t Cr, Lf;
+            BreakMasks(P + I, Cr, Lf);
+            Crs += static_cast<std::size_t>(__builtin_popcountll(Cr));
+            Lfs += static_cast<std::size_t>(__builtin_popcountll(Lf));
+            Pairs += static_cast<std::size_t>(__builtin_popcountll(((Cr << 1) | CarryCr) & Lf));
+            CarryCr = Cr >> 63;
+        }
+        for (; I < N; ++I) {
+            Crs += P[I] == '\r';
+            Lfs += P[I] == '\n';
+            Pairs += P[I] == '\n' && I > 0 && P[I - 1] == '\r';
+        }
+    }
+    const std::size_t Count[3] = {Pairs, Lfs - Pairs, Crs - Pairs};  // in TLineEnd's order
+    static_assert(static_cast<int>(TLineEnd::CrLf) == 0 && static_cast<int>(TLineEnd::Lf) == 1 &&
+                  static_cast<int>(TLineEnd::Cr) == 2);
     LineEnd = PickLineEnd(Count);
+    // Inside the program a CR always ends a line, so a line end other than the one
+    // chosen is written back as that one.
+    ChangedLineEnds += static_cast<std::int64_t>(LineEnd == TLineEnd::Lf ? Crs : LineEnd == TLineEnd::CrLf ? Crs - Pairs : 0);
     // Each line views its bytes; the records go straight into chunks of their final
     // size, so no record is moved afterwards.
-    auto Add = [&Out, P](std::size_t From, std::size_t To) {
-        if (Out.Chunks.empty() || Out.Chunks.back().Lines.size() == ChunkLines) {
+    std::vector<TLineRec>* Lines = nullptr;
+    std::int64_t* Bytes = nullptr;
+    auto Add = [&](std::size_t From, std::size_t To) {
+        if (!Lines || Lines->size() == ChunkLines) {
             Out.Chunks.emplace_back();
-            Out.Chunks.back().Lines.reserve(ChunkLines);
+            Lines = &Out.Chunks.back().Lines;
+            Lines->reserve(ChunkLines);
+            Bytes = &Out.Chunks.back().Bytes;
         }
-        TChunk& C = Out.Chunks.back();
-        C.Lines.push_back(TLineRec::View(P + From, static_cast<std::int64_t>(To - From)));
-        C.Bytes += static_cast<std::int64_t>(To - From);
+        Lines->push_back(TLineRec::View(P + From, static_cast<std::int64_t>(To - From)));
+        *Bytes += static_cast<std::int64_t>(To - From);
     };
+    // An LF ends a line only in a text split at LF (or as the second half of CR LF).
+    const bool LfEnds = LineEnd == TLineEnd::Lf;
+    const bool PairEnds = LineEnd != TLineEnd::Cr;
     std::size_t Start = 0;
-    ForEachBreakByte(P, N, [&](std::size_t I) {
+    ForEachBreakByte(P, N, LfEnds, [&](std::size_t I) {
         if (I < Start)
             return;  // the LF of a CR LF already taken
-        bool Changed = false;
-        const int Len = LineEndAt(I, N, Unit, LineEnd, Changed);
-        if (Len == 0)
-            return;
-        ChangedLineEnds += Changed ? 1 : 0;
+        const bool Pair = PairEnds && P[I] == '\r' && I + 1 < N && P[I + 1] == '\n';
         Add(Start, I);
-        Start = I + static_cast<std::size_t>(Len);
+        Start = I + (Pair ? 2 : 1);
     });
     Add(Start, N);
     // The last chunk gives back what it reserved beyond its lines.

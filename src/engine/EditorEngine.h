@@ -325,6 +325,8 @@ public:
     std::string FileBytes(bool AllowLossy = false) const;
     // Replaces the whole text as loading does: reset, decode, Ctrl+Z rule, redraw.
     void SetText(std::string_view Bytes);
+    // SetText keeping Bytes itself as the block the lines view (no copy).
+    void AdoptText(std::string&& Bytes);
     // The whole text with the line end it came with, none after the last line.
     std::string GetText() const { return Strings->GetTextStr(); }
 

@@ -41,14 +41,18 @@ void TEditorEngine::SetText(std::string_view Bytes)
     UpdateDisplay(true);
 }
 
-void TEditorEngine::LoadFromFile(const std::string& Name)
+void TEditorEngine::AdoptText(std::string&& Bytes)
 {
-    // The bytes read become the block the lines view: no copy of the text is made.
-    std::string Bytes = ReadFileBytes(Name);
     ResetText();
     Strings->AdoptText(std::move(Bytes));
     DropCtrlZ(*this);
     UpdateDisplay(true);
+}
+
+void TEditorEngine::LoadFromFile(const std::string& Name)
+{
+    // The bytes read become the block the lines view: no copy of the text is made.
+    AdoptText(ReadFileBytes(Name));
     FileName = Name;
 }
 
