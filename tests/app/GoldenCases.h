@@ -170,7 +170,7 @@ inline TMarkedText PaneText(const TEditorEngine& E)
 {
     TMarkedText T;
     for (std::int64_t Y = 0; Y < E.Strings->Count(); ++Y)
-        T.Lines.push_back((*E.Strings)[Y]);
+        T.Lines.emplace_back((*E.Strings)[Y]);
     T.Lines.erase(T.Lines.begin());
     T.HasCursor = true;
     T.Cursor = E.Cursor->Pos();
