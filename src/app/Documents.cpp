@@ -1,9 +1,10 @@
 // The document verbs (see Documents.h). Saving runs in this order: follow a
-// symbolic link; write the whole text to a temporary file beside the target and
-// sync it; rename the old file to its ".BAK" (which replaces an older one); when
-// that rename fails, the temporary file becomes "nrvsave.zvt" and only then is
-// the warning shown; rename the temporary file onto the target. Every failure
-// before the last step leaves the files on disk as they were.
+// symbolic link; ask when another program changed the file or it is read-only;
+// write the whole text to a temporary file beside the target and sync it; make the
+// ".BAK" as a hard link to the old file (or a copy), replacing an older one; when
+// that fails, the temporary file becomes "nrvsave.zvt" and only then is the
+// warning shown; rename the temporary file onto the target. The name holds the old
+// file until that last rename, and every failure leaves the files as they were.
 #include "app/Documents.h"
 
 #include "app/AppHooks.h"
