@@ -2,11 +2,11 @@
 // a text of a million positions, ended by the text's end), and a loop of 100,000
 // `F` replacements over a 6 MB text. Both run through the interpreter as a command
 // line does in the program, with a host that has no window.
-#include "app/CommandHost.h"
-#include "app/CommandLines.h"
-#include "app/Interpreter.h"
-#include "app/StatusLine.h"
-#include "app/TextRegister.h"
+#include "language/CommandHost.h"
+#include "language/CommandLines.h"
+#include "language/Interpreter.h"
+#include "language/StatusLine.h"
+#include "language/TextRegister.h"
 
 #include <benchmark/benchmark.h>
 

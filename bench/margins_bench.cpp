@@ -2,7 +2,7 @@
 // reflowed to the margins and put back in one pass, as one undo group (the words
 // are cut into lines once and the lines go into the text in bulk). Also the
 // unwrap of the same text into one line per paragraph.
-#include "app/Margins.h"
+#include "language/Margins.h"
 #include "engine/EditorEngine.h"
 
 #include <benchmark/benchmark.h>

@@ -2,7 +2,7 @@
 #include "app/AutoBackupHooks.h"
 
 #include "app/AppHooks.h"
-#include "app/AppState.h"
+#include "language/AppState.h"
 #include "app/AutoSave.h"
 #include "app/Documents.h"
 #include "app/MainWindow.h"

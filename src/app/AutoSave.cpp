@@ -6,7 +6,7 @@
 #include "app/AutoSave.h"
 
 #include "app/AppHooks.h"
-#include "app/AppState.h"
+#include "language/AppState.h"
 #include "app/Documents.h"
 #include "app/MainWindow.h"
 #include "app/Settings.h"

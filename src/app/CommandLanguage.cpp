@@ -2,15 +2,15 @@
 #include "app/CommandLanguage.h"
 
 #include "app/AppHooks.h"
-#include "app/AppState.h"
-#include "app/CommandLines.h"
-#include "app/ControlKeys.h"
-#include "app/Interpreter.h"
+#include "language/AppState.h"
+#include "language/CommandLines.h"
+#include "language/ControlKeys.h"
+#include "language/Interpreter.h"
 #include "app/MainWindow.h"
-#include "app/Margins.h"
-#include "app/StatusLine.h"
-#include "app/TextRegister.h"
-#include "app/WordCommands.h"
+#include "language/Margins.h"
+#include "language/StatusLine.h"
+#include "language/TextRegister.h"
+#include "language/WordCommands.h"
 #include "platform/Application.h"
 #include "platform/KeyState.h"
 #include "platform/KeyTranslate.h"
@@ -71,6 +71,16 @@ public:
             W->UpdatesEnabled = Enabled;
     }
     void RepaintPane(TEditorEngine& Pane) override { Pane.RequestRedraw(true); }
+    void UpdateStatus() override
+    {
+        if (Form1)
+            Form1->UpdateStatus();
+    }
+    void ShowStatusText() override
+    {
+        if (Form1)
+            Form1->ShowStatusText();
+    }
     void ToggleShowAll(TEditorEngine& Pane) override
     {
         if (TScrollEditor* W = AsWidget(Pane))

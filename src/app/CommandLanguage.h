@@ -7,7 +7,7 @@
 // until then the commands that reach them do nothing.
 #pragma once
 
-#include "app/CommandHost.h"
+#include "language/CommandHost.h"
 
 #include <cstdint>
 #include <functional>

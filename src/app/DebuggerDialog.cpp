@@ -2,7 +2,7 @@
 #include "app/DebuggerDialog.h"
 
 #include "app/AppHooks.h"
-#include "app/AppState.h"
+#include "language/AppState.h"
 #include "app/CommandLanguage.h"
 #include "app/MainWindow.h"
 #include "components/AutoButton.h"

@@ -8,7 +8,7 @@
 // the main window sets it) and closing this window abort the run.
 #pragma once
 
-#include "app/CommandHost.h"
+#include "language/CommandHost.h"
 
 #include <QDialog>
 #include <functional>

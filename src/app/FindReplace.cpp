@@ -1,7 +1,7 @@
 // Find and replace from the Edit menu: the searches and the dialog (FindReplace.h).
 #include "app/FindReplace.h"
 
-#include "app/Margins.h"
+#include "language/Margins.h"
 #include "engine/EditorEngine.h"
 #include "platform/Application.h"
 #include "platform/TextConvert.h"

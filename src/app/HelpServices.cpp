@@ -2,7 +2,7 @@
 #include "app/HelpServices.h"
 
 #include "app/AppHooks.h"
-#include "app/AppState.h"
+#include "language/AppState.h"
 #include "app/CommandLanguage.h"
 #include "app/MainWindow.h"
 #include "app/MainWindowMenus.h"

@@ -2,11 +2,14 @@
 #include "app/MacroDialog.h"
 
 #include "app/AppHooks.h"
-#include "app/AppState.h"
-#include "app/CommandHost.h"
-#include "app/CommandLines.h"
+#include "language/AppState.h"
+#include "language/CommandHost.h"
+#include "language/CommandLines.h"
 #include "app/MainWindow.h"
-#include "app/StatusLine.h"
+#include "app/MainWindowMenus.h"
+#include "app/Settings.h"
+#include "language/Macros.h"
+#include "language/StatusLine.h"
 #include "components/ChmHelper.h"
 #include "components/SpinButtons.h"
 #include "platform/Application.h"
@@ -339,6 +342,18 @@ void ShowMacroDialog()
 {
     TMacroDlg Dialog(Form1);
     Dialog.exec();
+}
+
+void LoadCurrentMacros() { LoadCurrentMacros(CommandLines(), CommandHost(), SettingsIniName); }
+
+void SaveCurrentMacros() { SaveCurrentMacros(CommandLines(), CommandHost(), SettingsIniName); }
+
+void InstallMacroHooks()
+{
+    TAppHooks& H = AppHooks();
+    H.LoadCommandLines = [] { LoadCurrentMacros(); };
+    H.SaveCommandLines = [] { SaveCurrentMacros(); };
+    MenuActions().Macros = ShowMacroDialog;
 }
 
 }  // namespace narvo

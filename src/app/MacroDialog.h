@@ -7,7 +7,7 @@
 // change nothing.
 #pragma once
 
-#include "app/Macros.h"
+#include "language/Macros.h"
 
 #include <QDialog>
 #include <QTableWidget>
@@ -82,5 +82,13 @@ private:
 
 // Shows the dialog modally.
 void ShowMacroDialog();
+
+// The command lines on the program's store, host and "Narvo.ini".
+void LoadCurrentMacros();
+void SaveCurrentMacros();
+
+// Fills the main window's hooks for loading and saving the command lines, and the
+// menu entry "Macros...".
+void InstallMacroHooks();
 
 }  // namespace narvo

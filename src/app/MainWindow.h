@@ -175,6 +175,10 @@ extern TForm1* Form1;
 // The window's caption: "Narvo - " and the file-name part of Name.
 void SetWindowTitle(const std::string& Name);
 
+// Alt+F3: hides the ruler, the command panel and both status bars when any of them
+// is shown, else shows all four. The tool bar stays as it is.
+void TogglePanels(TForm1& Form);
+
 // Installs the hooks of every module, as the program does before its window exists.
 void InstallProgramModules();
 

@@ -227,4 +227,17 @@ void TForm1::LayoutSplitEditors(int Mode, bool Horizontal)
     ScreenDivider->setSizes(Sizes);
 }
 
+// --- panels ---------------------------------------------------------------------------------------
+
+void TogglePanels(TForm1& Form)
+{
+    QWidget* const Panels[] = {Form.TextRuler, Form.CmdControl, Form.StatusBar, Form.StatusBar2};
+    // Shown within the window, whether or not the window itself is on the screen.
+    const bool AnyShown =
+        std::any_of(std::begin(Panels), std::end(Panels), [&](QWidget* W) { return W && W->isVisibleTo(&Form); });
+    for (QWidget* W : Panels)
+        if (W)
+            W->setVisible(!AnyShown);
+}
+
 }  // namespace narvo

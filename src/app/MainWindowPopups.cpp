@@ -2,13 +2,13 @@
 // and the panes' edit menus, the ruler's margin presets and the guide line drawn
 // over the main pane while the mouse is down on the ruler, the status fields' copy
 // menu, and the box-drawing field that steps to the next style.
-#include "app/AppState.h"
+#include "language/AppState.h"
 #include "app/CommandLanguage.h"
 #include "app/MainWindow.h"
 #include "app/MainWindowMenus.h"
 #include "app/Settings.h"
-#include "app/StatusLine.h"
-#include "app/TextRegister.h"
+#include "language/StatusLine.h"
+#include "language/TextRegister.h"
 #include "components/TextRuler.h"
 #include "platform/Application.h"
 #include "platform/Clipboard.h"

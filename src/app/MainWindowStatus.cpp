@@ -5,9 +5,9 @@
 #include "app/MainWindow.h"
 
 #include "app/AppHooks.h"
-#include "app/AppState.h"
-#include "app/Margins.h"
-#include "app/StatusLine.h"
+#include "language/AppState.h"
+#include "language/Margins.h"
+#include "language/StatusLine.h"
 #include "components/AutoButton.h"
 #include "components/OnOffBox.h"
 #include "components/TextRuler.h"

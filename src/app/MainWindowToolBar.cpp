@@ -3,13 +3,13 @@
 // the wiring of every button to its handler. The buttons never take the focus, so
 // the pane the user works in keeps it.
 #include "app/AppHooks.h"
-#include "app/AppState.h"
-#include "app/CommandHost.h"
+#include "language/AppState.h"
+#include "language/CommandHost.h"
 #include "app/MainWindow.h"
 #include "app/MainWindowMenus.h"
-#include "app/SearchCommands.h"
-#include "app/StatusLine.h"
-#include "app/WordCommands.h"
+#include "language/SearchCommands.h"
+#include "language/StatusLine.h"
+#include "language/WordCommands.h"
 #include "components/AutoButton.h"
 #include "components/FoldingBar.h"
 #include "platform/Application.h"

@@ -4,11 +4,11 @@
 #include "app/Settings.h"
 
 #include "app/AppHooks.h"
-#include "app/AppState.h"
+#include "language/AppState.h"
 #include "app/CommandLanguage.h"
 #include "app/Documents.h"
 #include "app/MainWindow.h"
-#include "app/StatusLine.h"
+#include "language/StatusLine.h"
 #include "components/RecentFiles.h"
 #include "components/TextRuler.h"
 #include "platform/ResourceFont.h"

@@ -36,7 +36,6 @@ inline constexpr std::array<TMarginPreset, 4> FactoryMarginPresets{
     {{0, 72, 0}, {5, 68, 0}, {0, 72, 5}, {5, 68, 5}}};
 inline std::array<TMarginPreset, 4> MarginPresets = FactoryMarginPresets;
 
-inline bool NewWordStyle = false;
 inline bool HighlightSearch = true;
 // The shortest run of spaces that Spaces To Tabs replaces (1 to 3).
 inline std::int32_t MinimumSpace = 1;

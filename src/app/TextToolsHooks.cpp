@@ -2,11 +2,11 @@
 #include "app/TextToolsHooks.h"
 
 #include "app/AppHooks.h"
-#include "app/AppState.h"
+#include "language/AppState.h"
 #include "app/MainWindow.h"
 #include "app/MainWindowMenus.h"
 #include "app/Settings.h"
-#include "app/StatusLine.h"
+#include "language/StatusLine.h"
 #include "editor/ScrollEditor.h"
 #include "tools/BlockIndent.h"
 #include "tools/ChangeCase.h"

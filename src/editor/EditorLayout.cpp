@@ -53,19 +53,7 @@ void TScrollEditor::Relayout()
     FVisibleColumns = std::max<std::int64_t>(RoundEven((ClientWidth() - GutterWidth()) / FCharWidth), 0);
 }
 
-std::string TScrollEditor::LineNumberText(std::int64_t N)
-{
-    const bool Negative = N < 0;
-    std::string Digits = std::to_string(Negative ? -(N + 1) + std::uint64_t{1} : static_cast<std::uint64_t>(N));
-    const char Sep = SystemData.ThousandSeparator();
-    std::string Out;
-    for (std::size_t I = 0; I < Digits.size(); ++I) {
-        if (Sep != 0 && I > 0 && (Digits.size() - I) % 3 == 0)
-            Out += Sep;
-        Out += Digits[I];
-    }
-    return Negative ? "-" + Out : Out;
-}
+std::string TScrollEditor::LineNumberText(std::int64_t N) { return GroupedWhole(N); }
 
 int TScrollEditor::LineNumberWidth() const
 {

@@ -128,6 +128,8 @@ public:
     TShiftState LiveModifiers() const override;
     std::int64_t ViewTopLine() const override { return TopLine; }
     void SetViewTopLine(std::int64_t Line) override { TopLine = Line; }
+    std::int64_t ViewLeftColumn() const override { return LeftColumn; }
+    bool SetViewOrigin(TPoint P) override { return SetTopLeft(P); }
     void RedrawFound() override;
     TCodePage PasteCodePage() const override { return FFontCharset; }
 

@@ -159,4 +159,12 @@ void TEditorEngine::Redo()
     }
 }
 
+bool TEditorEngine::SetViewOrigin(TPoint P)
+{
+    if (P.Y < 0 || P.Y >= Strings->Count() || P.X < 0)
+        return false;
+    SetViewTopLine(P.Y);
+    return true;
+}
+
 }  // namespace narvo

@@ -79,6 +79,10 @@ public:
     // keeps the cursor on its screen row). Nothing without a display.
     virtual std::int64_t ViewTopLine() const { return 0; }
     virtual void SetViewTopLine(std::int64_t) {}
+    // The first visible column and line together; setting them answers false (and
+    // changes nothing) when the line is not in the text or the column is negative.
+    virtual std::int64_t ViewLeftColumn() const { return 0; }
+    virtual bool SetViewOrigin(TPoint P);
     // The redraw after FindNext: relayout and OnChange, the view following the
     // cursor column by column.
     virtual void RedrawFound() { UpdateDisplay(true); }

@@ -20,6 +20,20 @@ void TIndeSystemData::SetDecimalSeparator(char C) { GDecimalSeparator.store(C, s
 char TIndeSystemData::ThousandSeparator() const { return GThousandSeparator.load(std::memory_order_relaxed); }
 void TIndeSystemData::SetThousandSeparator(char C) { GThousandSeparator.store(C, std::memory_order_relaxed); }
 
+std::string GroupedWhole(std::int64_t N)
+{
+    const bool Negative = N < 0;
+    std::string Digits = std::to_string(Negative ? -(N + 1) + std::uint64_t{1} : static_cast<std::uint64_t>(N));
+    const char Sep = SystemData.ThousandSeparator();
+    std::string Out;
+    for (std::size_t I = 0; I < Digits.size(); ++I) {
+        if (Sep != 0 && I > 0 && (Digits.size() - I) % 3 == 0)
+            Out += Sep;
+        Out += Digits[I];
+    }
+    return Negative ? "-" + Out : Out;
+}
+
 TSeparatorGuard::TSeparatorGuard()
     : Decimal_(SystemData.DecimalSeparator()), Thousand_(SystemData.ThousandSeparator())
 {

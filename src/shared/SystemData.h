@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace narvo {
 
@@ -18,6 +19,9 @@ public:
 
 // The single instance.
 extern TIndeSystemData SystemData;
+
+// N in decimal digits grouped by threes with the thousands separator ("12,345").
+std::string GroupedWhole(std::int64_t N);
 
 // Restores both separators when it leaves scope, also when an exception passes.
 class TSeparatorGuard {

@@ -5,13 +5,13 @@
 #pragma once
 
 #include "app/AppHooks.h"
-#include "app/AppState.h"
-#include "app/CommandHost.h"
+#include "language/AppState.h"
+#include "language/CommandHost.h"
 #include "app/CommandLanguage.h"
 #include "app/Documents.h"
 #include "app/MainWindow.h"
 #include "app/Settings.h"
-#include "app/StatusLine.h"
+#include "language/StatusLine.h"
 #include "platform/Application.h"
 #include "platform/FileDialogs.h"
 #include "platform/MessageBoxes.h"

@@ -2,13 +2,13 @@
 // Esc Esc runs on the active pane and undoes in one step, the register's fields
 // follow a scoop, and the key operand takes the next typed key without typing it.
 #include "app/AppHooks.h"
-#include "app/AppState.h"
+#include "language/AppState.h"
 #include "app/CommandLanguage.h"
-#include "app/CommandLines.h"
-#include "app/Expressions.h"
+#include "language/CommandLines.h"
+#include "language/Expressions.h"
 #include "app/MainWindow.h"
-#include "app/StatusLine.h"
-#include "app/TextRegister.h"
+#include "language/StatusLine.h"
+#include "language/TextRegister.h"
 #include "shared/SystemData.h"
 
 #include <QCoreApplication>

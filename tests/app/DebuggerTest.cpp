@@ -4,7 +4,7 @@
 // answers come from the wait hook instead of a person.
 #include "AppWindowFixture.h"
 
-#include "app/CommandLines.h"
+#include "language/CommandLines.h"
 #include "app/DebuggerDialog.h"
 #include "components/SpinButtons.h"
 

@@ -7,8 +7,8 @@
 // saving, closing) and the spelling word list are replaced by counters and a list,
 // as the fake host has them; the margin and form-feed routines are counted and
 // run. A case that only makes sense headless says why in its "headless.txt".
-#include "FakeCommandHost.h"
-#include "GoldenCases.h"
+#include "language/FakeCommandHost.h"
+#include "language/GoldenCases.h"
 
 #include "app/AppHooks.h"
 #include "app/CommandLanguage.h"

@@ -4,10 +4,10 @@
 // next, Ctrl+Break, the keypad flag and the wheel.
 #include "AppWindowFixture.h"
 
-#include "app/CommandLines.h"
+#include "language/CommandLines.h"
 #include "app/KeyRouting.h"
-#include "app/TextRegister.h"
-#include "app/WordCommands.h"
+#include "language/TextRegister.h"
+#include "language/WordCommands.h"
 
 #include <QLabel>
 #include <QTest>

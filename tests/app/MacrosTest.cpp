@@ -3,9 +3,9 @@
 // the main window; the macro dialog moves command lines into the table and back.
 #include "AppWindowFixture.h"
 
-#include "app/CommandLines.h"
+#include "language/CommandLines.h"
 #include "app/MacroDialog.h"
-#include "app/Macros.h"
+#include "language/Macros.h"
 
 #include <QToolButton>
 

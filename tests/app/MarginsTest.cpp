@@ -2,12 +2,12 @@
 // typing, Enter, centring and remargining on a headless pane, also after a search;
 // M, Y and Z run from a command line in the main window.
 #include "app/AppHooks.h"
-#include "app/AppState.h"
-#include "app/CommandHost.h"
+#include "language/AppState.h"
+#include "language/CommandHost.h"
 #include "app/CommandLanguage.h"
-#include "app/CommandLines.h"
+#include "language/CommandLines.h"
 #include "app/MainWindow.h"
-#include "app/Margins.h"
+#include "language/Margins.h"
 #include "engine/FakeEditor.h"
 
 #include <gtest/gtest.h>

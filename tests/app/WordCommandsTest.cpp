@@ -3,8 +3,9 @@
 #include "app/AppHooks.h"
 #include "app/MainWindow.h"
 #include "app/Settings.h"
-#include "app/StatusLine.h"
-#include "app/WordCommands.h"
+#include "language/AppState.h"
+#include "language/StatusLine.h"
+#include "language/WordCommands.h"
 #include "components/TextRuler.h"
 #include "engine/FakeEditor.h"
 

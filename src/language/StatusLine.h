@@ -22,8 +22,8 @@ const std::string& StatusMessage();
 bool StatusMessageIsError();
 // A new error while an error is pending changes nothing; anything else replaces it.
 void SetStatusMessage(const std::string& Text, bool IsError);
-// SetStatusMessage, then the message field shows the current message (which may
-// be the older pending error).
+// SetStatusMessage, then the host's message field shows the current message (which
+// may be the older pending error).
 void ShowStatusMessage(const std::string& Text, bool IsError);
 // ShowStatusMessage("Ok", plain).
 void ShowOk();
@@ -31,7 +31,8 @@ void ShowOk();
 // status message; the code is reset to edDone. Nothing is repainted: the next
 // UpdateStatus shows it.
 void ShowEditorStatus(TEditStatus& Code);
-// Refreshes every status field of the main window (nothing while there is none).
+// Refreshes every status field of the window, through the command host (nothing
+// while there is none).
 void UpdateStatus();
 
 // The message of a status code; false when the code has none (edNothingChanged).

@@ -6,11 +6,11 @@
 // window too.
 #pragma once
 
-#include "app/AppState.h"
-#include "app/CommandLines.h"
-#include "app/Expressions.h"
-#include "app/StatusLine.h"
-#include "app/TextRegister.h"
+#include "language/AppState.h"
+#include "language/CommandLines.h"
+#include "language/Expressions.h"
+#include "language/StatusLine.h"
+#include "language/TextRegister.h"
 #include "engine/EditorEngine.h"
 
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 // The search commands (see SearchCommands.h).
-#include "app/SearchCommands.h"
+#include "language/SearchCommands.h"
 
-#include "app/AppState.h"
-#include "app/CommandHost.h"
-#include "app/CommandLines.h"
-#include "app/Interpreter.h"
+#include "language/AppState.h"
+#include "language/CommandHost.h"
+#include "language/CommandLines.h"
+#include "language/Interpreter.h"
 
 namespace narvo {
 

@@ -1,8 +1,7 @@
 // Small commands bound to keys, tool-bar buttons and command letters: word moves
 // and word deletes under the switchable word rule, the two alternating position
-// markers that remember a place and its view (F9 drops, F10 goes), the panel
-// toggle (Alt+F3) that hides or shows the ruler, command panel and status bars at
-// once, and `Z`, which deletes back to the previous form feed in one undo step.
+// markers that remember a place and its view (F9 drops, F10 goes), and `Z`, which
+// deletes back to the previous form feed in one undo step.
 // All act on the pane given (the active pane), so they run headless.
 #pragma once
 
@@ -12,8 +11,6 @@
 #include <cstdint>
 
 namespace narvo {
-
-class TForm1;
 
 // --- word rule ---------------------------------------------------------------------------
 // True: moves go to word starts; false: to word ends. NewWordStyle chooses the
@@ -53,11 +50,6 @@ void GoToMarker(TEditorEngine& Pane);
 // Both markers back to the text start with the view at the top, slot 0 current (a
 // new document), so going to one never names a line the new text lacks.
 void ResetMarkers();
-
-// --- panels ------------------------------------------------------------------------------------
-// Hides the ruler, the command panel and both status bars when any of them is
-// shown, else shows all four. The tool bar stays as it is.
-void TogglePanels(TForm1& Form);
 
 // --- `Z` -------------------------------------------------------------------------------------------
 // Deletes from the nearest form feed before the cursor (the form feed included; the

@@ -1,7 +1,7 @@
 // The command-line store (see CommandLines.h).
-#include "app/CommandLines.h"
+#include "language/CommandLines.h"
 
-#include "app/CommandHost.h"
+#include "language/CommandHost.h"
 
 namespace narvo {
 

@@ -1,7 +1,6 @@
 // The host's plain defaults and the program's one host (see CommandHost.h).
-#include "app/CommandHost.h"
+#include "language/CommandHost.h"
 
-#include "app/StatusLine.h"
 #include "shared/CharClass.h"
 
 namespace narvo {
@@ -12,8 +11,6 @@ TCommandHost* GHost = nullptr;
 
 TCommandHost* CommandHost() { return GHost; }
 void SetCommandHost(TCommandHost* Host) { GHost = Host; }
-
-void TCommandHost::UpdateStatus() { narvo::UpdateStatus(); }
 
 bool TCommandHost::WordAtCursorBounds(TEditorEngine& Pane, TRect& R)
 {

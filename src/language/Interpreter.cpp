@@ -1,11 +1,11 @@
 // The command-line interpreter (see Interpreter.h).
-#include "app/Interpreter.h"
+#include "language/Interpreter.h"
 
-#include "app/AppState.h"
-#include "app/ControlKeys.h"
-#include "app/Expressions.h"
-#include "app/SearchCommands.h"
-#include "app/TextRegister.h"
+#include "language/AppState.h"
+#include "language/ControlKeys.h"
+#include "language/Expressions.h"
+#include "language/SearchCommands.h"
+#include "language/TextRegister.h"
 #include "shared/CharClass.h"
 #include "shared/HexText.h"
 

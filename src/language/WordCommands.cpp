@@ -1,13 +1,11 @@
-// Word and marker commands, the panel toggle and `Z` (see WordCommands.h).
-#include "app/WordCommands.h"
+// Word and marker commands and `Z` (see WordCommands.h).
+#include "language/WordCommands.h"
 
-#include "app/MainWindow.h"
-#include "app/Settings.h"
-#include "app/StatusLine.h"
-#include "components/TextRuler.h"
-#include "editor/ScrollEditor.h"
+#include "language/AppState.h"
+#include "language/StatusLine.h"
 
 #include <algorithm>
+#include <string_view>
 
 namespace narvo {
 
@@ -15,24 +13,7 @@ namespace {
 
 TPositionMarkers GMarkers;
 
-// The view of a pane: a widget has a first visible column and line; a bare text
-// model only a first line.
-TPoint ViewOrigin(const TEditorEngine& Pane)
-{
-    if (const auto* W = dynamic_cast<const TScrollEditor*>(&Pane))
-        return TPoint{W->LeftColumn, W->TopLine};
-    return TPoint{0, Pane.ViewTopLine()};
-}
-
-bool SetViewOrigin(TEditorEngine& Pane, TPoint P)
-{
-    if (auto* W = dynamic_cast<TScrollEditor*>(&Pane))
-        return W->SetTopLeft(P);
-    if (P.Y < 0 || P.Y >= Pane.Strings->Count() || P.X < 0)
-        return false;
-    Pane.SetViewTopLine(P.Y);
-    return true;
-}
+TPoint ViewOrigin(const TEditorEngine& Pane) { return TPoint{Pane.ViewLeftColumn(), Pane.ViewTopLine()}; }
 
 }  // namespace
 
@@ -88,25 +69,12 @@ void GoToMarker(TEditorEngine& Pane)
         // The failure is reported by the message; the code would report it again.
         Pane.Status = edDone;
     }
-    if (!SetViewOrigin(Pane, TPoint{M.ViewLeft, M.ViewTop}))
+    if (!Pane.SetViewOrigin(TPoint{M.ViewLeft, M.ViewTop}))
         ShowStatusMessage("Scroll?", true);
     Pane.RequestRedraw(false);
 }
 
 void ResetMarkers() { GMarkers = TPositionMarkers{}; }
-
-// --- panels ---------------------------------------------------------------------------------------
-
-void TogglePanels(TForm1& Form)
-{
-    QWidget* const Panels[] = {Form.TextRuler, Form.CmdControl, Form.StatusBar, Form.StatusBar2};
-    // Shown within the window, whether or not the window itself is on the screen.
-    const bool AnyShown =
-        std::any_of(std::begin(Panels), std::end(Panels), [&](QWidget* W) { return W && W->isVisibleTo(&Form); });
-    for (QWidget* W : Panels)
-        if (W)
-            W->setVisible(!AnyShown);
-}
 
 // --- `Z` ----------------------------------------------------------------------------------------------
 

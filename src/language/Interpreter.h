@@ -10,9 +10,9 @@
 // while the run yields cannot move it to another pane or change a running line.
 #pragma once
 
-#include "app/CommandHost.h"
-#include "app/CommandLines.h"
-#include "app/StatusLine.h"
+#include "language/CommandHost.h"
+#include "language/CommandLines.h"
+#include "language/StatusLine.h"
 
 #include <cstdint>
 #include <string>

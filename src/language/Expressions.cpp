@@ -1,10 +1,10 @@
 // The expression evaluator and the register commands (see Expressions.h). The
 // reader keeps the position of the next character and the current character; past
 // the line's end it reports "expr?" and reads `)`, which closes every open level.
-#include "app/Expressions.h"
+#include "language/Expressions.h"
 
-#include "app/Interpreter.h"
-#include "app/TextRegister.h"
+#include "language/Interpreter.h"
+#include "language/TextRegister.h"
 #include "shared/CharClass.h"
 
 #include <algorithm>

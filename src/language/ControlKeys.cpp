@@ -1,10 +1,10 @@
 // The control-key dispatcher (see ControlKeys.h).
-#include "app/ControlKeys.h"
+#include "language/ControlKeys.h"
 
-#include "app/AppState.h"
-#include "app/CommandHost.h"
-#include "app/CommandLines.h"
-#include "app/TextRegister.h"
+#include "language/AppState.h"
+#include "language/CommandHost.h"
+#include "language/CommandLines.h"
+#include "language/TextRegister.h"
 
 namespace narvo {
 

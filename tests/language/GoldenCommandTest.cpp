@@ -1,8 +1,8 @@
 // Runs every case folder under tests/app/golden (see the README there) on a
 // headless pane with the fake host. GoldenWindowTest.cpp runs the same cases on
 // the program's own main window.
-#include "FakeCommandHost.h"
-#include "GoldenCases.h"
+#include "language/FakeCommandHost.h"
+#include "language/GoldenCases.h"
 
 namespace narvo::test {
 namespace {

@@ -1,6 +1,6 @@
 // The text register: scooping back and forth, a full register, column scoops, the
 // clipboard transfers, the free space, and scoop events of a pane with its own text.
-#include "FakeCommandHost.h"
+#include "language/FakeCommandHost.h"
 #include "shared/SystemData.h"
 
 #include <gtest/gtest.h>

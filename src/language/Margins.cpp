@@ -1,7 +1,7 @@
 // Margins and wrap while typing (see Margins.h).
-#include "app/Margins.h"
+#include "language/Margins.h"
 
-#include "app/AppState.h"
+#include "language/AppState.h"
 
 #include <algorithm>
 

@@ -64,7 +64,10 @@ public:
     virtual void ShowInfo(const std::string& /*Text*/) {}
     // The scoop indicator: 0 off, 1 stream scoop ("On"), 2 column scoop ("Blk").
     virtual void ShowScoopState(int /*State*/) {}
-    virtual void UpdateStatus();
+    // Every status field shows the current values; the message field alone shows
+    // the current status message.
+    virtual void UpdateStatus() {}
+    virtual void ShowStatusText() {}
 
     // --- documents, help, print, margins, words ----------------------------------------
     // A and O take the position after their letter in Line and answer the position

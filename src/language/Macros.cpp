@@ -1,12 +1,8 @@
 // Macros and macro files (see Macros.h).
-#include "app/Macros.h"
+#include "language/Macros.h"
 
-#include "app/AppHooks.h"
-#include "app/CommandHost.h"
-#include "app/CommandLines.h"
-#include "app/MacroDialog.h"
-#include "app/MainWindowMenus.h"
-#include "app/Settings.h"
+#include "language/CommandHost.h"
+#include "language/CommandLines.h"
 #include "platform/posix/IniFile.h"
 #include "platform/posix/IniValues.h"
 #include "platform/posix/SafeFile.h"
@@ -74,10 +70,6 @@ void SaveCurrentMacros(TCommandLineStore& Store, TCommandHost* Host, const std::
     Ini.WriteInteger(CurrentMacrosSection, "CurrentInx", Store.ShownLine());
     Ini.UpdateFile();
 }
-
-void LoadCurrentMacros() { LoadCurrentMacros(CommandLines(), CommandHost(), SettingsIniName); }
-
-void SaveCurrentMacros() { SaveCurrentMacros(CommandLines(), CommandHost(), SettingsIniName); }
 
 // --- macro files --------------------------------------------------------------------------------
 
@@ -194,14 +186,6 @@ void DeleteMacroEntry(TMacroTable& Table, int Index)
     for (int I = Index; I < MacroTableSize - 1; ++I)
         Table[static_cast<std::size_t>(I)] = std::move(Table[static_cast<std::size_t>(I + 1)]);
     Table[MacroTableSize - 1] = TMacroEntry{};
-}
-
-void InstallMacroHooks()
-{
-    TAppHooks& H = AppHooks();
-    H.LoadCommandLines = [] { LoadCurrentMacros(); };
-    H.SaveCommandLines = [] { SaveCurrentMacros(); };
-    MenuActions().Macros = ShowMacroDialog;
 }
 
 }  // namespace narvo

@@ -1,7 +1,7 @@
 // The text register (see TextRegister.h).
-#include "app/TextRegister.h"
+#include "language/TextRegister.h"
 
-#include "app/StatusLine.h"
+#include "language/StatusLine.h"
 #include "engine/ClipboardAccess.h"
 
 #include <algorithm>

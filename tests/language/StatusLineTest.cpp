@@ -1,7 +1,7 @@
 // The status line's model without a window: the sticky error flag, the messages of
 // the status codes, the number formats and the fields computed from a pane.
-#include "app/AppState.h"
-#include "app/StatusLine.h"
+#include "language/AppState.h"
+#include "language/StatusLine.h"
 #include "engine/EditorEngine.h"
 #include "shared/SystemData.h"
 

@@ -1,8 +1,8 @@
 // What the golden cases cannot show: yielding and breaking, a run pinned to its
 // pane and lines while the message loop runs, the run guard, the debugger hook,
 // the command-line store and the search keys.
-#include "FakeCommandHost.h"
-#include "app/SearchCommands.h"
+#include "language/FakeCommandHost.h"
+#include "language/SearchCommands.h"
 
 #include <gtest/gtest.h>
 

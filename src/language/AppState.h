@@ -9,6 +9,9 @@
 
 namespace narvo {
 
+// The word rule: word moves go to word ends when set, else to word starts.
+inline bool NewWordStyle = false;
+
 // Search switches.
 inline bool IgnoreCaseFlag = false;
 inline bool ForwardFlag = true;

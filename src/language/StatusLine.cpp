@@ -1,9 +1,8 @@
 // The status line's model (see StatusLine.h).
-#include "app/StatusLine.h"
+#include "language/StatusLine.h"
 
-#include "app/AppState.h"
-#include "app/MainWindow.h"
-#include "editor/ScrollEditor.h"
+#include "language/AppState.h"
+#include "language/CommandHost.h"
 #include "engine/EditorEngine.h"
 #include "shared/HexText.h"
 #include "shared/SystemData.h"
@@ -34,8 +33,8 @@ void SetStatusMessage(const std::string& Text, bool IsError)
 void ShowStatusMessage(const std::string& Text, bool IsError)
 {
     SetStatusMessage(Text, IsError);
-    if (Form1)
-        Form1->ShowStatusText();
+    if (TCommandHost* Host = CommandHost())
+        Host->ShowStatusText();
 }
 
 void ShowOk() { ShowStatusMessage("Ok", false); }
@@ -68,14 +67,14 @@ void ShowEditorStatus(TEditStatus& Code)
 
 void UpdateStatus()
 {
-    if (Form1)
-        Form1->UpdateStatus();
+    if (TCommandHost* Host = CommandHost())
+        Host->UpdateStatus();
 }
 
 std::string FormatWhole(std::int64_t N)
 {
     // The same grouping as the line-number column.
-    return TScrollEditor::LineNumberText(N);
+    return GroupedWhole(N);
 }
 
 std::string FormatTwoDecimals(double Value)
@@ -89,7 +88,7 @@ std::string FormatTwoDecimals(double Value)
     char Cents[4];
     std::snprintf(Cents, sizeof Cents, "%02u", static_cast<unsigned>(H % 100));
     // H is below 9e18, so the whole part fits a signed 64-bit number.
-    std::string S = TScrollEditor::LineNumberText(static_cast<std::int64_t>(H / 100));
+    std::string S = GroupedWhole(static_cast<std::int64_t>(H / 100));
     S.push_back(SystemData.DecimalSeparator());
     S += Cents;
     return (Value < 0 && H != 0) ? "-" + S : S;

@@ -5,15 +5,15 @@
 // operand and scripted debugger answers. Command lines run on it as in the program.
 #pragma once
 
-#include "app/AppState.h"
-#include "app/CommandHost.h"
-#include "app/CommandLines.h"
-#include "app/Expressions.h"
-#include "app/Interpreter.h"
-#include "app/Margins.h"
-#include "app/StatusLine.h"
-#include "app/TextRegister.h"
-#include "app/WordCommands.h"
+#include "language/AppState.h"
+#include "language/CommandHost.h"
+#include "language/CommandLines.h"
+#include "language/Expressions.h"
+#include "language/Interpreter.h"
+#include "language/Margins.h"
+#include "language/StatusLine.h"
+#include "language/TextRegister.h"
+#include "language/WordCommands.h"
 #include "engine/ClipboardAccess.h"
 #include "engine/FakeEditor.h"
 

@@ -55,9 +55,6 @@ void LoadCurrentMacros(TCommandLineStore& Store, TCommandHost* Host, const std::
 // section with Macro0..Macro31 and CurrentInx. Throws EFileError when the file
 // cannot be written; the file is then left as it was.
 void SaveCurrentMacros(TCommandLineStore& Store, TCommandHost* Host, const std::string& IniName);
-// The two above on the program's store, host and "Narvo.ini".
-void LoadCurrentMacros();
-void SaveCurrentMacros();
 
 // --- macro files -------------------------------------------------------------------------------
 // What loading a macro file took and what it could not.
@@ -88,9 +85,5 @@ void DeleteMacroEntry(TMacroTable& Table, int Index);
 // A name as the table keeps it: its first 20 characters, line breaks removed (a
 // name is stored as an ini value, which holds no line break).
 std::string MacroName(const std::string& Name);
-
-// Fills the main window's hooks for loading and saving the command lines, and the
-// menu entry "Macros...".
-void InstallMacroHooks();
 
 }  // namespace narvo
