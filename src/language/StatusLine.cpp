@@ -16,11 +16,13 @@ namespace {
 
 std::string GMessage;
 bool GError = false;
+std::uint64_t GSerial = 0;
 
 }  // namespace
 
 const std::string& StatusMessage() { return GMessage; }
 bool StatusMessageIsError() { return GError; }
+std::uint64_t StatusMessageSerial() { return GSerial; }
 
 void SetStatusMessage(const std::string& Text, bool IsError)
 {
@@ -28,6 +30,7 @@ void SetStatusMessage(const std::string& Text, bool IsError)
         return;
     GMessage = Text;
     GError = IsError;
+    ++GSerial;
 }
 
 void ShowStatusMessage(const std::string& Text, bool IsError)

@@ -20,6 +20,9 @@ class TEditorEngine;
 // --- the message ------------------------------------------------------------------------
 const std::string& StatusMessage();
 bool StatusMessageIsError();
+// Counts the messages set, so that a watcher can tell a message set anew (a second
+// "Waiting") from one that still stands.
+std::uint64_t StatusMessageSerial();
 // A new error while an error is pending changes nothing; anything else replaces it.
 void SetStatusMessage(const std::string& Text, bool IsError);
 // SetStatusMessage, then the host's message field shows the current message (which

@@ -126,8 +126,12 @@ public:
         // status line then), one per wait.
         QTimer Typist;
         QObject::connect(&Typist, &QTimer::timeout, [&] {
-            if (StatusMessage() != "Waiting" || StatusMessageIsError() || !Delivered)
+            // One key per wait: a wait that has had its key may still show "Waiting"
+            // while the key reaches it, so only a "Waiting" set anew asks for a key.
+            if (StatusMessage() != "Waiting" || StatusMessageIsError() || !Delivered ||
+                StatusMessageSerial() == AnsweredWait)
                 return;
+            AnsweredWait = StatusMessageSerial();
             WaitLines += (WaitLines.empty() ? "" : " ") + Form->CmdNumberDis->text().toStdString();
             if (Keys.empty()) {
                 if (!BreakFlag)
@@ -222,6 +226,8 @@ private:
     std::string Keys, WaitLines;
     // Whether the last key typed has reached the program (a key wait takes it).
     bool Delivered = true;
+    // The message serial of the last "Waiting" that was given a key.
+    std::uint64_t AnsweredWait = 0;
     bool ShowAllBefore = false;
 };
 
