@@ -2,6 +2,15 @@
 #include "app/CommandLanguage.h"
 
 #include "app/AppHooks.h"
+#include "app/DebuggerDialog.h"
+#include "app/Documents.h"
+#include "app/HelpServices.h"
+#include "app/MainWindowMenus.h"
+#include "app/FindReplace.h"
+#include "app/SmallToolsHooks.h"
+#include "app/SpellHooks.h"
+#include "components/ChmHelper.h"
+#include "tools/PPMain.h"
 #include "language/AppState.h"
 #include "language/CommandLines.h"
 #include "language/ControlKeys.h"
@@ -55,141 +64,6 @@ protected:
     }
 };
 
-class TMainWindowHost : public TCommandHost {
-public:
-    TEditorEngine& ActivePane() override { return *(Form1->ActiveEditor ? Form1->ActiveEditor : Form1->MainEditor); }
-    TEditorEngine& MainPane() override { return *Form1->MainEditor; }
-    TXRegister& Register() override
-    {
-        if (!GRegister)
-            GRegister = std::make_unique<TXRegister>(Form1 ? Form1->MainEditor : nullptr);
-        return *GRegister;
-    }
-    void SetPaneUpdates(TEditorEngine& Pane, bool Enabled) override
-    {
-        if (TScrollEditor* W = AsWidget(Pane))
-            W->UpdatesEnabled = Enabled;
-    }
-    void RepaintPane(TEditorEngine& Pane) override { Pane.RequestRedraw(true); }
-    void UpdateStatus() override
-    {
-        if (Form1)
-            Form1->UpdateStatus();
-    }
-    void ShowStatusText() override
-    {
-        if (Form1)
-            Form1->ShowStatusText();
-    }
-    void ToggleShowAll(TEditorEngine& Pane) override
-    {
-        if (TScrollEditor* W = AsWidget(Pane))
-            W->SetShowAll(!W->ShowAll());
-    }
-    bool WordAtCursorBounds(TEditorEngine& Pane, TRect& R) override
-    {
-        if (TScrollEditor* W = AsWidget(Pane)) {
-            W->GetWordAtCursorBounds(R);
-            return true;
-        }
-        return TCommandHost::WordAtCursorBounds(Pane, R);
-    }
-    void PasteIntoFocused(TEditorEngine& Pane) override
-    {
-        TScrollEditor* F = Form1 ? Form1->FocusedEditor() : nullptr;
-        if (F)
-            F->Paste();
-        else
-            Pane.Paste();
-    }
-    void ProcessMessages() override { QCoreApplication::processEvents(); }
-    int WaitForKey() override
-    {
-        TKeyCatcher Catcher;
-        qApp->installEventFilter(&Catcher);
-        while (!Catcher.Got && !BreakFlag && Form1 && Form1->isVisible() && !QCoreApplication::closingDown())
-            QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-        qApp->removeEventFilter(&Catcher);
-        return Catcher.Got ? Catcher.Code : 0;
-    }
-    std::string CmdEditorText() override
-    {
-        const TEditBuffer& B = *Form1->CmdEditor->Strings;
-        std::string S;
-        for (std::int64_t Y = 0; Y < B.Count(); ++Y) {
-            S += Y ? "\r\n" : "";
-            S += B[Y];
-        }
-        return S;
-    }
-    void SetCmdEditorText(const std::string& Text) override
-    {
-        TScrollEditor* C = Form1->CmdEditor;
-        C->ResetText();
-        // A command line is bytes: an LF (Ctrl+J) or a CR in it is a command
-        // character, kept as it stands rather than read as a line break.
-        C->InsertTextEx(Text, true, true);
-        C->UndoList->Clear();
-        C->RedoList->Clear();
-        C->RequestRedraw(true);
-    }
-    void SetFindText(const std::string& Text) override { Call(CommandServices().SetFindText, Text); }
-    void SetReplaceText(const std::string& Text) override { Call(CommandServices().SetReplaceText, Text); }
-    void ShowInfo(const std::string& Text) override { Form1->InfoDis->setText(AnsiToQString(Text)); }
-    void ShowScoopState(int State) override
-    {
-        static const char* const Texts[] = {"Off", "On", "Blk"};
-        Form1->ScoopStatusDis->setText(QString::fromLatin1(Texts[State < 0 || State > 2 ? 0 : State]));
-        Form1->ScoopStatusDis->setStyleSheet(State ? QStringLiteral("background-color: #00FF00;") : QString());
-    }
-    std::int64_t InsertFileCmd(const std::string& Line, std::int64_t Pos) override
-    {
-        return CommandServices().InsertFileCmd ? CommandServices().InsertFileCmd(Line, Pos) : Pos;
-    }
-    std::int64_t OpenFileCmd(const std::string& Line, std::int64_t Pos) override
-    {
-        return CommandServices().OpenFileCmd ? CommandServices().OpenFileCmd(Line, Pos) : Pos;
-    }
-    void SaveAndExitCmd() override { Call(CommandServices().SaveAndExitCmd); }
-    void ExitWithoutSavingCmd() override
-    {
-        if (AppHooks().CloseTextFile())
-            Form1->close();
-    }
-    void SaveIfModified() override { Call(CommandServices().SaveIfModified); }
-    void ShowHelpContents() override { Call(CommandServices().ShowHelpContents); }
-    void PrintText() override { Call(CommandServices().PrintText); }
-    void RemarginParagraph(TEditorEngine& Pane) override { Call(CommandServices().RemarginParagraph, Pane); }
-    void CenterLine(TEditorEngine& Pane) override { Call(CommandServices().CenterLine, Pane); }
-    void DeleteBackToFormFeed(TEditorEngine& Pane) override { Call(CommandServices().DeleteBackToFormFeed, Pane); }
-    bool NewWordStyle() override { return CommandServices().NewWordStyle && CommandServices().NewWordStyle(); }
-    int SpellCheck(const std::string& Word, bool& NoDictionary) override
-    {
-        if (CommandServices().SpellCheck)
-            return CommandServices().SpellCheck(Word, NoDictionary);
-        return TCommandHost::SpellCheck(Word, NoDictionary);
-    }
-    bool KeypadFlag() override { return CommandServices().KeypadFlag && CommandServices().KeypadFlag(); }
-    bool BoxDrawKey(TEditorEngine& Pane, char Ch) override
-    {
-        return CommandServices().BoxDrawKey && CommandServices().BoxDrawKey(Pane, Ch);
-    }
-    void NextBoxStyle() override { Call(CommandServices().NextBoxStyle); }
-    int DebugShowStep(const TDebugInfo& Info) override
-    {
-        return CommandServices().DebugShowStep ? CommandServices().DebugShowStep(Info) : dbRunOn;
-    }
-    void SetDebugRunning(bool Running) override { Call(CommandServices().SetDebugRunning, Running); }
-
-private:
-    template <class F, class... A>
-    static void Call(const F& Fn, A&&... Args)
-    {
-        if (Fn)
-            Fn(std::forward<A>(Args)...);
-    }
-};
-
 TMainWindowHost GHost;
 
 void ScoopEventOf(TScrollEditor* Pane, TScoopCommand Command, TRect Range)
@@ -226,11 +100,164 @@ void FreeTextRegister()
 
 }  // namespace
 
-TCommandServices& CommandServices()
+// --- the host ---------------------------------------------------------------------------------
+
+TMainWindowHost& ProgramHost() { return GHost; }
+
+TEditorEngine& TMainWindowHost::ActivePane() { return *(Form1->ActiveEditor ? Form1->ActiveEditor : Form1->MainEditor); }
+
+TEditorEngine& TMainWindowHost::MainPane() { return *Form1->MainEditor; }
+
+TXRegister& TMainWindowHost::Register()
 {
-    static TCommandServices Services;
-    return Services;
+    if (!GRegister)
+        GRegister = std::make_unique<TXRegister>(Form1 ? Form1->MainEditor : nullptr);
+    return *GRegister;
 }
+
+void TMainWindowHost::SetPaneUpdates(TEditorEngine& Pane, bool Enabled)
+{
+    if (TScrollEditor* W = AsWidget(Pane))
+        W->UpdatesEnabled = Enabled;
+}
+
+void TMainWindowHost::RepaintPane(TEditorEngine& Pane) { Pane.RequestRedraw(true); }
+
+void TMainWindowHost::UpdateStatus()
+{
+    if (Form1)
+        Form1->UpdateStatus();
+}
+
+void TMainWindowHost::ShowStatusText()
+{
+    if (Form1)
+        Form1->ShowStatusText();
+}
+
+void TMainWindowHost::ToggleShowAll(TEditorEngine& Pane)
+{
+    if (TScrollEditor* W = AsWidget(Pane))
+        W->SetShowAll(!W->ShowAll());
+}
+
+bool TMainWindowHost::WordAtCursorBounds(TEditorEngine& Pane, TRect& R)
+{
+    if (TScrollEditor* W = AsWidget(Pane)) {
+        W->GetWordAtCursorBounds(R);
+        return true;
+    }
+    return TCommandHost::WordAtCursorBounds(Pane, R);
+}
+
+void TMainWindowHost::PasteIntoFocused(TEditorEngine& Pane)
+{
+    TScrollEditor* F = Form1 ? Form1->FocusedEditor() : nullptr;
+    if (F)
+        F->Paste();
+    else
+        Pane.Paste();
+}
+
+void TMainWindowHost::ProcessMessages() { QCoreApplication::processEvents(); }
+
+int TMainWindowHost::WaitForKey()
+{
+    TKeyCatcher Catcher;
+    qApp->installEventFilter(&Catcher);
+    while (!Catcher.Got && !BreakFlag && Form1 && Form1->isVisible() && !QCoreApplication::closingDown())
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    qApp->removeEventFilter(&Catcher);
+    return Catcher.Got ? Catcher.Code : 0;
+}
+
+std::string TMainWindowHost::CmdEditorText()
+{
+    const TEditBuffer& B = *Form1->CmdEditor->Strings;
+    std::string S;
+    for (std::int64_t Y = 0; Y < B.Count(); ++Y) {
+        S += Y ? "\r\n" : "";
+        S += B[Y];
+    }
+    return S;
+}
+
+void TMainWindowHost::SetCmdEditorText(const std::string& Text)
+{
+    TScrollEditor* C = Form1->CmdEditor;
+    C->ResetText();
+    // A command line is bytes: an LF (Ctrl+J) or a CR in it is a command
+    // character, kept as it stands rather than read as a line break.
+    C->InsertTextEx(Text, true, true);
+    C->UndoList->Clear();
+    C->RedoList->Clear();
+    C->RequestRedraw(true);
+}
+
+void TMainWindowHost::SetFindText(const std::string& Text)
+{
+    if (Form1 && Form1->Menus)
+        Form1->Menus->FindDialog()->SetFindText(Text);
+}
+
+void TMainWindowHost::SetReplaceText(const std::string& Text)
+{
+    if (Form1 && Form1->Menus)
+        Form1->Menus->FindDialog()->SetReplaceText(Text);
+}
+
+void TMainWindowHost::ShowInfo(const std::string& Text) { Form1->InfoDis->setText(AnsiToQString(Text)); }
+
+void TMainWindowHost::ShowScoopState(int State)
+{
+    static const char* const Texts[] = {"Off", "On", "Blk"};
+    Form1->ScoopStatusDis->setText(QString::fromLatin1(Texts[State < 0 || State > 2 ? 0 : State]));
+    Form1->ScoopStatusDis->setStyleSheet(State ? QStringLiteral("background-color: #00FF00;") : QString());
+}
+
+std::int64_t TMainWindowHost::InsertFileCmd(const std::string& Line, std::int64_t Pos)
+{
+    return narvo::InsertFileCmd(Line, Pos);
+}
+
+std::int64_t TMainWindowHost::OpenFileCmd(const std::string& Line, std::int64_t Pos)
+{
+    return narvo::OpenFileCmd(Line, Pos);
+}
+
+void TMainWindowHost::SaveAndExitCmd() { narvo::SaveAndExitCmd(); }
+
+void TMainWindowHost::ExitWithoutSavingCmd()
+{
+    if (CloseTextFile())
+        Form1->close();
+}
+
+void TMainWindowHost::SaveIfModified() { narvo::SaveIfModified(); }
+
+void TMainWindowHost::ShowHelpContents() { ProgramHelp().ShowTableOfContents(); }
+
+void TMainWindowHost::PrintText() { PrintLastPreview(); }
+
+void TMainWindowHost::RemarginParagraph(TEditorEngine& Pane) { narvo::RemarginParagraph(Pane); }
+
+void TMainWindowHost::CenterLine(TEditorEngine& Pane) { CenterLineCmd(Pane); }
+
+void TMainWindowHost::DeleteBackToFormFeed(TEditorEngine& Pane) { DeleteBackToFormFeedCmd(Pane); }
+
+bool TMainWindowHost::NewWordStyle() { return narvo::NewWordStyle; }
+
+int TMainWindowHost::SpellCheck(const std::string& Word, bool& NoDictionary) { return CheckSpelling(Word, NoDictionary); }
+
+bool TMainWindowHost::KeypadFlag() { return narvo::KeypadFlag; }
+
+bool TMainWindowHost::BoxDrawKey(TEditorEngine& Pane, char Ch) { return TypeBoxDrawingChar(Pane, Ch); }
+
+void TMainWindowHost::NextBoxStyle() { NextBoxDrawingStyle(); }
+
+int TMainWindowHost::DebugShowStep(const TDebugInfo& Info) { return DebugDlg()->DebugShowStep(Info); }
+
+void TMainWindowHost::SetDebugRunning(bool Running) { SetDebuggerRunning(Running); }
 
 TXRegister* ProgramRegister() { return GRegister.get(); }
 
@@ -261,11 +288,6 @@ void InstallCommandLanguage()
             CommandLines().PrevCmdLine(GHost);
     };
     H.ClearRunGuard = [] { CommandLines().Running = false; };
-    // M without numbers, Y and Z act on the run's pane.
-    TCommandServices& S = CommandServices();
-    S.RemarginParagraph = [](TEditorEngine& Pane) { RemarginParagraph(Pane); };
-    S.CenterLine = CenterLineCmd;
-    S.DeleteBackToFormFeed = DeleteBackToFormFeedCmd;
 }
 
 void EscToCmdLine()

@@ -1,44 +1,63 @@
 // The command language in the running program: the host over the main window, the
 // one text register, the main window's hooks for runs, command lines and the
 // register, and the entry points the key routing calls (Esc in a pane, Esc Esc in
-// the command editor, Ctrl+G, control characters typed in a pane). Services of
-// modules that arrive later (documents, help, print, margins, spelling, box
-// drawing, the step debugger) are filled into CommandServices() by those modules;
-// until then the commands that reach them do nothing.
+// the command editor, Ctrl+G, control characters typed in a pane).
 #pragma once
 
 #include "language/CommandHost.h"
 
 #include <cstdint>
-#include <functional>
 #include <string>
 
 namespace narvo {
 
 class TXRegister;
 
-struct TCommandServices {
-    std::function<std::int64_t(const std::string& Line, std::int64_t Pos)> InsertFileCmd;  // A
-    std::function<std::int64_t(const std::string& Line, std::int64_t Pos)> OpenFileCmd;    // O
-    std::function<void()> SaveAndExitCmd;                                                    // Q
-    std::function<void()> SaveIfModified;                                                    // ^P
-    std::function<void()> ShowHelpContents;                                                  // ?
-    std::function<void()> PrintText;                                                         // L
-    std::function<void(TEditorEngine& Pane)> RemarginParagraph;                              // M
-    std::function<void(TEditorEngine& Pane)> CenterLine;                                     // Y
-    std::function<void(TEditorEngine& Pane)> DeleteBackToFormFeed;                           // Z
-    std::function<bool()> NewWordStyle;
-    std::function<int(const std::string& Word, bool& NoDictionary)> SpellCheck;              // (S)
-    std::function<bool()> KeypadFlag;
-    std::function<bool(TEditorEngine& Pane, char Ch)> BoxDrawKey;
-    std::function<void()> NextBoxStyle;                                                      // Shift+^D
-    std::function<int(const TDebugInfo& Info)> DebugShowStep;
-    std::function<void(bool Running)> SetDebugRunning;
-    std::function<void(const std::string& Text)> SetFindText;
-    std::function<void(const std::string& Text)> SetReplaceText;
+// The language's host in the running program: the panes, command editor and status
+// line of the main window, and the program's documents, help, print preview,
+// spelling, box drawing, find dialog and step debugger, each called directly.
+// Tests derive from it to count what would leave the program (help, print, files).
+class TMainWindowHost : public TCommandHost {
+public:
+    TEditorEngine& ActivePane() override;
+    TEditorEngine& MainPane() override;
+    TXRegister& Register() override;
+    void SetPaneUpdates(TEditorEngine& Pane, bool Enabled) override;
+    void RepaintPane(TEditorEngine& Pane) override;
+    void UpdateStatus() override;
+    void ShowStatusText() override;
+    void ToggleShowAll(TEditorEngine& Pane) override;
+    bool WordAtCursorBounds(TEditorEngine& Pane, TRect& R) override;
+    void PasteIntoFocused(TEditorEngine& Pane) override;
+    void ProcessMessages() override;
+    int WaitForKey() override;
+    std::string CmdEditorText() override;
+    void SetCmdEditorText(const std::string& Text) override;
+    void SetFindText(const std::string& Text) override;
+    void SetReplaceText(const std::string& Text) override;
+    void ShowInfo(const std::string& Text) override;
+    void ShowScoopState(int State) override;
+    std::int64_t InsertFileCmd(const std::string& Line, std::int64_t Pos) override;
+    std::int64_t OpenFileCmd(const std::string& Line, std::int64_t Pos) override;
+    void SaveAndExitCmd() override;
+    void ExitWithoutSavingCmd() override;
+    void SaveIfModified() override;
+    void ShowHelpContents() override;
+    void PrintText() override;
+    void RemarginParagraph(TEditorEngine& Pane) override;
+    void CenterLine(TEditorEngine& Pane) override;
+    void DeleteBackToFormFeed(TEditorEngine& Pane) override;
+    bool NewWordStyle() override;
+    int SpellCheck(const std::string& Word, bool& NoDictionary) override;
+    bool KeypadFlag() override;
+    bool BoxDrawKey(TEditorEngine& Pane, char Ch) override;
+    void NextBoxStyle() override;
+    int DebugShowStep(const TDebugInfo& Info) override;
+    void SetDebugRunning(bool Running) override;
 };
 
-TCommandServices& CommandServices();
+// The program's host.
+TMainWindowHost& ProgramHost();
 
 // Fills the main window's hooks (AppHooks) with the command language and makes its
 // host the program's CommandHost(). Called once, before the main window exists.

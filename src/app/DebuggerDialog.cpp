@@ -3,7 +3,6 @@
 
 #include "app/AppHooks.h"
 #include "language/AppState.h"
-#include "app/CommandLanguage.h"
 #include "app/MainWindow.h"
 #include "components/AutoButton.h"
 #include "components/ChmHelper.h"
@@ -328,15 +327,15 @@ TDebugDlg* DebugDlg()
     return GDebugDlg;
 }
 
+void SetDebuggerRunning(bool Running)
+{
+    // Leaving a level turns an existing window idle; none is created for it.
+    if (GDebugDlg)
+        GDebugDlg->SetDebugRunning(Running);
+}
+
 void InstallDebugger()
 {
-    TCommandServices& S = CommandServices();
-    S.DebugShowStep = [](const TDebugInfo& Info) { return DebugDlg()->DebugShowStep(Info); };
-    // Leaving a level turns an existing window idle; none is created for it.
-    S.SetDebugRunning = [](bool Running) {
-        if (GDebugDlg)
-            GDebugDlg->SetDebugRunning(Running);
-    };
     TAppHooks& H = AppHooks();
     H.CreateForms.push_back([] { DebugDlg(); });
     H.FreeForms.push_back([] { delete GDebugDlg; });

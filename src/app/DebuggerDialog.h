@@ -80,6 +80,8 @@ private:
 // The debugger of the run: created by the start-up forms, or at the first step.
 TDebugDlg* DebugDlg();
 // Serves the interpreter's debugger calls and adds the dialog to the start-up forms.
+// The window, when there is one, shows whether a run is going on.
+void SetDebuggerRunning(bool Running);
 void InstallDebugger();
 
 }  // namespace narvo

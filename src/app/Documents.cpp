@@ -593,11 +593,6 @@ void InstallDocumentHooks()
     H.OpenTextFile = [](const std::string& Name) { return OpenTextFile(Name); };
     H.CloseTextFile = [] { return CloseTextFile(); };
     H.LoadRecentFiles = [] { ReopenMenu().LoadFromIni(); };
-    TCommandServices& C = CommandServices();
-    C.InsertFileCmd = [](const std::string& Line, std::int64_t Pos) { return InsertFileCmd(Line, Pos); };
-    C.OpenFileCmd = [](const std::string& Line, std::int64_t Pos) { return OpenFileCmd(Line, Pos); };
-    C.SaveAndExitCmd = [] { SaveAndExitCmd(); };
-    C.SaveIfModified = [] { SaveIfModified(); };
 }
 
 }  // namespace narvo

@@ -3,7 +3,6 @@
 
 #include "app/AppHooks.h"
 #include "language/AppState.h"
-#include "app/CommandLanguage.h"
 #include "app/MainWindow.h"
 #include "app/MainWindowMenus.h"
 #include "components/ChmHelper.h"
@@ -31,7 +30,6 @@ TCHMHelper& ProgramHelp()
 
 void InstallHelpServices()
 {
-    CommandServices().ShowHelpContents = [] { ProgramHelp().ShowTableOfContents(); };
     TMenuActions& Menus = MenuActions();
     Menus.HelpContents = [] { ProgramHelp().ShowTableOfContents(); };
     Menus.HelpTopic = [](int Topic) { ProgramHelp().ShowContextHelp(Topic); };

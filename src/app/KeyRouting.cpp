@@ -254,7 +254,6 @@ void ConnectKeyRouting(TForm1& Form)
     Form.CmdEditor->OnKeyPress = [](QObject*, char& Key) { CmdEditorKeyPress(Key); };
     auto* Events = new TWindowEvents(&Form);
     qApp->installEventFilter(Events);
-    CommandServices().KeypadFlag = [] { return KeypadFlag; };
 }
 
 }  // namespace narvo

@@ -23,9 +23,6 @@ namespace narvo {
 class TForm1;
 class TScrollEditor;
 
-// Whether the last routed key-down was a numeric-keypad key (virtual keys 96 to 111).
-inline bool KeypadFlag = false;
-
 // The character chart in the given pane's font (Alt+F2); set by its module.
 inline std::function<void(TScrollEditor& Pane)> ShowCharacterChart;
 

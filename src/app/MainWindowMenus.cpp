@@ -148,16 +148,6 @@ TMainMenus::TMainMenus(TForm1& Form) : QObject(&Form), F(Form)
     CreateMenuBar();
     CreatePopups();
     ConnectToolBar();
-    // The command language shows its search texts in the find dialog.
-    TCommandServices& S = CommandServices();
-    S.SetFindText = [](const std::string& T) {
-        if (Form1 && Form1->Menus)
-            Form1->Menus->FindDialog()->SetFindText(T);
-    };
-    S.SetReplaceText = [](const std::string& T) {
-        if (Form1 && Form1->Menus)
-            Form1->Menus->FindDialog()->SetReplaceText(T);
-    };
     UpdateMenuChecks();
 }
 

@@ -6,6 +6,7 @@
 #include "app/CommandLanguage.h"
 #include "app/MainWindow.h"
 #include "app/MainWindowMenus.h"
+#include "app/SmallToolsHooks.h"
 #include "app/Settings.h"
 #include "language/StatusLine.h"
 #include "language/TextRegister.h"
@@ -246,7 +247,7 @@ void TMainMenus::StatusCopyMnuClick()
 
 void TMainMenus::BoxIncBtnClick()
 {
-    RunMenuAction(CommandServices().NextBoxStyle);
+    NextBoxDrawingStyle();
     F.UpdateStatus();
 }
 

@@ -3,7 +3,6 @@
 #include "app/PrintHooks.h"
 
 #include "app/AppHooks.h"
-#include "app/CommandLanguage.h"
 #include "app/MainWindow.h"
 #include "app/MainWindowMenus.h"
 #include "app/Settings.h"
@@ -30,7 +29,6 @@ void PreviewMainPane(bool HighlightedOnly)
 void InstallPrintHooks()
 {
     MenuActions().PrintPreview = PreviewMainPane;
-    CommandServices().PrintText = [] { PrintLastPreview(); };
     AppHooks().CreateForms.push_back([] { CreatePreForm(Form1); });
 }
 

@@ -5,7 +5,6 @@
 
 #include "app/AppHooks.h"
 #include "language/AppState.h"
-#include "app/CommandLanguage.h"
 #include "app/Documents.h"
 #include "app/MainWindow.h"
 #include "language/StatusLine.h"
@@ -361,7 +360,6 @@ void SetFactoryDefaults()
 void InstallSettingsHooks()
 {
     AppHooks().LoadSettings = [] { LoadSettings(); };
-    CommandServices().NewWordStyle = [] { return NewWordStyle; };
 }
 
 }  // namespace narvo

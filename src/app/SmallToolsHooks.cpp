@@ -3,7 +3,6 @@
 
 #include "app/AppHooks.h"
 #include "language/AppState.h"
-#include "app/CommandLanguage.h"
 #include "app/KeyRouting.h"
 #include "app/MainWindow.h"
 #include "app/MainWindowMenus.h"
@@ -91,6 +90,21 @@ TEncloseDlg* EncloseDlg() { return GEncloseDlg; }
 TFavoritesDlg* FavoritesDlg() { return GFavoritesDlg; }
 TFileToolDlg* FileToolDlg() { return GFileToolDlg; }
 
+void NextBoxDrawingStyle()
+{
+    BoxStyle = NextBoxStyleOf(BoxStyle);
+    UpdateStatus();
+}
+
+bool TypeBoxDrawingChar(TEditorEngine& Pane, char Key)
+{
+    char Ch = 0;
+    if (BoxStyle == 0 || !BoxDrawChar(BoxStyle, Key, Ch))
+        return false;
+    Pane.TypeChar(Ch);
+    return true;
+}
+
 void InstallSmallToolsHooks()
 {
     TMenuActions& M = MenuActions();
@@ -126,18 +140,6 @@ void InstallSmallToolsHooks()
     ShowCharacterChart = [](TScrollEditor& Pane) {
         if (GAsciiDlg)
             GAsciiDlg->ShowAsciiDlg(Pane.font(), Pane.FontCharset());
-    };
-    TCommandServices& S = CommandServices();
-    S.NextBoxStyle = [] {
-        BoxStyle = NextBoxStyleOf(BoxStyle);
-        UpdateStatus();
-    };
-    S.BoxDrawKey = [](TEditorEngine& Pane, char Key) {
-        char Ch = 0;
-        if (BoxStyle == 0 || !BoxDrawChar(BoxStyle, Key, Ch))
-            return false;
-        Pane.TypeChar(Ch);
-        return true;
     };
     AppHooks().BoxCharText = [] { return std::string(1, BoxStyleCross(BoxStyle)); };
     AppHooks().CreateForms.push_back(CreateSmallTools);

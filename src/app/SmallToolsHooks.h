@@ -7,6 +7,7 @@
 namespace narvo {
 
 class TAboutBox;
+class TEditorEngine;
 class TAsciiDlg;
 class TEncloseDlg;
 class TFavoritesDlg;
@@ -16,6 +17,12 @@ class TFileToolDlg;
 // command language, and adds the dialogs' creation to the start-up hooks. Call
 // once, before the main window exists.
 void InstallSmallToolsHooks();
+
+// Shift+^D: the next box-drawing style (off, then styles 1 to 4, then off again).
+void NextBoxDrawingStyle();
+// Types the line character of the current style for a keypad key; false (nothing
+// typed) with the style off or for a key that draws nothing.
+bool TypeBoxDrawingChar(TEditorEngine& Pane, char Key);
 
 // The run's dialogs once made (nullptr before).
 TAboutBox* AboutBox();

@@ -2,7 +2,6 @@
 #include "app/SpellHooks.h"
 
 #include "app/AppHooks.h"
-#include "app/CommandLanguage.h"
 #include "app/MainWindow.h"
 #include "app/MainWindowMenus.h"
 #include "app/Settings.h"
@@ -11,6 +10,15 @@
 #include "tools/SpellDialog.h"
 
 namespace narvo {
+
+int CheckSpelling(const std::string& Word, bool& NoDictionary)
+{
+    SpellingDlg(Form1);
+    NoDictionary = !SpellChecker->Loaded && !LoadDictionary();
+    if (NoDictionary)
+        return 0;
+    return SpellChecker->CheckWord(Word) ? 0 : -1;
+}
 
 void InstallSpellHooks()
 {
@@ -26,13 +34,6 @@ void InstallSpellHooks()
     SaveSpellSettings = [] {
         if (SpellChecker)
             SpellingDlg()->SaveSpellSettings();
-    };
-    CommandServices().SpellCheck = [](const std::string& Word, bool& NoDictionary) {
-        SpellingDlg(Form1);
-        NoDictionary = !SpellChecker->Loaded && !LoadDictionary();
-        if (NoDictionary)
-            return 0;
-        return SpellChecker->CheckWord(Word) ? 0 : -1;
     };
     TAppHooks& H = AppHooks();
     H.CreateForms.push_back([] { SpellingDlg(Form1); });

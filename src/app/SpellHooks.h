@@ -3,7 +3,13 @@
 // language's word-check operand and the writer of "NrvDictionary.ini".
 #pragma once
 
+#include <string>
+
 namespace narvo {
+
+// The command language's word check: -1 misspelt, 0 accepted; NoDictionary when no
+// word list could be loaded (the answer is then 0).
+int CheckSpelling(const std::string& Word, bool& NoDictionary);
 
 // Fills the hooks once, before the main window exists.
 void InstallSpellHooks();

@@ -28,6 +28,9 @@ inline bool WrapFlag = false;
 inline bool BreakFlag = false;
 // The next character typed in a pane is taken literally.
 inline bool QuoteNextFlag = false;
+// Whether the last key-down routed to a pane was on the numeric keypad (virtual keys
+// 96 to 111).
+inline bool KeypadFlag = false;
 // The box-drawing style, 0 (off) to 4.
 inline int BoxStyle = 0;
 

@@ -34,8 +34,6 @@ protected:
     void TearDown() override
     {
         TDebugDlg::WaitHook = nullptr;
-        CommandServices().DebugShowStep = nullptr;
-        CommandServices().SetDebugRunning = nullptr;
         AppWindowFixture::TearDown();
     }
     // Runs Line single-stepped; Answer acts on the dialog at each step (by its number).

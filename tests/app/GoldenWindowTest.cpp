@@ -51,12 +51,58 @@ private:
     bool& FDelivered;
 };
 
+// The program's own host, except that what leaves the program (help, print, files,
+// closing) counts its calls instead, and the spelling operand reads the case's word
+// list. The text routines of M, Y and Z are counted and run.
+class TCountingHost : public TMainWindowHost {
+public:
+    std::map<std::string, int> Counts;
+    std::set<std::string> Words;
+    bool HaveDictionary = true;
+
+    void ShowHelpContents() override { ++Counts["help"]; }
+    void PrintText() override { ++Counts["print"]; }
+    void RemarginParagraph(TEditorEngine& Pane) override
+    {
+        ++Counts["remargin"];
+        TMainWindowHost::RemarginParagraph(Pane);
+    }
+    void CenterLine(TEditorEngine& Pane) override
+    {
+        ++Counts["center"];
+        TMainWindowHost::CenterLine(Pane);
+    }
+    void DeleteBackToFormFeed(TEditorEngine& Pane) override
+    {
+        ++Counts["formfeed"];
+        TMainWindowHost::DeleteBackToFormFeed(Pane);
+    }
+    void SaveIfModified() override { ++Counts["save"]; }
+    void SaveAndExitCmd() override { ++Counts["quit"]; }
+    std::int64_t InsertFileCmd(const std::string&, std::int64_t Pos) override
+    {
+        ++Counts["append"];
+        return Pos;
+    }
+    std::int64_t OpenFileCmd(const std::string&, std::int64_t Pos) override
+    {
+        ++Counts["open"];
+        return Pos;
+    }
+    // T closes the document and then the window; the document stays.
+    void ExitWithoutSavingCmd() override { ++Counts["exit"]; }
+    int SpellCheck(const std::string& Word, bool& NoDictionary) override
+    {
+        NoDictionary = !HaveDictionary;
+        return Words.count(Word) ? 0 : -1;
+    }
+};
+
 class TWindowRig : public TGoldenRig {
 public:
     TWindowRig()
     {
         ResetAppHooks();
-        CommandServices() = TCommandServices{};
         ResetMenuActions();
         CommandLines() = TCommandLineStore();
         char Pattern[] = "/tmp/narvo-golden-XXXXXX";
@@ -65,7 +111,8 @@ public:
         PreviousReporter = SetExceptionReporter([this](const std::string& M) { Errors.push_back(M); });
         PreviousClipboard = SetClipboardAccess(&PlatformClipboardAccess());
         InstallProgramModules();
-        CountServices();
+        // The program's host with the calls that leave the program counted.
+        SetCommandHost(&Host);
         Form = std::make_unique<TForm1>();
         for (const auto& Create : AppHooks().CreateForms)
             RunGuarded(Create);
@@ -86,7 +133,6 @@ public:
         Form.reset();
         SetCommandHost(nullptr);
         ResetAppHooks();
-        CommandServices() = TCommandServices{};
         ResetMenuActions();
         CommandLines() = TCommandLineStore();
         SetClipboardAccess(PreviousClipboard);
@@ -109,10 +155,8 @@ public:
     void SetKeys(const std::string& K) override { Keys = K; }
     void SetWords(const std::set<std::string>& Words, bool HaveDictionary) override
     {
-        CommandServices().SpellCheck = [Words, HaveDictionary](const std::string& Word, bool& NoDictionary) {
-            NoDictionary = !HaveDictionary;
-            return Words.count(Word) ? 0 : -1;
-        };
+        Host.Words = Words;
+        Host.HaveDictionary = HaveDictionary;
     }
     void SetClipboard(const std::string& Text) override { PlatformClipboardAccess().SetText(Text); }
     std::string Clipboard() override { return PlatformClipboardAccess().GetText(TCodePage::Ansi); }
@@ -170,7 +214,7 @@ public:
             const QString S = Form->ScoopStatusDis->text();
             return S == QLatin1String("On") ? 1 : S == QLatin1String("Blk") ? 2 : 0;
         }
-        return Counts[Name];
+        return Host.Counts[Name];
     }
     std::string KeyWaitLines() override { return WaitLines; }
     void CheckAfterRun() override
@@ -182,39 +226,6 @@ public:
     }
 
 private:
-    // The services that leave the program count their calls instead.
-    void CountServices()
-    {
-        TCommandServices& S = CommandServices();
-        auto Counter = [this](const char* Name) { return [this, Name](auto&&...) { ++Counts[Name]; }; };
-        S.ShowHelpContents = Counter("help");
-        S.PrintText = Counter("print");
-        // The text routines are counted and run.
-        for (auto [Service, Name] : {std::pair{&S.RemarginParagraph, "remargin"}, std::pair{&S.CenterLine, "center"},
-                                     std::pair{&S.DeleteBackToFormFeed, "formfeed"}}) {
-            *Service = [this, Name, Real = *Service](TEditorEngine& Pane) {
-                ++Counts[Name];
-                if (Real)
-                    Real(Pane);
-            };
-        }
-        S.SaveIfModified = Counter("save");
-        S.SaveAndExitCmd = Counter("quit");
-        S.InsertFileCmd = [this](const std::string&, std::int64_t Pos) {
-            ++Counts["append"];
-            return Pos;
-        };
-        S.OpenFileCmd = [this](const std::string&, std::int64_t Pos) {
-            ++Counts["open"];
-            return Pos;
-        };
-        // T closes the document and then the window; the document stays.
-        AppHooks().CloseTextFile = [this] {
-            ++Counts["exit"];
-            return false;
-        };
-    }
-
     std::string Folder;
     std::vector<std::string> Errors;
     TExceptionReporter PreviousReporter;
@@ -222,7 +233,7 @@ private:
     TScriptedMessageBoxes Boxes;
     TScriptedFileDialogs Dialogs;
     std::unique_ptr<TForm1> Form;
-    std::map<std::string, int> Counts;
+    TCountingHost Host;
     std::string Keys, WaitLines;
     // Whether the last key typed has reached the program (a key wait takes it).
     bool Delivered = true;

@@ -15,7 +15,6 @@ namespace {
 
 TEST(HelpServices, CommandAndMenusOpenShippedPages)
 {
-    const TCommandServices SavedServices = CommandServices();
     const TMenuActions SavedMenus = MenuActions();
     const std::size_t Forms = AppHooks().CreateForms.size();
     InstallHelpServices();
@@ -24,7 +23,7 @@ TEST(HelpServices, CommandAndMenusOpenShippedPages)
     ASSERT_EQ(ApplicationHelper(), &ProgramHelp());
 
     const std::string Folder = ProgramFolder() + "/help/";
-    CommandServices().ShowHelpContents();
+    ProgramHost().ShowHelpContents();
     EXPECT_EQ(ProgramHelp().Window()->CurrentFile(), Folder + "contents.html") << ProgramHelp().LastError();
     MenuActions().HelpTopic(1);
     EXPECT_EQ(ProgramHelp().Window()->CurrentFile(), Folder + "keys.html");
@@ -37,7 +36,6 @@ TEST(HelpServices, CommandAndMenusOpenShippedPages)
     ProgramHelp().CloseAll();
 
     AppHooks().CreateForms.resize(Forms);
-    CommandServices() = SavedServices;
     MenuActions() = SavedMenus;
 }
 

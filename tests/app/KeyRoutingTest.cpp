@@ -5,6 +5,7 @@
 #include "AppWindowFixture.h"
 
 #include "language/CommandLines.h"
+#include "app/CommandLanguage.h"
 #include "app/KeyRouting.h"
 #include "language/TextRegister.h"
 #include "language/WordCommands.h"
@@ -53,7 +54,14 @@ std::string Lines(int N)
 TEST_F(KeyRouting, EveryTableRowReachesItsAction)
 {
     int Help = 0, Chart = 0;
-    CommandServices().ShowHelpContents = [&] { ++Help; };
+    // The program's host, with the help window counted instead of shown.
+    struct THelpCounter : TMainWindowHost {
+        int* Count = nullptr;
+        void ShowHelpContents() override { ++*Count; }
+    } Host;
+    Host.Count = &Help;
+    TCommandHost* const Previous = CommandHost();
+    SetCommandHost(&Host);
     ShowCharacterChart = [&](TScrollEditor&) { ++Chart; };
     const std::string Many = Lines(200);
     struct TRow {
@@ -140,7 +148,7 @@ TEST_F(KeyRouting, EveryTableRowReachesItsAction)
         OkShown += StatusMessage() == "Ok";
     }
     EXPECT_GT(OkShown, 30);
-    CommandServices().ShowHelpContents = nullptr;
+    SetCommandHost(Previous);
     ShowCharacterChart = nullptr;
 }
 

@@ -17,19 +17,18 @@ TEST(PrintHooks, InstallFillsTheHooks)
     const std::size_t Forms = AppHooks().CreateForms.size();
     InstallPrintHooks();
     EXPECT_TRUE(MenuActions().PrintPreview);
-    ASSERT_TRUE(CommandServices().PrintText);
     EXPECT_EQ(AppHooks().CreateForms.size(), Forms + 1);
     // L before any preview prints nothing and asks nothing.
     if (!PreForm())
-        CommandServices().PrintText();
+        ProgramHost().PrintText();
     AppHooks().CreateForms.back()();
     ASSERT_NE(PreForm(), nullptr);
     bool Asked = false;
     PreForm()->AskPrint = [&] { return Asked = true, false; };
-    CommandServices().PrintText();  // nothing paginated yet
+    ProgramHost().PrintText();  // nothing paginated yet
     EXPECT_FALSE(Asked);
     PreForm()->Prepare(QFont(), "a\nb", TPrintMarginValues{1, 0.5, 0.25, 2});
-    CommandServices().PrintText();
+    ProgramHost().PrintText();
     EXPECT_TRUE(Asked);
     ResetMenuActions();
 }

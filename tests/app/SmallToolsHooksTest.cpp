@@ -22,36 +22,33 @@ protected:
     void SetUp() override
     {
         AppWindowFixture::SetUp();
-        SavedServices = CommandServices();
         SavedMenus = MenuActions();
         InstallSmallToolsHooks();
         AppHooks().CreateForms.back()();
     }
     void TearDown() override
     {
-        CommandServices() = SavedServices;
         MenuActions() = SavedMenus;
         ShowCharacterChart = nullptr;
         BoxStyle = 0;
         AppWindowFixture::TearDown();
     }
-    TCommandServices SavedServices;
     TMenuActions SavedMenus;
 };
 
 TEST_F(SmallToolsHooksTest, BoxStylesTypeLineCharactersAndShowTheCross)
 {
     Main().SetText("");
-    EXPECT_FALSE(CommandServices().BoxDrawKey(Main(), '7'));  // style 0: off
+    EXPECT_FALSE(TypeBoxDrawingChar(Main(), '7'));  // style 0: off
     for (int I = 0; I < 4; ++I)
-        CommandServices().NextBoxStyle();
+        NextBoxDrawingStyle();
     EXPECT_EQ(BoxStyle, 4);
     EXPECT_EQ(Form->BoxCharDis->text(), QString(QChar(0x256C)));  // the double cross
     for (char K : {'7', '8', '9'})
-        EXPECT_TRUE(CommandServices().BoxDrawKey(Main(), K));
-    EXPECT_FALSE(CommandServices().BoxDrawKey(Main(), 'a'));
+        EXPECT_TRUE(TypeBoxDrawingChar(Main(), K));
+    EXPECT_FALSE(TypeBoxDrawingChar(Main(), 'a'));
     EXPECT_EQ(Main().GetText(), "\xC9\xCB\xBB");
-    CommandServices().NextBoxStyle();
+    NextBoxDrawingStyle();
     EXPECT_EQ(BoxStyle, 0);
     EXPECT_EQ(Form->BoxCharDis->text(), " ");
 }

@@ -23,7 +23,6 @@ protected:
     void TearDown() override
     {
         ResetMenuActions();
-        CommandServices().SpellCheck = nullptr;
         SaveSpellSettings = nullptr;
         AppWindowFixture::TearDown();
     }
@@ -45,9 +44,9 @@ TEST_F(SpellHooksTest, SpellEntryAndWordCheckShareTheEngine)
     Dlg->hide();
 
     bool NoDictionary = true;
-    EXPECT_EQ(CommandServices().SpellCheck("teh", NoDictionary), -1);
+    EXPECT_EQ(CheckSpelling("teh", NoDictionary), -1);
     EXPECT_FALSE(NoDictionary);
-    EXPECT_EQ(CommandServices().SpellCheck("Cat", NoDictionary), 0);
+    EXPECT_EQ(CheckSpelling("Cat", NoDictionary), 0);
     ASSERT_TRUE(SaveSpellSettings);
     SaveSpellSettings();
     EXPECT_NE(Read("NrvDictionary.ini").find("IgnoreURLS=1"), std::string::npos);
@@ -57,7 +56,7 @@ TEST_F(SpellHooksTest, MissingDictionaryIsReported)
 {
     UseDictionary("gone.dix");
     bool NoDictionary = false;
-    EXPECT_EQ(CommandServices().SpellCheck("teh", NoDictionary), 0);
+    EXPECT_EQ(CheckSpelling("teh", NoDictionary), 0);
     EXPECT_TRUE(NoDictionary);
     Main().SetStrings({"teh"});
     RunMenuAction(MenuActions().SpellCheck);
