@@ -39,29 +39,17 @@ TEST(AboutBox, VersionLineFromDateAndBuild)
     EXPECT_EQ(Author.substr(Author.size() - 5), " 2011");
 }
 
-TEST(AboutBox, ShowsVersionAndPanelClickShowsDebugMenu)
+TEST(AboutBox, ShowsVersionAndIconAndPanelClickShowsDebugMenu)
 {
     int Shown = 0;
     TAboutBox Box([&] { ++Shown; });
     EXPECT_TRUE(Box.Version->text().startsWith("Version 3."));
+    EXPECT_EQ(Box.ProductName->text(), QStringLiteral("(NRV For Linux)"));
+    const QImage Icon = Box.ProgramIcon->pixmap().toImage();
+    ASSERT_FALSE(Icon.isNull());
+    EXPECT_GT(qAlpha(Icon.pixel(Icon.width() / 2, Icon.height() / 2)), 0);  // drawn, not blank
     QTest::mouseClick(Box.Panel1, Qt::LeftButton);
     EXPECT_EQ(Shown, 1);
-}
-
-}  // namespace
-}  // namespace narvo
-
-namespace narvo {
-namespace {
-
-TEST(AboutBox, ShowsTheProgramIconForThisDesktop)
-{
-    TAboutBox Box([] {});
-    const QPixmap Icon = Box.ProgramIcon->pixmap();
-    ASSERT_FALSE(Icon.isNull());
-    const QImage Image = Icon.toImage();
-    EXPECT_GT(qAlpha(Image.pixel(Image.width() / 2, Image.height() / 2)), 0);  // drawn, not blank
-    EXPECT_EQ(Box.ProductName->text(), QStringLiteral("(NRV For Linux)"));
 }
 
 }  // namespace

@@ -95,7 +95,7 @@ TEST_F(SpeechDialogTest, EachControlMakesItsCallsInOrder)
     EXPECT_EQ(R->Calls, (Calls{"pause", "resume", "resume", "purge"}));
 }
 
-TEST_F(SpeechDialogTest, SpeakWhileSpeakingPurgesTheFirstTextBeforeTheSecond)
+TEST_F(SpeechDialogTest, SpeakSendsTheMarkedTextAndPurgesWhatWasSpeaking)
 {
     Open();
     MarkAll("first");
@@ -103,33 +103,25 @@ TEST_F(SpeechDialogTest, SpeakWhileSpeakingPurgesTheFirstTextBeforeTheSecond)
     MarkAll("second");
     Dlg->SpeakBtn->click();
     EXPECT_EQ(R->Calls, (Calls{"rate 0", "resume", "purge", "speak first", "rate 0", "resume", "purge", "speak second"}));
-}
 
-TEST_F(SpeechDialogTest, NoMarkedTextPurgesAndSpeaksNothing)
-{
-    Open();
+    // No marked text: the old speech is purged and nothing is spoken.
+    R->Calls.clear();
     Pane.SetText("not marked");
     Dlg->SpeakBtn->click();
     EXPECT_EQ(R->Calls, (Calls{"rate 0", "resume", "purge"}));
-}
 
-TEST_F(SpeechDialogTest, LineBreaksBecomeOneBlankOnlyWhenChecked)
-{
-    Open();
+    // Line breaks become one blank only while the box is checked; the text goes
+    // out as UTF-8 (a Windows-1252 e acute here).
     MarkAll("first line  \nsecond line");
     EXPECT_EQ(Dlg->TextToSpeak(), "first line  second line");
     MarkAll("one\ntwo");
     Dlg->SpeakBtn->click();
     EXPECT_EQ(R->Calls.back(), "speak one two");
-    Dlg->LineBreaksChk->setChecked(false);
-    EXPECT_EQ(Dlg->TextToSpeak(), "one\rtwo");
-}
-
-TEST_F(SpeechDialogTest, MarkedTextReachesTheVoiceAsUtf8)
-{
-    Open();
-    MarkAll("caf\xE9");  // Windows-1252 e acute
+    MarkAll("caf\xE9");
     EXPECT_EQ(Dlg->TextToSpeak(), "caf\xC3\xA9");
+    Dlg->LineBreaksChk->setChecked(false);
+    MarkAll("one\ntwo");
+    EXPECT_EQ(Dlg->TextToSpeak(), "one\rtwo");
 }
 
 TEST_F(SpeechDialogTest, ClosingStopsTheSpeechAndFreesTheVoiceAndReopeningMakesANewOne)
