@@ -6,12 +6,15 @@
 namespace narvo {
 namespace {
 
-TEST(CharClass, WhiteSpaceExcludesLineFeed)
+TEST(CharClass, WhiteSpaceExcludesLineFeedAndCaseIsAsciiOnly)
 {
-    EXPECT_TRUE(IsWhite(13));
-    EXPECT_TRUE(IsWhite(9));
-    EXPECT_TRUE(IsWhite(' '));
+    EXPECT_TRUE(IsWhite(13) && IsWhite(9) && IsWhite(' '));
     EXPECT_FALSE(IsWhite(10));
+    EXPECT_EQ(UpCaseChar('z'), 'Z');
+    EXPECT_EQ(UpCaseChar(0xE9), 0xE9);
+    EXPECT_EQ(LowCaseChar(0xC9), 0xC9);
+    EXPECT_FALSE(IsUpperHexDigit('a'));
+    EXPECT_TRUE(IsHexDigit('a'));
 }
 
 TEST(CharClass, Latin1LettersExcludeCedillasAndSigns)
@@ -48,15 +51,6 @@ TEST(CharClass, WordRule)
     };
     for (const Case& K : Cases)
         EXPECT_EQ(IsWordDelimiter(K.C, K.Next, K.Hyphen), K.Delimiter) << int(K.C) << " " << int(K.Next);
-}
-
-TEST(CharClass, CaseConversionIsAsciiOnly)
-{
-    EXPECT_EQ(UpCaseChar('z'), 'Z');
-    EXPECT_EQ(UpCaseChar(0xE9), 0xE9);
-    EXPECT_EQ(LowCaseChar(0xC9), 0xC9);
-    EXPECT_FALSE(IsUpperHexDigit('a'));
-    EXPECT_TRUE(IsHexDigit('a'));
 }
 
 }  // namespace

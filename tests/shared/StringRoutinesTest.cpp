@@ -26,15 +26,11 @@ TEST(StringRoutines, PosNoCase)
         EXPECT_EQ(PosNoCase(K.Sub, K.S), K.Pos) << K.Sub << " in " << K.S;
 }
 
-TEST(StringRoutines, CommonPrefixLength)
+TEST(StringRoutines, PrefixAndPadding)
 {
     EXPECT_EQ(CommonPrefixLength("Hello", "help", false), 0);
     EXPECT_EQ(CommonPrefixLength("Hello", "HELP", true), 3);
     EXPECT_EQ(CommonPrefixLength("abc", "abcdef", false), 3);
-}
-
-TEST(StringRoutines, Padding)
-{
     // Counts and widths below the text's length cut nothing and fail nothing.
     EXPECT_EQ(RepeatChar('x', -2), "");
     EXPECT_EQ(PadRightChar("abcdef", 3, '.'), "abcdef");
