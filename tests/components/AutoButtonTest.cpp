@@ -38,7 +38,7 @@ struct AutoButtonFixture : ::testing::Test {
     int ups = 0;
 };
 
-TEST_F(AutoButtonFixture, WithoutRepeatAPressNeverStartsATimer)
+TEST_F(AutoButtonFixture, OnlyARepeatingPressStartsATimer)
 {
     button.SetControlRepeat(true); // but no Ctrl at the press
     Press();
@@ -47,6 +47,11 @@ TEST_F(AutoButtonFixture, WithoutRepeatAPressNeverStartsATimer)
     Release();
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(ups, 1);
+    // With Ctrl held at the press it repeats.
+    Press(Qt::ControlModifier);
+    ASSERT_NE(button.RepeatTimer(), nullptr);
+    EXPECT_TRUE(button.RepeatTimer()->isActive());
+    Release();
 }
 
 TEST_F(AutoButtonFixture, TicksClickAfterTheInitialDelayThenAtTheRepeatDelay)
@@ -71,15 +76,6 @@ TEST_F(AutoButtonFixture, TicksClickAfterTheInitialDelayThenAtTheRepeatDelay)
     Press();
     EXPECT_EQ(button.RepeatTimer(), timer);
     EXPECT_EQ(timer->interval(), 400);
-    Release();
-}
-
-TEST_F(AutoButtonFixture, ControlAtThePressRepeats)
-{
-    button.SetControlRepeat(true);
-    Press(Qt::ControlModifier);
-    ASSERT_NE(button.RepeatTimer(), nullptr);
-    EXPECT_TRUE(button.RepeatTimer()->isActive());
     Release();
 }
 

@@ -92,6 +92,11 @@ TEST_F(GroupFixture, WithoutEnableChildrenTheContentsAreLeftAlone)
     group->SetChecked(false);
     EXPECT_EQ(checkClicks, 2);
     EXPECT_TRUE(edit->isEnabled());
+    // Disabling the group disables its check box too.
+    group->setEnabled(false);
+    EXPECT_FALSE(group->CheckBox()->isEnabled());
+    group->setEnabled(true);
+    EXPECT_TRUE(group->CheckBox()->isEnabled());
 }
 
 TEST_F(GroupFixture, LoadingSetsTheStateSilently)
@@ -108,14 +113,6 @@ TEST_F(GroupFixture, LoadingSetsTheStateSilently)
     group->SetChecked(false);
     EXPECT_EQ(checkClicks, 1);
     EXPECT_FALSE(edit->isEnabled());
-}
-
-TEST_F(GroupFixture, DisablingTheGroupDisablesItsCheckBox)
-{
-    group->setEnabled(false);
-    EXPECT_FALSE(group->CheckBox()->isEnabled());
-    group->setEnabled(true);
-    EXPECT_TRUE(group->CheckBox()->isEnabled());
 }
 
 TEST_F(GroupFixture, NestedGroupsKeepTheirOwnState)

@@ -115,8 +115,13 @@ TEST_F(HelpBridge, FailuresExplainThemselvesInTheWindow)
     EXPECT_NE(Help.Window()->ShownText().find("Command Table"), std::string::npos);
 }
 
-TEST_F(HelpBridge, MissingFolderAndOldHelpFiles)
+TEST_F(HelpBridge, MissingPagesFoldersAndOldHelpFiles)
 {
+    ASSERT_TRUE(Help.DisplayTopic("keys.html"));
+    Help.Window()->Browser->setSource(QUrl(QStringLiteral("nothere.html")));  // a link to a missing page
+    EXPECT_NE(Help.Window()->ShownText().find("was not found"), std::string::npos);
+    EXPECT_EQ(Help.Window()->CurrentFile(), "");
+
     Help.HelpFile = Folder + "/nowhere";
     EXPECT_FALSE(Help.ShowTableOfContents());
     EXPECT_NE(Help.Window()->ShownText().find("was not found"), std::string::npos);
@@ -157,14 +162,6 @@ TEST_F(HelpBridge, ApplicationHelpCommands)
     }
     EXPECT_EQ(ApplicationHelper(), nullptr);
     EXPECT_FALSE(HelpContext(1));
-}
-
-TEST_F(HelpBridge, LinkToMissingPageShowsMessage)
-{
-    ASSERT_TRUE(Help.DisplayTopic("keys.html"));
-    Help.Window()->Browser->setSource(QUrl(QStringLiteral("nothere.html")));
-    EXPECT_NE(Help.Window()->ShownText().find("was not found"), std::string::npos);
-    EXPECT_EQ(Help.Window()->CurrentFile(), "");
 }
 
 // The help that ships: every page the map names exists, and every context number

@@ -10,40 +10,13 @@
 namespace narvo {
 namespace {
 
-TEST(OnOffBox, StartsOnInLime)
+TEST(OnOffBox, ShowsTheColourAndTextOfItsState)
 {
     TOnOffBox box;
     EXPECT_EQ(box.Caption(), "On");
     // Inside the one-pixel bevel the panel is lime.
     EXPECT_EQ(testing::PixelAt(box, 2, 2), qRgb(0, 255, 0));
-}
-
-TEST(OnOffBox, ShowsTheColourAndTextOfItsState)
-{
-    TOnOffBox box;
-    box.SetOnColor(clYellow);
-    box.SetOffColor(clBtnFace);
-    box.SetOnString("Ovr");
-    box.SetOffString("Ins");
-    EXPECT_EQ(box.Color(), clYellow);
-    EXPECT_EQ(box.Caption(), "Ovr");
-    box.SetBoxOn(false);
-    EXPECT_EQ(box.Color(), clBtnFace);
-    EXPECT_EQ(box.Caption(), "Ins");
-    EXPECT_EQ(testing::PixelAt(box, 2, 2), ToQColor(clBtnFace).rgb());
-
-    // A text for the other state waits for that state.
-    box.SetOnString("Wrp");
-    EXPECT_EQ(box.Caption(), "Ins");
-    box.SetOffString("-");
-    EXPECT_EQ(box.Caption(), "-");
-    box.SetBoxOn(true);
-    EXPECT_EQ(box.Caption(), "Wrp");
-}
-
-TEST(OnOffBox, DisabledShowsSilverWithTheEarlierText)
-{
-    TOnOffBox box;
+    // Disabled: silver, and the text of the earlier state.
     box.setEnabled(false);
     box.SetBoxOn(false);
     EXPECT_EQ(box.Color(), clSilver);
@@ -52,6 +25,26 @@ TEST(OnOffBox, DisabledShowsSilverWithTheEarlierText)
     box.SetBoxOn(false);
     EXPECT_EQ(box.Color(), clRed);
     EXPECT_EQ(box.Caption(), "Off");
+
+    box.SetOnColor(clYellow);
+    box.SetOffColor(clBtnFace);
+    box.SetOnString("Ovr");
+    box.SetOffString("Ins");
+    EXPECT_EQ(box.Color(), clBtnFace);
+    EXPECT_EQ(box.Caption(), "Ins");
+    EXPECT_EQ(testing::PixelAt(box, 2, 2), ToQColor(clBtnFace).rgb());
+    box.SetBoxOn(true);
+    EXPECT_EQ(box.Color(), clYellow);
+    EXPECT_EQ(box.Caption(), "Ovr");
+    box.SetBoxOn(false);
+
+    // A text for the other state waits for that state.
+    box.SetOnString("Wrp");
+    EXPECT_EQ(box.Caption(), "Ins");
+    box.SetOffString("-");
+    EXPECT_EQ(box.Caption(), "-");
+    box.SetBoxOn(true);
+    EXPECT_EQ(box.Caption(), "Wrp");
 }
 
 struct OnOffMouse : ::testing::Test {

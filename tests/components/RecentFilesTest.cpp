@@ -60,10 +60,8 @@ TEST_F(RecentFiles, MostRecentFirstWithoutDuplicatesCutToTheLimit)
     std::ofstream(Folder + "/F5.txt") << 5;
     R.AddFile(Folder + "/F5.txt");
     EXPECT_EQ(R.Paths()[1], File(5));
-}
 
-TEST_F(RecentFiles, CaptionsFollowTheProperties)
-{
+    // Captions double an ampersand and follow ShowPath and NumberItems.
     std::ofstream(Folder + "/a&b.txt") << 1;
     R.AddFile(Folder + "/a&b.txt");
     EXPECT_EQ(R.Caption(0), "&1 a&&b.txt");

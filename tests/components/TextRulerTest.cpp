@@ -206,15 +206,7 @@ TEST_F(MouseFixture, EachMarkerIsHitWhereItIsDrawn)
     EXPECT_EQ(changes, 2);
 }
 
-TEST_F(MouseFixture, ADragEndingWhereItBeganStillReports)
-{
-    QTest::mousePress(&ruler, Qt::RightButton, {}, Bottom(10));
-    QTest::mouseRelease(&ruler, Qt::RightButton, {}, Bottom(10));
-    ExpectMarkers(10, 20, 12);
-    EXPECT_EQ(changes, 1);
-}
-
-TEST_F(MouseFixture, APressOffTheMarkersDragsAndReportsNothing)
+TEST_F(MouseFixture, ADragEndingWhereItBeganStillReportsAPressOffTheMarkersNothing)
 {
     QTest::mousePress(&ruler, Qt::LeftButton, {}, Bottom(16));
     EXPECT_EQ(ruler.DragMarker(), 0);
@@ -222,6 +214,10 @@ TEST_F(MouseFixture, APressOffTheMarkersDragsAndReportsNothing)
     QTest::mouseRelease(&ruler, Qt::LeftButton, {}, Bottom(3));
     ExpectMarkers(10, 20, 12);
     EXPECT_EQ(changes, 0);
+    QTest::mousePress(&ruler, Qt::RightButton, {}, Bottom(10));
+    QTest::mouseRelease(&ruler, Qt::RightButton, {}, Bottom(10));
+    ExpectMarkers(10, 20, 12);
+    EXPECT_EQ(changes, 1);
 }
 
 // Painting on a white panel with blue lines, numbers off; height 17 and frame 1
@@ -245,7 +241,7 @@ struct PaintFixture : ::testing::Test {
     QImage image;
 };
 
-TEST_F(PaintFixture, TicksHaveTheirLengths)
+TEST_F(PaintFixture, TicksHaveTheirLengthsAndTheCursorColumnIsBoxed)
 {
     // Column, first and last row of its tick.
     const int ticks[][3] = {{10, 1, 15}, {5, 4, 10}, {3, 6, 10}};
@@ -255,6 +251,11 @@ TEST_F(PaintFixture, TicksHaveTheirLengths)
         EXPECT_TRUE(IsLine(x, t[1]) && IsLine(x, t[2])) << t[0];
         EXPECT_FALSE(IsLine(x, t[2] + 1)) << t[0];
     }
+    // The cursor column is boxed in red: outline in the line colour, Spacing wide.
+    const int x = ruler.ColumnX(40);
+    EXPECT_TRUE(IsLine(x, 6) && IsLine(x + 7, 8));
+    EXPECT_EQ(At(x + 3, 8), qRgb(255, 0, 0));
+    EXPECT_EQ(At(x + 8, 8), qRgb(255, 255, 255));
 }
 
 TEST_F(PaintFixture, ShortTicksBesideANumberAreLeftOutExceptAtTheSecondPosition)
@@ -270,14 +271,6 @@ TEST_F(PaintFixture, ShortTicksBesideANumberAreLeftOutExceptAtTheSecondPosition)
     ruler.SetStart(19);
     image = ruler.grab().toImage();
     EXPECT_FALSE(IsLine(ruler.ColumnX(19), 8)); // first position, beside 20
-}
-
-TEST_F(PaintFixture, CursorColumnIsBoxedInRed)
-{
-    const int x = ruler.ColumnX(40);
-    EXPECT_TRUE(IsLine(x, 6) && IsLine(x + 7, 8)); // outline in the line colour, Spacing wide
-    EXPECT_EQ(At(x + 3, 8), qRgb(255, 0, 0));
-    EXPECT_EQ(At(x + 8, 8), qRgb(255, 255, 255));
 }
 
 TEST_F(PaintFixture, MarkersAreDrawnOnlyWhileStartIsBelow500)
