@@ -239,8 +239,7 @@ int TDebugDlg::DebugShowStep(const TDebugInfo& Info)
     IndexDis->setText(QString::number(Info.Position));
     // The next command's character, positions in the line counted from 1.
     const std::int64_t P = Info.Position;
-    CmdEditor->HighLight->StartPos = TPoint{std::max<std::int64_t>(P - 1, 0), 0};
-    CmdEditor->HighLight->EndPos = TPoint{std::max<std::int64_t>(P, 0), 0};
+    CmdEditor->SetStreamHighlight(TPoint{std::max<std::int64_t>(P - 1, 0), 0}, TPoint{std::max<std::int64_t>(P, 0), 0});
     CmdEditor->Cursor->SetPos(TPoint{std::max<std::int64_t>(P, 0), 0});
     CmdEditor->RequestRedraw(true);
     CmdEditor->EnsureCursorVisible();

@@ -166,10 +166,7 @@ void TScrollEditor::DropWithin(TScrollEditor* Source, TPoint D, const std::strin
     }
     UndoList->AddItem(ukMove, "", ufClose, Cursor->Pos());
     Cursor->SetPos(InsStart);
-    Cursor->ColumnBlock = false;
-    HighLight->Found = false;
-    HighLight->StartPos = InsStart;
-    HighLight->EndPos = InsEnd;
+    SetStreamHighlight(InsStart, InsEnd);
     Anchored = false;
 }
 
@@ -182,10 +179,7 @@ void TScrollEditor::DropAcross(TScrollEditor* Source, TPoint D, const std::strin
     const TPoint InsEnd = Cursor->Pos();
     UndoList->AddItem(ukMove, "", ufClose, InsEnd);
     Cursor->SetPos(D);
-    Cursor->ColumnBlock = false;
-    HighLight->Found = false;
-    HighLight->StartPos = D;
-    HighLight->EndPos = InsEnd;
+    SetStreamHighlight(D, InsEnd);
     Anchored = false;
     if (!Move)
         return;

@@ -71,17 +71,14 @@ void TScrollEditor::MarkWordAtCursor()
     ClearMark();
     TRect R;
     GetWordAtCursorBounds(R);
-    HighLight->StartPos = TPoint{R.Left, R.Top};
-    HighLight->EndPos = TPoint{R.Right, R.Bottom};
+    SetStreamHighlight(TPoint{R.Left, R.Top}, TPoint{R.Right, R.Bottom});
     WordMarked = true;
 }
 
 void TScrollEditor::MarkLine()
 {
     const std::int64_t Y = std::clamp<std::int64_t>(Cursor->Y.load(), 0, Strings->Count() - 1);
-    HighLight->Found = false;
-    HighLight->StartPos = TPoint{0, Y};
-    HighLight->EndPos = TPoint{Strings->LineLength(Y), Y};
+    SetStreamHighlight(TPoint{0, Y}, TPoint{Strings->LineLength(Y), Y});
 }
 
 void TScrollEditor::MarkParagraph()
@@ -94,9 +91,7 @@ void TScrollEditor::MarkParagraph()
         while (Last + 1 < Strings->Count() && !BlankLine((*Strings)[Last + 1]))
             ++Last;
     }
-    HighLight->Found = false;
-    HighLight->StartPos = TPoint{0, First};
-    HighLight->EndPos = TPoint{Strings->LineLength(Last), Last};
+    SetStreamHighlight(TPoint{0, First}, TPoint{Strings->LineLength(Last), Last});
 }
 
 bool TScrollEditor::PointInMark(std::int64_t X, std::int64_t Y, bool ClickTest) const

@@ -61,12 +61,7 @@ struct TFoundMove {
         const TPoint Old = E.Cursor->Pos();
         E.ScoopSave(Old);
         E.UndoList->AddItem(ukMove, {}, ufSingle, Old);
-        E.HighLight->StartPos = TPoint{R.Left, R.Top};
-        E.HighLight->EndPos = TPoint{R.Right, R.Bottom};
-        E.HighLight->Found = true;
-        // A match is a stream range; left a column block, a cut would blank a
-        // rectangle around it.
-        E.Cursor->ColumnBlock = false;
+        E.SetStreamHighlight(TPoint{R.Left, R.Top}, TPoint{R.Right, R.Bottom}, true);
         const std::int64_t Row = Old.Y - E.ViewTopLine();
         E.Cursor->SetPos(TPoint{R.Right, R.Bottom});
         E.DesiredColumn = -1;
@@ -110,10 +105,7 @@ void TEditorEngine::SelectAll()
     // A stream block of the whole text: a found highlight or a column block left
     // over would make Delete and Cut spare the text or cut a rectangle instead.
     const std::int64_t Last = Strings->Count() - 1;
-    HighLight->Found = false;
-    Cursor->ColumnBlock = false;
-    HighLight->StartPos = TPoint{0, 0};
-    HighLight->EndPos = TPoint{Strings->LineLength(Last), Last};
+    SetStreamHighlight(TPoint{0, 0}, TPoint{Strings->LineLength(Last), Last});
     UpdateDisplay(true);
 }
 

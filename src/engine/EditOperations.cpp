@@ -258,11 +258,8 @@ void TEditorEngine::ToggleCase()
         return;
     }
     ScoopStop();
-    if (HighLight->Empty()) {
-        HighLight->Found = false;
-        HighLight->StartPos = Cursor->Pos();
-        HighLight->EndPos = NextPosOf(Cursor->Pos());
-    }
+    if (HighLight->Empty())
+        SetStreamHighlight(Cursor->Pos(), NextPosOf(Cursor->Pos()));
     if (Cursor->ColumnBlock) {
         // The block is toggled where it stands.
         if (!ToggleBlockCase(HighLight->Range()))

@@ -87,6 +87,14 @@ void TEditorEngine::ClearMark()
     Anchored = false;
 }
 
+void TEditorEngine::SetStreamHighlight(TPoint Start, TPoint End, bool Found)
+{
+    Cursor->ColumnBlock = false;
+    HighLight->Found = Found;
+    HighLight->StartPos = Start;
+    HighLight->EndPos = End;
+}
+
 void TEditorEngine::UpdateDisplay(bool FireChange)
 {
     RequestRedraw(true);

@@ -97,6 +97,11 @@ public:
     // ResetText, then redraw and OnChange.
     void Clear();
     void ClearMark();
+    // The highlight becomes the stream range Start..End, a search match when Found.
+    // Every stream highlight is set here: a column-block mode left by a lone Alt+click
+    // or an earlier block ends, so that what acts on the highlight next takes this
+    // range and not a rectangle around it.
+    void SetStreamHighlight(TPoint Start, TPoint End, bool Found = false);
     // Relayout, repaint and (when FireChange) OnChange.
     void UpdateDisplay(bool FireChange = true);
     void ScoopFire(TScoopCommand Command, TRect Range);

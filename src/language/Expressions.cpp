@@ -292,8 +292,7 @@ std::int32_t TExpressionReader::SpellCheckValue()
     if (!I.Host().WordAtCursorBounds(M, R))
         return 0;
     M.ClearMark();
-    M.HighLight->StartPos = TPoint{R.Left, R.Top};
-    M.HighLight->EndPos = TPoint{R.Right, R.Bottom};
+    M.SetStreamHighlight(TPoint{R.Left, R.Top}, TPoint{R.Right, R.Bottom});
     const std::string Word = M.GetMarkedText();
     if (Word.empty())
         return 0;

@@ -145,11 +145,8 @@ std::string CenteredLine(const std::string& Line, std::int64_t Left, std::int64_
 
 void HighlightForReplacement(TEditorEngine& Pane, TPoint From, TPoint To)
 {
-    Pane.Cursor->ColumnBlock = false;
     Pane.Anchored = false;
-    Pane.HighLight->Found = false;
-    Pane.HighLight->StartPos = From;
-    Pane.HighLight->EndPos = To;
+    Pane.SetStreamHighlight(From, To);
 }
 
 void HighlightParagraph(TEditorEngine& Pane)

@@ -77,11 +77,8 @@ std::string GetWordToSearch(TCommandHost& Host, TEditorEngine& Pane)
 {
     if (Pane.HighLight->Empty()) {
         TRect R;
-        if (Host.WordAtCursorBounds(Pane, R)) {
-            Pane.HighLight->Found = false;
-            Pane.HighLight->StartPos = TPoint{R.Left, R.Top};
-            Pane.HighLight->EndPos = TPoint{R.Right, R.Bottom};
-        }
+        if (Host.WordAtCursorBounds(Pane, R))
+            Pane.SetStreamHighlight(TPoint{R.Left, R.Top}, TPoint{R.Right, R.Bottom});
     }
     return Pane.GetMarkedText();
 }

@@ -88,9 +88,7 @@ void IndentHighlight(TEditorEngine& Pane, char Ch, int Count, bool Unindent)
     // Only line starts changed, so the lines are where they were; the end column
     // follows its line's new length.
     const std::int64_t EndLine = std::min(R.Bottom, Pane.Strings->Count() - 1);
-    Pane.HighLight->Found = false;
-    Pane.HighLight->StartPos = Pane.ClampPos(TPoint{R.Left, R.Top});
-    Pane.HighLight->EndPos = TPoint{Pane.Strings->LineLength(EndLine), EndLine};
+    Pane.SetStreamHighlight(Pane.ClampPos(TPoint{R.Left, R.Top}), TPoint{Pane.Strings->LineLength(EndLine), EndLine});
     Pane.RequestRedraw(false);
 }
 

@@ -19,6 +19,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace narvo {
 
 namespace {
@@ -122,9 +124,7 @@ bool TMatchPairsDlg::Search(TScrollEditor& Pane, const std::string& Pattern, TPo
 
 void TMatchPairsDlg::Select(TScrollEditor& Pane, const TRect& Range)
 {
-    Pane.HighLight->Found = false;
-    Pane.HighLight->StartPos = TPoint{Range.Left, Range.Top};
-    Pane.HighLight->EndPos = TPoint{Range.Right, Range.Bottom};
+    Pane.SetStreamHighlight(TPoint{Range.Left, Range.Top}, TPoint{Range.Right, Range.Bottom});
     Pane.Cursor->SetPos(TPoint{Range.Right, Range.Bottom});
     Pane.RedrawFound();  // the view follows the cursor as after a search
 }
@@ -196,8 +196,8 @@ bool TMatchPairsDlg::FindBegin(TScrollEditor& Pane, const std::string& BeginStr)
 void TMatchPairsDlg::SaveLocation(TScrollEditor& Pane)
 {
     FLastCursor = Pane.Cursor->Pos();
-    FLastStart = Pane.HighLight->StartPos;
-    FLastEnd = Pane.HighLight->EndPos;
+    FLastMark = *Pane.HighLight;
+    FLastColumn = Pane.Cursor->ColumnBlock;
 }
 
 bool TMatchPairsDlg::StepRight(TScrollEditor& Pane)
@@ -258,13 +258,21 @@ void TMatchPairsDlg::GoLastLocBtmClick()
     TScrollEditor* Pane = ToolActiveEditor();
     if (!Pane)
         return;
-    Pane->HighLight->StartPos = FLastStart;
-    Pane->HighLight->EndPos = FLastEnd;
     Pane->GotoPos(FLastCursor);
-    // GotoPos may clear a highlight as a motion does; the saved one is set again.
-    Pane->HighLight->StartPos = FLastStart;
-    Pane->HighLight->EndPos = FLastEnd;
-    Pane->ClampHighlight();
+    // The highlight comes back as it was saved, a column block or a stream: the
+    // walk's cursor steps have ended the pane's column-block mode since, or a lone
+    // Alt+click has started it, and either would make the next cut take other text.
+    *Pane->HighLight = FLastMark;
+    Pane->Cursor->ColumnBlock = FLastColumn;
+    if (FLastColumn) {
+        // A block's corners may stand past their lines' ends; only a line gone
+        // since is moved onto the text.
+        const std::int64_t Last = Pane->Strings->Count() - 1;
+        Pane->HighLight->StartPos.Y = std::min(Pane->HighLight->StartPos.Y, Last);
+        Pane->HighLight->EndPos.Y = std::min(Pane->HighLight->EndPos.Y, Last);
+    } else {
+        Pane->ClampHighlight();
+    }
     Pane->RequestRedraw(false);
     Pane->setFocus();
 }

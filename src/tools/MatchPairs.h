@@ -5,6 +5,7 @@
 // returns to where the search started. The text itself is never changed.
 #pragma once
 
+#include "engine/EditTypes.h"
 #include "shared/Geometry.h"
 
 #include <QDialog>
@@ -69,7 +70,8 @@ private:
     void Select(TScrollEditor& Pane, const TRect& Range);
 
     TPoint FLastCursor;
-    TPoint FLastStart, FLastEnd;
+    THighLight FLastMark;
+    bool FLastColumn = false;
 };
 
 TMatchPairsDlg& MatchPairsDlg();

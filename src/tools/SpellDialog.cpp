@@ -402,13 +402,9 @@ void TSpellingDlg::SpellCheckNext()
             P->setFocus();
         return;
     }
-    // The word is marked as a plain stream highlight, whatever the pane showed
-    // before: a search match or the column flag of an Alt+click would make Replace
-    // insert beside the word or cut a column out of the lines.
-    P->HighLight->Found = false;
-    P->Cursor->ColumnBlock = false;
-    P->HighLight->StartPos = TPoint{Range.Left, Range.Top};
-    P->HighLight->EndPos = TPoint{Range.Right, Range.Bottom};
+    // A plain stream highlight, whatever the pane showed before: left a search
+    // match, Replace would insert beside the word.
+    P->SetStreamHighlight(TPoint{Range.Left, Range.Top}, TPoint{Range.Right, Range.Bottom});
     P->GotoPos(TPoint{Range.Right, Range.Bottom});
     const QString Word = AnsiToQString(P->GetRangeText(Range));
     if (Kind == spUnknownWord) {
