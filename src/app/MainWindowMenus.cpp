@@ -105,10 +105,56 @@ void ShowNotAvailable() { ShowStatusMessage(NotAvailableMessage, false); }
 
 // --- sorting ----------------------------------------------------------------------------------
 
+namespace {
+
+// The order of Lines (their indexes) in the locale's order without regard to case;
+// equal lines keep theirs. The folded keys are made once.
+std::vector<std::size_t> SortedOrder(const std::vector<std::string>& Lines)
+{
+    std::vector<std::pair<QString, std::size_t>> Keys;
+    Keys.reserve(Lines.size());
+    for (std::size_t I = 0; I < Lines.size(); ++I)
+        Keys.emplace_back(AnsiToQString(Lines[I]).toCaseFolded(), I);
+    std::stable_sort(Keys.begin(), Keys.end(),
+                     [](const auto& A, const auto& B) { return QString::localeAwareCompare(A.first, B.first) < 0; });
+    std::vector<std::size_t> Order;
+    Order.reserve(Keys.size());
+    for (const auto& K : Keys)
+        Order.push_back(K.second);
+    return Order;
+}
+
+// A column block's parts sorted among the lines that have one; the rest of each
+// line stays where it is.
+void SortColumnBlock(TEditorEngine& Pane)
+{
+    const TRect R = Pane.HighLight->Range();
+    const std::vector<std::string> Parts = Pane.GetBlockParts(R);
+    std::vector<std::size_t> Lines;  // the block's lines that have a part
+    std::vector<std::string> Present;
+    for (std::size_t I = 0; I < Parts.size(); ++I) {
+        if (!Parts[I].empty()) {
+            Lines.push_back(I);
+            Present.push_back(Parts[I]);
+        }
+    }
+    const std::vector<std::size_t> Order = SortedOrder(Present);
+    std::vector<std::size_t> Take(Parts.size());  // block line -> the part it gets
+    for (std::size_t K = 0; K < Lines.size(); ++K)
+        Take[Lines[K]] = Lines[Order[K]];
+    Pane.ReplaceBlockParts(R, [&](const TBlockPart& P) { return Parts[Take[static_cast<std::size_t>(P.Index)]]; });
+}
+
+}  // namespace
+
 void SortHighlighted(TEditorEngine& Pane)
 {
     if (!Pane.HasMark())
         return;
+    if (Pane.Cursor->ColumnBlock) {
+        SortColumnBlock(Pane);
+        return;
+    }
     const std::string Text = Pane.GetMarkedText();
     // A highlight that ends with a line break keeps it, so the line after the
     // highlight is not joined to the last sorted line.
@@ -118,18 +164,12 @@ void SortHighlighted(TEditorEngine& Pane)
         if (Ended || !FinalBreak)
             Lines.emplace_back(Piece);
     });
-    // The locale's order without regard to case; the folded keys are made once.
-    std::vector<std::pair<QString, std::size_t>> Keys;
-    Keys.reserve(Lines.size());
-    for (std::size_t I = 0; I < Lines.size(); ++I)
-        Keys.emplace_back(AnsiToQString(Lines[I]).toCaseFolded(), I);
-    std::stable_sort(Keys.begin(), Keys.end(),
-                     [](const auto& A, const auto& B) { return QString::localeAwareCompare(A.first, B.first) < 0; });
+    const std::vector<std::size_t> Order = SortedOrder(Lines);
     std::string Sorted;
-    for (std::size_t I = 0; I < Keys.size(); ++I) {
+    for (std::size_t I = 0; I < Order.size(); ++I) {
         if (I)
             Sorted += '\r';
-        Sorted += Lines[Keys[I].second];
+        Sorted += Lines[Order[I]];
     }
     if (FinalBreak)
         Sorted += '\r';

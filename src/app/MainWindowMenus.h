@@ -112,7 +112,8 @@ void RunMenuAction(const F& Hook, A&&... Args)
 // --- logic of the handlers, on a text model ---------------------------------------------
 // The highlighted lines sorted without regard to case (in the locale's order) and put
 // back over the highlight as one undo group; a line break that ended the highlight
-// stays at its end. Nothing without a highlight.
+// stays at its end. A column block's parts are sorted among its lines in place, each
+// line keeping what lies outside the block. Nothing without a highlight.
 void SortHighlighted(TEditorEngine& Pane);
 // The caption of margin preset Index (from 0): "0 - 0, 72, 0".
 std::string MarginPresetCaption(int Index);

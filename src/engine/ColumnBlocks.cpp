@@ -257,6 +257,22 @@ std::string TEditorEngine::GetBlockText(TRect Rect) const
     return S;
 }
 
+std::vector<std::string> TEditorEngine::GetBlockParts(TRect Rect) const
+{
+    const TRect R = NormalizeRange(Rect);
+    std::int64_t L = 0, Rt = 0;
+    BlockColumns(R, L, Rt);
+    std::vector<std::string> Parts;
+    const std::int64_t Bottom = std::min<std::int64_t>(R.Bottom, Strings->Count() - 1);
+    for (std::int64_t Y = std::max<std::int64_t>(R.Top, 0); Y <= Bottom; ++Y) {
+        std::int64_t From = 0, To = 0;
+        BlockRun(Y, L, Rt, From, To);
+        const std::string_view Line = (*Strings)[Y];
+        Parts.emplace_back(Line.substr(static_cast<std::size_t>(From), static_cast<std::size_t>(To - From)));
+    }
+    return Parts;
+}
+
 std::string TEditorEngine::CutMarkedText()
 {
     std::string S = GetMarkedText();

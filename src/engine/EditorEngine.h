@@ -288,6 +288,9 @@ public:
     void FillBlock(TRect Rect, char Ch, bool Fill);
     // The block's characters of each line, each line followed by CR LF.
     std::string GetBlockText(TRect Rect) const;
+    // The block's characters of each of its lines on the text, one entry a line
+    // (empty where the line has none in the block).
+    std::vector<std::string> GetBlockParts(TRect Rect) const;
     // Every line's part of column block R replaced in place by Transform(part), as one
     // undo step; lines with no character in the block are left alone, and a line
     // break in a new part becomes a blank. The highlight then covers the same

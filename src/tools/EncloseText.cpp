@@ -66,7 +66,15 @@ TEnclosePair BuildEnclosePair(const std::array<bool, EnclosePairCount>& Ticked, 
 
 void WrapSelection(TEditorEngine& Pane, const std::string& Before, const std::string& After)
 {
+    if (Pane.HasMark() && Pane.Cursor->ColumnBlock) {
+        // Each line's part of the block is enclosed where it stands.
+        Pane.ReplaceBlockParts(Pane.HighLight->Range(),
+                               [&](const TBlockPart& P) { return Before + std::string(P.Text) + After; });
+        return;
+    }
     const std::string Marked = Pane.HasMark() ? Pane.GetMarkedText() : std::string();
+    // A search match still shown is enclosed too, not kept beside its copy.
+    Pane.HighLight->Found = false;
     Pane.InsertText(Before + Marked + After);
 }
 

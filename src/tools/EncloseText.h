@@ -43,7 +43,8 @@ TEnclosePair BuildEnclosePair(const std::array<bool, EnclosePairCount>& Ticked, 
                               bool CRLFAfter = false);
 
 // Replaces the pane's highlight (or inserts at the cursor) by Before, the highlighted
-// text and After, as one undoable insertion.
+// text and After, as one undoable insertion. A column block's part of each line is
+// enclosed in place instead (a line break in the pair becoming a blank there).
 void WrapSelection(TEditorEngine& Pane, const std::string& Before, const std::string& After);
 
 // The tool-bar glyph: the opening string, a blue "B" and the closing string.

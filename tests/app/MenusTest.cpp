@@ -297,6 +297,45 @@ TEST(MenuLogic, SortHighlightedLines)
     EXPECT_EQ(None.Text(), "b\ra");
 }
 
+TEST(MenuLogic, SortHighlightedColumnBlockSortsItsPartsInPlace)
+{
+    const struct {
+        const char* Name;
+        const char* Text;
+        TPoint From, To;
+        const char* Sorted;
+    } Rows[] = {
+        {"block", "xbx\nyCy\nzax", {1, 0}, {2, 2}, "xax\nyby\nzCx"},
+        {"marked upwards from the right", "xbx\nyCy\nzax", {2, 2}, {1, 0}, "xax\nyby\nzCx"},
+        {"a line with nothing in the block keeps its place", "xc1\ny\nxa2\nzb3", {1, 0}, {2, 3},
+         "xa1\ny\nxb2\nzc3"},
+        {"parts of different lengths past the line ends", "1ccc\n2a\n3bb", {1, 0}, {4, 2}, "1a\n2bb\n3ccc"},
+        {"what lies right of the block stays", "-b!\n-a?", {1, 0}, {2, 1}, "-a!\n-b?"},
+    };
+    for (const auto& R : Rows) {
+        SCOPED_TRACE(R.Name);
+        TextCase C(R.Text);
+        C.Mark(R.From, R.To);
+        C.E.Cursor->SetPos(R.To);
+        C.E.Cursor->ColumnBlock = true;
+        SortHighlighted(C.E);
+        EXPECT_EQ(C.Text(), R.Sorted);
+        EXPECT_TRUE(C.E.Cursor->ColumnBlock);
+        C.E.Undo();
+        EXPECT_EQ(C.Text(), R.Text) << "one undo group";
+        C.E.Undo();
+        EXPECT_EQ(C.E.Status, edNothingToUndo);
+    }
+    // Already in order: nothing changes and no undo step is left.
+    TextCase Sorted("xax\nybx");
+    Sorted.Mark({1, 0}, {2, 1});
+    Sorted.E.Cursor->ColumnBlock = true;
+    SortHighlighted(Sorted.E);
+    EXPECT_EQ(Sorted.Text(), "xax\nybx");
+    Sorted.E.Undo();
+    EXPECT_EQ(Sorted.E.Status, edNothingToUndo);
+}
+
 TEST(MenuLogic, ReplaceAll)
 {
     const struct {

@@ -74,5 +74,30 @@ TEST_F(SmallToolsHooksTest, FavouritesEncloseAndAboutBox)
     EXPECT_TRUE(Form->Menus->DebugMnu->menuAction()->isVisible());
 }
 
+TEST_F(SmallToolsHooksTest, EncloseAndSortFromTheMenusActOnAColumnBlockInPlace)
+{
+    auto Trigger = [&](const char* Name) {
+        QAction* A = Form->findChild<QAction*>(QString::fromLatin1(Name));
+        ASSERT_NE(A, nullptr) << Name;
+        A->trigger();
+    };
+    auto MarkBlock = [&] {
+        Main().HighLight->StartPos = TPoint{1, 0};
+        Main().HighLight->EndPos = TPoint{3, 2};
+        Main().Cursor->ColumnBlock = true;
+    };
+    Main().SetText("xcc1\nybb2\nzaa3");
+    MarkBlock();
+    Trigger("Parenthesis1");
+    EXPECT_EQ(Main().GetText(), "x(cc)1\ny(bb)2\nz(aa)3");
+    Main().Undo();
+    EXPECT_EQ(Main().GetText(), "xcc1\nybb2\nzaa3");
+    MarkBlock();
+    Trigger("SortHighlightedMnu");
+    EXPECT_EQ(Main().GetText(), "xaa1\nybb2\nzcc3");
+    Main().Undo();
+    EXPECT_EQ(Main().GetText(), "xcc1\nybb2\nzaa3");
+}
+
 }  // namespace
 }  // namespace narvo

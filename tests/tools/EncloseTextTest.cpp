@@ -62,6 +62,61 @@ TEST(EncloseWrap, ReplacesTheHighlightOrInsertsAtTheCursor)
     EXPECT_EQ(E.Lines(), "abc");
 }
 
+TEST(EncloseWrap, EnclosesEachLinesPartOfAColumnBlockAsOneUndoStep)
+{
+    struct TCase {
+        const char* Name;
+        const char* Lines;
+        TPoint Start, End;
+        const char* Before;
+        const char* After;
+        const char* Expected;
+    };
+    const TCase Cases[] = {
+        {"block", "xabcx|ydefy|zghiz", {1, 0}, {3, 2}, "(", ")", "x(ab)cx|y(de)fy|z(gh)iz"},
+        {"marked upwards from the right", "xabcx|ydefy|zghiz", {3, 2}, {1, 0}, "<b>", "</b>",
+         "x<b>ab</b>cx|y<b>de</b>fy|z<b>gh</b>iz"},
+        {"past the line ends; a line with nothing in the block stays", "xab|y|zghiz", {1, 0}, {5, 2}, "'", "'",
+         "x'ab'|y|z'ghiz'"},
+        {"a line break of the pair stays on its line as a blank", "xay|xby", {1, 0}, {2, 1}, "begin\r\n",
+         "end\r\n", "xbegin aend y|xbegin bend y"},
+    };
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        test::TFakeEditor E;
+        E.SetLines(C.Lines);
+        E.HighLight->StartPos = C.Start;
+        E.HighLight->EndPos = C.End;
+        E.Cursor->SetPos(C.End);
+        E.Cursor->ColumnBlock = true;
+        WrapSelection(E, C.Before, C.After);
+        EXPECT_EQ(E.Lines(), C.Expected);
+        EXPECT_TRUE(E.Cursor->ColumnBlock);
+        EXPECT_EQ(E.UndoAll(), 1);
+        EXPECT_EQ(E.Lines(), C.Lines);
+    }
+    // Nothing to add: no change and no undo step.
+    test::TFakeEditor E;
+    E.SetLines("xabcx|ydefy");
+    E.HighLight->EndPos = {2, 1};
+    E.Cursor->ColumnBlock = true;
+    WrapSelection(E, "", "");
+    EXPECT_EQ(E.Lines(), "xabcx|ydefy");
+    EXPECT_EQ(E.UndoAll(), 0);
+}
+
+TEST(EncloseWrap, EnclosesAShownSearchMatchInsteadOfWritingBesideIt)
+{
+    test::TFakeEditor E;
+    E.SetLines("say x now");
+    ASSERT_TRUE(E.FindNext("x"));
+    ASSERT_TRUE(E.HighLight->Found);
+    WrapSelection(E, "(", ")");
+    EXPECT_EQ(E.Lines(), "say (x) now");
+    E.Undo();
+    EXPECT_EQ(E.Lines(), "say x now");
+}
+
 TEST(EncloseDlg, StartsWithDoubleQuotesAndResets)
 {
     test::TFakeEditor E;
