@@ -43,23 +43,7 @@ TEST(EditorProperties, ANewEditorHasTheDefaults)
     EXPECT_EQ(E.font().family(), FixedSysFont().family());
 }
 
-TEST(EditorProperties, BadNumbersFromSettingsAreClamped)
-{
-    TScrollEditor E;
-    E.SetSpacesPerTab(-7);
-    EXPECT_EQ(E.SpacesPerTab(), 1);
-    E.SetCursorWidth(-3);
-    EXPECT_EQ(E.CursorWidth(), 1);
-    E.SetGutterSize(-10);
-    EXPECT_EQ(E.GutterSize(), 0);
-    EXPECT_EQ(E.GutterWidth(), 0);
-    // With one space per tab, the tab takes one column and nothing divides by zero.
-    E.SetStrings({"\tx"});
-    EXPECT_EQ(E.DisplayColumn(TPoint{1, 0}, false), 1);
-    EXPECT_EQ(E.ExpandTabs("\tx"), " x");
-}
-
-TEST(EditorProperties, LayoutSettersFireOnChangeOnlyWhenTheValueChanges)
+TEST(EditorProperties, SettersClampBadNumbersAndFireOnChangeOnlyWhenTheValueChanges)
 {
     TScrollEditor E;
     int Changes = 0;
@@ -74,6 +58,19 @@ TEST(EditorProperties, LayoutSettersFireOnChangeOnlyWhenTheValueChanges)
     E.SetHighlightColor(0x123456);
     E.SetLineNumbers(true);
     EXPECT_EQ(Changes, 2);
+    E.SetLineNumbers(false);
+
+    E.SetSpacesPerTab(-7);
+    EXPECT_EQ(E.SpacesPerTab(), 1);
+    E.SetCursorWidth(-3);
+    EXPECT_EQ(E.CursorWidth(), 1);
+    E.SetGutterSize(-10);
+    EXPECT_EQ(E.GutterSize(), 0);
+    EXPECT_EQ(E.GutterWidth(), 0);
+    // With one space per tab, the tab takes one column and nothing divides by zero.
+    E.SetStrings({"\tx"});
+    EXPECT_EQ(E.DisplayColumn(TPoint{1, 0}, false), 1);
+    EXPECT_EQ(E.ExpandTabs("\tx"), " x");
 }
 
 TEST(EditorProperties, ClearLeavesOneEmptyLineAndTheViewAtTheTop)

@@ -37,7 +37,7 @@ TEST(EditorScroll, HorizontalPagesStopAtTheEnds)
     EXPECT_EQ(E.LeftColumn, 0);
 }
 
-TEST(EditorScroll, ScrollToLineKeepsTheTopLineInTheText)
+TEST(EditorScroll, ScrollToLineAndSetTopLeftKeepTheTopLineInTheText)
 {
     EditorHost H(testing::NumberedLines(10));
     TScrollEditor& E = *H.Editor;
@@ -54,12 +54,8 @@ TEST(EditorScroll, ScrollToLineKeepsTheTopLineInTheText)
     EXPECT_EQ(E.TopLine, 9);
     // Scrolling never moves the cursor.
     EXPECT_EQ(E.Cursor->Pos(), (TPoint{0, 0}));
-}
-
-TEST(EditorScroll, SetTopLeftRefusesPositionsOutsideTheText)
-{
-    EditorHost H(testing::NumberedLines(10));
-    TScrollEditor& E = *H.Editor;
+    // A position set directly must lie in the text.
+    E.ScrollToLine(0);
     EXPECT_FALSE(E.SetTopLeft(TPoint{0, 10}));
     EXPECT_FALSE(E.SetTopLeft(TPoint{-1, 3}));
     EXPECT_FALSE(E.SetTopLeft(TPoint{0, -1}));
@@ -144,14 +140,10 @@ TEST(EditorScroll, CtrlWheelZoomsInExactTenthsNeverBelowOne)
     EXPECT_EQ(E.TopLine, 0);
     ASSERT_GE(Scales.size(), 2u);
     EXPECT_EQ(Scales[1], 1.2);
-}
 
-TEST(EditorScroll, SetScaleBelowOneGivesOne)
-{
-    TScrollEditor E;
+    // A scale set below one, or no number at all, gives one, reported once.
     E.SetScale(1.5);
-    std::vector<double> Scales;
-    E.OnScaleChange = [&](double S) { Scales.push_back(S); };
+    Scales.clear();
     E.SetScale(0.5);
     EXPECT_EQ(E.Scale(), 1.0);
     EXPECT_EQ(Scales, std::vector<double>{1.0});

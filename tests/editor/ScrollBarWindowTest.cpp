@@ -41,13 +41,21 @@ TEST(ScrollBarWindow, ScrollCodesMoveWithinTheRange)
     }
 }
 
-TEST(ScrollBarWindow, TheScrollHandlerMayChangeThePosition)
+TEST(ScrollBarWindow, TheScrollHandlerMayChangeThePositionAndQtStepsFollowTheBar)
 {
     TScrollBarWindow W;
     W.OnHorzScroll = [](QObject*, TScrollCode, std::int64_t& Pos) { Pos = 7; };
     W.HorzScrollBar->Scroll(scLineDown);
     EXPECT_EQ(W.HorzScrollBar->Position(), 7);
     EXPECT_EQ(W.horizontalScrollBar()->value(), 7);
+    // Qt's own steps go through the bar's changes.
+    W.VertScrollBar->LargeChange = 40;
+    W.VertScrollBar->SetPosition(90);
+    W.verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(W.VertScrollBar->Position(), 100);
+    EXPECT_EQ(W.verticalScrollBar()->value(), 100);
+    W.verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    EXPECT_EQ(W.VertScrollBar->Position(), 99);
 }
 
 TEST(ScrollBarWindow, MaxBelowMinOrPageSizeIsRefusedAndChangesNothing)
@@ -83,18 +91,6 @@ TEST(ScrollBarWindow, SettingsOfABarNotShownAreDropped)
     EXPECT_EQ(W.HorzScrollBar->Max(), 100);
     EXPECT_EQ(W.horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     EXPECT_EQ(W.verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
-}
-
-TEST(ScrollBarWindow, QtStepsFollowTheBarsOwnChanges)
-{
-    TScrollBarWindow W;
-    W.VertScrollBar->LargeChange = 40;
-    W.VertScrollBar->SetPosition(90);
-    W.verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
-    EXPECT_EQ(W.VertScrollBar->Position(), 100);
-    EXPECT_EQ(W.verticalScrollBar()->value(), 100);
-    W.verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
-    EXPECT_EQ(W.VertScrollBar->Position(), 99);
 }
 
 TEST(ScrollBarWindow, BorderAndBevelMakeRoomAroundBarsAndClient)
