@@ -52,7 +52,7 @@ TEST(SpeechSynthTest, ListsVoicesWithAnEnglishOne)
     EXPECT_NE(English->Description().find(English->Language), std::string::npos);
 }
 
-TEST(SpeechSynthTest, ASentenceGivesSoundAndAFasterRateGivesLessOfIt)
+TEST(SpeechSynthTest, ASentenceGivesSoundAFasterRateLessOfItAndTheSinkCanStopIt)
 {
     TSpeechSynth Synth;
     ASSERT_TRUE(Synth.Ready()) << Synth.Error();
@@ -71,6 +71,11 @@ TEST(SpeechSynthTest, ASentenceGivesSoundAndAFasterRateGivesLessOfIt)
             EXPECT_GT(Loudest(Pcm(Synth, Sentence, static_cast<int>(I), 0)), 1000) << V[I].Name;
         }
     }
+    // A sink that says stop ends the synthesis.
+    int Blocks = 0;
+    EXPECT_FALSE(Synth.Synthesize("One sentence. Another sentence. A third one.", -1, 0,
+                                  [&](const std::int16_t*, std::size_t) { return ++Blocks < 2; }));
+    EXPECT_EQ(Blocks, 2);
 }
 
 TEST(SpeechSynthTest, AZeroByteDoesNotEndTheText)
@@ -107,16 +112,6 @@ TEST(SpeechSynthTest, OnlyOneEngineAtATimeAndItStartsAgainAfterBeingFreed)
     TSpeechSynth Again;
     EXPECT_TRUE(Again.Ready()) << Again.Error();
     EXPECT_GT(Loudest(Pcm(Again, "Again.", -1, 0)), 1000);
-}
-
-TEST(SpeechSynthTest, ASinkThatSaysStopEndsTheSynthesis)
-{
-    TSpeechSynth Synth;
-    ASSERT_TRUE(Synth.Ready());
-    int Blocks = 0;
-    EXPECT_FALSE(Synth.Synthesize("One sentence. Another sentence. A third one.", -1, 0,
-                                  [&](const std::int16_t*, std::size_t) { return ++Blocks < 2; }));
-    EXPECT_EQ(Blocks, 2);
 }
 
 TEST(SpeechSynthTest, TextIsCutAfterSentencesAtLineBreaksAndAtLength)
@@ -197,12 +192,6 @@ TEST(SpeechStreamTest, DestroyingTheStreamWhileItWaitsForRoomEndsTheThread)
     // The engine is free for the next user.
     EXPECT_GT(Loudest(Pcm(Synth, "Free.", -1, 0)), 1000);
 }
-
-}  // namespace
-}  // namespace narvo
-
-namespace narvo {
-namespace {
 
 // The program's own voice: with no audio output (as on a build machine) Speak says
 // so instead of failing silently; with one it speaks. Either way purging and

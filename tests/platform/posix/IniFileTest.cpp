@@ -78,7 +78,7 @@ TEST(IniFile, RewriteKeepsUnknownLinesAndLineEnds)
     EXPECT_EQ(GetFile(Dir / "new.ini"), "[S]\nOn=1\nOff=0\n");
 }
 
-TEST(IniFile, TypedReadsFallBackToDefault)
+TEST(IniFile, TypedReadsFallBackToDefaultAndBadValuesAreRefused)
 {
     TTempFolder Dir;
     PutFile(Dir / "t.ini", "[N]\nDec=-42\nHex=0x1F\nDollar=$FFFFFFFF\nBad=12a\nHuge=99999999999\nB=2\nF=abc\n");
@@ -90,12 +90,7 @@ TEST(IniFile, TypedReadsFallBackToDefault)
     EXPECT_EQ(Ini.ReadInteger("N", "Huge", 7), 7);
     EXPECT_TRUE(Ini.ReadBool("N", "B", false));
     EXPECT_DOUBLE_EQ(ReadIniFloat(Ini, "N", "F", 1.5), 1.5);
-}
-
-TEST(IniFile, RefusesValuesItCannotKeep)
-{
-    TTempFolder Dir;
-    TIniFile Ini(Dir / "r.ini");
+    // Values the file cannot keep are refused and leave it unchanged.
     EXPECT_THROW(Ini.WriteString("S", "K", "two\nlines"), EFileError);
     EXPECT_THROW(Ini.WriteString("S", "K=V", "x"), EFileError);
     EXPECT_THROW(Ini.WriteString("S]", "K", "x"), EFileError);
