@@ -5,6 +5,7 @@
 
 #include "components/FolderTestHelpers.h"
 #include "platform/Application.h"
+#include "support/TempFolder.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -190,8 +191,7 @@ TEST(TrashTest, MovesFilesIntoTheHomeTrashWithTheirRecords)
 {
     QTemporaryDir T;
     const std::string D = T.path().toStdString();
-    const std::string Saved = std::getenv("XDG_DATA_HOME") ? std::getenv("XDG_DATA_HOME") : "";
-    ::setenv("XDG_DATA_HOME", (D + "/data").c_str(), 1);
+    const test::TEnvGuard Data("XDG_DATA_HOME", D + "/data");
     EXPECT_EQ(HomeTrashFolder(), D + "/data/Trash");
     const std::string Trash = D + "/data/Trash";
 
@@ -211,10 +211,6 @@ TEST(TrashTest, MovesFilesIntoTheHomeTrashWithTheirRecords)
 
     EXPECT_FALSE(MoveToTrash(D + "/one/gone.txt", Error));
     EXPECT_NE(Error.find("gone.txt"), std::string::npos);
-    if (Saved.empty())
-        ::unsetenv("XDG_DATA_HOME");
-    else
-        ::setenv("XDG_DATA_HOME", Saved.c_str(), 1);
 }
 
 }  // namespace

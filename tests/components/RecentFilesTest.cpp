@@ -4,15 +4,14 @@
 
 #include "platform/MessageBoxes.h"
 #include "platform/posix/IniFile.h"
+#include "support/TempFolder.h"
 
 #include <QAction>
 #include <QMenu>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <memory>
-#include <unistd.h>
 
 namespace narvo {
 namespace {
@@ -21,9 +20,6 @@ class RecentFiles : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        char Pattern[] = "/tmp/narvo-reopen-XXXXXX";
-        Folder = mkdtemp(Pattern);
-        setenv("NARVO_CONFIG_DIR", Folder.c_str(), 1);
         for (int I = 1; I <= 10; ++I)
             std::ofstream(File(I)) << I;
         R.SetMenuItem(&Menu);
@@ -31,11 +27,12 @@ protected:
         R.INISection = "FileHistory";
         R.Limit = 8;
     }
-    void TearDown() override { std::system(("rm -rf '" + Folder + "'").c_str()); }
     std::string File(int I) const { return Folder + "/f" + std::to_string(I) + ".txt"; }
     std::string Text(int I) const { return Menu.actions().at(I)->text().toStdString(); }
 
-    std::string Folder;
+    test::TTempFolder Dir;
+    const std::string Folder = Dir.Path();
+    test::TEnvGuard Config{"NARVO_CONFIG_DIR", Folder};
     QMenu Menu;
     TReopenMenu R;
     TScriptedMessageBoxes Boxes;

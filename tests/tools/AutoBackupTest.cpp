@@ -6,6 +6,7 @@
 #include "components/FolderList.h"
 #include "components/FolderTestHelpers.h"
 #include "platform/Application.h"
+#include "support/TempFolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,8 +14,6 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-
-#include <cstdlib>
 
 #include <sys/stat.h>
 
@@ -27,11 +26,6 @@ class AutoBackupTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        D = T.path().toStdString();
-        Folder = D + "/config/narvo/BackupFiles/";
-        const char* Old = std::getenv("XDG_DATA_HOME");
-        SavedData = Old ? Old : "";
-        ::setenv("XDG_DATA_HOME", (D + "/data").c_str(), 1);
         AutoBackupHooks().BackupFolder = [this] { return Folder; };
         AutoBackupHooks().OpenTextFile = [this](const std::string& Name) {
             Opened.push_back(Name);
@@ -47,10 +41,6 @@ protected:
         FreeAutoBackDlg();
         SetExceptionReporter(OldReporter);
         AutoBackupHooks() = {};
-        if (SavedData.empty())
-            ::unsetenv("XDG_DATA_HOME");
-        else
-            ::setenv("XDG_DATA_HOME", SavedData.c_str(), 1);
     }
     // Writes backups NRV1.txt ... NRV<N>.txt and refreshes as the auto-save timer does.
     void WriteBackups(int N)
@@ -66,7 +56,8 @@ protected:
     }
 
     QTemporaryDir T;
-    std::string D, Folder, SavedData;
+    const std::string D = T.path().toStdString(), Folder = D + "/config/narvo/BackupFiles/";
+    test::TEnvGuard Data{"XDG_DATA_HOME", D + "/data"};
     std::vector<std::string> Opened, Reported;
     TExceptionReporter OldReporter;
     TAutoBackDlg* Dlg = nullptr;
@@ -138,9 +129,11 @@ TEST_F(AutoBackupTest, TheSelectionStaysOnTheFileWhenTheListIsSortedOrReRead)
     ResetSortDirections();
     WriteBackups(3);
     Dlg->ShellListColumnClick(1);  // size ascending: NRV1, NRV2, NRV3
+    EXPECT_EQ(Dlg->ShellList->Folders(0).DisplayName(), "NRV1.txt");
     Dlg->ShellList->SelectRow(0);
     ASSERT_EQ(Dlg->Memo1->toPlainText(), "x");
     Dlg->ShellListColumnClick(1);  // descending: NRV1 is now the last row
+    EXPECT_EQ(Dlg->ShellList->Folders(0).DisplayName(), "NRV3.txt");
     ASSERT_NE(Dlg->ShellList->SelectedFolder(), nullptr);
     EXPECT_EQ(Dlg->ShellList->SelectedFolder()->DisplayName(), "NRV1.txt");
     EXPECT_EQ(Dlg->ShellList->SelectedRows(), std::vector<int>{2});
@@ -168,16 +161,6 @@ TEST_F(AutoBackupTest, TheFolderIsPrivateWhoeverMakesItFirst)
         ASSERT_EQ(::stat(F.c_str(), &St), 0) << F;
         EXPECT_EQ(St.st_mode & 0777, 0700u) << F;
     }
-}
-
-TEST_F(AutoBackupTest, ColumnClicksSortTheList)
-{
-    ResetSortDirections();
-    WriteBackups(3);
-    Dlg->ShellListColumnClick(1);  // size ascending
-    EXPECT_EQ(Dlg->ShellList->Folders(0).DisplayName(), "NRV1.txt");
-    Dlg->ShellListColumnClick(1);  // descending
-    EXPECT_EQ(Dlg->ShellList->Folders(0).DisplayName(), "NRV3.txt");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "components/Progmon.h"
 #include "engine/EditorEngine.h"
 #include "platform/posix/IniFile.h"
+#include "support/TempFolder.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -14,7 +15,6 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <sys/stat.h>
 
@@ -73,15 +73,9 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(Dir.isValid());
-        Folder = Dir.path().toStdString();
-        setenv("NARVO_CONFIG_DIR", Folder.c_str(), 1);
         ExternalProgramHooks() = {};
     }
-    void TearDown() override
-    {
-        unsetenv("NARVO_CONFIG_DIR");
-        ExternalProgramHooks() = {};
-    }
+    void TearDown() override { ExternalProgramHooks() = {}; }
     std::string Script(const std::string& Name, const std::string& Body)
     {
         const std::string Path = Folder + "/" + Name;
@@ -90,7 +84,8 @@ protected:
         return Path;
     }
     QTemporaryDir Dir;
-    std::string Folder;
+    const std::string Folder = Dir.path().toStdString();
+    test::TEnvGuard Config{"NARVO_CONFIG_DIR", Folder};
 };
 
 TEST_F(UserToolsTest, TransferSectionRoundTripAndMenu)

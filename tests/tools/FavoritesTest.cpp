@@ -4,27 +4,18 @@
 #include "tools/Favorites.h"
 
 #include "platform/posix/IniFile.h"
+#include "support/TempFolder.h"
 
 #include <QTableWidget>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fstream>
-#include <unistd.h>
 
 namespace narvo {
 namespace {
 
 class FavoritesTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        char Pattern[] = "/tmp/narvo-fav-XXXXXX";
-        Folder = mkdtemp(Pattern);
-        Ini = Folder + "/Narvo.ini";
-    }
-    void TearDown() override { std::system(("rm -rf '" + Folder + "'").c_str()); }
-
     TFavoritesHooks Hooks()
     {
         TFavoritesHooks H;
@@ -42,7 +33,9 @@ protected:
     }
     std::vector<std::string> Stored() const { return ReadFavorites(TIniFile(Ini)); }
 
-    std::string Folder, Ini, Current;
+    test::TTempFolder Dir;
+    const std::string Ini = Dir / "Narvo.ini";
+    std::string Current;
     std::vector<std::string> Opened;
 };
 

@@ -5,6 +5,7 @@
 
 #include "platform/FileDialogs.h"
 #include "platform/MessageBoxes.h"
+#include "support/TempFolder.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -14,36 +15,18 @@
 #include <QListWidget>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
-#include <unistd.h>
 
 namespace narvo {
 namespace {
 
 class FileToolTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        char Pattern[] = "/tmp/narvo-merge-XXXXXX";
-        Folder = mkdtemp(Pattern);
-    }
-    void TearDown() override
-    {
-        std::system(("rm -rf '" + Folder + "'").c_str());
-    }
-    std::string Path(const std::string& N) const { return Folder + "/" + N; }
-    void Write(const std::string& N, const std::string& B) const { std::ofstream(Path(N), std::ios::binary) << B; }
-    std::string Read(const std::string& N) const
-    {
-        std::ifstream In(Path(N), std::ios::binary);
-        std::ostringstream S;
-        S << In.rdbuf();
-        return S.str();
-    }
+    std::string Path(const std::string& N) const { return Dir / N; }
+    void Write(const std::string& N, const std::string& B) const { test::PutFile(Path(N), B); }
+    std::string Read(const std::string& N) const { return test::GetFile(Path(N)); }
 
-    std::string Folder;
+    test::TTempFolder Dir;
+    const std::string Folder = Dir.Path();
     TScriptedMessageBoxes Boxes;
 };
 

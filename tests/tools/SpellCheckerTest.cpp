@@ -3,15 +3,14 @@
 #include "tools/SpellChecker.h"
 
 #include "platform/posix/SafeFile.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <tuple>
-#include <unistd.h>
 #include <vector>
 
 namespace narvo {
@@ -19,12 +18,6 @@ namespace {
 
 class SpellCheckerTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        char Pattern[] = "/tmp/narvo-spell-XXXXXX";
-        Folder = mkdtemp(Pattern);
-    }
-    void TearDown() override { std::system(("rm -rf '" + Folder + "'").c_str()); }
     std::string Write(const std::string& Name, const std::string& Bytes)
     {
         const std::string Path = Folder + "/" + Name;
@@ -39,7 +32,8 @@ protected:
                 R.push_back(S.Word);
         return R;
     }
-    std::string Folder;
+    test::TTempFolder Dir;
+    const std::string Folder = Dir.Path();
     TSpellChecker C;
 };
 

@@ -7,6 +7,7 @@
 #include "platform/posix/IniFile.h"
 #include "platform/ProgramFolder.h"
 #include "platform/posix/SafeFile.h"
+#include "support/TempFolder.h"
 #include "tools/SpellChecker.h"
 
 #include <QListWidget>
@@ -16,13 +17,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <vector>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace narvo {
 namespace {
@@ -31,11 +29,7 @@ class SpellDialogTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        char Pattern[] = "/tmp/narvo-spelldlg-XXXXXX";
-        Folder = mkdtemp(Pattern);
-        setenv("NARVO_CONFIG_DIR", Folder.c_str(), 1);
-        Dict = Folder + "/words.dix";
-        std::ofstream(Dict, std::ios::binary) << "cat\r\nmat\r\non\r\nsat\r\nthe\r\n";
+        test::PutFile(Dict, "cat\r\nmat\r\non\r\nsat\r\nthe\r\n");
         Dlg = std::make_unique<TSpellingDlg>();
         DictionaryFile = Dict;
         Pane = std::make_unique<TScrollEditor>();
@@ -46,8 +40,6 @@ protected:
         SpellHooks().ActiveEditor = nullptr;
         Dlg.reset();
         Pane.reset();
-        std::system(("rm -rf '" + Folder + "'").c_str());
-        unsetenv("NARVO_CONFIG_DIR");
     }
     void SetText(const std::vector<std::string>& Lines)
     {
@@ -56,7 +48,9 @@ protected:
     }
     std::string LastMessage() const { return Boxes.Asked.empty() ? "" : Boxes.Asked.back().Text; }
 
-    std::string Folder, Dict;
+    test::TTempFolder Dir;
+    const std::string Folder = Dir.Path(), Dict = Dir / "words.dix";
+    test::TEnvGuard Config{"NARVO_CONFIG_DIR", Folder};
     TScriptedMessageBoxes Boxes;
     std::unique_ptr<TSpellingDlg> Dlg;
     std::unique_ptr<TScrollEditor> Pane;

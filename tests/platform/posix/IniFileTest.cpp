@@ -5,7 +5,7 @@
 #include "platform/posix/SafeFile.h"
 #include "platform/posix/SettingsFolder.h"
 #include "shared/SystemData.h"
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -1,7 +1,7 @@
 // Atomic replacement and whole-file reads: a failure at any step leaves the target
 // byte for byte and no temporary file; mode bits and symbolic links are kept.
 #include "platform/posix/SafeFile.h"
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
