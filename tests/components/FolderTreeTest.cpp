@@ -29,11 +29,6 @@ protected:
         WriteFile(D + "/sub/deeper/g.txt", 1);
         WriteFile(D + "/a.txt", 1);
     }
-    static std::string PathOf(QTreeWidgetItem* I, TFolderTree& Tree)
-    {
-        Tree.setCurrentItem(I);
-        return Tree.SelectedFolder()->PathName();
-    }
     QTemporaryDir T;
     std::string D;
 };

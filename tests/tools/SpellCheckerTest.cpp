@@ -181,10 +181,13 @@ TEST(ShippedWordList, CommonMisspellingsGetTheRightFirstSuggestion)
     TSpellChecker C;
     ASSERT_TRUE(C.LoadFromFile(std::string(Source) + "/resources/NRVSmall.dix"));
     ASSERT_GT(C.WordCount(), 90000);
-    for (const char* Word : {"a", "I", "an", "of", "to", "is", "it", "ok", "I'm", "this", "sentence", "tense"})
+    for (const char* Word : {"a", "I", "an", "of", "to", "is", "it", "ok", "I'm", "this", "sentence", "tense", "the",
+                             "Receive", "spelling", "editor", "isn't"})
         EXPECT_TRUE(C.CheckWord(Word)) << Word;
-    for (const char* Junk : {"b", "s", "t", "th", "iss", "sen", "ing", "ed", "un", "ca", "wi"})
+    for (const char* Junk : {"b", "s", "t", "th", "iss", "sen", "ing", "ed", "un", "ca", "wi", "recieve"})
         EXPECT_FALSE(C.CheckWord(Junk)) << Junk;
+    C.Suggest("recieve", true);
+    EXPECT_EQ(C.Suggestions[0].Score, 490);  // one edit off
 
     // Twenty of the most often misspelt English words, as people misspell them.
     const std::pair<const char*, const char*> Misspelt[] = {

@@ -245,22 +245,5 @@ TEST_F(SpellDialogTest, SettingsFileRoundTrip)
     EXPECT_FALSE(Dlg->SplitWordChk->isChecked());
 }
 
-TEST(SpellShippedDictionary, LoadsAndKnowsCommonWords)
-{
-    // The default dictionary is found in the program's folder (resources/ here).
-    TSpellChecker C;
-    C.LoadFromFile(DefaultDictionaryFile());
-    EXPECT_GT(C.WordCount(), 50000);
-    for (const char* W : {"the", "Receive", "spelling", "editor", "isn't"})
-        EXPECT_TRUE(C.CheckWord(W)) << W;
-    EXPECT_FALSE(C.CheckWord("recieve"));
-    C.Suggest("recieve", true);
-    EXPECT_EQ(C.Suggestions[0].Score, 490);  // relieve, one letter off
-    std::vector<std::string> Best;
-    for (int I = 0; I < 5; ++I)
-        Best.push_back(C.Suggestions[static_cast<std::size_t>(I)].Word);
-    EXPECT_NE(std::find(Best.begin(), Best.end(), "receive"), Best.end());
-}
-
 }  // namespace
 }  // namespace narvo
