@@ -60,6 +60,7 @@ if [ -n "${NARVO_BENCH_DISPLAY:-}" ]; then
   echo "$NARVO_BENCH_DISPLAY" >"$work/display"
   Xvfb ":$NARVO_BENCH_DISPLAY" -screen 0 1600x1000x24 -nolisten tcp 2>"$work/xvfb.log" &
   sleep 1
+  kill -0 $! 2>/dev/null || { echo "Xvfb did not start on :$NARVO_BENCH_DISPLAY: $(cat "$work/xvfb.log")" >&2; exit 1; }
 else
   Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 fi

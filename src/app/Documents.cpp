@@ -450,11 +450,11 @@ bool OpenTextFile(const std::string& GivenName)
     }
     // The whole file is read before the current document is closed, so a file that
     // cannot be read leaves everything as it was.
-    std::string Bytes;
+    TFileBlock Bytes;
     TFileStamp Stamp;
     try {
         TWaitCursor Wait(Qt::WaitCursor);
-        Bytes = ReadFileBytes(Name);
+        Bytes = ReadFileBlock(Name);
         Stamp = StampOf(ResolveFileLink(Name));
     } catch (const EFileError& E) {
         MessageDlg(E.what(), mtError, mbOK);
@@ -467,7 +467,7 @@ bool OpenTextFile(const std::string& GivenName)
     try {
         if (!(StampOf(ResolveFileLink(Name)) == Stamp)) {
             TWaitCursor Wait(Qt::WaitCursor);
-            Bytes = ReadFileBytes(Name);
+            Bytes = ReadFileBlock(Name);
         }
     } catch (const EFileError& E) {
         MessageDlg(E.what(), mtError, mbOK);

@@ -311,7 +311,13 @@ void TEditBuffer::AdoptText(std::string&& Text)
     Assign(View, std::move(Block));
 }
 
-void TEditBuffer::Assign(std::string_view Text, std::unique_ptr<std::string> Block)
+void TEditBuffer::AdoptText(std::unique_ptr<char[]> Data, std::size_t Size)
+{
+    const std::string_view View(Data.get(), Size);
+    Assign(View, nullptr, std::move(Data));
+}
+
+void TEditBuffer::Assign(std::string_view Text, std::unique_ptr<std::string> Block, std::unique_ptr<char[]> Bytes)
 {
     ResetFormat();
     if (Text.empty())
@@ -325,7 +331,7 @@ void TEditBuffer::Assign(std::string_view Text, std::unique_ptr<std::string> Blo
         Encoding = 2;
 
     if (Encoding == 0) {
-        if (!Block) {
+        if (!Block && !Bytes) {
             // The lines view a copy of their own: Text belongs to the caller.
             Block = std::make_unique<std::string>(Text);
             Text = *Block;
@@ -333,6 +339,7 @@ void TEditBuffer::Assign(std::string_view Text, std::unique_ptr<std::string> Blo
         TStore New;
         DecodeBytes(Text, New);
         New.Block = std::move(Block);
+        New.Bytes = std::move(Bytes);
         Install(std::move(New));
         return;
     }
@@ -398,6 +405,16 @@ int LineEndAt(std::size_t I, std::size_t N, FUnit&& Unit, TLineEnd Style, bool& 
 
 namespace {
 
+// The set bits of X, without relying on a processor instruction the build may not
+// assume.
+inline std::size_t Bits(std::uint64_t X)
+{
+    X = X - ((X >> 1) & 0x5555555555555555ull);
+    X = (X & 0x3333333333333333ull) + ((X >> 2) & 0x3333333333333333ull);
+    X = (X + (X >> 4)) & 0x0f0f0f0f0f0f0f0full;
+    return static_cast<std::size_t>((X * 0x0101010101010101ull) >> 56);
+}
+
 // Bit I of Cr (Lf) is set when byte I of the 64 at P is a CR (an LF).
 inline void BreakMasks(const char* P, std::uint64_t& Cr, std::uint64_t& Lf)
 {
@@ -418,82 +435,91 @@ inline void BreakMasks(const char* P, std::uint64_t& Cr, std::uint64_t& Lf)
 #endif
 }
 
-// Calls Fn(I) for each index I of [0, N) whose byte is a CR, or (with Lfs) an LF,
-// in order; 64 bytes are classified at a time.
-template <class F>
-void ForEachBreakByte(const char* P, std::size_t N, bool Lfs, F&& Fn)
-{
-    std::size_t I = 0;
-    for (; I + 64 <= N; I += 64) {
-        std::uint64_t Cr, Lf;
-        BreakMasks(P + I, Cr, Lf);
-        for (std::uint64_t M = Lfs ? Cr | Lf : Cr; M != 0; M &= M - 1)
-            Fn(I + static_cast<std::size_t>(__builtin_ctzll(M)));
-    }
-    for (; I < N; ++I)
-        if (P[I] == '\r' || (Lfs && P[I] == '\n'))
-            Fn(I);
-}
-
 }  // namespace
 
 void TEditBuffer::DecodeBytes(std::string_view Text, TStore& Out)
 {
     const char* P = Text.data();
     const std::size_t N = Text.size();
-    // The line ends counted as DominantLineEnd counts them: CR LF pairs, lone CRs,
-    // lone LFs.
+    // The text is cut at the line end it begins with, counting every kind of line
+    // end on the way (CR LF pairs, lone CRs, lone LFs, as DominantLineEnd counts);
+    // only when another kind turns out the most frequent is it cut again.
+    TLineEnd Style = TLineEnd::Lf;
+    for (std::size_t I = 0; I < N; ++I)
+        if (P[I] == '\r' || P[I] == '\n') {
+            Style = P[I] == '\n' ? TLineEnd::Lf : I + 1 < N && P[I + 1] == '\n' ? TLineEnd::CrLf : TLineEnd::Cr;
+            break;
+        }
     std::size_t Crs = 0, Lfs = 0, Pairs = 0;
-    {
+    for (int Round = 0; Round < 2; ++Round) {
+        Out.Chunks.clear();
+        std::vector<TLineRec>* Lines = nullptr;
+        std::int64_t* Bytes = nullptr;
+        // Each line views its bytes; the records go straight into chunks of their
+        // final size, so no record is moved afterwards.
+        auto Add = [&](std::size_t From, std::size_t To) {
+            if (!Lines || Lines->size() == ChunkLines) {
+                Out.Chunks.emplace_back();
+                Lines = &Out.Chunks.back().Lines;
+                Lines->reserve(ChunkLines);
+                Bytes = &Out.Chunks.back().Bytes;
+            }
+            Lines->push_back(TLineRec::View(P + From, static_cast<std::int64_t>(To - From)));
+            *Bytes += static_cast<std::int64_t>(To - From);
+        };
+        // An LF ends a line only in a text cut at LF (or as the second half of CR LF).
+        const bool LfEnds = Style == TLineEnd::Lf;
+        const bool PairEnds = Style != TLineEnd::Cr;
+        std::size_t Start = 0;
+        auto Break = [&](std::size_t I) {
+            if (I < Start)
+                return;  // the LF of a CR LF already taken
+            const bool Pair = PairEnds && P[I] == '\r' && I + 1 < N && P[I + 1] == '\n';
+            Add(Start, I);
+            Start = I + (Pair ? 2 : 1);
+        };
+        const bool Count = Round == 0;
         std::uint64_t CarryCr = 0;
         std::size_t I = 0;
         for (; I + 64 <= N; I += 64) {
             std::uint64_t Cr, Lf;
             BreakMasks(P + I, Cr, Lf);
-            Crs += static_cast<std::size_t>(__builtin_popcountll(Cr));
-            Lfs += static_cast<std::size_t>(__builtin_popcountll(Lf));
-            Pairs += static_cast<std::size_t>(__builtin_popcountll(((Cr << 1) | CarryCr) & Lf));
-            CarryCr = Cr >> 63;
+            if ((Cr | Lf) == 0) {
+                CarryCr = 0;
+                continue;
+            }
+            if (Count) {
+                Crs += Bits(Cr);
+                Lfs += Bits(Lf);
+                Pairs += Bits(((Cr << 1) | CarryCr) & Lf);
+                CarryCr = Cr >> 63;
+            }
+            for (std::uint64_t M = LfEnds ? Cr | Lf : Cr; M != 0; M &= M - 1)
+                Break(I + static_cast<std::size_t>(__builtin_ctzll(M)));
         }
         for (; I < N; ++I) {
-            Crs += P[I] == '\r';
-            Lfs += P[I] == '\n';
-            Pairs += P[I] == '\n' && I > 0 && P[I - 1] == '\r';
+            const bool IsCr = P[I] == '\r', IsLf = P[I] == '\n';
+            if (Count) {
+                Crs += IsCr;
+                Lfs += IsLf;
+                Pairs += IsLf && I > 0 && P[I - 1] == '\r';
+            }
+            if (IsCr || (LfEnds && IsLf))
+                Break(I);
         }
+        Add(Start, N);
+        const std::size_t Kinds[3] = {Pairs, Lfs - Pairs, Crs - Pairs};  // in TLineEnd's order
+        static_assert(static_cast<int>(TLineEnd::CrLf) == 0 && static_cast<int>(TLineEnd::Lf) == 1 &&
+                      static_cast<int>(TLineEnd::Cr) == 2);
+        const TLineEnd Best = PickLineEnd(Kinds);
+        if (Best == Style)
+            break;
+        Style = Best;
     }
-    const std::size_t Count[3] = {Pairs, Lfs - Pairs, Crs - Pairs};  // in TLineEnd's order
-    static_assert(static_cast<int>(TLineEnd::CrLf) == 0 && static_cast<int>(TLineEnd::Lf) == 1 &&
-                  static_cast<int>(TLineEnd::Cr) == 2);
-    LineEnd = PickLineEnd(Count);
+    LineEnd = Style;
     // Inside the program a CR always ends a line, so a line end other than the one
     // chosen is written back as that one.
-    ChangedLineEnds += static_cast<std::int64_t>(LineEnd == TLineEnd::Lf ? Crs : LineEnd == TLineEnd::CrLf ? Crs - Pairs : 0);
-    // Each line views its bytes; the records go straight into chunks of their final
-    // size, so no record is moved afterwards.
-    std::vector<TLineRec>* Lines = nullptr;
-    std::int64_t* Bytes = nullptr;
-    auto Add = [&](std::size_t From, std::size_t To) {
-        if (!Lines || Lines->size() == ChunkLines) {
-            Out.Chunks.emplace_back();
-            Lines = &Out.Chunks.back().Lines;
-            Lines->reserve(ChunkLines);
-            Bytes = &Out.Chunks.back().Bytes;
-        }
-        Lines->push_back(TLineRec::View(P + From, static_cast<std::int64_t>(To - From)));
-        *Bytes += static_cast<std::int64_t>(To - From);
-    };
-    // An LF ends a line only in a text split at LF (or as the second half of CR LF).
-    const bool LfEnds = LineEnd == TLineEnd::Lf;
-    const bool PairEnds = LineEnd != TLineEnd::Cr;
-    std::size_t Start = 0;
-    ForEachBreakByte(P, N, LfEnds, [&](std::size_t I) {
-        if (I < Start)
-            return;  // the LF of a CR LF already taken
-        const bool Pair = PairEnds && P[I] == '\r' && I + 1 < N && P[I + 1] == '\n';
-        Add(Start, I);
-        Start = I + (Pair ? 2 : 1);
-    });
-    Add(Start, N);
+    ChangedLineEnds += static_cast<std::int64_t>(Style == TLineEnd::Lf ? Crs : Style == TLineEnd::CrLf ? Crs - Pairs : 0);
     // The last chunk gives back what it reserved beyond its lines.
     Out.Chunks.back().Lines.shrink_to_fit();
 }

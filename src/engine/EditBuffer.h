@@ -169,6 +169,7 @@ public:
     // SetTextStr keeping Text itself as the block the lines view (no copy).
     void SetTextStr(std::string_view Text);
     void AdoptText(std::string&& Text);
+    void AdoptText(std::unique_ptr<char[]> Data, std::size_t Size);
     // The lines joined by the remembered line end, with none after the last line.
     std::string GetTextStr() const;
     // All lines, each followed by Separator, the final one cut.
@@ -253,6 +254,7 @@ private:
         std::vector<TChunk> Chunks;
         std::vector<std::int64_t> First;  // first line of each chunk, then the count
         std::unique_ptr<std::string> Block;
+        std::unique_ptr<char[]> Bytes;  // the block when it came as plain memory
     };
 
     std::size_t ChunkOf(std::int64_t Y) const;
@@ -269,7 +271,7 @@ private:
     void DecodeBytes(std::string_view Text, TStore& Out);
     void Install(TStore&& New);
     void DecodeUtf16(std::string_view Text, bool BigEndian, std::vector<TLineRec>& Out);
-    void Assign(std::string_view Text, std::unique_ptr<std::string> Block);
+    void Assign(std::string_view Text, std::unique_ptr<std::string> Block, std::unique_ptr<char[]> Bytes = nullptr);
     void ReplaceAll(std::vector<TLineRec>&& NewLines, std::unique_ptr<std::string> Block);
     template <class F>
     void ForEachLine(F&& Fn) const;

@@ -26,6 +26,8 @@
 
 namespace narvo {
 
+struct TFileBlock;
+
 // One line's part of a column block, as ReplaceBlockParts hands it over.
 struct TBlockPart {
     std::int64_t Index = 0;    // the block's line, from 0
@@ -339,6 +341,7 @@ public:
     void SetText(std::string_view Bytes);
     // SetText keeping Bytes itself as the block the lines view (no copy).
     void AdoptText(std::string&& Bytes);
+    void AdoptText(TFileBlock&& Bytes);
     // The whole text with the line end it came with, none after the last line.
     std::string GetText() const { return Strings->GetTextStr(); }
 

@@ -49,10 +49,19 @@ void TEditorEngine::AdoptText(std::string&& Bytes)
     UpdateDisplay(true);
 }
 
+void TEditorEngine::AdoptText(TFileBlock&& Bytes)
+{
+    ResetText();
+    Strings->AdoptText(std::move(Bytes.Data), Bytes.Size);
+    Bytes.Size = 0;
+    DropCtrlZ(*this);
+    UpdateDisplay(true);
+}
+
 void TEditorEngine::LoadFromFile(const std::string& Name)
 {
     // The bytes read become the block the lines view: no copy of the text is made.
-    AdoptText(ReadFileBytes(Name));
+    AdoptText(ReadFileBlock(Name));
     FileName = Name;
 }
 

@@ -135,7 +135,14 @@ std::string ResolveFileLink(const std::string& Path)
     Fail("Cannot follow the link", Path, ELOOP);
 }
 
-std::string ReadFileBytes(const std::string& Path)
+namespace {
+
+// Room for N bytes, not cleared: the read fills them.
+std::unique_ptr<char[]> UnclearedBytes(std::size_t N) { return std::make_unique_for_overwrite<char[]>(N); }
+
+}  // namespace
+
+TFileBlock ReadFileBlock(const std::string& Path)
 {
     if (const int Err = InjectedFault(TFileStep::Read, Path))
         Fail("Cannot read", Path, Err);
@@ -149,7 +156,7 @@ std::string ReadFileBytes(const std::string& Path)
     const int Fd = ::open(Path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (Fd < 0)
         Fail("Cannot read", Path, errno);
-    std::string Result;
+    TFileBlock Result;
     int Err = 0;
     if (::fstat(Fd, &St) != 0) {
         Err = errno;
@@ -157,14 +164,19 @@ std::string ReadFileBytes(const std::string& Path)
         ::close(Fd);
         RefuseKind(Path, St.st_mode);
     } else {
-        // Read straight into the result, which is sized for the file; a file that
+        // Read straight into the block, which is sized for the file; a file that
         // grows meanwhile is read on to its end.
-        std::size_t Have = 0;
-        Result.resize(static_cast<std::size_t>(St.st_size) + 1);
+        std::size_t Room = static_cast<std::size_t>(St.st_size) + 1;
+        Result.Data = UnclearedBytes(Room);
         for (;;) {
-            if (Have == Result.size())
-                Result.resize(Result.size() + Result.size() / 2 + 65536);
-            const ssize_t N = ::read(Fd, Result.data() + Have, Result.size() - Have);
+            if (Result.Size == Room) {
+                const std::size_t More = Room + Room / 2 + 65536;
+                auto Bigger = UnclearedBytes(More);
+                std::memcpy(Bigger.get(), Result.Data.get(), Result.Size);
+                Result.Data = std::move(Bigger);
+                Room = More;
+            }
+            const ssize_t N = ::read(Fd, Result.Data.get() + Result.Size, Room - Result.Size);
             if (N < 0) {
                 if (errno == EINTR)
                     continue;
@@ -173,14 +185,19 @@ std::string ReadFileBytes(const std::string& Path)
             }
             if (N == 0)
                 break;
-            Have += static_cast<std::size_t>(N);
+            Result.Size += static_cast<std::size_t>(N);
         }
-        Result.resize(Have);
     }
     ::close(Fd);
     if (Err)
         Fail("Cannot read", Path, Err);
     return Result;
+}
+
+std::string ReadFileBytes(const std::string& Path)
+{
+    const TFileBlock B = ReadFileBlock(Path);
+    return std::string(B.Data.get(), B.Size);
 }
 
 std::string WriteTempFile(const std::string& Target, std::string_view Bytes, unsigned NewFileMode)

@@ -5,7 +5,9 @@
 // functions so that saving with a ".BAK" copy can put its own step between them.
 #pragma once
 
+#include <cstddef>
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -44,6 +46,14 @@ bool FileExists(const std::string& Path);
 // The whole content of a regular file. A folder, FIFO, socket or device is refused;
 // a missing or unreadable file throws with the name and the reason.
 std::string ReadFileBytes(const std::string& Path);
+
+// The same bytes read straight into memory that is not cleared first (large files
+// load at the speed of the copy from the system).
+struct TFileBlock {
+    std::unique_ptr<char[]> Data;
+    std::size_t Size = 0;
+};
+TFileBlock ReadFileBlock(const std::string& Path);
 
 // A temporary file beside Target holding Bytes, written in full, synced and closed,
 // with Target's mode bits (and, for root, its owner); a new target gets NewFileMode
