@@ -605,6 +605,33 @@ std::string TEditBuffer::Join(std::string_view Sep) const
     return Out;
 }
 
+std::vector<std::string_view> TEditBuffer::TextPieces() const
+{
+    const std::string_view Sep = LineEndChars();
+    std::vector<std::string_view> Out;
+    bool Firstline = true;
+    ForEachLine([&](std::string_view L) {
+        if (Firstline) {
+            Firstline = false;
+            if (!L.empty())
+                Out.push_back(L);
+            return;
+        }
+        if (!Out.empty() && !L.empty()) {
+            // The line follows the last piece with this very line end between them.
+            const char* End = Out.back().data() + Out.back().size();
+            if (L.data() == End + Sep.size() && std::memcmp(End, Sep.data(), Sep.size()) == 0) {
+                Out.back() = std::string_view(Out.back().data(), Out.back().size() + Sep.size() + L.size());
+                return;
+            }
+        }
+        Out.push_back(Sep);
+        if (!L.empty())
+            Out.push_back(L);
+    });
+    return Out;
+}
+
 std::string TEditBuffer::GetTextStr() const { return Join(LineEndChars()); }
 
 std::string TEditBuffer::JoinLines(char Separator) const { return Join(std::string_view(&Separator, 1)); }

@@ -174,6 +174,10 @@ public:
     std::string GetTextStr() const;
     // All lines, each followed by Separator, the final one cut.
     std::string JoinLines(char Separator) const;
+    // GetTextStr as pieces that point into the lines (valid until the next change):
+    // lines that still lie one line end apart in the block come as one piece, so
+    // an unchanged text is its block.
+    std::vector<std::string_view> TextPieces() const;
     // The bytes to write to disk: GetTextStr, and for a text that came as UTF-16 its
     // byte-order mark followed by each character as a unit in that order
     // (Windows-1252).

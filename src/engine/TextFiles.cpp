@@ -91,9 +91,16 @@ void TEditorEngine::SaveToFile(const std::string& Name, bool AllowLossy)
                          "\" unchanged: characters of its UTF-16 text were replaced by '?' when it was read");
     if (Strings->ChangedLineEnds > 0 && !AllowLossy)
         throw ELossyText("Cannot save \"" + Name + "\" unchanged: some of its line ends differ from its usual one");
-    const std::string Bytes = FileBytes(AllowLossy);
     const std::string Target = ResolveFileLink(Name);
-    RenameIntoPlace(WriteTempFile(Target, Bytes), Target);
+    if (Strings->Encoding == 0) {
+        // 8-bit text goes out from where its lines lie: no joined copy is made.
+        std::vector<std::string_view> Pieces = Strings->TextPieces();
+        if (CtrlZMode)
+            Pieces.emplace_back(&CtrlZ, 1);
+        RenameIntoPlace(WriteTempFile(Target, Pieces), Target);
+    } else {
+        RenameIntoPlace(WriteTempFile(Target, FileBytes(AllowLossy)), Target);
+    }
     FileName = Name;
     // The file now holds the text as it is written, one line end throughout.
     Strings->ChangedLineEnds = 0;

@@ -3,6 +3,7 @@
 // as it was.
 #include "platform/posix/SafeFile.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstring>
@@ -10,6 +11,7 @@
 #include <fcntl.h>
 #include <mutex>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 namespace narvo {
@@ -49,12 +51,28 @@ const char* FileKindName(mode_t Mode)
     throw EFileError("Cannot open \"" + Path + "\": it is " + FileKindName(Mode) + ", not a regular file");
 }
 
-// Writes all of Bytes, continuing after partial writes and interruptions.
-int WriteAll(int Fd, std::string_view Bytes)
+// Writes the first Limit bytes of Pieces in order, many pieces per call; 0 or the
+// error number.
+int WritePieces(int Fd, const std::vector<std::string_view>& Pieces, std::size_t Limit)
 {
-    std::size_t Done = 0;
-    while (Done < Bytes.size()) {
-        const ssize_t N = ::write(Fd, Bytes.data() + Done, Bytes.size() - Done);
+    std::size_t Next = 0, Skip = 0;  // the first piece not fully written, and its part done
+    while (Limit > 0 && Next < Pieces.size()) {
+        iovec Vec[256];
+        int Count = 0;
+        std::size_t Want = 0;
+        for (std::size_t I = Next; I < Pieces.size() && Count < 256 && Want < Limit; ++I) {
+            const std::size_t From = I == Next ? Skip : 0;
+            const std::size_t Len = std::min(Pieces[I].size() - From, Limit - Want);
+            if (Len == 0)
+                continue;
+            Vec[Count].iov_base = const_cast<char*>(Pieces[I].data() + From);
+            Vec[Count].iov_len = Len;
+            ++Count;
+            Want += Len;
+        }
+        if (Count == 0)
+            break;
+        const ssize_t N = ::writev(Fd, Vec, Count);
         if (N < 0) {
             if (errno == EINTR)
                 continue;
@@ -62,7 +80,24 @@ int WriteAll(int Fd, std::string_view Bytes)
         }
         if (N == 0)
             return EIO;
-        Done += static_cast<std::size_t>(N);
+        Limit -= static_cast<std::size_t>(N);
+        // Step over what was written.
+        std::size_t Done = static_cast<std::size_t>(N);
+        while (Done > 0 && Next < Pieces.size()) {
+            const std::size_t Left = Pieces[Next].size() - Skip;
+            if (Done >= Left) {
+                Done -= Left;
+                ++Next;
+                Skip = 0;
+            } else {
+                Skip += Done;
+                Done = 0;
+            }
+        }
+        while (Next < Pieces.size() && Pieces[Next].size() == Skip) {
+            ++Next;
+            Skip = 0;
+        }
     }
     return 0;
 }
@@ -202,6 +237,11 @@ std::string ReadFileBytes(const std::string& Path)
 
 std::string WriteTempFile(const std::string& Target, std::string_view Bytes, unsigned NewFileMode)
 {
+    return WriteTempFile(Target, std::vector<std::string_view>{Bytes}, NewFileMode);
+}
+
+std::string WriteTempFile(const std::string& Target, const std::vector<std::string_view>& Pieces, unsigned NewFileMode)
+{
     struct stat TargetStat;
     const bool TargetExists = ::stat(Target.c_str(), &TargetStat) == 0;
     if (TargetExists && !S_ISREG(TargetStat.st_mode))
@@ -229,11 +269,14 @@ std::string WriteTempFile(const std::string& Target, std::string_view Bytes, uns
         RemoveTempFile(Temp);
         Fail("Cannot write", Target, Errno);
     };
+    std::size_t Total = 0;
+    for (std::string_view P : Pieces)
+        Total += P.size();
     if (const int Injected = InjectedFault(TFileStep::Write, Target)) {
-        WriteAll(Fd, Bytes.substr(0, Bytes.size() / 2));
+        WritePieces(Fd, Pieces, Total / 2);
         Abandon(Injected);
     }
-    if (const int Werr = WriteAll(Fd, Bytes))
+    if (const int Werr = WritePieces(Fd, Pieces, Total))
         Abandon(Werr);
     if (TargetExists) {
         if (::geteuid() == 0 && (TargetStat.st_uid != ::geteuid() || TargetStat.st_gid != ::getegid())) {

@@ -11,6 +11,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace narvo {
 
@@ -60,6 +61,10 @@ TFileBlock ReadFileBlock(const std::string& Path);
 // (0600 for a private file) less the umask. On any failure the temporary file is
 // removed and EFileError thrown.
 std::string WriteTempFile(const std::string& Target, std::string_view Bytes, unsigned NewFileMode = 0666);
+// The same for bytes given as pieces to be written one after another (a large text
+// is written from where its lines lie, without joining them first).
+std::string WriteTempFile(const std::string& Target, const std::vector<std::string_view>& Pieces,
+                          unsigned NewFileMode = 0666);
 // Renames Temp over Target and syncs the folder; on failure Temp is removed.
 void RenameIntoPlace(const std::string& Temp, const std::string& Target);
 // Removes a temporary file, ignoring errors (used on failure paths).
