@@ -96,6 +96,9 @@ TEST(ResourceFont, LoadsTheBuiltInFont)
     EXPECT_EQ(ResolveFaceName("FIXEDSYS"), Font->family());
     EXPECT_EQ(FixedSysFont().family(), Font->family());
     EXPECT_TRUE(QFontInfo(FixedSysFont()).fixedPitch());
+    // The program's folder holds the font it ships.
+    EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(ProgramFolder() + "/fonts/DejaVuSansMono.ttf")))
+        << ProgramFolder();
 }
 
 TEST(KeyState, InjectedThenEventThenQueried)
@@ -141,12 +144,6 @@ TEST(Locale, SeparatorsFromTheSystemLocale)
     SetLocaleSeparators(true);
     EXPECT_NE(SystemData.DecimalSeparator(), '\0');
     EXPECT_NE(SystemData.ThousandSeparator(), '\0');
-}
-
-TEST(ProgramFolder, HoldsTheShippedFont)
-{
-    EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(ProgramFolder() + "/fonts/DejaVuSansMono.ttf")))
-        << ProgramFolder();
 }
 
 }  // namespace

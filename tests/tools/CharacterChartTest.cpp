@@ -41,10 +41,8 @@ TEST(BoxDrawing, EachStyleTypesItsLineCharacters)
         EXPECT_FALSE(BoxDrawChar(1, Other, Ch));
     EXPECT_FALSE(BoxDrawChar(5, '5', Ch));
     EXPECT_EQ(Ch, 'q');
-}
 
-TEST(BoxDrawing, FivePressesReturnToOffWithABlankCross)
-{
+    // Five presses of the style key come back to off, whose cross is a blank.
     int Style = 0;
     std::string Crosses;
     for (int I = 0; I < 5; ++I) {

@@ -57,7 +57,7 @@ TEST(PrintPagination, LinesPerPage)
     EXPECT_THROW(LinesPerPageFor(100, 0, 0, 0), std::invalid_argument);
 }
 
-TEST(PrintPagination, PageStartsTable)
+TEST(PrintPagination, PageStartsTableAndTabsExpandedInPlace)
 {
     auto Lines = [](int N, std::vector<int> FormFeeds = {}) {
         std::vector<std::string> L(static_cast<std::size_t>(N), "x");
@@ -88,10 +88,7 @@ TEST(PrintPagination, PageStartsTable)
         PaginateLines(L, C.PerPage, P);
         EXPECT_EQ(Starts(P), C.Expected) << C.Name;
     }
-}
-
-TEST(PrintPagination, TabsExpandedInPlaceAndFormFeedKept)
-{
+    // Tabs are expanded in place; a form feed stays at its line's start.
     std::vector<std::string> L{"a\tb", "\fc\td"};
     THugeInteger P(5);
     PaginateLines(L, 10, P);
@@ -126,17 +123,14 @@ TEST(PrintPagination, PageRanges)
     EXPECT_LT(La, F);  // one page holding no line
 }
 
-TEST(PrintPagination, LineNumberText)
+TEST(PrintPagination, LineNumberTextAndScaling)
 {
     EXPECT_EQ(PageLineText(9, "t", true), "9  t");
     EXPECT_EQ(PageLineText(0, "t", true), "0  t");
     EXPECT_EQ(PageLineText(10, "t", true), "10 t");
     EXPECT_EQ(PageLineText(123, "t", true), "123 t");
     EXPECT_EQ(PageLineText(123, "t", false), "t");
-}
-
-TEST(PrintPagination, MulDivRoundsToNearest)
-{
+    // Scaling rounds to the nearest; a zero divisor gives -1.
     EXPECT_EQ(MulDivRound(100, 1, 3), 33);
     EXPECT_EQ(MulDivRound(100, 2, 3), 67);
     EXPECT_EQ(MulDivRound(600, 93, 100), 558);

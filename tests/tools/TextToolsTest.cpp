@@ -218,12 +218,6 @@ TEST(TextCounter, UtilityStringOccurrences)
         EXPECT_EQ(Count(C.Lines, C.Utility).Utility, C.Expected) << C.Lines[0] << " / " << C.Utility;
 }
 
-TEST(FileDetails, FileTimeFormat)
-{
-    EXPECT_EQ(FormatFileTime(QDateTime(QDate(2024, 3, 5), QTime(7, 8, 9), Qt::UTC)), "03/05/2024:07:08:09");
-    EXPECT_EQ(FormatFileTime(QDateTime()), "");
-}
-
 TEST_F(TextToolsTest, DetailsDialogEndToEnd)
 {
     TSeparatorGuard Guard;
@@ -243,6 +237,8 @@ TEST_F(TextToolsTest, DetailsDialogEndToEnd)
     EXPECT_EQ(D.FilenameEdit->text().toStdString(), Name);
     EXPECT_EQ(D.FilesizeDis->text(), "1,234");
     EXPECT_EQ(D.CreateDateDis->text().size(), 19);
+    EXPECT_EQ(FormatFileTime(QDateTime(QDate(2024, 3, 5), QTime(7, 8, 9), Qt::UTC)), "03/05/2024:07:08:09");
+    EXPECT_EQ(FormatFileTime(QDateTime()), "");
     EXPECT_FALSE(D.UnicodeChk->isChecked());
 
     D.UtilityEdit->setText("AB");
