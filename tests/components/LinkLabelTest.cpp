@@ -4,7 +4,7 @@
 #include "components/LinkLabel.h"
 
 #include "WidgetTestHelpers.h"
-#include "platform/Shell.h"
+#include "support/FakeShell.h"
 
 #include <QTest>
 #include <QUrl>
@@ -13,23 +13,9 @@
 namespace narvo {
 namespace {
 
-struct FakeShell : TShellBackend {
-    FakeShell() { previous = SetShellBackend(this); }
-    ~FakeShell() override { SetShellBackend(previous); }
-    bool OpenUrl(const QUrl& Url) override
-    {
-        opened.push_back(Url);
-        return answer;
-    }
-    bool StartDetached(const QString&, const QStringList&, const QString&) override { return false; }
-    TShellBackend* previous = nullptr;
-    std::vector<QUrl> opened;
-    bool answer = true;
-};
-
 TEST(WebLinkLabel, ClickOpensTheHintOrRaisesTheShellText)
 {
-    FakeShell shell;
+    test::TFakeShell shell;
     testing::Host host;
     auto* label = host.Add(new TWebLinkLabel);
     label->SetHint("https://narvo.example.org/download");
@@ -37,13 +23,13 @@ TEST(WebLinkLabel, ClickOpensTheHintOrRaisesTheShellText)
     label->resize(label->sizeHint());
     host.Show();
     QTest::mouseClick(label, Qt::LeftButton, {}, {3, 3});
-    ASSERT_EQ(shell.opened.size(), 1u);
-    EXPECT_EQ(shell.opened[0], QUrl("https://narvo.example.org/download"));
+    ASSERT_EQ(shell.Opened.size(), 1u);
+    EXPECT_EQ(shell.Opened[0], QUrl("https://narvo.example.org/download"));
     QTest::mouseClick(label, Qt::RightButton, {}, {3, 3});
-    EXPECT_EQ(shell.opened.size(), 1u);
+    EXPECT_EQ(shell.Opened.size(), 1u);
 
     // An address no program takes raises the shell's text.
-    shell.answer = false;
+    shell.CanOpen = false;
     try {
         label->LinkClick(label);
         FAIL() << "no exception";
@@ -54,7 +40,7 @@ TEST(WebLinkLabel, ClickOpensTheHintOrRaisesTheShellText)
     // A sender that is no label opens nothing.
     QObject other;
     EXPECT_NO_THROW(label->LinkClick(&other));
-    EXPECT_EQ(shell.opened.size(), 2u);
+    EXPECT_EQ(shell.Opened.size(), 2u);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The shell launcher with a fake desktop: result codes from our own checks, the
 // error texts, web lookups and the terminal's argument list.
 #include "platform/Shell.h"
+#include "support/FakeShell.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,27 +11,7 @@
 namespace narvo {
 namespace {
 
-class TFakeShell : public TShellBackend {
-public:
-    TFakeShell() { Old_ = SetShellBackend(this); }
-    ~TFakeShell() override { SetShellBackend(Old_); }
-    bool OpenUrl(const QUrl& Url) override
-    {
-        Opened.push_back(Url);
-        return CanOpen;
-    }
-    bool StartDetached(const QString& Program, const QStringList& Arguments, const QString& WorkingFolder) override
-    {
-        Started.push_back(QStringList{Program} + Arguments + QStringList{QStringLiteral("@") + WorkingFolder});
-        return CanOpen;
-    }
-    std::vector<QUrl> Opened;
-    std::vector<QStringList> Started;
-    bool CanOpen = true;
-
-private:
-    TShellBackend* Old_;
-};
+using test::TFakeShell;
 
 std::string Bytes(const QString& S) { return QFile::encodeName(S).toStdString(); }
 
