@@ -1,12 +1,11 @@
 // Wiring of the backup browser (see AutoBackupHooks.h).
 #include "app/AutoBackupHooks.h"
 
-#include "app/AppHooks.h"
-#include "language/AppState.h"
 #include "app/AutoSave.h"
 #include "app/Documents.h"
 #include "app/MainWindow.h"
 #include "app/MainWindowMenus.h"
+#include "language/AppState.h"
 #include "tools/AutoBackup.h"
 
 namespace narvo {
@@ -18,9 +17,10 @@ void InstallAutoBackup()
     Hooks.OpenTextFile = [](const std::string& FileName) { return OpenTextFile(FileName); };
     BackupFilesWritten = [] { RefreshAutoBackDlg(); };
     MenuActions().AutoBackupFiles = [] { ShowAutoBackDlg(); };
-    TAppHooks& H = AppHooks();
-    H.CreateForms.push_back([] { CreateAutoBackDlg(Form1); });
-    H.FreeForms.push_back([] { FreeAutoBackDlg(); });
 }
+
+void CreateAutoBackupForms() { CreateAutoBackDlg(Form1); }
+
+void FreeAutoBackupForms() { FreeAutoBackDlg(); }
 
 }  // namespace narvo

@@ -6,4 +6,8 @@ namespace narvo {
 
 void InstallAutoBackup();
 
+// The backup browser, made with the start-up forms and freed after the message loop.
+void CreateAutoBackupForms();
+void FreeAutoBackupForms();
+
 }  // namespace narvo

@@ -5,11 +5,10 @@
 // single report of a failing save, and giving the focus back.
 #include "app/AutoSave.h"
 
-#include "app/AppHooks.h"
-#include "language/AppState.h"
 #include "app/Documents.h"
 #include "app/MainWindow.h"
 #include "app/Settings.h"
+#include "language/AppState.h"
 #include "platform/Application.h"
 #include "platform/MessageBoxes.h"
 #include "platform/posix/SafeFile.h"
@@ -240,11 +239,6 @@ bool AutoSaveTimerActive() { return GTimer && GTimer->isActive(); }
 
 void InstallAutoSaveHooks()
 {
-    AppHooks().StartAutoSave = [] {
-        if (Form1)
-            StartAutoSave(*Form1);
-    };
-    AppHooks().StopAutoSave = [] { StopAutoSave(); };
     AutoSaveChanged = [] { ApplyAutoSaveSettings(); };
 }
 

@@ -43,8 +43,7 @@ bool AutoSaveTimerActive();
 // its list). Empty: nothing.
 inline std::function<void()> BackupFilesWritten;
 
-// Fills the main window's hooks for the timer (AppHooks().StartAutoSave and
-// StopAutoSave) and the settings' AutoSaveChanged.
+// Fills the settings' AutoSaveChanged.
 void InstallAutoSaveHooks();
 
 }  // namespace narvo

@@ -1,21 +1,19 @@
 // The command language in the running program (see CommandLanguage.h).
 #include "app/CommandLanguage.h"
 
-#include "app/AppHooks.h"
 #include "app/DebuggerDialog.h"
 #include "app/Documents.h"
-#include "app/HelpServices.h"
-#include "app/MainWindowMenus.h"
 #include "app/FindReplace.h"
+#include "app/HelpServices.h"
+#include "app/MainWindow.h"
+#include "app/MainWindowMenus.h"
 #include "app/SmallToolsHooks.h"
 #include "app/SpellHooks.h"
 #include "components/ChmHelper.h"
-#include "tools/PPMain.h"
 #include "language/AppState.h"
 #include "language/CommandLines.h"
 #include "language/ControlKeys.h"
 #include "language/Interpreter.h"
-#include "app/MainWindow.h"
 #include "language/Margins.h"
 #include "language/StatusLine.h"
 #include "language/TextRegister.h"
@@ -24,6 +22,7 @@
 #include "platform/KeyState.h"
 #include "platform/KeyTranslate.h"
 #include "platform/TextConvert.h"
+#include "tools/PPMain.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -75,6 +74,8 @@ void ScoopEventOf(TScrollEditor* Pane, TScoopCommand Command, TRect Range)
         UpdateStatus();
 }
 
+}  // namespace
+
 void CreateTextRegister()
 {
     GRegister = std::make_unique<TXRegister>(Form1->MainEditor);
@@ -97,8 +98,6 @@ void FreeTextRegister()
             Pane->OnScoopEvent = nullptr;
     GRegister.reset();
 }
-
-}  // namespace
 
 // --- the host ---------------------------------------------------------------------------------
 
@@ -261,33 +260,28 @@ void TMainWindowHost::SetDebugRunning(bool Running) { SetDebuggerRunning(Running
 
 TXRegister* ProgramRegister() { return GRegister.get(); }
 
-void InstallCommandLanguage()
+void InstallCommandLanguage() { SetCommandHost(&GHost); }
+
+void RunCurrentCommandLine(bool SingleStep)
 {
-    SetCommandHost(&GHost);
-    TAppHooks& H = AppHooks();
-    H.CreateTextRegister = CreateTextRegister;
-    H.FreeTextRegister = FreeTextRegister;
-    H.ScoopFreeSpace = []() -> std::int64_t { return GRegister ? GRegister->FreeSpace() : TXRegister::Capacity; };
-    H.CurrentCommandLine = [] { return static_cast<int>(CommandLines().Current); };
-    // A failure inside a run (a file that cannot be read) is shown in a message box
-    // and the program goes on; the run has ended and its guard is clear.
-    H.RunCommandLine = [](bool SingleStep) {
-        if (!Form1)
-            return;
-        // The control keys read Shift live while the run goes on, not the
-        // modifiers of the key or click that started it.
-        const TKeyboardStateScope Live;
-        RunGuarded([SingleStep] { RunCommandLine(SingleStep); });
-    };
-    H.StepCommandLine = [](int Step) {
-        if (!Form1)
-            return;
-        if (Step >= 0)
-            CommandLines().NextCmdLine(GHost);
-        else
-            CommandLines().PrevCmdLine(GHost);
-    };
-    H.ClearRunGuard = [] { CommandLines().Running = false; };
+    if (!Form1)
+        return;
+    // The control keys read Shift live while the run goes on, not the modifiers of
+    // the key or click that started it. A failure inside a run (a file that cannot
+    // be read) is shown in a message box and the program goes on; the run has ended
+    // and its guard is clear.
+    const TKeyboardStateScope Live;
+    RunGuarded([SingleStep] { RunCommandLine(SingleStep); });
+}
+
+void StepCurrentCommandLine(int Step)
+{
+    if (!Form1)
+        return;
+    if (Step >= 0)
+        CommandLines().NextCmdLine(GHost);
+    else
+        CommandLines().PrevCmdLine(GHost);
 }
 
 void EscToCmdLine()
@@ -303,7 +297,7 @@ void CmdEditorKeyPress(char Key)
     if (!Form1 || Key != 27 || Form1->CmdEditor->CharBeforeCursor() != 27)
         return;
     (Form1->ActiveEditor ? Form1->ActiveEditor : Form1->MainEditor)->setFocus();
-    AppHooks().RunCommandLine(Form1->SingleStepChk->isChecked());
+    RunCurrentCommandLine(Form1->SingleStepChk->isChecked());
 }
 
 bool PaneControlKey(char Key)

@@ -1,6 +1,5 @@
 // The command language in the running program: the host over the main window, the
-// one text register, the main window's hooks for runs, command lines and the
-// register, and the entry points the key routing calls (Esc in a pane, Esc Esc in
+// one text register, runs and command lines, and the entry points the key routing calls (Esc in a pane, Esc Esc in
 // the command editor, Ctrl+G, control characters typed in a pane).
 #pragma once
 
@@ -59,9 +58,18 @@ public:
 // The program's host.
 TMainWindowHost& ProgramHost();
 
-// Fills the main window's hooks (AppHooks) with the command language and makes its
-// host the program's CommandHost(). Called once, before the main window exists.
+// Makes the main window's host the program's CommandHost(). Called once, before the
+// main window exists.
 void InstallCommandLanguage();
+
+// The text register on the main pane, made by the window's creation and freed with it.
+void CreateTextRegister();
+void FreeTextRegister();
+
+// Runs the current command line on the active pane (Ctrl+G, Esc Esc, the run button).
+void RunCurrentCommandLine(bool SingleStep);
+// The next (+1) or previous (-1) command line becomes current.
+void StepCurrentCommandLine(int Step);
 
 // The program's text register while the main window exists, else nullptr.
 TXRegister* ProgramRegister();

@@ -1,13 +1,12 @@
 // The step debugger (see DebuggerDialog.h).
 #include "app/DebuggerDialog.h"
 
-#include "app/AppHooks.h"
-#include "language/AppState.h"
 #include "app/MainWindow.h"
 #include "components/AutoButton.h"
 #include "components/ChmHelper.h"
 #include "components/SpinButtons.h"
 #include "editor/ScrollEditor.h"
+#include "language/AppState.h"
 #include "platform/Application.h"
 #include "platform/KeyTranslate.h"
 #include "platform/ResourceFont.h"
@@ -333,11 +332,6 @@ void SetDebuggerRunning(bool Running)
         GDebugDlg->SetDebugRunning(Running);
 }
 
-void InstallDebugger()
-{
-    TAppHooks& H = AppHooks();
-    H.CreateForms.push_back([] { DebugDlg(); });
-    H.FreeForms.push_back([] { delete GDebugDlg; });
-}
+void FreeDebugDlg() { delete GDebugDlg; }
 
 }  // namespace narvo

@@ -82,6 +82,7 @@ TDebugDlg* DebugDlg();
 // Serves the interpreter's debugger calls and adds the dialog to the start-up forms.
 // The window, when there is one, shows whether a run is going on.
 void SetDebuggerRunning(bool Running);
-void InstallDebugger();
+// Frees the window after the message loop.
+void FreeDebugDlg();
 
 }  // namespace narvo

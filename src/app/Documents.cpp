@@ -7,16 +7,15 @@
 // file until that last rename, and every failure leaves the files as they were.
 #include "app/Documents.h"
 
-#include "app/AppHooks.h"
-#include "language/AppState.h"
 #include "app/CommandLanguage.h"
 #include "app/MainWindow.h"
-#include "language/StatusLine.h"
-#include "language/TextRegister.h"
-#include "language/WordCommands.h"
 #include "components/RecentFiles.h"
 #include "engine/EditBuffer.h"
 #include "engine/TextFiles.h"
+#include "language/AppState.h"
+#include "language/StatusLine.h"
+#include "language/TextRegister.h"
+#include "language/WordCommands.h"
 #include "platform/FileDialogs.h"
 #include "platform/MessageBoxes.h"
 #include "shared/FileFolder.h"
@@ -584,15 +583,5 @@ void ExitWithoutSavingCmd()
         Form1->close();
 }
 
-// --- hooks -------------------------------------------------------------------------------------
-
-void InstallDocumentHooks()
-{
-    TAppHooks& H = AppHooks();
-    H.ResetEditState = [] { ResetEditState(); };
-    H.OpenTextFile = [](const std::string& Name) { return OpenTextFile(Name); };
-    H.CloseTextFile = [] { return CloseTextFile(); };
-    H.LoadRecentFiles = [] { ReopenMenu().LoadFromIni(); };
-}
 
 }  // namespace narvo

@@ -88,7 +88,5 @@ void EndWaitCursor();
 // "FileHistory"); choosing an entry opens it.
 TReopenMenu& ReopenMenu();
 
-// Fills the document and recent-files hooks of the main window (AppHooks.h).
-void InstallDocumentHooks();
 
 }  // namespace narvo

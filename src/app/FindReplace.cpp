@@ -1,8 +1,8 @@
 // Find and replace from the Edit menu: the searches and the dialog (FindReplace.h).
 #include "app/FindReplace.h"
 
-#include "language/Margins.h"
 #include "engine/EditorEngine.h"
+#include "language/Margins.h"
 #include "platform/Application.h"
 #include "platform/TextConvert.h"
 

@@ -1,11 +1,10 @@
 // The program's help bridge and the hooks that reach it (see HelpServices.h).
 #include "app/HelpServices.h"
 
-#include "app/AppHooks.h"
-#include "language/AppState.h"
 #include "app/MainWindow.h"
 #include "app/MainWindowMenus.h"
 #include "components/ChmHelper.h"
+#include "language/AppState.h"
 
 #include <QPointer>
 #include <string>
@@ -36,8 +35,6 @@ void InstallHelpServices()
     // "Search for Help On..." asks with an empty keyword: the index.
     Menus.HelpIndex = [](const std::string& Keyword) { ProgramHelp().ShowHelp(Keyword); };
     Menus.HelpOnHelp = [] { ProgramHelp().HelpOnHelp(); };
-    // Made with the forms, so the dialogs' Help buttons find it from the start.
-    AppHooks().CreateForms.push_back([] { ProgramHelp(); });
 }
 
 }  // namespace narvo

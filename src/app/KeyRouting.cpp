@@ -3,18 +3,17 @@
 // and since the panes do no key handling of their own it then does nothing.
 #include "app/KeyRouting.h"
 
-#include "app/AppHooks.h"
+#include "app/CommandLanguage.h"
+#include "app/MainWindow.h"
+#include "components/AutoButton.h"
 #include "language/AppState.h"
 #include "language/CommandHost.h"
-#include "app/CommandLanguage.h"
 #include "language/CommandLines.h"
-#include "app/MainWindow.h"
 #include "language/Margins.h"
 #include "language/SearchCommands.h"
 #include "language/StatusLine.h"
 #include "language/TextRegister.h"
 #include "language/WordCommands.h"
-#include "components/AutoButton.h"
 #include "platform/Clipboard.h"
 #include "platform/KeyState.h"
 #include "platform/KeyTranslate.h"
@@ -105,8 +104,8 @@ bool PlainKeyDown(TScrollEditor& P, std::uint16_t Key)
         P.UpdateDisplay(false, true);
         break;
     case VK_DELETE: P.DeleteChar(); break;
-    case VK_F1: AppHooks().StepCommandLine(-1); break;
-    case VK_F1 + 1: AppHooks().StepCommandLine(1); break;
+    case VK_F1: StepCurrentCommandLine(-1); break;
+    case VK_F1 + 1: StepCurrentCommandLine(1); break;
     case VK_F1 + 2: ToggleWrapCmd(P); break;
     case VK_F1 + 4:
         P.ClearMark();
@@ -234,7 +233,7 @@ void Editor1KeyPress(QObject* Sender, char& Key)
         QuoteNextFlag = false;
         InsertTypedChar(Ch);
     } else if (Ch == 7) {
-        AppHooks().RunCommandLine(Form1->SingleStepChk->isChecked());
+        RunCurrentCommandLine(Form1->SingleStepChk->isChecked());
     } else if (Ch == 15) {
         UndoOrRedo(Shift);
     } else if (Ch == 27) {

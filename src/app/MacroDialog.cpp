@@ -1,22 +1,22 @@
 // The macro dialog (see MacroDialog.h).
 #include "app/MacroDialog.h"
 
-#include "app/AppHooks.h"
-#include "language/AppState.h"
-#include "language/CommandHost.h"
-#include "language/CommandLines.h"
+#include "app/CommandLanguage.h"
 #include "app/MainWindow.h"
 #include "app/MainWindowMenus.h"
 #include "app/Settings.h"
-#include "language/Macros.h"
-#include "language/StatusLine.h"
 #include "components/ChmHelper.h"
 #include "components/SpinButtons.h"
+#include "language/AppState.h"
+#include "language/CommandHost.h"
+#include "language/CommandLines.h"
+#include "language/Macros.h"
+#include "language/StatusLine.h"
 #include "platform/Application.h"
 #include "platform/FileDialogs.h"
+#include "platform/posix/SafeFile.h"
 #include "platform/ResourceFont.h"
 #include "platform/TextConvert.h"
-#include "platform/posix/SafeFile.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -328,13 +328,13 @@ void TMacroDlg::SetAllComBtnClick()
 
 void TMacroDlg::CmdSpinUpClick()
 {
-    AppHooks().StepCommandLine(1);
+    StepCurrentCommandLine(1);
     UpdateStatus();
 }
 
 void TMacroDlg::CmdSpinDownClick()
 {
-    AppHooks().StepCommandLine(-1);
+    StepCurrentCommandLine(-1);
     UpdateStatus();
 }
 
@@ -350,9 +350,6 @@ void SaveCurrentMacros() { SaveCurrentMacros(CommandLines(), CommandHost(), Sett
 
 void InstallMacroHooks()
 {
-    TAppHooks& H = AppHooks();
-    H.LoadCommandLines = [] { LoadCurrentMacros(); };
-    H.SaveCommandLines = [] { SaveCurrentMacros(); };
     MenuActions().Macros = ShowMacroDialog;
 }
 

@@ -87,8 +87,7 @@ void ShowMacroDialog();
 void LoadCurrentMacros();
 void SaveCurrentMacros();
 
-// Fills the main window's hooks for loading and saving the command lines, and the
-// menu entry "Macros...".
+// Fills the menu entry "Macros...".
 void InstallMacroHooks();
 
 }  // namespace narvo

@@ -182,6 +182,11 @@ void TogglePanels(TForm1& Form);
 // Installs the hooks of every module, as the program does before its window exists.
 void InstallProgramModules();
 
+// The forms that live for the whole run, made after the main window in the start-up
+// order, and freed in the reverse order after the message loop has returned.
+void CreateStartupForms();
+void FreeStartupForms();
+
 // The program: the module initialisation, the main window and the forms created
 // at start-up, the message loop, and the shutdown after the loop has returned.
 int MainBlock(TNarvoApplication& App, int Argc, char** Argv);

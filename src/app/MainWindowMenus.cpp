@@ -3,29 +3,28 @@
 // is shown in a message box and the program goes on.
 #include "app/MainWindowMenus.h"
 
-#include "app/AppHooks.h"
-#include "language/AppState.h"
 #include "app/CommandLanguage.h"
 #include "app/Documents.h"
 #include "app/FindReplace.h"
 #include "app/KeyRouting.h"
 #include "app/MainWindow.h"
-#include "language/Margins.h"
 #include "app/SecondEditor.h"
 #include "app/Settings.h"
-#include "language/StatusLine.h"
-#include "language/TextRegister.h"
 #include "components/AutoButton.h"
 #include "components/RecentFiles.h"
 #include "engine/EditBuffer.h"
+#include "language/AppState.h"
+#include "language/Margins.h"
+#include "language/StatusLine.h"
+#include "language/TextRegister.h"
 #include "platform/Application.h"
 #include "platform/Clipboard.h"
 #include "platform/FileDialogs.h"
 #include "platform/KeyState.h"
 #include "platform/MessageBoxes.h"
+#include "platform/posix/SafeFile.h"
 #include "platform/Shell.h"
 #include "platform/TextConvert.h"
-#include "platform/posix/SafeFile.h"
 #include "shared/FileFolder.h"
 
 #include <QAction>
@@ -466,7 +465,7 @@ void TMainMenus::UpdateSplitMenuChecks()
 
 void TMainMenus::NewMnuClick()
 {
-    if (!AppHooks().CloseTextFile())
+    if (!CloseTextFile())
         return;
     SetWindowTitle("");
     // The document is the main pane's text; a secondary file in the third pane is
@@ -482,7 +481,7 @@ void TMainMenus::OpenMnuClick()
 {
     const std::string Name = AskOpenFileName();
     if (!Name.empty())
-        AppHooks().OpenTextFile(Name);
+        OpenTextFile(Name);
     F.UpdateStatus();
 }
 

@@ -2,15 +2,15 @@
 // and the panes' edit menus, the ruler's margin presets and the guide line drawn
 // over the main pane while the mouse is down on the ruler, the status fields' copy
 // menu, and the box-drawing field that steps to the next style.
-#include "language/AppState.h"
 #include "app/CommandLanguage.h"
 #include "app/MainWindow.h"
 #include "app/MainWindowMenus.h"
-#include "app/SmallToolsHooks.h"
 #include "app/Settings.h"
+#include "app/SmallToolsHooks.h"
+#include "components/TextRuler.h"
+#include "language/AppState.h"
 #include "language/StatusLine.h"
 #include "language/TextRegister.h"
-#include "components/TextRuler.h"
 #include "platform/Application.h"
 #include "platform/Clipboard.h"
 #include "platform/TextConvert.h"

@@ -7,40 +7,41 @@
 // its window gone.
 #include "app/MainWindow.h"
 
-#include "app/AppHooks.h"
-#include "language/AppState.h"
 #include "app/AutoBackupHooks.h"
 #include "app/AutoSave.h"
 #include "app/CommandLanguage.h"
-#include "language/CommandLines.h"
+#include "app/DebuggerDialog.h"
 #include "app/Documents.h"
 #include "app/HelpServices.h"
-#include "app/DebuggerDialog.h"
 #include "app/KeyRouting.h"
 #include "app/MacroDialog.h"
-#include "language/Macros.h"
 #include "app/MainWindowMenus.h"
-#include "app/SecondEditor.h"
 #include "app/PreferenceDialogsHooks.h"
 #include "app/PrintHooks.h"
-#include "app/SmallToolsHooks.h"
+#include "app/SecondEditor.h"
 #include "app/Settings.h"
+#include "app/SmallToolsHooks.h"
 #include "app/SpeechHooks.h"
 #include "app/SpellHooks.h"
-#include "language/StatusLine.h"
 #include "app/StatusThread.h"
 #include "app/TextToolsHooks.h"
 #include "app/UserToolsHooks.h"
 #include "components/AutoButton.h"
+#include "components/RecentFiles.h"
 #include "components/TextRuler.h"
+#include "language/AppState.h"
+#include "language/CommandLines.h"
+#include "language/Macros.h"
+#include "language/StatusLine.h"
 #include "platform/Application.h"
 #include "platform/Clipboard.h"
 #include "platform/Locale.h"
+#include "platform/posix/SafeFile.h"
 #include "platform/ProgramFolder.h"
 #include "platform/TextConvert.h"
-#include "platform/posix/SafeFile.h"
 #include "shared/FileFolder.h"
 #include "shared/NumberScan.h"
+#include "tools/SpeechDialog.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -129,7 +130,7 @@ void TForm1::FormCreate()
     Editor2->UpdatesEnabled = true;
     Editor2->ShareBuffer(MainEditor);
     Editor3->UpdatesEnabled = true;
-    AppHooks().CreateTextRegister();
+    CreateTextRegister();
     ShowScoopFreeSpace();
     SyncRulerScale(MainEditor);
     TextRuler->SetGutter(MainEditor->GutterSize());
@@ -139,14 +140,14 @@ void TForm1::FormCreate()
             EnablePasteButton(this);
     });
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, [this] { EnablePasteButton(this); });
-    AppHooks().ClearRunGuard();
+    CommandLines().Running = false;
     RulerGuideColumn = -1;
-    AppHooks().LoadCommandLines();
-    AppHooks().LoadRecentFiles();
+    LoadCurrentMacros();
+    ReopenMenu().LoadFromIni();
     FFirstActivation = true;
     HelpFileName = ProgramFolder() + "/NARVO.chm";
-    AppHooks().StartStatusThread();
-    AppHooks().StartAutoSave();
+    StartStatusThread(*this);
+    StartAutoSave(*this);
     MainEditorChange();
     LayoutSplitEditors(0, true);
     EnablePasteButton(this);
@@ -166,14 +167,14 @@ void TForm1::ConnectPaneEvents()
     ExecCmdBtn->OnClick = [this](QObject*) {
         ShowOk();
         ActiveEditor->setFocus();
-        AppHooks().RunCommandLine(SingleStepChk->isChecked());
+        RunCurrentCommandLine(SingleStepChk->isChecked());
     };
     CmdSpinUp->OnClick = [this](QObject*) {
-        AppHooks().StepCommandLine(1);
+        StepCurrentCommandLine(1);
         UpdateStatus();
     };
     CmdSpinDown->OnClick = [this](QObject*) {
-        AppHooks().StepCommandLine(-1);
+        StepCurrentCommandLine(-1);
         UpdateStatus();
     };
     connect(SingleStepChk, &QCheckBox::clicked, this, [this] { ActiveEditor->setFocus(); });
@@ -209,12 +210,12 @@ void TForm1::FormActivate()
     if (FFirstActivation) {
         // Cleared first: a message box shown below activates the window again.
         FFirstActivation = false;
-        RunGuarded([] { AppHooks().ResetEditState(); });
-        RunGuarded([] { AppHooks().LoadSettings(); });
+        RunGuarded([] { ResetEditState(); });
+        RunGuarded([] { LoadSettings(); });
         // The default folder comes from the settings, so it is applied after them.
         if (!DefaultFolder.empty())
             RunGuarded([] { ChangeFolder(DefaultFolder); });
-        RunGuarded([] { AppHooks().LoadExternalPrograms(); });
+        RunGuarded([] { LoadExternalPrograms(); });
         RunGuarded([this] { ProcessCommandLineParams(); });
         ActiveEditor->setFocus();
     }
@@ -247,7 +248,7 @@ void TForm1::ProcessCommandLineParams()
     if (!IsRegularFile(FileName))
         return;
     ChDirToFileFolder(FileName);
-    if (AppHooks().OpenTextFile(FileName) && Line != 0)
+    if (OpenTextFile(FileName) && Line != 0)
         ActiveEditor->GotoLine(Line - 1);
 }
 
@@ -295,7 +296,7 @@ void TForm1::CmdEditorScaleChange(double Scale)
 
 // --- closing and shutdown ---------------------------------------------------------------------
 
-bool TForm1::FormCloseQuery() { return AppHooks().CloseTextFile(); }
+bool TForm1::FormCloseQuery() { return CloseTextFile(); }
 
 void TForm1::closeEvent(QCloseEvent* Event)
 {
@@ -315,10 +316,10 @@ void TForm1::closeEvent(QCloseEvent* Event)
 
 void TForm1::FormDestroy()
 {
-    RunGuarded([] { AppHooks().SaveCommandLines(); });
-    RunGuarded([] { AppHooks().FreeTextRegister(); });
-    RunGuarded([] { AppHooks().StopAutoSave(); });
-    RunGuarded([] { AppHooks().StopStatusThread(); });
+    RunGuarded([] { SaveCurrentMacros(); });
+    RunGuarded([] { FreeTextRegister(); });
+    RunGuarded([] { StopAutoSave(); });
+    RunGuarded([] { StopStatusThread(); });
 }
 
 TForm1::~TForm1()
@@ -337,15 +338,12 @@ TForm1::~TForm1()
 void InstallProgramModules()
 {
     InstallCommandLanguage();
-    InstallSettingsHooks();
-    InstallDocumentHooks();
     InstallHelpServices();
-    InstallStatusThreadHooks();
+    InstallStatusThread();
     InstallAutoSaveHooks();
     InstallAutoBackup();
     InstallSecondEditorHooks();
     InstallMacroHooks();
-    InstallDebugger();
     InstallPreferenceDialogs();
     InstallSmallToolsHooks();
     InstallSpellHooks();
@@ -353,6 +351,22 @@ void InstallProgramModules()
     InstallTextTools();
     InstallPrintHooks();
     InstallSpeechHooks();
+}
+
+void CreateStartupForms()
+{
+    // The help bridge first, so the dialogs' Help buttons find it from the start.
+    for (void (*Create)() : {+[] { ProgramHelp(); }, CreateAutoBackupForms, +[] { DebugDlg(); },
+                             CreatePreferenceDialogs, CreateSmallToolForms, CreateSpellForms, CreateUserToolForms,
+                             CreateTextToolForms, CreatePrintForms})
+        RunGuarded(Create);
+}
+
+void FreeStartupForms()
+{
+    for (void (*Free)() : {FreeSpeechDlg, FreeTextToolForms, FreeUserToolForms, FreeSpellForms,
+                           FreePreferenceDialogs, FreeDebugDlg, FreeAutoBackupForms})
+        RunGuarded(Free);
 }
 
 int MainBlock(TNarvoApplication& App, int Argc, char** Argv)
@@ -368,13 +382,10 @@ int MainBlock(TNarvoApplication& App, int Argc, char** Argv)
     try {
         TForm1 Form(std::move(Params));
         Form.QuitOnClose = true;
-        for (const auto& Create : AppHooks().CreateForms)
-            RunGuarded(Create);
+        CreateStartupForms();
         Form.show();
         Result = App.exec();
-        const auto& Free = AppHooks().FreeForms;
-        for (auto It = Free.rbegin(); It != Free.rend(); ++It)
-            RunGuarded(*It);
+        FreeStartupForms();
     } catch (...) {
         // The window could not be created: say why instead of vanishing.
         ShowCurrentException();

@@ -4,13 +4,16 @@
 // indicators that change the switches they show.
 #include "app/MainWindow.h"
 
-#include "app/AppHooks.h"
-#include "language/AppState.h"
-#include "language/Margins.h"
-#include "language/StatusLine.h"
+#include "app/CommandLanguage.h"
+#include "app/SmallToolsHooks.h"
 #include "components/AutoButton.h"
 #include "components/OnOffBox.h"
 #include "components/TextRuler.h"
+#include "language/AppState.h"
+#include "language/CommandLines.h"
+#include "language/Margins.h"
+#include "language/StatusLine.h"
+#include "language/TextRegister.h"
 #include "platform/TextConvert.h"
 
 #include <QLabel>
@@ -52,8 +55,8 @@ void TForm1::UpdateStatus()
     if (FDestroyed)
         return;
     TScrollEditor* A = ActiveEditor ? ActiveEditor : MainEditor;
-    const TStatusFields F = ComputeStatusFields(*A, A->Scale(), *MainEditor, AppHooks().CurrentCommandLine(),
-                                                AppHooks().BoxCharText());
+    const TStatusFields F = ComputeStatusFields(*A, A->Scale(), *MainEditor, static_cast<int>(CommandLines().Current),
+                                                BoxCharText());
     SetText(StatusDis, F.StatusDis);
     SetText(CmdNumberDis, F.CmdNumberDis);
     SrchCaseOnOff->SetBoxOn(F.SrchCase);
@@ -100,7 +103,7 @@ void TForm1::EnableCopyCutButtons()
     CutBtn->setEnabled(Marked);
 }
 
-void TForm1::ShowScoopFreeSpace() { SetText(ScoopDis, FormatWhole(AppHooks().ScoopFreeSpace())); }
+void TForm1::ShowScoopFreeSpace() { SetText(ScoopDis, FormatWhole(ProgramRegister() ? ProgramRegister()->FreeSpace() : TXRegister::Capacity)); }
 
 void TForm1::SyncRulerScale(TScrollEditor* Editor) { TextRuler->SetScale(Editor->Scale()); }
 

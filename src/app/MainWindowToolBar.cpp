@@ -2,16 +2,15 @@
 // menu twin do (word search, the position markers, enclosing, the status bars), and
 // the wiring of every button to its handler. The buttons never take the focus, so
 // the pane the user works in keeps it.
-#include "app/AppHooks.h"
-#include "language/AppState.h"
-#include "language/CommandHost.h"
 #include "app/MainWindow.h"
 #include "app/MainWindowMenus.h"
+#include "components/AutoButton.h"
+#include "components/FoldingBar.h"
+#include "language/AppState.h"
+#include "language/CommandHost.h"
 #include "language/SearchCommands.h"
 #include "language/StatusLine.h"
 #include "language/WordCommands.h"
-#include "components/AutoButton.h"
-#include "components/FoldingBar.h"
 #include "platform/Application.h"
 
 #include <QBoxLayout>

@@ -3,15 +3,14 @@
 // written to the main window, the settings module's values and the auto-save timer.
 #include "app/PreferenceDialogsHooks.h"
 
-#include "app/AppHooks.h"
-#include "language/AppState.h"
 #include "app/Documents.h"
 #include "app/MainWindow.h"
 #include "app/MainWindowMenus.h"
 #include "app/Settings.h"
-#include "language/StatusLine.h"
 #include "components/RecentFiles.h"
 #include "components/TextRuler.h"
+#include "language/AppState.h"
+#include "language/StatusLine.h"
 #include "tools/ColorsDialog.h"
 #include "tools/GoToLineDialog.h"
 #include "tools/MarginPresetsDialog.h"
@@ -89,6 +88,8 @@ TMarginPresetTable ReadPresetTable()
     return T;
 }
 
+}  // namespace
+
 void CreatePreferenceDialogs()
 {
     if (!Form1)
@@ -133,8 +134,6 @@ void FreePreferenceDialogs()
     delete GOptions.data();
 }
 
-}  // namespace
-
 TOptionsDlg* OptionsDlg() { return GOptions.data(); }
 TColorDlg* ColorDlg() { return GColors.data(); }
 TLineNumDlg* LineNumDlg() { return GLineNum.data(); }
@@ -166,8 +165,6 @@ void InstallPreferenceDialogs()
         if (GLineNum)
             GLineNum->ForgetNumber();
     };
-    AppHooks().CreateForms.push_back(CreatePreferenceDialogs);
-    AppHooks().FreeForms.push_back(FreePreferenceDialogs);
 }
 
 }  // namespace narvo

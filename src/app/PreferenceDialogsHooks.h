@@ -21,4 +21,8 @@ TMarginsDlg* MarginsDlg();
 // forms' creators and the hook that tells the go-to-line dialog of a new document.
 void InstallPreferenceDialogs();
 
+// The dialogs, made with the start-up forms and freed after the message loop.
+void CreatePreferenceDialogs();
+void FreePreferenceDialogs();
+
 }  // namespace narvo

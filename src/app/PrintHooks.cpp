@@ -2,7 +2,6 @@
 // of the settings: they go into the form at every showing and come back after it.
 #include "app/PrintHooks.h"
 
-#include "app/AppHooks.h"
 #include "app/MainWindow.h"
 #include "app/MainWindowMenus.h"
 #include "app/Settings.h"
@@ -29,7 +28,8 @@ void PreviewMainPane(bool HighlightedOnly)
 void InstallPrintHooks()
 {
     MenuActions().PrintPreview = PreviewMainPane;
-    AppHooks().CreateForms.push_back([] { CreatePreForm(Form1); });
 }
+
+void CreatePrintForms() { CreatePreForm(Form1); }
 
 }  // namespace narvo

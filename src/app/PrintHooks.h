@@ -6,4 +6,7 @@ namespace narvo {
 
 void InstallPrintHooks();
 
+// The print preview's form, made with the start-up forms.
+void CreatePrintForms();
+
 }  // namespace narvo

@@ -3,17 +3,16 @@
 // outside the range reads as the default.
 #include "app/Settings.h"
 
-#include "app/AppHooks.h"
-#include "language/AppState.h"
 #include "app/Documents.h"
 #include "app/MainWindow.h"
-#include "language/StatusLine.h"
 #include "components/RecentFiles.h"
 #include "components/TextRuler.h"
-#include "platform/ResourceFont.h"
-#include "platform/TextConvert.h"
+#include "language/AppState.h"
+#include "language/StatusLine.h"
 #include "platform/posix/IniFile.h"
 #include "platform/posix/IniValues.h"
+#include "platform/ResourceFont.h"
+#include "platform/TextConvert.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -357,9 +356,5 @@ void SetFactoryDefaults()
     UpdateStatus();
 }
 
-void InstallSettingsHooks()
-{
-    AppHooks().LoadSettings = [] { LoadSettings(); };
-}
 
 }  // namespace narvo

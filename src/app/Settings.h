@@ -83,7 +83,5 @@ void BitsToFontStyle(int Bits, QFont& Font);
 std::string PaneFaceName(const TScrollEditor& Pane);
 void SetPaneFont(TScrollEditor& Pane, const std::string& FaceName, int PointSize, int StyleBits);
 
-// Fills the settings hook of the main window (AppHooks().LoadSettings).
-void InstallSettingsHooks();
 
 }  // namespace narvo

@@ -1,15 +1,15 @@
 // Wiring of the small tools into the main window (see SmallToolsHooks.h).
+#include "app/Documents.h"
 #include "app/SmallToolsHooks.h"
 
-#include "app/AppHooks.h"
-#include "language/AppState.h"
 #include "app/KeyRouting.h"
 #include "app/MainWindow.h"
 #include "app/MainWindowMenus.h"
 #include "app/Settings.h"
-#include "language/StatusLine.h"
 #include "components/AutoButton.h"
 #include "editor/ScrollEditor.h"
+#include "language/AppState.h"
+#include "language/StatusLine.h"
 #include "platform/posix/IniFile.h"
 #include "tools/AboutBox.h"
 #include "tools/CharacterChart.h"
@@ -72,7 +72,7 @@ void CreateSmallTools()
         TIniFile Ini(SettingsIniName);
         WriteFavorites(Ini, List);
     };
-    Fav.OpenTextFile = [](const std::string& Name) { return AppHooks().OpenTextFile(Name); };
+    Fav.OpenTextFile = [](const std::string& Name) { return narvo::OpenTextFile(Name); };
     Fav.CurrentFileName = [] { return CurrentFileName; };
     GFavoritesDlg = new TFavoritesDlg(std::move(Fav), Form1);
     TEncloseHooks Enc;
@@ -141,8 +141,10 @@ void InstallSmallToolsHooks()
         if (GAsciiDlg)
             GAsciiDlg->ShowAsciiDlg(Pane.font(), Pane.FontCharset());
     };
-    AppHooks().BoxCharText = [] { return std::string(1, BoxStyleCross(BoxStyle)); };
-    AppHooks().CreateForms.push_back(CreateSmallTools);
 }
+
+void CreateSmallToolForms() { CreateSmallTools(); }
+
+std::string BoxCharText() { return std::string(1, BoxStyleCross(BoxStyle)); }
 
 }  // namespace narvo

@@ -4,6 +4,8 @@
 // here.
 #pragma once
 
+#include <string>
+
 namespace narvo {
 
 class TAboutBox;
@@ -23,6 +25,11 @@ void NextBoxDrawingStyle();
 // Types the line character of the current style for a keypad key; false (nothing
 // typed) with the style off or for a key that draws nothing.
 bool TypeBoxDrawingChar(TEditorEngine& Pane, char Key);
+
+// The dialogs, made with the start-up forms.
+void CreateSmallToolForms();
+// The status field of the box-drawing style: its cross, a blank with the style off.
+std::string BoxCharText();
 
 // The run's dialogs once made (nullptr before).
 TAboutBox* AboutBox();

@@ -1,7 +1,6 @@
 // Wiring of the spelling dialog into the main window (see SpellHooks.h).
 #include "app/SpellHooks.h"
 
-#include "app/AppHooks.h"
 #include "app/MainWindow.h"
 #include "app/MainWindowMenus.h"
 #include "app/Settings.h"
@@ -35,9 +34,10 @@ void InstallSpellHooks()
         if (SpellChecker)
             SpellingDlg()->SaveSpellSettings();
     };
-    TAppHooks& H = AppHooks();
-    H.CreateForms.push_back([] { SpellingDlg(Form1); });
-    H.FreeForms.push_back([] { FreeSpellingDlg(); });
 }
+
+void CreateSpellForms() { SpellingDlg(Form1); }
+
+void FreeSpellForms() { FreeSpellingDlg(); }
 
 }  // namespace narvo

@@ -14,4 +14,8 @@ int CheckSpelling(const std::string& Word, bool& NoDictionary);
 // Fills the hooks once, before the main window exists.
 void InstallSpellHooks();
 
+// The spelling form, made with the start-up forms and freed after the message loop.
+void CreateSpellForms();
+void FreeSpellForms();
+
 }  // namespace narvo

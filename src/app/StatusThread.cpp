@@ -3,7 +3,6 @@
 // the window's ShowLocation and ShowTextSize on the user-interface thread.
 #include "app/StatusThread.h"
 
-#include "app/AppHooks.h"
 #include "app/MainWindow.h"
 #include "app/StatusPoller.h"
 #include "components/ThreadLib.h"
@@ -54,14 +53,6 @@ void StopStatusThread()
 
 TThreadCapsule* StatusThread() { return GThread.get(); }
 
-void InstallStatusThreadHooks()
-{
-    InstallQtCapsuleHost();
-    AppHooks().StartStatusThread = [] {
-        if (Form1)
-            StartStatusThread(*Form1);
-    };
-    AppHooks().StopStatusThread = [] { StopStatusThread(); };
-}
+void InstallStatusThread() { InstallQtCapsuleHost(); }
 
 }  // namespace narvo

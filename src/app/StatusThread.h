@@ -18,8 +18,8 @@ void StopStatusThread();
 // The running thread, or null.
 TThreadCapsule* StatusThread();
 
-// Fills the main window's hooks for the thread (AppHooks().StartStatusThread and
-// StopStatusThread) and the capsule host of the Qt program.
-void InstallStatusThreadHooks();
+// Installs the capsule host of the Qt program, which serves the thread's
+// synchronized calls in the message loop.
+void InstallStatusThread();
 
 }  // namespace narvo

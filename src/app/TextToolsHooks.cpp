@@ -1,13 +1,12 @@
 // The text tools' hooks and menu entries (see TextToolsHooks.h).
 #include "app/TextToolsHooks.h"
 
-#include "app/AppHooks.h"
-#include "language/AppState.h"
 #include "app/MainWindow.h"
 #include "app/MainWindowMenus.h"
 #include "app/Settings.h"
-#include "language/StatusLine.h"
 #include "editor/ScrollEditor.h"
+#include "language/AppState.h"
+#include "language/StatusLine.h"
 #include "tools/BlockIndent.h"
 #include "tools/ChangeCase.h"
 #include "tools/FileDetails.h"
@@ -55,20 +54,22 @@ void InstallTextTools()
     M.StringToHex = OnActivePane([](TScrollEditor& P) { ConvertStringToHex(P); });
     M.Convert8BitsTo7Bits = OnActivePane([](TScrollEditor& P) { ConvertSelectionTo7Bit(P); });
     M.ConvertSpanish = OnActivePane([](TScrollEditor& P) { ApplySpanishAccents(P); });
+}
 
-    TAppHooks& A = AppHooks();
-    A.CreateForms.push_back([] {
-        DetailsDlg();
-        MatchPairsDlg();
-        IndentDlg();
-        CaseDlg();
-    });
-    A.FreeForms.push_back([] {
-        FreeCaseDlg();
-        FreeIndentDlg();
-        FreeMatchPairsDlg();
-        FreeDetailsDlg();
-    });
+void CreateTextToolForms()
+{
+    DetailsDlg();
+    MatchPairsDlg();
+    IndentDlg();
+    CaseDlg();
+}
+
+void FreeTextToolForms()
+{
+    FreeCaseDlg();
+    FreeIndentDlg();
+    FreeMatchPairsDlg();
+    FreeDetailsDlg();
 }
 
 }  // namespace narvo

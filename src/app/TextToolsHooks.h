@@ -7,4 +7,8 @@ namespace narvo {
 
 void InstallTextTools();
 
+// The text tools' forms, made with the start-up forms and freed after the message loop.
+void CreateTextToolForms();
+void FreeTextToolForms();
+
 }  // namespace narvo

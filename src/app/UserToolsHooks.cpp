@@ -1,17 +1,16 @@
 // Wiring of the clipboard formats viewer and the user tools (see UserToolsHooks.h).
 #include "app/UserToolsHooks.h"
 
-#include "app/AppHooks.h"
-#include "language/AppState.h"
 #include "app/CommandLanguage.h"
 #include "app/Documents.h"
 #include "app/MainWindow.h"
 #include "app/MainWindowMenus.h"
 #include "app/Settings.h"
-#include "language/StatusLine.h"
-#include "language/TextRegister.h"
 #include "editor/ScrollEditor.h"
 #include "engine/EditBuffer.h"
+#include "language/AppState.h"
+#include "language/StatusLine.h"
+#include "language/TextRegister.h"
 #include "tools/ClipFormatDialog.h"
 #include "tools/ExternalPrograms.h"
 
@@ -60,26 +59,30 @@ void InstallUserToolsHooks()
         UpdateStatus();
     };
 
-    TAppHooks& H = AppHooks();
-    H.CreateForms.push_back([] {
-        CreateClipFormatDlg(Form1);
-        CreateExternalDlg(Form1);
-    });
-    H.FreeForms.push_back([] {
-        FreeExternalDlg();
-        FreeClipFormatDlg();
-    });
-    H.LoadExternalPrograms = [] {
-        if (TExternalDlg* Dlg = ExternalDlg(); Dlg && Form1 && Form1->Menus)
-            Dlg->InitExternalPrograms(Form1->Menus->UserMnu, 0, SettingsIniName, TransferSection);
-    };
-
     TMenuActions& Menus = MenuActions();
     Menus.ClipboardFormats = ShowClipFormatDlg;
     Menus.UserTools = [] {
         if (TExternalDlg* Dlg = ExternalDlg())
             Dlg->EditExternalPrograms();
     };
+}
+
+void CreateUserToolForms()
+{
+    CreateClipFormatDlg(Form1);
+    CreateExternalDlg(Form1);
+}
+
+void FreeUserToolForms()
+{
+    FreeExternalDlg();
+    FreeClipFormatDlg();
+}
+
+void LoadExternalPrograms()
+{
+    if (TExternalDlg* Dlg = ExternalDlg(); Dlg && Form1 && Form1->Menus)
+        Dlg->InitExternalPrograms(Form1->Menus->UserMnu, 0, SettingsIniName, TransferSection);
 }
 
 }  // namespace narvo

@@ -8,4 +8,11 @@ namespace narvo {
 // Fills the hooks once, before the main window exists.
 void InstallUserToolsHooks();
 
+// The clipboard-format viewer and the external-program list, made with the start-up
+// forms and freed after the message loop.
+void CreateUserToolForms();
+void FreeUserToolForms();
+// Fills the User menu from the external-program list of the settings file.
+void LoadExternalPrograms();
+
 }  // namespace narvo

@@ -17,10 +17,10 @@
 // EditorClipboard.cpp (the desktop clipboard and the view during a search).
 #pragma once
 
-#include "platform/ControlEvents.h"
-#include "platform/KeyTranslate.h"
 #include "editor/ScrollBarWindow.h"
 #include "engine/EditorEngine.h"
+#include "platform/ControlEvents.h"
+#include "platform/KeyTranslate.h"
 #include "shared/CodePage.h"
 #include "shared/Colour.h"
 

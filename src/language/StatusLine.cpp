@@ -1,9 +1,9 @@
 // The status line's model (see StatusLine.h).
 #include "language/StatusLine.h"
 
+#include "engine/EditorEngine.h"
 #include "language/AppState.h"
 #include "language/CommandHost.h"
-#include "engine/EditorEngine.h"
 #include "shared/HexText.h"
 #include "shared/SystemData.h"
 

@@ -1,8 +1,8 @@
 // The text register (see TextRegister.h).
 #include "language/TextRegister.h"
 
-#include "language/StatusLine.h"
 #include "engine/ClipboardAccess.h"
+#include "language/StatusLine.h"
 
 #include <algorithm>
 

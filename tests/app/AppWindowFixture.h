@@ -4,13 +4,12 @@
 // key-routing tests.
 #pragma once
 
-#include "app/AppHooks.h"
-#include "language/AppState.h"
-#include "language/CommandHost.h"
 #include "app/CommandLanguage.h"
 #include "app/Documents.h"
 #include "app/MainWindow.h"
 #include "app/Settings.h"
+#include "language/AppState.h"
+#include "language/CommandHost.h"
 #include "language/StatusLine.h"
 #include "platform/Application.h"
 #include "platform/FileDialogs.h"
@@ -32,10 +31,7 @@ class AppWindowFixture : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ResetAppHooks();
         InstallCommandLanguage();
-        InstallSettingsHooks();
-        InstallDocumentHooks();
         CurrentFileName.clear();
         DefaultFolder.clear();
         MacroFolder.clear();
@@ -65,7 +61,6 @@ protected:
         SetExceptionReporter(PreviousReporter);
         EXPECT_EQ(chdir(StartFolder.c_str()), 0);
         std::system(("rm -rf '" + Folder + "'").c_str());
-        ResetAppHooks();
     }
 
     std::string Path(const std::string& Name) const { return Folder + "/" + Name; }

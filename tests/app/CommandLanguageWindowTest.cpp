@@ -1,12 +1,13 @@
 // The command language in the main window: a line typed after Esc and ended with
 // Esc Esc runs on the active pane and undoes in one step, the register's fields
 // follow a scoop, and the key operand takes the next typed key without typing it.
-#include "app/AppHooks.h"
-#include "language/AppState.h"
 #include "app/CommandLanguage.h"
+#include "app/Documents.h"
+#include "app/MainWindow.h"
+#include "app/Settings.h"
+#include "language/AppState.h"
 #include "language/CommandLines.h"
 #include "language/Expressions.h"
-#include "app/MainWindow.h"
 #include "language/StatusLine.h"
 #include "language/TextRegister.h"
 #include "shared/SystemData.h"
@@ -17,6 +18,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -28,12 +30,15 @@ class CommandWindow : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ResetAppHooks();
         InstallCommandLanguage();
         SystemData.SetThousandSeparator(',');
         BreakFlag = false;
         SetStatusMessage("", false);
         CommandLines() = TCommandLineStore();
+        // The window loads and saves the command lines in the settings folder: one
+        // of its own for every test.
+        ASSERT_TRUE(Settings.isValid());
+        qputenv("NARVO_CONFIG_DIR", Settings.path().toLocal8Bit());
         Form = std::make_unique<TForm1>();
         Form->MainEditor->SetText("abc");
         Form->MainEditor->Cursor->SetPos(TPoint{3, 0});
@@ -42,7 +47,6 @@ protected:
     {
         Form.reset();
         SetCommandHost(nullptr);
-        ResetAppHooks();
     }
     void TypeCommand(const std::string& Text)
     {
@@ -51,6 +55,7 @@ protected:
     }
     std::string Label(QLabel* L) { return L->text().toStdString(); }
     TSeparatorGuard Separators;
+    QTemporaryDir Settings;
     std::unique_ptr<TForm1> Form;
 };
 
@@ -94,13 +99,13 @@ TEST_F(CommandWindow, TheKeyOperandTakesTheNextKeyWithoutTypingIt)
         QCoreApplication::postEvent(Form->MainEditor, new QKeyEvent(QEvent::KeyPress, Qt::Key_Q, Qt::NoModifier, "q"));
     });
     Form->CmdEditor->SetText("(K)");
-    AppHooks().RunCommandLine(false);
+    RunCurrentCommandLine(false);
     EXPECT_EQ(CurrentValue, 'q');
     EXPECT_EQ(Form->MainEditor->GetText(), "abc");
 
     // The break flag ends the wait with 0 and the run with "Break".
     QTimer::singleShot(10, [] { BreakFlag = true; });
-    AppHooks().RunCommandLine(false);
+    RunCurrentCommandLine(false);
     EXPECT_EQ(CurrentValue, 0);
     EXPECT_EQ(StatusMessage(), "Break");
 }
@@ -138,10 +143,10 @@ TEST_F(CommandWindow, ShiftHeldAtAKeyWaitCountsForTheNextControlKey)
 TEST_F(CommandWindow, TheSpinButtonsStoreAndStep)
 {
     Form->CmdEditor->SetText("first");
-    AppHooks().StepCommandLine(1);
-    EXPECT_EQ(AppHooks().CurrentCommandLine(), 1);
+    StepCurrentCommandLine(1);
+    EXPECT_EQ(static_cast<int>(CommandLines().Current), 1);
     EXPECT_EQ(CommandLines().Lines[0], "first");
-    AppHooks().StepCommandLine(-1);
+    StepCurrentCommandLine(-1);
     EXPECT_EQ(Form->CmdEditor->GetText(), "first");
 }
 

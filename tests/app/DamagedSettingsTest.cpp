@@ -37,13 +37,11 @@ class DamagedSettings : public AppWindowFixture, public ::testing::WithParamInte
 TEST_P(DamagedSettings, StartTheWindowWithinASecond)
 {
     Form.reset();
-    ResetAppHooks();
     Write("Narvo.ini", GetParam().Ini);
     const auto Start = std::chrono::steady_clock::now();
     InstallProgramModules();
     Form = std::make_unique<TForm1>(std::vector<std::string>{});
-    for (const auto& Create : AppHooks().CreateForms)
-        RunGuarded(Create);
+    CreateStartupForms();
     Form->show();
     // The first activation (settings, default folder, user tools) is queued by show.
     QCoreApplication::processEvents();
@@ -67,9 +65,7 @@ TEST_P(DamagedSettings, StartTheWindowWithinASecond)
     Form->MainEditor->InsertText("ok");
     EXPECT_EQ(Form->MainEditor->GetText(), "ok");
 
-    const auto& Free = AppHooks().FreeForms;
-    for (auto It = Free.rbegin(); It != Free.rend(); ++It)
-        RunGuarded(*It);
+    FreeStartupForms();
     Form.reset();
 }
 

@@ -4,9 +4,9 @@
 // answers come from the wait hook instead of a person.
 #include "AppWindowFixture.h"
 
-#include "language/CommandLines.h"
 #include "app/DebuggerDialog.h"
 #include "components/SpinButtons.h"
+#include "language/CommandLines.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -26,7 +26,6 @@ protected:
     void SetUp() override
     {
         AppWindowFixture::SetUp();
-        InstallDebugger();
         CommandLines() = TCommandLineStore();
         Main().SetText("xy");
         Main().Cursor->SetPos(TPoint{1, 0});
@@ -54,7 +53,7 @@ protected:
             Answer(D, Step++);
         };
         CommandHost()->SetCmdEditorText(Line);
-        AppHooks().RunCommandLine(true);
+        RunCurrentCommandLine(true);
     }
     std::vector<TSeen> Seen;
     // Lets the window system's events (activation, focus) arrive, until Done holds.

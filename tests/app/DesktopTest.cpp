@@ -131,7 +131,7 @@ TEST_F(Desktop, ANarrowWindowFoldsItsToolBar)
 TEST_F(Desktop, ASavedSizeLargerThanTheScreenOpensInsideIt)
 {
     Write("Narvo.ini", "[Form]\nFormWidth=32000\nFormHeight=32000\n");
-    AppHooks().LoadSettings();
+    LoadSettings();
     const QRect Area = Form->screen()->availableGeometry();
     EXPECT_LT(Form->width(), Area.width());
     EXPECT_LT(Form->height(), Area.height());
@@ -170,8 +170,7 @@ TEST_F(Desktop, AShellActionThatStartsNothingSaysSoOnTheStatusLine)
 TEST_F(Desktop, EnterInGoToLineGoes)
 {
     InstallPreferenceDialogs();
-    for (const auto& Create : AppHooks().CreateForms)
-        Create();
+    CreatePreferenceDialogs();
     ShowWindow();
     std::vector<std::string> Lines;
     for (int I = 0; I < 10; ++I)
@@ -191,9 +190,8 @@ TEST_F(Desktop, EnterInGoToLineGoes)
 
 TEST_F(Desktop, SaveAsStartsAtTheDocumentsNameAndFolder)
 {
-    InstallDocumentHooks();
     Write("notes.txt", "text\n");
-    ASSERT_TRUE(AppHooks().OpenTextFile(Path("notes.txt")));
+    ASSERT_TRUE(OpenTextFile(Path("notes.txt")));
     Trigger("SaveAsMnu");  // the script answers as if cancelled
     ASSERT_EQ(Dialogs.Asked.size(), 1u);
     EXPECT_EQ(Dialogs.Asked[0].FileName, "notes.txt");

@@ -10,11 +10,12 @@
 #include "language/FakeCommandHost.h"
 #include "language/GoldenCases.h"
 
-#include "app/AppHooks.h"
 #include "app/CommandLanguage.h"
+#include "app/Documents.h"
 #include "app/FindReplace.h"
 #include "app/MainWindow.h"
 #include "app/MainWindowMenus.h"
+#include "app/Settings.h"
 #include "editor/EditorClipboard.h"
 #include "platform/Application.h"
 #include "platform/FileDialogs.h"
@@ -102,7 +103,6 @@ class TWindowRig : public TGoldenRig {
 public:
     TWindowRig()
     {
-        ResetAppHooks();
         ResetMenuActions();
         CommandLines() = TCommandLineStore();
         char Pattern[] = "/tmp/narvo-golden-XXXXXX";
@@ -114,8 +114,7 @@ public:
         // The program's host with the calls that leave the program counted.
         SetCommandHost(&Host);
         Form = std::make_unique<TForm1>();
-        for (const auto& Create : AppHooks().CreateForms)
-            RunGuarded(Create);
+        CreateStartupForms();
         Form->show();
         Pump([this] { return !Form->FirstActivation(); });
         // The settings and the edit state are the program's start; the command
@@ -127,12 +126,9 @@ public:
     ~TWindowRig() override
     {
         InjectKeyState(std::nullopt);
-        const auto& Free = AppHooks().FreeForms;
-        for (auto It = Free.rbegin(); It != Free.rend(); ++It)
-            RunGuarded(*It);
+        FreeStartupForms();
         Form.reset();
         SetCommandHost(nullptr);
-        ResetAppHooks();
         ResetMenuActions();
         CommandLines() = TCommandLineStore();
         SetClipboardAccess(PreviousClipboard);

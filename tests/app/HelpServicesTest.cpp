@@ -2,9 +2,10 @@
 // shipped help's pages.
 #include "app/HelpServices.h"
 
-#include "app/AppHooks.h"
 #include "app/CommandLanguage.h"
+#include "app/Documents.h"
 #include "app/MainWindowMenus.h"
+#include "app/Settings.h"
 #include "components/ChmHelper.h"
 #include "platform/ProgramFolder.h"
 
@@ -16,10 +17,7 @@ namespace {
 TEST(HelpServices, CommandAndMenusOpenShippedPages)
 {
     const TMenuActions SavedMenus = MenuActions();
-    const std::size_t Forms = AppHooks().CreateForms.size();
     InstallHelpServices();
-    ASSERT_EQ(AppHooks().CreateForms.size(), Forms + 1);
-    AppHooks().CreateForms.back()();
     ASSERT_EQ(ApplicationHelper(), &ProgramHelp());
 
     const std::string Folder = ProgramFolder() + "/help/";
@@ -35,7 +33,6 @@ TEST(HelpServices, CommandAndMenusOpenShippedPages)
     EXPECT_EQ(ProgramHelp().Window()->CurrentAnchor(), "external");
     ProgramHelp().CloseAll();
 
-    AppHooks().CreateForms.resize(Forms);
     MenuActions() = SavedMenus;
 }
 

@@ -4,9 +4,9 @@
 // next, Ctrl+Break, the keypad flag and the wheel.
 #include "AppWindowFixture.h"
 
-#include "language/CommandLines.h"
 #include "app/CommandLanguage.h"
 #include "app/KeyRouting.h"
+#include "language/CommandLines.h"
 #include "language/TextRegister.h"
 #include "language/WordCommands.h"
 

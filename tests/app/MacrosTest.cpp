@@ -3,8 +3,8 @@
 // the main window; the macro dialog moves command lines into the table and back.
 #include "AppWindowFixture.h"
 
-#include "language/CommandLines.h"
 #include "app/MacroDialog.h"
+#include "language/CommandLines.h"
 #include "language/Macros.h"
 
 #include <QToolButton>

@@ -29,7 +29,6 @@ protected:
     {
         AppWindowFixture::SetUp();
         Form.reset();
-        ResetAppHooks();
         SystemData.SetThousandSeparator(',');
         std::ofstream Out(Path("forty.txt"));
         for (int I = 1; I <= 40; ++I)
@@ -179,17 +178,17 @@ TEST_F(MainWindow, StatusBarsFollowTheActivePane)
 TEST_F(MainWindow, DefaultFolderIsAppliedAfterTheSettings)
 {
     ASSERT_EQ(chdir(Folder.c_str()), 0);
-    AppHooks().LoadSettings = [this] { DefaultFolder = Folder + "/sub"; };
+    Write("Narvo.ini", "[Directories]\nDefaultFolder=" + Folder + "/sub\n");
     Start({"forty.txt"});
     // The file named relative to the start folder is still found.
     EXPECT_EQ(CurrentFileName, Folder + "/forty.txt");
     Form.reset();
     CurrentFileName.clear();
 
-    AppHooks().LoadSettings = [this] { DefaultFolder = Folder + "/sub"; };
+    Write("Narvo.ini", "[Directories]\nDefaultFolder=" + Folder + "/sub\n");
     Start({});
     EXPECT_EQ(GetCurrentFolder(), Folder + "/sub");
-    AppHooks().LoadSettings = [this] { DefaultFolder = Folder + "/none"; };
+    Write("Narvo.ini", "[Directories]\nDefaultFolder=" + Folder + "/none\n");
     Form.reset();
     Start({});
     ASSERT_EQ(Errors.size(), 1u);  // a clear message, and the start goes on
@@ -241,7 +240,7 @@ TEST_F(MainWindow, AFailedOpenKeepsTheCurrentText)
     TForm1& F = Start({Folder + "/forty.txt"});
     F.MainEditor->TypeChar('x');
     SetFileFaultHook([](TFileStep Step, const std::string&) { return Step == TFileStep::Read ? EACCES : 0; });
-    EXPECT_FALSE(AppHooks().OpenTextFile(Folder + "/other.txt"));
+    EXPECT_FALSE(OpenTextFile(Folder + "/other.txt"));
     SetFileFaultHook(nullptr);
     // The reason is shown; the modified text is not even asked about, since it stays.
     ASSERT_EQ(Boxes.Asked.size(), 1u);
@@ -264,18 +263,19 @@ TEST_F(MainWindow, ClosingDuringARunLeavesTheWindowToTheRun)
     TForm1& F = Start({});
     F.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&F));
-    bool RunEnded = false;
-    AppHooks().RunCommandLine = [&](bool) {
-        QTimer::singleShot(0, &F, [&] { F.close(); });
-        for (int I = 0; I < 1000 && !BreakFlag; ++I)
-            QCoreApplication::processEvents();
+    // J alone is an endless loop that only a break ends; the window is closed while it
+    // runs.
+    bool Closed = false;
+    CommandHost()->SetCmdEditorText("J");
+    QTimer::singleShot(50, &F, [&] {
+        Closed = F.close();
         // The window is still whole under the run.
         EXPECT_EQ(Form1, &F);
         F.MainEditor->InsertText("still here");
-        RunEnded = true;
-    };
+    });
     QTest::mouseClick(F.ExecCmdBtn, Qt::LeftButton);
-    EXPECT_TRUE(RunEnded);
+    EXPECT_TRUE(Closed);
+    EXPECT_NE(F.MainEditor->GetText().find("still here"), std::string::npos);
     EXPECT_TRUE(BreakFlag);
     EXPECT_FALSE(F.isVisible());
     EXPECT_EQ(Form1, &F);

@@ -1,14 +1,15 @@
 // Margins: the output-line, reflow, break and centring rules as tables; wrap while
 // typing, Enter, centring and remargining on a headless pane, also after a search;
 // M, Y and Z run from a command line in the main window.
-#include "app/AppHooks.h"
+#include "app/CommandLanguage.h"
+#include "app/Documents.h"
+#include "app/MainWindow.h"
+#include "app/Settings.h"
+#include "engine/FakeEditor.h"
 #include "language/AppState.h"
 #include "language/CommandHost.h"
-#include "app/CommandLanguage.h"
 #include "language/CommandLines.h"
-#include "app/MainWindow.h"
 #include "language/Margins.h"
-#include "engine/FakeEditor.h"
 
 #include <gtest/gtest.h>
 
@@ -151,7 +152,6 @@ TEST_F(MarginPane, RemarginUnwrapAndEmptyLines)
 
 TEST_F(MarginPane, MYAndZRunFromACommandLine)
 {
-    ResetAppHooks();
     InstallCommandLanguage();
     CommandLines() = TCommandLineStore();
     auto Form = std::make_unique<TForm1>();
@@ -165,12 +165,11 @@ TEST_F(MarginPane, MYAndZRunFromACommandLine)
         E.SetText(Cr(R.Text));
         E.Cursor->SetPos(TPoint{R.X, 0});
         Form->CmdEditor->SetText(R.Command);
-        AppHooks().RunCommandLine(false);
+        RunCurrentCommandLine(false);
         EXPECT_EQ(E.Strings->JoinLines('|'), R.After) << R.Command;
     }
     Form.reset();
     SetCommandHost(nullptr);
-    ResetAppHooks();
 }
 
 }  // namespace

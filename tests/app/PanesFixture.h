@@ -25,7 +25,7 @@ protected:
         AppWindowFixture::SetUp();
         Form.reset();
         SavedHost = CapsuleHost();
-        InstallStatusThreadHooks();
+        InstallStatusThread();
         InstallAutoSaveHooks();
         InstallSecondEditorHooks();
         Form = std::make_unique<TForm1>();

@@ -31,8 +31,7 @@ protected:
         ResetMenuActions();
         DocumentOpened = nullptr;
         InstallPreferenceDialogs();
-        for (const auto& Create : AppHooks().CreateForms)
-            Create();
+        CreatePreferenceDialogs();
     }
     void TearDown() override
     {

@@ -1,9 +1,10 @@
 // The print preview's wiring: the menu entries and L reach the preview, and the
 // margins travel between the settings and the form.
-#include "app/AppHooks.h"
 #include "app/CommandLanguage.h"
+#include "app/Documents.h"
 #include "app/MainWindowMenus.h"
 #include "app/PrintHooks.h"
+#include "app/Settings.h"
 #include "tools/PPMain.h"
 
 #include <gtest/gtest.h>
@@ -14,14 +15,12 @@ namespace {
 TEST(PrintHooks, InstallFillsTheHooks)
 {
     ResetMenuActions();
-    const std::size_t Forms = AppHooks().CreateForms.size();
     InstallPrintHooks();
     EXPECT_TRUE(MenuActions().PrintPreview);
-    EXPECT_EQ(AppHooks().CreateForms.size(), Forms + 1);
     // L before any preview prints nothing and asks nothing.
     if (!PreForm())
         ProgramHost().PrintText();
-    AppHooks().CreateForms.back()();
+    CreatePrintForms();
     ASSERT_NE(PreForm(), nullptr);
     bool Asked = false;
     PreForm()->AskPrint = [&] { return Asked = true, false; };

@@ -3,9 +3,9 @@
 // box's panel showing the Debug menu.
 #include "app/SmallToolsHooks.h"
 
-#include "AppWindowFixture.h"
 #include "app/KeyRouting.h"
 #include "app/MainWindowMenus.h"
+#include "AppWindowFixture.h"
 #include "editor/ScrollEditor.h"
 #include "platform/posix/IniFile.h"
 #include "tools/AboutBox.h"
@@ -24,7 +24,7 @@ protected:
         AppWindowFixture::SetUp();
         SavedMenus = MenuActions();
         InstallSmallToolsHooks();
-        AppHooks().CreateForms.back()();
+        CreateSmallToolForms();
     }
     void TearDown() override
     {

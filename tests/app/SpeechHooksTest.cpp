@@ -3,9 +3,9 @@
 // freeing the forms at exit stops the speech and frees the voice.
 #include "app/SpeechHooks.h"
 
-#include "AppWindowFixture.h"
 #include "app/MainWindowMenus.h"
 #include "app/TextToolsHooks.h"
+#include "AppWindowFixture.h"
 #include "editor/ScrollEditor.h"
 #include "support/RecordingVoice.h"
 #include "tools/SpeechDialog.h"
@@ -68,8 +68,7 @@ TEST_F(SpeechHooksTest, TheMenuEntryOpensTheWindowThatSpeaksTheActivePanesMarked
 
     // The program's end frees the forms: the speech stops and the voice goes.
     R->Calls.clear();
-    for (const auto& Free : AppHooks().FreeForms)
-        Free();
+    FreeSpeechDlg();
     EXPECT_EQ(R->Calls, (std::vector<std::string>{"resume", "purge"}));
     EXPECT_EQ(R->Freed, 2);
 }

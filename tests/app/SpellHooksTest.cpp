@@ -2,8 +2,8 @@
 // pane, and the command language's word check answers from the same engine.
 #include "app/SpellHooks.h"
 
-#include "AppWindowFixture.h"
 #include "app/MainWindowMenus.h"
+#include "AppWindowFixture.h"
 #include "tools/SpellDialog.h"
 
 #include <QLineEdit>

@@ -3,8 +3,8 @@
 // activation, and a menu item whose exit code moves the main pane's cursor.
 #include "app/UserToolsHooks.h"
 
-#include "AppWindowFixture.h"
 #include "app/MainWindowMenus.h"
+#include "AppWindowFixture.h"
 #include "tools/ClipFormatDialog.h"
 #include "tools/ExternalPrograms.h"
 
@@ -23,14 +23,13 @@ TEST_F(UserToolsHooksTest, UserMenuRunsAToolThatMovesTheCursor)
     ::chmod(Path("three").c_str(), 0755);
     Write("Narvo.ini", "[Transfer]\nCount=1\nTitle0=Three\nPath0=" + Path("three") + " %l\nDOSPath0=0\n");
     InstallUserToolsHooks();
-    for (const auto& Create : AppHooks().CreateForms)
-        Create();
+    CreateUserToolForms();
     ASSERT_NE(ExternalDlg(), nullptr);
     ASSERT_NE(ClipFormatDlg(), nullptr);
     EXPECT_TRUE(MenuActions().ClipboardFormats);
     EXPECT_TRUE(MenuActions().UserTools);
 
-    AppHooks().LoadExternalPrograms();
+    LoadExternalPrograms();
     const QList<QAction*> Items = Form->Menus->UserMnu->actions();
     ASSERT_EQ(Items.size(), 1);
     EXPECT_EQ(Items[0]->text(), "Three");
@@ -39,8 +38,7 @@ TEST_F(UserToolsHooksTest, UserMenuRunsAToolThatMovesTheCursor)
     Items[0]->trigger();
     EXPECT_EQ(Main().Cursor->Y, 3);
 
-    for (auto It = AppHooks().FreeForms.rbegin(); It != AppHooks().FreeForms.rend(); ++It)
-        (*It)();
+    FreeUserToolForms();
     EXPECT_EQ(ExternalDlg(), nullptr);
     EXPECT_TRUE(Form->Menus->UserMnu->actions().isEmpty());
     ResetMenuActions();

@@ -1,13 +1,14 @@
 // Word moves and deletes under both word rules, the two alternating markers with
 // their view, the panel toggle on the main window, and `Z`.
-#include "app/AppHooks.h"
+#include "app/CommandLanguage.h"
+#include "app/Documents.h"
 #include "app/MainWindow.h"
 #include "app/Settings.h"
+#include "components/TextRuler.h"
+#include "engine/FakeEditor.h"
 #include "language/AppState.h"
 #include "language/StatusLine.h"
 #include "language/WordCommands.h"
-#include "components/TextRuler.h"
-#include "engine/FakeEditor.h"
 
 #include <gtest/gtest.h>
 
@@ -77,7 +78,6 @@ TEST(Markers, DropsAThenBThenGoesVisitBABAndResetClearsTheView)
 
 TEST(Panels, ToggleHidesAllWhenAnyIsShownElseShowsAll)
 {
-    ResetAppHooks();
     auto Form = std::make_unique<TForm1>();
     QWidget* const Panels[] = {Form->TextRuler, Form->CmdControl, Form->StatusBar, Form->StatusBar2};
     Form->TextRuler->hide();

@@ -5,6 +5,8 @@
 // operand and scripted debugger answers. Command lines run on it as in the program.
 #pragma once
 
+#include "engine/ClipboardAccess.h"
+#include "engine/FakeEditor.h"
 #include "language/AppState.h"
 #include "language/CommandHost.h"
 #include "language/CommandLines.h"
@@ -14,8 +16,6 @@
 #include "language/StatusLine.h"
 #include "language/TextRegister.h"
 #include "language/WordCommands.h"
-#include "engine/ClipboardAccess.h"
-#include "engine/FakeEditor.h"
 
 #include <deque>
 #include <functional>

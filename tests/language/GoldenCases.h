@@ -6,12 +6,12 @@
 // window too.
 #pragma once
 
+#include "engine/EditorEngine.h"
 #include "language/AppState.h"
 #include "language/CommandLines.h"
 #include "language/Expressions.h"
 #include "language/StatusLine.h"
 #include "language/TextRegister.h"
-#include "engine/EditorEngine.h"
 
 #include <gtest/gtest.h>
 

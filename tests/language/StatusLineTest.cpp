@@ -1,8 +1,8 @@
 // The status line's model without a window: the sticky error flag, the messages of
 // the status codes, the number formats and the fields computed from a pane.
+#include "engine/EditorEngine.h"
 #include "language/AppState.h"
 #include "language/StatusLine.h"
-#include "engine/EditorEngine.h"
 #include "shared/SystemData.h"
 
 #include <gtest/gtest.h>
