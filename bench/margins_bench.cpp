@@ -2,8 +2,8 @@
 // reflowed to the margins and put back in one pass, as one undo group (the words
 // are cut into lines once and the lines go into the text in bulk). Also the
 // unwrap of the same text into one line per paragraph.
-#include "language/Margins.h"
 #include "engine/EditorEngine.h"
+#include "language/Margins.h"
 
 #include <benchmark/benchmark.h>
 
