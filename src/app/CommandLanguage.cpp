@@ -1,33 +1,18 @@
 // The command language in the running program (see CommandLanguage.h).
 #include "app/CommandLanguage.h"
 
-#include "app/DebuggerDialog.h"
-#include "app/Documents.h"
-#include "app/FindReplace.h"
-#include "app/HelpServices.h"
 #include "app/MainWindow.h"
-#include "app/MainWindowMenus.h"
-#include "app/SmallToolsHooks.h"
-#include "app/SpellHooks.h"
-#include "components/ChmHelper.h"
 #include "language/AppState.h"
 #include "language/CommandLines.h"
 #include "language/ControlKeys.h"
 #include "language/Interpreter.h"
-#include "language/Margins.h"
 #include "language/StatusLine.h"
 #include "language/TextRegister.h"
-#include "language/WordCommands.h"
 #include "platform/Application.h"
 #include "platform/KeyState.h"
-#include "platform/KeyTranslate.h"
-#include "platform/TextConvert.h"
-#include "tools/PPMain.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QKeyEvent>
-#include <QLabel>
 #include <memory>
 
 namespace narvo {
@@ -35,35 +20,6 @@ namespace narvo {
 namespace {
 
 std::unique_ptr<TXRegister> GRegister;
-
-TScrollEditor* AsWidget(TEditorEngine& Pane) { return dynamic_cast<TScrollEditor*>(&Pane); }
-
-// Takes the next typed character off the event stream, so that it is not typed
-// into any pane; Ctrl+Break sets the break flag instead.
-class TKeyCatcher : public QObject {
-public:
-    bool Got = false;
-    int Code = 0;
-
-protected:
-    bool eventFilter(QObject* Watched, QEvent* Event) override
-    {
-        if (Event->type() != QEvent::KeyPress || Got)
-            return QObject::eventFilter(Watched, Event);
-        const TKeyStroke S = TranslateKeyEvent(*static_cast<QKeyEvent*>(Event));
-        if (S.Break) {
-            BreakFlag = true;
-            return true;
-        }
-        if (!S.HasChar)
-            return false;
-        Got = true;
-        Code = static_cast<unsigned char>(S.Char);
-        return true;
-    }
-};
-
-TMainWindowHost GHost;
 
 void ScoopEventOf(TScrollEditor* Pane, TScoopCommand Command, TRect Range)
 {
@@ -85,7 +41,8 @@ void CreateTextRegister()
     };
     GRegister->OnIndicator = [](int State) {
         if (Form1)
-            GHost.ShowScoopState(State);
+            if (TCommandHost* Host = CommandHost())
+                Host->ShowScoopState(State);
     };
     for (TScrollEditor* Pane : {Form1->MainEditor, Form1->Editor2, Form1->Editor3})
         Pane->OnScoopEvent = [Pane](TScoopCommand C, TRect R) { ScoopEventOf(Pane, C, R); };
@@ -99,168 +56,14 @@ void FreeTextRegister()
     GRegister.reset();
 }
 
-// --- the host ---------------------------------------------------------------------------------
+TXRegister* ProgramRegister() { return GRegister.get(); }
 
-TMainWindowHost& ProgramHost() { return GHost; }
-
-TEditorEngine& TMainWindowHost::ActivePane() { return *(Form1->ActiveEditor ? Form1->ActiveEditor : Form1->MainEditor); }
-
-TEditorEngine& TMainWindowHost::MainPane() { return *Form1->MainEditor; }
-
-TXRegister& TMainWindowHost::Register()
+TXRegister& EnsureProgramRegister()
 {
     if (!GRegister)
         GRegister = std::make_unique<TXRegister>(Form1 ? Form1->MainEditor : nullptr);
     return *GRegister;
 }
-
-void TMainWindowHost::SetPaneUpdates(TEditorEngine& Pane, bool Enabled)
-{
-    if (TScrollEditor* W = AsWidget(Pane))
-        W->UpdatesEnabled = Enabled;
-}
-
-void TMainWindowHost::RepaintPane(TEditorEngine& Pane) { Pane.RequestRedraw(true); }
-
-void TMainWindowHost::UpdateStatus()
-{
-    if (Form1)
-        Form1->UpdateStatus();
-}
-
-void TMainWindowHost::ShowStatusText()
-{
-    if (Form1)
-        Form1->ShowStatusText();
-}
-
-void TMainWindowHost::ToggleShowAll(TEditorEngine& Pane)
-{
-    if (TScrollEditor* W = AsWidget(Pane))
-        W->SetShowAll(!W->ShowAll());
-}
-
-bool TMainWindowHost::WordAtCursorBounds(TEditorEngine& Pane, TRect& R)
-{
-    if (TScrollEditor* W = AsWidget(Pane)) {
-        W->GetWordAtCursorBounds(R);
-        return true;
-    }
-    return TCommandHost::WordAtCursorBounds(Pane, R);
-}
-
-void TMainWindowHost::PasteIntoFocused(TEditorEngine& Pane)
-{
-    TScrollEditor* F = Form1 ? Form1->FocusedEditor() : nullptr;
-    if (F)
-        F->Paste();
-    else
-        Pane.Paste();
-}
-
-void TMainWindowHost::ProcessMessages() { QCoreApplication::processEvents(); }
-
-int TMainWindowHost::WaitForKey()
-{
-    TKeyCatcher Catcher;
-    qApp->installEventFilter(&Catcher);
-    while (!Catcher.Got && !BreakFlag && Form1 && Form1->isVisible() && !QCoreApplication::closingDown())
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-    qApp->removeEventFilter(&Catcher);
-    return Catcher.Got ? Catcher.Code : 0;
-}
-
-std::string TMainWindowHost::CmdEditorText()
-{
-    const TEditBuffer& B = *Form1->CmdEditor->Strings;
-    std::string S;
-    for (std::int64_t Y = 0; Y < B.Count(); ++Y) {
-        S += Y ? "\r\n" : "";
-        S += B[Y];
-    }
-    return S;
-}
-
-void TMainWindowHost::SetCmdEditorText(const std::string& Text)
-{
-    TScrollEditor* C = Form1->CmdEditor;
-    C->ResetText();
-    // A command line is bytes: an LF (Ctrl+J) or a CR in it is a command
-    // character, kept as it stands rather than read as a line break.
-    C->InsertTextEx(Text, true, true);
-    C->UndoList->Clear();
-    C->RedoList->Clear();
-    C->RequestRedraw(true);
-}
-
-void TMainWindowHost::SetFindText(const std::string& Text)
-{
-    if (Form1 && Form1->Menus)
-        Form1->Menus->FindDialog()->SetFindText(Text);
-}
-
-void TMainWindowHost::SetReplaceText(const std::string& Text)
-{
-    if (Form1 && Form1->Menus)
-        Form1->Menus->FindDialog()->SetReplaceText(Text);
-}
-
-void TMainWindowHost::ShowInfo(const std::string& Text) { Form1->InfoDis->setText(AnsiToQString(Text)); }
-
-void TMainWindowHost::ShowScoopState(int State)
-{
-    static const char* const Texts[] = {"Off", "On", "Blk"};
-    Form1->ScoopStatusDis->setText(QString::fromLatin1(Texts[State < 0 || State > 2 ? 0 : State]));
-    Form1->ScoopStatusDis->setStyleSheet(State ? QStringLiteral("background-color: #00FF00;") : QString());
-}
-
-std::int64_t TMainWindowHost::InsertFileCmd(const std::string& Line, std::int64_t Pos)
-{
-    return narvo::InsertFileCmd(Line, Pos);
-}
-
-std::int64_t TMainWindowHost::OpenFileCmd(const std::string& Line, std::int64_t Pos)
-{
-    return narvo::OpenFileCmd(Line, Pos);
-}
-
-void TMainWindowHost::SaveAndExitCmd() { narvo::SaveAndExitCmd(); }
-
-void TMainWindowHost::ExitWithoutSavingCmd()
-{
-    if (CloseTextFile())
-        Form1->close();
-}
-
-void TMainWindowHost::SaveIfModified() { narvo::SaveIfModified(); }
-
-void TMainWindowHost::ShowHelpContents() { ProgramHelp().ShowTableOfContents(); }
-
-void TMainWindowHost::PrintText() { PrintLastPreview(); }
-
-void TMainWindowHost::RemarginParagraph(TEditorEngine& Pane) { narvo::RemarginParagraph(Pane); }
-
-void TMainWindowHost::CenterLine(TEditorEngine& Pane) { CenterLineCmd(Pane); }
-
-void TMainWindowHost::DeleteBackToFormFeed(TEditorEngine& Pane) { DeleteBackToFormFeedCmd(Pane); }
-
-bool TMainWindowHost::NewWordStyle() { return narvo::NewWordStyle; }
-
-int TMainWindowHost::SpellCheck(const std::string& Word, bool& NoDictionary) { return CheckSpelling(Word, NoDictionary); }
-
-bool TMainWindowHost::KeypadFlag() { return narvo::KeypadFlag; }
-
-bool TMainWindowHost::BoxDrawKey(TEditorEngine& Pane, char Ch) { return TypeBoxDrawingChar(Pane, Ch); }
-
-void TMainWindowHost::NextBoxStyle() { NextBoxDrawingStyle(); }
-
-int TMainWindowHost::DebugShowStep(const TDebugInfo& Info) { return DebugDlg()->DebugShowStep(Info); }
-
-void TMainWindowHost::SetDebugRunning(bool Running) { SetDebuggerRunning(Running); }
-
-TXRegister* ProgramRegister() { return GRegister.get(); }
-
-void InstallCommandLanguage() { SetCommandHost(&GHost); }
 
 void RunCurrentCommandLine(bool SingleStep)
 {
@@ -276,19 +79,21 @@ void RunCurrentCommandLine(bool SingleStep)
 
 void StepCurrentCommandLine(int Step)
 {
-    if (!Form1)
+    TCommandHost* Host = CommandHost();
+    if (!Form1 || !Host)
         return;
     if (Step >= 0)
-        CommandLines().NextCmdLine(GHost);
+        CommandLines().NextCmdLine(*Host);
     else
-        CommandLines().PrevCmdLine(GHost);
+        CommandLines().PrevCmdLine(*Host);
 }
 
 void EscToCmdLine()
 {
-    if (!Form1)
+    TCommandHost* Host = CommandHost();
+    if (!Form1 || !Host)
         return;
-    CommandLines().EscToCmdLine(GHost);
+    CommandLines().EscToCmdLine(*Host);
     Form1->CmdEditor->setFocus();
 }
 
@@ -305,7 +110,10 @@ bool PaneControlKey(char Key)
     if (!Form1)
         return false;
     bool Taken = true;  // a key whose command failed with an exception is not typed
-    RunGuarded([&] { Taken = DispatchControlKey(GHost, CommandLines(), GHost.ActivePane(), Key); });
+    TCommandHost* Host = CommandHost();
+    if (!Host)
+        return false;
+    RunGuarded([&] { Taken = DispatchControlKey(*Host, CommandLines(), Host->ActivePane(), Key); });
     return Taken;
 }
 

@@ -15,6 +15,7 @@
 #include "app/HelpServices.h"
 #include "app/KeyRouting.h"
 #include "app/MacroDialog.h"
+#include "app/MainWindowHost.h"
 #include "app/MainWindowMenus.h"
 #include "app/PreferenceDialogsHooks.h"
 #include "app/PrintHooks.h"

@@ -7,6 +7,7 @@
 #include "app/CommandLanguage.h"
 #include "app/Documents.h"
 #include "app/MainWindow.h"
+#include "app/MainWindowHost.h"
 #include "app/Settings.h"
 #include "language/AppState.h"
 #include "language/CommandHost.h"

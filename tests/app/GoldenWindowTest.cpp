@@ -14,6 +14,7 @@
 #include "app/Documents.h"
 #include "app/FindReplace.h"
 #include "app/MainWindow.h"
+#include "app/MainWindowHost.h"
 #include "app/MainWindowMenus.h"
 #include "app/Settings.h"
 #include "editor/EditorClipboard.h"

@@ -1,6 +1,7 @@
 // The help in the program: the `?` service and the Help menu's hooks open the
 // shipped help's pages.
 #include "app/HelpServices.h"
+#include "app/MainWindowHost.h"
 
 #include "app/CommandLanguage.h"
 #include "app/Documents.h"

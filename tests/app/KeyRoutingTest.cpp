@@ -6,6 +6,7 @@
 
 #include "app/CommandLanguage.h"
 #include "app/KeyRouting.h"
+#include "app/MainWindowHost.h"
 #include "language/CommandLines.h"
 #include "language/TextRegister.h"
 #include "language/WordCommands.h"

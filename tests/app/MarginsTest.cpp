@@ -4,6 +4,7 @@
 #include "app/CommandLanguage.h"
 #include "app/Documents.h"
 #include "app/MainWindow.h"
+#include "app/MainWindowHost.h"
 #include "app/Settings.h"
 #include "engine/FakeEditor.h"
 #include "language/AppState.h"

@@ -2,6 +2,7 @@
 // margins travel between the settings and the form.
 #include "app/CommandLanguage.h"
 #include "app/Documents.h"
+#include "app/MainWindowHost.h"
 #include "app/MainWindowMenus.h"
 #include "app/PrintHooks.h"
 #include "app/Settings.h"
