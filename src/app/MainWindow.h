@@ -175,6 +175,10 @@ extern TForm1* Form1;
 // The window's caption: "Narvo - " and the file-name part of Name.
 void SetWindowTitle(const std::string& Name);
 
+// The menu's check marks of the extra panes from the panes and the divider (when
+// the menus exist).
+void UpdateSplitMenuChecks(TForm1& Form);
+
 // Alt+F3: hides the ruler, the command panel and both status bars when any of them
 // is shown, else shows all four. The tool bar stays as it is.
 void TogglePanels(TForm1& Form);

@@ -4,6 +4,8 @@
 // panes (none, the split view or the secondary file, under or beside the main pane).
 #include "app/MainWindow.h"
 
+#include "app/MainWindowMenus.h"
+
 #include "components/AutoButton.h"
 #include "components/OnOffBox.h"
 #include "components/TextRuler.h"
@@ -238,6 +240,12 @@ void TogglePanels(TForm1& Form)
     for (QWidget* W : Panels)
         if (W)
             W->setVisible(!AnyShown);
+}
+
+void UpdateSplitMenuChecks(TForm1& Form)
+{
+    if (Form.Menus)
+        Form.Menus->UpdateSplitMenuChecks();
 }
 
 }  // namespace narvo

@@ -678,25 +678,25 @@ void TMainMenus::ResetZoom1Click()
 
 void TMainMenus::ShowSplitEditorMnuClick()
 {
-    RunMenuAction(MenuActions().ShowSplitEditor);
+    narvo::ShowSplitEditorMnuClick(F);
     UpdateSplitMenuChecks();
 }
 
 void TMainMenus::ShowSecondaryEditorMnuClick()
 {
-    RunMenuAction(MenuActions().ShowSecondaryEditor);
+    narvo::ShowSecondaryEditorMnuClick(F);
     UpdateSplitMenuChecks();
 }
 
 void TMainMenus::SplitHorizontalMnuClick()
 {
-    RunMenuAction(MenuActions().SetSplitOrientation, true);
+    SetSplitOrientation(F, true);
     UpdateSplitMenuChecks();
 }
 
 void TMainMenus::SplitVerticalMnuClick()
 {
-    RunMenuAction(MenuActions().SetSplitOrientation, false);
+    SetSplitOrientation(F, false);
     UpdateSplitMenuChecks();
 }
 

@@ -52,12 +52,6 @@ struct TMenuActions {
     std::function<void()> ClipboardFormats;  // clipboard formats viewer
     // --- View
     std::function<void()> GoToLineNumber;  // go-to-line dialog
-    // Split and secondary panes (filled by the panes module when it is present).
-    std::function<void()> ShowSplitEditor;
-    std::function<void()> ShowSecondaryEditor;
-    std::function<void(bool Horizontal)> SetSplitOrientation;
-    std::function<void()> CycleSplitEditor;       // Toggle2ndEditBtn
-    std::function<void()> ToggleSplitPosition;    // ToggleTopRightBtn
     // --- Format (block transforms act on the active pane's highlight)
     std::function<void()> ChangeCase;
     std::function<void()> BlockIndent;

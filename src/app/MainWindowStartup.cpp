@@ -343,7 +343,6 @@ void InstallProgramModules()
     InstallStatusThread();
     InstallAutoSaveHooks();
     InstallAutoBackup();
-    InstallSecondEditorHooks();
     InstallMacroHooks();
     InstallPreferenceDialogs();
     InstallSmallToolsHooks();

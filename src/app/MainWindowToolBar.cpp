@@ -4,6 +4,7 @@
 // the pane the user works in keeps it.
 #include "app/MainWindow.h"
 #include "app/MainWindowMenus.h"
+#include "app/SecondEditor.h"
 #include "components/AutoButton.h"
 #include "components/FoldingBar.h"
 #include "language/AppState.h"
@@ -106,11 +107,11 @@ void TMainMenus::ConnectToolBar()
     OnClick(F.DropMarkBtn, [this] { DropMarkBtnClick(); });
     OnClick(F.GoMarkBtn, [this] { GoMarkBtnClick(); });
     OnClick(F.Toggle2ndEditBtn, [this] {
-        RunMenuAction(MenuActions().CycleSplitEditor);
+        CycleSplitEditor(F);
         UpdateSplitMenuChecks();
     });
     OnClick(F.ToggleTopRightBtn, [this] {
-        RunMenuAction(MenuActions().ToggleSplitPosition);
+        ToggleTopRightBtnClick(F);
         UpdateSplitMenuChecks();
     });
     OnClick(F.EncloseBtn, [this] { EncloseBtnClick(); });

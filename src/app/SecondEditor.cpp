@@ -6,7 +6,6 @@
 #include "app/SecondEditor.h"
 
 #include "app/MainWindow.h"
-#include "app/MainWindowMenus.h"
 
 #include <QApplication>
 
@@ -26,12 +25,6 @@ int SplitMode(const TForm1& Form)
     if (Shown(Form, Form.Editor2))
         return 1;
     return 0;
-}
-
-void UpdateSplitMenuChecks(TForm1& Form)
-{
-    if (Form.Menus)
-        Form.Menus->UpdateSplitMenuChecks();
 }
 
 void SetSplitMode(TForm1& Form, int Mode, bool Horizontal)
@@ -69,30 +62,5 @@ void ShowSecondaryEditorMnuClick(TForm1& Form)
 }
 
 void ToggleTopRightBtnClick(TForm1& Form) { SetSplitOrientation(Form, !Form.IsSplitHorizontal()); }
-
-void InstallSecondEditorHooks()
-{
-    TMenuActions& A = MenuActions();
-    A.ShowSplitEditor = [] {
-        if (Form1)
-            ShowSplitEditorMnuClick(*Form1);
-    };
-    A.ShowSecondaryEditor = [] {
-        if (Form1)
-            ShowSecondaryEditorMnuClick(*Form1);
-    };
-    A.SetSplitOrientation = [](bool Horizontal) {
-        if (Form1)
-            SetSplitOrientation(*Form1, Horizontal);
-    };
-    A.CycleSplitEditor = [] {
-        if (Form1)
-            CycleSplitEditor(*Form1);
-    };
-    A.ToggleSplitPosition = [] {
-        if (Form1)
-            ToggleTopRightBtnClick(*Form1);
-    };
-}
 
 }  // namespace narvo

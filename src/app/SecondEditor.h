@@ -31,10 +31,5 @@ void ShowSplitEditorMnuClick(TForm1& Form);
 void ShowSecondaryEditorMnuClick(TForm1& Form);
 // ToggleTopRightBtn ("Toggle Second Editor Position"): the other orientation.
 void ToggleTopRightBtnClick(TForm1& Form);
-// The menu's check marks from the panes and the divider (when the menus exist).
-void UpdateSplitMenuChecks(TForm1& Form);
-
-// Fills the menus' split hooks (MenuActions()).
-void InstallSecondEditorHooks();
 
 }  // namespace narvo

@@ -3,7 +3,7 @@
 // the line's end it reports "expr?" and reads `)`, which closes every open level.
 #include "language/Expressions.h"
 
-#include "language/Interpreter.h"
+#include "language/CommandContext.h"
 #include "language/TextRegister.h"
 #include "shared/CharClass.h"
 
@@ -26,7 +26,7 @@ int HexValue(unsigned char C) { return IsDigit(C) ? C - '0' : UpCaseChar(C) - 'A
 
 class TExpressionReader {
 public:
-    TExpressionReader(TCommandInterpreter& AI, const std::string& ALine, std::int64_t APos)
+    TExpressionReader(TCommandContext& AI, const std::string& ALine, std::int64_t APos)
         : Pos(APos), I(AI), Line(ALine)
     {
     }
@@ -42,7 +42,7 @@ public:
             Ch = static_cast<unsigned char>(Line[static_cast<std::size_t>(Pos - 1)]);
             ++Pos;
         } else {
-            TCommandInterpreter::Fail("expr?");
+            TCommandContext::Fail("expr?");
             Ch = ')';
         }
     }
@@ -171,7 +171,7 @@ private:
     std::int32_t WaitForKeyValue();
     std::int32_t SpellCheckValue();
 
-    TCommandInterpreter& I;
+    TCommandContext& I;
     const std::string& Line;
     int Depth = 0;
 };
@@ -194,7 +194,7 @@ std::int32_t TExpressionReader::Operand()
     case '$': {
         NextExprChar();
         if (!IsHexDigit(Ch)) {
-            TCommandInterpreter::Fail("hex?");
+            TCommandContext::Fail("hex?");
             return 0;
         }
         std::uint64_t V = 0;
@@ -214,7 +214,7 @@ std::int32_t TExpressionReader::Operand()
         ++OpenParentheses;
         const std::int32_t V = ParseExpression();
         if (Ch != ')')
-            TCommandInterpreter::Fail("expr?");
+            TCommandContext::Fail("expr?");
         else
             NextExprChar();
         --OpenParentheses;
@@ -230,7 +230,7 @@ std::int32_t TExpressionReader::Operand()
         NextExprChar();
         char C = 0;
         if (!M.CharAfter(M.Cursor->Pos(), C)) {
-            TCommandInterpreter::Fail("end?");
+            TCommandContext::Fail("end?");
             return 0;
         }
         return static_cast<unsigned char>(C);
@@ -239,7 +239,7 @@ std::int32_t TExpressionReader::Operand()
         NextExprChar();
         char C = 0;
         if (!M.CharBefore(M.Cursor->Pos(), C)) {
-            TCommandInterpreter::Fail("start?");
+            TCommandContext::Fail("start?");
             return 0;
         }
         return static_cast<unsigned char>(C);
@@ -265,7 +265,7 @@ std::int32_t TExpressionReader::Operand()
         return 1048576;
     default:
         // The operand counts as 0 and reading goes on after it.
-        TCommandInterpreter::Fail("syntax");
+        TCommandContext::Fail("syntax");
         if (Ch != ')')
             NextExprChar();
         return 0;
@@ -299,7 +299,7 @@ std::int32_t TExpressionReader::SpellCheckValue()
     bool NoDictionary = false;
     const int Answer = I.Host().SpellCheck(Word, NoDictionary);
     if (NoDictionary) {
-        TCommandInterpreter::Fail("No Dictionary");
+        TCommandContext::Fail("No Dictionary");
         return 0;
     }
     return Answer != 0 ? -1 : 0;
@@ -314,7 +314,7 @@ std::string Hex8(std::int32_t V)
 
 }  // namespace
 
-std::int64_t EvalExpressionCmd(TCommandInterpreter& I, const std::string& Line, std::int64_t Pos)
+std::int64_t EvalExpressionCmd(TCommandContext& I, const std::string& Line, std::int64_t Pos)
 {
     TExpressionReader R(I, Line, Pos);
     try {
@@ -322,9 +322,9 @@ std::int64_t EvalExpressionCmd(TCommandInterpreter& I, const std::string& Line, 
         const std::int32_t V = R.ParseExpression();
         CurrentValue = V;
         if (R.Ch != ')')
-            TCommandInterpreter::Fail("expr?");
+            TCommandContext::Fail("expr?");
     } catch (const TEvalError& E) {
-        TCommandInterpreter::Fail(E.Message);
+        TCommandContext::Fail(E.Message);
         // The rest of the expression is not read: continue after its closing `)`.
         // The scan starts at the character the reader stands on (not yet taken),
         // with the parentheses it has left open, so that it ends at the
@@ -346,7 +346,7 @@ std::int64_t EvalExpressionCmd(TCommandInterpreter& I, const std::string& Line, 
     return R.Pos;
 }
 
-std::int64_t ConditionalCmd(TCommandInterpreter&, const std::string& Line, std::int64_t Pos)
+std::int64_t ConditionalCmd(TCommandContext&, const std::string& Line, std::int64_t Pos)
 {
     if (CurrentValue != 0)
         return Pos;
@@ -360,7 +360,7 @@ std::int64_t ConditionalCmd(TCommandInterpreter&, const std::string& Line, std::
     }
     // The line goes on after the `[`, where the failure's rule finds the end of
     // an enclosing loop, which then ends quietly.
-    TCommandInterpreter::Fail("missing ]");
+    TCommandContext::Fail("missing ]");
     return Pos;
 }
 
@@ -402,7 +402,7 @@ std::int32_t NumberOfText(const std::string& Text)
     return Wrap(Negative ? -V : V);
 }
 
-std::int64_t BCmd(TCommandInterpreter& I, char Prev, const std::string& Line, std::int64_t Pos)
+std::int64_t BCmd(TCommandContext& I, char Prev, const std::string& Line, std::int64_t Pos)
 {
     if (Pos < 1 || Pos > static_cast<std::int64_t>(Line.size()))
         return Pos;

@@ -11,7 +11,7 @@
 
 namespace narvo {
 
-class TCommandInterpreter;
+class TCommandContext;
 class TXRegister;
 
 // 0 at start, kept for the whole run of the program, never saved.
@@ -24,12 +24,12 @@ constexpr int MaxExpressionDepth = 200;
 // `(`: evaluates up to the closing `)` into CurrentValue; answers the position
 // after the character that ended the expression. On an evaluation error (division
 // by zero, MinInt / -1, a literal beyond 32 bits) the value is kept.
-std::int64_t EvalExpressionCmd(TCommandInterpreter& I, const std::string& Line, std::int64_t Pos);
+std::int64_t EvalExpressionCmd(TCommandContext& I, const std::string& Line, std::int64_t Pos);
 // `[`: Pos when the value is not 0, else the position after the matching `]`.
-std::int64_t ConditionalCmd(TCommandInterpreter& I, const std::string& Line, std::int64_t Pos);
+std::int64_t ConditionalCmd(TCommandContext& I, const std::string& Line, std::int64_t Pos);
 // `B` with the command character before it; answers the position after its
 // argument (Pos itself when the line ends after the `B`).
-std::int64_t BCmd(TCommandInterpreter& I, char Prev, const std::string& Line, std::int64_t Pos);
+std::int64_t BCmd(TCommandContext& I, char Prev, const std::string& Line, std::int64_t Pos);
 // Bn := value, or value := Bn when Prev is `-`.
 void SetNumericRegister(char Prev, int N);
 // The first 80 characters of the text register.

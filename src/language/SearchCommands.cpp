@@ -4,7 +4,7 @@
 #include "language/AppState.h"
 #include "language/CommandHost.h"
 #include "language/CommandLines.h"
-#include "language/Interpreter.h"
+#include "language/CommandContext.h"
 
 namespace narvo {
 
@@ -28,7 +28,7 @@ std::int64_t SearchStep(TCommandHost& Host, TEditorEngine& Pane, char Prev, cons
         ForwardFlag = true;
     else if (Prev == '-')
         ForwardFlag = false;
-    const std::string Text = TCommandInterpreter::ReadTextToEsc(Line, Pos);
+    const std::string Text = TCommandContext::ReadTextToEsc(Line, Pos);
     Host.SetFindText(Text);
     PrepareSearcher(Pane);
     Found = ForwardFlag ? Pane.FindNext(Text) : Pane.FindPrevious(Text);
@@ -56,7 +56,7 @@ std::int64_t FindReplaceCmd(TCommandHost& Host, TEditorEngine& Pane, char Prev, 
     // dialogs' text setters and the pane's change handlers run in between.
     bool Found = false;
     Pos = SearchStep(Host, Pane, Prev, Line, Pos, Found) + 1;
-    const std::string Replacement = TCommandInterpreter::ReadTextToEsc(Line, Pos);
+    const std::string Replacement = TCommandContext::ReadTextToEsc(Line, Pos);
     Host.SetReplaceText(Replacement);
     if (!Found) {
         // The command fails with the search's status.

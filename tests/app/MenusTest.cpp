@@ -139,7 +139,6 @@ TEST_F(Menus, OpenSaveAndUndoReachTheDocument)
 
 TEST_F(Menus, CheckMarksFollowTheirFlags)
 {
-    InstallSecondEditorHooks();
     Trigger("ShowSplitEditorMnu");
     EXPECT_TRUE(Form->Editor2->isVisibleTo(Form.get()));
     EXPECT_TRUE(M->ShowSplitEditorMnu->isChecked());
@@ -171,7 +170,7 @@ TEST_F(Menus, EntriesWithoutTheirToolAreHarmless)
         "RemoveHTMLMnu", "HexToStringMnu", "StringtoHexMnu", "Convert8bitsTo7bits1", "SpanishMnu",
         "CharacterSetMnu", "MacrosMnu", "MatchPairsMnu", "Speech1", "SpellCheckMnu", "UserToolsMnu", "OptionsMnu",
         "FontsMnu", "MarginsMnu", "SpellCheckerMnu", "ContentsMnu", "KeyboardCommandsMnu", "HelpOnMnu",
-        "UseHelpMnu", "AboutMnu", "ShowSplitEditorMnu"};
+        "UseHelpMnu", "AboutMnu"};
     const auto SavedChart = ShowCharacterChart;
     ShowCharacterChart = nullptr;
     for (const char* Name : Names) {
@@ -179,8 +178,7 @@ TEST_F(Menus, EntriesWithoutTheirToolAreHarmless)
         Trigger(Name);
         EXPECT_EQ(StatusMessage(), NotAvailableMessage) << Name;
     }
-    for (TAutoButton* B : {Form->PrintBtn, Form->SpellBtn, Form->EncloseBtn, Form->EncloseDlgBtn,
-                           Form->Toggle2ndEditBtn, Form->ToggleTopRightBtn}) {
+    for (TAutoButton* B : {Form->PrintBtn, Form->SpellBtn, Form->EncloseBtn, Form->EncloseDlgBtn}) {
         SetStatusMessage("", false);
         B->Click();
         EXPECT_EQ(StatusMessage(), NotAvailableMessage) << B->objectName().toStdString();

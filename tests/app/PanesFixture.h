@@ -27,7 +27,6 @@ protected:
         SavedHost = CapsuleHost();
         InstallStatusThread();
         InstallAutoSaveHooks();
-        InstallSecondEditorHooks();
         Form = std::make_unique<TForm1>();
     }
     void TearDown() override

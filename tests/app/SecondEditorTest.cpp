@@ -25,7 +25,7 @@ TEST_F(SplitPanes, MenuEntriesAndTheCycleShowAndHideThePanes)
 
     // Toggle2ndEditBtn: split view, secondary pane, none, through the menus' hooks.
     for (int Expected : {1, 2, 0, 1}) {
-        MenuActions().CycleSplitEditor();
+        CycleSplitEditor(F);
         EXPECT_EQ(SplitMode(F), Expected);
         EXPECT_EQ(F.ActiveEditor, F.MainEditor);
     }
@@ -44,7 +44,7 @@ TEST_F(SplitPanes, TheOrientationLivesInTheDividerWhileAPaneShows)
     EXPECT_EQ(SplitMode(F), 0);
 
     ShowSecondaryEditorMnuClick(F);
-    MenuActions().SetSplitOrientation(false);  // Split Vertical: to the right edge
+    SetSplitOrientation(F, false);  // Split Vertical: to the right edge
     EXPECT_FALSE(F.IsSplitHorizontal());
     EXPECT_EQ(F.ScreenDivider->orientation(), Qt::Horizontal);
     EXPECT_EQ(SplitMode(F), 2);
