@@ -113,10 +113,10 @@ void TEditBuffer::MergeSmall(std::size_t K)
     if (Into == K)
         return;
     const std::size_t A = std::min(K, Into), B = std::max(K, Into);
+    C[A].Bytes = ChunkBytes(A) + ChunkBytes(B);
     auto& Dst = C[A].Lines;
     Dst.reserve(Dst.size() + C[B].Lines.size());
     std::move(C[B].Lines.begin(), C[B].Lines.end(), std::back_inserter(Dst));
-    C[A].Bytes = C[A].CurrentBytes() + C[B].CurrentBytes();
     C[A].Dirty = C[A].Dirty || C[B].Dirty;
     C.erase(C.begin() + static_cast<std::ptrdiff_t>(B));
 }
@@ -137,6 +137,7 @@ void TEditBuffer::EndUpdate()
     if (FUpdateCount <= 0)
         throw std::logic_error("TEditBuffer::EndUpdate without BeginUpdate");
     if (--FUpdateCount == 0) {
+        SettlePending();
         if (FChunksDirty) {
             for (TChunk& C : FStore.Chunks)
                 if (C.Dirty) {
@@ -162,11 +163,46 @@ std::string& TEditBuffer::MutableLine(std::int64_t Y)
     FDirty = true;
     const std::size_t K = ChunkOf(Y);
     TChunk& C = FStore.Chunks[K];
-    // The caller changes the string after this returns: the chunk's byte count is
-    // summed again when the bracket ends.
-    C.Dirty = true;
-    FChunksDirty = true;
-    return C.Lines[static_cast<std::size_t>(Y - FStore.First[K])].Own();
+    std::string& S = C.Lines[static_cast<std::size_t>(Y - FStore.First[K])].Own();
+    // The caller changes the string after this returns. The line is remembered with
+    // its length now, and the chunk's count corrected by the difference at the next
+    // change of the buffer or the bracket's end.
+    if (FPending.Line != &S) {
+        SettlePending();
+        FPending = {&S, static_cast<std::int64_t>(S.size()), K, Y};
+    }
+    return S;
+}
+
+void TEditBuffer::SettlePending()
+{
+    if (!FPending.Line)
+        return;
+    FStore.Chunks[FPending.Chunk].Bytes += static_cast<std::int64_t>(FPending.Line->size()) - FPending.Size;
+    FPending = {};
+}
+
+void TEditBuffer::BeforeSplice()
+{
+    // The line handed out may still change after the splice: what it holds now goes
+    // into its chunk's count, and AfterSplice finds its place again.
+    if (!FPending.Line)
+        return;
+    const auto Now = static_cast<std::int64_t>(FPending.Line->size());
+    FStore.Chunks[FPending.Chunk].Bytes += Now - FPending.Size;
+    FPending.Size = Now;
+}
+
+void TEditBuffer::AfterSplice(std::int64_t Y)
+{
+    if (!FPending.Line)
+        return;
+    if (Y < 0) {
+        FPending = {};  // the line itself was deleted
+        return;
+    }
+    FPending.Y = Y;
+    FPending.Chunk = ChunkOf(Y);
 }
 
 void TEditBuffer::SetLine(std::int64_t Y, std::string S)
@@ -180,6 +216,7 @@ void TEditBuffer::InsertRecs(std::int64_t At, std::vector<TLineRec>&& Recs)
     if (Recs.empty())
         return;
     TUpdate U(*this);
+    BeforeSplice();
     At = std::clamp<std::int64_t>(At, 0, Count());
     const std::size_t K = At == Count() ? FStore.Chunks.size() - 1 : ChunkOf(At);
     TChunk& C = FStore.Chunks[K];
@@ -187,11 +224,13 @@ void TEditBuffer::InsertRecs(std::int64_t At, std::vector<TLineRec>&& Recs)
     for (const TLineRec& L : Recs)
         Added += L.Size();
     C.Bytes += Added;
+    const auto N = static_cast<std::int64_t>(Recs.size());
     C.Lines.insert(C.Lines.begin() + (At - FStore.First[K]), std::make_move_iterator(Recs.begin()),
                    std::make_move_iterator(Recs.end()));
     if (C.Lines.size() > 2 * ChunkLines)
         SplitChunk(K);
     Renumber(K);
+    AfterSplice(FPending.Y >= At ? FPending.Y + N : FPending.Y);
     FDirty = true;
 }
 
@@ -219,6 +258,7 @@ void TEditBuffer::DeleteLines(std::int64_t First, std::int64_t Last)
     if (Last < First)
         return;
     TUpdate U(*this);
+    BeforeSplice();
     auto& C = FStore.Chunks;
     const std::size_t KF = ChunkOf(First), KL = ChunkOf(Last);
     const std::int64_t F0 = FStore.First[KF], L0 = FStore.First[KL];
@@ -250,6 +290,7 @@ void TEditBuffer::DeleteLines(std::int64_t First, std::int64_t Last)
     const std::size_t K = std::min(KF, C.size() - 1);
     MergeSmall(K);
     Renumber(K > 0 ? K - 1 : 0);
+    AfterSplice(FPending.Y < First ? FPending.Y : FPending.Y > Last ? FPending.Y - (Last - First + 1) : -1);
     FHint.store(0, std::memory_order_relaxed);
     FDirty = true;
 }
@@ -293,6 +334,7 @@ void TEditBuffer::Install(TStore&& New)
 {
     {
         TUpdate U(*this);
+        FPending = {};
         std::swap(FStore, New);
         Renumber(0);
         FHint.store(0, std::memory_order_relaxed);
@@ -589,18 +631,13 @@ void TEditBuffer::ForEachLine(F&& Fn) const
 std::string TEditBuffer::Join(std::string_view Sep) const
 {
     std::string Out;
-    Out.resize(static_cast<std::size_t>(TextLength(static_cast<std::int64_t>(Sep.size()))));
-    char* D = Out.data();
+    Out.reserve(static_cast<std::size_t>(TextLength(static_cast<std::int64_t>(Sep.size()))));
     bool Firstline = true;
     ForEachLine([&](std::string_view L) {
-        if (!Firstline) {
-            std::memcpy(D, Sep.data(), Sep.size());
-            D += Sep.size();
-        }
+        if (!Firstline)
+            Out.append(Sep);
         Firstline = false;
-        if (!L.empty())
-            std::memcpy(D, L.data(), L.size());
-        D += L.size();
+        Out.append(L);
     });
     return Out;
 }
@@ -656,6 +693,16 @@ std::string TEditBuffer::GetFileBytes() const
     return Out;
 }
 
+std::int64_t TEditBuffer::ChunkBytes(std::size_t K) const
+{
+    const TChunk& C = FStore.Chunks[K];
+    if (C.Dirty)
+        return C.SumBytes();
+    if (FPending.Line && FPending.Chunk == K)
+        return C.Bytes + static_cast<std::int64_t>(FPending.Line->size()) - FPending.Size;
+    return C.Bytes;
+}
+
 std::int64_t TEditBuffer::OffsetOfLine(std::int64_t Y, std::int64_t EndSize) const
 {
     Y = std::clamp<std::int64_t>(Y, 0, FCount);
@@ -664,7 +711,7 @@ std::int64_t TEditBuffer::OffsetOfLine(std::int64_t Y, std::int64_t EndSize) con
     const std::size_t K = Y == FCount ? C.size() : ChunkOf(Y);
     std::int64_t Sum = 0;
     for (std::size_t J = 0; J < K; ++J)
-        Sum += C[J].CurrentBytes() + EndSize * static_cast<std::int64_t>(C[J].Lines.size());
+        Sum += ChunkBytes(J) + EndSize * static_cast<std::int64_t>(C[J].Lines.size());
     if (K < C.size()) {
         const auto& Lines = C[K].Lines;
         const auto I = static_cast<std::size_t>(Y - F[K]);
@@ -673,7 +720,7 @@ std::int64_t TEditBuffer::OffsetOfLine(std::int64_t Y, std::int64_t EndSize) con
             std::int64_t After = 0;
             for (std::size_t J = I; J < Lines.size(); ++J)
                 After += Lines[J].Size();
-            Sum += C[K].Bytes - After + EndSize * static_cast<std::int64_t>(I);
+            Sum += ChunkBytes(K) - After + EndSize * static_cast<std::int64_t>(I);
         } else {
             for (std::size_t J = 0; J < I; ++J)
                 Sum += Lines[J].Size() + EndSize;
@@ -690,7 +737,7 @@ std::int64_t TEditBuffer::LineAtOffset(std::int64_t N, std::int64_t EndSize, std
     const auto& C = FStore.Chunks;
     std::int64_t Before = 0;
     for (std::size_t K = 0; K < C.size(); ++K) {
-        const std::int64_t Size = C[K].CurrentBytes() + EndSize * static_cast<std::int64_t>(C[K].Lines.size());
+        const std::int64_t Size = ChunkBytes(K) + EndSize * static_cast<std::int64_t>(C[K].Lines.size());
         if (Before + Size > N) {
             std::int64_t Y = FStore.First[K];
             for (const TLineRec& L : C[K].Lines) {
@@ -729,22 +776,26 @@ bool Adjacent(const TLineRec& A, const TLineRec& B)
 
 }  // namespace
 
-std::int64_t TEditBuffer::StretchEnd(std::int64_t First) const
+std::int64_t TEditBuffer::StretchEnd(std::int64_t First, std::int64_t Most) const
 {
     const std::size_t K = ChunkOf(First);
     const auto& Lines = FStore.Chunks[K].Lines;
-    auto I = static_cast<std::size_t>(First - FStore.First[K]);
-    while (I + 1 < Lines.size() && Adjacent(Lines[I], Lines[I + 1]))
+    const auto From = static_cast<std::size_t>(First - FStore.First[K]);
+    const std::size_t Stop = std::min(Lines.size(), From + static_cast<std::size_t>(std::max<std::int64_t>(Most, 1)));
+    auto I = From;
+    while (I + 1 < Stop && Adjacent(Lines[I], Lines[I + 1]))
         ++I;
     return FStore.First[K] + static_cast<std::int64_t>(I);
 }
 
-std::int64_t TEditBuffer::StretchStart(std::int64_t Last) const
+std::int64_t TEditBuffer::StretchStart(std::int64_t Last, std::int64_t Most) const
 {
     const std::size_t K = ChunkOf(Last);
     const auto& Lines = FStore.Chunks[K].Lines;
-    auto I = static_cast<std::size_t>(Last - FStore.First[K]);
-    while (I > 0 && Adjacent(Lines[I - 1], Lines[I]))
+    const auto From = static_cast<std::size_t>(Last - FStore.First[K]);
+    const std::size_t Stop = From + 1 - std::min<std::size_t>(From + 1, static_cast<std::size_t>(std::max<std::int64_t>(Most, 1)));
+    auto I = From;
+    while (I > Stop && Adjacent(Lines[I - 1], Lines[I]))
         --I;
     return FStore.First[K] + static_cast<std::int64_t>(I);
 }

@@ -150,8 +150,9 @@ public:
     };
 
     // Changes. Each takes its own bracket when none is open.
-    // Only inside an update bracket. The string stays valid while other lines are
-    // inserted or deleted, until the line itself is deleted or the bracket ends.
+    // Only inside an update bracket. The string may be changed until the next
+    // MutableLine or the bracket's end (also across inserts and deletes of other
+    // lines); its length then goes into its chunk's count.
     std::string& MutableLine(std::int64_t Y);
     void SetLine(std::int64_t Y, std::string S);
     void InsertLine(std::int64_t At, std::string S);
@@ -197,10 +198,10 @@ public:
 
     // Lines First..Last stored back to back: each a view into the block, one line
     // end (one or two bytes of CR and LF) apart, and in one chunk. Answers the last
-    // line of the longest such stretch from First (First itself at least), or the
-    // first line of the longest one ending at Last.
-    std::int64_t StretchEnd(std::int64_t First) const;
-    std::int64_t StretchStart(std::int64_t Last) const;
+    // line of the longest such stretch of at most Most lines from First (First
+    // itself at least), or the first line of the longest one ending at Last.
+    std::int64_t StretchEnd(std::int64_t First, std::int64_t Most) const;
+    std::int64_t StretchStart(std::int64_t Last, std::int64_t Most) const;
     // The line of the stretch First..Last (as above) whose bytes or following line
     // end hold P.
     std::int64_t LineOfByte(std::int64_t First, std::int64_t Last, const char* P) const;
@@ -252,7 +253,6 @@ private:
         std::int64_t Bytes = 0;  // the lines' lengths; stale while Dirty
         bool Dirty = false;
         std::int64_t SumBytes() const;
-        std::int64_t CurrentBytes() const { return Dirty ? SumBytes() : Bytes; }
     };
     struct TStore {
         std::vector<TChunk> Chunks;
@@ -281,7 +281,22 @@ private:
     void ForEachLine(F&& Fn) const;
     std::string Join(std::string_view Sep) const;
 
+    void SettlePending();
+    void BeforeSplice();
+    // After a splice: the handed-out line is now line Y (-1: it was deleted).
+    void AfterSplice(std::int64_t Y);
+    // Chunk K's byte count, correct also inside a bracket.
+    std::int64_t ChunkBytes(std::size_t K) const;
+
     TStore FStore;
+    // The line MutableLine handed out last, its length when last counted, its chunk
+    // and its line number (both kept up to date by the splices).
+    struct TPending {
+        const std::string* Line = nullptr;
+        std::int64_t Size = 0;
+        std::size_t Chunk = 0;
+        std::int64_t Y = 0;
+    } FPending;
     std::int64_t FCount = 1;
     // The chunk of the last line looked up: lines are mostly read in order.
     mutable std::atomic<std::size_t> FHint{0};

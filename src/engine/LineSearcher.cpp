@@ -154,11 +154,8 @@ bool TListSearcher::PlainPattern() const
     return true;
 }
 
-bool TListSearcher::BytesMatch(std::string_view Line, std::int64_t X) const
+bool TListSearcher::BytesMatch(const char* D) const
 {
-    if (X < 0 || X + static_cast<std::int64_t>(Pattern.size()) > static_cast<std::int64_t>(Line.size()))
-        return false;
-    const char* D = Line.data() + X;
     if (!IgnoreCase)
         return std::memcmp(D, Pattern.data(), Pattern.size()) == 0;
     for (std::size_t I = 0; I < Pattern.size(); ++I)
@@ -234,10 +231,13 @@ bool TListSearcher::ScanForward(TPoint& P, TRect& R)
     const auto K = static_cast<std::ptrdiff_t>(Anchor);
     const auto Len = static_cast<std::ptrdiff_t>(Pattern.size());
     TAnchorFinder Finder(AnchorA, AnchorB);
+    // Stretches start short, so that a match near the start costs little, and grow
+    // while nothing is found.
+    std::int64_t Reach = 8;
     std::int64_t Y = P.Y;
     std::int64_t MinCol = std::max<std::int64_t>(P.X, 1) - 1;
-    for (; Y < Lines.Count(); Y = Y + 1, MinCol = 0) {
-        const std::int64_t Y0 = Y, Last = Lines.StretchEnd(Y);
+    for (; Y < Lines.Count(); Y = Y + 1, MinCol = 0, Reach = std::min<std::int64_t>(Reach * 2, 1 << 20)) {
+        const std::int64_t Y0 = Y, Last = Lines.StretchEnd(Y, Reach);
         const std::string_view FirstLine = Lines[Y], LastLine = Lines[Last];
         const char* Begin = FirstLine.data();
         // Offsets from Begin: the bytes of lines Y0..Last and the line ends between.
@@ -250,13 +250,12 @@ bool TListSearcher::ScanForward(TPoint& P, TRect& R)
         Finder.Reset();
         for (const char* H = Finder.Next(Begin + FromOff + K, End); H; H = Finder.Next(H + 1, End)) {
             const std::ptrdiff_t StartOff = H - Begin - K;
-            if (StartOff < FromOff)
+            // The pattern holds no line end, so bytes that match lie in one line.
+            if (StartOff < FromOff || StartOff + Len > EndOff || !BytesMatch(Begin + StartOff))
                 continue;
             const std::int64_t HY = Y0 == Last ? Y0 : Lines.LineOfByte(Y0, Last, H);
             const std::string_view L = Lines[HY];
             const std::int64_t Col = Begin + StartOff - L.data();
-            if (!BytesMatch(L, Col))
-                continue;
             TPoint Q{Col + 1, HY};
             TRect Found;
             if (!MatchAt(Q, Found))
@@ -276,32 +275,31 @@ bool TListSearcher::ScanForward(TPoint& P, TRect& R)
 bool TListSearcher::ScanBackward(TPoint& P, TRect& R)
 {
     const auto K = static_cast<std::ptrdiff_t>(Anchor);
+    const auto Len = static_cast<std::ptrdiff_t>(Pattern.size());
     TAnchorFinder Finder(AnchorA, AnchorB);
+    std::int64_t Reach = 8;
     std::int64_t Y = P.Y;
     // The last column of line Y at which a match may begin (-1: none on it).
     std::int64_t MaxCol = P.X - 1;
     while (Y >= 0) {
-        const std::int64_t First = Lines.StretchStart(Y);
+        const std::int64_t First = Lines.StretchStart(Y, Reach);
         const std::string_view FirstLine = Lines[First], LastLine = Lines[Y];
         const char* Begin = FirstLine.data();
         if (Begin != nullptr) {
             // Offsets from Begin, as in the forward scan.
             const std::ptrdiff_t LastOff = LastLine.data() - Begin;
             const std::ptrdiff_t LimitOff = LastOff + MaxCol;
-            const std::ptrdiff_t EndOff =
-                std::min<std::ptrdiff_t>(LastOff + static_cast<std::ptrdiff_t>(LastLine.size()), LimitOff + K + 1);
+            const std::ptrdiff_t EndOff = LastOff + static_cast<std::ptrdiff_t>(LastLine.size());
+            const std::ptrdiff_t ScanEnd = std::min<std::ptrdiff_t>(EndOff, LimitOff + K + 1);
             Finder.Reset();
-            for (const char* H = EndOff > K ? Finder.Prev(Begin + K, Begin + EndOff) : nullptr; H;
+            for (const char* H = ScanEnd > K ? Finder.Prev(Begin + K, Begin + ScanEnd) : nullptr; H;
                  H = Finder.Prev(Begin + K, H)) {
                 const std::ptrdiff_t StartOff = H - Begin - K;
-                if (StartOff > LimitOff)
+                if (StartOff > LimitOff || StartOff + Len > EndOff || !BytesMatch(Begin + StartOff))
                     continue;
                 const std::int64_t HY = First == Y ? Y : Lines.LineOfByte(First, Y, H);
                 const std::string_view L = Lines[HY];
-                const std::int64_t Col = Begin + StartOff - L.data();
-                if (!BytesMatch(L, Col))
-                    continue;
-                TPoint Q{Col + 1, HY};
+                TPoint Q{Begin + StartOff - L.data() + 1, HY};
                 TRect Found;
                 if (MatchAt(Q, Found) && (!WholeWord || IsWholeWord(Found))) {
                     P = Q;
@@ -311,6 +309,7 @@ bool TListSearcher::ScanBackward(TPoint& P, TRect& R)
             }
         }
         Y = First - 1;
+        Reach = std::min<std::int64_t>(Reach * 2, 1 << 20);
         if (Y >= 0)
             MaxCol = Lines.LineLength(Y) - 1;
     }

@@ -53,8 +53,8 @@ private:
     bool PlainPattern() const;
     bool ScanForward(TPoint& P, TRect& R);
     bool ScanBackward(TPoint& P, TRect& R);
-    // The pattern matches the bytes of line Y from column X on.
-    bool BytesMatch(std::string_view Line, std::int64_t X) const;
+    // The pattern matches the bytes at D (as many as it has).
+    bool BytesMatch(const char* D) const;
 
     const TEditBuffer& Lines;
     std::int64_t CachedLine = -1;

@@ -98,6 +98,12 @@ TEST(TextStorage, SplicesAcrossChunksMatchAPlainVector)
             M.insert(M.begin() + Y + 1, "after");
             L += "y";
             M[static_cast<std::size_t>(Y)] += "y";
+            // Sizes are right inside the bracket too, with a line still handed out.
+            std::string& Again = B.MutableLine(Y + 1);
+            Again += "zz";
+            M[static_cast<std::size_t>(Y) + 1] += "zz";
+            ASSERT_EQ(B.TextLength(1), ModelOffset(M, static_cast<std::int64_t>(M.size()), 1) - 1);
+            ASSERT_EQ(B.JoinLines('\r'), Join(M, "\r"));
             break;
         }
         case 3: {
