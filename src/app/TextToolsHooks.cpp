@@ -28,17 +28,22 @@ std::function<void()> OnActivePane(F Transform)
     };
 }
 
+// What the tools see of the main window.
+class TWindowToolHost : public TToolHost {
+public:
+    QWidget* MainWindow() override { return Form1; }
+    TScrollEditor* ActiveEditor() override { return Form1 ? Form1->ActiveEditor : nullptr; }
+    TScrollEditor* MainEditor() override { return Form1 ? Form1->MainEditor : nullptr; }
+    std::string CurrentFileName() override { return narvo::CurrentFileName; }
+    void UpdateStatus() override { narvo::UpdateStatus(); }
+};
+
 }  // namespace
 
 void InstallTextTools()
 {
-    TTextToolHooks& H = TextToolHooks();
-    H.MainWindow = []() -> QWidget* { return Form1; };
-    H.ActiveEditor = []() -> TScrollEditor* { return Form1 ? Form1->ActiveEditor : nullptr; };
-    H.MainEditor = []() -> TScrollEditor* { return Form1 ? Form1->MainEditor : nullptr; };
-    H.MinimumSpace = [] { return static_cast<int>(MinimumSpace); };
-    H.CurrentFileName = [] { return CurrentFileName; };
-    H.UpdateStatus = [] { UpdateStatus(); };
+    static TWindowToolHost Host;
+    SetToolHost(&Host);
 
     TMenuActions& M = MenuActions();
     M.FileDetails = ShowDetailsDlg;

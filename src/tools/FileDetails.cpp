@@ -245,7 +245,7 @@ void TDetailsDlg::FillDetails()
     ParamMemo->clear();
     for (int I = 0; I < Args.size(); ++I)
         ParamMemo->appendPlainText(QString::number(I) + ' ' + Args[I]);
-    const std::string Name = TextToolHooks().CurrentFileName ? TextToolHooks().CurrentFileName() : std::string();
+    const std::string Name = ToolHost() ? ToolHost()->CurrentFileName() : std::string();
     FilenameEdit->setText(FileNameToQString(Name));
     DefaultDirEdit->setText(QDir::currentPath());
     ShowFileProperties(Name);
@@ -337,7 +337,7 @@ void TDetailsDlg::ShowCounts()
 
 void TDetailsDlg::WriteCountReport()
 {
-    const std::string Name = TextToolHooks().CurrentFileName ? TextToolHooks().CurrentFileName() : std::string();
+    const std::string Name = ToolHost() ? ToolHost()->CurrentFileName() : std::string();
     const QString Rule = "--------------------------";
     auto Line = [this](const char* Caption, std::int64_t N) {
         CountReport->appendPlainText(Caption + AnsiToQString(FormatCount(N)));
@@ -364,8 +364,8 @@ void TDetailsDlg::FormClose()
     Pane->Strings->Encoding = Checked ? 1 : 0;
     FShownEncoding = Pane->Strings->Encoding;
     Pane->SetModified(true);
-    if (TextToolHooks().UpdateStatus)
-        TextToolHooks().UpdateStatus();
+    if (TToolHost* Host = ToolHost())
+        Host->UpdateStatus();
 }
 
 void TDetailsDlg::done(int Result)

@@ -1,16 +1,17 @@
-// The single table of the text tools' hooks.
+// The text tools' one host (see TextToolHooks.h).
 #include "tools/TextToolHooks.h"
 
 namespace narvo {
 
-TTextToolHooks& TextToolHooks()
-{
-    static TTextToolHooks Hooks;
-    return Hooks;
+namespace {
+TToolHost* GHost = nullptr;
 }
 
-QWidget* ToolMainWindow() { return TextToolHooks().MainWindow ? TextToolHooks().MainWindow() : nullptr; }
-TScrollEditor* ToolActiveEditor() { return TextToolHooks().ActiveEditor ? TextToolHooks().ActiveEditor() : nullptr; }
+TToolHost* ToolHost() { return GHost; }
+void SetToolHost(TToolHost* Host) { GHost = Host; }
+
+QWidget* ToolMainWindow() { return GHost ? GHost->MainWindow() : nullptr; }
+TScrollEditor* ToolActiveEditor() { return GHost ? GHost->ActiveEditor() : nullptr; }
 bool ReplaceColumnParts(TEditorEngine& Pane, const std::function<std::string(const TBlockPart&)>& PartTransform)
 {
     if (!Pane.HasMark() || !Pane.Cursor->ColumnBlock)
@@ -18,6 +19,6 @@ bool ReplaceColumnParts(TEditorEngine& Pane, const std::function<std::string(con
     return Pane.ReplaceBlockParts(Pane.HighLight->Range(), PartTransform);
 }
 
-TScrollEditor* ToolMainEditor() { return TextToolHooks().MainEditor ? TextToolHooks().MainEditor() : nullptr; }
+TScrollEditor* ToolMainEditor() { return GHost ? GHost->MainEditor() : nullptr; }
 
 }  // namespace narvo

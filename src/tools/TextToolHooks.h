@@ -1,7 +1,8 @@
 // What the text tools (file details, pair matching, block indent and transforms,
-// change case, 7-bit conversion) need of the main window, as hooks the application
-// fills at start-up; the tools layer cannot see the window itself. An empty hook
-// answers "nothing": no pane, no file name, minimum spaces 1.
+// change case, 7-bit conversion, speech) need of the main window: one interface,
+// TToolHost, that the application implements over its window and installs at
+// start-up; the tools layer cannot see the window itself. Without a host, and in
+// the host's defaults, the answer is "nothing": no window, no pane, no file name.
 #pragma once
 
 #include <functional>
@@ -15,18 +16,23 @@ class TEditorEngine;
 struct TBlockPart;
 class TScrollEditor;
 
-struct TTextToolHooks {
-    std::function<QWidget*()> MainWindow;        // parent of the tool windows
-    std::function<TScrollEditor*()> ActiveEditor;
-    std::function<TScrollEditor*()> MainEditor;
-    std::function<int()> MinimumSpace;           // the "Minimum Spaces" setting
-    std::function<std::string()> CurrentFileName;
-    std::function<void()> UpdateStatus;
+class TToolHost {
+public:
+    virtual ~TToolHost() = default;
+    // The parent of the tool windows.
+    virtual QWidget* MainWindow() { return nullptr; }
+    virtual TScrollEditor* ActiveEditor() { return nullptr; }
+    virtual TScrollEditor* MainEditor() { return nullptr; }
+    // The full name of the main pane's document; empty while untitled.
+    virtual std::string CurrentFileName() { return {}; }
+    virtual void UpdateStatus() {}
 };
 
-TTextToolHooks& TextToolHooks();
+// The program's host (nullptr before one is set, and in tests that set none).
+TToolHost* ToolHost();
+void SetToolHost(TToolHost* Host);
 
-// Small readers of the hooks with the safe defaults above.
+// Small readers of the host with the safe defaults above.
 QWidget* ToolMainWindow();
 TScrollEditor* ToolActiveEditor();
 TScrollEditor* ToolMainEditor();

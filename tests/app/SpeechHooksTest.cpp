@@ -33,7 +33,7 @@ protected:
         FreeSpeechDlg();
         SpeechVoiceFactory() = CreateSystemVoice;
         MenuActions() = SavedMenus;
-        TextToolHooks() = {};
+        SetToolHost(nullptr);
         AppWindowFixture::TearDown();
     }
     std::shared_ptr<TVoiceRecord> R = std::make_shared<TVoiceRecord>();

@@ -30,7 +30,7 @@ protected:
     void TearDown() override
     {
         FreeMatchPairsDlg();
-        TextToolHooks() = {};
+        SetToolHost(nullptr);
         AppWindowFixture::TearDown();
     }
     TScrollEditor& E() const { return *Form->MainEditor; }

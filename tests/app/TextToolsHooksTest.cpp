@@ -33,7 +33,7 @@ TEST_F(TextToolsHooksTest, MenuEntriesActOnTheActivePane)
     M.StringToHex();
     EXPECT_EQ((*Pane.Strings)[0], "%3E%20%61%0D%3E%20%62");
     ResetMenuActions();
-    TextToolHooks() = {};
+    SetToolHost(nullptr);
 }
 
 TEST_F(TextToolsHooksTest, MenuTransformsAColumnBlockInPlace)
@@ -54,7 +54,7 @@ TEST_F(TextToolsHooksTest, MenuTransformsAColumnBlockInPlace)
     EXPECT_EQ(Pane.GetText(), "xabcx\nydefy\nzghiz");
     EXPECT_EQ(Pane.Status, edDone);
     ResetMenuActions();
-    TextToolHooks() = {};
+    SetToolHost(nullptr);
 }
 
 }  // namespace

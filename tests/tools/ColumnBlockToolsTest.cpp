@@ -6,6 +6,7 @@
 #include "tools/BlockIndent.h"
 #include "tools/ChangeCase.h"
 #include "tools/SevenBit.h"
+#include "support/PaneToolHost.h"
 #include "tools/TextToolHooks.h"
 
 #include <gtest/gtest.h>
@@ -76,10 +77,11 @@ class ColumnBlockTools : public ::testing::TestWithParam<TBlockCase> {
 protected:
     void SetUp() override
     {
-        TextToolHooks() = {};
-        TextToolHooks().ActiveEditor = [this] { return &Pane; };
+        Host.Active = &Pane;
+        SetToolHost(&Host);
     }
-    void TearDown() override { TextToolHooks() = {}; }
+    void TearDown() override { SetToolHost(nullptr); }
+    TPaneToolHost Host;
     TScrollEditor Pane;
 };
 

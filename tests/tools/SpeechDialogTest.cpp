@@ -6,6 +6,7 @@
 #include "components/RealSpin.h"
 #include "editor/ScrollEditor.h"
 #include "tools/SpeechDialog.h"
+#include "support/PaneToolHost.h"
 #include "tools/TextToolHooks.h"
 
 #include <QCheckBox>
@@ -23,16 +24,17 @@ class SpeechDialogTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        TextToolHooks() = {};
-        TextToolHooks().ActiveEditor = [this] { return &Pane; };
+        Host.Active = &Pane;
+        SetToolHost(&Host);
         SpeechVoiceFactory() = [this] { return std::make_unique<TRecordingVoice>(R); };
     }
     void TearDown() override
     {
         Dlg.reset();
         SpeechVoiceFactory() = CreateSystemVoice;
-        TextToolHooks() = {};
+        SetToolHost(nullptr);
     }
+    TPaneToolHost Host;
     // Opens the window and forgets the calls made so far.
     void Open()
     {

@@ -8,6 +8,7 @@
 #include "tools/FileDetails.h"
 #include "tools/MatchPairs.h"
 #include "tools/SevenBit.h"
+#include "support/PaneToolHost.h"
 #include "tools/TextToolHooks.h"
 
 #include <QCheckBox>
@@ -30,11 +31,11 @@ class TextToolsTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        TextToolHooks() = {};
-        TextToolHooks().ActiveEditor = [this] { return &Pane; };
-        TextToolHooks().MainEditor = [this] { return &Pane; };
+        Host.Active = Host.Main = &Pane;
+        SetToolHost(&Host);
     }
-    void TearDown() override { TextToolHooks() = {}; }
+    void TearDown() override { SetToolHost(nullptr); }
+    TPaneToolHost Host;
 
     void Load(const std::string& Text)
     {
@@ -227,9 +228,7 @@ TEST_F(TextToolsTest, DetailsDialogEndToEnd)
     ASSERT_GE(Fd, 0);
     close(Fd);
     std::ofstream(Name, std::ios::binary) << std::string(1234, 'x');
-    int StatusUpdates = 0;
-    TextToolHooks().CurrentFileName = [&] { return std::string(Name); };
-    TextToolHooks().UpdateStatus = [&] { ++StatusUpdates; };
+    Host.FileName = Name;
 
     Load("ab ab.\n\nnext line");
     TDetailsDlg D;
@@ -268,7 +267,7 @@ TEST_F(TextToolsTest, DetailsDialogEndToEnd)
     D.reject();
     EXPECT_EQ(Pane.Strings->Encoding, 1);
     EXPECT_TRUE(Pane.Modified);
-    EXPECT_EQ(StatusUpdates, 1);
+    EXPECT_EQ(Host.StatusUpdates, 1);
     std::remove(Name);
 }
 
