@@ -21,10 +21,11 @@ void EnsureApplication()
     static int Argc = 1;
     static char Name[] = "narvo_bench_editor_paint";
     static char* Argv[] = {Name, nullptr};
-    static std::unique_ptr<QApplication> App;
+    // Never destroyed: taking it down at exit, after Qt's own globals, crashed.
+    static QApplication* App = nullptr;
     if (!App) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
-        App = std::make_unique<QApplication>(Argc, Argv);
+        App = new QApplication(Argc, Argv);
     }
 }
 
