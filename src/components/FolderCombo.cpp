@@ -1,9 +1,6 @@
 // The folder combo box (see FolderCombo.h).
 #include "components/FolderCombo.h"
 
-#include "components/FolderList.h"
-#include "components/FolderTree.h"
-
 #include <QFile>
 #include <QPainter>
 #include <QStyledItemDelegate>

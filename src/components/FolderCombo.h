@@ -5,6 +5,7 @@
 // a folder set from them inserts the chain down to it.
 #pragma once
 
+#include "components/FolderLink.h"
 #include "components/ShellFolder.h"
 
 #include <QComboBox>
@@ -17,10 +18,7 @@
 
 namespace narvo {
 
-class TFolderList;
-class TFolderTree;
-
-class TFolderComboBox : public QComboBox {
+class TFolderComboBox : public QComboBox, public TLinkedFolderView {
 public:
     explicit TFolderComboBox(QWidget* Parent = nullptr);
     ~TFolderComboBox() override;
@@ -28,14 +26,14 @@ public:
     // The root text (default "rfDesktop", resolved when first shown). An
     // unresolvable root raises "Error setting path: "%s"" and changes nothing.
     const TRoot& Root() const { return FRoot; }
-    void SetRoot(const TRoot& Value);
+    void SetRoot(const TRoot& Value) override;
     TShellObjectTypes ObjectTypes() const { return FObjectTypes; }
     void SetObjectTypes(TShellObjectTypes Value);
     bool ShowShellImages() const { return FShowShellImages; }
     void SetShowShellImages(bool Value);
 
     // Selects the folder at Path, inserting the chain of folders down to it.
-    void SetPath(const std::string& Path);
+    void SetPath(const std::string& Path) override;
     // The item of entry Index; an index past the last entry gives the last one.
     TShellFolder& Folders(int Index) const;
     // The depth of entry Index below the root (its indent).
@@ -43,8 +41,8 @@ public:
 
     std::function<void(int Index, int& ImageIndex)> OnGetImageIndex;
 
-    QPointer<TFolderList> LinkedList;
-    QPointer<TFolderTree> LinkedTree;
+    TFolderViewLink LinkedList;
+    TFolderViewLink LinkedTree;
 
 protected:
     void showEvent(QShowEvent* Event) override;

@@ -8,6 +8,7 @@
 // (folders first when Sorted).
 #pragma once
 
+#include "components/FolderLink.h"
 #include "components/FolderWatch.h"
 #include "components/ShellFolder.h"
 
@@ -31,7 +32,7 @@ inline constexpr int SortDirectionCount = 24;
 bool SortDirection(int Column);
 void ResetSortDirections();
 
-class TFolderList : public QTreeView {
+class TFolderList : public QTreeView, public TLinkedFolderView {
 public:
     explicit TFolderList(QWidget* Parent = nullptr);
     ~TFolderList() override;
@@ -40,11 +41,11 @@ public:
     // the list is first shown). An unresolvable root raises "Error setting path:
     // "%s"" and leaves the folder, its rows and this text as they were.
     const TRoot& Root() const { return FRoot; }
-    void SetRoot(const TRoot& Value);
+    void SetRoot(const TRoot& Value) override;
     // The shown folder (none when the root could not be resolved).
     const TShellFolder* RootFolder() const { return FRootFolder.get(); }
     // Shows the folder at an absolute path (navigation; Root keeps its text).
-    void SetPath(const std::string& Path);
+    void SetPath(const std::string& Path) override;
     // Shows the parent of the shown folder; nothing at the root of the file system.
     void GoUp();
 

@@ -1,8 +1,6 @@
 // The folder tree (see FolderTree.h).
 #include "components/FolderTree.h"
 
-#include "components/FolderCombo.h"
-#include "components/FolderList.h"
 #include "platform/Application.h"
 #include "platform/Shell.h"
 

@@ -7,6 +7,7 @@
 // watched and its node re-read when it changes.
 #pragma once
 
+#include "components/FolderLink.h"
 #include "components/FolderWatch.h"
 #include "components/ShellFolder.h"
 
@@ -19,11 +20,9 @@
 
 namespace narvo {
 
-class TFolderList;
-class TFolderComboBox;
 class TFolderNode;
 
-class TFolderTree : public QTreeWidget {
+class TFolderTree : public QTreeWidget, public TLinkedFolderView {
 public:
     explicit TFolderTree(QWidget* Parent = nullptr);
     ~TFolderTree() override;
@@ -31,7 +30,7 @@ public:
     // The root text (default "rfDesktop", resolved when first shown). An
     // unresolvable root raises "Error setting path: "%s"" and changes nothing.
     const TRoot& Root() const { return FRoot; }
-    void SetRoot(const TRoot& Value);
+    void SetRoot(const TRoot& Value) override;
     const TShellFolder* RootFolder() const { return FRootFolder.get(); }
     TShellObjectTypes ObjectTypes() const { return FObjectTypes; }
     void SetObjectTypes(TShellObjectTypes Value);
@@ -41,7 +40,7 @@ public:
     void SetShowShellImages(bool Value);
 
     // Selects the node of the folder at Path, expanding the way down to it.
-    void SetPath(const std::string& Path);
+    void SetPath(const std::string& Path) override;
     // Re-reads the selected node, keeping what was expanded below it.
     void RefreshSelected();
     // The selected node's item, or none.
@@ -53,8 +52,8 @@ public:
     std::function<void(TShellFolder& Folder, bool& CanAdd)> OnAddFolder;
 
     // Links, set by the folder list (and the combo box for the tree).
-    QPointer<TFolderList> LinkedList;
-    QPointer<TFolderComboBox> LinkedComboBox;
+    TFolderViewLink LinkedList;
+    TFolderViewLink LinkedComboBox;
     TFolderChangeNotifier* Notifier() const { return FNotifier; }
 
 protected:

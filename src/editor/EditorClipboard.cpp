@@ -1,8 +1,6 @@
-// The desktop clipboard behind the editors (see EditorClipboard.h), and the view
-// of a pane while a search shows its match.
+// The desktop clipboard behind the editors (see EditorClipboard.h).
 #include "editor/EditorClipboard.h"
 
-#include "editor/ScrollEditor.h"
 #include "platform/Clipboard.h"
 
 namespace narvo {
@@ -38,16 +36,6 @@ void InstallPlatformClipboard()
 {
     if (!InstalledClipboardAccess())
         SetClipboardAccess(&PlatformClipboardAccess());
-}
-
-void TScrollEditor::RedrawFound()
-{
-    // The view follows the found match column by column, so that it lands where
-    // the eye expects it rather than a jump of whole screens.
-    const bool Saved = FLinearHScroll;
-    FLinearHScroll = true;
-    UpdateDisplay(true, true);
-    FLinearHScroll = Saved;
 }
 
 }  // namespace narvo

@@ -191,4 +191,14 @@ void TScrollEditor::changeEvent(QEvent* Event)
     }
 }
 
+void TScrollEditor::RedrawFound()
+{
+    // The view follows the found match column by column, so that it lands where
+    // the eye expects it rather than a jump of whole screens.
+    const bool Saved = FLinearHScroll;
+    FLinearHScroll = true;
+    UpdateDisplay(true, true);
+    FLinearHScroll = Saved;
+}
+
 }  // namespace narvo

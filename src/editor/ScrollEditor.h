@@ -9,12 +9,13 @@
 // The members are implemented by concern: ScrollEditor.cpp (construction,
 // properties, sharing), EditorLayout.cpp (cells, display columns, pixel mapping),
 // EditorPaint.cpp (painting, line numbers), EditorScroll.cpp (scrolling, view
-// origin, wheel, zoom), EditorCaret.cpp (caret, focus, input method),
+// origin, wheel, zoom, the view during a search), EditorCaret.cpp (caret, focus,
+// input method),
 // EditorMarks.cpp (highlight, words, paragraphs, scoop), EditorMouse.cpp (mouse
 // presses and drag-select), EditorDragDrop.cpp (dragging text between panes),
 // EditorKeys.cpp (key events, key-down and character stages), KeyMaps.cpp (the
 // keyboard modes of a stand-alone editor and their composite keys),
-// EditorClipboard.cpp (the desktop clipboard and the view during a search).
+// EditorClipboard.cpp (the desktop clipboard).
 #pragma once
 
 #include "editor/ScrollBarWindow.h"
