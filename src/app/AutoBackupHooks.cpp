@@ -12,10 +12,6 @@ namespace narvo {
 
 void InstallAutoBackup()
 {
-    TAutoBackupHooks& Hooks = AutoBackupHooks();
-    Hooks.BackupFolder = [] { return BackupFolder(); };
-    Hooks.OpenTextFile = [](const std::string& FileName) { return OpenTextFile(FileName); };
-    BackupFilesWritten = [] { RefreshAutoBackDlg(); };
     MenuActions().AutoBackupFiles = [] { ShowAutoBackDlg(); };
 }
 

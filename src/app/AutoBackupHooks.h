@@ -1,5 +1,5 @@
-// Wiring of the backup browser into the main window: its hooks, its menu entry,
-// the auto-save timer's refresh and its creation at start-up.
+// Wiring of the backup browser into the main window: its menu entry and its
+// creation at start-up (it reaches the window through the tools' host).
 #pragma once
 
 namespace narvo {

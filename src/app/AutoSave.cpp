@@ -7,9 +7,9 @@
 
 #include "app/Documents.h"
 #include "app/MainWindow.h"
-#include "app/Settings.h"
 #include "language/AppState.h"
 #include "platform/Application.h"
+#include "tools/AutoBackup.h"
 #include "platform/MessageBoxes.h"
 #include "platform/posix/SafeFile.h"
 #include "platform/posix/SettingsFolder.h"
@@ -135,17 +135,6 @@ private:
     QPointer<TScrollEditor> FActive;
 };
 
-void ApplyAutoSaveSettings()
-{
-    if (!GTimer)
-        return;
-    GTimer->setInterval(std::clamp(AutoSaveInterval, MinAutoSaveInterval, MaxAutoSaveInterval));
-    if (AutoSaveEnabled)
-        GTimer->start();
-    else
-        GTimer->stop();
-}
-
 }  // namespace
 
 std::string BackupFolder() { return AbsoluteFileName(SettingsFolder()) + "/BackupFiles/"; }
@@ -209,8 +198,8 @@ bool AutoSaveTimerTimer()
     GFailedFor.reset();
     // Every write into the backup folder (a new draft, its next save and its ".BAK")
     // shows in the backup browser.
-    if (!AddToRecent && BackupFilesWritten)
-        BackupFilesWritten();
+    if (!AddToRecent)
+        RefreshAutoBackDlg();
     return true;
 }
 
@@ -222,6 +211,17 @@ void StartAutoSave(TForm1& Form)
     QObject::connect(GTimer, &QTimer::timeout, &Form, [] { RunGuarded([] { AutoSaveTimerTimer(); }); });
     GFailedFor.reset();
     ApplyAutoSaveSettings();
+}
+
+void ApplyAutoSaveSettings()
+{
+    if (!GTimer)
+        return;
+    GTimer->setInterval(std::clamp(AutoSaveInterval, MinAutoSaveInterval, MaxAutoSaveInterval));
+    if (AutoSaveEnabled)
+        GTimer->start();
+    else
+        GTimer->stop();
 }
 
 void StopAutoSave()
@@ -236,10 +236,5 @@ void StopAutoSave()
 int AutoSaveTimerInterval() { return GTimer ? GTimer->interval() : 0; }
 
 bool AutoSaveTimerActive() { return GTimer && GTimer->isActive(); }
-
-void InstallAutoSaveHooks()
-{
-    AutoSaveChanged = [] { ApplyAutoSaveSettings(); };
-}
 
 }  // namespace narvo

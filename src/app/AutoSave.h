@@ -11,6 +11,7 @@
 // user's typing into another control.
 #pragma once
 
+#include <cstdint>
 #include <ctime>
 #include <functional>
 #include <string>
@@ -30,20 +31,23 @@ std::string MakeBackupFileName();
 // One tick: saves the main text when it is modified. True when something was saved.
 bool AutoSaveTimerTimer();
 
+// The auto-save timer's settings (section AutoSave) and their range (the options
+// dialog's).
+inline std::int32_t AutoSaveInterval = 600000;
+inline bool AutoSaveEnabled = true;
+inline constexpr std::int32_t MinAutoSaveInterval = 6000;      // 0.1 minute
+inline constexpr std::int32_t MaxAutoSaveInterval = 86400000;  // 1440 minutes
+
 // The timer on Form: created stopped, then the settings' interval and switch are
-// applied (also each time the settings change them, through AutoSaveChanged).
+// applied.
 void StartAutoSave(TForm1& Form);
+// Applies the settings' interval and switch to the timer (nothing without one); the
+// settings call it each time they change them.
+void ApplyAutoSaveSettings();
 void StopAutoSave();
 // The timer's current interval in milliseconds, and whether it runs (0, false
 // without a timer).
 int AutoSaveTimerInterval();
 bool AutoSaveTimerActive();
-
-// Called after a backup was written under a new name (the backup browser refreshes
-// its list). Empty: nothing.
-inline std::function<void()> BackupFilesWritten;
-
-// Fills the settings' AutoSaveChanged.
-void InstallAutoSaveHooks();
 
 }  // namespace narvo

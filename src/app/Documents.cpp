@@ -20,6 +20,7 @@
 #include "platform/MessageBoxes.h"
 #include "shared/FileFolder.h"
 #include "shared/StringRoutines.h"
+#include "tools/GoToLineDialog.h"
 
 #include <QGuiApplication>
 #include <QMenu>
@@ -491,8 +492,7 @@ bool OpenTextFile(const std::string& GivenName)
     // Said where it fits the status field; the question before saving says it all.
     if (Main.Strings->ChangedLineEnds > 0)
         ShowStatusMessage("Mixed line ends", false);
-    if (DocumentOpened)
-        DocumentOpened();
+    ForgetLineNumber();
     return true;
 }
 

@@ -77,9 +77,6 @@ void ExitWithoutSavingCmd();
 // the main pane, search switches, quote-next, break, box style, the position markers,
 // and the text register stops collecting.
 void ResetEditState();
-// Called after a document was opened (the go-to-line dialog forgets its number).
-inline std::function<void()> DocumentOpened;
-
 // The screen cursor while a long operation runs; EndWaitCursor restores it.
 void BeginWaitCursor(Qt::CursorShape Shape);
 void EndWaitCursor();

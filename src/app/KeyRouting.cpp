@@ -17,6 +17,7 @@
 #include "platform/Clipboard.h"
 #include "platform/KeyState.h"
 #include "platform/KeyTranslate.h"
+#include "tools/CharacterChart.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -163,8 +164,7 @@ bool AltKeyDown(TScrollEditor& P, std::uint16_t Key, bool Shift)
     case VK_RIGHT: DeleteWordRightCmd(P, false); break;
     case VK_F1: WithHost([](TCommandHost& H) { H.ShowHelpContents(); }); break;
     case VK_F1 + 1:
-        if (ShowCharacterChart)
-            ShowCharacterChart(P);
+        ShowCharacterChart(P.font(), P.FontCharset());
         break;
     case VK_F1 + 2: TogglePanels(*Form1); break;
     case VK_F1 + 4: WithRegister([](TXRegister& R) { R.InsertLinesIntoEditor(); }); break;

@@ -23,9 +23,6 @@ namespace narvo {
 class TForm1;
 class TScrollEditor;
 
-// The character chart in the given pane's font (Alt+F2); set by its module.
-inline std::function<void(TScrollEditor& Pane)> ShowCharacterChart;
-
 // The two stages of a key in a text pane. Key is set to 0 when the key was taken.
 void Editor1KeyDown(QObject* Sender, std::uint16_t& Key, Qt::KeyboardModifiers Shift);
 void Editor1KeyPress(QObject* Sender, char& Key);

@@ -26,6 +26,8 @@
 #include "platform/Shell.h"
 #include "platform/TextConvert.h"
 #include "shared/FileFolder.h"
+#include "tools/CharacterChart.h"
+#include "tools/GoToLineDialog.h"
 
 #include <QAction>
 #include <QMenu>
@@ -471,8 +473,7 @@ void TMainMenus::NewMnuClick()
     // The document is the main pane's text; a secondary file in the third pane is
     // not closed by New, so it is left as it is whichever pane is active.
     F.MainEditor->Clear();
-    if (DocumentOpened)
-        DocumentOpened();
+    ForgetLineNumber();
     F.UpdateStatus();
     FocusBack(*F.MainEditor);
 }
@@ -745,7 +746,12 @@ void TMainMenus::EncloseWithPair(const char* Open, const char* Close)
 
 // --- Tools ------------------------------------------------------------------------------------
 
-void TMainMenus::CharacterSetMnuClick() { RunMenuAction(ShowCharacterChart, Active()); }
+void TMainMenus::CharacterSetMnuClick()
+{
+    const TScrollEditor& P = Active();
+    if (!ShowCharacterChart(P.font(), P.FontCharset()))
+        ShowNotAvailable();
+}
 
 void TMainMenus::SortHighlightedMnuClick()
 {

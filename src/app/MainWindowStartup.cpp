@@ -341,7 +341,6 @@ void InstallProgramModules()
     InstallCommandLanguage();
     InstallHelpServices();
     InstallStatusThread();
-    InstallAutoSaveHooks();
     InstallAutoBackup();
     InstallMacroHooks();
     InstallPreferenceDialogs();

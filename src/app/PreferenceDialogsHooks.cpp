@@ -24,7 +24,6 @@ namespace {
 
 QPointer<TOptionsDlg> GOptions;
 QPointer<TColorDlg> GColors;
-QPointer<TLineNumDlg> GLineNum;
 QPointer<TMarginsDlg> GMargins;
 
 TScrollEditor* MainPane() { return Form1 ? Form1->MainEditor : nullptr; }
@@ -68,8 +67,7 @@ void ApplyOptionValues(const TOptionsValues& V)
     MinimumSpace = V.MinimumSpace;
     AutoSaveInterval = V.AutoSaveInterval;
     AutoSaveEnabled = V.AutoSaveEnabled;
-    if (AutoSaveChanged)
-        AutoSaveChanged();
+    ApplyAutoSaveSettings();
     if (!Form1)
         return;
     SetShown(Form1->ToolBar, V.ToolBarVisible);
@@ -107,10 +105,9 @@ void CreatePreferenceDialogs()
                                         {},
                                         {}},
                             Owner);
-    GLineNum = new TLineNumDlg(TGoToLineHooks{MainPane, [](const std::string& Text, bool IsError) {
-                                                  ShowStatusMessage(Text, IsError);
-                                              }},
-                               Owner);
+    CreateLineNumDlg(TGoToLineHooks{MainPane,
+                                    [](const std::string& Text, bool IsError) { ShowStatusMessage(Text, IsError); }},
+                     Owner);
     GMargins = new TMarginsDlg(TMarginsHooks{ReadPresetTable,
                                              [](const TMarginPresetTable& T) {
                                                  for (std::size_t I = 0; I < T.size(); ++I)
@@ -129,14 +126,13 @@ void CreatePreferenceDialogs()
 void FreePreferenceDialogs()
 {
     delete GMargins.data();
-    delete GLineNum.data();
+    FreeLineNumDlg();
     delete GColors.data();
     delete GOptions.data();
 }
 
 TOptionsDlg* OptionsDlg() { return GOptions.data(); }
 TColorDlg* ColorDlg() { return GColors.data(); }
-TLineNumDlg* LineNumDlg() { return GLineNum.data(); }
 TMarginsDlg* MarginsDlg() { return GMargins.data(); }
 
 void InstallPreferenceDialogs()
@@ -151,19 +147,12 @@ void InstallPreferenceDialogs()
             GColors->ShowColorDlg();
     };
     Menus.GoToLineNumber = [] {
-        if (GLineNum)
-            GLineNum->ShowLineNumDlg();
+        if (TLineNumDlg* Dlg = LineNumDlg())
+            Dlg->ShowLineNumDlg();
     };
     Menus.MarginPresets = [] {
         if (GMargins)
             GMargins->ShowMarginsDlg();
-    };
-    // Other modules may listen too: the hook already set is called first.
-    DocumentOpened = [Previous = DocumentOpened] {
-        if (Previous)
-            Previous();
-        if (GLineNum)
-            GLineNum->ForgetNumber();
     };
 }
 

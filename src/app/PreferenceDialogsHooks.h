@@ -4,17 +4,17 @@
 // the window only through the hooks filled here.
 #pragma once
 
+#include "tools/GoToLineDialog.h"
+
 namespace narvo {
 
 class TColorDlg;
-class TLineNumDlg;
 class TMarginsDlg;
 class TOptionsDlg;
 
 // The dialogs of the run (nullptr before the forms are created or after they are freed).
 TOptionsDlg* OptionsDlg();
 TColorDlg* ColorDlg();
-TLineNumDlg* LineNumDlg();
 TMarginsDlg* MarginsDlg();
 
 // The menus' entries (Options, ColorsFonts, GoToLineNumber, MarginPresets), the

@@ -13,6 +13,7 @@
 #include "platform/posix/IniValues.h"
 #include "platform/ResourceFont.h"
 #include "platform/TextConvert.h"
+#include "tools/SpellDialog.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -103,12 +104,6 @@ void CenterFormInWorkArea(QWidget& Form)
                 std::min(Form.height(), Area.height() - Frame.height()));
     Form.move(Area.x() + (Area.width() - Form.frameGeometry().width()) / 2,
               Area.y() + (Area.height() - Form.frameGeometry().height()) / 2);
-}
-
-void ApplyAutoSave()
-{
-    if (AutoSaveChanged)
-        AutoSaveChanged();
 }
 
 }  // namespace
@@ -235,7 +230,7 @@ void LoadSettings()
     MinimumSpace = ReadRanged(Ini, KMinimumSpace);
     AutoSaveInterval = ReadRanged(Ini, KInterval);
     AutoSaveEnabled = Ini.ReadBool("AutoSave", "Enabled", true);
-    ApplyAutoSave();
+    ApplyAutoSaveSettings();
     UpdateStatus();
 }
 
@@ -294,8 +289,9 @@ void SaveSettings()
     Int(KInterval, AutoSaveInterval);
     Ini.WriteBool("AutoSave", "Enabled", AutoSaveEnabled);
     Ini.UpdateFile();
-    if (SaveSpellSettings)
-        SaveSpellSettings();
+    // "NrvDictionary.ini" is written only once the spelling form has read it.
+    if (SpellChecker)
+        SpellingDlg()->SaveSpellSettings();
 }
 
 void SaveFormSize()

@@ -11,6 +11,8 @@
 // replaces the file atomically.
 #pragma once
 
+#include "app/AutoSave.h"
+
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -49,16 +51,7 @@ struct TPrintMargins {
 };
 inline TPrintMargins PrintMargins;
 
-// The auto-save timer's settings; AutoSaveChanged (when set) applies them to the timer.
-inline std::int32_t AutoSaveInterval = 600000;
-inline bool AutoSaveEnabled = true;
-inline std::function<void()> AutoSaveChanged;
-// The spelling module's writer, called at the end of SaveSettings (when set).
-inline std::function<void()> SaveSpellSettings;
 
-// Ranges of the values (the options dialog's).
-inline constexpr std::int32_t MinAutoSaveInterval = 6000;       // 0.1 minute
-inline constexpr std::int32_t MaxAutoSaveInterval = 86400000;   // 1440 minutes
 
 // --- the file ---------------------------------------------------------------------------
 // Reads every key into the panes, the window and the module values.

@@ -2,7 +2,6 @@
 #include "app/Documents.h"
 #include "app/SmallToolsHooks.h"
 
-#include "app/KeyRouting.h"
 #include "app/MainWindow.h"
 #include "app/MainWindowMenus.h"
 #include "app/Settings.h"
@@ -27,7 +26,6 @@ namespace narvo {
 namespace {
 
 QPointer<TAboutBox> GAboutBox;
-QPointer<TAsciiDlg> GAsciiDlg;
 QPointer<TEncloseDlg> GEncloseDlg;
 QPointer<TFavoritesDlg> GFavoritesDlg;
 QPointer<TFileToolDlg> GFileToolDlg;
@@ -58,7 +56,7 @@ void SetEncloseGlyph(const QPixmap& Glyph)
 void CreateSmallTools()
 {
     GAboutBox = new TAboutBox(ShowDebugMenu, Form1);
-    GAsciiDlg = new TAsciiDlg(
+    CreateAsciiDlg(
         [](char Ch) {
             if (TScrollEditor* P = ActivePaneOrNull()) {
                 P->TypeKey(Ch);
@@ -85,7 +83,6 @@ void CreateSmallTools()
 }  // namespace
 
 TAboutBox* AboutBox() { return GAboutBox; }
-TAsciiDlg* AsciiDlg() { return GAsciiDlg; }
 TEncloseDlg* EncloseDlg() { return GEncloseDlg; }
 TFavoritesDlg* FavoritesDlg() { return GFavoritesDlg; }
 TFileToolDlg* FileToolDlg() { return GFileToolDlg; }
@@ -136,10 +133,6 @@ void InstallSmallToolsHooks()
     M.CopyMergeFiles = [] {
         if (GFileToolDlg)
             GFileToolDlg->ShowFileToolDlg();
-    };
-    ShowCharacterChart = [](TScrollEditor& Pane) {
-        if (GAsciiDlg)
-            GAsciiDlg->ShowAsciiDlg(Pane.font(), Pane.FontCharset());
     };
 }
 

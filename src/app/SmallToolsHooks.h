@@ -4,20 +4,20 @@
 // here.
 #pragma once
 
+#include "tools/CharacterChart.h"
+
 #include <string>
 
 namespace narvo {
 
 class TAboutBox;
 class TEditorEngine;
-class TAsciiDlg;
 class TEncloseDlg;
 class TFavoritesDlg;
 class TFileToolDlg;
 
-// Fills the menu hooks, the chart and box-drawing hooks of the key routing and the
-// command language, and adds the dialogs' creation to the start-up hooks. Call
-// once, before the main window exists.
+// Fills the menu entries of the small tools. Call once, before the main window
+// exists.
 void InstallSmallToolsHooks();
 
 // Shift+^D: the next box-drawing style (off, then styles 1 to 4, then off again).
@@ -33,7 +33,6 @@ std::string BoxCharText();
 
 // The run's dialogs once made (nullptr before).
 TAboutBox* AboutBox();
-TAsciiDlg* AsciiDlg();
 TEncloseDlg* EncloseDlg();
 TFavoritesDlg* FavoritesDlg();
 TFileToolDlg* FileToolDlg();

@@ -21,19 +21,9 @@ int CheckSpelling(const std::string& Word, bool& NoDictionary)
 
 void InstallSpellHooks()
 {
-    SpellHooks().ActiveEditor = []() -> TScrollEditor* {
-        if (!Form1)
-            return nullptr;
-        return Form1->ActiveEditor ? Form1->ActiveEditor : Form1->MainEditor;
-    };
     TMenuActions& Menus = MenuActions();
     Menus.SpellCheck = [] { SpellingDlg(Form1)->SpellCheckNext(); };
     Menus.SpellCheckerSettings = [] { SpellingDlg(Form1)->ShowSpellOptions(); };
-    // Written by "Save User Settings" only, and only once the form has read them.
-    SaveSpellSettings = [] {
-        if (SpellChecker)
-            SpellingDlg()->SaveSpellSettings();
-    };
 }
 
 void CreateSpellForms() { SpellingDlg(Form1); }

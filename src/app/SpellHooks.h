@@ -11,7 +11,7 @@ namespace narvo {
 // word list could be loaded (the answer is then 0).
 int CheckSpelling(const std::string& Word, bool& NoDictionary);
 
-// Fills the hooks once, before the main window exists.
+// Fills the menu entries once, before the main window exists.
 void InstallSpellHooks();
 
 // The spelling form, made with the start-up forms and freed after the message loop.

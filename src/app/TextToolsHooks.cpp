@@ -1,12 +1,17 @@
 // The text tools' hooks and menu entries (see TextToolsHooks.h).
 #include "app/TextToolsHooks.h"
 
+#include "app/AutoSave.h"
+#include "app/CommandLanguage.h"
+#include "app/Documents.h"
 #include "app/MainWindow.h"
 #include "app/MainWindowMenus.h"
 #include "app/Settings.h"
 #include "editor/ScrollEditor.h"
+#include "engine/EditBuffer.h"
 #include "language/AppState.h"
 #include "language/StatusLine.h"
+#include "language/TextRegister.h"
 #include "tools/BlockIndent.h"
 #include "tools/ChangeCase.h"
 #include "tools/FileDetails.h"
@@ -36,6 +41,37 @@ public:
     TScrollEditor* MainEditor() override { return Form1 ? Form1->MainEditor : nullptr; }
     std::string CurrentFileName() override { return narvo::CurrentFileName; }
     void UpdateStatus() override { narvo::UpdateStatus(); }
+    void SaveIfModified() override { narvo::SaveIfModified(); }
+    void GotoLine(std::int64_t N) override
+    {
+        if (!Form1 || !Form1->ActiveEditor)
+            return;
+        // A line past the end leaves the cursor where it is.
+        if (Form1->ActiveEditor->GotoLine(N))
+            Form1->ActiveEditor->RefreshView(false);
+        narvo::UpdateStatus();
+    }
+    void PasteText(const std::string& Text) override
+    {
+        if (!Form1)
+            return;
+        TScrollEditor* Pane = Form1->FocusedEditor();
+        if (!Pane)
+            return;
+        if (TXRegister* Register = ProgramRegister())
+            Register->ScoopOff(*Pane, false);
+        // The viewer shows the clipboard's text as it is, lone LFs included: each line
+        // end becomes the one CR of a line break, as Paste makes it.
+        Pane->InsertText(NormalizeLineBreaks(Text));
+        Pane->RefreshView(true);
+        if (TScrollEditor* Active = Form1->ActiveEditor) {
+            ShowEditorStatus(Active->Status);
+            narvo::UpdateStatus();
+            Active->setFocus();
+        }
+    }
+    std::string BackupFolder() override { return narvo::BackupFolder(); }
+    bool OpenTextFile(const std::string& FileName) override { return narvo::OpenTextFile(FileName); }
 };
 
 }  // namespace

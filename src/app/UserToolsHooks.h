@@ -1,11 +1,12 @@
 // The clipboard formats viewer and the user tools (external programs) in the
 // running program: their forms made at start-up, their menu entries, the User
-// menu filled at the first activation, and what they need of the main window.
+// menu filled at the first activation (they reach the window through the tools'
+// host).
 #pragma once
 
 namespace narvo {
 
-// Fills the hooks once, before the main window exists.
+// Fills the menu entries once, before the main window exists.
 void InstallUserToolsHooks();
 
 // The clipboard-format viewer and the external-program list, made with the start-up

@@ -5,6 +5,7 @@
 #include "platform/Application.h"
 #include "platform/ResourceFont.h"
 #include "platform/TextConvert.h"
+#include "tools/TextToolHooks.h"
 #include "platform/posix/SafeFile.h"
 
 #include <QHBoxLayout>
@@ -45,12 +46,6 @@ bool ForceFolders(const std::string& Path)
 template <class F> void Guarded(F Action) { RunGuarded(Action); }
 
 }  // namespace
-
-TAutoBackupHooks& AutoBackupHooks()
-{
-    static TAutoBackupHooks Hooks;
-    return Hooks;
-}
 
 TAutoBackDlg::TAutoBackDlg(QWidget* Parent) : QDialog(Parent)
 {
@@ -99,7 +94,7 @@ TAutoBackDlg::TAutoBackDlg(QWidget* Parent) : QDialog(Parent)
     ShellList->OnSelectItem = [this] { ShellListSelectItem(); };
 
     // FormCreate: the backup folder, made with its parents, is the list's root.
-    std::string Folder = AutoBackupHooks().BackupFolder ? AutoBackupHooks().BackupFolder() : std::string();
+    std::string Folder = ToolHost() ? ToolHost()->BackupFolder() : std::string();
     while (Folder.size() > 1 && Folder.back() == '/')
         Folder.pop_back();
     if (!Folder.empty())
@@ -135,8 +130,8 @@ void TAutoBackDlg::ShellListSelectItem() { ShowSelectedBackup(); }
 void TAutoBackDlg::OpenBtnClick()
 {
     TShellFolder* Item = ShellList->SelectedFolder();
-    if (Item && AutoBackupHooks().OpenTextFile)
-        AutoBackupHooks().OpenTextFile(Item->PathName());
+    if (Item && ToolHost())
+        ToolHost()->OpenTextFile(Item->PathName());
 }
 
 void TAutoBackDlg::DeleteBtnClick()

@@ -5,7 +5,7 @@
 // start-up and lives for the run; its list does not watch the folder but is re-read
 // when the auto-save timer writes a backup, after a deletion and on F5.
 //
-// The dialog reaches the main window only through TAutoBackupHooks.
+// The dialog reaches the main window only through the tools' host (TToolHost).
 #pragma once
 
 #include <QDialog>
@@ -19,14 +19,6 @@ class QPushButton;
 namespace narvo {
 
 class TFolderList;
-
-struct TAutoBackupHooks {
-    // The backup folder (with or without a trailing '/').
-    std::function<std::string()> BackupFolder;
-    // Opens a file in the main editor as the current document (reports its own failures).
-    std::function<bool(const std::string& FileName)> OpenTextFile;
-};
-TAutoBackupHooks& AutoBackupHooks();
 
 class TAutoBackDlg : public QDialog {
 public:

@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -205,6 +206,25 @@ void TAsciiDlg::InsertBtnClick()
     const int Code = SelectedCode();
     if (Code >= 0 && FTypeChar)
         FTypeChar(static_cast<char>(Code));
+}
+
+namespace {
+QPointer<TAsciiDlg> GAsciiDlg;
+}
+
+void CreateAsciiDlg(std::function<void(char Ch)> TypeChar, QWidget* Parent)
+{
+    GAsciiDlg = new TAsciiDlg(std::move(TypeChar), Parent);
+}
+
+TAsciiDlg* AsciiDlg() { return GAsciiDlg; }
+
+bool ShowCharacterChart(const QFont& Font, TCodePage Page)
+{
+    if (!GAsciiDlg)
+        return false;
+    GAsciiDlg->ShowAsciiDlg(Font, Page);
+    return true;
 }
 
 }  // namespace narvo

@@ -65,4 +65,11 @@ private:
     std::function<void(char)> FTypeChar;
 };
 
+// The run's chart, made with the start-up forms (nullptr before and after; its parent
+// frees it).
+void CreateAsciiDlg(std::function<void(char Ch)> TypeChar, QWidget* Parent);
+TAsciiDlg* AsciiDlg();
+// Shows the chart in Font and Page (Alt+F2, the menu entry); false when it was not made.
+bool ShowCharacterChart(const QFont& Font, TCodePage Page);
+
 }  // namespace narvo

@@ -5,6 +5,7 @@
 #include "platform/Application.h"
 #include "platform/TextConvert.h"
 #include "shared/CodePage.h"
+#include "tools/TextToolHooks.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -24,12 +25,6 @@ std::string GetClipboardText(std::uint32_t Format)
     if (Format == CF_UNICODETEXT)
         return Utf8ToBytes(TCodePage::Ansi, Bytes);
     return Bytes.substr(0, Bytes.find('\0'));
-}
-
-TClipFormatHooks& ClipFormatHooks()
-{
-    static TClipFormatHooks Hooks;
-    return Hooks;
 }
 
 TClipFormatDlg::TClipFormatDlg(QWidget* Parent) : QDialog(Parent)
@@ -108,8 +103,8 @@ std::string TClipFormatDlg::ShownText() const { return QStringToAnsi(Memo1->toPl
 
 void TClipFormatDlg::PasteBtnClick()
 {
-    if (ClipFormatHooks().PasteText)
-        ClipFormatHooks().PasteText(ShownText());
+    if (TToolHost* Host = ToolHost())
+        Host->PasteText(ShownText());
 }
 
 void TClipFormatDlg::ClipboardListener1ClipboardChange()

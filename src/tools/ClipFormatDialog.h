@@ -32,13 +32,6 @@ using TFormatArray = std::vector<TFormatInfo>;
 // the first zero byte. Empty when the format is not on the clipboard.
 std::string GetClipboardText(std::uint32_t Format);
 
-// What the viewer needs of the main window: inserts Text (lines ended by CR alone)
-// into the focused pane, the way "Paste" does.
-struct TClipFormatHooks {
-    std::function<void(const std::string& Text)> PasteText;
-};
-TClipFormatHooks& ClipFormatHooks();
-
 class TClipFormatDlg : public QDialog {
     Q_OBJECT
 public:

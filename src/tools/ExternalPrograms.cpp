@@ -8,6 +8,7 @@
 #include "platform/ResourceFont.h"
 #include "platform/TextConvert.h"
 #include "platform/posix/IniFile.h"
+#include "tools/TextToolHooks.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -151,12 +152,6 @@ std::string SystemFileName(const std::string& Name)
     std::string Result(Resolved);
     std::free(Resolved);
     return Result;
-}
-
-TExternalProgramHooks& ExternalProgramHooks()
-{
-    static TExternalProgramHooks Hooks;
-    return Hooks;
 }
 
 // --- the dialog ------------------------------------------------------------------------------
@@ -435,13 +430,14 @@ void TExternalDlg::RunProgram(int Index)
     bool DOSPath = false;
     if (!GetProgram(Index, Title, Template, DOSPath))
         return;
-    const TExternalProgramHooks& Hooks = ExternalProgramHooks();
-    std::string Name = Hooks.CurrentFileName ? Hooks.CurrentFileName() : std::string();
+    // The main window's side: the file name, saving first and the returned line.
+    TToolHost* Host = ToolHost();
+    std::string Name = Host ? Host->CurrentFileName() : std::string();
     if (DOSPath)
         Name = SystemFileName(Name);
     const TExpandedCommand Command = ExpandCommand(Template, Name);
-    if (Command.SaveFirst && Hooks.SaveIfModified)
-        Hooks.SaveIfModified();
+    if (Command.SaveFirst && Host)
+        Host->SaveIfModified();
     Log("Command: " + Command.Text);
     bool Started = false;
     std::string Why = "the command is empty";
@@ -455,8 +451,8 @@ void TExternalDlg::RunProgram(int Index)
         Log("Return: not started (" + Why + ")");
         return;
     }
-    if (Command.GotoLine && ProgramMonitor1->ExitCode < MaxLineExitCode && Hooks.GotoLine)
-        Hooks.GotoLine(ProgramMonitor1->ExitCode);
+    if (Command.GotoLine && ProgramMonitor1->ExitCode < MaxLineExitCode && Host)
+        Host->GotoLine(ProgramMonitor1->ExitCode);
     Log("Return: " + std::to_string(ProgramMonitor1->ExitCode));
 }
 

@@ -70,15 +70,6 @@ struct TProgram {
     bool DOSPath = false;
 };
 
-// What the user tools need of the main window; the program fills these at start-up.
-struct TExternalProgramHooks {
-    std::function<std::string()> CurrentFileName;
-    std::function<void()> SaveIfModified;
-    // The active pane's cursor to column 0 of line N (from 0).
-    std::function<void(std::int64_t N)> GotoLine;
-};
-TExternalProgramHooks& ExternalProgramHooks();
-
 class TExternalDlg : public QDialog {
     Q_OBJECT
 public:

@@ -4,6 +4,8 @@
 #include "components/IntSpin.h"
 #include "editor/ScrollEditor.h"
 
+#include <QPointer>
+
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -81,5 +83,21 @@ void TLineNumDlg::LineNumberSpinChange()
 }
 
 void TLineNumDlg::ForgetNumber() { LineNumberSpin->SetValueQuiet(1); }
+
+namespace {
+QPointer<TLineNumDlg> GLineNum;
+}
+
+void CreateLineNumDlg(TGoToLineHooks Hooks, QWidget* Parent) { GLineNum = new TLineNumDlg(std::move(Hooks), Parent); }
+
+void FreeLineNumDlg() { delete GLineNum.data(); }
+
+TLineNumDlg* LineNumDlg() { return GLineNum.data(); }
+
+void ForgetLineNumber()
+{
+    if (GLineNum)
+        GLineNum->ForgetNumber();
+}
 
 }  // namespace narvo

@@ -43,4 +43,11 @@ private:
     TGoToLineHooks FHooks;
 };
 
+// The run's form, made with the start-up forms (nullptr before and after).
+void CreateLineNumDlg(TGoToLineHooks Hooks, QWidget* Parent);
+void FreeLineNumDlg();
+TLineNumDlg* LineNumDlg();
+// A new document: the form (once made) forgets the number typed for the last one.
+void ForgetLineNumber();
+
 }  // namespace narvo

@@ -14,6 +14,7 @@
 #include "platform/posix/SettingsFolder.h"
 #include "shared/CharClass.h"
 #include "tools/SpellChecker.h"
+#include "tools/TextToolHooks.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -50,12 +51,6 @@ QPointer<TSpellingDlg> GSpellingDlg;
 std::string Text(const QLineEdit* Edit) { return QStringToAnsi(Edit->text()); }
 
 }  // namespace
-
-TSpellHooks& SpellHooks()
-{
-    static TSpellHooks Hooks;
-    return Hooks;
-}
 
 namespace {
 
@@ -381,7 +376,13 @@ void TSpellingDlg::SaveSpellSettings()
 
 // --- spell checking ---------------------------------------------------------------------------
 
-TScrollEditor* TSpellingDlg::Pane() const { return SpellHooks().ActiveEditor ? SpellHooks().ActiveEditor() : nullptr; }
+TScrollEditor* TSpellingDlg::Pane() const
+{
+    // The text pane that last had the focus, else the main pane.
+    if (TScrollEditor* Active = ToolActiveEditor())
+        return Active;
+    return ToolMainEditor();
+}
 
 void TSpellingDlg::SpellCheckNext()
 {

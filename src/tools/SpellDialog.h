@@ -5,8 +5,8 @@
 // same form is the modal options dialog (dictionary file, cleaning, removing words,
 // switches). The dictionary's path and the switches live in "NrvDictionary.ini".
 //
-// The dialog reaches the main window through SpellHooks() only, filled by the
-// application at start-up.
+// The dialog reaches the main window through the tools' host only (its active pane,
+// else its main pane).
 #pragma once
 
 #include "shared/Geometry.h"
@@ -28,13 +28,6 @@ namespace narvo {
 
 class TScrollEditor;
 class TSpellChecker;
-
-// The main window's side of the dialog.
-struct TSpellHooks {
-    // The text pane that last had the focus; nullptr when there is none.
-    std::function<TScrollEditor*()> ActiveEditor;
-};
-TSpellHooks& SpellHooks();
 
 // --- module state ---------------------------------------------------------------------------
 // The run's one spelling engine, made with the dialog (nullptr before).

@@ -1,10 +1,12 @@
-// What the text tools (file details, pair matching, block indent and transforms,
-// change case, 7-bit conversion, speech) need of the main window: one interface,
-// TToolHost, that the application implements over its window and installs at
-// start-up; the tools layer cannot see the window itself. Without a host, and in
-// the host's defaults, the answer is "nothing": no window, no pane, no file name.
+// What the tools (file details, pair matching, block indent and transforms, change
+// case, 7-bit conversion, speech, spelling, the clipboard viewer, the user tools and
+// the backup browser) need of the main window: one interface, TToolHost, that the
+// application implements over its window and installs at start-up; the tools layer
+// cannot see the window itself. Without a host, and in the host's defaults, the
+// answer is "nothing": no window, no pane, no file name, nothing done.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -26,6 +28,21 @@ public:
     // The full name of the main pane's document; empty while untitled.
     virtual std::string CurrentFileName() { return {}; }
     virtual void UpdateStatus() {}
+    // Saves the main pane's document when it was modified (a user tool's "save first").
+    virtual void SaveIfModified() {}
+    // The active pane's cursor to column 0 of line N (from 0); a line past the end
+    // leaves it where it is.
+    virtual void GotoLine(std::int64_t N) { (void)N; }
+    // Inserts Text (lines ended by CR alone) into the focused pane, the way "Paste" does.
+    virtual void PasteText(const std::string& Text) { (void)Text; }
+    // The backup folder (with or without a trailing '/').
+    virtual std::string BackupFolder() { return {}; }
+    // Opens a file in the main pane as the current document (reports its own failures).
+    virtual bool OpenTextFile(const std::string& FileName)
+    {
+        (void)FileName;
+        return false;
+    }
 };
 
 // The program's host (nullptr before one is set, and in tests that set none).

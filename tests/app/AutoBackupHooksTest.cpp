@@ -4,8 +4,10 @@
 
 #include "app/AutoBackupHooks.h"
 #include "app/Documents.h"
+#include "app/TextToolsHooks.h"
 #include "components/FolderList.h"
 #include "tools/AutoBackup.h"
+#include "tools/TextToolHooks.h"
 
 #include <QPushButton>
 
@@ -18,12 +20,13 @@ protected:
     {
         PanesFixture::SetUp();
         InstallAutoBackup();
+        InstallTextTools();
         CreateAutoBackDlg(Form.get());
     }
     void TearDown() override
     {
         FreeAutoBackDlg();
-        narvo::AutoBackupHooks() = {};
+        SetToolHost(nullptr);
         PanesFixture::TearDown();
     }
 };

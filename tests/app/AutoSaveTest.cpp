@@ -5,7 +5,11 @@
 // settings.
 #include "PanesFixture.h"
 
+#include "app/TextToolsHooks.h"
+#include "components/FolderList.h"
 #include "components/RecentFiles.h"
+#include "tools/AutoBackup.h"
+#include "tools/TextToolHooks.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -78,8 +82,6 @@ TEST_F(AutoSave, ANamedModifiedTextIsSavedAndAnUnmodifiedOneIsNot)
 
 TEST_F(AutoSave, AnUntitledTextGetsADatedBackupNameNeverTakenAndKeepsIt)
 {
-    int Refreshes = 0;
-    BackupFilesWritten = [&] { ++Refreshes; };
     // The names of this second and the next few are taken by other documents.
     ASSERT_EQ(mkdir(Path("BackupFiles").c_str(), 0700), 0);
     for (std::time_t T = std::time(nullptr), I = 0; I < 4; ++I) {
@@ -88,6 +90,10 @@ TEST_F(AutoSave, AnUntitledTextGetsADatedBackupNameNeverTakenAndKeepsIt)
         localtime_r(&At, &Local);
         Write("BackupFiles/" + MakeBackupFileName(Local), "other document");
     }
+    // The backup browser lists each write into the folder at once.
+    InstallTextTools();
+    CreateAutoBackDlg(Form.get());
+    ASSERT_EQ(AutoBackDlg()->ShellList->Count(), 4);
     Main().InsertText("draft");
     ASSERT_TRUE(AutoSaveTimerTimer());
     const std::string Name = CurrentFileName.substr(Path("BackupFiles/").size());
@@ -97,7 +103,7 @@ TEST_F(AutoSave, AnUntitledTextGetsADatedBackupNameNeverTakenAndKeepsIt)
     EXPECT_EQ(Form->windowTitle().toStdString(), "Narvo - " + Name);
     EXPECT_EQ(Read("BackupFiles/" + Name), "draft");
     EXPECT_FALSE(InRecent(CurrentFileName)) << "backups stay out of the recent list";
-    EXPECT_EQ(Refreshes, 1);
+    EXPECT_EQ(AutoBackDlg()->ShellList->Count(), 5);
     for (const std::string& F : FilesIn(Path("BackupFiles")))
         if (F != Name) {
             EXPECT_EQ(Read("BackupFiles/" + F), "other document") << F;
@@ -108,7 +114,9 @@ TEST_F(AutoSave, AnUntitledTextGetsADatedBackupNameNeverTakenAndKeepsIt)
     ASSERT_TRUE(AutoSaveTimerTimer());
     EXPECT_EQ(Read("BackupFiles/" + Name), "draft, more");
     EXPECT_EQ(FilesIn(Path("BackupFiles")).size(), 6u);  // 4 others, the name and its ".BAK"
-    EXPECT_EQ(Refreshes, 2);
+    EXPECT_EQ(AutoBackDlg()->ShellList->Count(), 6);
+    FreeAutoBackDlg();
+    SetToolHost(nullptr);
 }
 
 TEST_F(AutoSave, DraftsAndTheirFolderArePrivate)
@@ -184,7 +192,7 @@ TEST_F(AutoSave, TheTimerFollowsTheSettings)
     for (const auto& R : Rows) {
         AutoSaveInterval = R.Interval;
         AutoSaveEnabled = R.Enabled;
-        AutoSaveChanged();
+        ApplyAutoSaveSettings();
         EXPECT_EQ(AutoSaveTimerActive(), R.Enabled);
         EXPECT_EQ(AutoSaveTimerInterval(), R.Expected);
     }

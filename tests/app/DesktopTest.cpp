@@ -32,12 +32,10 @@ protected:
     {
         AppWindowFixture::SetUp();
         ResetMenuActions();
-        DocumentOpened = nullptr;
     }
     void TearDown() override
     {
         ResetMenuActions();
-        DocumentOpened = nullptr;
         AppWindowFixture::TearDown();
     }
     void ShowWindow(int Width = 800, int Height = 600)

@@ -171,8 +171,6 @@ TEST_F(Menus, EntriesWithoutTheirToolAreHarmless)
         "CharacterSetMnu", "MacrosMnu", "MatchPairsMnu", "Speech1", "SpellCheckMnu", "UserToolsMnu", "OptionsMnu",
         "FontsMnu", "MarginsMnu", "SpellCheckerMnu", "ContentsMnu", "KeyboardCommandsMnu", "HelpOnMnu",
         "UseHelpMnu", "AboutMnu"};
-    const auto SavedChart = ShowCharacterChart;
-    ShowCharacterChart = nullptr;
     for (const char* Name : Names) {
         SetStatusMessage("", false);
         Trigger(Name);
@@ -183,7 +181,6 @@ TEST_F(Menus, EntriesWithoutTheirToolAreHarmless)
         B->Click();
         EXPECT_EQ(StatusMessage(), NotAvailableMessage) << B->objectName().toStdString();
     }
-    ShowCharacterChart = SavedChart;
     EXPECT_TRUE(Errors.empty());
 
     // A filled hook is reached with its argument.

@@ -26,14 +26,11 @@ protected:
         Form.reset();
         SavedHost = CapsuleHost();
         InstallStatusThread();
-        InstallAutoSaveHooks();
         Form = std::make_unique<TForm1>();
     }
     void TearDown() override
     {
         AppWindowFixture::TearDown();
-        AutoSaveChanged = nullptr;
-        BackupFilesWritten = nullptr;
         ResetMenuActions();
         CapsuleHost() = SavedHost;
     }

@@ -2,6 +2,7 @@
 // window: refilled from the live values, applied on OK only, to the main and second
 // panes but never the third, and wired to the menus and the document hook.
 #include "AppWindowFixture.h"
+#include "app/Documents.h"
 
 #include "app/MainWindowMenus.h"
 #include "app/PreferenceDialogsHooks.h"
@@ -29,14 +30,12 @@ protected:
     {
         AppWindowFixture::SetUp();
         ResetMenuActions();
-        DocumentOpened = nullptr;
         InstallPreferenceDialogs();
         CreatePreferenceDialogs();
     }
     void TearDown() override
     {
         ResetMenuActions();
-        DocumentOpened = nullptr;
         AppWindowFixture::TearDown();
     }
     // Runs Menu with Script acting on the shown modal dialog.
@@ -219,8 +218,9 @@ TEST_F(PreferenceDialogsTest, GoToLineMovesAndReportsALinePastTheEnd)
     EXPECT_EQ(Main().TopLine, Top);
 
     // A new document: the number goes back to 1.
-    ASSERT_TRUE(DocumentOpened);
-    DocumentOpened();
+    Main().SetModified(false);
+    Write("next.txt", "x\n");
+    ASSERT_TRUE(OpenTextFile(Path("next.txt")));
     EXPECT_EQ(D.LineNumberSpin->Value(), 1);
 }
 

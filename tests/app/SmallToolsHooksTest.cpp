@@ -29,7 +29,6 @@ protected:
     void TearDown() override
     {
         MenuActions() = SavedMenus;
-        ShowCharacterChart = nullptr;
         BoxStyle = 0;
         AppWindowFixture::TearDown();
     }

@@ -3,8 +3,11 @@
 #include "app/SpellHooks.h"
 
 #include "app/MainWindowMenus.h"
+#include "app/Settings.h"
+#include "app/TextToolsHooks.h"
 #include "AppWindowFixture.h"
 #include "tools/SpellDialog.h"
+#include "tools/TextToolHooks.h"
 
 #include <QLineEdit>
 
@@ -18,12 +21,13 @@ protected:
         AppWindowFixture::SetUp();
         ResetMenuActions();
         InstallSpellHooks();
+        InstallTextTools();
         Write("words.dix", "cat\r\nthe\r\n");
     }
     void TearDown() override
     {
         ResetMenuActions();
-        SaveSpellSettings = nullptr;
+        SetToolHost(nullptr);
         AppWindowFixture::TearDown();
     }
     void UseDictionary(const std::string& Name)
@@ -47,8 +51,7 @@ TEST_F(SpellHooksTest, SpellEntryAndWordCheckShareTheEngine)
     EXPECT_EQ(CheckSpelling("teh", NoDictionary), -1);
     EXPECT_FALSE(NoDictionary);
     EXPECT_EQ(CheckSpelling("Cat", NoDictionary), 0);
-    ASSERT_TRUE(SaveSpellSettings);
-    SaveSpellSettings();
+    SaveSettings();
     EXPECT_NE(Read("NrvDictionary.ini").find("IgnoreURLS=1"), std::string::npos);
 }
 

@@ -4,9 +4,13 @@
 #include "app/UserToolsHooks.h"
 
 #include "app/MainWindowMenus.h"
+#include "app/TextToolsHooks.h"
 #include "AppWindowFixture.h"
 #include "tools/ClipFormatDialog.h"
 #include "tools/ExternalPrograms.h"
+#include "tools/TextToolHooks.h"
+
+#include <QPlainTextEdit>
 
 #include <QAction>
 #include <QMenu>
@@ -23,6 +27,7 @@ TEST_F(UserToolsHooksTest, UserMenuRunsAToolThatMovesTheCursor)
     ::chmod(Path("three").c_str(), 0755);
     Write("Narvo.ini", "[Transfer]\nCount=1\nTitle0=Three\nPath0=" + Path("three") + " %l\nDOSPath0=0\n");
     InstallUserToolsHooks();
+    InstallTextTools();
     CreateUserToolForms();
     ASSERT_NE(ExternalDlg(), nullptr);
     ASSERT_NE(ClipFormatDlg(), nullptr);
@@ -42,17 +47,19 @@ TEST_F(UserToolsHooksTest, UserMenuRunsAToolThatMovesTheCursor)
     EXPECT_EQ(ExternalDlg(), nullptr);
     EXPECT_TRUE(Form->Menus->UserMnu->actions().isEmpty());
     ResetMenuActions();
-    ExternalProgramHooks() = {};
-    ClipFormatHooks() = {};
+    SetToolHost(nullptr);
 }
 
 TEST_F(UserToolsHooksTest, ViewerPasteKeepsTheLinesOfAnyLineEnd)
 {
-    InstallUserToolsHooks();
-    ASSERT_TRUE(ClipFormatHooks().PasteText);
-    ClipFormatHooks().PasteText("one\ntwo\r\nthree\rfour");
+    // The viewer's Paste button, through the program's own host.
+    InstallTextTools();
+    CreateClipFormatDlg(Form.get());
+    ClipFormatDlg()->Memo1->setPlainText(QStringLiteral("one\ntwo\r\nthree\rfour"));
+    ClipFormatDlg()->PasteBtnClick();
     EXPECT_EQ(Main().Strings->JoinLines('|'), "one|two|three|four");
-    ClipFormatHooks() = {};
+    FreeClipFormatDlg();
+    SetToolHost(nullptr);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "components/FolderTestHelpers.h"
 #include "platform/Application.h"
 #include "support/TempFolder.h"
+#include "tools/TextToolHooks.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,11 +27,8 @@ class AutoBackupTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        AutoBackupHooks().BackupFolder = [this] { return Folder; };
-        AutoBackupHooks().OpenTextFile = [this](const std::string& Name) {
-            Opened.push_back(Name);
-            return true;
-        };
+        Host.Test = this;
+        SetToolHost(&Host);
         OldReporter = SetExceptionReporter([this](const std::string& M) { Reported.push_back(M); });
         CreateAutoBackDlg(nullptr);
         Dlg = AutoBackDlg();
@@ -40,7 +38,7 @@ protected:
     {
         FreeAutoBackDlg();
         SetExceptionReporter(OldReporter);
-        AutoBackupHooks() = {};
+        SetToolHost(nullptr);
     }
     // Writes backups NRV1.txt ... NRV<N>.txt and refreshes as the auto-save timer does.
     void WriteBackups(int N)
@@ -61,6 +59,16 @@ protected:
     std::vector<std::string> Opened, Reported;
     TExceptionReporter OldReporter;
     TAutoBackDlg* Dlg = nullptr;
+    // The window's side: the test's folder, and the files opened recorded.
+    struct THost : TToolHost {
+        AutoBackupTest* Test = nullptr;
+        std::string BackupFolder() override { return Test->Folder; }
+        bool OpenTextFile(const std::string& Name) override
+        {
+            Test->Opened.push_back(Name);
+            return true;
+        }
+    } Host;
 };
 
 TEST_F(AutoBackupTest, EmptyFolderIsMadeAndTheButtonsDoNothing)

@@ -2,6 +2,8 @@
 // the live refresh while visible only, and "Paste".
 #include "tools/ClipFormatDialog.h"
 
+#include "tools/TextToolHooks.h"
+
 #include <QCoreApplication>
 #include <QPlainTextEdit>
 #include <QTableWidget>
@@ -41,11 +43,14 @@ TEST(ClipFormatDlg, ListsAndShowsTheFormatsAfterACopy)
     D.ShowFormat(50);                // a row past the last changes nothing
     EXPECT_EQ(D.ShownText(), Text);
 
-    std::string Pasted;
-    ClipFormatHooks().PasteText = [&](const std::string& S) { Pasted = S; };
+    struct TPasteHost : TToolHost {
+        std::string Pasted;
+        void PasteText(const std::string& S) override { Pasted = S; }
+    } Host;
+    SetToolHost(&Host);
     D.PasteBtnClick();
-    EXPECT_EQ(Pasted, Text);
-    ClipFormatHooks() = {};
+    SetToolHost(nullptr);
+    EXPECT_EQ(Host.Pasted, Text);
 }
 
 TEST(ClipFormatDlg, ReadingStopsAtAZeroByte)

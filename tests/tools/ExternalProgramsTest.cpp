@@ -6,6 +6,7 @@
 #include "engine/EditorEngine.h"
 #include "platform/posix/IniFile.h"
 #include "support/TempFolder.h"
+#include "tools/TextToolHooks.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -68,14 +69,29 @@ TEST(ExpandCommand, SystemFileName)
     EXPECT_EQ(SystemFileName(""), "");
 }
 
+// The main window's side of the user tools: a file name, saves counted, and the
+// returned line given to a model.
+struct TRunHost : TToolHost {
+    TEditorEngine* Pane = nullptr;
+    std::string FileName;
+    int Saves = 0;
+    std::string CurrentFileName() override { return FileName; }
+    void SaveIfModified() override { ++Saves; }
+    void GotoLine(std::int64_t N) override
+    {
+        if (Pane)
+            Pane->GotoLine(N);
+    }
+};
+
 class UserToolsTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(Dir.isValid());
-        ExternalProgramHooks() = {};
+        SetToolHost(&Host);
     }
-    void TearDown() override { ExternalProgramHooks() = {}; }
+    void TearDown() override { SetToolHost(nullptr); }
     std::string Script(const std::string& Name, const std::string& Body)
     {
         const std::string Path = Folder + "/" + Name;
@@ -86,6 +102,7 @@ protected:
     QTemporaryDir Dir;
     const std::string Folder = Dir.path().toStdString();
     test::TEnvGuard Config{"NARVO_CONFIG_DIR", Folder};
+    TRunHost Host;
 };
 
 TEST_F(UserToolsTest, TransferSectionRoundTripAndMenu)
@@ -159,10 +176,9 @@ TEST_F(UserToolsTest, RunsMoveTheCursorToTheReturnedLine)
 {
     TEditorEngine Pane;
     Pane.SetText("0\r1\r2\r3\r4\r5\r");
-    ExternalProgramHooks().GotoLine = [&](std::int64_t N) { Pane.GotoLine(N); };
-    ExternalProgramHooks().CurrentFileName = [this] { return Folder + "/my file.txt"; };
-    int Saves = 0;
-    ExternalProgramHooks().SaveIfModified = [&] { ++Saves; };
+    Host.Pane = &Pane;
+    Host.FileName = Folder + "/my file.txt";
+    int& Saves = Host.Saves;
     const std::string Three = Script("three", "exit 3");
     const std::string Count = Script("count args", "exit $#");
 

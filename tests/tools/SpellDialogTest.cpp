@@ -7,6 +7,7 @@
 #include "platform/posix/IniFile.h"
 #include "platform/ProgramFolder.h"
 #include "platform/posix/SafeFile.h"
+#include "support/PaneToolHost.h"
 #include "support/TempFolder.h"
 #include "tools/SpellChecker.h"
 
@@ -33,11 +34,12 @@ protected:
         Dlg = std::make_unique<TSpellingDlg>();
         DictionaryFile = Dict;
         Pane = std::make_unique<TScrollEditor>();
-        SpellHooks().ActiveEditor = [this] { return Pane.get(); };
+        Host.Active = Pane.get();
+        SetToolHost(&Host);
     }
     void TearDown() override
     {
-        SpellHooks().ActiveEditor = nullptr;
+        SetToolHost(nullptr);
         Dlg.reset();
         Pane.reset();
     }
@@ -54,6 +56,7 @@ protected:
     TScriptedMessageBoxes Boxes;
     std::unique_ptr<TSpellingDlg> Dlg;
     std::unique_ptr<TScrollEditor> Pane;
+    TPaneToolHost Host;
 };
 
 TEST_F(SpellDialogTest, ReplacesTheUnknownWordAndFinishes)
