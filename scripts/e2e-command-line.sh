@@ -65,33 +65,15 @@ trap cleanup EXIT
 
 fail() { echo "e2e: FAIL: $*" >&2; exit 1; }
 
-# A free display: Xvfb writes the number it took to the descriptor given.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$(head -n1 "$work/display")"
+. "$(dirname "$0")/xvfb-window.sh"
+start_xvfb
 
 file="$work/doc.txt"
 printf '%b' "$text" >"$file"
 printf '%b' "$expected" >"$work/expected"
 cp "$file" "$work/before"
 
-export NARVO_CONFIG_DIR="$work/config"
-export QT_QPA_PLATFORM=xcb
-"$prog" "$file" >"$work/narvo.log" 2>&1 &
-narvo_pid=$!
-
-wid=''
-for _ in $(seq 100); do
-  wid=$(xdotool search --name '^Narvo - doc\.txt$' 2>/dev/null | head -n1)
-  [ -n "$wid" ] && break
-  kill -0 "$narvo_pid" 2>/dev/null || fail "narvo ended at start-up: $(cat "$work/narvo.log")"
-  sleep 0.1
-done
-[ -n "$wid" ] || fail "no window titled 'Narvo - doc.txt' appeared"
-xdotool windowfocus --sync "$wid" 2>/dev/null || xdotool windowfocus "$wid"
-sleep 0.5
+start_narvo "$prog" "$file"
 
 # A loop that never ends by itself must stop on Ctrl+Break, leaving the program
 # ready for the next command line.

@@ -16,6 +16,17 @@ namespace narvo {
 
 class TXRegister;
 
+// Reading a command line: positions count from 1, and a position past the line
+// reads as the zero character, which no command takes.
+constexpr char CommandEsc = 27;
+
+inline char CharAtPos(const std::string& Line, std::int64_t Pos)
+{
+    return Pos >= 1 && Pos <= static_cast<std::int64_t>(Line.size()) ? Line[static_cast<std::size_t>(Pos - 1)] : '\0';
+}
+
+inline std::int64_t PastEnd(const std::string& Line) { return static_cast<std::int64_t>(Line.size()) + 1; }
+
 class TCommandContext {
 public:
     TCommandContext(TCommandLineStore& AStore, TCommandHost& AHost) : FStore(AStore), FHost(AHost) {}

@@ -13,18 +13,7 @@
 
 namespace narvo {
 
-namespace {
-
-constexpr char Esc = 27;
-
-char CharAtPos(const std::string& Line, std::int64_t Pos)
-{
-    return Pos >= 1 && Pos <= static_cast<std::int64_t>(Line.size()) ? Line[static_cast<std::size_t>(Pos - 1)] : '\0';
-}
-
-std::int64_t PastEnd(const std::string& Line) { return static_cast<std::int64_t>(Line.size()) + 1; }
-
-}  // namespace
+constexpr char Esc = CommandEsc;
 
 // One level of the run: a line (owned by a caller's frame) from Start.
 struct TCommandInterpreter::TLevel {

@@ -48,26 +48,10 @@ done
   || fail "the installed program does not find its word list"
 
 # The help, on a display of its own.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$(head -n1 "$work/display")"
-export NARVO_CONFIG_DIR="$work/config"
-export QT_QPA_PLATFORM=xcb
+. "$source_dir/scripts/xvfb-window.sh"
+start_xvfb
 printf 'text\n' >"$work/doc.txt"
-"$prefix/bin/narvo" "$work/doc.txt" >"$work/narvo.log" 2>&1 &
-narvo_pid=$!
-wid=''
-for _ in $(seq 100); do
-  wid=$(xdotool search --name '^Narvo - doc\.txt$' 2>/dev/null | head -n1)
-  [ -n "$wid" ] && break
-  kill -0 "$narvo_pid" 2>/dev/null || fail "narvo ended at start-up: $(cat "$work/narvo.log")"
-  sleep 0.1
-done
-[ -n "$wid" ] || fail "the installed program shows no window"
-xdotool windowfocus --sync "$wid" 2>/dev/null || xdotool windowfocus "$wid"
-sleep 0.5
+start_narvo "$prefix/bin/narvo" "$work/doc.txt"
 xdotool key alt+F1
 help=''
 for _ in $(seq 50); do
