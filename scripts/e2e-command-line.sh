@@ -127,7 +127,7 @@ narvo_pid=''
 
 cmp -s "$file" "$work/expected" || fail "the file holds $(od -c "$file" | head -n5), expected $(od -c "$work/expected" | head -n5)"
 if ! cmp -s "$work/before" "$work/expected"; then
-  [ -f "$work/doc.BAK" ] || fail "no doc.BAK beside the saved file"
-  cmp -s "$work/doc.BAK" "$work/before" || fail "doc.BAK does not hold the text before"
+  [ -f "$work/doc.txt.BAK" ] || fail "no doc.txt.BAK beside the saved file"
+  cmp -s "$work/doc.txt.BAK" "$work/before" || fail "doc.txt.BAK does not hold the text before"
 fi
 echo "e2e: ok"

@@ -199,13 +199,9 @@ int GWaitDepth = 0;
 
 std::string BackupFileName(const std::string& Name)
 {
-    const auto Slash = Name.rfind('/');
-    const std::size_t BaseStart = Slash == std::string::npos ? 0 : Slash + 1;
-    const auto Dot = Name.rfind('.');
-    // A dot at the start of the file-name part marks a hidden file, not an extension.
-    if (Dot == std::string::npos || Dot <= BaseStart)
-        return Name + ".BAK";
-    return Name.substr(0, Dot) + ".BAK";
+    // The whole name stays, extension and all: "a.c" and "a.h" must not share one
+    // backup, or saving the one destroys the backup of the other.
+    return Name + ".BAK";
 }
 
 std::string EmergencyFileName(const std::string& Name)
@@ -342,7 +338,7 @@ bool SaveTextFile(const std::string& GivenName, bool AddToRecentList, TSaveKind 
     }
 
     const std::string Backup = BackupFileName(Target);
-    if (IsRegular(Target) && Backup != Target) {
+    if (IsRegular(Target)) {
         if (MakeBackup(Target, Backup) != 0) {
             // The old file stays where it is; the text goes to the emergency file.
             const std::string Emergency = EmergencyFileName(Target);

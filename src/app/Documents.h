@@ -27,8 +27,8 @@ class TReopenMenu;
 inline constexpr const char* EmergencyFileBaseName = "nrvsave.zvt";
 
 // --- names --------------------------------------------------------------------------------
-// Name with the extension of its file-name part replaced by ".BAK"; a name without
-// one (a dotfile's leading dot is no extension) gets ".BAK" appended.
+// Name with ".BAK" appended to the whole name ("a.c" -> "a.c.BAK", "Makefile" ->
+// "Makefile.BAK"), so files differing only in their extension keep backups apart.
 std::string BackupFileName(const std::string& Name);
 // "nrvsave.zvt" in the folder of Name.
 std::string EmergencyFileName(const std::string& Name);

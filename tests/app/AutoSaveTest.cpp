@@ -65,13 +65,13 @@ TEST_F(AutoSave, ANamedModifiedTextIsSavedAndAnUnmodifiedOneIsNot)
     Write("f.txt", "old\n");
     ASSERT_TRUE(OpenTextFile(Path("f.txt")));
     EXPECT_FALSE(AutoSaveTimerTimer()) << "unmodified: nothing written";
-    EXPECT_FALSE(Exists("f.BAK"));
+    EXPECT_FALSE(Exists("f.txt.BAK"));
 
     Main().InsertText("new ");
     Form->ActiveEditor = Form->Editor3;
     EXPECT_TRUE(AutoSaveTimerTimer());
     EXPECT_EQ(Read("f.txt"), "new old\n");
-    EXPECT_EQ(Read("f.BAK"), "old\n");
+    EXPECT_EQ(Read("f.txt.BAK"), "old\n");
     EXPECT_FALSE(Main().Modified);
     EXPECT_TRUE(InRecent(Path("f.txt")));
     EXPECT_EQ(Form->ActiveEditor, Form->Editor3) << "the active pane is given back";

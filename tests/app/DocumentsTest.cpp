@@ -23,9 +23,9 @@ TEST(DocumentNames, BackupAndEmergencyNames)
         const char* Name;
         const char* Backup;
     } Rows[] = {
-        {"/d/b.txt", "/d/b.BAK"},         {"/d/noext", "/d/noext.BAK"},     {"/d/.bashrc", "/d/.bashrc.BAK"},
-        {"/d.x/file", "/d.x/file.BAK"},   {"/d/a.b.c", "/d/a.b.BAK"},       {"/d/x.BAK", "/d/x.BAK"},
-        {"rel.txt", "rel.BAK"},
+        {"/d/b.txt", "/d/b.txt.BAK"},     {"/d/noext", "/d/noext.BAK"},     {"/d/.bashrc", "/d/.bashrc.BAK"},
+        {"/d.x/file", "/d.x/file.BAK"},   {"/d/a.b.c", "/d/a.b.c.BAK"},     {"/d/x.BAK", "/d/x.BAK.BAK"},
+        {"rel.txt", "rel.txt.BAK"},       {"/d/a.c", "/d/a.c.BAK"},         {"/d/a.h", "/d/a.h.BAK"},
     };
     for (const auto& R : Rows)
         EXPECT_EQ(BackupFileName(R.Name), R.Backup) << R.Name;
@@ -71,12 +71,12 @@ TEST_F(Documents, SaveKeepsThePreviousTextAsBak)
     Main().InsertText("new ");
     ASSERT_TRUE(SaveIfModified());
     EXPECT_EQ(Read("b.txt"), "new old\n");
-    EXPECT_EQ(Read("b.BAK"), "old\n");
+    EXPECT_EQ(Read("b.txt.BAK"), "old\n");
     EXPECT_FALSE(Main().Modified);
     EXPECT_EQ(Form->windowTitle(), "Narvo - b.txt");
     Main().InsertText("2 ");
     ASSERT_TRUE(SaveIfModified());
-    EXPECT_EQ(Read("b.BAK"), "new old\n");  // a second save replaces the backup
+    EXPECT_EQ(Read("b.txt.BAK"), "new old\n");  // a second save replaces the backup
     EXPECT_EQ(Read("b.txt"), "new 2 old\n");
     EXPECT_EQ(ReopenMenu().Paths().front(), Path("b.txt"));
     EXPECT_TRUE(Boxes.Asked.empty());
@@ -86,19 +86,39 @@ TEST_F(Documents, BackupRulesForNewFilesDotfilesAndBakFiles)
 {
     Main().InsertText("n");
     ASSERT_TRUE(SaveTextFile(Path("new.txt"), false));
-    EXPECT_FALSE(Exists("new.BAK"));
+    EXPECT_FALSE(Exists("new.txt.BAK"));
     Write(".bashrc", "rc\n");
     ASSERT_TRUE(SaveTextFile(Path(".bashrc"), false));
     EXPECT_EQ(Read(".bashrc.BAK"), "rc\n");
     Write("x.BAK", "bak\n");
     ASSERT_TRUE(SaveTextFile(Path("x.BAK"), false));
     EXPECT_EQ(Read("x.BAK"), "n");
+    EXPECT_EQ(Read("x.BAK.BAK"), "bak\n");
     // The mode bits stay.
     chmod(Path(".bashrc").c_str(), 0750);
     ASSERT_TRUE(SaveTextFile(Path(".bashrc"), false));
     struct stat St {};
     ASSERT_EQ(stat(Path(".bashrc").c_str(), &St), 0);
     EXPECT_EQ(St.st_mode & 07777, 0750u);
+}
+
+TEST_F(Documents, FilesDifferingInTheirExtensionKeepTheirOwnBackups)
+{
+    Write("a.c", "c source\n");
+    Write("a.h", "header\n");
+    ASSERT_TRUE(OpenTextFile(Path("a.c")));
+    Main().InsertText("1 ");
+    ASSERT_TRUE(SaveIfModified());
+    ASSERT_TRUE(OpenTextFile(Path("a.h")));
+    Main().InsertText("2 ");
+    ASSERT_TRUE(SaveIfModified());
+    // The auto-save's turn-over of a.h goes to the same backup name as File > Save.
+    Main().InsertText("3 ");
+    ASSERT_TRUE(AutoSaveTimerTimer());
+    EXPECT_EQ(Read("a.c.BAK"), "c source\n");
+    EXPECT_EQ(Read("a.h.BAK"), "2 header\n");
+    EXPECT_EQ(Read("a.h"), "2 3 header\n");
+    EXPECT_FALSE(Exists("a.BAK"));
 }
 
 TEST_F(Documents, AFailedWriteLeavesFileAndBackupByteForByte)
@@ -116,7 +136,7 @@ TEST_F(Documents, AFailedWriteLeavesFileAndBackupByteForByte)
     };
     for (const auto& R : Rows) {
         Write("f.txt", "on disk\r\n");
-        Write("f.BAK", "older\n");
+        Write("f.txt.BAK", "older\n");
         ASSERT_TRUE(OpenTextFile(Path("f.txt")));
         Main().InsertText("changed ");
         const std::string Target = Path("f.txt");
@@ -126,7 +146,7 @@ TEST_F(Documents, AFailedWriteLeavesFileAndBackupByteForByte)
         SetFileFaultHook({});
         EXPECT_EQ(Read("f.txt"), "on disk\r\n") << int(R.Step);
         if (R.KeepsOldBackup) {
-            EXPECT_EQ(Read("f.BAK"), "older\n") << int(R.Step);
+            EXPECT_EQ(Read("f.txt.BAK"), "older\n") << int(R.Step);
         }
         EXPECT_TRUE(Main().Modified);
         EXPECT_EQ(LastAsked().rfind("Cannot save \"" + Target + "\"", 0), 0u) << LastAsked();
@@ -141,7 +161,7 @@ TEST_F(Documents, AFailingBackupRenameGivesTheEmergencyFile)
     ASSERT_TRUE(OpenTextFile(Path("b.txt")));
     Main().GotoBottom();
     Main().InsertText("more");
-    const std::string Backup = Path("b.BAK");
+    const std::string Backup = Path("b.txt.BAK");
     std::vector<std::string> Order;
     SetFileFaultHook([&](TFileStep Step, const std::string& P) {
         Order.push_back(P);
@@ -151,7 +171,7 @@ TEST_F(Documents, AFailingBackupRenameGivesTheEmergencyFile)
     SetFileFaultHook({});
     EXPECT_EQ(Read("b.txt"), "held\n");
     EXPECT_EQ(Read("nrvsave.zvt"), "held\nmore");
-    EXPECT_FALSE(Exists("b.BAK"));
+    EXPECT_FALSE(Exists("b.txt.BAK"));
     ASSERT_EQ(Boxes.Asked.size(), 1u);
     EXPECT_EQ(LastAsked(), "File is open by another program.\r\nResults saved to: nrvsave.zvt");
     EXPECT_TRUE(Main().Modified);
@@ -191,7 +211,7 @@ TEST_F(Documents, ASymbolicLinkKeepsPointingAtTheSavedFile)
     ASSERT_EQ(lstat(Path("link.txt").c_str(), &St), 0);
     EXPECT_TRUE(S_ISLNK(St.st_mode));
     EXPECT_EQ(Read("real/t.txt"), "+target\n");
-    EXPECT_EQ(Read("real/t.BAK"), "target\n");
+    EXPECT_EQ(Read("real/t.txt.BAK"), "target\n");
     EXPECT_EQ(CurrentFileName, Path("link.txt"));
 }
 
@@ -312,7 +332,7 @@ TEST_F(Documents, NoAutoSaveWhileAQuestionAboutTheDocumentIsOpen)
         EXPECT_FALSE(Ticking.Ticked.front());
     }
     EXPECT_EQ(Read("q.txt"), "keep\n");
-    EXPECT_FALSE(Exists("q.BAK"));
+    EXPECT_FALSE(Exists("q.txt.BAK"));
 }
 
 // A Save As dialog that runs an auto-save tick while it is open, then is cancelled.
@@ -367,7 +387,7 @@ TEST_F(Documents, AFileChangedByAnotherProgramIsNotOverwrittenUnasked)
     Boxes.Answers = {mrYes};
     EXPECT_TRUE(SaveIfModified());
     EXPECT_EQ(Read("c.txt"), "edit mine\n");
-    EXPECT_EQ(Read("c.BAK"), "theirs, longer\n");
+    EXPECT_EQ(Read("c.txt.BAK"), "theirs, longer\n");
     // Saved by us: the next save asks nothing.
     const auto Asked = Boxes.Asked.size();
     Main().InsertText("2 ");
@@ -403,7 +423,7 @@ TEST_F(Documents, TheNameHoldsAWholeFileThroughoutASave)
 {
     for (const bool LinksFail : {false, true}) {
         Write("w.txt", "first\n");
-        Write("w.BAK", "older\n");
+        Write("w.txt.BAK", "older\n");
         ASSERT_TRUE(OpenTextFile(Path("w.txt")));
         struct stat Old {};
         ASSERT_EQ(stat(Path("w.txt").c_str(), &Old), 0);
@@ -416,7 +436,7 @@ TEST_F(Documents, TheNameHoldsAWholeFileThroughoutASave)
             if (Step == TFileStep::Rename && P == Target) {
                 // Just before the new file is moved in: both names hold the old text.
                 EXPECT_EQ(Read("w.txt"), "first\n");
-                EXPECT_EQ(Read("w.BAK"), "first\n");
+                EXPECT_EQ(Read("w.txt.BAK"), "first\n");
                 Checked = true;
             }
             return 0;
@@ -425,11 +445,11 @@ TEST_F(Documents, TheNameHoldsAWholeFileThroughoutASave)
         SetFileFaultHook({});
         EXPECT_TRUE(Checked);
         EXPECT_EQ(Read("w.txt"), "second first\n");
-        EXPECT_EQ(Read("w.BAK"), "first\n");
+        EXPECT_EQ(Read("w.txt.BAK"), "first\n");
         struct stat Bak {};
-        ASSERT_EQ(stat(Path("w.BAK").c_str(), &Bak), 0);
+        ASSERT_EQ(stat(Path("w.txt.BAK").c_str(), &Bak), 0);
         EXPECT_EQ(Bak.st_ino == Old.st_ino, !LinksFail) << "the .BAK is the old file itself unless links fail";
-        EXPECT_FALSE(Exists("w.BAK.nrv-link"));
+        EXPECT_FALSE(Exists("w.txt.BAK.nrv-link"));
     }
 }
 
@@ -517,7 +537,7 @@ TEST_F(Documents, QuitAndExitCommands)
     SaveAndExitCmd();
     EXPECT_FALSE(Form->isVisible());
     EXPECT_EQ(Read("q.txt"), "Qq\n");
-    EXPECT_EQ(Read("q.BAK"), "q\n");
+    EXPECT_EQ(Read("q.txt.BAK"), "q\n");
     // Q whose save fails keeps the window.
     Form->show();
     Write("q2.txt", "q2\n");
