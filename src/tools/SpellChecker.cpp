@@ -4,6 +4,7 @@
 #include "engine/EditBuffer.h"
 #include "platform/posix/SafeFile.h"
 #include "shared/CharClass.h"
+#include "shared/EditDistance.h"
 #include "shared/StringRoutines.h"
 
 #include <algorithm>
@@ -138,31 +139,9 @@ std::string TSpellChecker::ApplyCasePattern(std::string_view Candidate) const
     return S;
 }
 
-std::int64_t SpellingDistance(std::string_view A, std::string_view B)
-{
-    // Three rows of the optimal-alignment table over B: the row before the last is
-    // what a swap of A[I-2..I-1] against B[J-2..J-1] reaches back to.
-    std::vector<std::int64_t> Before(B.size() + 1), Last(B.size() + 1), Row(B.size() + 1);
-    for (std::size_t J = 0; J <= B.size(); ++J)
-        Last[J] = static_cast<std::int64_t>(J);
-    for (std::size_t I = 1; I <= A.size(); ++I) {
-        Row[0] = static_cast<std::int64_t>(I);
-        for (std::size_t J = 1; J <= B.size(); ++J) {
-            const std::int64_t Cost = A[I - 1] == B[J - 1] ? 0 : 1;
-            std::int64_t D = std::min({Last[J] + 1, Row[J - 1] + 1, Last[J - 1] + Cost});
-            if (I > 1 && J > 1 && A[I - 1] == B[J - 2] && A[I - 2] == B[J - 1])
-                D = std::min(D, Before[J - 2] + 1);
-            Row[J] = D;
-        }
-        std::swap(Before, Last);
-        std::swap(Last, Row);
-    }
-    return Last[B.size()];
-}
-
 std::int32_t TSpellChecker::WordScore(std::string_view W, std::string_view C) const
 {
-    const std::int64_t D = SpellingDistance(W, C);
+    const std::int64_t D = EditDistance(W, C);
     // A distance far beyond 50 only needs to stay below every empty slot's -1.
     std::int32_t Score = static_cast<std::int32_t>((50 - std::min<std::int64_t>(D, 1000)) * 10);
     if (UseWordSound && Score > 450)
@@ -170,33 +149,22 @@ std::int32_t TSpellChecker::WordScore(std::string_view W, std::string_view C) co
     return Score;
 }
 
-void TSpellChecker::InsertSuggestion(const std::string& Word, std::int32_t Score) { InsertRanked(Word, Score, 0); }
-
-void TSpellChecker::InsertRanked(const std::string& Word, std::int32_t Score, std::int32_t Tie)
+void TSpellChecker::InsertSuggestion(const std::string& Word, std::int32_t Score)
 {
     std::size_t I = 0;
-    while (I < Suggestions.size() && !Beats(Score, Tie, I))
+    while (I < Suggestions.size() && Suggestions[I].Score >= Score)
         ++I;
     if (I == Suggestions.size())
         return;
     std::move_backward(Suggestions.begin() + static_cast<std::ptrdiff_t>(I), Suggestions.end() - 1, Suggestions.end());
-    std::move_backward(FTies.begin() + static_cast<std::ptrdiff_t>(I), FTies.end() - 1, FTies.end());
     Suggestions[I].Word = Word;
     Suggestions[I].Score = Score;
-    FTies[I] = Tie;
-}
-
-bool TSpellChecker::Beats(std::int32_t Score, std::int32_t Tie, std::size_t Slot) const
-{
-    const std::int32_t S = Suggestions[Slot].Score;
-    return S < Score || (S == Score && FTies[Slot] < Tie);
 }
 
 void TSpellChecker::ClearSlots()
 {
     for (TSuggestItem& S : Suggestions)
         S = TSuggestItem{};
-    FTies.fill(0);
 }
 
 void TSpellChecker::Suggest(std::string_view Word, bool WithSplits)
@@ -205,25 +173,21 @@ void TSpellChecker::Suggest(std::string_view Word, bool WithSplits)
     const std::string W = LowerWord(Word);
     ClearSlots();
     const auto Len = static_cast<std::int64_t>(W.size());
-    // Among equal scores the candidate that sounds more like the word goes first
-    // (which before mich for wich); equal sounds keep the dictionary's order.
-    const std::string Sound = SoundexCode(W);
+    // Every entry is scored in dictionary order and only a score above the last
+    // slot's enters, so equal scores keep the dictionary's order.
     for (const std::string& C : FWords) {
         if (C.empty())
             continue;
         // The length difference is a lower bound of the distance: a candidate that
-        // cannot reach the last slot even with the full sound bonus is not scored.
+        // cannot beat the last slot even with the full sound bonus is not scored.
         const std::int64_t Least = std::llabs(Len - static_cast<std::int64_t>(C.size()));
         const std::int64_t Best = (50 - std::min<std::int64_t>(Least, 1000)) * 10 + (UseWordSound && Least <= 4 ? 16 : 0);
         const std::int32_t Last = Suggestions.back().Score;
-        if (Best < Last)
+        if (Best <= Last)
             continue;
         const std::int32_t Score = WordScore(W, C);
-        if (Score < Last)
-            continue;
-        const auto Tie = static_cast<std::int32_t>(CommonPrefixLength(Sound, SoundexCode(C), false));
-        if (Beats(Score, Tie, Suggestions.size() - 1))
-            InsertRanked(ApplyCasePattern(C), Score, Tie);
+        if (Score > Last)
+            InsertSuggestion(ApplyCasePattern(C), Score);
     }
     if (WithSplits) {
         SplitSuggestions(Word, false, false);

@@ -2,8 +2,8 @@
 // file (plain 8-bit text, one word per line), the words to ignore for the rest of
 // the run, the test whether a word is acceptable and a ranked list of at most 40
 // suggestions for an unknown word. Lookups go through hash sets of the lower-cased
-// words; only Suggest scores every dictionary word (by edit distance, with an
-// optional sound-alike bonus), skipping those whose length alone rules them out.
+// words; only Suggest scores every dictionary word (by Levenshtein distance, with
+// an optional sound-alike bonus), skipping those whose length alone rules them out.
 #pragma once
 
 #include <array>
@@ -26,10 +26,6 @@ inline constexpr int SuggestionSlots = 40;
 
 // The word with ASCII letters lower-cased (accented letters stay as they are).
 std::string LowerWord(std::string_view Word);
-// The least number of edits that turn A into B, where an edit inserts, deletes or
-// replaces one character or swaps two neighbouring ones (recieve is one edit from
-// receive); characters compare exactly.
-std::int64_t SpellingDistance(std::string_view A, std::string_view B);
 
 // The sound code of Word, 8 characters: its first character upper-cased, then the
 // digits of the consonant groups, padded with '0'. The empty word has the empty code.
@@ -84,22 +80,19 @@ public:
     const std::vector<std::string>& Words() const { return FWords; }
     std::int64_t WordCount() const { return static_cast<std::int64_t>(FWords.size()); }
 
-    // The score of candidate C for the lower-cased word W: (50 - SpellingDistance) x
-    // 10, and with UseWordSound a bonus of up to 16 for a score above 450.
+    // The score of candidate C for the lower-cased word W: (50 - EditDistance) x 10,
+    // so a swap of two neighbouring letters costs two edits, and with UseWordSound a
+    // bonus of up to 16 for a score above 450.
     std::int32_t WordScore(std::string_view W, std::string_view C) const;
-    // Puts an entry at its rank (after equal scores); discarded when every slot
-    // scores at least as much.
+    // Puts an entry at its rank, after every entry of equal score, so that equal
+    // scores keep the order they were found in (the dictionary's); discarded when
+    // every slot scores at least as much.
     void InsertSuggestion(const std::string& Word, std::int32_t Score);
 
 private:
     void SortWords();
     void Reindex();
     void ClearSlots();
-    // Puts an entry at its rank by score, then by Tie (higher first), after entries
-    // equal in both; discarded when it ranks below every slot.
-    void InsertRanked(const std::string& Word, std::int32_t Score, std::int32_t Tie);
-    // Whether (Score, Tie) ranks above the entry in Slot.
-    bool Beats(std::int32_t Score, std::int32_t Tie, std::size_t Slot) const;
     // Candidate in the case pattern of the word last given to SetCasePattern: each
     // character takes the case of the same position, characters past the word's end
     // the case of its last character.
@@ -112,8 +105,6 @@ private:
     std::unordered_map<std::string, int> FIndex;
     std::unordered_set<std::string> FIgnore;
     std::size_t FLongest = 0;  // the longest entry, to skip impossible splits
-    // The sound likeness of each slot's entry, the rank among equal scores.
-    std::array<std::int32_t, SuggestionSlots> FTies{};
     std::string FCasePattern;  // the word whose case suggestions take
 };
 

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -116,23 +117,33 @@ TEST(SoundexCodeTest, Codes)
         EXPECT_EQ(SoundexCode(Word), Code) << Word;
 }
 
-TEST_F(SpellCheckerTest, SuggestionsRankedByDistanceThenSound)
+TEST_F(SpellCheckerTest, SuggestionsRankedByDistanceThenDictionaryOrder)
 {
     C.SetWords({"zzzzzzzzzzzz", "deceive", "recipe", "receive", "relieve"});
     C.Suggest("recieve", false);
-    // Two neighbours swapped are one edit: receive ties with relieve (one letter
-    // replaced) and goes first, its sound being the same as the word's.
-    EXPECT_EQ(C.Suggestions[0].Word, "receive");
+    // Two neighbours swapped are two edits: relieve (one letter replaced) goes first,
+    // and receive ties with recipe, which follows it in the dictionary.
+    EXPECT_EQ(Slots(), (std::vector<std::string>{"relieve", "receive", "recipe", "deceive", "zzzzzzzzzzzz"}));
     EXPECT_EQ(C.Suggestions[0].Score, 490);
-    EXPECT_EQ(Slots(), (std::vector<std::string>{"receive", "relieve", "recipe", "deceive", "zzzzzzzzzzzz"}));
+    EXPECT_EQ(C.Suggestions[1].Score, 480);
     EXPECT_EQ(C.Suggestions[2].Score, 480);
-    EXPECT_EQ(C.Suggestions[3].Score, 480);  // sounds less like it than recipe
+    EXPECT_EQ(C.Suggestions[3].Score, 470);
     C.UseWordSound = true;
     C.Suggest("recieve", false);
-    EXPECT_EQ(C.Suggestions[0].Score, 506);  // equal sound codes: 2 x 8
-    EXPECT_EQ(C.Suggestions[1].Word, "recipe");
-    EXPECT_EQ(C.Suggestions[3].Score, 480);  // first letters differ: no bonus
+    EXPECT_EQ(Slots(), (std::vector<std::string>{"receive", "recipe", "relieve", "deceive", "zzzzzzzzzzzz"}));
+    EXPECT_EQ(C.Suggestions[0].Score, 496);  // equal sound codes: 2 x 8
+    EXPECT_EQ(C.Suggestions[2].Score, 492);  // R4... against R2...: one character
+    EXPECT_EQ(C.Suggestions[3].Score, 470);  // first letters differ: no bonus
     EXPECT_EQ(C.Suggestions[4].Score, 380);  // distance 12: no bonus
+
+    // Equal scores keep the dictionary's order, whatever the sound.
+    C.SetWords({"receive", "recaive"});
+    for (const bool Sound : {false, true}) {
+        C.UseWordSound = Sound;
+        C.Suggest("recieve", false);
+        EXPECT_EQ(Slots(), (std::vector<std::string>{"recaive", "receive"})) << Sound;
+        EXPECT_EQ(C.Suggestions[0].Score, C.Suggestions[1].Score) << Sound;
+    }
 
     // The misspelt word's case: extra characters take the case of its last one.
     C.SetWords({"hello"});
@@ -142,17 +153,48 @@ TEST_F(SpellCheckerTest, SuggestionsRankedByDistanceThenSound)
     EXPECT_EQ(C.Suggestions[0].Word, "Hello");
 }
 
-TEST(SpellingDistanceTest, SwapsCountOnce)
+TEST(WordScoreTest, EachLevenshteinEditCostsTen)
 {
     const std::tuple<const char*, const char*, int> Cases[] = {
-        {"", "", 0},       {"abc", "", 3},        {"recieve", "receive", 1}, {"thier", "their", 1},
-        {"ab", "ba", 1},   {"abc", "ca", 3},      {"kitten", "sitting", 3},  {"acheive", "achieve", 1},
-        {"Ab", "ab", 1},   {"becuase", "because", 1},
+        {"", "", 500},       {"abc", "", 470},          {"recieve", "receive", 480}, {"thier", "their", 480},
+        {"ab", "ba", 480},   {"abc", "ca", 470},        {"kitten", "sitting", 470},  {"acheive", "achieve", 480},
+        {"Ab", "ab", 490},   {"becuase", "because", 480},
     };
-    for (const auto& [A, B, D] : Cases) {
-        EXPECT_EQ(SpellingDistance(A, B), D) << A << " " << B;
-        EXPECT_EQ(SpellingDistance(B, A), D) << B << " " << A;
+    const TSpellChecker C;
+    for (const auto& [A, B, Score] : Cases) {
+        EXPECT_EQ(C.WordScore(A, B), Score) << A << " " << B;
+        EXPECT_EQ(C.WordScore(B, A), Score) << B << " " << A;
     }
+}
+
+TEST_F(SpellCheckerTest, FortyOneWordsOneEditAwayGiveTheFirstFortyInDictionaryOrder)
+{
+    // Every word one replacement, insertion or deletion from qqqq: their sound codes
+    // differ (Q0000000 for those that start with q), their scores do not.
+    std::vector<std::string> Words;
+    for (std::size_t At = 0; At <= 4; ++At)
+        for (char L = 'a'; L <= 'z'; ++L) {
+            std::string Inserted = "qqqq";
+            Inserted.insert(At, 1, L);
+            Words.push_back(Inserted);
+            if (At < 4 && L != 'q') {
+                std::string Replaced = "qqqq";
+                Replaced[At] = L;
+                Words.push_back(Replaced);
+            }
+        }
+    Words.push_back("qqq");
+    std::sort(Words.begin(), Words.end());
+    Words.erase(std::unique(Words.begin(), Words.end()), Words.end());
+    Words.resize(41);
+    std::reverse(Words.begin(), Words.end());  // the list sorts them
+    C.SetWords(Words);
+    C.Suggest("qqqq", false);
+    ASSERT_EQ(Slots().size(), 40u);
+    EXPECT_EQ(Slots(), std::vector<std::string>(C.Words().begin(), C.Words().begin() + 40));
+    EXPECT_EQ(C.Suggestions[0].Word, "aqqq");
+    EXPECT_EQ(C.Suggestions[1].Word, "aqqqq");
+    EXPECT_EQ(C.Suggestions[39].Score, 490);
 }
 
 TEST_F(SpellCheckerTest, FortyEqualScoresKeepDictionaryOrder)
@@ -172,9 +214,10 @@ TEST_F(SpellCheckerTest, FortyEqualScoresKeepDictionaryOrder)
 }
 
 // The shipped word list holds no fragments that would split a misspelt word into
-// junk, keeps the real short words, and puts the right word first for common
-// misspellings.
-TEST(ShippedWordList, CommonMisspellingsGetTheRightFirstSuggestion)
+// junk, keeps the real short words, and offers the right word for common
+// misspellings: among the suggestions always, and first for most of them once the
+// word's sound counts too.
+TEST(ShippedWordList, CommonMisspellingsGetTheRightSuggestion)
 {
     const char* Source = std::getenv("NARVO_SOURCE_DIR");
     ASSERT_NE(Source, nullptr);
@@ -187,7 +230,7 @@ TEST(ShippedWordList, CommonMisspellingsGetTheRightFirstSuggestion)
     for (const char* Junk : {"b", "s", "t", "th", "iss", "sen", "ing", "ed", "un", "ca", "wi", "recieve"})
         EXPECT_FALSE(C.CheckWord(Junk)) << Junk;
     C.Suggest("recieve", true);
-    EXPECT_EQ(C.Suggestions[0].Score, 490);  // one edit off
+    EXPECT_EQ(C.Suggestions[0].Score, 490);  // relieve, one edit off
 
     // Twenty of the most often misspelt English words, as people misspell them.
     const std::pair<const char*, const char*> Misspelt[] = {
@@ -199,16 +242,25 @@ TEST(ShippedWordList, CommonMisspellingsGetTheRightFirstSuggestion)
         {"untill", "until"},           {"wierd", "weird"},           {"wich", "which"},
         {"thier", "their"},            {"truely", "truly"},
     };
-    int Right = 0;
+    auto Offered = [&](const std::string& Want) {
+        return std::any_of(C.Suggestions.begin(), C.Suggestions.end(),
+                           [&](const TSuggestItem& S) { return S.Word == Want; });
+    };
+    int Plain = 0, First = 0;
     for (const auto& [Wrong, Want] : Misspelt) {
+        C.UseWordSound = false;
         C.Suggest(Wrong, true);
-        const bool Hit = C.Suggestions[0].Word == Want;
-        Right += Hit;
-        EXPECT_TRUE(Hit) << Wrong << " -> " << C.Suggestions[0].Word << " (wanted " << Want << ")";
+        Plain += Offered(Want);
+        C.UseWordSound = true;
+        C.Suggest(Wrong, true);
+        EXPECT_TRUE(Offered(Want)) << Wrong << " (wanted " << Want << ")";
+        First += C.Suggestions[0].Word == Want;
     }
-    EXPECT_GE(Right, 18);
+    EXPECT_GE(Plain, 19);  // thier has 40 words one edit away
+    EXPECT_GE(First, 17);
 
-    // The two that came out as "T Hiss" and "sen tense".
+    // The two that came out as "T Hiss" and "sen tense" (with the word's sound: else
+    // Hiss, as near and earlier in the dictionary, comes first).
     C.Suggest("Thiss", true);
     EXPECT_EQ(C.Suggestions[0].Word, "This");
     C.Suggest("sentense", true);
