@@ -5,12 +5,12 @@
 #include "components/ChmHelper.h"
 #include "editor/ScrollEditor.h"
 #include "platform/Canvas.h"
+#include "platform/FontChooser.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QFontDialog>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -242,11 +242,7 @@ void TColorDlg::FontBtnClick()
     if (FHooks.PickFont) {
         Chosen = FHooks.PickFont(ChosenFont);
     } else {
-        bool Ok = false;
-        const QFont F = QFontDialog::getFont(&Ok, ChosenFont, this, QStringLiteral("Font"),
-                                             QFontDialog::MonospacedFonts);
-        if (Ok)
-            Chosen = F;
+        Chosen = ChooseFixedFont(this, ChosenFont);
     }
     if (!Chosen)
         return;

@@ -4,6 +4,7 @@
 #include "components/ChmHelper.h"
 #include "components/IntSpin.h"
 #include "components/RealSpin.h"
+#include "platform/FontChooser.h"
 #include "platform/MessageBoxes.h"
 #include "platform/ResourceFont.h"
 #include "platform/TextConvert.h"
@@ -13,7 +14,6 @@
 
 #include <QCheckBox>
 #include <QFontDatabase>
-#include <QFontDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -104,11 +104,7 @@ TPreForm::TPreForm(QWidget* Parent) : QDialog(Parent)
         QPageSetupDialog Dlg(&CurrentPrinter(), this);
         Dlg.exec();
     };
-    AskFont = [this](const QFont& Start) -> std::optional<QFont> {
-        bool Ok = false;
-        const QFont F = QFontDialog::getFont(&Ok, Start, this, "Font", QFontDialog::MonospacedFonts);
-        return Ok ? std::optional<QFont>(F) : std::nullopt;
-    };
+    AskFont = [this](const QFont& Start) { return ChooseFixedFont(this, Start); };
 }
 
 TPreForm::~TPreForm() = default;
