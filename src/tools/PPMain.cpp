@@ -39,6 +39,12 @@ namespace {
 
 QPointer<TPreForm> GPreForm;
 
+void ResetPrintRange(QPrinter& Printer)
+{
+    Printer.setPrintRange(QPrinter::AllPages);
+    Printer.setFromTo(0, 0);
+}
+
 std::string Fmt(const char* Format, double A, double B)
 {
     char Buf[128];
@@ -91,14 +97,18 @@ TPreForm::TPreForm(QWidget* Parent) : QDialog(Parent)
     TextParser = std::make_unique<TTextParser>(PrintPreview1);
     LoadPrintFont();
     AskPrint = [this] {
+        // The dialog starts from the printer's range; a range chosen for one print
+        // must not come back, unseen behind the collapsed options, in the next.
+        ResetPrintRange(CurrentPrinter());
         QPrintDialog Dlg(&CurrentPrinter(), this);
         // The dialog offers a page range over the pages there are; printing
         // honours it together with the ticks.
         Dlg.setMinMax(1, std::max<int>(1, static_cast<int>(TextParser->PageCount())));
-        if (Dlg.exec() != QDialog::Accepted)
-            return false;
-        TakePrintRange(CurrentPrinter());
-        return true;
+        const bool Accepted = Dlg.exec() == QDialog::Accepted;
+        if (Accepted)
+            TakePrintRange(CurrentPrinter());
+        ResetPrintRange(CurrentPrinter());
+        return Accepted;
     };
     AskSetup = [this] {
         QPageSetupDialog Dlg(&CurrentPrinter(), this);
@@ -345,13 +355,28 @@ bool TPreForm::InPrintRange(int Page) const
     return PrintFromPage == 0 || (Page + 1 >= PrintFromPage && Page + 1 <= PrintToPage);
 }
 
+bool TPreForm::AnyPageChecked() const
+{
+    for (int I = 0; I < PrintList->count(); ++I)
+        if (PrintList->item(I)->checkState() == Qt::Checked)
+            return true;
+    return PrintList->count() == 0 && TextParser->PageCount() > 0;
+}
+
 void TPreForm::PrintBtnClick()
 {
     PrintFromPage = PrintToPage = 0;
+    // Printing nothing in silence would leave an older file of the same name
+    // looking like the result.
+    if (!AnyPageChecked()) {
+        MessageDlg(NoPageTicked, mtInformation, mbOK);
+        return;
+    }
     if (AskPrint && !AskPrint())
         return;
     try {
-        PrintCheckedPages();
+        if (PrintCheckedPages() == 0)
+            MessageDlg(NoTickedPageInRange, mtInformation, mbOK);
     } catch (const std::exception& E) {
         MessageDlg(std::string("Printing failed: ") + E.what(), mtError, mbOK);
     }

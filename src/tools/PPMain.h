@@ -80,8 +80,12 @@ public:
     void TakePrintRange(const QPrinter& Printer);
     // Page (from 0) lies in the chosen range.
     bool InPrintRange(int Page) const;
-    // The print dialog, then the ticked pages of its range to the printer.
+    // The print dialog, then the ticked pages of its range to the printer. With no
+    // page ticked (or none in the range) it says so instead of printing nothing.
     void PrintBtnClick();
+    bool AnyPageChecked() const;
+    static constexpr const char* NoPageTicked = "No page is ticked";
+    static constexpr const char* NoTickedPageInRange = "No ticked page lies in the chosen range";
     // The ticked pages (within the range, when one is chosen) to the printer
     // without asking; the number printed.
     int PrintCheckedPages();

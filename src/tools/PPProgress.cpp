@@ -3,7 +3,12 @@
 
 #include "platform/TextConvert.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QEventLoop>
 #include <QPointer>
+#include <QTimer>
+#include <QWindow>
 #include <QProgressBar>
 #include <QVBoxLayout>
 
@@ -32,13 +37,31 @@ TProgressDlg& ProgressDlg()
     return *GProgress;
 }
 
+namespace {
+
+// Printing runs without returning to the event loop. The box's own window events
+// (mapping, exposure, painting) are let through; the user's input is not, so
+// nothing can change the text or the ticks while pages go out.
+void LetPaintThrough() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+
+}  // namespace
+
 void ShowProgress(const std::string& Caption)
 {
     TProgressDlg& Dlg = ProgressDlg();
     Dlg.setWindowTitle(AnsiToQString(Caption));
-    UpdateProgress(0);
+    Dlg.ProgressBar1->setValue(0);
     Dlg.show();
-    Dlg.ProgressBar1->repaint();
+    // A window paints only once it is mapped: wait for that (a window manager may
+    // take a moment), but never for long.
+    QDeadlineTimer Deadline(2000);
+    LetPaintThrough();
+    while (Dlg.windowHandle() && !Dlg.windowHandle()->isExposed() && !Deadline.hasExpired()) {
+        QEventLoop Wait;
+        QTimer::singleShot(20, &Wait, &QEventLoop::quit);
+        Wait.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+    UpdateProgress(0);
 }
 
 void UpdateProgress(int Percent)
@@ -46,6 +69,7 @@ void UpdateProgress(int Percent)
     TProgressDlg& Dlg = ProgressDlg();
     Dlg.ProgressBar1->setValue(Percent);
     Dlg.ProgressBar1->repaint();
+    LetPaintThrough();
 }
 
 void HideProgress()

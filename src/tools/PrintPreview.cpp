@@ -45,6 +45,14 @@ void WinRectangle(QPainter& Canvas, int L, int T, int R, int B)
     Canvas.drawRect(QRect(L, T, R - L - 1, B - T - 1));
 }
 
+// The classic fixed-pitch fonts draw a symbol in the cells of the control
+// characters (a form feed is the female sign); Qt would draw them as nothing.
+constexpr char16_t ControlGlyphs[32] = {
+    u' ',     u'\u263A', u'\u263B', u'\u2665', u'\u2666', u'\u2663', u'\u2660', u'\u2022',
+    u'\u25D8', u'\u25CB', u'\u25D9', u'\u2642', u'\u2640', u'\u266A', u'\u266B', u'\u263C',
+    u'\u25BA', u'\u25C4', u'\u2195', u'\u203C', u'\u00B6', u'\u00A7', u'\u25AC', u'\u21A8',
+    u'\u2191', u'\u2193', u'\u2192', u'\u2190', u'\u221F', u'\u2194', u'\u25B2', u'\u25BC'};
+
 int RightOf(const QRect& R) { return R.x() + R.width(); }
 int BottomOf(const QRect& R) { return R.y() + R.height(); }
 
@@ -180,6 +188,15 @@ std::string PageLineText(std::int64_t Index, const std::string& Line, bool LineN
     if (!LineNumbers)
         return Line;
     return IntToStrPadRight(Index, 2) + ' ' + Line;
+}
+
+QString PrintableLineText(std::string_view Line)
+{
+    QString Text = AnsiToQString(Line);
+    for (QChar& C : Text)
+        if (C.unicode() < 32)
+            C = QChar(ControlGlyphs[C.unicode()]);
+    return Text;
 }
 
 // --- preview pages -------------------------------------------------------------------------
@@ -490,7 +507,7 @@ void TTextParser::RenderPage(QPainter& Canvas, std::int64_t Page)
         std::string Text = PageLineText(L, Lines[static_cast<std::size_t>(L)], LineNumbers);
         if (Text.size() > MaxChars)
             Text.resize(MaxChars);
-        Canvas.drawText(QPoint(int(Margins.Left), int(Y) + Fm.ascent()), AnsiToQString(Text));
+        Canvas.drawText(QPoint(int(Margins.Left), int(Y) + Fm.ascent()), PrintableLineText(Text));
         Y += LineHeight;
     }
     Canvas.restore();
@@ -527,7 +544,11 @@ void TTextParser::RenderPages(std::int64_t First, std::int64_t Count)
             QPainter Canvas(&Bitmap);
             RenderPage(Canvas, P);
         }
-        Preview->Pages(static_cast<int>(P - First)).SetImage(Bitmap);
+        // The printer may have changed since the page was laid out: its bitmap takes
+        // the new size now, before the image goes in, not at the next layout.
+        TPrinterPage& Page = Preview->Pages(static_cast<int>(P - First));
+        Page.UpdateMetrics();
+        Page.SetImage(Bitmap);
         Preview->viewport()->update();
         for (TPageImage* Image : Preview->Images())
             Image->update();

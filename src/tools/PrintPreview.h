@@ -92,6 +92,10 @@ bool PageLineRange(const THugeInteger& PageStarts, std::int64_t LineCount, std::
 // one space before the line.
 std::string PageLineText(std::int64_t Index, const std::string& Line, bool LineNumbers);
 
+// A line as the page shows it: each control character (a form feed, say) as the
+// symbol that fixed-pitch fonts draw in its cell, so it is seen on paper too.
+QString PrintableLineText(std::string_view Line);
+
 // --- preview pages -----------------------------------------------------------------------
 
 // The printer's pixels per screen pixel across and down.

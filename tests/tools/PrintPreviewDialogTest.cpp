@@ -7,15 +7,25 @@
 #include "tools/PPProgress.h"
 #include "tools/PrintPreview.h"
 
+#include "platform/MessageBoxes.h"
+
+#include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
+#include <QPageSetupDialog>
 #include <QPainter>
+#include <QPrintDialog>
 #include <QPrinter>
+#include <QProgressBar>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 namespace narvo {
@@ -297,6 +307,210 @@ TEST_F(PrintDialogTest, RenderedPageShowsTextAndMargins)
     EXPECT_TRUE(InkInside);
     EXPECT_FALSE(InkOutside);
     EXPECT_EQ(P.Bitmap.pixelColor(W / 2, static_cast<int>(P.Margins.Top) + 1), QColor(0, 0, 255));
+}
+
+// --- the real print and setup dialogs, printing to PDF ----------------------------------
+
+// Runs Act on each modal dialog of kind T as soon as it is up; Act accepts it.
+template <class T>
+class TModalDriver {
+public:
+    explicit TModalDriver(std::function<void(T&)> Act) : FAct(std::move(Act))
+    {
+        FTimer.setInterval(10);
+        QObject::connect(&FTimer, &QTimer::timeout, [this] {
+            if (auto* D = qobject_cast<T*>(QApplication::activeModalWidget())) {
+                ++Shown;
+                FAct(*D);
+            }
+        });
+        FTimer.start();
+    }
+    int Shown = 0;
+
+private:
+    std::function<void(T&)> FAct;
+    QTimer FTimer;
+};
+
+template <class W>
+W* Child(QWidget& Parent, const char* Name)
+{
+    W* Found = Parent.findChild<W*>(Name);
+    EXPECT_NE(Found, nullptr) << Name;
+    return Found;
+}
+
+// A form with the program's own print and setup dialogs, printing to a PDF file.
+class RealPrintTest : public PrintDialogTest {
+protected:
+    void TearDown() override
+    {
+        CurrentPrinter().setPageOrientation(QPageLayout::Portrait);
+        CurrentPrinter().setPrintRange(QPrinter::AllPages);
+        CurrentPrinter().setFromTo(0, 0);
+    }
+    TPreForm Own;
+    void Prepare3() { Own.Prepare(QFont(), "one\n\ftwo\n\fthree", TPrintMarginValues{}); }
+};
+
+TEST_F(RealPrintTest, ARangeChosenOncePrintsOnlyOnce)
+{
+    Prepare3();
+    {
+        TModalDriver<QPrintDialog> Range([](QPrintDialog& D) {
+            Child<QAbstractButton>(D, "printRange")->setChecked(true);
+            Child<QSpinBox>(D, "from")->setValue(2);
+            Child<QSpinBox>(D, "to")->setValue(3);
+            D.accept();
+        });
+        Own.PrintBtnClick();
+        ASSERT_EQ(Range.Shown, 1);
+    }
+    EXPECT_EQ(PdfPages(Pdf), 2);
+    // The next print, its dialog accepted as it opens: every ticked page.
+    QFile::remove(Pdf);
+    {
+        TModalDriver<QPrintDialog> Plain([](QPrintDialog& D) { D.accept(); });
+        Own.PrintBtnClick();
+        ASSERT_EQ(Plain.Shown, 1);
+    }
+    EXPECT_EQ(PdfPages(Pdf), 3);
+    // And with a tick taken off: the ticks alone choose.
+    QFile::remove(Pdf);
+    Own.PrintList->item(0)->setCheckState(Qt::Unchecked);
+    {
+        TModalDriver<QPrintDialog> Plain([](QPrintDialog& D) { D.accept(); });
+        Own.PrintBtnClick();
+    }
+    EXPECT_EQ(PdfPages(Pdf), 2);
+}
+
+// Dark pixels in the page image's part that shows the printable area.
+int InkIn(const QImage& Image)
+{
+    int Ink = 0;
+    for (int Y = 0; Y < Image.height(); ++Y)
+        for (int X = 0; X < Image.width(); ++X)
+            Ink += qGray(Image.pixel(X, Y)) < 100;
+    return Ink;
+}
+
+TEST_F(RealPrintTest, PageOneShowsItsTextRightAfterPrintSetup)
+{
+    Own.Prepare(QFont(), "WWWW WWWW WWWW\nWWWW", TPrintMarginValues{});
+    Own.show();
+    ASSERT_GT(InkIn(Own.PrintPreview1->Pages(0).Bitmap), 0);
+    {
+        TModalDriver<QPageSetupDialog> Landscape([](QPageSetupDialog& D) {
+            Child<QAbstractButton>(D, "landscape")->click();
+            D.accept();
+        });
+        Own.SetupBtnClick();
+        ASSERT_EQ(Landscape.Shown, 1);
+    }
+    ASSERT_EQ(CurrentPrinter().pageLayout().orientation(), QPageLayout::Landscape);
+    const TPrinterPage& Page = Own.PrintPreview1->Pages(0);
+    EXPECT_GT(Page.Bitmap.width(), Page.Bitmap.height());
+    EXPECT_GT(InkIn(Page.Bitmap), 0);  // page 1 at once, not after stepping away and back
+    ASSERT_EQ(Own.PrintPreview1->Images().size(), 1u);
+    const QImage Shown = Own.PrintPreview1->Images()[0]->grab().toImage();
+    EXPECT_GT(InkIn(Shown.copy(Page.PrintRect)), 0);
+    {
+        TModalDriver<QPrintDialog> Plain([](QPrintDialog& D) { D.accept(); });
+        Own.PrintBtnClick();
+    }
+    EXPECT_EQ(PdfPages(Pdf), 1);
+}
+
+TEST_F(RealPrintTest, NoTickedPageIsSaidAndNothingIsWritten)
+{
+    Prepare3();
+    {
+        QFile Old(Pdf);
+        ASSERT_TRUE(Old.open(QIODevice::WriteOnly));
+        Old.write("an older file");
+    }
+    Own.CheckAll(false);
+    TScriptedMessageBoxes Boxes({mrOk, mrOk});
+    {
+        TModalDriver<QPrintDialog> Plain([](QPrintDialog& D) { D.accept(); });
+        Own.PrintBtnClick();
+        EXPECT_EQ(Plain.Shown, 0);  // nothing to ask about
+    }
+    ASSERT_EQ(Boxes.Asked.size(), 1u);
+    EXPECT_EQ(Boxes.Asked[0].Text, TPreForm::NoPageTicked);
+    // Ticked pages that all lie outside the chosen range: said too.
+    Own.PrintList->item(0)->setCheckState(Qt::Checked);
+    TModalDriver<QPrintDialog> Range([](QPrintDialog& D) {
+        Child<QAbstractButton>(D, "printRange")->setChecked(true);
+        Child<QSpinBox>(D, "from")->setValue(2);
+        Child<QSpinBox>(D, "to")->setValue(3);
+        D.accept();
+    });
+    Own.PrintBtnClick();
+    ASSERT_EQ(Boxes.Asked.size(), 2u);
+    EXPECT_EQ(Boxes.Asked[1].Text, TPreForm::NoTickedPageInRange);
+    QFile Old(Pdf);
+    ASSERT_TRUE(Old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(Old.readAll(), "an older file");
+}
+
+// Records the bar's value at each of its paints.
+class TPaintRecorder : public QObject {
+public:
+    std::vector<int> Painted;
+    bool eventFilter(QObject* Watched, QEvent* Event) override
+    {
+        if (Event->type() == QEvent::Paint)
+            Painted.push_back(static_cast<QProgressBar*>(Watched)->value());
+        return false;
+    }
+};
+
+TEST_F(PrintDialogTest, TheProgressBarIsPaintedForEveryPage)
+{
+    std::string Text = "page 1";
+    for (int I = 2; I <= 12; ++I)
+        Text += "\n\fpage " + std::to_string(I);
+    Form.Prepare(QFont(), Text, TPrintMarginValues{});
+    ASSERT_EQ(Form.TextParser->PageCount(), 12);
+    TPaintRecorder Recorder;
+    ShowProgress("Printing NRV Document");
+    // Shown at once: mapped and painted before the first page goes out.
+    ASSERT_TRUE(ProgressDlg().windowHandle());
+    EXPECT_TRUE(ProgressDlg().windowHandle()->isExposed());
+    ProgressDlg().ProgressBar1->installEventFilter(&Recorder);
+    std::vector<int> Reported;
+    Form.TextParser->Print(
+        [&](int Percent) {
+            UpdateProgress(Percent);
+            Reported.push_back(Percent);
+        },
+        {});
+    ProgressDlg().ProgressBar1->removeEventFilter(&Recorder);
+    HideProgress();
+    ASSERT_EQ(Reported.size(), 12u);
+    for (const int Percent : Reported)
+        EXPECT_NE(std::find(Recorder.Painted.begin(), Recorder.Painted.end(), Percent), Recorder.Painted.end())
+            << Percent;
+}
+
+TEST_F(PrintDialogTest, AFormFeedIsDrawnOnItsLine)
+{
+    EXPECT_EQ(PrintableLineText("a\fb"), QString("a") + QChar(0x2640) + "b");
+    EXPECT_EQ(PrintableLineText("\x01\x1f\x7f\xe9"), QString(QChar(0x263A)) + QChar(0x25BC) + QChar(0x7F) + QChar(0xE9));
+    Form.Prepare(QFont(), "text\n\f\nmore", TPrintMarginValues{});
+    TTextParser& P = *Form.TextParser;
+    ASSERT_EQ(P.PageCount(), 2);
+    P.Bitmap.fill(Qt::white);
+    {
+        QPainter C(&P.Bitmap);
+        P.RenderPage(C, 1);
+    }
+    // The form feed's line, the first of page 2, is not blank.
+    const QImage Row = P.Bitmap.copy(0, static_cast<int>(P.Margins.Top), P.Bitmap.width(), P.LineHeight);
+    EXPECT_GT(InkIn(Row), 0);
 }
 
 }  // namespace
