@@ -70,6 +70,19 @@ int FormatOfMimeType(const QString& MimeType)
     return RegisterClipboardFormat(MimeType.toStdString());
 }
 
+// The targets an X11 selection owner answers about the selection itself (its list
+// of targets, its time, several at once, side effects); Qt passes their names on
+// as if they were data types.
+bool IsSelectionMetaTarget(const QString& MimeType)
+{
+    static const char* const Meta[] = {"TARGETS",          "MULTIPLE",         "TIMESTAMP", "SAVE_TARGETS", "DELETE",
+                                       "INSERT_SELECTION", "INSERT_PROPERTY", "LENGTH"};
+    for (const char* M : Meta)
+        if (MimeType == QLatin1String(M))
+            return true;
+    return false;
+}
+
 QString MimeTypeOfFormat(int Format)
 {
     switch (Format) {
@@ -183,15 +196,35 @@ std::vector<TClipboardFormat> ClipboardFormats()
     const QMimeData* Data = Board()->mimeData();
     if (!Data)
         return Result;
+    bool HasText = false;
     for (const QString& MimeType : Data->formats()) {
+        if (IsSelectionMetaTarget(MimeType))
+            continue;
         TClipboardFormat F;
         F.Format = FormatOfMimeType(MimeType);
         F.MimeType = MimeType.toStdString();
         F.Name = ClipboardFormatName(F.Format);
         F.Size = Data->data(MimeType).size();
+        HasText = HasText || F.Format == CF_TEXT;
+        Result.push_back(std::move(F));
+    }
+    if (!HasText && Data->hasText()) {
+        TClipboardFormat F;
+        F.Format = CF_TEXT;
+        F.MimeType = "text/plain";
+        F.Name = ClipboardFormatName(CF_TEXT);
+        F.Size = static_cast<long long>(GetClipboardText().size());
         Result.push_back(std::move(F));
     }
     return Result;
+}
+
+bool IsTextClipboardFormat(int Format)
+{
+    if (Format == CF_TEXT || Format == CF_OEMTEXT || Format == CF_UNICODETEXT)
+        return true;
+    const std::string Name = LowerName(RegisteredClipboardFormatName(Format));
+    return Name == LowerName(HtmlFormatName) || Name.rfind("text/", 0) == 0;
 }
 
 std::string ClipboardFormatBytes(int Format)

@@ -57,9 +57,16 @@ struct TClipboardFormat {
 };
 // The formats now on the clipboard, in the order the clipboard lists them; the
 // private types appear under their design numbers, text/plain as CF_UNICODETEXT
-// and every other MIME type as a format registered under its own name.
+// and every other MIME type as a format registered under its own name. The X11
+// selection's meta-targets (TARGETS, MULTIPLE, TIMESTAMP...) hold no data of their
+// own and are left out. Text from another program also lists CF_TEXT last, which
+// GetClipboardText derives from its Unicode text.
 std::vector<TClipboardFormat> ClipboardFormats();
-// The raw data of a format now on the clipboard (empty when absent).
+// Whether Format holds text: the three text formats, "HTML Format" and any format
+// named by a text/... MIME type.
+bool IsTextClipboardFormat(int Format);
+// The raw data of a format now on the clipboard (empty when absent; also for a
+// CF_TEXT derived from another program's text, which GetClipboardText reads).
 std::string ClipboardFormatBytes(int Format);
 
 }  // namespace narvo

@@ -11,6 +11,7 @@
 #include <QHeaderView>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -21,7 +22,9 @@ namespace narvo {
 
 std::string GetClipboardText(std::uint32_t Format)
 {
-    const std::string Bytes = ClipboardFormatBytes(static_cast<int>(Format));
+    // Text (1) of another program exists only as its Unicode text: read it the way
+    // a paste would.
+    const std::string Bytes = Format == CF_TEXT ? narvo::GetClipboardText() : ClipboardFormatBytes(static_cast<int>(Format));
     if (Format == CF_UNICODETEXT)
         return Utf8ToBytes(TCodePage::Ansi, Bytes);
     return Bytes.substr(0, Bytes.find('\0'));
@@ -37,7 +40,9 @@ TClipFormatDlg::TClipFormatDlg(QWidget* Parent) : QDialog(Parent)
     FormatGrid->verticalHeader()->hide();
     FormatGrid->verticalHeader()->setDefaultSectionSize(18);
     FormatGrid->setColumnWidth(0, 25);
-    FormatGrid->setColumnWidth(1, 36);
+    // Registered formats have five-digit numbers (from 49152).
+    const int KindWidth = std::max(36, FormatGrid->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 14);
+    FormatGrid->setColumnWidth(1, KindWidth);
     FormatGrid->setColumnWidth(2, 169);
     FormatGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
     FormatGrid->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -49,6 +54,7 @@ TClipFormatDlg::TClipFormatDlg(QWidget* Parent) : QDialog(Parent)
     Splitter->addWidget(FormatGrid);
     Splitter->addWidget(Memo1);
     Splitter->setStretchFactor(1, 1);
+    Splitter->setSizes({25 + KindWidth + 169 + FormatGrid->verticalScrollBar()->sizeHint().width() + 4, 300});
     Top->addWidget(Splitter);
     auto* Buttons = new QHBoxLayout;
     PasteBtn = new QPushButton("Paste");
@@ -85,11 +91,15 @@ void TClipFormatDlg::RefreshFormats()
             FormatGrid->setItem(R, 2, new QTableWidgetItem(AnsiToQString(F.Name)));
         }
     }
-    FormatGrid->setCurrentCell(0, 0);
+    // The view opens on the first format that holds text, where there is one.
+    const auto Text = std::find_if(FClipFormats.begin(), FClipFormats.end(),
+                                   [](const TFormatInfo& F) { return IsTextClipboardFormat(static_cast<int>(F.Format)); });
+    const int First = Text == FClipFormats.end() ? 0 : static_cast<int>(Text - FClipFormats.begin());
+    FormatGrid->setCurrentCell(First, 0);
     if (Count == 0)
         Memo1->clear();
     else
-        ShowFormat(0);
+        ShowFormat(First);
 }
 
 void TClipFormatDlg::ShowFormat(int Index)

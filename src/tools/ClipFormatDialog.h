@@ -2,7 +2,7 @@
 // number and name, and the content of the selected one as text; "Paste" puts the
 // shown text into the focused pane. A clipboard listener made with the dialog keeps
 // the list current while the dialog is visible; changes while it is hidden are
-// ignored, and each refresh selects the first format again.
+// ignored, and each refresh selects the first text format again.
 #pragma once
 
 #include "platform/Clipboard.h"
@@ -28,8 +28,9 @@ struct TFormatInfo {
 using TFormatArray = std::vector<TFormatInfo>;
 
 // The text of one format as the viewer shows it: Unicode text (13) in 8-bit
-// characters through the system code page, any other format as its bytes up to
-// the first zero byte. Empty when the format is not on the clipboard.
+// characters through the system code page, Text (1) as a paste reads it, any other
+// format as its bytes up to the first zero byte. Empty when the format is not on
+// the clipboard.
 std::string GetClipboardText(std::uint32_t Format);
 
 class TClipFormatDlg : public QDialog {
@@ -48,7 +49,8 @@ public:
 
     // The formats of the last refresh, in the clipboard's order.
     const TFormatArray& ClipFormats() const { return FClipFormats; }
-    // Reads the formats again, refills the grid and shows the first format.
+    // Reads the formats again, refills the grid and shows the first text format
+    // (the first format when none holds text).
     void RefreshFormats();
     // The content of format Index (from 0) in the view; nothing for a row past the last.
     void ShowFormat(int Index);

@@ -1,15 +1,20 @@
-// The clipboard formats viewer: the formats listed after a copy, the text of each,
-// the live refresh while visible only, and "Paste".
+// The clipboard formats viewer: the formats listed after a copy (ours and another
+// program's), the text of each, the live refresh while visible only, and "Paste".
 #include "tools/ClipFormatDialog.h"
 
 #include "tools/TextToolHooks.h"
 
+#include <QClipboard>
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTableWidget>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
 namespace narvo {
 namespace {
@@ -51,6 +56,39 @@ TEST(ClipFormatDlg, ListsAndShowsTheFormatsAfterACopy)
     D.PasteBtnClick();
     SetToolHost(nullptr);
     EXPECT_EQ(Host.Pasted, Text);
+}
+
+// Text copied in another program reaches Qt's X11 clipboard with the selection's
+// meta-targets listed as types of their own, ahead of the text.
+TEST(ClipFormatDlg, TextFromAnotherProgramListsRealFormatsAndOpensOnTheText)
+{
+    auto* Data = new QMimeData;
+    for (const char* Meta : {"TARGETS", "TIMESTAMP", "MULTIPLE", "SAVE_TARGETS"})
+        Data->setData(QString::fromLatin1(Meta), QByteArray("\xFD\x01\x00\x00", 4));
+    Data->setData("image/png", QByteArray("\x89PNG", 4));
+    Data->setText(QString::fromUtf8("caf\u00e9 elsewhere\nline two"));
+    QGuiApplication::clipboard()->setMimeData(Data);
+    QCoreApplication::processEvents();
+
+    TClipFormatDlg D;
+    D.RefreshFormats();
+    std::vector<std::string> Names;
+    for (const TFormatInfo& F : D.ClipFormats())
+        Names.push_back(F.Name);
+    EXPECT_EQ(Names, (std::vector<std::string>{"image/png", "Unicode Text", "Text"}));
+    // The view opens on the first text format, not on the image's bytes.
+    EXPECT_EQ(D.FormatGrid->currentRow(), 1);
+    EXPECT_EQ(D.ShownText(), "caf\xE9 elsewhere\nline two");
+    // Text (1) holds it as a paste reads it, each line ending in CR LF.
+    D.Memo1->clear();
+    D.ShowFormat(2);
+    EXPECT_EQ(D.ShownText(), "caf\xE9 elsewhere\nline two");
+    EXPECT_EQ(GetClipboardText(CF_TEXT), "caf\xE9 elsewhere\r\nline two");
+
+    // A registered format's five-digit number fits its column.
+    const QString Kind = D.FormatGrid->item(0, 1)->text();
+    EXPECT_EQ(Kind.size(), 5);
+    EXPECT_GE(D.FormatGrid->columnWidth(1), D.FormatGrid->fontMetrics().horizontalAdvance(Kind) + 8);
 }
 
 TEST(ClipFormatDlg, ReadingStopsAtAZeroByte)
