@@ -39,6 +39,7 @@
 #include "platform/Locale.h"
 #include "platform/posix/SafeFile.h"
 #include "platform/ProgramFolder.h"
+#include "platform/ScreenFit.h"
 #include "platform/TextConvert.h"
 #include "shared/FileFolder.h"
 #include "shared/NumberScan.h"
@@ -124,6 +125,8 @@ TForm1::TForm1(std::vector<std::string> Params, QWidget* Parent) : QMainWindow(P
 
 void TForm1::FormCreate()
 {
+    // From here on each window and dialog of the program opens within the screen.
+    InstallScreenFit();
     FCmdControlHeight = CmdControl->minimumHeight();
     MainEditor->UpdatesEnabled = true;
     MainEditor->SetShadowLine(true);
