@@ -5,6 +5,8 @@
 
 namespace narvo {
 
+std::size_t SpeechQueueSamples(int SampleRate) { return static_cast<std::size_t>(std::max(SampleRate, 5) / 5); }
+
 TSpeechStream::TSpeechStream(TSpeechSynth& Synth, std::size_t MaxAhead)
     : FSynth(Synth), FMaxAhead(std::max<std::size_t>(MaxAhead, 1)), FThread([this] { Run(); })
 {
@@ -25,12 +27,14 @@ void TSpeechStream::SetVoice(int Index)
 {
     std::lock_guard Lock(FLock);
     FVoice = Index;
+    ++FSettings;
 }
 
 void TSpeechStream::SetRate(double Rate)
 {
     std::lock_guard Lock(FLock);
     FRate = Rate;
+    ++FSettings;
 }
 
 void TSpeechStream::Start(std::string Utf8)
@@ -42,6 +46,10 @@ void TSpeechStream::Start(std::string Utf8)
         FText = std::move(Utf8);
         FHasJob = true;
         FFailed = false;
+        FProduced = FTaken = 0;
+        // Whatever was set before, the new text is heard with it from its start.
+        FHeardSettings = FSettings;
+        FHeardFrom = 0;
     }
     FWake.notify_all();
 }
@@ -66,6 +74,7 @@ std::size_t TSpeechStream::Take(std::int16_t* Out, std::size_t Max)
         N = std::min(Max, FPcm.size());
         std::copy_n(FPcm.begin(), N, Out);
         FPcm.erase(FPcm.begin(), FPcm.begin() + static_cast<std::ptrdiff_t>(N));
+        FTaken += N;
     }
     if (N)
         FWake.notify_all();
@@ -76,6 +85,18 @@ std::size_t TSpeechStream::Queued() const
 {
     std::lock_guard Lock(FLock);
     return FPcm.size();
+}
+
+std::uint64_t TSpeechStream::Taken() const
+{
+    std::lock_guard Lock(FLock);
+    return FTaken;
+}
+
+std::int64_t TSpeechStream::SettingsHeardFrom() const
+{
+    std::lock_guard Lock(FLock);
+    return FHeardSettings == FSettings ? static_cast<std::int64_t>(FHeardFrom) : -1;
 }
 
 bool TSpeechStream::Finished() const
@@ -110,7 +131,12 @@ void TSpeechStream::Run()
         const bool Done = FSynth.Synthesize(
             Text,
             [&] {
+                // Asked before each piece, once the pieces before it are queued.
                 std::lock_guard L(FLock);
+                if (Current() && FHeardSettings != FSettings) {
+                    FHeardSettings = FSettings;
+                    FHeardFrom = FProduced;
+                }
                 return std::make_pair(FVoice, FRate);
             },
             [&](const std::int16_t* Samples, std::size_t Count) {
@@ -119,6 +145,7 @@ void TSpeechStream::Run()
                 if (!Current())
                     return false;
                 FPcm.insert(FPcm.end(), Samples, Samples + Count);
+                FProduced += Count;
                 return true;
             });
 

@@ -22,8 +22,7 @@ std::unique_ptr<TVoiceService> CreateSystemVoice() { return std::make_unique<TSy
 TSystemVoice::TSystemVoice()
 {
     if (FSynth.Ready()) {
-        // About a second of speech ahead of the output.
-        FStream = std::make_unique<TSpeechStream>(FSynth, static_cast<std::size_t>(FSynth.SampleRate()));
+        FStream = std::make_unique<TSpeechStream>(FSynth, SpeechQueueSamples(FSynth.SampleRate()));
     }
     FFeedTimer = new QTimer(this);
     FFeedTimer->setInterval(FeedInterval);
@@ -95,6 +94,9 @@ std::string TSystemVoice::SpeakAsync(const std::string& Utf8)
     Format.setChannelCount(1);
     Format.setSampleFormat(QAudioFormat::Int16);
     FSink = new QAudioSink(Device, Format, this);
+    // The output holds no more than the stream's queue does, so that a rate or
+    // voice change reaches the ear within about a second.
+    FSink->setBufferSize(static_cast<qsizetype>(SpeechQueueSamples(FSynth.SampleRate()) * 2));
     FOutput = FSink->start();
     if (!FOutput || FSink->error() != QAudio::NoError) {
         StopOutput();

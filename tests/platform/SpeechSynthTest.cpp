@@ -14,6 +14,8 @@
 #include <chrono>
 #include <limits>
 #include <cstdlib>
+#include <functional>
+#include <iterator>
 #include <thread>
 
 namespace narvo {
@@ -60,7 +62,7 @@ TEST(SpeechSynthTest, ASentenceGivesSoundAFasterRateLessOfItAndTheSinkCanStopIt)
     const auto Usual = Pcm(Synth, Sentence, -1, 0);
     const auto Fast = Pcm(Synth, Sentence, -1, 10);
     EXPECT_GT(Loudest(Usual), 1000);
-    // Measured here: about 115,000, 56,000 and 20,000 samples.
+    // Measured here: about 152,000, 64,000 and 20,000 samples.
     EXPECT_GT(Slow.size(), Usual.size() * 3 / 2);
     EXPECT_GT(Usual.size(), Fast.size() * 3 / 2);
     EXPECT_GT(Slow.size(), Fast.size() * 3);
@@ -135,6 +137,26 @@ TEST(SpeechSynthTest, TextIsCutAfterSentencesAtLineBreaksAndAtLength)
     EXPECT_EQ(Pieces("abcdefg\xC3\xA9xyz", 8), (V{"abcdefg", "\xC3\xA9xyz"}));
 }
 
+TEST(SpeechSynthTest, LongSentencesAreCutAtCommasThenBlanksKeepingWordsWhole)
+{
+    auto Pieces = [](std::string_view T, std::size_t Longest, std::size_t Hardest) {
+        std::vector<std::string> Out;
+        for (std::size_t Start = 0; Start < T.size();) {
+            const std::size_t End = NextSpeechPiece(T, Start, Longest, Hardest);
+            Out.emplace_back(T.substr(Start, End - Start));
+            Start = End;
+        }
+        return Out;
+    };
+    using V = std::vector<std::string>;
+    EXPECT_EQ(Pieces("one two, three four five six", 16, 400), (V{"one two, ", "three four five ", "six"}));
+    EXPECT_EQ(Pieces("a, b  c,d eeee ffff", 12, 400), (V{"a, ", "b  c,d eeee ", "ffff"}));
+    EXPECT_EQ(Pieces("One. Two, three", 400, 400), (V{"One. ", "Two, three"}));
+    // A word longer than a piece is spoken whole, up to the hard cut.
+    EXPECT_EQ(Pieces("internationalization, yes", 8, 400), (V{"internationalization, ", "yes"}));
+    EXPECT_EQ(Pieces(std::string(30, 'x'), 8, 20), (V{std::string(20, 'x'), std::string(10, 'x')}));
+}
+
 // Waits (at most Limit) until Done holds.
 template <class F>
 bool WaitFor(F Done, std::chrono::seconds Limit = std::chrono::seconds(20))
@@ -178,6 +200,61 @@ TEST(SpeechStreamTest, SynthesisWaitsForTheOutputAndStopsOnPurge)
         return Stream.Finished();
     }));
     EXPECT_GT(Total, 10000u);
+}
+
+// A rate or voice changed in the middle of one long sentence is heard within about
+// a second of speech: counted in samples taken by a recording sink that drains the
+// stream as the audio output would, so the machine's speed does not matter.
+TEST(SpeechStreamTest, ARateOrVoiceChangeIsHeardWithinAboutASecond)
+{
+    TSpeechSynth Synth;
+    ASSERT_TRUE(Synth.Ready());
+    const auto& V = Synth.Voices();
+    const auto English = std::find_if(V.begin(), V.end(), [](const TVoiceInfo& I) { return I.Language.rfind("en", 0) == 0; });
+    ASSERT_NE(English, V.end());
+    const auto Second = static_cast<std::int64_t>(Synth.SampleRate());
+    TSpeechStream Stream(Synth, SpeechQueueSamples(Synth.SampleRate()));
+    std::string Long;  // commas and blanks, never a full stop
+    for (int I = 0; I < 40; ++I)
+        Long += "and the words go on, one after another without a stop ";
+    Stream.Start(Long);
+
+    std::vector<std::int16_t> Recorded;
+    auto TakeSome = [&] {
+        std::int16_t Block[441];
+        const std::size_t N = Stream.Take(Block, std::size(Block));
+        Recorded.insert(Recorded.end(), Block, Block + N);
+    };
+    auto TakeUntil = [&](std::uint64_t Samples) {
+        return WaitFor([&] {
+            TakeSome();
+            return Stream.Taken() >= Samples || Stream.Finished();
+        });
+    };
+    ASSERT_TRUE(TakeUntil(static_cast<std::uint64_t>(2 * Second)));
+    EXPECT_EQ(Stream.SettingsHeardFrom(), 0);  // the settings of the start
+
+    const std::function<void()> Changes[] = {
+        [&] { Stream.SetRate(10); },
+        [&] { Stream.SetVoice(static_cast<int>(English - V.begin())); },
+        [&] { Stream.SetRate(-10); },
+        [&] { Stream.SetRate(0); },
+    };
+    for (std::size_t C = 0; C < std::size(Changes); ++C) {
+        const auto At = static_cast<std::int64_t>(Stream.Taken());
+        Changes[C]();
+        EXPECT_EQ(Stream.SettingsHeardFrom(), -1);
+        ASSERT_TRUE(WaitFor([&] {
+            TakeSome();
+            return Stream.SettingsHeardFrom() >= 0;
+        })) << C;
+        const std::int64_t Late = Stream.SettingsHeardFrom() - At;
+        EXPECT_GE(Late, 0) << C;
+        EXPECT_LE(Late, Second * 5 / 4) << C << ": heard " << Late << " samples later";
+        ASSERT_TRUE(TakeUntil(static_cast<std::uint64_t>(At + 2 * Second)));
+        ASSERT_FALSE(Stream.Finished()) << C;  // the text is long enough for every change
+    }
+    EXPECT_EQ(Recorded.size(), Stream.Taken());
 }
 
 TEST(SpeechStreamTest, DestroyingTheStreamWhileItWaitsForRoomEndsTheThread)
