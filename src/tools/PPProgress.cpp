@@ -1,16 +1,17 @@
 // The printing progress box (see PPProgress.h).
 #include "tools/PPProgress.h"
 
+#include "platform/Canvas.h"
 #include "platform/TextConvert.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QPointer>
-#include <QTimer>
-#include <QWindow>
 #include <QProgressBar>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace narvo {
 
@@ -51,7 +52,18 @@ void ShowProgress(const std::string& Caption)
     TProgressDlg& Dlg = ProgressDlg();
     Dlg.setWindowTitle(AnsiToQString(Caption));
     Dlg.ProgressBar1->setValue(0);
+    // The box belongs to the window printing (the modal preview): without that the
+    // window manager may stack it under that window, out of sight.
+    QWidget* Owner = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : QApplication::activeWindow();
+    if (Owner && Owner->window() != &Dlg) {
+        Dlg.winId();
+        if (QWindow* Handle = Dlg.windowHandle())
+            Handle->setTransientParent(Owner->window()->windowHandle());
+    }
+    if (!Dlg.isVisible())
+        CenterFormInWorkArea(&Dlg);
     Dlg.show();
+    Dlg.raise();
     // A window paints only once it is mapped: wait for that (a window manager may
     // take a moment), but never for long.
     QDeadlineTimer Deadline(2000);

@@ -476,7 +476,12 @@ TEST_F(PrintDialogTest, TheProgressBarIsPaintedForEveryPage)
     Form.Prepare(QFont(), Text, TPrintMarginValues{});
     ASSERT_EQ(Form.TextParser->PageCount(), 12);
     TPaintRecorder Recorder;
+    // Shown over the window that prints, never under it.
+    Form.show();
+    QApplication::setActiveWindow(&Form);
     ShowProgress("Printing NRV Document");
+    ASSERT_TRUE(ProgressDlg().windowHandle());
+    EXPECT_EQ(ProgressDlg().windowHandle()->transientParent(), Form.windowHandle());
     // Shown at once: mapped and painted before the first page goes out.
     ASSERT_TRUE(ProgressDlg().windowHandle());
     EXPECT_TRUE(ProgressDlg().windowHandle()->isExposed());
