@@ -15,18 +15,25 @@ namespace narvo {
 
 namespace {
 
-// A frame not yet known (the window manager adds it after the window is mapped):
-// that of another framed window of the program, else room for a title bar.
+// A frame not yet known (the window manager adds it after the window is mapped) is
+// taken as large as another framed window's, and at least room for a title bar and
+// borders: a frame thought too thin lets the window manager push the title bar off
+// the screen.
 QMargins FrameOf(const QWidget& Window)
 {
     if (const QWindow* Handle = Window.windowHandle(); Handle && !Handle->frameMargins().isNull())
         return Handle->frameMargins();
+    QMargins Frame(4, 28, 4, 4);
     for (const QWidget* Other : QApplication::topLevelWidgets()) {
         const QWindow* Handle = Other->windowHandle();
-        if (Other != &Window && Other->isVisible() && Handle && !Handle->frameMargins().isNull())
-            return Handle->frameMargins();
+        if (Other != &Window && Other->isVisible() && Handle && !Handle->frameMargins().isNull()) {
+            const QMargins M = Handle->frameMargins();
+            Frame = QMargins(std::max(Frame.left(), M.left()), std::max(Frame.top(), M.top()),
+                             std::max(Frame.right(), M.right()), std::max(Frame.bottom(), M.bottom()));
+            break;
+        }
     }
-    return QMargins(4, 28, 4, 4);
+    return Frame;
 }
 
 bool IsFittedWindow(const QWidget& W)
@@ -85,15 +92,23 @@ void FitToScreen(QWidget& Window)
         Minimum = Minimum.expandedTo(L->totalMinimumSize());
     const QRect Now = Window.geometry();
     const QMargins Frame = FrameOf(Window);
-    const QRect Fitted = FitGeometry(Now, Frame, Screen->availableGeometry(), Minimum);
-    if (Fitted.size() != Now.size())
+    const QRect Available = Screen->availableGeometry();
+    // A dialog not placed by hand would centre itself over its parent as it shows,
+    // guessing the frame; it is centred here instead, with the frame counted, so
+    // that its title bar stays on the screen too.
+    const bool Centre = qobject_cast<QDialog*>(&Window) && !Window.testAttribute(Qt::WA_Moved);
+    QRect Fitted = FitGeometry(Now, Frame, Available, Minimum);
+    if (Centre) {
+        const QWidget* Parent = Window.parentWidget() ? Window.parentWidget()->window() : nullptr;
+        Fitted.moveCenter(Parent && Parent->isVisible() ? Parent->frameGeometry().center() : Available.center());
+        Fitted = FitGeometry(Fitted, Frame, Available, Minimum);
+    }
+    // The geometry without the frame: the window manager puts the frame round it,
+    // where a frame position would depend on its guess of the frame.
+    if (Centre || Fitted.topLeft() != Now.topLeft())
+        Window.setGeometry(Fitted);
+    else if (Fitted.size() != Now.size())
         Window.resize(Fitted.size());
-    // A dialog not placed by hand is centred over its parent as it shows, within
-    // the screen; moving it here would stop that.
-    const bool CentredByItself = qobject_cast<QDialog*>(&Window) && !Window.testAttribute(Qt::WA_Moved);
-    // A window's position is that of its frame.
-    if (!CentredByItself && Fitted.topLeft() != Now.topLeft())
-        Window.move(Fitted.topLeft() - QPoint(Frame.left(), Frame.top()));
 }
 
 void InstallScreenFit()

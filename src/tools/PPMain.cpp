@@ -24,6 +24,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QTabWidget>
@@ -189,7 +190,15 @@ void TPreForm::BuildForm()
     S->addWidget(LineNumberChk);
     connect(MarginChk, &QCheckBox::clicked, this, [this] { LeftSpinChange(); });
     connect(LineNumberChk, &QCheckBox::clicked, this, [this] { LeftSpinChange(); });
-    Tabs->addTab(Settings, "Settings");
+    // On a small screen (or at a large scale) the settings scroll rather than make
+    // the dialog taller than the screen.
+    auto* SettingsScroll = new QScrollArea;
+    SettingsScroll->setWidget(Settings);
+    SettingsScroll->setWidgetResizable(true);
+    SettingsScroll->setFrameShape(QFrame::NoFrame);
+    SettingsScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    SettingsScroll->setMinimumWidth(Settings->minimumSizeHint().width());
+    Tabs->addTab(SettingsScroll, "Settings");
 
     Memo1 = new QPlainTextEdit;
     Memo1->setObjectName("Memo1");
