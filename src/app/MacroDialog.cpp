@@ -348,9 +348,4 @@ void LoadCurrentMacros() { LoadCurrentMacros(CommandLines(), CommandHost(), Sett
 
 void SaveCurrentMacros() { SaveCurrentMacros(CommandLines(), CommandHost(), SettingsIniName); }
 
-void InstallMacroHooks()
-{
-    MenuActions().Macros = ShowMacroDialog;
-}
-
 }  // namespace narvo

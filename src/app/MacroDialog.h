@@ -87,7 +87,4 @@ void ShowMacroDialog();
 void LoadCurrentMacros();
 void SaveCurrentMacros();
 
-// Fills the menu entry "Macros...".
-void InstallMacroHooks();
-
 }  // namespace narvo

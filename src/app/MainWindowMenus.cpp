@@ -6,11 +6,18 @@
 #include "app/CommandLanguage.h"
 #include "app/Documents.h"
 #include "app/FindReplace.h"
+#include "app/HelpServices.h"
 #include "app/KeyRouting.h"
+#include "app/MacroDialog.h"
 #include "app/MainWindow.h"
+#include "app/PreferenceDialogsHooks.h"
+#include "app/PrintHooks.h"
 #include "app/SecondEditor.h"
 #include "app/Settings.h"
+#include "app/SmallToolsHooks.h"
+#include "app/SpellHooks.h"
 #include "components/AutoButton.h"
+#include "components/ChmHelper.h"
 #include "components/RecentFiles.h"
 #include "engine/EditBuffer.h"
 #include "language/AppState.h"
@@ -26,7 +33,23 @@
 #include "platform/Shell.h"
 #include "platform/TextConvert.h"
 #include "shared/FileFolder.h"
+#include "tools/AboutBox.h"
+#include "tools/AutoBackup.h"
+#include "tools/BlockIndent.h"
+#include "tools/ChangeCase.h"
 #include "tools/CharacterChart.h"
+#include "tools/ClipFormatDialog.h"
+#include "tools/ColorsDialog.h"
+#include "tools/EncloseText.h"
+#include "tools/ExternalPrograms.h"
+#include "tools/Favorites.h"
+#include "tools/FileDetails.h"
+#include "tools/FileTool.h"
+#include "tools/MarginPresetsDialog.h"
+#include "tools/MatchPairs.h"
+#include "tools/OptionsDialog.h"
+#include "tools/SevenBit.h"
+#include "tools/SpeechDialog.h"
 #include "tools/GoToLineDialog.h"
 
 #include <QAction>
@@ -91,18 +114,6 @@ std::string Trimmed(const std::string& S)
 }
 
 }  // namespace
-
-// --- the hook table ---------------------------------------------------------------------------
-
-TMenuActions& MenuActions()
-{
-    static TMenuActions Actions;
-    return Actions;
-}
-
-void ResetMenuActions() { MenuActions() = TMenuActions{}; }
-
-void ShowNotAvailable() { ShowStatusMessage(NotAvailableMessage, false); }
 
 // --- sorting ----------------------------------------------------------------------------------
 
@@ -323,23 +334,27 @@ void TMainMenus::CreateViewMenu()
 void TMainMenus::CreateFormatMenu()
 {
     QMenu* M = FormatMnu;
-    const auto Hook = [this](QMenu* In, const char* Name, const char* Caption, std::function<void()> TMenuActions::*H) {
-        return Item(In, Name, Caption, [this, H] {
+    // A transform or dialog on the active pane; the pane has the focus again after it.
+    const auto OnPane = [this](QMenu* In, const char* Name, const char* Caption, void (*Run)(TScrollEditor&)) {
+        return Item(In, Name, Caption, [this, Run] {
             TScrollEditor& P = Active();
-            RunMenuAction(MenuActions().*H);
+            Run(P);
             F.UpdateStatus();
             FocusBack(P);
         });
     };
     RemarginMnu = Item(M, "RemarginMnu", "Remargin", [this] { RemarginMnuClick(); });
-    ChangeCaseMnu = Hook(M, "ChangeCaseMnu", "Change Case...", &TMenuActions::ChangeCase);
-    BlockIndentMnu = Hook(M, "BlockIndentMnu", "Block Indent...", &TMenuActions::BlockIndent);
+    ChangeCaseMnu = OnPane(M, "ChangeCaseMnu", "Change Case...", [](TScrollEditor&) { ShowCaseDlg(); });
+    BlockIndentMnu = OnPane(M, "BlockIndentMnu", "Block Indent...", [](TScrollEditor&) { ShowIndentDlg(); });
     TabsSpacesMnu = Submenu(M, "TabsSpacesMnu", "Tabs/Spaces");
-    TabsToSpacesMnu = Hook(TabsSpacesMnu, "TabsToSpacesMnu", "Tabs To Spaces", &TMenuActions::TabsToSpaces);
-    SpacesToTabsMnu = Hook(TabsSpacesMnu, "SpacesToTabsMnu", "Spaces To Tabs", &TMenuActions::SpacesToTabs);
+    TabsToSpacesMnu = OnPane(TabsSpacesMnu, "TabsToSpacesMnu", "Tabs To Spaces", [](TScrollEditor& P) { ConvertTabsToSpaces(P); });
+    SpacesToTabsMnu = OnPane(TabsSpacesMnu, "SpacesToTabsMnu", "Spaces To Tabs",
+                             [](TScrollEditor& P) { ConvertSpacesToTabs(P, MinimumSpace); });
     LineMarksMnu = Submenu(M, "LineMarksMnu", "Line Marks");
-    InsertMarksMnu = Hook(LineMarksMnu, "InsertMarksMnu", "Insert Line Marks", &TMenuActions::InsertLineMarks);
-    RemoveMarksMnu = Hook(LineMarksMnu, "RemoveMarksMnu", "Remove Line Marks", &TMenuActions::RemoveLineMarks);
+    InsertMarksMnu = OnPane(LineMarksMnu, "InsertMarksMnu", "Insert Line Marks",
+                            [](TScrollEditor& P) { InsertLineMarks(P, '>'); });
+    RemoveMarksMnu = OnPane(LineMarksMnu, "RemoveMarksMnu", "Remove Line Marks",
+                            [](TScrollEditor& P) { RemoveLineMarks(P, '>'); });
     EncloseTextMnu = Submenu(M, "EncloseTextMnu", "Enclose Text");
     struct TPairItem {
         const char* Name;
@@ -360,35 +375,50 @@ void TMainMenus::CreateFormatMenu()
     for (const TPairItem& P : Pairs)
         Item(EncloseTextMnu, P.Name, P.Caption, [this, P] { EncloseWithPair(P.Open, P.Close); });
     EncodingMnu = Submenu(M, "EncodingMnu", "Encoding");
-    RemoveHTMLMnu = Hook(EncodingMnu, "RemoveHTMLMnu", "Remove HTML", &TMenuActions::RemoveHtml);
-    HexToStringMnu = Hook(EncodingMnu, "HexToStringMnu", "Convert %-Hex To String", &TMenuActions::HexToString);
-    StringtoHexMnu = Hook(EncodingMnu, "StringtoHexMnu", "Convert String to %-Hex", &TMenuActions::StringToHex);
+    RemoveHTMLMnu = OnPane(EncodingMnu, "RemoveHTMLMnu", "Remove HTML", [](TScrollEditor& P) { RemoveHTML(P); });
+    HexToStringMnu = OnPane(EncodingMnu, "HexToStringMnu", "Convert %-Hex To String",
+                            [](TScrollEditor& P) { ConvertHexToString(P); });
+    StringtoHexMnu = OnPane(EncodingMnu, "StringtoHexMnu", "Convert String to %-Hex",
+                            [](TScrollEditor& P) { ConvertStringToHex(P); });
     Convert8bitsTo7bits1 =
-        Hook(EncodingMnu, "Convert8bitsTo7bits1", "Convert 8-bits To 7-bits", &TMenuActions::Convert8BitsTo7Bits);
-    SpanishMnu = Hook(M, "SpanishMnu", "Convert Spanish Characters", &TMenuActions::ConvertSpanish);
+        OnPane(EncodingMnu, "Convert8bitsTo7bits1", "Convert 8-bits To 7-bits",
+               [](TScrollEditor& P) { ConvertSelectionTo7Bit(P); });
+    SpanishMnu = OnPane(M, "SpanishMnu", "Convert Spanish Characters", [](TScrollEditor& P) { ApplySpanishAccents(P); });
 }
 
 void TMainMenus::CreateToolsMenu()
 {
     QMenu* M = ToolsMnu;
     CharacterSetMnu = Item(M, "CharacterSetMnu", "Character Set...", [this] { CharacterSetMnuClick(); });
-    MacrosMnu = Item(M, "MacrosMnu", "Macros...", [] { RunMenuAction(MenuActions().Macros); });
-    MatchPairsMnu = Item(M, "MatchPairsMnu", "Match Pairs...", [] { RunMenuAction(MenuActions().MatchPairs); });
+    MacrosMnu = Item(M, "MacrosMnu", "Macros...", [] { ShowMacroDialog(); });
+    MatchPairsMnu = Item(M, "MatchPairsMnu", "Match Pairs...", [] { ShowMatchPairsDlg(); });
     SortHighlightedMnu = Item(M, "SortHighlightedMnu", "Sort Highlighted", [this] { SortHighlightedMnuClick(); });
-    Speech1 = Item(M, "Speech1", "Speech...", [] { RunMenuAction(MenuActions().Speech); });
-    SpellCheckMnu = Item(M, "SpellCheckMnu", "Spell Check", [] { RunMenuAction(MenuActions().SpellCheck); });
+    Speech1 = Item(M, "Speech1", "Speech...", [] { ShowSpeechDlg(); });
+    SpellCheckMnu = Item(M, "SpellCheckMnu", "Spell Check", [] { SpellCheckNext(); });
     M->addSeparator();
-    UserToolsMnu = Item(M, "UserToolsMnu", "Add User Tools...", [] { RunMenuAction(MenuActions().UserTools); });
+    UserToolsMnu = Item(M, "UserToolsMnu", "Add User Tools...", [] {
+        if (TExternalDlg* Dlg = ExternalDlg())
+            Dlg->EditExternalPrograms();
+    });
 }
 
 void TMainMenus::CreatePreferencesMenu()
 {
     QMenu* M = PreferencesMnu;
-    OptionsMnu = Item(M, "OptionsMnu", "Options...", [] { RunMenuAction(MenuActions().Options); });
-    FontsMnu = Item(M, "FontsMnu", "Colors/Fonts...", [] { RunMenuAction(MenuActions().ColorsFonts); });
-    MarginsMnu = Item(M, "MarginsMnu", "Margins...", [] { RunMenuAction(MenuActions().MarginPresets); });
+    OptionsMnu = Item(M, "OptionsMnu", "Options...", [] {
+        if (TOptionsDlg* Dlg = OptionsDlg())
+            Dlg->ShowOptionsDlg();
+    });
+    FontsMnu = Item(M, "FontsMnu", "Colors/Fonts...", [] {
+        if (TColorDlg* Dlg = ColorDlg())
+            Dlg->ShowColorDlg();
+    });
+    MarginsMnu = Item(M, "MarginsMnu", "Margins...", [] {
+        if (TMarginsDlg* Dlg = MarginsDlg())
+            Dlg->ShowMarginsDlg();
+    });
     SpellCheckerMnu =
-        Item(M, "SpellCheckerMnu", "Spell Checker...", [] { RunMenuAction(MenuActions().SpellCheckerSettings); });
+        Item(M, "SpellCheckerMnu", "Spell Checker...", [] { ShowSpellCheckerSettings(); });
     M->addSeparator();
     SaveSettingsMnu = Item(M, "SaveSettingsMnu", "Save User Settings", [this] { SaveSettingsMnuClick(); });
     RestoreSettingsMnu =
@@ -399,14 +429,17 @@ void TMainMenus::CreatePreferencesMenu()
 void TMainMenus::CreateHelpMenu()
 {
     QMenu* M = HelpMnu;
-    ContentsMnu = Item(M, "ContentsMnu", "Contents", [] { RunMenuAction(MenuActions().HelpContents); });
+    ContentsMnu = Item(M, "ContentsMnu", "Contents", [] { ProgramHelp().ShowTableOfContents(); });
     KeyboardCommandsMnu =
-        Item(M, "KeyboardCommandsMnu", "Keyboard Commands", [] { RunMenuAction(MenuActions().HelpTopic, 1); });
+        Item(M, "KeyboardCommandsMnu", "Keyboard Commands", [] { ProgramHelp().ShowContextHelp(1); });
     HelpOnMnu = Item(M, "HelpOnMnu", "Search for Help On...",
-                     [] { RunMenuAction(MenuActions().HelpIndex, std::string()); });
-    UseHelpMnu = Item(M, "UseHelpMnu", "How to Use Help", [] { RunMenuAction(MenuActions().HelpOnHelp); });
+                     [] { ProgramHelp().ShowHelp(std::string()); });
+    UseHelpMnu = Item(M, "UseHelpMnu", "How to Use Help", [] { ProgramHelp().HelpOnHelp(); });
     M->addSeparator();
-    AboutMnu = Item(M, "AboutMnu", "About...", [] { RunMenuAction(MenuActions().AboutBox); });
+    AboutMnu = Item(M, "AboutMnu", "About...", [] {
+        if (TAboutBox* Box = AboutBox())
+            Box->exec();
+    });
     DebugMnu = Submenu(M, "DebugMnu", "Debug");
     InsertText1 = Item(DebugMnu, "InsertText1", "Insert Text", [this] { InsertText1Click(); });
     Update1 = Item(DebugMnu, "Update1", "Update", [this] { Update1Click(); });
@@ -500,12 +533,17 @@ void TMainMenus::SaveAsMnuClick()
     FocusBack(Active());
 }
 
-void TMainMenus::ViewFavorites1Click() { RunMenuAction(MenuActions().ViewFavorites); }
+void TMainMenus::ViewFavorites1Click()
+{
+    if (TFavoritesDlg* Dlg = FavoritesDlg())
+        Dlg->ShowFavoritesDlg();
+}
 
 void TMainMenus::CurrentFileToFavorites1Click()
 {
-    if (!CurrentFileName.empty())
-        RunMenuAction(MenuActions().AddToFavorites, CurrentFileName);
+    // An untitled document has no name to keep.
+    if (TFavoritesDlg* Dlg = FavoritesDlg(); Dlg && !CurrentFileName.empty())
+        Dlg->AddFavorite(CurrentFileName);
 }
 
 void TMainMenus::Open1Click()
@@ -540,15 +578,19 @@ void TMainMenus::OpenDOSPrompt1Click()
         ShowStatusMessage(NoTerminalMessage, true);
 }
 
-void TMainMenus::AutobackupFiles1Click() { RunMenuAction(MenuActions().AutoBackupFiles); }
+void TMainMenus::AutobackupFiles1Click() { ShowAutoBackDlg(); }
 
-void TMainMenus::FileDetailsMnuClick() { RunMenuAction(MenuActions().FileDetails); }
+void TMainMenus::FileDetailsMnuClick() { ShowDetailsDlg(); }
 
-void TMainMenus::CopyMergeFilesMnuClick() { RunMenuAction(MenuActions().CopyMergeFiles); }
+void TMainMenus::CopyMergeFilesMnuClick()
+{
+    if (TFileToolDlg* Dlg = FileToolDlg())
+        Dlg->ShowFileToolDlg();
+}
 
-void TMainMenus::Print1Click() { RunMenuAction(MenuActions().PrintPreview, false); }
+void TMainMenus::Print1Click() { PreviewMainPane(false); }
 
-void TMainMenus::PrintSetupMnuClick() { RunMenuAction(MenuActions().PrintPreview, true); }
+void TMainMenus::PrintSetupMnuClick() { PreviewMainPane(true); }
 
 void TMainMenus::ExitMnuClick() { F.close(); }
 
@@ -615,7 +657,7 @@ void TMainMenus::CopyasTHML1Click()
     FocusBack(E);
 }
 
-void TMainMenus::ClipboardFormatData1Click() { RunMenuAction(MenuActions().ClipboardFormats); }
+void TMainMenus::ClipboardFormatData1Click() { ShowClipFormatDlg(); }
 
 void TMainMenus::SelectAllMnuClick()
 {
@@ -655,7 +697,11 @@ void TMainMenus::ShowLineNumbers1Click()
     F.UpdateStatus();
 }
 
-void TMainMenus::GoToLineNumber1Click() { RunMenuAction(MenuActions().GoToLineNumber); }
+void TMainMenus::GoToLineNumber1Click()
+{
+    if (TLineNumDlg* Dlg = LineNumDlg())
+        Dlg->ShowLineNumDlg();
+}
 
 void TMainMenus::ZoomIn1Click()
 {
@@ -739,7 +785,8 @@ void TMainMenus::RemarginMnuClick()
 void TMainMenus::EncloseWithPair(const char* Open, const char* Close)
 {
     TScrollEditor& P = Active();
-    RunMenuAction(MenuActions().EncloseWithPair, std::string(Open), std::string(Close));
+    if (TEncloseDlg* Dlg = EncloseDlg())
+        Dlg->EnclosePairNow(Open, Close);
     F.UpdateStatus();
     FocusBack(P);
 }
@@ -749,8 +796,7 @@ void TMainMenus::EncloseWithPair(const char* Open, const char* Close)
 void TMainMenus::CharacterSetMnuClick()
 {
     const TScrollEditor& P = Active();
-    if (!ShowCharacterChart(P.font(), P.FontCharset()))
-        ShowNotAvailable();
+    ShowCharacterChart(P.font(), P.FontCharset());
 }
 
 void TMainMenus::SortHighlightedMnuClick()

@@ -5,9 +5,9 @@
 // lines, zoom, the margin presets, the ruler's guide line and the status pop-up.
 //
 // No menu item carries a keyboard shortcut or a mnemonic: the panes see every key.
-// Entries that open a tool or dialog of a module that may not be in the program go
-// through one table of hooks, MenuActions(); an entry whose hook is empty shows
-// "Not available yet" on the status line instead.
+// Entries that open a tool or dialog call it directly; a dialog that is not made
+// (the forms are made at start-up, a test may leave them out) leaves its entries
+// doing nothing.
 //
 // The handlers are implemented by concern: MainWindowMenus.cpp (the menu bar and
 // its handlers), MainWindowToolBar.cpp (the tool bar and the buttons without a
@@ -32,76 +32,9 @@ class TFindReplaceDialog;
 class TForm1;
 class TScrollEditor;
 
-// The status message of an entry whose tool is not in the program.
-inline constexpr const char* NotAvailableMessage = "Not available yet";
 // The error messages of Open Folder and Open Terminal when nothing could be started.
 inline constexpr const char* NoFileManagerMessage = "No file manager could be started to show the folder";
 inline constexpr const char* NoTerminalMessage = "No terminal could be started: set TERMINAL or install x-terminal-emulator";
-
-// The tools and dialogs the menus reach. A dialog's module fills its hooks once, at
-// start-up; an empty hook leaves its entries harmless.
-struct TMenuActions {
-    // --- File
-    std::function<void()> ViewFavorites;                                 // favourites dialog
-    std::function<void(const std::string& FileName)> AddToFavorites;     // current file to favourites
-    std::function<void()> AutoBackupFiles;                               // backup browser
-    std::function<void()> FileDetails;                                   // file details and statistics
-    std::function<void()> CopyMergeFiles;                                // copy and merge files
-    std::function<void(bool HighlightedOnly)> PrintPreview;              // print preview of the main pane
-    // --- Edit
-    std::function<void()> ClipboardFormats;  // clipboard formats viewer
-    // --- View
-    std::function<void()> GoToLineNumber;  // go-to-line dialog
-    // --- Format (block transforms act on the active pane's highlight)
-    std::function<void()> ChangeCase;
-    std::function<void()> BlockIndent;
-    std::function<void()> TabsToSpaces;
-    std::function<void()> SpacesToTabs;
-    std::function<void()> InsertLineMarks;
-    std::function<void()> RemoveLineMarks;
-    std::function<void()> RemoveHtml;
-    std::function<void()> HexToString;
-    std::function<void()> StringToHex;
-    std::function<void()> Convert8BitsTo7Bits;
-    std::function<void()> ConvertSpanish;
-    // Makes Open/Close the current enclosing pair and encloses the highlight with it.
-    std::function<void(const std::string& Open, const std::string& Close)> EncloseWithPair;
-    std::function<void()> EncloseText;    // with the current pair (EncloseBtn)
-    std::function<void()> EncloseDialog;  // EncloseDlgBtn
-    // --- Tools
-    std::function<void()> Macros;
-    std::function<void()> MatchPairs;
-    std::function<void()> Speech;
-    std::function<void()> SpellCheck;
-    std::function<void()> UserTools;  // external programs dialog
-    // --- Preferences
-    std::function<void()> Options;
-    std::function<void()> ColorsFonts;
-    std::function<void()> MarginPresets;
-    std::function<void()> SpellCheckerSettings;
-    // --- Help
-    std::function<void()> HelpContents;
-    std::function<void(int Topic)> HelpTopic;
-    std::function<void(const std::string& Keyword)> HelpIndex;
-    std::function<void()> HelpOnHelp;
-    std::function<void()> AboutBox;  // modal
-};
-
-TMenuActions& MenuActions();
-// Every hook empty again (for tests).
-void ResetMenuActions();
-
-// Shows NotAvailableMessage on the status line.
-void ShowNotAvailable();
-// Calls Hook with Args, or shows NotAvailableMessage when it is empty.
-template <class F, class... A>
-void RunMenuAction(const F& Hook, A&&... Args)
-{
-    if (Hook)
-        Hook(std::forward<A>(Args)...);
-    else
-        ShowNotAvailable();
-}
 
 // --- logic of the handlers, on a text model ---------------------------------------------
 // The highlighted lines sorted without regard to case (in the locale's order) and put

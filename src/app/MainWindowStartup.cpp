@@ -22,7 +22,6 @@
 #include "app/SecondEditor.h"
 #include "app/Settings.h"
 #include "app/SmallToolsHooks.h"
-#include "app/SpeechHooks.h"
 #include "app/SpellHooks.h"
 #include "app/StatusThread.h"
 #include "app/TextToolsHooks.h"
@@ -342,17 +341,8 @@ TForm1::~TForm1()
 void InstallProgramModules()
 {
     InstallCommandLanguage();
-    InstallHelpServices();
     InstallStatusThread();
-    InstallAutoBackup();
-    InstallMacroHooks();
-    InstallPreferenceDialogs();
-    InstallSmallToolsHooks();
-    InstallSpellHooks();
-    InstallUserToolsHooks();
     InstallTextTools();
-    InstallPrintHooks();
-    InstallSpeechHooks();
 }
 
 void CreateStartupForms()

@@ -5,6 +5,8 @@
 #include "app/MainWindow.h"
 #include "app/MainWindowMenus.h"
 #include "app/SecondEditor.h"
+#include "app/SmallToolsHooks.h"
+#include "app/SpellHooks.h"
 #include "components/AutoButton.h"
 #include "components/FoldingBar.h"
 #include "language/AppState.h"
@@ -13,6 +15,7 @@
 #include "language/StatusLine.h"
 #include "language/WordCommands.h"
 #include "platform/Application.h"
+#include "tools/EncloseText.h"
 
 #include <QBoxLayout>
 #include <QCheckBox>
@@ -101,7 +104,7 @@ void TMainMenus::ConnectToolBar()
     OnClick(F.CopyBtn, [this] { CopyBtnClick(); });
     OnClick(F.PasteBtn, [this] { PasteBtnClick(); });
     OnClick(F.MarginBtn, [this] { RemarginMnuClick(); });
-    OnClick(F.SpellBtn, [] { RunMenuAction(MenuActions().SpellCheck); });
+    OnClick(F.SpellBtn, [] { SpellCheckNext(); });
     OnClick(F.BackSearchBtn, [this] { BackSearchBtnClick(); });
     OnClick(F.ForeSearchBtn, [this] { ForeSearchBtnClick(); });
     OnClick(F.DropMarkBtn, [this] { DropMarkBtnClick(); });
@@ -115,7 +118,10 @@ void TMainMenus::ConnectToolBar()
         UpdateSplitMenuChecks();
     });
     OnClick(F.EncloseBtn, [this] { EncloseBtnClick(); });
-    OnClick(F.EncloseDlgBtn, [] { RunMenuAction(MenuActions().EncloseDialog); });
+    OnClick(F.EncloseDlgBtn, [] {
+        if (TEncloseDlg* Dlg = EncloseDlg())
+            Dlg->ShowEncloseDlg();
+    });
     OnClick(F.ShowStatusBtn, [this] { ShowStatusBtnClick(); });
     OnClick(F.HideStatus1Btn, [this] { F.StatusBar->hide(); });
     OnClick(F.HideStatus2Btn, [this] { F.StatusBar2->hide(); });
@@ -161,7 +167,8 @@ void TMainMenus::GoMarkBtnClick()
 
 void TMainMenus::EncloseBtnClick()
 {
-    RunMenuAction(MenuActions().EncloseText);
+    if (TEncloseDlg* Dlg = EncloseDlg())
+        Dlg->EncloseSelection();
     FocusBack(Active());
 }
 

@@ -135,25 +135,4 @@ TOptionsDlg* OptionsDlg() { return GOptions.data(); }
 TColorDlg* ColorDlg() { return GColors.data(); }
 TMarginsDlg* MarginsDlg() { return GMargins.data(); }
 
-void InstallPreferenceDialogs()
-{
-    TMenuActions& Menus = MenuActions();
-    Menus.Options = [] {
-        if (GOptions)
-            GOptions->ShowOptionsDlg();
-    };
-    Menus.ColorsFonts = [] {
-        if (GColors)
-            GColors->ShowColorDlg();
-    };
-    Menus.GoToLineNumber = [] {
-        if (TLineNumDlg* Dlg = LineNumDlg())
-            Dlg->ShowLineNumDlg();
-    };
-    Menus.MarginPresets = [] {
-        if (GMargins)
-            GMargins->ShowMarginsDlg();
-    };
-}
-
 }  // namespace narvo

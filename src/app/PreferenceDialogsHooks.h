@@ -1,7 +1,7 @@
 // The preference and navigation dialogs of the tools layer wired into the main
 // window: "Options", "Colors and Fonts", "Margins" and "Go To Line Numbers". They
-// are created with the other forms at start-up, opened from the menus, and reach
-// the window only through the hooks filled here.
+// are created with the other forms at start-up and freed at exit; the menus open
+// them through the accessors below.
 #pragma once
 
 #include "tools/GoToLineDialog.h"
@@ -16,10 +16,6 @@ class TOptionsDlg;
 TOptionsDlg* OptionsDlg();
 TColorDlg* ColorDlg();
 TMarginsDlg* MarginsDlg();
-
-// The menus' entries (Options, ColorsFonts, GoToLineNumber, MarginPresets), the
-// forms' creators and the hook that tells the go-to-line dialog of a new document.
-void InstallPreferenceDialogs();
 
 // The dialogs, made with the start-up forms and freed after the message loop.
 void CreatePreferenceDialogs();

@@ -3,14 +3,11 @@
 #include "app/PrintHooks.h"
 
 #include "app/MainWindow.h"
-#include "app/MainWindowMenus.h"
 #include "app/Settings.h"
 #include "editor/ScrollEditor.h"
 #include "tools/PPMain.h"
 
 namespace narvo {
-
-namespace {
 
 void PreviewMainPane(bool HighlightedOnly)
 {
@@ -21,13 +18,6 @@ void PreviewMainPane(bool HighlightedOnly)
     TPrintMarginValues Margins{PrintMargins.Left, PrintMargins.Top, PrintMargins.Right, PrintMargins.Bottom};
     ShowPrintPreview(Pane.font(), Text, Margins);
     PrintMargins = TPrintMargins{Margins.Left, Margins.Right, Margins.Top, Margins.Bottom};
-}
-
-}  // namespace
-
-void InstallPrintHooks()
-{
-    MenuActions().PrintPreview = PreviewMainPane;
 }
 
 void CreatePrintForms() { CreatePreForm(Form1); }

@@ -1,10 +1,11 @@
-// Wires the print preview into the window: the File menu's two print entries, the
-// tool bar's print button and the command language's L (print the last preview).
+// The print preview in the window: what the File menu's two print entries and the
+// tool bar's print button show, and the preview's form made with the others.
 #pragma once
 
 namespace narvo {
 
-void InstallPrintHooks();
+// The preview of the main pane's text, or of its highlight alone.
+void PreviewMainPane(bool HighlightedOnly);
 
 // The print preview's form, made with the start-up forms.
 void CreatePrintForms();

@@ -102,40 +102,6 @@ bool TypeBoxDrawingChar(TEditorEngine& Pane, char Key)
     return true;
 }
 
-void InstallSmallToolsHooks()
-{
-    TMenuActions& M = MenuActions();
-    M.AboutBox = [] {
-        if (GAboutBox)
-            GAboutBox->exec();
-    };
-    M.ViewFavorites = [] {
-        if (GFavoritesDlg)
-            GFavoritesDlg->ShowFavoritesDlg();
-    };
-    M.AddToFavorites = [](const std::string& FileName) {
-        // An untitled document has no name to keep.
-        if (GFavoritesDlg && !FileName.empty())
-            GFavoritesDlg->AddFavorite(FileName);
-    };
-    M.EncloseWithPair = [](const std::string& Open, const std::string& Close) {
-        if (GEncloseDlg)
-            GEncloseDlg->EnclosePairNow(Open, Close);
-    };
-    M.EncloseText = [] {
-        if (GEncloseDlg)
-            GEncloseDlg->EncloseSelection();
-    };
-    M.EncloseDialog = [] {
-        if (GEncloseDlg)
-            GEncloseDlg->ShowEncloseDlg();
-    };
-    M.CopyMergeFiles = [] {
-        if (GFileToolDlg)
-            GFileToolDlg->ShowFileToolDlg();
-    };
-}
-
 void CreateSmallToolForms() { CreateSmallTools(); }
 
 std::string BoxCharText() { return std::string(1, BoxStyleCross(BoxStyle)); }

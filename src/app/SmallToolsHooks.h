@@ -1,7 +1,7 @@
 // The small tools' place in the running program: the about box, the character chart
 // and the box-drawing keys, the favourites, Enclose Text and Copy/Merge Files. Their
-// dialogs are made with the main window and reach it only through the hooks filled
-// here.
+// dialogs are made with the main window; the menus and the tool bar reach them
+// through the accessors below.
 #pragma once
 
 #include "tools/CharacterChart.h"
@@ -15,10 +15,6 @@ class TEditorEngine;
 class TEncloseDlg;
 class TFavoritesDlg;
 class TFileToolDlg;
-
-// Fills the menu entries of the small tools. Call once, before the main window
-// exists.
-void InstallSmallToolsHooks();
 
 // Shift+^D: the next box-drawing style (off, then styles 1 to 4, then off again).
 void NextBoxDrawingStyle();

@@ -2,7 +2,6 @@
 #include "app/SpellHooks.h"
 
 #include "app/MainWindow.h"
-#include "app/MainWindowMenus.h"
 #include "app/Settings.h"
 #include "editor/ScrollEditor.h"
 #include "tools/SpellChecker.h"
@@ -19,12 +18,9 @@ int CheckSpelling(const std::string& Word, bool& NoDictionary)
     return SpellChecker->CheckWord(Word) ? 0 : -1;
 }
 
-void InstallSpellHooks()
-{
-    TMenuActions& Menus = MenuActions();
-    Menus.SpellCheck = [] { SpellingDlg(Form1)->SpellCheckNext(); };
-    Menus.SpellCheckerSettings = [] { SpellingDlg(Form1)->ShowSpellOptions(); };
-}
+void SpellCheckNext() { SpellingDlg(Form1)->SpellCheckNext(); }
+
+void ShowSpellCheckerSettings() { SpellingDlg(Form1)->ShowSpellOptions(); }
 
 void CreateSpellForms() { SpellingDlg(Form1); }
 

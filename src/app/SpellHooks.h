@@ -11,8 +11,10 @@ namespace narvo {
 // word list could be loaded (the answer is then 0).
 int CheckSpelling(const std::string& Word, bool& NoDictionary);
 
-// Fills the menu entries once, before the main window exists.
-void InstallSpellHooks();
+// The Spell Check entry and button: the next misspelt word from the cursor on.
+void SpellCheckNext();
+// The Spell Checker... entry: the spelling settings.
+void ShowSpellCheckerSettings();
 
 // The spelling form, made with the start-up forms and freed after the message loop.
 void CreateSpellForms();

@@ -1,8 +1,7 @@
-// Wires the text tools (file details, pair matching, block indent and the Format
-// menu's transforms, change case, 7-bit conversion) to the main window: installs the
-// tools' one host over the window (which the spelling dialog, the clipboard viewer,
-// the user tools and the backup browser reach it through too), fills the menu
-// entries, and makes and frees the text tools' windows with the forms.
+// The tools' one host over the main window (the text tools, the spelling dialog, the
+// clipboard viewer, the user tools and the backup browser reach the window through
+// it), and the text tools' windows (file details, pair matching, block indent,
+// change case) made and freed with the forms. The menus call the tools directly.
 #pragma once
 
 namespace narvo {

@@ -23,16 +23,6 @@ constexpr const char* TransferSection = "Transfer";
 
 }  // namespace
 
-void InstallUserToolsHooks()
-{
-    TMenuActions& Menus = MenuActions();
-    Menus.ClipboardFormats = ShowClipFormatDlg;
-    Menus.UserTools = [] {
-        if (TExternalDlg* Dlg = ExternalDlg())
-            Dlg->EditExternalPrograms();
-    };
-}
-
 void CreateUserToolForms()
 {
     CreateClipFormatDlg(Form1);

@@ -1,13 +1,10 @@
 // The clipboard formats viewer and the user tools (external programs) in the
-// running program: their forms made at start-up, their menu entries, the User
+// running program: their forms made at start-up and freed at exit, the User
 // menu filled at the first activation (they reach the window through the tools'
 // host).
 #pragma once
 
 namespace narvo {
-
-// Fills the menu entries once, before the main window exists.
-void InstallUserToolsHooks();
 
 // The clipboard-format viewer and the external-program list, made with the start-up
 // forms and freed after the message loop.

@@ -20,6 +20,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
+
 #include <cstdlib>
 #include <fstream>
 #include <memory>
@@ -80,6 +82,13 @@ protected:
     TScrollEditor& Main() const { return *Form->MainEditor; }
     // The last question the message boxes were asked ("" when none).
     std::string LastAsked() const { return Boxes.Asked.empty() ? std::string() : Boxes.Asked.back().Text; }
+    // Triggers the window's menu entry or action of that object name.
+    void Trigger(const char* Name)
+    {
+        QAction* A = Form->findChild<QAction*>(QString::fromLatin1(Name));
+        ASSERT_NE(A, nullptr) << Name;
+        A->trigger();
+    }
 
     std::string Folder, StartFolder;
     std::vector<std::string> Errors;

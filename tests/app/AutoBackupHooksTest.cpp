@@ -19,7 +19,6 @@ protected:
     void SetUp() override
     {
         PanesFixture::SetUp();
-        InstallAutoBackup();
         InstallTextTools();
         CreateAutoBackDlg(Form.get());
     }

@@ -28,28 +28,12 @@ namespace {
 
 class Desktop : public AppWindowFixture {
 protected:
-    void SetUp() override
-    {
-        AppWindowFixture::SetUp();
-        ResetMenuActions();
-    }
-    void TearDown() override
-    {
-        ResetMenuActions();
-        AppWindowFixture::TearDown();
-    }
     void ShowWindow(int Width = 800, int Height = 600)
     {
         Form->FormActivate();
         Form->show();
         Form->resize(Width, Height);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
-    }
-    void Trigger(const char* Name)
-    {
-        QAction* A = Form->findChild<QAction*>(QString::fromLatin1(Name));
-        ASSERT_NE(A, nullptr) << Name;
-        A->trigger();
     }
 };
 
@@ -167,7 +151,6 @@ TEST_F(Desktop, AShellActionThatStartsNothingSaysSoOnTheStatusLine)
 
 TEST_F(Desktop, EnterInGoToLineGoes)
 {
-    InstallPreferenceDialogs();
     CreatePreferenceDialogs();
     ShowWindow();
     std::vector<std::string> Lines;

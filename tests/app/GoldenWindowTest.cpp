@@ -104,7 +104,6 @@ class TWindowRig : public TGoldenRig {
 public:
     TWindowRig()
     {
-        ResetMenuActions();
         CommandLines() = TCommandLineStore();
         char Pattern[] = "/tmp/narvo-golden-XXXXXX";
         Folder = mkdtemp(Pattern);
@@ -130,7 +129,6 @@ public:
         FreeStartupForms();
         Form.reset();
         SetCommandHost(nullptr);
-        ResetMenuActions();
         CommandLines() = TCommandLineStore();
         SetClipboardAccess(PreviousClipboard);
         SetExceptionReporter(PreviousReporter);

@@ -144,7 +144,6 @@ TEST_F(MacroFiles, InsertAndDeleteShiftTheTable)
 
 TEST_F(MacroFiles, CommandLinesAreSavedOnCloseAndLoadedAtStart)
 {
-    InstallMacroHooks();
     TCommandHost& H = *CommandHost();
     CommandLines().Lines[2] = "two";
     CommandLines().SelectCmdLine(H, 3);

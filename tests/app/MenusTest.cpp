@@ -1,15 +1,18 @@
 // The main window's menus, tool bar and pop-ups: every entry in its place with its
 // caption and no shortcut, entries reaching their operations (open through the
-// file dialog, save, undo, split view, line numbers), entries of tools not in the
-// program staying harmless, the Paste button following the clipboard; and the
-// handlers' own logic on a bare text model: find and replace, sorting, margin
-// presets.
+// file dialog, save, undo, split view, line numbers), entries reaching their tools
+// and harmless before the forms are made, the Paste button following the
+// clipboard; and the handlers' own logic on a bare text model: find and replace,
+// sorting, margin presets.
 #include "AppWindowFixture.h"
 
 #include "app/FindReplace.h"
+#include "app/HelpServices.h"
 #include "app/KeyRouting.h"
 #include "app/MainWindowMenus.h"
 #include "app/SecondEditor.h"
+#include "app/SmallToolsHooks.h"
+#include "components/ChmHelper.h"
 #include "components/AutoButton.h"
 #include "platform/Clipboard.h"
 
@@ -43,24 +46,10 @@ protected:
     void SetUp() override
     {
         AppWindowFixture::SetUp();
-        Saved = MenuActions();
-        ResetMenuActions();
         M = Form->Menus;
         ASSERT_NE(M, nullptr);
     }
-    void TearDown() override
-    {
-        MenuActions() = Saved;
-        AppWindowFixture::TearDown();
-    }
-    void Trigger(const char* Name)
-    {
-        QAction* A = Form->findChild<QAction*>(QString::fromLatin1(Name));
-        ASSERT_NE(A, nullptr) << Name;
-        A->trigger();
-    }
     TMainMenus* M = nullptr;
-    TMenuActions Saved;
 };
 
 TEST_F(Menus, EveryMenuAndEntryInOrder)
@@ -161,37 +150,47 @@ TEST_F(Menus, CheckMarksFollowTheirFlags)
     EXPECT_FALSE(M->ShowLineNumbers1->isChecked());
 }
 
-TEST_F(Menus, EntriesWithoutTheirToolAreHarmless)
+TEST_F(Menus, EntriesReachTheirToolsAndAreHarmlessBeforeTheFormsAreMade)
 {
-    const char* const Names[] = {
-        "ViewFavorites1", "AutobackupFiles1", "FileDetailsMnu", "CopyMergeFilesMnu", "Print1", "PrintSetupMnu",
-        "ClipboardFormatData1", "GoToLineNumber1", "ChangeCaseMnu", "BlockIndentMnu", "TabsToSpacesMnu",
-        "SpacesToTabsMnu", "InsertMarksMnu", "RemoveMarksMnu", "DoubleQuoteTextMnu", "HTMLUnderscore1",
-        "RemoveHTMLMnu", "HexToStringMnu", "StringtoHexMnu", "Convert8bitsTo7bits1", "SpanishMnu",
-        "CharacterSetMnu", "MacrosMnu", "MatchPairsMnu", "Speech1", "SpellCheckMnu", "UserToolsMnu", "OptionsMnu",
-        "FontsMnu", "MarginsMnu", "SpellCheckerMnu", "ContentsMnu", "KeyboardCommandsMnu", "HelpOnMnu",
-        "UseHelpMnu", "AboutMnu"};
-    for (const char* Name : Names) {
+    // The start-up forms are not made here: entries of a modal dialog do nothing.
+    const char* const Modal[] = {
+        "ViewFavorites1", "CurrentFileToFavorites1", "AutobackupFiles1", "CopyMergeFilesMnu",
+        "ClipboardFormatData1", "GoToLineNumber1", "DoubleQuoteTextMnu", "HTMLUnderscore1", "CharacterSetMnu",
+        "UserToolsMnu", "OptionsMnu", "FontsMnu", "MarginsMnu", "AboutMnu"};
+    for (const char* Name : Modal) {
         SetStatusMessage("", false);
         Trigger(Name);
-        EXPECT_EQ(StatusMessage(), NotAvailableMessage) << Name;
+        EXPECT_EQ(StatusMessage(), "") << Name;
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << Name;
     }
-    for (TAutoButton* B : {Form->PrintBtn, Form->SpellBtn, Form->EncloseBtn, Form->EncloseDlgBtn}) {
-        SetStatusMessage("", false);
+    for (TAutoButton* B : {Form->EncloseBtn, Form->EncloseDlgBtn})
         B->Click();
-        EXPECT_EQ(StatusMessage(), NotAvailableMessage) << B->objectName().toStdString();
-    }
     EXPECT_TRUE(Errors.empty());
 
-    // A filled hook is reached with its argument.
-    int Topic = 0;
-    MenuActions().HelpTopic = [&](int T) { Topic = T; };
+    // The text tools' windows are made on demand and shown beside the window.
+    for (const char* Name : {"ChangeCaseMnu", "BlockIndentMnu", "MatchPairsMnu", "FileDetailsMnu"}) {
+        Trigger(Name);
+        int Visible = 0;
+        for (const QWidget* W : QApplication::topLevelWidgets())
+            Visible += W != Form.get() && W->isVisible();
+        EXPECT_EQ(Visible, 1) << Name;
+        for (QWidget* W : QApplication::topLevelWidgets())
+            if (W != Form.get())
+                W->hide();
+    }
+
+    // An entry's argument reaches its tool: the keyboard page of the help, and the
+    // pair of an Enclose Text entry once the forms are made.
     Trigger("KeyboardCommandsMnu");
-    EXPECT_EQ(Topic, 1);
-    std::string Open, Close;
-    MenuActions().EncloseWithPair = [&](const std::string& O, const std::string& C) { Open = O, Close = C; };
+    const std::string Page = ProgramHelp().Window()->CurrentFile();
+    EXPECT_EQ(Page.substr(Page.size() - 9), "keys.html") << ProgramHelp().LastError();
+    ProgramHelp().CloseAll();
+    CreateSmallToolForms();
+    Main().SetText("word");
+    Main().SelectAll();
     Trigger("HTLMBold1");
-    EXPECT_EQ(Open + Close, "<b></b>");
+    EXPECT_EQ(Main().GetText(), "<b>word</b>");
+    EXPECT_TRUE(Errors.empty());
 }
 
 TEST_F(Menus, PasteButtonFollowsTheClipboard)

@@ -31,7 +31,6 @@ protected:
     void TearDown() override
     {
         AppWindowFixture::TearDown();
-        ResetMenuActions();
         CapsuleHost() = SavedHost;
     }
 

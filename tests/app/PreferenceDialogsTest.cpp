@@ -29,20 +29,17 @@ protected:
     void SetUp() override
     {
         AppWindowFixture::SetUp();
-        ResetMenuActions();
-        InstallPreferenceDialogs();
         CreatePreferenceDialogs();
     }
     void TearDown() override
     {
-        ResetMenuActions();
         AppWindowFixture::TearDown();
     }
-    // Runs Menu with Script acting on the shown modal dialog.
-    static void WhileShown(const std::function<void()>& Menu, std::function<void()> Script)
+    // Triggers the menu entry Name with Script acting on the shown modal dialog.
+    void WhileShown(const char* Name, std::function<void()> Script)
     {
         QTimer::singleShot(0, std::move(Script));
-        Menu();
+        Trigger(Name);
     }
 };
 
@@ -56,7 +53,7 @@ TEST_F(PreferenceDialogsTest, OptionsRefillAtEveryShowingAndCancelChangesNothing
     MinimumSpace = 2;
     AutoSaveInterval = 6000;
     bool Seen = false;
-    WhileShown(MenuActions().Options, [&] {
+    WhileShown("OptionsMnu", [&] {
         Seen = true;
         EXPECT_EQ(D.CursorSpin->Value(), 5);
         EXPECT_FALSE(D.HorizScrllChk->isChecked());
@@ -79,7 +76,7 @@ TEST_F(PreferenceDialogsTest, OptionsRefillAtEveryShowingAndCancelChangesNothing
 
     // A change made elsewhere shows at the next showing.
     Main().SetCursorWidth(7);
-    WhileShown(MenuActions().Options, [&] {
+    WhileShown("OptionsMnu", [&] {
         EXPECT_EQ(D.CursorSpin->Value(), 7);
         D.reject();
     });
@@ -90,7 +87,7 @@ TEST_F(PreferenceDialogsTest, OptionsOkAppliesToMainAndSecondPaneOnly)
     TOptionsDlg& D = *OptionsDlg();
     Form->Editor3->SetCursorWidth(3);
     Form->Editor3->SetScrollBars(ssBoth);
-    WhileShown(MenuActions().Options, [&] {
+    WhileShown("OptionsMnu", [&] {
         D.HorizScrllChk->setChecked(false);
         D.VertScrllChk->setChecked(false);
         D.CursorSpin->SetValue(12);
@@ -152,7 +149,7 @@ TEST_F(PreferenceDialogsTest, ColorsApplyToMainAndSecondPaneNotThird)
     Main().SetHighlightColor(0x112233);
     Form->Editor3->SetColor(0xFFFFFF);
     // Cancel applies nothing.
-    WhileShown(MenuActions().ColorsFonts, [&] {
+    WhileShown("FontsMnu", [&] {
         EXPECT_EQ(D.ColorItems[ciHighlight].Color, 0x112233u);
         D.ColorItems[ciScreen].Color = 0x000080;
         D.reject();
@@ -161,7 +158,7 @@ TEST_F(PreferenceDialogsTest, ColorsApplyToMainAndSecondPaneNotThird)
 
     QFont Big = Main().font();
     Big.setPointSize(14);
-    WhileShown(MenuActions().ColorsFonts, [&] {
+    WhileShown("FontsMnu", [&] {
         D.ColorItems[ciScreen].Color = 0x000080;
         D.ColorItems[ciText].Color = 0x00FFFF;
         D.ChosenFont = Big;
@@ -189,7 +186,7 @@ TEST_F(PreferenceDialogsTest, GoToLineMovesAndReportsALinePastTheEnd)
     for (int I = 0; I < 10; ++I)
         Lines.push_back("line " + std::to_string(I));
     Main().SetStrings(Lines);
-    MenuActions().GoToLineNumber();
+    Trigger("GoToLineNumber1");
     TLineNumDlg& D = *LineNumDlg();
     EXPECT_TRUE(D.isVisible());
     EXPECT_FALSE(D.isModal());
@@ -262,12 +259,12 @@ TEST_F(PreferenceDialogsTest, MarginPresetsApplyReadAndRefuse)
     EXPECT_EQ(D.MarginGrid->currentRow(), 1);
 
     // OK reads the grid; Cancel keeps the presets.
-    WhileShown(MenuActions().MarginPresets, [&] {
+    WhileShown("MarginsMnu", [&] {
         D.MarginGrid->item(1, 3)->setText(QStringLiteral("4"));
         D.reject();
     });
     EXPECT_EQ(MarginPresets[0].Indent, Before[0].Indent);
-    WhileShown(MenuActions().MarginPresets, [&] {
+    WhileShown("MarginsMnu", [&] {
         D.MarginGrid->item(1, 3)->setText(QStringLiteral("4"));
         D.accept();
     });

@@ -3,7 +3,6 @@
 #include "app/CommandLanguage.h"
 #include "app/Documents.h"
 #include "app/MainWindowHost.h"
-#include "app/MainWindowMenus.h"
 #include "app/PrintHooks.h"
 #include "app/Settings.h"
 #include "tools/PPMain.h"
@@ -13,11 +12,8 @@
 namespace narvo {
 namespace {
 
-TEST(PrintHooks, InstallFillsTheHooks)
+TEST(PrintHooks, PrintingTheLastPreviewNeedsOne)
 {
-    ResetMenuActions();
-    InstallPrintHooks();
-    EXPECT_TRUE(MenuActions().PrintPreview);
     // L before any preview prints nothing and asks nothing.
     if (!PreForm())
         ProgramHost().PrintText();
@@ -30,7 +26,6 @@ TEST(PrintHooks, InstallFillsTheHooks)
     PreForm()->Prepare(QFont(), "a\nb", TPrintMarginValues{1, 0.5, 0.25, 2});
     ProgramHost().PrintText();
     EXPECT_TRUE(Asked);
-    ResetMenuActions();
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "app/KeyRouting.h"
 #include "app/MainWindowMenus.h"
 #include "AppWindowFixture.h"
+#include "components/AutoButton.h"
 #include "editor/ScrollEditor.h"
 #include "platform/posix/IniFile.h"
 #include "tools/AboutBox.h"
@@ -22,17 +23,13 @@ protected:
     void SetUp() override
     {
         AppWindowFixture::SetUp();
-        SavedMenus = MenuActions();
-        InstallSmallToolsHooks();
         CreateSmallToolForms();
     }
     void TearDown() override
     {
-        MenuActions() = SavedMenus;
         BoxStyle = 0;
         AppWindowFixture::TearDown();
     }
-    TMenuActions SavedMenus;
 };
 
 TEST_F(SmallToolsHooksTest, BoxStylesTypeLineCharactersAndShowTheCross)
@@ -54,18 +51,19 @@ TEST_F(SmallToolsHooksTest, BoxStylesTypeLineCharactersAndShowTheCross)
 
 TEST_F(SmallToolsHooksTest, FavouritesEncloseAndAboutBox)
 {
-    MenuActions().AddToFavorites("");  // untitled: nothing kept
-    MenuActions().AddToFavorites(Path("notes.txt"));
+    Trigger("CurrentFileToFavorites1");  // untitled: nothing kept
+    CurrentFileName = Path("notes.txt");
+    Trigger("CurrentFileToFavorites1");
     const TIniFile Ini("Narvo.ini");
     EXPECT_EQ(Ini.ReadInteger("Favorites", "Count", 0), 1);
     EXPECT_EQ(Ini.ReadString("Favorites", "Item0", ""), Path("notes.txt"));
 
     Main().SetText("x");
     Main().SelectAll();
-    MenuActions().EncloseText();  // the dialog starts with double quotes
+    Form->EncloseBtn->Click();  // the dialog starts with double quotes
     EXPECT_EQ(Main().GetText(), "\"x\"");
     Main().SelectAll();
-    MenuActions().EncloseWithPair("(", ")");
+    Trigger("Parenthesis1");
     EXPECT_EQ(Main().GetText(), "(\"x\")");
 
     EXPECT_FALSE(Form->Menus->DebugMnu->menuAction()->isVisible());

@@ -1,9 +1,6 @@
 // Tools > Speech... in the real main window: the window opens with the voice's
 // list, Speak reads the active pane's marked text, and closing the window or
 // freeing the forms at exit stops the speech and frees the voice.
-#include "app/SpeechHooks.h"
-
-#include "app/MainWindowMenus.h"
 #include "app/TextToolsHooks.h"
 #include "AppWindowFixture.h"
 #include "editor/ScrollEditor.h"
@@ -23,21 +20,17 @@ protected:
     void SetUp() override
     {
         AppWindowFixture::SetUp();
-        SavedMenus = MenuActions();
         InstallTextTools();
-        InstallSpeechHooks();
         SpeechVoiceFactory() = [this] { return std::make_unique<TRecordingVoice>(R); };
     }
     void TearDown() override
     {
         FreeSpeechDlg();
         SpeechVoiceFactory() = CreateSystemVoice;
-        MenuActions() = SavedMenus;
         SetToolHost(nullptr);
         AppWindowFixture::TearDown();
     }
     std::shared_ptr<TVoiceRecord> R = std::make_shared<TVoiceRecord>();
-    TMenuActions SavedMenus;
 };
 
 TEST_F(SpeechHooksTest, TheMenuEntryOpensTheWindowThatSpeaksTheActivePanesMarkedText)
@@ -50,7 +43,6 @@ TEST_F(SpeechHooksTest, TheMenuEntryOpensTheWindowThatSpeaksTheActivePanesMarked
     EXPECT_TRUE(Dlg.isVisible());
     EXPECT_EQ(Dlg.parentWidget(), Form.get());
     EXPECT_EQ(Dlg.VoiceList->count(), 2);
-    EXPECT_NE(StatusMessage(), NotAvailableMessage);
 
     TScrollEditor& Pane = *Form->ActiveEditor;
     Pane.SetText("read\nthis");

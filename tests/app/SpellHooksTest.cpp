@@ -19,14 +19,11 @@ protected:
     void SetUp() override
     {
         AppWindowFixture::SetUp();
-        ResetMenuActions();
-        InstallSpellHooks();
         InstallTextTools();
         Write("words.dix", "cat\r\nthe\r\n");
     }
     void TearDown() override
     {
-        ResetMenuActions();
         SetToolHost(nullptr);
         AppWindowFixture::TearDown();
     }
@@ -41,7 +38,7 @@ TEST_F(SpellHooksTest, SpellEntryAndWordCheckShareTheEngine)
     UseDictionary("words.dix");
     Main().SetStrings({"the teh cat"});
     Main().GotoPos(TPoint{0, 0});
-    RunMenuAction(MenuActions().SpellCheck);
+    SpellCheckNext();
     TSpellingDlg* Dlg = SpellingDlg();
     ASSERT_TRUE(Dlg->isVisible());
     EXPECT_EQ(Dlg->NotFoundEdit->text().toStdString(), "teh");
@@ -62,7 +59,7 @@ TEST_F(SpellHooksTest, MissingDictionaryIsReported)
     EXPECT_EQ(CheckSpelling("teh", NoDictionary), 0);
     EXPECT_TRUE(NoDictionary);
     Main().SetStrings({"teh"});
-    RunMenuAction(MenuActions().SpellCheck);
+    SpellCheckNext();
     EXPECT_EQ(LastAsked(), DictionaryNotFoundMessage);
 }
 
