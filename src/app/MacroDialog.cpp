@@ -3,7 +3,6 @@
 
 #include "app/CommandLanguage.h"
 #include "app/MainWindow.h"
-#include "app/MainWindowMenus.h"
 #include "app/Settings.h"
 #include "components/ChmHelper.h"
 #include "components/SpinButtons.h"

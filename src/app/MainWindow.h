@@ -123,6 +123,8 @@ public:
     void ShowTextSize(std::int64_t Size);
 
     // --- panes (MainWindowLayout.cpp) -------------------------------------------------------
+    // The hidden Debug menu of the Help menu shown (a click on the about box's panel).
+    void ShowDebugMenu();
     // Mode 0 no extra pane, 1 Editor2, 2 Editor3; Horizontal puts the pane under the
     // main pane, else to its right.
     void LayoutSplitEditors(int Mode, bool Horizontal);

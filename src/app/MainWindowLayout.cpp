@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QMenu>
 #include <QLabel>
 #include <QSplitter>
 #include <QVBoxLayout>
@@ -246,6 +247,12 @@ void UpdateSplitMenuChecks(TForm1& Form)
 {
     if (Form.Menus)
         Form.Menus->UpdateSplitMenuChecks();
+}
+
+void TForm1::ShowDebugMenu()
+{
+    if (Menus && Menus->DebugMnu)
+        Menus->DebugMnu->menuAction()->setVisible(true);
 }
 
 }  // namespace narvo

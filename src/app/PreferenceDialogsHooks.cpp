@@ -5,7 +5,6 @@
 
 #include "app/Documents.h"
 #include "app/MainWindow.h"
-#include "app/MainWindowMenus.h"
 #include "app/Settings.h"
 #include "components/RecentFiles.h"
 #include "components/TextRuler.h"

@@ -3,7 +3,6 @@
 #include "app/SmallToolsHooks.h"
 
 #include "app/MainWindow.h"
-#include "app/MainWindowMenus.h"
 #include "app/Settings.h"
 #include "components/AutoButton.h"
 #include "editor/ScrollEditor.h"
@@ -37,12 +36,6 @@ TScrollEditor* ActivePaneOrNull()
     return Form1->ActiveEditor ? Form1->ActiveEditor : Form1->MainEditor;
 }
 
-void ShowDebugMenu()
-{
-    if (Form1 && Form1->Menus && Form1->Menus->DebugMnu)
-        Form1->Menus->DebugMnu->menuAction()->setVisible(true);
-}
-
 void SetEncloseGlyph(const QPixmap& Glyph)
 {
     if (!Form1 || !Form1->EncloseBtn)
@@ -55,7 +48,10 @@ void SetEncloseGlyph(const QPixmap& Glyph)
 
 void CreateSmallTools()
 {
-    GAboutBox = new TAboutBox(ShowDebugMenu, Form1);
+    GAboutBox = new TAboutBox([] {
+        if (Form1)
+            Form1->ShowDebugMenu();
+    }, Form1);
     CreateAsciiDlg(
         [](char Ch) {
             if (TScrollEditor* P = ActivePaneOrNull()) {
