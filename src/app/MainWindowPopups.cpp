@@ -6,7 +6,7 @@
 #include "app/MainWindow.h"
 #include "app/MainWindowMenus.h"
 #include "app/Settings.h"
-#include "app/SmallToolsHooks.h"
+#include "app/SmallTools.h"
 #include "components/TextRuler.h"
 #include "language/AppState.h"
 #include "language/StatusLine.h"

@@ -5,7 +5,7 @@
 #include "app/MainWindow.h"
 
 #include "app/CommandLanguage.h"
-#include "app/SmallToolsHooks.h"
+#include "app/SmallTools.h"
 #include "components/AutoButton.h"
 #include "components/OnOffBox.h"
 #include "components/TextRuler.h"

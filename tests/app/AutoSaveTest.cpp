@@ -5,7 +5,7 @@
 // settings.
 #include "PanesFixture.h"
 
-#include "app/TextToolsHooks.h"
+#include "app/ToolHost.h"
 #include "components/FolderList.h"
 #include "components/RecentFiles.h"
 #include "tools/AutoBackup.h"

@@ -8,7 +8,7 @@
 
 #include "app/FindReplace.h"
 #include "app/MainWindowMenus.h"
-#include "app/PreferenceDialogsHooks.h"
+#include "app/PreferenceDialogs.h"
 #include "components/FoldingBar.h"
 #include "components/IntSpin.h"
 #include "components/TextRuler.h"

@@ -11,9 +11,9 @@
 #include "app/KeyRouting.h"
 #include "app/MainWindowMenus.h"
 #include "app/SecondEditor.h"
-#include "app/SmallToolsHooks.h"
-#include "components/ChmHelper.h"
+#include "app/SmallTools.h"
 #include "components/AutoButton.h"
+#include "components/ChmHelper.h"
 #include "platform/Clipboard.h"
 
 #include <QAction>

@@ -1,11 +1,11 @@
 // The options, colours, go-to-line and margin-preset dialogs on the real main
 // window: refilled from the live values, applied on OK only, to the main and second
 // panes but never the third, and wired to the menus and the document hook.
-#include "AppWindowFixture.h"
 #include "app/Documents.h"
+#include "AppWindowFixture.h"
 
 #include "app/MainWindowMenus.h"
-#include "app/PreferenceDialogsHooks.h"
+#include "app/PreferenceDialogs.h"
 #include "components/CheckBoxExt.h"
 #include "components/IntSpin.h"
 #include "components/RealSpin.h"

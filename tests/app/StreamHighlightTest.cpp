@@ -6,7 +6,7 @@
 // the real main window with real mouse and key events.
 #include "AppWindowFixture.h"
 
-#include "app/TextToolsHooks.h"
+#include "app/ToolHost.h"
 #include "editor/EditorTestHelpers.h"
 #include "tools/MatchPairs.h"
 #include "tools/TextToolHooks.h"

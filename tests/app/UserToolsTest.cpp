@@ -1,10 +1,10 @@
 // The user tools and the clipboard viewer in the running window: the forms made at
 // start-up, the User menu filled from the Transfer section at the first
 // activation, and a menu item whose exit code moves the main pane's cursor.
-#include "app/UserToolsHooks.h"
+#include "app/UserTools.h"
 
 #include "app/MainWindowMenus.h"
-#include "app/TextToolsHooks.h"
+#include "app/ToolHost.h"
 #include "AppWindowFixture.h"
 #include "tools/ClipFormatDialog.h"
 #include "tools/ExternalPrograms.h"
@@ -19,9 +19,9 @@
 namespace narvo {
 namespace {
 
-class UserToolsHooksTest : public AppWindowFixture {};
+class UserToolsTest : public AppWindowFixture {};
 
-TEST_F(UserToolsHooksTest, UserMenuRunsAToolThatMovesTheCursor)
+TEST_F(UserToolsTest, UserMenuRunsAToolThatMovesTheCursor)
 {
     Write("three", "#!/bin/sh\nexit 3\n");
     ::chmod(Path("three").c_str(), 0755);
@@ -46,7 +46,7 @@ TEST_F(UserToolsHooksTest, UserMenuRunsAToolThatMovesTheCursor)
     SetToolHost(nullptr);
 }
 
-TEST_F(UserToolsHooksTest, ViewerPasteKeepsTheLinesOfAnyLineEnd)
+TEST_F(UserToolsTest, ViewerPasteKeepsTheLinesOfAnyLineEnd)
 {
     // The viewer's Paste button, through the program's own host.
     InstallTextTools();

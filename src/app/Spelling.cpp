@@ -1,5 +1,5 @@
-// Wiring of the spelling dialog into the main window (see SpellHooks.h).
-#include "app/SpellHooks.h"
+// Wiring of the spelling dialog into the main window (see Spelling.h).
+#include "app/Spelling.h"
 
 #include "app/MainWindow.h"
 #include "app/Settings.h"

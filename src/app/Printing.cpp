@@ -1,6 +1,6 @@
-// The print preview's hooks (see PrintHooks.h). The preview keeps the print margins
+// The print preview in the window (see Printing.h). The preview keeps the print margins
 // of the settings: they go into the form at every showing and come back after it.
-#include "app/PrintHooks.h"
+#include "app/Printing.h"
 
 #include "app/MainWindow.h"
 #include "app/Settings.h"

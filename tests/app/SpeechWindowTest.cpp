@@ -1,7 +1,7 @@
 // Tools > Speech... in the real main window: the window opens with the voice's
 // list, Speak reads the active pane's marked text, and closing the window or
 // freeing the forms at exit stops the speech and frees the voice.
-#include "app/TextToolsHooks.h"
+#include "app/ToolHost.h"
 #include "AppWindowFixture.h"
 #include "editor/ScrollEditor.h"
 #include "support/RecordingVoice.h"
@@ -15,7 +15,7 @@
 namespace narvo {
 namespace {
 
-class SpeechHooksTest : public AppWindowFixture {
+class SpeechWindowTest : public AppWindowFixture {
 protected:
     void SetUp() override
     {
@@ -33,7 +33,7 @@ protected:
     std::shared_ptr<TVoiceRecord> R = std::make_shared<TVoiceRecord>();
 };
 
-TEST_F(SpeechHooksTest, TheMenuEntryOpensTheWindowThatSpeaksTheActivePanesMarkedText)
+TEST_F(SpeechWindowTest, TheMenuEntryOpensTheWindowThatSpeaksTheActivePanesMarkedText)
 {
     QAction* Entry = Form->findChild<QAction*>("Speech1");
     ASSERT_NE(Entry, nullptr);

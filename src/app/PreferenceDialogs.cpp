@@ -1,7 +1,7 @@
 // Wiring of the options, colours, margin-preset and go-to-line dialogs (see
-// PreferenceDialogsHooks.h): the window-wide values they edit are read from and
+// PreferenceDialogs.h): the window-wide values they edit are read from and
 // written to the main window, the settings module's values and the auto-save timer.
-#include "app/PreferenceDialogsHooks.h"
+#include "app/PreferenceDialogs.h"
 
 #include "app/Documents.h"
 #include "app/MainWindow.h"

@@ -1,5 +1,5 @@
-// Wiring of the clipboard formats viewer and the user tools (see UserToolsHooks.h).
-#include "app/UserToolsHooks.h"
+// Wiring of the clipboard formats viewer and the user tools (see UserTools.h).
+#include "app/UserTools.h"
 
 #include "app/CommandLanguage.h"
 #include "app/Documents.h"

@@ -2,9 +2,9 @@
 // auto-save timer writes is listed at once, and Open loads a backup into the main pane.
 #include "PanesFixture.h"
 
-#include "app/AutoBackupHooks.h"
+#include "app/BackupBrowser.h"
 #include "app/Documents.h"
-#include "app/TextToolsHooks.h"
+#include "app/ToolHost.h"
 #include "components/FolderList.h"
 #include "tools/AutoBackup.h"
 #include "tools/TextToolHooks.h"
@@ -14,7 +14,7 @@
 namespace narvo {
 namespace {
 
-class AutoBackupHooks : public PanesFixture {
+class BackupBrowser : public PanesFixture {
 protected:
     void SetUp() override
     {
@@ -30,7 +30,7 @@ protected:
     }
 };
 
-TEST_F(AutoBackupHooks, WrittenBackupsAreListedAndOpenIntoTheMainPane)
+TEST_F(BackupBrowser, WrittenBackupsAreListedAndOpenIntoTheMainPane)
 {
     TAutoBackDlg& Dlg = *AutoBackDlg();
     EXPECT_EQ(Dlg.ShellList->RootFolder()->PathName() + "/", BackupFolder());

@@ -1,7 +1,7 @@
 // The small tools in the window: box-drawing keys and the style field, the
 // favourites reaching "Narvo.ini", Enclose Text on the active pane and the about
 // box's panel showing the Debug menu.
-#include "app/SmallToolsHooks.h"
+#include "app/SmallTools.h"
 
 #include "app/KeyRouting.h"
 #include "app/MainWindowMenus.h"
@@ -18,7 +18,7 @@
 namespace narvo {
 namespace {
 
-class SmallToolsHooksTest : public AppWindowFixture {
+class SmallToolsTest : public AppWindowFixture {
 protected:
     void SetUp() override
     {
@@ -32,7 +32,7 @@ protected:
     }
 };
 
-TEST_F(SmallToolsHooksTest, BoxStylesTypeLineCharactersAndShowTheCross)
+TEST_F(SmallToolsTest, BoxStylesTypeLineCharactersAndShowTheCross)
 {
     Main().SetText("");
     EXPECT_FALSE(TypeBoxDrawingChar(Main(), '7'));  // style 0: off
@@ -49,7 +49,7 @@ TEST_F(SmallToolsHooksTest, BoxStylesTypeLineCharactersAndShowTheCross)
     EXPECT_EQ(Form->BoxCharDis->text(), " ");
 }
 
-TEST_F(SmallToolsHooksTest, FavouritesEncloseAndAboutBox)
+TEST_F(SmallToolsTest, FavouritesEncloseAndAboutBox)
 {
     Trigger("CurrentFileToFavorites1");  // untitled: nothing kept
     CurrentFileName = Path("notes.txt");
@@ -71,7 +71,7 @@ TEST_F(SmallToolsHooksTest, FavouritesEncloseAndAboutBox)
     EXPECT_TRUE(Form->Menus->DebugMnu->menuAction()->isVisible());
 }
 
-TEST_F(SmallToolsHooksTest, EncloseAndSortFromTheMenusActOnAColumnBlockInPlace)
+TEST_F(SmallToolsTest, EncloseAndSortFromTheMenusActOnAColumnBlockInPlace)
 {
     auto Trigger = [&](const char* Name) {
         QAction* A = Form->findChild<QAction*>(QString::fromLatin1(Name));

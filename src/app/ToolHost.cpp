@@ -1,5 +1,5 @@
-// The tools' host over the window and the text tools' forms (see TextToolsHooks.h).
-#include "app/TextToolsHooks.h"
+// The tools' host over the window and the text tools' forms (see ToolHost.h).
+#include "app/ToolHost.h"
 
 #include "app/AutoSave.h"
 #include "app/CommandLanguage.h"

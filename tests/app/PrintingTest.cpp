@@ -3,7 +3,7 @@
 #include "app/CommandLanguage.h"
 #include "app/Documents.h"
 #include "app/MainWindowHost.h"
-#include "app/PrintHooks.h"
+#include "app/Printing.h"
 #include "app/Settings.h"
 #include "tools/PPMain.h"
 
@@ -12,7 +12,7 @@
 namespace narvo {
 namespace {
 
-TEST(PrintHooks, PrintingTheLastPreviewNeedsOne)
+TEST(Printing, PrintingTheLastPreviewNeedsOne)
 {
     // L before any preview prints nothing and asks nothing.
     if (!PreForm())

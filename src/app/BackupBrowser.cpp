@@ -1,5 +1,5 @@
-// Wiring of the backup browser (see AutoBackupHooks.h).
-#include "app/AutoBackupHooks.h"
+// Wiring of the backup browser (see BackupBrowser.h).
+#include "app/BackupBrowser.h"
 
 #include "app/MainWindow.h"
 #include "tools/AutoBackup.h"

@@ -1,7 +1,7 @@
-// Wiring of the small tools into the main window (see SmallToolsHooks.h).
-#include "app/Documents.h"
-#include "app/SmallToolsHooks.h"
+// Wiring of the small tools into the main window (see SmallTools.h).
+#include "app/SmallTools.h"
 
+#include "app/Documents.h"
 #include "app/MainWindow.h"
 #include "app/Settings.h"
 #include "components/AutoButton.h"

@@ -1,16 +1,16 @@
 // The Format menu's transforms act on the active pane; the tools' host shows them the window.
 #include "AppWindowFixture.h"
 
-#include "app/TextToolsHooks.h"
+#include "app/ToolHost.h"
 #include "editor/ScrollEditor.h"
 #include "tools/TextToolHooks.h"
 
 namespace narvo {
 namespace {
 
-class TextToolsHooksTest : public AppWindowFixture {};
+class FormatMenuTest : public AppWindowFixture {};
 
-TEST_F(TextToolsHooksTest, MenuEntriesActOnTheActivePane)
+TEST_F(FormatMenuTest, MenuEntriesActOnTheActivePane)
 {
     InstallTextTools();
     EXPECT_EQ(ToolActiveEditor(), Form->ActiveEditor);
@@ -28,7 +28,7 @@ TEST_F(TextToolsHooksTest, MenuEntriesActOnTheActivePane)
     SetToolHost(nullptr);
 }
 
-TEST_F(TextToolsHooksTest, MenuTransformsAColumnBlockInPlace)
+TEST_F(FormatMenuTest, MenuTransformsAColumnBlockInPlace)
 {
     InstallTextTools();
     TScrollEditor& Pane = *Form->ActiveEditor;

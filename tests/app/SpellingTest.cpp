@@ -1,10 +1,10 @@
 // The spelling dialog wired into the main window: the Spell entry walks the active
 // pane, and the command language's word check answers from the same engine.
-#include "app/SpellHooks.h"
+#include "app/Spelling.h"
 
 #include "app/MainWindowMenus.h"
 #include "app/Settings.h"
-#include "app/TextToolsHooks.h"
+#include "app/ToolHost.h"
 #include "AppWindowFixture.h"
 #include "tools/SpellDialog.h"
 #include "tools/TextToolHooks.h"
@@ -14,7 +14,7 @@
 namespace narvo {
 namespace {
 
-class SpellHooksTest : public AppWindowFixture {
+class SpellingTest : public AppWindowFixture {
 protected:
     void SetUp() override
     {
@@ -33,7 +33,7 @@ protected:
     }
 };
 
-TEST_F(SpellHooksTest, SpellEntryAndWordCheckShareTheEngine)
+TEST_F(SpellingTest, SpellEntryAndWordCheckShareTheEngine)
 {
     UseDictionary("words.dix");
     Main().SetStrings({"the teh cat"});
@@ -52,7 +52,7 @@ TEST_F(SpellHooksTest, SpellEntryAndWordCheckShareTheEngine)
     EXPECT_NE(Read("NrvDictionary.ini").find("IgnoreURLS=1"), std::string::npos);
 }
 
-TEST_F(SpellHooksTest, MissingDictionaryIsReported)
+TEST_F(SpellingTest, MissingDictionaryIsReported)
 {
     UseDictionary("gone.dix");
     bool NoDictionary = false;
