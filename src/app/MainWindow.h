@@ -185,7 +185,8 @@ void UpdateSplitMenuChecks(TForm1& Form);
 // is shown, else shows all four. The tool bar stays as it is.
 void TogglePanels(TForm1& Form);
 
-// Installs the hooks of every module, as the program does before its window exists.
+// Sets up the command language, the status thread and the tools' host, as the
+// program does before its window exists.
 void InstallProgramModules();
 
 // The forms that live for the whole run, made after the main window in the start-up

@@ -1,8 +1,7 @@
 // The split and secondary panes (see SecondEditor.h): which extra pane shows, in
 // which orientation, the cycle of the tool button, and the active-pane rule for a
 // pane being hidden. The panes, the divider and their placing are the window's
-// (MainWindowLayout.cpp); the menu entries and buttons reach this module through
-// the menus' hooks.
+// (MainWindowLayout.cpp); the menu entries and buttons call this module directly.
 #include "app/SecondEditor.h"
 
 #include "app/MainWindow.h"
