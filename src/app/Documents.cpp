@@ -44,14 +44,6 @@ int InjectedFault(TFileStep Step, const std::string& Path)
     return Hook ? Hook(Step, Path) : 0;
 }
 
-// rename(2) with the test hook; 0 or the errno.
-int RenameFile(const std::string& From, const std::string& To)
-{
-    if (const int Err = InjectedFault(TFileStep::Rename, To))
-        return Err;
-    return ::rename(From.c_str(), To.c_str()) == 0 ? 0 : errno;
-}
-
 const char* LineEndName(TLineEnd E)
 {
     return E == TLineEnd::CrLf ? "CR LF" : (E == TLineEnd::Cr ? "CR" : "LF");
@@ -152,7 +144,9 @@ int MakeBackup(const std::string& Target, const std::string& Backup)
         return Err;
     }
     try {
-        AtomicWriteFile(Backup, ReadFileBytes(Target));
+        // A copy is as private as the file it keeps: its mode and owner, not a new
+        // file's (nor those of the older ".BAK" it replaces).
+        RenameIntoPlace(WriteTempFile(Backup, ReadFileBytes(Target), 0600, Target), Backup);
         return 0;
     } catch (const EFileError&) {
         return EIO;
@@ -296,7 +290,8 @@ bool SaveTextFile(const std::string& GivenName, bool AddToRecentList, TSaveKind 
         return false;
     TScrollEditor& Main = *Form1->MainEditor;
     const std::string Name = AbsoluteFileName(GivenName);
-    std::string Target, Temp;
+    std::string Target;
+    TTempFile Temp;
     try {
         Target = ResolveFileLink(Name);
     } catch (const EFileError& E) {
@@ -342,9 +337,10 @@ bool SaveTextFile(const std::string& GivenName, bool AddToRecentList, TSaveKind 
         if (MakeBackup(Target, Backup) != 0) {
             // The old file stays where it is; the text goes to the emergency file.
             const std::string Emergency = EmergencyFileName(Target);
-            if (const int Err = RenameFile(Temp, Emergency)) {
-                RemoveTempFile(Temp);
-                ReportCannotSave(Name, FileErrorText("Cannot write", Emergency, Err));
+            try {
+                RenameIntoPlace(std::move(Temp), Emergency);
+            } catch (const EFileError& E) {
+                ReportCannotSave(Name, E.what());
                 return false;
             }
             MessageDlg(std::string("File is open by another program.\r\nResults saved to: ") + EmergencyFileBaseName,
@@ -354,7 +350,7 @@ bool SaveTextFile(const std::string& GivenName, bool AddToRecentList, TSaveKind 
     }
     try {
         // The name held the old file until now and holds the new one from here.
-        RenameIntoPlace(Temp, Target);
+        RenameIntoPlace(std::move(Temp), Target);
     } catch (const EFileError& E) {
         ReportCannotSave(Name, E.what());
         return false;

@@ -6,6 +6,7 @@
 #include "app/AutoSave.h"
 #include "components/AutoButton.h"
 #include "components/RecentFiles.h"
+#include "support/TempFolder.h"
 
 #include <QLabel>
 
@@ -451,6 +452,43 @@ TEST_F(Documents, TheNameHoldsAWholeFileThroughoutASave)
         EXPECT_EQ(Bak.st_ino == Old.st_ino, !LinksFail) << "the .BAK is the old file itself unless links fail";
         EXPECT_FALSE(Exists("w.txt.BAK.nrv-link"));
     }
+}
+
+// A 0600 file is never readable by others during a save, by File > Save or by
+// auto-save: not the temporary copy while it is written, not the ".BAK" made by
+// copying where the old file cannot be linked.
+TEST_F(Documents, APrivateFileStaysPrivateThroughoutASave)
+{
+    const mode_t OldMask = umask(022);
+    Write("p.txt", "secret\n");
+    ASSERT_EQ(chmod(Path("p.txt").c_str(), 0600), 0);
+    ASSERT_TRUE(OpenTextFile(Path("p.txt")));
+    for (const bool Automatic : {false, true}) {
+        Write("p.txt.BAK", "an older backup\n");
+        ASSERT_EQ(chmod(Path("p.txt.BAK").c_str(), 0644), 0);
+        std::vector<unsigned> Seen;
+        SetFileFaultHook([&](TFileStep Step, const std::string& P) {
+            if (Step == TFileStep::Link)
+                return EPERM;  // a file system without hard links: the backup is a copy
+            if (Step == TFileStep::Write && P.rfind(Path("p.txt"), 0) == 0)
+                for (const unsigned M : test::OpenFileModesUnder(Folder))
+                    Seen.push_back(M);
+            return 0;
+        });
+        Main().InsertText("more ");
+        EXPECT_TRUE(Automatic ? AutoSaveTimerTimer() : SaveIfModified());
+        SetFileFaultHook({});
+        // The text's copy, then the backup's (beside the text's, when that is held open).
+        EXPECT_GE(Seen.size(), 2u);
+        EXPECT_EQ(std::count(Seen.begin(), Seen.end(), 0600u), std::ssize(Seen));
+        struct stat St {};
+        ASSERT_EQ(stat(Path("p.txt").c_str(), &St), 0);
+        EXPECT_EQ(St.st_mode & 07777, 0600u);
+        ASSERT_EQ(stat(Path("p.txt.BAK").c_str(), &St), 0);
+        EXPECT_EQ(St.st_mode & 07777, 0600u);
+    }
+    EXPECT_EQ(Read("p.txt.BAK"), "more secret\n");
+    umask(OldMask);
 }
 
 TEST_F(Documents, HugePathsAreShortenedInMessages)

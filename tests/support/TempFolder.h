@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 #include <algorithm>
@@ -60,6 +61,24 @@ inline std::string GetFile(const std::string& Path)
 {
     std::ifstream In(Path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(In), {});
+}
+
+// The mode bits of every file this process holds open under Folder, named or not:
+// what another user could do with a file while it is being written.
+inline std::vector<unsigned> OpenFileModesUnder(const std::string& Folder)
+{
+    std::vector<unsigned> Modes;
+    std::error_code Ignored;
+    const std::string Real = std::filesystem::canonical(Folder, Ignored).string();
+    for (const auto& E : std::filesystem::directory_iterator("/proc/self/fd", Ignored)) {
+        const std::string Where = std::filesystem::read_symlink(E.path(), Ignored).string();
+        if (Where.rfind(Real + "/", 0) != 0)
+            continue;
+        struct stat St {};
+        if (::fstat(std::stoi(E.path().filename().string()), &St) == 0 && S_ISREG(St.st_mode))
+            Modes.push_back(St.st_mode & 07777);
+    }
+    return Modes;
 }
 
 // Sets an environment variable for the scope and restores it afterwards.

@@ -6,13 +6,18 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <mutex>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/uio.h>
 #include <unistd.h>
+#include <utility>
 
 namespace narvo {
 
@@ -235,37 +240,155 @@ std::string ReadFileBytes(const std::string& Path)
     return std::string(B.Data.get(), B.Size);
 }
 
-std::string WriteTempFile(const std::string& Target, std::string_view Bytes, unsigned NewFileMode)
+namespace {
+
+// The process's umask, read without changing it where the system tells it.
+mode_t CurrentUmask()
 {
-    return WriteTempFile(Target, std::vector<std::string_view>{Bytes}, NewFileMode);
+    if (FILE* F = std::fopen("/proc/self/status", "re")) {
+        char Line[256];
+        unsigned Mask = 0;
+        bool Found = false;
+        while (!Found && std::fgets(Line, sizeof Line, F))
+            Found = std::sscanf(Line, "Umask: %o", &Mask) == 1;
+        std::fclose(F);
+        if (Found)
+            return static_cast<mode_t>(Mask & 0777);
+    }
+    static std::mutex Mutex;
+    std::lock_guard Lock(Mutex);
+    const mode_t Mask = ::umask(077);
+    ::umask(Mask);
+    return Mask;
 }
 
-std::string WriteTempFile(const std::string& Target, const std::vector<std::string_view>& Pieces, unsigned NewFileMode)
+// A fresh hidden name for a temporary file of Target: the process id in it tells a
+// later save whether its writer still runs.
+std::string HiddenTempName(const std::string& Folder, const std::string& Base)
+{
+    static std::atomic<unsigned> Counter{0};
+    const unsigned long Stamp = static_cast<unsigned long>(std::time(nullptr)) ^ (Counter++ * 2654435761u);
+    return Folder + "/." + Base + "." + std::to_string(::getpid()) + "-" + std::to_string(Stamp % 1000000007u) +
+           ".tmp";
+}
+
+// The process id in a hidden temporary name of Base, 0 when Name is none.
+pid_t TempNameOwner(const std::string& Name, const std::string& Base)
+{
+    const std::string Prefix = "." + Base + ".";
+    if (Name.size() <= Prefix.size() + 4 || Name.compare(0, Prefix.size(), Prefix) != 0 ||
+        Name.compare(Name.size() - 4, 4, ".tmp") != 0)
+        return 0;
+    const std::string Middle = Name.substr(Prefix.size(), Name.size() - Prefix.size() - 4);
+    const auto Dash = Middle.find('-');
+    const auto IsDigits = [](std::string_view V) {
+        return !V.empty() && V.size() <= 10 && std::all_of(V.begin(), V.end(), [](char C) { return C >= '0' && C <= '9'; });
+    };
+    if (Dash == std::string::npos || !IsDigits(std::string_view(Middle).substr(0, Dash)) ||
+        !IsDigits(std::string_view(Middle).substr(Dash + 1)))
+        return 0;
+    const long long Pid = std::stoll(Middle.substr(0, Dash));
+    return Pid > 0 && Pid <= 0x7fffffff ? static_cast<pid_t>(Pid) : 0;
+}
+
+// An unnamed file in Folder, or -1 where the file system has none (or it could not
+// be linked in later: that needs /proc without the rights of root).
+int OpenUnnamed(const std::string& Folder, const std::string& Target)
+{
+#ifdef O_TMPFILE
+    if (InjectedFault(TFileStep::Unnamed, Target) != 0)
+        return -1;
+    if (::geteuid() != 0 && ::access("/proc/self/fd", X_OK) != 0)
+        return -1;
+    return ::open(Folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+#else
+    (void)Folder;
+    (void)Target;
+    return -1;
+#endif
+}
+
+// Gives the file Model's owner (where this user may: root any, others only a group
+// of their own) and then its mode bits; chown first, as it clears set-id bits.
+int TakeModeAndOwner(int Fd, const struct stat& Model)
+{
+    struct stat Own;
+    if (::fstat(Fd, &Own) != 0)
+        return errno;
+    if (Own.st_uid != Model.st_uid || Own.st_gid != Model.st_gid) {
+        if (::fchown(Fd, Model.st_uid, Model.st_gid) != 0 && Own.st_gid != Model.st_gid) {
+            [[maybe_unused]] const int Ignored = ::fchown(Fd, static_cast<uid_t>(-1), Model.st_gid);
+        }
+    }
+    return ::fchmod(Fd, Model.st_mode & 07777) == 0 ? 0 : errno;
+}
+
+}  // namespace
+
+TTempFile::TTempFile(TTempFile&& Other) noexcept
+    : Fd_(std::exchange(Other.Fd_, -1)), Folder_(std::move(Other.Folder_)), Name_(std::move(Other.Name_))
+{
+    Other.Name_.clear();
+}
+
+TTempFile& TTempFile::operator=(TTempFile&& Other) noexcept
+{
+    if (this != &Other) {
+        RemoveTempFile(*this);
+        Fd_ = std::exchange(Other.Fd_, -1);
+        Folder_ = std::move(Other.Folder_);
+        Name_ = std::move(Other.Name_);
+        Other.Name_.clear();
+    }
+    return *this;
+}
+
+TTempFile::~TTempFile() { RemoveTempFile(*this); }
+
+TTempFile WriteTempFile(const std::string& Target, std::string_view Bytes, unsigned NewFileMode,
+                        const std::string& ModelFile)
+{
+    return WriteTempFile(Target, std::vector<std::string_view>{Bytes}, NewFileMode, ModelFile);
+}
+
+TTempFile WriteTempFile(const std::string& Target, const std::vector<std::string_view>& Pieces, unsigned NewFileMode,
+                        const std::string& ModelFile)
 {
     struct stat TargetStat;
     const bool TargetExists = ::stat(Target.c_str(), &TargetStat) == 0;
     if (TargetExists && !S_ISREG(TargetStat.st_mode))
         RefuseKind(Target, TargetStat.st_mode);
+    struct stat ModelStat = TargetStat;
+    bool HasModel = TargetExists;
+    if (!ModelFile.empty())
+        HasModel = ::stat(ModelFile.c_str(), &ModelStat) == 0;
 
-    // Our own unique name rather than mkstemp: a new file then gets NewFileMode less
-    // the umask, as any other new file of the user would.
-    static std::atomic<unsigned> Counter{0};
-    const std::string Prefix = FolderOfPath(Target) + "/." + BaseName(Target) + ".";
-    std::string Temp;
-    int Fd = -1;
+    TTempFile Temp;
+    Temp.Folder_ = FolderOfPath(Target);
+    const std::string Base = BaseName(Target);
     int Err = InjectedFault(TFileStep::CreateTemp, Target);
-    for (int Attempt = 0; !Err && Fd < 0 && Attempt < 100; ++Attempt) {
-        const unsigned long Stamp = static_cast<unsigned long>(std::time(nullptr)) ^ (Counter++ * 2654435761u);
-        Temp = Prefix + std::to_string(::getpid()) + "-" + std::to_string(Stamp % 1000000007u) + ".tmp";
-        Fd = ::open(Temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, static_cast<mode_t>(NewFileMode & 0777));
-        if (Fd < 0 && errno != EEXIST)
-            Err = errno;
+    if (!Err) {
+        RemoveStaleTempFiles(Target);
+        Temp.Fd_ = OpenUnnamed(Temp.Folder_, Target);
     }
-    if (Fd < 0)
+    // Private from the start: nobody else may open it while the text goes in.
+    for (int Attempt = 0; !Err && Temp.Fd_ < 0 && Attempt < 100; ++Attempt) {
+        const std::string Name = HiddenTempName(Temp.Folder_, Base);
+        const int Fd = ::open(Name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (Fd >= 0) {
+            Temp.Fd_ = Fd;
+            Temp.Name_ = Name;
+            // Held while it is written: a program in another process-id space (a
+            // shared folder) then sees it is owned.
+            ::flock(Fd, LOCK_EX | LOCK_NB);
+        } else if (errno != EEXIST) {
+            Err = errno;
+        }
+    }
+    if (Temp.Fd_ < 0)
         Fail("Cannot create a temporary file for", Target, Err ? Err : EEXIST);
 
     auto Abandon = [&](int Errno) {
-        ::close(Fd);
         RemoveTempFile(Temp);
         Fail("Cannot write", Target, Errno);
     };
@@ -273,48 +396,99 @@ std::string WriteTempFile(const std::string& Target, const std::vector<std::stri
     for (std::string_view P : Pieces)
         Total += P.size();
     if (const int Injected = InjectedFault(TFileStep::Write, Target)) {
-        WritePieces(Fd, Pieces, Total / 2);
+        WritePieces(Temp.Fd_, Pieces, Total / 2);
         Abandon(Injected);
     }
-    if (const int Werr = WritePieces(Fd, Pieces, Total))
+    if (const int Werr = WritePieces(Temp.Fd_, Pieces, Total))
         Abandon(Werr);
-    if (TargetExists) {
-        if (::geteuid() == 0 && (TargetStat.st_uid != ::geteuid() || TargetStat.st_gid != ::getegid())) {
-            // Root saving someone's file leaves it theirs; best effort only.
-            [[maybe_unused]] const int Ignored = ::fchown(Fd, TargetStat.st_uid, TargetStat.st_gid);
-        }
-        if (::fchmod(Fd, TargetStat.st_mode & 07777) != 0)
-            Abandon(errno);
+    // Only now may others read it as they may read the file it replaces.
+    if (HasModel) {
+        if (const int Merr = TakeModeAndOwner(Temp.Fd_, ModelStat))
+            Abandon(Merr);
+    } else if (::fchmod(Temp.Fd_, static_cast<mode_t>(NewFileMode & 0777) & ~CurrentUmask()) != 0) {
+        Abandon(errno);
     }
     if (const int Injected = InjectedFault(TFileStep::Sync, Target))
         Abandon(Injected);
-    if (::fsync(Fd) != 0)
+    if (::fsync(Temp.Fd_) != 0)
         Abandon(errno);
-    const int Injected = InjectedFault(TFileStep::Close, Target);
-    if (::close(Fd) != 0 || Injected) {
-        const int Cerr = Injected ? Injected : errno;
-        RemoveTempFile(Temp);
-        Fail("Cannot write", Target, Cerr);
+    if (const int Injected = InjectedFault(TFileStep::Close, Target))
+        Abandon(Injected);
+    if (!Temp.Unnamed()) {
+        const int Fd = std::exchange(Temp.Fd_, -1);
+        if (::close(Fd) != 0)
+            Abandon(errno);
     }
     return Temp;
 }
 
-void RenameIntoPlace(const std::string& Temp, const std::string& Target)
+void RenameIntoPlace(TTempFile Temp, const std::string& Target)
 {
     int Err = InjectedFault(TFileStep::Rename, Target);
-    if (!Err && ::rename(Temp.c_str(), Target.c_str()) != 0)
+    if (!Err && Temp.Unnamed()) {
+        // Linked in under a hidden name for the moment of the rename: a link cannot
+        // replace a file.
+        const std::string Proc = "/proc/self/fd/" + std::to_string(Temp.Fd_);
+        Err = EEXIST;
+        for (int Attempt = 0; Err == EEXIST && Attempt < 100; ++Attempt) {
+            const std::string Name = HiddenTempName(Temp.Folder_, BaseName(Target));
+            int Rc = ::linkat(AT_FDCWD, Proc.c_str(), AT_FDCWD, Name.c_str(), AT_SYMLINK_FOLLOW);
+#ifdef AT_EMPTY_PATH
+            if (Rc != 0 && errno == ENOENT)
+                Rc = ::linkat(Temp.Fd_, "", AT_FDCWD, Name.c_str(), AT_EMPTY_PATH);
+#endif
+            if (Rc == 0) {
+                Temp.Name_ = Name;
+                Err = 0;
+            } else {
+                Err = errno;
+            }
+        }
+    }
+    if (!Err && ::rename(Temp.Name_.c_str(), Target.c_str()) != 0)
         Err = errno;
     if (Err) {
         RemoveTempFile(Temp);
         Fail("Cannot replace", Target, Err);
     }
+    Temp.Name_.clear();  // it is the target now
+    RemoveTempFile(Temp);
     SyncFolder(Target);
 }
 
-void RemoveTempFile(const std::string& Temp) noexcept
+void RemoveTempFile(TTempFile& Temp) noexcept
 {
-    if (!Temp.empty())
-        ::unlink(Temp.c_str());
+    if (Temp.Fd_ >= 0)
+        ::close(std::exchange(Temp.Fd_, -1));
+    if (!Temp.Name_.empty())
+        ::unlink(Temp.Name_.c_str());
+    Temp.Name_.clear();
+}
+
+void RemoveStaleTempFiles(const std::string& Target) noexcept
+{
+    const std::string Folder = FolderOfPath(Target);
+    const std::string Base = BaseName(Target);
+    DIR* D = ::opendir(Folder.c_str());
+    if (!D)
+        return;
+    while (const dirent* E = ::readdir(D)) {
+        const std::string Name = E->d_name;
+        const pid_t Owner = TempNameOwner(Name, Base);
+        // A process of that number still runs (or runs as another user): it may be
+        // the writer.
+        if (Owner == 0 || Owner == ::getpid() || ::kill(Owner, 0) == 0 || errno != ESRCH)
+            continue;
+        const int Fd = ::openat(::dirfd(D), Name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (Fd < 0)
+            continue;
+        struct stat St;
+        // A lock still held belongs to a writer elsewhere.
+        if (::fstat(Fd, &St) == 0 && S_ISREG(St.st_mode) && ::flock(Fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlinkat(::dirfd(D), Name.c_str(), 0);
+        ::close(Fd);
+    }
+    ::closedir(D);
 }
 
 void AtomicWriteFile(const std::string& Path, std::string_view Bytes)

@@ -1,8 +1,11 @@
 // Reading whole files and replacing files so that what was on disk survives any
 // failure: the new bytes go to a temporary file in the target's folder, are synced,
-// take over the target's mode bits and are renamed over it. Only regular files are
-// read; a symbolic link is followed to the file it names. The steps are separate
-// functions so that saving with a ".BAK" copy can put its own step between them.
+// take over the target's mode bits and are renamed over it. The temporary file is
+// private (0600) while it is written and, where the file system allows, has no name
+// until it is put in place, so a program killed meanwhile leaves nothing behind.
+// Only regular files are read; a symbolic link is followed to the file it names.
+// The steps are separate functions so that saving with a ".BAK" copy can put its
+// own step between them.
 #pragma once
 
 #include <cstddef>
@@ -22,7 +25,9 @@ public:
 };
 
 // The steps at which a test may inject a failure.
-enum class TFileStep { Read, CreateTemp, Write, Sync, Close, Rename, Link };
+// Unnamed: creating a temporary file without a name (a failure there is not an
+// error: a named temporary file is used instead, as on file systems without them).
+enum class TFileStep { Read, CreateTemp, Write, Sync, Close, Rename, Link, Unnamed };
 
 // The hook returns 0 to let the step run, else the errno value the step fails with.
 // A failure injected at Write first writes half of the bytes (a short write).
@@ -56,19 +61,53 @@ struct TFileBlock {
 };
 TFileBlock ReadFileBlock(const std::string& Path);
 
-// A temporary file beside Target holding Bytes, written in full, synced and closed,
-// with Target's mode bits (and, for root, its owner); a new target gets NewFileMode
-// (0600 for a private file) less the umask. On any failure the temporary file is
-// removed and EFileError thrown.
-std::string WriteTempFile(const std::string& Target, std::string_view Bytes, unsigned NewFileMode = 0666);
+// A temporary file beside its target, written in full and synced. It has no name
+// while the file system allows unnamed files; otherwise it is
+// ".<target name>.<process id>-<number>.tmp", which a later save of the same target
+// removes once no running program owns it. Dropping it removes it.
+class TTempFile {
+public:
+    TTempFile() = default;
+    TTempFile(TTempFile&& Other) noexcept;
+    TTempFile& operator=(TTempFile&& Other) noexcept;
+    TTempFile(const TTempFile&) = delete;
+    TTempFile& operator=(const TTempFile&) = delete;
+    ~TTempFile();
+
+    bool Empty() const { return Fd_ < 0 && Name_.empty(); }
+    bool Unnamed() const { return Fd_ >= 0 && Name_.empty(); }
+
+private:
+    friend TTempFile WriteTempFile(const std::string&, const std::vector<std::string_view>&, unsigned,
+                                   const std::string&);
+    friend void RenameIntoPlace(TTempFile, const std::string&);
+    friend void RemoveTempFile(TTempFile&) noexcept;
+    int Fd_ = -1;          // open while the file has no name
+    std::string Folder_;   // where it is linked in
+    std::string Name_;     // the hidden name, empty while unnamed
+};
+
+// A temporary file beside Target holding Bytes, written in full and synced. It is
+// 0600 while the bytes are written and takes Target's mode bits and owner (where
+// this user may give them) only after; a new target gets NewFileMode (0600 for a
+// private file) less the umask. ModelFile, when given, is the file whose mode and
+// owner it takes instead of Target's (a copy made as a backup of that file). On any
+// failure nothing is left behind and EFileError is thrown.
+TTempFile WriteTempFile(const std::string& Target, std::string_view Bytes, unsigned NewFileMode = 0666,
+                        const std::string& ModelFile = {});
 // The same for bytes given as pieces to be written one after another (a large text
 // is written from where its lines lie, without joining them first).
-std::string WriteTempFile(const std::string& Target, const std::vector<std::string_view>& Pieces,
-                          unsigned NewFileMode = 0666);
-// Renames Temp over Target and syncs the folder; on failure Temp is removed.
-void RenameIntoPlace(const std::string& Temp, const std::string& Target);
+TTempFile WriteTempFile(const std::string& Target, const std::vector<std::string_view>& Pieces,
+                        unsigned NewFileMode = 0666, const std::string& ModelFile = {});
+// Puts Temp in place as Target (replacing it) and syncs the folder; on failure Temp
+// is removed and EFileError thrown.
+void RenameIntoPlace(TTempFile Temp, const std::string& Target);
 // Removes a temporary file, ignoring errors (used on failure paths).
-void RemoveTempFile(const std::string& Temp) noexcept;
+void RemoveTempFile(TTempFile& Temp) noexcept;
+
+// Removes the hidden temporary files of Target (see TTempFile) left by programs that
+// no longer run; those of running programs, this one included, stay.
+void RemoveStaleTempFiles(const std::string& Target) noexcept;
 
 // Replaces the file Path names (after links) by Bytes atomically. On failure the
 // target is left byte for byte and no temporary file remains.

@@ -4,12 +4,16 @@
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
+#include <csignal>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace narvo {
 namespace {
 
 using test::GetFile;
+using test::OpenFileModesUnder;
 using test::PutFile;
 using test::TTempFolder;
 
@@ -81,6 +85,109 @@ TEST(SafeFile, KeepsModeBits)
     AtomicWriteFile(Dir / "fresh.txt", "x");
     ::umask(OldMask);
     EXPECT_EQ(ModeOf(Dir / "fresh.txt"), 0644u);
+}
+
+// Sets the umask for the scope of a test, so that a file made open to others by it
+// shows whatever the user running the tests has set.
+class TUmask {
+public:
+    explicit TUmask(mode_t Mask) : Old_(::umask(Mask)) {}
+    ~TUmask() { ::umask(Old_); }
+
+private:
+    mode_t Old_;
+};
+
+TEST(SafeFile, TheTemporaryCopyIsPrivateWhileWrittenAndTakesTheModeAfter)
+{
+    TUmask Mask(022);
+    for (const bool RefuseUnnamed : {false, true}) {
+        for (const unsigned Mode : {0600u, 0644u, 0755u, 0u}) {
+            TTempFolder Dir;
+            const std::string Target = Dir / "target.txt";
+            if (Mode) {
+                PutFile(Target, "old");
+                ASSERT_EQ(::chmod(Target.c_str(), Mode), 0);
+            }
+            std::vector<unsigned> Seen;
+            TFileFaultHook Old = SetFileFaultHook([&](TFileStep Step, const std::string&) {
+                if (Step == TFileStep::Unnamed && RefuseUnnamed)
+                    return EOPNOTSUPP;
+                if (Step == TFileStep::Write)
+                    Seen = OpenFileModesUnder(Dir.Path());
+                return 0;
+            });
+            AtomicWriteFile(Target, std::string(100000, 'n'));
+            SetFileFaultHook(Old);
+            ASSERT_EQ(Seen.size(), 1u) << "the temporary file is open while it is written";
+            EXPECT_EQ(Seen[0], 0600u) << std::oct << Mode << " refuse unnamed " << RefuseUnnamed;
+            EXPECT_EQ(ModeOf(Target), Mode ? Mode : 0644u) << std::oct << Mode;
+            EXPECT_EQ(Dir.Listing(), "target.txt;");
+        }
+    }
+}
+
+TEST(SafeFile, ACopyTakesTheModeOfTheFileItCopies)
+{
+    TUmask Mask(022);
+    TTempFolder Dir;
+    PutFile(Dir / "p.txt", "private");
+    ASSERT_EQ(::chmod((Dir / "p.txt").c_str(), 0600), 0);
+    PutFile(Dir / "p.txt.BAK", "older, open to all");
+    ASSERT_EQ(::chmod((Dir / "p.txt.BAK").c_str(), 0644), 0);
+    RenameIntoPlace(WriteTempFile(Dir / "p.txt.BAK", "private", 0666, Dir / "p.txt"), Dir / "p.txt.BAK");
+    EXPECT_EQ(ModeOf(Dir / "p.txt.BAK"), 0600u);
+    EXPECT_EQ(GetFile(Dir / "p.txt.BAK"), "private");
+}
+
+// A save killed while it writes (SIGKILL gives no chance to clean up) leaves at most
+// a hidden temporary file that the next save of the same file removes; those of
+// programs still running, and those of other files, stay.
+TEST(SafeFile, ASaveKilledMidwayLeavesNoTemporaryBehind)
+{
+    for (const bool RefuseUnnamed : {false, true}) {
+        TTempFolder Dir;
+        const std::string Target = Dir / "target.txt";
+        PutFile(Target, "old");
+        const pid_t Child = ::fork();
+        ASSERT_GE(Child, 0);
+        if (Child == 0) {
+            SetFileFaultHook([=](TFileStep Step, const std::string&) {
+                if (Step == TFileStep::Unnamed && RefuseUnnamed)
+                    return EOPNOTSUPP;
+                if (Step == TFileStep::Sync)
+                    ::raise(SIGKILL);
+                return 0;
+            });
+            AtomicWriteFile(Target, std::string(1 << 20, 'k'));
+            ::_exit(0);
+        }
+        int Status = 0;
+        ASSERT_EQ(::waitpid(Child, &Status, 0), Child);
+        ASSERT_TRUE(WIFSIGNALED(Status) && WTERMSIG(Status) == SIGKILL) << Status;
+        EXPECT_EQ(GetFile(Target), "old");
+        const std::string Left = Dir.Listing();
+        if (RefuseUnnamed) {
+            EXPECT_NE(Left.find(".target.txt." + std::to_string(Child) + "-"), std::string::npos) << Left;
+        }
+
+        // Hidden copies that are not stale: of a program that runs (process 1, this
+        // one) and of another file.
+        const std::string Mine = ".target.txt." + std::to_string(::getpid()) + "-7.tmp";
+        std::vector<std::string> Kept = {".target.txt.1-5.tmp", Mine,
+                                         ".other.txt." + std::to_string(Child) + "-1.tmp",
+                                         ".target.txt." + std::to_string(Child) + "-x.tmp"};
+        for (const std::string& Name : Kept)
+            PutFile(Dir / Name, "kept");
+        AtomicWriteFile(Target, "new");
+        EXPECT_EQ(GetFile(Target), "new");
+        Kept.push_back("target.txt");
+        std::sort(Kept.begin(), Kept.end());
+        std::string Expected;
+        for (const std::string& Name : Kept)
+            Expected += Name + ";";
+        EXPECT_EQ(Dir.Listing(), Expected) << "refuse unnamed " << RefuseUnnamed;
+    }
 }
 
 TEST(SafeFile, FollowsSymbolicLinks)
