@@ -261,7 +261,7 @@ TReopenMenu& ReopenMenu()
         QObject::connect(Menu.data(), &QObject::destroyed, Submenu, &QObject::deleteLater);
     Menu->SetMenuItem(Submenu);
     Menu->Limit = 8;
-    Menu->INIFile = "narvo.ini";
+    Menu->INIFile = "Narvo.ini";  // the settings file, spelled as by every other writer
     Menu->INISection = "FileHistory";
     Menu->UpdateOnClick = true;
     Menu->OnMenuClick = [](QObject*, const std::string& Path) { OpenTextFile(Path); };

@@ -81,7 +81,7 @@ void ResetEditState();
 void BeginWaitCursor(Qt::CursorShape Shape);
 void EndWaitCursor();
 
-// The main window's recent-files menu (limit 8, "narvo.ini", section
+// The main window's recent-files menu (limit 8, "Narvo.ini", section
 // "FileHistory"); choosing an entry opens it.
 TReopenMenu& ReopenMenu();
 

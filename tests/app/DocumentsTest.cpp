@@ -83,6 +83,16 @@ TEST_F(Documents, SaveKeepsThePreviousTextAsBak)
     EXPECT_TRUE(Boxes.Asked.empty());
 }
 
+TEST_F(Documents, TheRecentListOfAFreshStartGoesToNarvoIni)
+{
+    ASSERT_FALSE(Exists("Narvo.ini"));
+    Write("r.txt", "r\n");
+    ASSERT_TRUE(OpenTextFile(Path("r.txt")));
+    EXPECT_TRUE(Exists("Narvo.ini"));
+    EXPECT_FALSE(Exists("narvo.ini")) << "the settings file has one name";
+    EXPECT_NE(Read("Narvo.ini").find("[FileHistory]"), std::string::npos);
+}
+
 TEST_F(Documents, BackupRulesForNewFilesDotfilesAndBakFiles)
 {
     Main().InsertText("n");
