@@ -6,6 +6,7 @@
 #include "platform/posix/SafeFile.h"
 #include "platform/posix/SettingsFolder.h"
 #include "shared/CharClass.h"
+#include "shared/CodePage.h"
 
 #include <cerrno>
 #include <charconv>
@@ -76,7 +77,26 @@ TIniFile::~TIniFile()
 
 void TIniFile::Parse(std::string_view Text)
 {
-    if (Text.substr(0, Utf8Bom.size()) == Utf8Bom) {
+    // A UTF-16 file is read through the 8-bit code page, unit by unit, and written
+    // back the same way in its own byte order; one that holds a character with no
+    // byte (or half a unit) would not come back as it was, so it is never written.
+    std::string Decoded;
+    if (Text.size() >= 2 && (Text.substr(0, 2) == "\xFF\xFE" || Text.substr(0, 2) == "\xFE\xFF")) {
+        Utf16_ = Text[0] == '\xFF' ? 1 : 2;
+        Text.remove_prefix(2);
+        std::u16string Units(Text.size() / 2, u'\0');
+        const int High = Utf16_ == 1 ? 1 : 0;
+        for (std::size_t I = 0; I < Units.size(); ++I)
+            Units[I] = static_cast<char16_t>(static_cast<unsigned char>(Text[2 * I + High]) << 8 |
+                                             static_cast<unsigned char>(Text[2 * I + 1 - High]));
+        bool Lossy = Text.size() % 2 != 0;
+        Decoded = Utf16ToBytes(TCodePage::Ansi, Units, &Lossy);
+        if (Lossy) {
+            ReadFailed_ = true;
+            ReadError_ = "it holds UTF-16 characters with no 8-bit equivalent";
+        }
+        Text = Decoded;
+    } else if (Text.substr(0, Utf8Bom.size()) == Utf8Bom) {
         Bom_ = true;
         Text.remove_prefix(Utf8Bom.size());
     }
@@ -330,7 +350,17 @@ std::string TIniFile::Serialize() const
         for (const TEntry& E : S.Entries)
             Result += E.Raw + LineEnd_;
     }
-    return Result;
+    if (Utf16_ == 0)
+        return Result;
+    const std::u16string Units = BytesToUtf16(TCodePage::Ansi, Result);
+    std::string Encoded(Utf16_ == 1 ? "\xFF\xFE" : "\xFE\xFF");
+    Encoded.reserve(2 + 2 * Units.size());
+    for (const char16_t U : Units) {
+        const char Low = static_cast<char>(U & 0xFF), High = static_cast<char>(U >> 8);
+        Encoded += Utf16_ == 1 ? Low : High;
+        Encoded += Utf16_ == 1 ? High : Low;
+    }
+    return Encoded;
 }
 
 void TIniFile::UpdateFile()

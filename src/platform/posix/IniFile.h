@@ -3,8 +3,9 @@
 // case, the first of duplicate sections or keys wins, values are bytes without any
 // length limit, and names and values lose their surrounding blanks. Lines the class
 // does not understand (comments, junk) stay where they are when the file is written
-// back. Writes are kept in memory until UpdateFile, which replaces the file
-// atomically; the destructor writes what is still pending.
+// back, in the file's own line ends and encoding (8-bit, or UTF-16 read and written
+// through the Windows-1252 table). Writes are kept in memory until UpdateFile, which
+// replaces the file atomically; the destructor writes what is still pending.
 #pragma once
 
 #include <cstdint>
@@ -19,7 +20,8 @@ class TIniFile {
 public:
     // A bare name ("Narvo.ini") is looked up in the settings folder, case-insensitively;
     // a name holding '/' is used as given. A missing file reads as empty. A file that
-    // exists but cannot be read reads as empty too, and is never written back.
+    // exists but cannot be read reads as empty too, and is never written back; nor is
+    // a UTF-16 file holding characters that have no 8-bit equivalent (read as '?').
     explicit TIniFile(const std::string& FileName);
     // Writes pending changes; errors are swallowed here (call UpdateFile to see them).
     ~TIniFile();
@@ -91,6 +93,7 @@ private:
     bool Dirty_ = false;
     std::string LineEnd_ = "\n";
     bool Bom_ = false;
+    int Utf16_ = 0;  // 0 8-bit, 1 UTF-16 little-endian (FF FE first), 2 big-endian
     std::vector<TSection> Sections_;                     // [0] holds the lines before any header
     std::unordered_map<std::string, std::size_t> SectionIndex_;  // lower-case name -> first section
 };

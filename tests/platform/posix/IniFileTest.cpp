@@ -193,6 +193,56 @@ TEST(IniFile, FailedWriteKeepsTheOldFile)
     EXPECT_EQ(GetFile(Path), "[S]\nK=new\n");
 }
 
+// Text as UTF-16 with a byte-order mark, little- or big-endian, one unit per char16_t.
+std::string Utf16File(std::u16string_view Text, bool Little)
+{
+    std::string Bytes(Little ? "\xFF\xFE" : "\xFE\xFF");
+    for (const char16_t U : Text) {
+        const char Low = static_cast<char>(U & 0xFF), High = static_cast<char>(U >> 8);
+        Bytes += Little ? Low : High;
+        Bytes += Little ? High : Low;
+    }
+    return Bytes;
+}
+
+TEST(IniFile, AUtf16FileKeepsItsEncodingAndLineEnds)
+{
+    for (const bool Little : {true, false}) {
+        TTempFolder Dir;
+        const std::string Path = Dir / "Narvo.ini";
+        PutFile(Path, Utf16File(u"[Flags]\r\nWrapFlag=1\r\n; caf\u00E9 \u20AC\r\n[CurrentMacros]\r\nMacro0=41\r\n", Little));
+        {
+            TIniFile Ini(Path);
+            EXPECT_EQ(Ini.ReadInteger("Flags", "WrapFlag", 0), 1);
+            EXPECT_EQ(Ini.ReadString("CurrentMacros", "Macro0", ""), "41");
+            Ini.EraseSection("CurrentMacros");
+            Ini.WriteString("CurrentMacros", "Macro0", "4243");
+            Ini.WriteString("Directories", "DefaultFolder", "/d\xE9j\xE0");
+        }  // written by the destructor, as the command lines are at exit
+        // New sections come after an empty line, as in any settings file.
+        EXPECT_EQ(GetFile(Path), Utf16File(u"[Flags]\r\nWrapFlag=1\r\n; caf\u00E9 \u20AC\r\n\r\n[CurrentMacros]\r\nMacro0=4243\r\n"
+                                           u"\r\n[Directories]\r\nDefaultFolder=/d\u00E9j\u00E0\r\n",
+                                           Little))
+            << "little-endian " << Little;
+        EXPECT_EQ(TIniFile(Path).ReadString("Directories", "DefaultFolder", ""), "/d\xE9j\xE0");
+    }
+
+    // A character with no 8-bit equivalent (or half a unit) would not survive a
+    // rewrite: the file is read as well as it can be and left untouched.
+    for (const std::string& Bytes : {Utf16File(u"[S]\r\nK=\u4E2D\r\n", true), Utf16File(u"[S]\r\nK=v\r\n", true) + "x"}) {
+        TTempFolder Dir;
+        const std::string Path = Dir / "Narvo.ini";
+        PutFile(Path, Bytes);
+        {
+            TIniFile Ini(Path);
+            EXPECT_EQ(Ini.ReadString("S", "K", "").size(), 1u);
+            Ini.WriteString("S", "New", "1");
+            EXPECT_THROW(Ini.UpdateFile(), EFileError);
+        }
+        EXPECT_EQ(GetFile(Path), Bytes);
+    }
+}
+
 TEST(IniFile, UnreadableFileIsNeverRewritten)
 {
     TTempFolder Dir;
