@@ -50,7 +50,8 @@ bool PathExists(const std::string& Path)
     return ::lstat(Path.c_str(), &St) == 0;
 }
 
-// The backup folder, made with any missing folder above it.
+}  // namespace
+
 void CreateBackupFolder()
 {
     const std::string Folder = BackupFolder();
@@ -70,8 +71,6 @@ void CreateBackupFolder()
         ::chmod(Path.c_str(), 0700);
 }
 
-// The dated name in the backup folder. A file of that name (another document named
-// in the same second) is never replaced: a number is added instead.
 std::string NewBackupName()
 {
     const std::string Folder = BackupFolder();
@@ -82,6 +81,8 @@ std::string NewBackupName()
         Name = Folder + Stem + "-" + std::to_string(N) + ".txt";
     return Name;
 }
+
+namespace {
 
 // While a failure has been reported, the boxes a failing save would show answer as
 // if closed without a choice, and nobody is asked again at every tick.

@@ -27,6 +27,12 @@ std::string BackupFolder();
 std::string MakeBackupFileName(const std::tm& Local);
 // The same for the local time now.
 std::string MakeBackupFileName();
+// The backup folder, made private (0700) with any missing folder above it; throws
+// EFileError "Unable to create directory ...".
+void CreateBackupFolder();
+// The dated name in the backup folder for a new draft. A file of that name (another
+// text named in the same second) is never replaced: a number is added instead.
+std::string NewBackupName();
 
 // One tick: saves the main text when it is modified. True when something was saved.
 bool AutoSaveTimerTimer();

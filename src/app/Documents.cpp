@@ -93,11 +93,23 @@ std::string GDiskFile;
 TFileStamp GDiskStamp;
 // The stamp of a change already reported by an auto-save (reported once).
 TFileStamp GReportedStamp;
+// The last reason an auto-save gave for skipping a text it would have to change
+// (said once, until the document is saved, opened or closed).
+std::string GSkipSaid;
 
 void RememberDiskFile(const std::string& Target)
 {
     GDiskFile = Target;
     GDiskStamp = StampOf(Target);
+    GSkipSaid.clear();
+}
+
+void SayAutoSaveSkipped(const std::string& Text)
+{
+    if (Text == GSkipSaid)
+        return;
+    GSkipSaid = Text;
+    ShowStatusMessage(Text, true);
 }
 
 // Set while a question about the document is open: an auto-save then would decide
@@ -160,14 +172,27 @@ void ReportCannotSave(const std::string& Name, const std::string& Reason)
 
 // The bytes to write; a text that would not be written back as it was read (a
 // UTF-16 text that lost characters, line ends unlike the file's usual one) is
-// written only when the user agrees. nullopt: do not save.
-std::optional<std::string> BytesToSave(TScrollEditor& Main)
+// written only when the user agrees. An automatic save cannot ask: it skips the
+// text and says why in the status line, since a question popping up under the
+// typing hands over the keyboard and the next key would answer it. A draft has no
+// file of its own to stay faithful to and is written as it stands. nullopt: do not
+// save.
+std::optional<std::string> BytesToSave(TScrollEditor& Main, const std::string& Name, TSaveKind Kind)
 {
     try {
-        return Main.FileBytes(false);
+        return Main.FileBytes(Kind == TSaveKind::Draft);
     } catch (const ELossyText&) {
+        const bool Utf16 = Main.Strings->Encoding != 0 && Main.Strings->Lossy;
+        if (Kind == TSaveKind::Automatic) {
+            SayAutoSaveSkipped("Not auto-saved: " + ElideMiddle(Name) +
+                               (Utf16 ? " has characters read as '?'"
+                                      : " has " + std::to_string(Main.Strings->ChangedLineEnds) +
+                                            " line end(s) unlike its usual " + LineEndName(Main.Strings->LineEnd)) +
+                               "; Save asks first");
+            return std::nullopt;
+        }
         const std::string Question =
-            Main.Strings->Encoding != 0 && Main.Strings->Lossy
+            Utf16
                 ? "Some characters of this UTF-16 file had no equivalent and were read as '?'.\r\n"
                   "Saving writes the '?' characters. Save anyway?"
                 : ChangedLineEndsText(*Main.Strings) + "\r\nSaving writes them as " +
@@ -283,12 +308,17 @@ void AddToRecent(const std::string& Name)
 
 bool DocumentQuestionOpen() { return GQuestionDepth > 0; }
 
-bool SaveTextFile(const std::string& GivenName, bool AddToRecentList, TSaveKind Kind)
+namespace {
+
+// The save of SaveTextFile for any pane. Only the main pane's text is the document:
+// for another pane (the secondary file) the document's name, stamp, title and
+// recent list stay as they are.
+bool SavePane(TScrollEditor& Main, const std::string& GivenName, bool AddToRecentList, TSaveKind Kind)
 {
     const bool Automatic = Kind != TSaveKind::User;
-    if (!Form1 || GivenName.empty())
+    const bool Document = Form1 && &Main == Form1->MainEditor;
+    if (GivenName.empty())
         return false;
-    TScrollEditor& Main = *Form1->MainEditor;
     const std::string Name = AbsoluteFileName(GivenName);
     std::string Target;
     TTempFile Temp;
@@ -301,7 +331,7 @@ bool SaveTextFile(const std::string& GivenName, bool AddToRecentList, TSaveKind 
 
     // Another program changed the file since it was read or saved here.
     const TFileStamp Now = StampOf(Target);
-    if (Now.Valid && GDiskStamp.Valid && Target == GDiskFile && !(Now == GDiskStamp)) {
+    if (Document && Now.Valid && GDiskStamp.Valid && Target == GDiskFile && !(Now == GDiskStamp)) {
         if (Automatic) {
             if (!(GReportedStamp == Now))
                 ShowStatusMessage("Not auto-saved: " + ElideMiddle(Name) + " was changed by another program", true);
@@ -323,7 +353,7 @@ bool SaveTextFile(const std::string& GivenName, bool AddToRecentList, TSaveKind 
     }
 
     try {
-        const std::optional<std::string> Bytes = BytesToSave(Main);
+        const std::optional<std::string> Bytes = BytesToSave(Main, Name, Kind);
         if (!Bytes)
             return false;
         Temp = WriteTempFile(Target, *Bytes, Kind == TSaveKind::Draft ? 0600 : 0666);
@@ -356,12 +386,14 @@ bool SaveTextFile(const std::string& GivenName, bool AddToRecentList, TSaveKind 
         return false;
     }
 
-    CurrentFileName = Name;
-    RememberDiskFile(Target);
     Main.FileName = Name;
     Main.Strings->ChangedLineEnds = 0;  // the file now has one line end throughout
     Main.SetModified(false);
     UpdateStatus();
+    if (!Document)
+        return true;
+    CurrentFileName = Name;
+    RememberDiskFile(Target);
     SetWindowTitle(Name);
     if (AddToRecentList)
         AddToRecent(Name);
@@ -370,18 +402,46 @@ bool SaveTextFile(const std::string& GivenName, bool AddToRecentList, TSaveKind 
     return true;
 }
 
-bool SaveTextFileAs()
+}  // namespace
+
+bool SaveTextFile(const std::string& GivenName, bool AddToRecentList, TSaveKind Kind)
+{
+    return Form1 && SavePane(*Form1->MainEditor, GivenName, AddToRecentList, Kind);
+}
+
+bool SavePaneToFile(TScrollEditor& Pane, const std::string& Name) { return SavePane(Pane, Name, false, TSaveKind::User); }
+
+bool AskToSaveText(const std::string& Question, const std::function<bool()>& Save)
+{
+    switch (AskAboutDocument(Question, mtWarning, mbYesNoCancel)) {
+    case mrYes:
+        return Save();
+    case mrNo:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool OfferToSaveDocument()
+{
+    if (!Form1 || !Form1->MainEditor->Modified)
+        return true;
+    return AskToSaveText("Save Changes?", [] { return SaveIfModified(); });
+}
+
+std::optional<std::string> AskSaveFileName(const std::string& Current)
 {
     TFileDialogOptions O;
     O.Title = "Save Text As";
     O.Filter = "All Files|*.*|Text Files|*.txt;*.doc|";
     O.FileName = "*.*";
     O.InitialFolder = GetCurrentFolder();
-    // A named document starts the dialog at its own name in its own folder.
-    const std::size_t Slash = CurrentFileName.rfind('/');
-    if (Slash != std::string::npos && Slash + 1 < CurrentFileName.size()) {
-        O.FileName = CurrentFileName.substr(Slash + 1);
-        O.InitialFolder = Slash == 0 ? std::string("/") : CurrentFileName.substr(0, Slash);
+    // A named text starts the dialog at its own name in its own folder.
+    const std::size_t Slash = Current.rfind('/');
+    if (Slash != std::string::npos && Slash + 1 < Current.size()) {
+        O.FileName = Current.substr(Slash + 1);
+        O.InitialFolder = Slash == 0 ? std::string("/") : Current.substr(0, Slash);
     }
     O.OverwritePrompt = true;
     std::optional<std::string> Chosen;
@@ -391,8 +451,14 @@ bool SaveTextFileAs()
         Chosen = FileDialogs().SaveFileName(O);
     }
     if (!Chosen || Chosen->empty())
-        return false;
-    return SaveTextFile(*Chosen, true);
+        return std::nullopt;
+    return Chosen;
+}
+
+bool SaveTextFileAs()
+{
+    const std::optional<std::string> Chosen = AskSaveFileName(CurrentFileName);
+    return Chosen && SaveTextFile(*Chosen, true);
 }
 
 bool SaveIfModified()
@@ -411,21 +477,12 @@ bool CloseTextFile()
     if (!Form1)
         return true;
     TScrollEditor& Main = *Form1->MainEditor;
-    if (Main.Modified) {
-        switch (AskAboutDocument("Save Changes?", mtWarning, mbYesNoCancel)) {
-        case mrYes:
-            if (!SaveIfModified())
-                return false;
-            break;
-        case mrNo:
-            break;
-        default:
-            return false;
-        }
-    }
+    if (!OfferToSaveDocument())
+        return false;
     CurrentFileName.clear();
     GDiskFile.clear();
     GDiskStamp = {};
+    GSkipSaid.clear();
     Main.Clear();
     ResetEditState();
     return true;

@@ -18,11 +18,13 @@
 #include <Qt>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace narvo {
 
 class TReopenMenu;
+class TScrollEditor;
 
 inline constexpr const char* EmergencyFileBaseName = "nrvsave.zvt";
 
@@ -39,12 +41,27 @@ std::string AbsoluteFileName(const std::string& Name);
 // Saves the main pane to Name (a symbolic link is followed; the link stays). False
 // when nothing was saved under Name: the reason has been shown, and the text is
 // still modified. An automatic save asks nothing: a file changed by another
-// program or read-only is skipped with a word in the status line. A draft is an
+// program or read-only, or a text the save would change (characters a UTF-16 file
+// could not hold, line ends unlike the file's), is skipped with a word in the
+// status line. A draft is an
 // automatic save of an untitled text, written as a private (0600) file.
 enum class TSaveKind { User, Automatic, Draft };
 bool SaveTextFile(const std::string& Name, bool AddToRecent, TSaveKind Kind = TSaveKind::User);
+// The same safe save (temporary file, ".BAK", emergency file) for a pane that is not
+// the document, such as the secondary pane: the pane's own name and modified flag
+// follow a successful save; the document's name, title and recent list do not.
+bool SavePaneToFile(TScrollEditor& Pane, const std::string& Name);
 // True while a question about the document ("Save Changes?") is open.
 bool DocumentQuestionOpen();
+// "Save Changes?"-style question (Yes, No, Cancel): Yes runs Save and answers what
+// it answers, No answers true, Cancel false.
+bool AskToSaveText(const std::string& Question, const std::function<bool()>& Save);
+// "Save Changes?" when the main text is modified, Yes saving it; false when the user
+// cancelled or the save failed. Nothing is closed.
+bool OfferToSaveDocument();
+// The "Save Text As" dialog, starting at Current's name and folder; nullopt when
+// cancelled.
+std::optional<std::string> AskSaveFileName(const std::string& Current);
 // Asks for a name ("Save Text As"); false when cancelled or the save failed.
 bool SaveTextFileAs();
 // True when nothing needed saving or the save succeeded.

@@ -135,8 +135,12 @@ public:
     // command line; every time: the Paste button follows the clipboard.
     void FormActivate();
     void ProcessCommandLineParams();
-    // Whether the window may close: closing the document succeeds.
+    // Whether the window may close: the secondary text, then the document, each asked
+    // about when modified, were saved or let go.
     bool FormCloseQuery();
+    // The session ends (SIGTERM, SIGHUP): the window closes without a question, the
+    // texts having been kept as drafts, and a program's window ends the program.
+    void CloseForSessionEnd();
 
     // --- pane events --------------------------------------------------------------------------
     void MainEditorChange();
@@ -168,6 +172,7 @@ private:
     bool FFirstActivation = true;
     bool FActivationQueued = false;
     bool FDestroyed = false;
+    bool FSessionEnding = false;
     int FCmdControlHeight = 21;
 };
 

@@ -549,18 +549,8 @@ void TMainMenus::CurrentFileToFavorites1Click()
 void TMainMenus::Open1Click()
 {
     const std::string Name = AskOpenFileName();
-    if (Name.empty())
+    if (Name.empty() || !OpenSecondaryFile(F, Name))
         return;
-    ChDirToFileFolder(Name);
-    try {
-        F.Editor3->LoadFromFile(Name);
-    } catch (const EFileError& E) {
-        // Nothing changed in the pane.
-        MessageDlg(E.what(), mtError, mbOK);
-        return;
-    }
-    SetSplitMode(F, 2, F.IsSplitHorizontal());
-    F.UpdateStatus();
     FocusBack(*F.Editor3);
 }
 

@@ -20,6 +20,7 @@
 #include "app/PreferenceDialogs.h"
 #include "app/Printing.h"
 #include "app/SecondEditor.h"
+#include "app/SessionEnd.h"
 #include "app/Settings.h"
 #include "app/SmallTools.h"
 #include "app/Spelling.h"
@@ -151,6 +152,7 @@ void TForm1::FormCreate()
     HelpFileName = ProgramFolder() + "/NARVO.chm";
     StartStatusThread(*this);
     StartAutoSave(*this);
+    StartSessionEnd(*this);
     MainEditorChange();
     LayoutSplitEditors(0, true);
     EnablePasteButton(this);
@@ -220,6 +222,7 @@ void TForm1::FormActivate()
             RunGuarded([] { ChangeFolder(DefaultFolder); });
         RunGuarded([] { LoadExternalPrograms(); });
         RunGuarded([this] { ProcessCommandLineParams(); });
+        RunGuarded([] { ReportKeptDrafts(); });
         ActiveEditor->setFocus();
     }
     EnablePasteButton(this);
@@ -299,13 +302,28 @@ void TForm1::CmdEditorScaleChange(double Scale)
 
 // --- closing and shutdown ---------------------------------------------------------------------
 
-bool TForm1::FormCloseQuery() { return CloseTextFile(); }
+bool TForm1::FormCloseQuery()
+{
+    // The secondary text first: its answer leaves the document as it is, while the
+    // document's close empties the main pane. A text the session's end already
+    // settled (the logout's question was answered) is not asked about again.
+    if (!SettledForSessionEnd(*Editor3) && !OfferToSaveSecondary(*this))
+        return false;
+    return SettledForSessionEnd(*MainEditor) || CloseTextFile();
+}
+
+void TForm1::CloseForSessionEnd()
+{
+    FSessionEnding = true;
+    close();
+}
 
 void TForm1::closeEvent(QCloseEvent* Event)
 {
     // A failed save refuses the close as a cancelled one does: nothing is lost.
-    bool Allowed = false;
-    RunGuarded([&] { Allowed = FormCloseQuery(); });
+    bool Allowed = FSessionEnding;
+    if (!Allowed)
+        RunGuarded([&] { Allowed = FormCloseQuery(); });
     if (!Allowed) {
         Event->ignore();
         return;
@@ -313,12 +331,16 @@ void TForm1::closeEvent(QCloseEvent* Event)
     Event->accept();
     // A run waiting inside the message loop stops at its next command.
     BreakFlag = true;
-    if (QuitOnClose)
+    // At the session's end every loop ends, also a question's still open.
+    if (QuitOnClose && FSessionEnding)
+        QCoreApplication::exit(0);
+    else if (QuitOnClose)
         QCoreApplication::quit();
 }
 
 void TForm1::FormDestroy()
 {
+    RunGuarded([] { StopSessionEnd(); });
     RunGuarded([] { SaveCurrentMacros(); });
     RunGuarded([] { FreeTextRegister(); });
     RunGuarded([] { StopAutoSave(); });

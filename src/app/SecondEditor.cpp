@@ -4,7 +4,11 @@
 // (MainWindowLayout.cpp); the menu entries and buttons call this module directly.
 #include "app/SecondEditor.h"
 
+#include "app/Documents.h"
 #include "app/MainWindow.h"
+#include "platform/MessageBoxes.h"
+#include "platform/posix/SafeFile.h"
+#include "shared/FileFolder.h"
 
 #include <QApplication>
 
@@ -61,5 +65,42 @@ void ShowSecondaryEditorMnuClick(TForm1& Form)
 }
 
 void ToggleTopRightBtnClick(TForm1& Form) { SetSplitOrientation(Form, !Form.IsSplitHorizontal()); }
+
+bool OfferToSaveSecondary(TForm1& Form)
+{
+    TScrollEditor& Pane = *Form.Editor3;
+    if (!Pane.Modified)
+        return true;
+    const std::string Name = Pane.FileName;
+    return AskToSaveText("Save Changes?\r\n" + (Name.empty() ? std::string("(the untitled secondary text)") : Name), [&] {
+        std::string Target = Name;
+        if (Target.empty()) {
+            const std::optional<std::string> Chosen = AskSaveFileName(Target);
+            if (!Chosen)
+                return false;
+            Target = *Chosen;
+        }
+        return SavePaneToFile(Pane, Target);
+    });
+}
+
+bool OpenSecondaryFile(TForm1& Form, const std::string& Name)
+{
+    if (!OfferToSaveSecondary(Form))
+        return false;
+    ChDirToFileFolder(Name);
+    try {
+        Form.Editor3->LoadFromFile(Name);
+    } catch (const EFileError& E) {
+        // Nothing changed in the pane.
+        MessageDlg(E.what(), mtError, mbOK);
+        return false;
+    }
+    // A text just read is as it is on disk.
+    Form.Editor3->SetModified(false);
+    SetSplitMode(Form, 2, Form.IsSplitHorizontal());
+    Form.UpdateStatus();
+    return true;
+}
 
 }  // namespace narvo

@@ -10,6 +10,8 @@
 // tools never act on a pane the user cannot see.
 #pragma once
 
+#include <string>
+
 namespace narvo {
 
 class TForm1;
@@ -31,5 +33,16 @@ void ShowSplitEditorMnuClick(TForm1& Form);
 void ShowSecondaryEditorMnuClick(TForm1& Form);
 // ToggleTopRightBtn ("Toggle Second Editor Position"): the other orientation.
 void ToggleTopRightBtnClick(TForm1& Form);
+
+// The secondary file is the user's text as much as the document: a modified one is
+// never dropped without a question. "Save Changes?" naming its file when Editor3's
+// text is modified; Yes saves it to its own file by the documents' safe save (asking
+// a name when it has none), No goes on. False when the user cancelled or the save
+// failed.
+bool OfferToSaveSecondary(TForm1& Form);
+// Open Secondary File with a chosen name: the modified text there is offered for
+// saving first; a file that cannot be read changes nothing (the reason is shown).
+// True when the file is shown in Editor3.
+bool OpenSecondaryFile(TForm1& Form, const std::string& Name);
 
 }  // namespace narvo

@@ -125,9 +125,10 @@ TStatusFields ComputeStatusFields(const TEditorEngine& Active, double ActiveScal
     F.ColumnDis = FormatWhole(Active.DisplayColumn(P, true));
     F.HighlightDis = FormatWhole(Active.HasMark() ? Active.MarkedLength() : 0);
     F.ZoomDis = FormatTwoDecimals(ActiveScale);
-    // The document is the main pane's text, whichever pane is active: a pane that
-    // shares it marks the main pane modified, and Save writes the main pane.
-    F.ModifiedDis = Main.Modified ? "Mod" : "";
+    // "Mod" is about the text the active pane shows: a pane that shares the main text
+    // marks the main pane modified, a pane with a file of its own (the secondary
+    // file) carries its own flag. Save writes the document, the main pane's text.
+    F.ModifiedDis = (Active.Strings == Main.Strings ? Main.Modified : Active.Modified) ? "Mod" : "";
     F.SaveEnabled = Main.Modified;
     F.CharHexDis = CursorCharText(Active);
     return F;

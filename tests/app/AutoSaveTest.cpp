@@ -1,8 +1,8 @@
 // Auto-save: the dated backup name, a modified named text saved (with ".BAK" and the
 // recent list), an untitled text saved in "BackupFiles" under a dated name it keeps,
 // nothing for an unmodified text, a failing save that keeps the text modified and
-// is reported once, a name that is already taken, and the timer following the
-// settings.
+// is reported once, a name that is already taken, a text a save would change
+// skipped without a question, and the timer following the settings.
 #include "PanesFixture.h"
 
 #include "app/ToolHost.h"
@@ -10,6 +10,9 @@
 #include "components/RecentFiles.h"
 #include "tools/AutoBackup.h"
 #include "tools/TextToolHooks.h"
+
+#include <QTest>
+#include <QTimer>
 
 #include <algorithm>
 #include <cerrno>
@@ -178,6 +181,49 @@ TEST_F(AutoSave, ABackupFolderThatCannotBeMadeSavesNothingAndSaysSoOnce)
     EXPECT_TRUE(CurrentFileName.empty());
     ASSERT_EQ(Boxes.Asked.size(), 1u);
     EXPECT_EQ(LastAsked().rfind("Unable to create directory", 0), 0u) << LastAsked();
+}
+
+TEST_F(AutoSave, ATextASaveWouldChangeIsSkippedWithAWordNeverAQuestion)
+{
+    Form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
+    auto* Timer = Form->findChild<QTimer*>(QStringLiteral("AutoSaveTimer"));
+    ASSERT_NE(Timer, nullptr);
+    const struct {
+        const char* Name;
+        std::string Bytes;
+        const char* Why;
+    } Rows[] = {
+        {"cr.txt", "one\ntwo\rthree\n", " has 1 line end(s) unlike its usual LF"},
+        {"u16.txt", std::string("\xFF\xFE" "a\0\x3A\x26", 6), " has characters read as '?'"},
+    };
+    for (const auto& R : Rows) {
+        SCOPED_TRACE(R.Name);
+        Write(R.Name, R.Bytes);
+        ASSERT_TRUE(OpenTextFile(Path(R.Name)));
+        Form->MainEditor->setFocus();
+        QTest::keyClicks(Form->MainEditor, "ab");
+        Boxes.Asked.clear();
+        // The real timer ticks while the user types on.
+        Timer->start(10);
+        ASSERT_TRUE(Pump([] { return StatusMessage().rfind("Not auto-saved", 0) == 0; }));
+        EXPECT_EQ(StatusMessage(), "Not auto-saved: " + Path(R.Name) + R.Why + "; Save asks first");
+        QTest::keyClicks(Form->MainEditor, "cd");
+        Timer->stop();
+        EXPECT_TRUE(Boxes.Asked.empty()) << "no question took the keys";
+        EXPECT_EQ(Main().GetText().substr(0, 4), "abcd");
+        EXPECT_EQ(Read(R.Name), R.Bytes);
+        EXPECT_TRUE(Main().Modified);
+        // Said once: later ticks skip without a word.
+        SetStatusMessage("", false);
+        EXPECT_FALSE(AutoSaveTimerTimer());
+        EXPECT_EQ(StatusMessage(), "");
+        // Saving by hand still asks first.
+        Boxes.Answers = {mrYes};
+        EXPECT_TRUE(SaveIfModified());
+        EXPECT_EQ(Boxes.Asked.size(), 1u);
+        EXPECT_NE(LastAsked().find("Save anyway?"), std::string::npos);
+    }
 }
 
 TEST_F(AutoSave, TheTimerFollowsTheSettings)

@@ -1,10 +1,13 @@
 // The split and secondary panes: showing and hiding with the menu entries and the
 // tool button's cycle, the orientation kept in the divider, a hidden pane giving up
 // the active role, the split view sharing the main text both ways (undo included),
-// and the third pane keeping its own text and undo.
+// the third pane keeping its own text and undo, and a modified secondary text never
+// dropped without a question (Exit, New, opening another secondary file).
 #include "PanesFixture.h"
 
 #include <QSplitter>
+#include <QTest>
+#include <sys/stat.h>
 
 namespace narvo {
 namespace {
@@ -125,6 +128,105 @@ TEST_F(SplitPanes, TheThirdPaneKeepsItsOwnTextAndUndo)
     EXPECT_EQ(Main().GetText(), "mainM");
     Main().Undo();
     EXPECT_EQ(Main().GetText(), "main");
+}
+
+// The secondary file opened through the menu, then typed into.
+void OpenAndEditSecondary(TForm1& F, TScriptedFileDialogs& Dialogs, const std::string& Name)
+{
+    Dialogs.Answers = {Name};
+    F.Menus->Open1Click();
+    ASSERT_EQ(SplitMode(F), 2);
+    ASSERT_EQ(F.Editor3->FileName, Name);
+    F.Editor3->setFocus();
+    F.ActiveEditor = F.Editor3;
+    F.Editor3->TypeChar('X');
+}
+
+TEST_F(SplitPanes, AModifiedSecondaryTextIsAskedAboutByExitAndCancelKeepsIt)
+{
+    TForm1& F = *Form;
+    F.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&F));
+    Write("side.txt", "side\n");
+    ::chmod(Path("side.txt").c_str(), 0640);
+    OpenAndEditSecondary(F, Dialogs, Path("side.txt"));
+    F.UpdateStatus();
+    EXPECT_EQ(Text(F.ModifiedDis), "Mod") << "the active secondary pane's own flag";
+    F.ActiveEditor = F.MainEditor;
+    F.UpdateStatus();
+    EXPECT_EQ(Text(F.ModifiedDis), "") << "the main text is unchanged";
+
+    Boxes.Answers = {mrCancel};
+    F.Menus->ExitMnuClick();
+    EXPECT_TRUE(F.isVisible());
+    ASSERT_EQ(Boxes.Asked.size(), 1u);
+    EXPECT_EQ(Boxes.Asked[0].Text, "Save Changes?\r\n" + Path("side.txt"));
+    EXPECT_EQ(Boxes.Asked[0].Buttons, mbYesNoCancel);
+    EXPECT_EQ(F.Editor3->GetText(), "Xside\n");
+    EXPECT_TRUE(F.Editor3->Modified);
+
+    // Yes: saved to its own file with the backup of what was there, keeping its mode;
+    // the document (untitled, unchanged) is not touched.
+    Boxes.Answers = {mrYes};
+    EXPECT_TRUE(F.close());
+    EXPECT_EQ(Read("side.txt"), "Xside\n");
+    const std::string Backup = BackupFileName(Path("side.txt"));
+    std::ifstream In(Backup, std::ios::binary);
+    std::ostringstream Old;
+    Old << In.rdbuf();
+    EXPECT_EQ(Old.str(), "side\n");
+    struct stat St {};
+    ASSERT_EQ(stat(Path("side.txt").c_str(), &St), 0);
+    EXPECT_EQ(St.st_mode & 0777, 0640u);
+    EXPECT_FALSE(F.Editor3->Modified);
+    EXPECT_TRUE(CurrentFileName.empty());
+    EXPECT_EQ(Boxes.Asked.size(), 2u);
+}
+
+TEST_F(SplitPanes, NewKeepsAndOpeningAnotherSecondaryFileAsksFirst)
+{
+    TForm1& F = *Form;
+    Write("one.txt", "one\n");
+    Write("two.txt", "two\n");
+    OpenAndEditSecondary(F, Dialogs, Path("one.txt"));
+
+    // New empties the document only: the secondary text stays, unasked.
+    Main().InsertText("main");
+    Boxes.Answers = {mrNo};
+    F.Menus->NewMnuClick();
+    ASSERT_EQ(Boxes.Asked.size(), 1u);
+    EXPECT_EQ(Boxes.Asked[0].Text, "Save Changes?");
+    EXPECT_EQ(F.Editor3->GetText(), "Xone\n");
+    EXPECT_TRUE(F.Editor3->Modified);
+
+    // Another secondary file: Cancel keeps the text and the file shown.
+    Boxes.Asked.clear();
+    Boxes.Answers = {mrCancel};
+    Dialogs.Answers = {Path("two.txt")};
+    F.Menus->Open1Click();
+    ASSERT_EQ(Boxes.Asked.size(), 1u);
+    EXPECT_EQ(Boxes.Asked[0].Text, "Save Changes?\r\n" + Path("one.txt"));
+    EXPECT_EQ(F.Editor3->GetText(), "Xone\n");
+    EXPECT_EQ(F.Editor3->FileName, Path("one.txt"));
+
+    // No lets it go; the other file is shown and nothing was written.
+    Boxes.Answers = {mrNo};
+    Dialogs.Answers = {Path("two.txt")};
+    F.Menus->Open1Click();
+    EXPECT_EQ(F.Editor3->GetText(), "two\n");
+    EXPECT_FALSE(F.Editor3->Modified);
+    EXPECT_EQ(Read("one.txt"), "one\n");
+
+    // A secondary text without a file asks for a name when Yes saves it.
+    F.Editor3->SetText("fresh");
+    F.Editor3->FileName.clear();
+    Boxes.Asked.clear();
+    Boxes.Answers = {mrYes};
+    Dialogs.Answers = {Path("two.txt"), Path("fresh.txt")};  // the file to open, then the name
+    F.Menus->Open1Click();
+    ASSERT_EQ(Boxes.Asked.size(), 1u);
+    EXPECT_EQ(Read("fresh.txt"), "fresh");
+    EXPECT_EQ(F.Editor3->FileName, Path("two.txt"));
 }
 
 }  // namespace

@@ -142,10 +142,18 @@ TEST_F(StatusModel, FieldsFollowTheActivePaneAndTheSwitches)
     EXPECT_FALSE(G.FileType);
     EXPECT_EQ(G.ModifiedDis, "");
     EXPECT_FALSE(G.SaveEnabled);
-    // "Mod" and Save follow the document, not a modified pane of another text.
+    // Save follows the document; "Mod" the text the active pane shows: a pane with a
+    // text of its own shows its own flag, a pane sharing the main text the main one.
     const TStatusFields H = ComputeStatusFields(Active, 1.0, Main, 0, " ");
-    EXPECT_EQ(H.ModifiedDis, "");
+    EXPECT_EQ(H.ModifiedDis, "Mod");
     EXPECT_FALSE(H.SaveEnabled);
+    TEditorEngine Split;
+    Split.ShareBuffer(Main);
+    Main.SetModified(true);
+    EXPECT_EQ(ComputeStatusFields(Split, 1.0, Main, 0, " ").ModifiedDis, "Mod");
+    Main.SetModified(false);
+    Split.Modified = true;  // a shared pane's own flag is not the text's
+    EXPECT_EQ(ComputeStatusFields(Split, 1.0, Main, 0, " ").ModifiedDis, "");
 }
 
 }  // namespace
