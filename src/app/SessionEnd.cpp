@@ -128,8 +128,9 @@ void ReportKeptDrafts()
         ++Count;
     if (Count == 0)
         return;
-    ShowStatusMessage(std::to_string(Count) + (Count == 1 ? " draft was" : " drafts were") +
-                          " kept at the last exit: File > Advanced File Ops > Auto-backup Files",
+    // The count first: a narrow status field still shows it.
+    ShowStatusMessage(std::to_string(Count) + (Count == 1 ? " draft" : " drafts") +
+                          " kept at exit (File > Advanced File Ops > Auto-backup Files)",
                       false);
 }
 

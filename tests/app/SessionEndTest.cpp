@@ -95,7 +95,7 @@ TEST_F(SessionEnd, TermAndHupKeepEveryModifiedTextAsAPrivateDraftThenTheWindowCl
         SetStatusMessage("", false);
         Form = std::make_unique<TForm1>();
         Form->FormActivate();
-        EXPECT_EQ(StatusMessage(), "2 drafts were kept at the last exit: File > Advanced File Ops > Auto-backup Files");
+        EXPECT_EQ(StatusMessage(), "2 drafts kept at exit (File > Advanced File Ops > Auto-backup Files)");
         InstallTextTools();
         CreateAutoBackDlg(Form.get());
         EXPECT_EQ(AutoBackDlg()->ShellList->Count(), 2);
