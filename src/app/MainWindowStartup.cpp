@@ -315,7 +315,13 @@ bool TForm1::FormCloseQuery()
 void TForm1::CloseForSessionEnd()
 {
     FSessionEnding = true;
+    BreakFlag = true;
+    // A close already under way (its question still open) makes this close() do
+    // nothing; the program's window ends the program all the same: every event loop,
+    // the question's too, returns.
     close();
+    if (QuitOnClose)
+        QCoreApplication::exit(0);
 }
 
 void TForm1::closeEvent(QCloseEvent* Event)
@@ -331,10 +337,7 @@ void TForm1::closeEvent(QCloseEvent* Event)
     Event->accept();
     // A run waiting inside the message loop stops at its next command.
     BreakFlag = true;
-    // At the session's end every loop ends, also a question's still open.
-    if (QuitOnClose && FSessionEnding)
-        QCoreApplication::exit(0);
-    else if (QuitOnClose)
+    if (QuitOnClose && !FSessionEnding)
         QCoreApplication::quit();
 }
 

@@ -16,6 +16,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
+#include <functional>
 #include <csignal>
 #include <dirent.h>
 #include <sys/stat.h>
@@ -111,6 +113,42 @@ TEST_F(SessionEnd, TermAndHupKeepEveryModifiedTextAsAPrivateDraftThenTheWindowCl
         Boxes.Asked.clear();
         BreakFlag = false;
     }
+}
+
+// The question of a close under way is open when the signal comes: the texts are
+// kept all the same, and the close that asked goes no further.
+class TSignalWhileAsking : public TMessageBoxes {
+public:
+    explicit TSignalWhileAsking(std::function<bool()> Done) : FDone(std::move(Done)), FPrevious(SetMessageBoxes(this)) {}
+    ~TSignalWhileAsking() override { SetMessageBoxes(FPrevious); }
+    TSignalWhileAsking(const TSignalWhileAsking&) = delete;
+    TSignalWhileAsking& operator=(const TSignalWhileAsking&) = delete;
+    TModalResult MessageDlg(const std::string& Text, TMsgDlgType, TMsgDlgButtons Buttons) override
+    {
+        Asked.push_back(Text);
+        ::raise(SIGTERM);
+        const auto End = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (!FDone() && std::chrono::steady_clock::now() < End)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        return EscapeResult(Buttons);
+    }
+    std::vector<std::string> Asked;
+
+private:
+    std::function<bool()> FDone;
+    TMessageBoxes* FPrevious;
+};
+
+TEST_F(SessionEnd, ASignalWhileAQuestionIsOpenStillKeepsTheTexts)
+{
+    ShowWithTexts();
+    TSignalWhileAsking Asking([&] { return Drafts().size() == 2; });
+    EXPECT_FALSE(Form->close()) << "the close that asked was answered Cancel";
+    ASSERT_EQ(Asking.Asked.size(), 1u);
+    EXPECT_EQ(Asking.Asked[0], "Save Changes?\r\n" + Path("side.txt"));
+    EXPECT_EQ(DraftTexts(), (std::vector<std::string>{"more side\n", "typed disk\n"}));
+    EXPECT_TRUE(BreakFlag);
+    EXPECT_EQ(Read("doc.txt"), "disk\n");
 }
 
 TEST_F(SessionEnd, TheCommitRequestAsksAsClosingDoesOrKeepsDraftsWhenItMayNot)
