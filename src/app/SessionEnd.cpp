@@ -52,7 +52,7 @@ void AppendToNote(const std::vector<std::string>& Names)
     }
     for (const std::string& Name : Names)
         Note += Name + "\n";
-    AtomicWriteFile(KeptNotePath(), Note);
+    RenameIntoPlace(WriteTempFile(KeptNotePath(), Note, 0600), KeptNotePath());
 }
 
 }  // namespace
