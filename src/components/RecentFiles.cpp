@@ -13,6 +13,8 @@
 #include <QMenu>
 #include <algorithm>
 #include <exception>
+#include <string_view>
+#include <unordered_map>
 #include <sys/stat.h>
 
 namespace narvo {
@@ -55,7 +57,8 @@ void TReopenMenu::SetMenuItem(QMenu* Menu)
 {
     if (Menu == FMenuItem)
         return;
-    RemoveAll();
+    RemoveAllItems();
+    FPaths.clear();
     FMenuItem = Menu;
 }
 
@@ -74,49 +77,51 @@ std::string TReopenMenu::Caption(int Index) const
     return Result;
 }
 
-void TReopenMenu::RemoveEntry(std::size_t Index)
+std::size_t TReopenMenu::ShownCount() const
 {
-    if (FMenuItem && FActions[Index]) {
-        FMenuItem->removeAction(FActions[Index]);
-        delete FActions[Index];
-    }
-    FActions.erase(FActions.begin() + static_cast<std::ptrdiff_t>(Index));
-    FPaths.erase(FPaths.begin() + static_cast<std::ptrdiff_t>(Index));
+    return std::min(FPaths.size(), static_cast<std::size_t>(std::max(Limit, MaxShownItems)));
 }
 
-void TReopenMenu::RemoveAll()
+void TReopenMenu::RemoveAllItems()
 {
-    while (!FPaths.empty())
-        RemoveEntry(FPaths.size() - 1);
+    // The items die with a destroyed submenu.
+    if (FMenuItem) {
+        for (QAction* Action : FActions) {
+            FMenuItem->removeAction(Action);
+            delete Action;
+        }
+    }
+    FActions.clear();
 }
 
-void TReopenMenu::AddEntry(const std::string& Path, bool AtTop)
+void TReopenMenu::SyncMenu()
 {
-    if (NoDuplicates) {
-        const auto It = std::find(FPaths.begin(), FPaths.end(), Path);
-        if (It != FPaths.end())
-            RemoveEntry(static_cast<std::size_t>(It - FPaths.begin()));
+    if (!FMenuItem) {
+        FActions.clear();
+        return;
     }
-    auto* Action = new QAction(FMenuItem);
-    connect(Action, &QAction::triggered, this, [this, Action] {
-        const auto It = std::find(FActions.begin(), FActions.end(), Action);
-        if (It != FActions.end())
-            MenuItemClick(static_cast<int>(It - FActions.begin()));
-    });
-    if (AtTop) {
-        QAction* Before = FActions.empty() ? nullptr : FActions.front();
-        FMenuItem->insertAction(Before, Action);
-        FActions.insert(FActions.begin(), Action);
-        FPaths.insert(FPaths.begin(), Path);
-    } else {
-        FMenuItem->addAction(Action);
-        FActions.push_back(Action);
-        FPaths.push_back(Path);
+    const std::size_t Wanted = ShownCount();
+    while (FActions.size() > Wanted) {
+        FMenuItem->removeAction(FActions.back());
+        delete FActions.back();
+        FActions.pop_back();
     }
-}
-
-void TReopenMenu::RebuildCaptions()
-{
+    if (FActions.size() < Wanted) {
+        // New items follow the last entry's item, before any other item of the submenu.
+        const QList<QAction*> All = FMenuItem->actions();
+        const auto After = FActions.empty() ? All.size() : All.indexOf(FActions.back()) + 1;
+        QAction* Before = After < All.size() ? All.at(After) : nullptr;
+        while (FActions.size() < Wanted) {
+            auto* Action = new QAction(FMenuItem);
+            connect(Action, &QAction::triggered, this, [this, Action] {
+                const auto It = std::find(FActions.begin(), FActions.end(), Action);
+                if (It != FActions.end())
+                    MenuItemClick(static_cast<int>(It - FActions.begin()));
+            });
+            FMenuItem->insertAction(Before, Action);
+            FActions.push_back(Action);
+        }
+    }
     for (std::size_t I = 0; I < FActions.size(); ++I) {
         // File names are shown as the file system's bytes decode.
         FActions[I]->setText(FileNameToQString(Caption(static_cast<int>(I))));
@@ -129,10 +134,11 @@ void TReopenMenu::AddFile(const std::string& Path)
         return;
     if (MustExist && !IsExistingFile(Path))
         return;
-    AddEntry(Path, true);
-    while (FPaths.size() > static_cast<std::size_t>(std::max(Limit, 0)))
-        RemoveEntry(FPaths.size() - 1);
-    RebuildCaptions();
+    if (NoDuplicates)
+        FPaths.erase(std::remove(FPaths.begin(), FPaths.end(), Path), FPaths.end());
+    FPaths.insert(FPaths.begin(), Path);
+    FPaths.resize(std::min(FPaths.size(), static_cast<std::size_t>(std::max(Limit, 0))));
+    SyncMenu();
 }
 
 void TReopenMenu::ReportIniError()
@@ -146,19 +152,37 @@ void TReopenMenu::LoadFromIni()
 {
     if (!FMenuItem)
         return;
-    RemoveAll();
+    FPaths.clear();
     try {
         const TIniFile Ini(INIFile);
         // Every key but "Count" may be an entry.
         const auto Keys = static_cast<std::int32_t>(Ini.ReadSection(INISection).size()) -
                           (Ini.ValueExists(INISection, "Count") ? 1 : 0);
         const std::int32_t Count = std::clamp(Ini.ReadInteger(INISection, "Count", 0), 0, Keys);
+        FPaths.reserve(static_cast<std::size_t>(Count));
         for (std::int32_t I = 0; I < Count; ++I)
-            AddEntry(Ini.ReadString(INISection, "Path" + std::to_string(I), ""), false);
+            FPaths.push_back(Ini.ReadString(INISection, "Path" + std::to_string(I), ""));
     } catch (const std::exception&) {
         ReportIniError();
     }
-    RebuildCaptions();
+    if (NoDuplicates) {
+        // Appending one by one moves a path met again to the end, so each path
+        // stays where it is met last.
+        std::unordered_map<std::string_view, std::size_t> Last;
+        Last.reserve(FPaths.size());
+        for (std::size_t I = 0; I < FPaths.size(); ++I)
+            Last[FPaths[I]] = I;
+        std::vector<bool> Keep(FPaths.size());
+        for (std::size_t I = 0; I < FPaths.size(); ++I)
+            Keep[I] = Last[FPaths[I]] == I;
+        std::vector<std::string> Kept;
+        Kept.reserve(Last.size());
+        for (std::size_t I = 0; I < FPaths.size(); ++I)
+            if (Keep[I])
+                Kept.push_back(std::move(FPaths[I]));
+        FPaths = std::move(Kept);
+    }
+    SyncMenu();
 }
 
 void TReopenMenu::SaveToIni()

@@ -5,6 +5,10 @@
 //
 // Paths are file-system bytes and compared exactly: on this platform two names that
 // differ in letter case are two files, so neither may push the other out.
+//
+// The list may be longer than the submenu: a foreign or damaged ini can hold tens of
+// thousands of entries, which load in linear time, but the submenu gets items for the
+// first MaxShownItems entries only (or Limit, when that is larger).
 #pragma once
 
 #include <QObject>
@@ -40,8 +44,15 @@ public:
     bool UpdateOnClick = false;
     bool MustExist = true;
 
-    // The full path of each submenu item, at the same index.
+    // The largest number of items the submenu shows when Limit is smaller; equal to
+    // the largest limit the options offer, so a list within any limit shows whole.
+    static constexpr int MaxShownItems = 30;
+
+    // The full path of each entry, in menu order; the submenu's items show the first
+    // of them (see ShownCount).
     const std::vector<std::string>& Paths() const { return FPaths; }
+    // How many entries have an item in the submenu.
+    std::size_t ShownCount() const;
     // The caption of entry Index as the design gives it ("&3 name"); a '&' in the
     // text is doubled so that it shows as itself.
     std::string Caption(int Index) const;
@@ -51,7 +62,7 @@ public:
     void AddFile(const std::string& Path);
     // Replaces the entries by the ini section's (no existence test, no cut). "Count"
     // is clamped to the keys the section holds, so a damaged count cannot make the
-    // menu huge.
+    // list huge. A path met again later in the section keeps its later place only.
     void LoadFromIni();
     // Replaces the ini section by the entries.
     void SaveToIni();
@@ -62,10 +73,9 @@ public:
     void MenuItemClick(int Index);
 
 private:
-    void AddEntry(const std::string& Path, bool AtTop);
-    void RemoveEntry(std::size_t Index);
-    void RemoveAll();
-    void RebuildCaptions();
+    // Gives the submenu one item per shown entry, each captioned from its index.
+    void SyncMenu();
+    void RemoveAllItems();
     void ReportIniError();
 
     QPointer<QMenu> FMenuItem;

@@ -1,5 +1,5 @@
 // The recent-files submenu: order, duplicates, the limit, MustExist, captions, the
-// ini section with a clamped count, clicks and a destroyed submenu.
+// ini section with a clamped count, a huge list, clicks and a destroyed submenu.
 #include "components/RecentFiles.h"
 
 #include "platform/MessageBoxes.h"
@@ -101,6 +101,46 @@ TEST_F(RecentFiles, IniRoundTripAndClampedCount)
     }
     R.LoadFromIni();
     EXPECT_TRUE(R.Paths().empty());
+}
+
+TEST_F(RecentFiles, AHugeListLoadsWholeButTheSubmenuShowsItsHead)
+{
+    // 40,000 entries, every path twice: a path met again keeps its later place.
+    constexpr int N = 40000;
+    {
+        TIniFile Ini("Narvo.ini");
+        Ini.WriteInteger("FileHistory", "Count", N);
+        for (int I = 0; I < N; ++I)
+            Ini.WriteString("FileHistory", "Path" + std::to_string(I), Folder + "/h" + std::to_string(I % (N / 2)));
+        Ini.UpdateFile();
+    }
+    R.LoadFromIni();
+    ASSERT_EQ(R.Paths().size(), static_cast<std::size_t>(N / 2));
+    EXPECT_EQ(R.Paths().front(), Folder + "/h0");
+    EXPECT_EQ(R.Paths().back(), Folder + "/h19999");
+    EXPECT_EQ(R.ShownCount(), static_cast<std::size_t>(TReopenMenu::MaxShownItems));
+    ASSERT_EQ(Menu.actions().size(), TReopenMenu::MaxShownItems);
+    EXPECT_EQ(Text(29), "&30 h29");
+
+    // The items keep clear of the submenu's other entries, and a click still reports.
+    QAction* Other = Menu.addAction("other");
+    std::string Clicked;
+    R.OnMenuClick = [&](QObject*, const std::string& P) { Clicked = P; };
+    Menu.actions().at(2)->trigger();
+    EXPECT_EQ(Clicked, Folder + "/h2");
+    // The next file cuts the list to the limit; the other entry stays last.
+    R.AddFile(File(1));
+    EXPECT_EQ(R.Paths().size(), 8u);
+    ASSERT_EQ(Menu.actions().size(), 9);
+    EXPECT_EQ(Menu.actions().back(), Other);
+    EXPECT_EQ(Text(0), "&1 f1.txt");
+    EXPECT_EQ(Text(7), "&8 h6");
+    // A list within the limit shows whole again when reloaded, before the other entry.
+    R.Limit = 40;
+    R.LoadFromIni();
+    ASSERT_EQ(Menu.actions().size(), 41);
+    EXPECT_EQ(Menu.actions().back(), Other);
+    EXPECT_EQ(Text(39), "&40 h39");
 }
 
 TEST_F(RecentFiles, ClickReportsThePathAndMovesItUp)
