@@ -201,6 +201,7 @@ void FreeStartupForms();
 
 // The program: the module initialisation, the main window and the forms created
 // at start-up, the message loop, and the shutdown after the loop has returned.
-int MainBlock(TNarvoApplication& App, int Argc, char** Argv);
+// Params: the program's parameters after its name, the toolkit's options taken out.
+int MainBlock(TNarvoApplication& App, std::vector<std::string> Params);
 
 }  // namespace narvo

@@ -386,15 +386,12 @@ void FreeStartupForms()
         RunGuarded(Free);
 }
 
-int MainBlock(TNarvoApplication& App, int Argc, char** Argv)
+int MainBlock(TNarvoApplication& App, std::vector<std::string> Params)
 {
     SetLocaleSeparators(true);
     HelpFileName = "NARVO.chm";
     App.setQuitOnLastWindowClosed(false);
     InstallProgramModules();
-    std::vector<std::string> Params;
-    for (int I = 1; I < Argc; ++I)
-        Params.emplace_back(Argv[I]);
     int Result = 0;
     try {
         TForm1 Form(std::move(Params));

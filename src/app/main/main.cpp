@@ -1,12 +1,15 @@
-// Program entry: creates the application object with the one exception boundary
-// and hands over to the main window's run (MainBlock), which ends when the main
-// window closes.
+// Program entry: shares the arguments out between the toolkit and the program,
+// creates the application object with the one exception boundary and hands over to
+// the main window's run (MainBlock), which ends when the main window closes.
 #include "app/MainWindow.h"
 #include "platform/Application.h"
+#include "platform/ProgramArguments.h"
 
 int main(int argc, char* argv[])
 {
-    // The application object takes the toolkit's own options out of argv.
-    narvo::TNarvoApplication App(argc, argv);
-    return narvo::MainBlock(App, argc, argv);
+    // The application object takes the toolkit's own options; a file named like one
+    // (or given after "--") is kept for the program.
+    narvo::TProgramArguments Args(argc, argv);
+    narvo::TNarvoApplication App(Args.ToolkitArgc(), Args.ToolkitArgv());
+    return narvo::MainBlock(App, Args.Params());
 }
