@@ -4,7 +4,7 @@
 # checks the file and its ".BAK" on disk after the program has ended. The command
 # line should end with Q (save and exit) or T.
 #
-# Usage: e2e-command-line.sh <narvo> [-c COMMANDS] [-t TEXT] [-e EXPECTED] [-b] [-s KEY] [-k]
+# Usage: e2e-command-line.sh <narvo> [-c COMMANDS] [-t TEXT] [-e EXPECTED] [-b] [-s KEY] [-n NAME] [-k]
 #   -c COMMANDS  the command line; "\e" stands for the Esc key and "\cX" for
 #                Ctrl+X (a letter) (default: 'Ihello \eQ', insert "hello " and save
 #                and exit)
@@ -15,11 +15,13 @@
 #                (Ctrl+Pause); the command line then runs as usual
 #   -s KEY       the command line waits for a key with (K): Shift goes down, KEY
 #                is typed, and Shift stays down a while as the run goes on
+#   -n NAME      the file's name (default doc.txt); the program starts in the
+#                file's folder and gets NAME alone, even one like "-reverse"
 #   -k           keep the work folder and print its path
 # Needs Xvfb and xdotool (scripts/install-deps.sh installs them).
 set -u
 
-usage() { sed -n '2,21p' "$0" | sed 's/^# \{0,1\}//'; exit 2; }
+usage() { sed -n '2,23p' "$0" | sed 's/^# \{0,1\}//'; exit 2; }
 
 [ $# -ge 1 ] || usage
 prog=$(readlink -f "$1"); shift
@@ -30,13 +32,15 @@ keep=0
 custom=0
 breakloop=0
 shiftkey=''
-while getopts "c:t:e:bs:k" opt; do
+name='doc.txt'
+while getopts "c:t:e:bs:n:k" opt; do
   case $opt in
     c) commands=$OPTARG; custom=1 ;;
     t) text=$OPTARG ;;
     e) expected=$OPTARG ;;
     b) breakloop=1 ;;
     s) shiftkey=$OPTARG ;;
+    n) name=$OPTARG ;;
     k) keep=1 ;;
     *) usage ;;
   esac
@@ -68,12 +72,16 @@ fail() { echo "e2e: FAIL: $*" >&2; exit 1; }
 . "$(dirname "$0")/xvfb-window.sh"
 start_xvfb
 
-file="$work/doc.txt"
+file="$work/$name"
 printf '%b' "$text" >"$file"
 printf '%b' "$expected" >"$work/expected"
 cp "$file" "$work/before"
 
-start_narvo "$prog" "$file"
+if [ "$name" = doc.txt ]; then
+  start_narvo "$prog" "$file"
+else
+  cd "$work" && start_narvo "$prog" "$name"
+fi
 
 # A loop that never ends by itself must stop on Ctrl+Break, leaving the program
 # ready for the next command line.
@@ -127,7 +135,7 @@ narvo_pid=''
 
 cmp -s "$file" "$work/expected" || fail "the file holds $(od -c "$file" | head -n5), expected $(od -c "$work/expected" | head -n5)"
 if ! cmp -s "$work/before" "$work/expected"; then
-  [ -f "$work/doc.txt.BAK" ] || fail "no doc.txt.BAK beside the saved file"
-  cmp -s "$work/doc.txt.BAK" "$work/before" || fail "doc.txt.BAK does not hold the text before"
+  [ -f "$file.BAK" ] || fail "no $name.BAK beside the saved file"
+  cmp -s "$file.BAK" "$work/before" || fail "$name.BAK does not hold the text before"
 fi
 echo "e2e: ok"

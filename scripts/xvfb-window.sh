@@ -19,7 +19,7 @@ start_narvo() {
   "$1" "$2" >"$work/narvo.log" 2>&1 &
   narvo_pid=$!
   local title
-  title="^Narvo - $(basename "$2" | sed 's/[.]/\\./g')\$"
+  title="^Narvo - $(basename -- "$2" | sed 's/[.]/\\./g')\$"
   wid=''
   for _ in $(seq 100); do
     wid=$(xdotool search --name "$title" 2>/dev/null | head -n1)
@@ -27,7 +27,7 @@ start_narvo() {
     kill -0 "$narvo_pid" 2>/dev/null || fail "narvo ended at start-up: $(cat "$work/narvo.log")"
     sleep 0.1
   done
-  [ -n "$wid" ] || fail "no window titled 'Narvo - $(basename "$2")' appeared"
+  [ -n "$wid" ] || fail "no window titled 'Narvo - $(basename -- "$2")' appeared"
   xdotool windowfocus --sync "$wid" 2>/dev/null || xdotool windowfocus "$wid"
   sleep 0.5
 }
