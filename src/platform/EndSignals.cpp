@@ -1,14 +1,18 @@
 // The self-pipe behind TEndSignals (see EndSignals.h). The handler is the only code
-// that runs inside the signal: one write(2) of one byte, errno kept. A second signal
-// that comes before the event loop has taken the first means the loop is stuck (a
-// long computation): that one ends the process with the default action, so that a
-// program that hangs can still be stopped by sending the signal again.
+// that runs inside the signal: one write(2) of one byte, errno kept. The same signal
+// again, a while after the first that the event loop has still not taken, means the
+// loop is stuck (a long computation): that one ends the process with the default
+// action, so that a program that hangs can still be stopped by sending the signal
+// again. Signals close together are not that: logout sends SIGTERM and at once
+// SIGHUP, and a closed terminal's SIGHUP may come from the kernel and the shell.
 #include "platform/EndSignals.h"
 
 #include <QSocketNotifier>
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <ctime>
+#include <iterator>
 #include <unistd.h>
 
 namespace narvo {
@@ -19,19 +23,29 @@ constexpr int EndingSignals[] = {SIGTERM, SIGHUP};
 
 // The pipe's ends while a TEndSignals exists; the handler reads only the write end.
 volatile sig_atomic_t GWriteEnd = -1;
-// Set by the handler, cleared when the event loop has read the pipe.
-volatile sig_atomic_t GPending = 0;
+// For each signal, the second (of the monotonic clock, plus 1) at which it came and
+// was not yet taken by the event loop; 0: none waiting.
+volatile sig_atomic_t GPendingSince[2] = {0, 0};
+constexpr int StuckAfterSeconds = 2;
 int GReadEnd = -1;
+// The signals this program listens to: one ignored when the program started (nohup
+// ignores SIGHUP) stays ignored.
+bool GListening[2] = {false, false};
 
 extern "C" void OnEndSignal(int Signal)
 {
     const int SavedErrno = errno;
     const unsigned char Byte = static_cast<unsigned char>(Signal);
-    if (GPending) {
+    const int I = Signal == EndingSignals[0] ? 0 : 1;
+    struct timespec Now {};
+    ::clock_gettime(CLOCK_MONOTONIC, &Now);
+    const auto Second = static_cast<sig_atomic_t>(Now.tv_sec + 1);
+    if (GPendingSince[I] != 0 && Second - GPendingSince[I] >= StuckAfterSeconds) {
         ::signal(Signal, SIG_DFL);
         ::raise(Signal);
     }
-    GPending = 1;
+    if (GPendingSince[I] == 0)
+        GPendingSince[I] = Second;
     if (GWriteEnd >= 0) {
         // A full pipe already holds a byte that wakes the loop: losing this one is fine.
         [[maybe_unused]] const ssize_t Written = ::write(GWriteEnd, &Byte, 1);
@@ -63,16 +77,21 @@ TEndSignals::TEndSignals(std::function<void(int)> OnSignal, QObject* Parent)
     GWriteEnd = Ends[1];
     FNotifier = new QSocketNotifier(GReadEnd, QSocketNotifier::Read, this);
     connect(FNotifier, &QSocketNotifier::activated, this, [this] { ReadPipe(); });
-    for (const int Signal : EndingSignals)
-        SetHandler(Signal, OnEndSignal);
+    for (std::size_t I = 0; I < std::size(EndingSignals); ++I) {
+        struct sigaction Now {};
+        GListening[I] = ::sigaction(EndingSignals[I], nullptr, &Now) == 0 && Now.sa_handler != SIG_IGN;
+        if (GListening[I])
+            SetHandler(EndingSignals[I], OnEndSignal);
+    }
 }
 
 TEndSignals::~TEndSignals()
 {
     if (!FNotifier)
         return;
-    for (const int Signal : EndingSignals)
-        SetHandler(Signal, SIG_DFL);
+    for (std::size_t I = 0; I < std::size(EndingSignals); ++I)
+        if (GListening[I])
+            SetHandler(EndingSignals[I], SIG_DFL);
     delete FNotifier;
     FNotifier = nullptr;
     const int WriteEnd = GWriteEnd;
@@ -80,7 +99,7 @@ TEndSignals::~TEndSignals()
     ::close(WriteEnd);
     ::close(GReadEnd);
     GReadEnd = -1;
-    GPending = 0;
+    GPendingSince[0] = GPendingSince[1] = 0;
 }
 
 void TEndSignals::ReadPipe()
@@ -89,7 +108,7 @@ void TEndSignals::ReadPipe()
     // HUP from a closing terminal) is answered once.
     unsigned char Bytes[64];
     int First = 0;
-    GPending = 0;
+    GPendingSince[0] = GPendingSince[1] = 0;
     for (;;) {
         const ssize_t N = ::read(GReadEnd, Bytes, sizeof Bytes);
         if (N <= 0)

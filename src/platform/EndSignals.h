@@ -13,7 +13,8 @@ namespace narvo {
 
 // While one exists, SIGTERM and SIGHUP no longer end the process at once: OnSignal is
 // called with the signal's number from the event loop of the thread that made it.
-// One at a time; destroying it gives both signals their default action back.
+// A signal ignored before (SIGHUP under nohup) stays ignored. One at a time;
+// destroying it gives the signals it took their default action back.
 class TEndSignals : public QObject {
 public:
     explicit TEndSignals(std::function<void(int Signal)> OnSignal, QObject* Parent = nullptr);

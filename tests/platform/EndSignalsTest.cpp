@@ -1,6 +1,8 @@
 // SIGTERM and SIGHUP reach the program through the event loop: the process lives on,
-// the reaction runs after the handler has returned, once per batch of signals, and
-// the default action comes back when nobody listens any more.
+// the reaction runs after the handler has returned, once per batch of signals, the
+// default action comes back when nobody listens any more, a stuck program still
+// ends when the signal comes again, and a signal ignored before (nohup) stays
+// ignored.
 #include "platform/EndSignals.h"
 
 #include <QCoreApplication>
@@ -8,6 +10,8 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
+#include <unistd.h>
 #include <vector>
 
 namespace narvo {
@@ -40,6 +44,13 @@ TEST(EndSignals, TermAndHupAreAnsweredInTheEventLoopNotInTheHandler)
         ASSERT_EQ(::raise(SIGHUP), 0);
         ASSERT_TRUE(Pump([&] { return Seen.size() == 2; }));
         EXPECT_EQ(Seen.back(), SIGHUP);
+
+        // Logout's SIGTERM and SIGHUP at once, a SIGHUP twice (kernel and shell):
+        // answered once, and the process lives on to answer.
+        for (const int S : {SIGTERM, SIGHUP, SIGHUP})
+            ASSERT_EQ(::raise(S), 0);
+        ASSERT_TRUE(Pump([&] { return Seen.size() == 3; }));
+        EXPECT_EQ(Seen.back(), SIGTERM);
     }
     struct sigaction Now {};
     ASSERT_EQ(::sigaction(SIGTERM, nullptr, &Now), 0);
@@ -51,7 +62,42 @@ TEST(EndSignals, TermAndHupAreAnsweredInTheEventLoopNotInTheHandler)
     TEndSignals Again([&](int S) { Seen.push_back(S); });
     ASSERT_TRUE(Again.Active());
     ASSERT_EQ(::raise(SIGTERM), 0);
-    ASSERT_TRUE(Pump([&] { return Seen.size() == 3; }));
+    ASSERT_TRUE(Pump([&] { return Seen.size() == 4; }));
+}
+
+TEST(EndSignalsDeathTest, TheSameSignalAgainEndsAProgramWhoseLoopIsStuck)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    // The event loop never runs here: the first SIGTERM waits in the pipe, and the
+    // same signal seconds later takes its default action.
+    EXPECT_EXIT(
+        {
+            TEndSignals Signals([](int) {});
+            ::raise(SIGTERM);
+            ::sleep(3);
+            ::raise(SIGTERM);
+            std::_Exit(0);
+        },
+        ::testing::KilledBySignal(SIGTERM), "");
+}
+
+TEST(EndSignals, ASignalIgnoredBeforeStaysIgnored)
+{
+    // As under nohup: the closed terminal's SIGHUP must not end the program.
+    ASSERT_NE(::signal(SIGHUP, SIG_IGN), SIG_ERR);
+    std::vector<int> Seen;
+    {
+        TEndSignals Signals([&](int S) { Seen.push_back(S); });
+        ASSERT_TRUE(Signals.Active());
+        ASSERT_EQ(::raise(SIGHUP), 0);
+        ASSERT_EQ(::raise(SIGTERM), 0);  // read with any byte SIGHUP had written first
+        ASSERT_TRUE(Pump([&] { return !Seen.empty(); }));
+        EXPECT_EQ(Seen, std::vector<int>{SIGTERM});
+    }
+    struct sigaction Now {};
+    ASSERT_EQ(::sigaction(SIGHUP, nullptr, &Now), 0);
+    EXPECT_EQ(Now.sa_handler, SIG_IGN);
+    ::signal(SIGHUP, SIG_DFL);
 }
 
 }  // namespace
