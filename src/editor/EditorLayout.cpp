@@ -34,6 +34,7 @@ void TScrollEditor::MeasureCell()
     if (Real > 0 && Real != FCharWidth)
         F.setLetterSpacing(QFont::AbsoluteSpacing, FCharWidth - Real);
     FCanvasFont = F;
+    FWholeCellValid = false;
     const QFontMetrics M(F);
     FLineHeight = std::max(1, M.height());
     FAscent = M.ascent();

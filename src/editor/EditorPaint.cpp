@@ -10,20 +10,28 @@
 
 #include <QPaintEvent>
 #include <QPainter>
+#include <QFontMetricsF>
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace narvo {
 
 namespace {
 
-// Byte to character through a code page, for the bytes drawn as they are.
+// The character drawn for each byte: a control character (below 32) as its letter,
+// every other byte through the code page. The soft hyphen, which text shaping
+// hides, is drawn as the hyphen it stands for.
 const std::array<char16_t, 256>& GlyphTable(TCodePage Page)
 {
     auto Build = [](TCodePage P) {
         std::array<char16_t, 256> T{};
         for (int B = 0; B < 256; ++B)
-            T[static_cast<std::size_t>(B)] = static_cast<char16_t>(ByteToUnicode(P, static_cast<unsigned char>(B)));
+            T[static_cast<std::size_t>(B)] =
+                B < 32 ? static_cast<char16_t>(B + 64)
+                       : static_cast<char16_t>(ByteToUnicode(P, static_cast<unsigned char>(B)));
+        if (T[0xAD] == 0x00AD)
+            T[0xAD] = u'-';
         return T;
     };
     static const std::array<char16_t, 256> Ansi = Build(TCodePage::Ansi);
@@ -71,8 +79,22 @@ void TScrollEditor::paintEvent(QPaintEvent*)
         OnPaint(this);
 }
 
+void TScrollEditor::MeasureGlyphCells()
+{
+    const QFontMetricsF M(FCanvasFont);
+    const auto& Glyphs = GlyphTable(FFontCharset);
+    for (std::size_t B = 0; B < 256; ++B) {
+        const double Advance = M.horizontalAdvance(QString(QChar(Glyphs[B])));
+        FWholeCell[B] = std::abs(Advance - FCharWidth) < 0.02;
+    }
+    FWholeCellPage = FFontCharset;
+    FWholeCellValid = true;
+}
+
 void TScrollEditor::Paint(QPainter& Canvas)
 {
+    if (!FWholeCellValid || FWholeCellPage != FFontCharset)
+        MeasureGlyphCells();
     ClampTopLine();
     HighlightTextColor = ContrastColor(FHighlightColor);
     const TRect Mark = NormalizeRange(HighLight->Range());
@@ -161,17 +183,20 @@ std::int64_t TScrollEditor::DrawLine(QPainter& Canvas, std::int64_t Y, const TRe
         const std::int64_t Col = First + static_cast<std::int64_t>(I);
         return static_cast<std::uint8_t>((C < 32 ? atControl : atNormal) | (Col >= HS && Col < HE ? atHighlight : 0));
     };
+    // A character whose glyph does not advance by exactly one cell (one without
+    // width, one from a fallback font) is drawn on its own at its cell, so that
+    // the characters after it stay on the columns the caret and the mouse use.
+    auto OneCell = [&](std::size_t I) { return FWholeCell[static_cast<unsigned char>(Cells[I])] != 0; };
     QString Run;
     std::size_t I = 0;
     while (I < Cells.size()) {
         const std::uint8_t Attr = AttrAt(I);
         std::size_t J = I;
         Run.clear();
-        while (J < Cells.size() && AttrAt(J) == Attr) {
-            const auto C = static_cast<unsigned char>(Cells[J]);
-            Run += C < 32 ? QChar(C + 64) : QChar(Glyphs[C]);
+        do {
+            Run += QChar(Glyphs[static_cast<unsigned char>(Cells[J])]);
             ++J;
-        }
+        } while (J < Cells.size() && OneCell(J - 1) && OneCell(J) && AttrAt(J) == Attr);
         QColor Fg = NormalFg, Bg = NormalBg;
         switch (Attr) {
         case atControl:

@@ -27,6 +27,7 @@
 
 #include <QFont>
 #include <QTimer>
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -280,6 +281,8 @@ private:
     std::int64_t DisplayLength(std::int64_t Y) const;
     std::int64_t LongestVisibleLine() const;
     void MeasureCell();
+    // Which bytes' glyphs advance by exactly one cell in the canvas font.
+    void MeasureGlyphCells();
     void ClampTopLine();
     double ClientWidth() const;   // unscaled
     double ClientHeight() const;  // unscaled
@@ -330,6 +333,9 @@ private:
     int FLineHeight = 16;
     int FAscent = 12;
     double FCharWidthReal = 8;
+    std::array<std::uint8_t, 256> FWholeCell{};
+    TCodePage FWholeCellPage = TCodePage::Ansi;
+    bool FWholeCellValid = false;
     std::vector<std::string> FPaintedLineNumbers;
 
     bool FCaretCreated = false;

@@ -141,6 +141,43 @@ TEST(EditorPaint, TheFontsCharacterSetChoosesTheCodePage)
     EXPECT_GT(Oem, 2 * Ansi);
 }
 
+// Every byte takes exactly one cell, whatever the font's shaping makes of its
+// character (a soft hyphen has no width of its own, some code points none at all):
+// a mark after the byte stands where it stands after a plain letter.
+TEST(EditorPaint, EveryByteTakesOneCellInBothCharacterSets)
+{
+    EditorHost H({"|X|"}, 160, 60);
+    H.Show();
+    TScrollEditor& E = *H.Editor;
+    // A tab too is one cell then.
+    E.SetUseTabStops(false);
+    // The rightmost column with ink on the first row: the second mark.
+    auto LastInk = [&] {
+        const QImage Image = GrabClient(E);
+        for (int X = Image.width() - 1; X >= 0; --X)
+            for (int Y = 0; Y < E.LineHeight(); ++Y)
+                if (testing::ColorDistance(Image.pixel(X, Y), White) > 200)
+                    return X;
+        return -1;
+    };
+    for (const TCodePage Page : {TCodePage::Ansi, TCodePage::Oem}) {
+        E.SetFontCharset(Page);
+        E.SetStrings({"|X|"});
+        const int Expected = LastInk();
+        ASSERT_GT(Expected, E.GutterWidth() + 2 * E.CharWidth());
+        ASSERT_LT(Expected, E.GutterWidth() + 3 * E.CharWidth());
+        std::string Astray;
+        std::string Line = "|?|";
+        for (int B = 0; B < 256; ++B) {
+            Line[1] = static_cast<char>(B);
+            E.SetStrings({Line});
+            if (LastInk() != Expected)
+                Astray += " " + std::to_string(B);
+        }
+        EXPECT_EQ(Astray, "") << (Page == TCodePage::Oem ? "code page 437" : "Windows-1252");
+    }
+}
+
 TEST(EditorPaint, LineNumbersUseThousandsSeparatorsBelowTheTextToo)
 {
     const TSeparatorGuard Guard;
