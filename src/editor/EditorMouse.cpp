@@ -88,18 +88,34 @@ void TScrollEditor::MouseMove(Qt::KeyboardModifiers, std::int64_t X, std::int64_
     DesiredColumn = -1;
 }
 
-void TScrollEditor::MouseUp(Qt::MouseButton, Qt::KeyboardModifiers, std::int64_t, std::int64_t)
+void TScrollEditor::MouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers, std::int64_t X, std::int64_t Y)
 {
+    const bool Selecting = Button == Qt::LeftButton && MouseSelecting && !WordMarked && !FDragPending;
+    const bool Scrolling = FDragTimer.isActive();
+    const QPoint Release(static_cast<int>(X), static_cast<int>(Y));
+    FButtonDown = false;
+    FDragTimer.stop();
+    // A drag-select ends where the button comes up, also outside the client area
+    // and without a move before it; the panes' owners then see the final
+    // highlight.
+    if (Selecting && (Scrolling || Release != FPointer)) {
+        FPointer = Release;
+        UndoList->SetLastPos(Cursor->Pos());
+        ScoopSave(Cursor->Pos());
+        DragSelectStep(true);
+        UndoList->AddMoveIfMoved(Cursor->Pos());
+        ScoopFire(Cursor->Pos());
+    }
     WordMarked = false;
     MouseSelecting = false;
     DesiredColumn = -1;
-    FButtonDown = false;
     FDragPending = false;
-    FDragTimer.stop();
 }
 
 void TScrollEditor::DragSelectStep(bool Extend)
 {
+    const TPoint Before = Cursor->Pos();
+    const TRect MarkBefore = HighLight->Range();
     std::int64_t X = FPointer.x(), Y = FPointer.y();
     Unscale(X, Y);
     TPoint P;
@@ -115,6 +131,10 @@ void TScrollEditor::DragSelectStep(bool Extend)
         const int PY = FPointer.y();
         const bool Near = (PY < 0 && PY > -26) || (PY >= Client.height() && PY < Client.height() + 26);
         FDragTimer.start(Near ? 75 : 10);
+        // Every step that moved the cursor or the highlight is told, not only
+        // the one that ends inside.
+        if (Cursor->Pos() != Before || HighLight->Range() != MarkBefore)
+            DoChange();
         return;
     }
     FDragTimer.stop();

@@ -185,6 +185,52 @@ TEST(EditorMouse, DragSelectBelowTheViewScrollsOnATimer)
     EXPECT_LT(E.Cursor->Y.load() - E.TopLine, E.VisibleLines());
 }
 
+// The panes' owners show Line, Col and Highlighted from the change event: it must
+// follow the highlight while the pointer is outside the text area and at the
+// release there, as the scoop events must follow the cursor.
+TEST(EditorMouse, DragSelectEndingOutsideTellsEveryHighlightChange)
+{
+    EditorHost H({"zero", "one", "two words"});
+    H.Show();
+    TScrollEditor& E = *H.Editor;
+    TPoint SeenCursor;
+    TRect SeenMark;
+    int Changes = 0;
+    E.OnChange = [&] {
+        ++Changes;
+        SeenCursor = E.Cursor->Pos();
+        SeenMark = E.HighLight->Range();
+    };
+    std::vector<ScoopRecord> Scoops;
+    E.OnScoopEvent = [&](TScoopCommand C, TRect R) { Scoops.push_back({C, R}); };
+    QTest::mousePress(E.viewport(), Qt::LeftButton, {}, CellCenter(E, 1, 0));
+    const int Below = E.viewport()->height() + 100;
+    // Below the text: the cursor goes to the last line.
+    QTest::mouseMove(E.viewport(), QPoint(CellCenter(E, 3, 0).x(), Below));
+    EXPECT_TRUE(E.DragSelecting());
+    EXPECT_EQ(E.Cursor->Pos(), (TPoint{3, 2}));
+    EXPECT_EQ(SeenCursor, E.Cursor->Pos());
+    EXPECT_EQ(SeenMark, (TRect{1, 0, 3, 2}));
+    ASSERT_FALSE(Scoops.empty());
+    EXPECT_EQ(Scoops.back().Range, (TRect{1, 0, 3, 2}));
+    // Released further right, with no move before it.
+    const int Before = Changes;
+    QTest::mouseRelease(E.viewport(), Qt::LeftButton, {}, QPoint(CellCenter(E, 7, 0).x(), Below));
+    EXPECT_FALSE(E.DragSelecting());
+    EXPECT_EQ(E.Cursor->Pos(), (TPoint{7, 2}));
+    EXPECT_EQ(E.HighLight->Range(), (TRect{1, 0, 7, 2}));
+    EXPECT_GT(Changes, Before);
+    EXPECT_EQ(SeenCursor, E.Cursor->Pos());
+    EXPECT_EQ(SeenMark, E.HighLight->Range());
+    EXPECT_EQ(Scoops.back().Command, scmForward);
+    EXPECT_EQ(Scoops.back().Range, (TRect{3, 2, 7, 2}));
+    // A plain click changes nothing at its release.
+    WaitPastDoubleClick();
+    QTest::mouseClick(E.viewport(), Qt::LeftButton, {}, CellCenter(E, 0, 0));
+    EXPECT_EQ(E.Cursor->Pos(), (TPoint{0, 0}));
+    EXPECT_FALSE(E.HasMark());
+}
+
 class EditorDragDrop : public ::testing::Test {
 protected:
     void TearDown() override { InjectKeyState(std::nullopt); }
