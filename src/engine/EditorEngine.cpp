@@ -62,6 +62,9 @@ void TEditorEngine::ResetText()
 {
     Strings->Clear();
     Cursor->SetPos(TPoint{0, 0});
+    // The view too starts over: a text put in next is shown from its start, not
+    // scrolled sideways as far as the text before it was.
+    SetViewOrigin(TPoint{0, 0});
     ClearMark();
     FileName.clear();
     DesiredColumn = -1;

@@ -93,8 +93,8 @@ public:
 
     // --- state -----------------------------------------------------------------
     void SetModified(bool Value);
-    // One empty line, cursor at (0, 0), no mark, both rings empty, a new text's
-    // encoding and line ends.
+    // One empty line, cursor and view at (0, 0), no mark, both rings empty, a new
+    // text's encoding and line ends.
     void ResetText();
     // ResetText, then redraw and OnChange.
     void Clear();

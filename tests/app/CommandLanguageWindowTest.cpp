@@ -151,5 +151,21 @@ TEST_F(CommandWindow, TheSpinButtonsStoreAndStep)
     EXPECT_EQ(Form->CmdEditor->GetText(), "first");
 }
 
+// A recalled line is shown from its start, not scrolled sideways as far as a
+// wider line shown before it.
+TEST_F(CommandWindow, ARecalledLineIsShownFromItsStart)
+{
+    Form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
+    TScrollEditor& Cmd = *Form->CmdEditor;
+    CommandLines().Lines[1] = "Ilower";
+    CommandHost()->SetCmdEditorText("I" + std::string(400, 'w'));
+    ASSERT_GT(Cmd.LeftColumn, 0);
+    StepCurrentCommandLine(1);
+    EXPECT_EQ(Cmd.GetText(), "Ilower");
+    EXPECT_EQ(Cmd.LeftColumn, 0);
+    EXPECT_EQ(Cmd.Cursor->Pos(), (TPoint{6, 0}));
+}
+
 }  // namespace
 }  // namespace narvo

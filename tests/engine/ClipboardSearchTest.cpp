@@ -131,9 +131,8 @@ TEST_F(ClipboardTest, FindKeepsScreenRowAndTypingClearsMatch)
     E.SetCursor(0, 55);
     ASSERT_TRUE(E.FindPrevious("needle"));
     EXPECT_EQ(E.Top, 35);
-    E.Top = 10;
-    E.SetCursor(0, 15);
     E.SetLines("needle|" + Text);
+    E.Top = 10;
     E.SetCursor(0, 15);
     ASSERT_TRUE(E.FindPrevious("needle"));
     EXPECT_EQ(E.CursorPos(), (TPoint{6, 0}));
