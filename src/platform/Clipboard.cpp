@@ -137,14 +137,15 @@ std::string GetClipboardOemText()
 void CopyHtmlToClipboard(std::string_view Html, std::string_view Text)
 {
     auto* Data = new QMimeData;
-    if (!Html.empty()) {
-        RegisterClipboardFormat(HtmlFormatName);
+    RegisterClipboardFormat(HtmlFormatName);
+    // The block as other programs' CF_HTML readers expect it, with its zero byte;
+    // never empty, as its header and frame are there for an empty fragment too.
+    std::string Block = MakeHtmlFormatData(Html);
+    Block.push_back('\0');
+    Data->setData(QString::fromLatin1(HtmlFormatMimeType), StringToQByteArray(Block));
+    // An empty text/html would be pasted instead of the plain text.
+    if (!Html.empty())
         Data->setHtml(AnsiToQString(Html));
-        // The block as other programs' CF_HTML readers expect it: with its zero byte.
-        std::string Block = MakeHtmlFormatData(Html);
-        Block.push_back('\0');
-        Data->setData(QString::fromLatin1(HtmlFormatMimeType), StringToQByteArray(Block));
-    }
     if (!Text.empty()) {
         Data->setText(AnsiToQString(Text));
         Data->setData(QString::fromLatin1(TextMimeType), StringToQByteArray(Text));

@@ -34,8 +34,8 @@ void CopyTextToClipboard(std::string_view Text);
 std::string GetClipboardText();
 // CF_OEMTEXT: our exact bytes when present, else the Unicode text through code page 437.
 std::string GetClipboardOemText();
-// Html as "HTML Format" (and text/html), Text as CF_TEXT (and text/plain); an empty
-// string skips its formats.
+// Html as "HTML Format", always set (an empty fragment gives the bare block), and
+// as text/html when not empty; Text as CF_TEXT and text/plain when not empty.
 void CopyHtmlToClipboard(std::string_view Html, std::string_view Text);
 // True when any text format is on the clipboard.
 bool ClipboardHasText();

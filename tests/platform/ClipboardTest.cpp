@@ -66,11 +66,17 @@ TEST(Clipboard, HtmlFormatCarriesItsRawBytes)
     EXPECT_EQ(Data->html(), QString::fromUtf8("<b>caf\u00e9</b>"));
     EXPECT_EQ(GetClipboardText(), "caf\xE9");
 
-    // An empty string skips its formats.
+    // An empty text skips its formats; an empty fragment still gives the built
+    // block (177 bytes and the zero), though no text/html.
     CopyHtmlToClipboard("", "only text");
     EXPECT_FALSE(QGuiApplication::clipboard()->mimeData()->hasHtml());
+    EXPECT_EQ(GetClipboardText(), "only text");
     CopyHtmlToClipboard("", "");
-    EXPECT_EQ(ClipboardFormatBytes(RegisterClipboardFormat(HtmlFormatName)), "");
+    const std::string Bare = ClipboardFormatBytes(RegisterClipboardFormat(HtmlFormatName));
+    ASSERT_EQ(Bare.size(), 177u + 1);
+    EXPECT_EQ(Bare, MakeHtmlFormatData("") + std::string(1, '\0'));
+    EXPECT_NE(Bare.find("EndHTML:0000000177\r\n"), std::string::npos);
+    EXPECT_NE(Bare.find("EndFragment:0000000141\r\n"), std::string::npos);
     EXPECT_FALSE(ClipboardHasText());
     CopyHtmlToClipboard("<i>x</i>", "");
     EXPECT_FALSE(ClipboardHasText());
