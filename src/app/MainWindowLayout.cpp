@@ -11,6 +11,7 @@
 #include "components/TextRuler.h"
 #include "platform/ProgramIcon.h"
 #include "platform/TextConvert.h"
+#include "shared/SystemData.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -20,6 +21,8 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <initializer_list>
+#include <string>
 
 namespace narvo {
 
@@ -40,6 +43,20 @@ QLabel* Field(QWidget* Parent, QHBoxLayout* Row, const char* Hint, int MinWidth,
     L->setTextFormat(Qt::PlainText);
     Row->addWidget(L, Stretch);
     return L;
+}
+
+// A field never narrower than its widest value needs, so that the window at its
+// opening size shows every value whole.
+void FitValues(QLabel* L, std::initializer_list<std::string> Values)
+{
+    const QString Kept = L->text();
+    int Width = L->minimumWidth();
+    for (const std::string& V : Values) {
+        L->setText(QString::fromStdString(V));
+        Width = std::max(Width, L->sizeHint().width());
+    }
+    L->setText(Kept);
+    L->setMinimumWidth(Width);
 }
 
 // A caption and its field.
@@ -180,8 +197,11 @@ QWidget* TForm1::CreateStatusBar()
     ScoopDis = Field(ScoopPnl, ScoopRow, "Scoop Free Space", 56);
     ScoopDis->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     ScoopStatusDis = Field(ScoopPnl, ScoopRow, "Scoop", 14);
+    FitValues(ScoopDis, {GroupedWhole(100000)});
+    FitValues(ScoopStatusDis, {"Off", "On", "Blk"});
     Row->addWidget(ScoopPnl);
     ModifiedDis = Field(StatusBar, Row, "Modified", 30);
+    FitValues(ModifiedDis, {"Mod"});
     SrchCaseOnOff = Indicator(StatusBar, Row, "S=s", clLime, "S#s", clBtnFace, "Search Case Sensitivity");
     SrchDirOnOff = Indicator(StatusBar, Row, "=>", clBtnFace, "<=", clLime, "Search Direction");
     OverWriteOnOff = Indicator(StatusBar, Row, "Ovr", clYellow, "Ins", clBtnFace, "Insert Mode");
@@ -192,6 +212,7 @@ QWidget* TForm1::CreateStatusBar()
     BoxCharDis->setAlignment(Qt::AlignCenter);
     CharHexDis = Field(StatusBar, Row, "Character Left of the Cursor", 30);
     CharHexDis->setAlignment(Qt::AlignCenter);
+    FitValues(CharHexDis, {"$FF"});
     InfoDis = Field(StatusBar, Row, "Information", 40);
     return StatusBar;
 }
@@ -206,6 +227,8 @@ QWidget* TForm1::CreateStatusBar2()
     LocationDis = CaptionedField(StatusBar2, Row, "At:", "Character Offset of the Cursor", 70);
     SizeDis = CaptionedField(StatusBar2, Row, "Size:", "Text Size", 70);
     HighlightDis = CaptionedField(StatusBar2, Row, "Highlighted:", "Highlighted Characters", 50);
+    for (QLabel* L : {LineNumDis, ColumnDis, HighlightDis})
+        FitValues(L, {GroupedWhole(100000)});
     ZoomDis = CaptionedField(StatusBar2, Row, "Zoom:", "Zoom (click to reset)", 40);
     Row->addStretch(1);
     return StatusBar2;

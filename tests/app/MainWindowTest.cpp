@@ -175,6 +175,37 @@ TEST_F(MainWindow, StatusBarsFollowTheActivePane)
     ParaIndent = 0;
 }
 
+// At the size the window opens with, no status field cuts its value: the scoop
+// indicator's three states, a column of 100,000 and the other counts.
+TEST_F(MainWindow, StatusFieldsShowTheirWholeValuesAtTheDefaultSize)
+{
+    TForm1& F = Start({});
+    F.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&F));
+    const std::string Wide = GroupedWhole(100000);
+    const std::pair<QLabel*, std::vector<std::string>> Fields[] = {
+        {F.ScoopStatusDis, {"Off", "On", "Blk"}},
+        {F.ScoopDis, {Wide}},
+        {F.ModifiedDis, {"Mod"}},
+        {F.CharHexDis, {"$FF"}},
+        {F.LineNumDis, {Wide}},
+        {F.ColumnDis, {Wide}},
+        {F.HighlightDis, {Wide}},
+    };
+    for (const auto& [Field, Values] : Fields) {
+        for (const std::string& V : Values) {
+            Field->setText(QString::fromStdString(V));
+            QCoreApplication::processEvents();
+            EXPECT_GE(Field->width(), Field->sizeHint().width()) << Field->toolTip().toStdString() << ": " << V;
+        }
+    }
+    // The indicator's texts themselves.
+    for (int State = 0; State < 3; ++State) {
+        CommandHost()->ShowScoopState(State);
+        EXPECT_GE(F.ScoopStatusDis->width(), F.ScoopStatusDis->sizeHint().width()) << State;
+    }
+}
+
 TEST_F(MainWindow, DefaultFolderIsAppliedAfterTheSettings)
 {
     ASSERT_EQ(chdir(Folder.c_str()), 0);
