@@ -89,7 +89,8 @@ void IndentHighlight(TEditorEngine& Pane, char Ch, int Count, bool Unindent)
     // follows its line's new length.
     const std::int64_t EndLine = std::min(R.Bottom, Pane.Strings->Count() - 1);
     Pane.SetStreamHighlight(Pane.ClampPos(TPoint{R.Left, R.Top}), TPoint{Pane.Strings->LineLength(EndLine), EndLine});
-    Pane.RequestRedraw(false);
+    // The insertion told of an empty highlight; the status bar follows this one.
+    Pane.UpdateDisplay(true);
 }
 
 // --- the dialog --------------------------------------------------------------------------------

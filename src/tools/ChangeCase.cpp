@@ -39,7 +39,8 @@ void ApplyCase(TEditorEngine& Pane, TCaseMode Mode)
         return;
     // The length is unchanged, so the saved ends cover the same characters.
     *Pane.HighLight = Saved;
-    Pane.RequestRedraw(false);
+    // The insertion told of an empty highlight; the status bar follows this one.
+    Pane.UpdateDisplay(true);
 }
 
 TCaseDlg::TCaseDlg(QWidget* Parent) : QDialog(Parent)

@@ -273,7 +273,8 @@ void TMatchPairsDlg::GoLastLocBtmClick()
     } else {
         Pane->ClampHighlight();
     }
-    Pane->RequestRedraw(false);
+    // The status bar's counts follow the highlight put back.
+    Pane->RefreshView(false);
     Pane->setFocus();
 }
 

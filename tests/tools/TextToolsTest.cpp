@@ -179,6 +179,45 @@ TEST_F(TextToolsTest, FindNextItemStepsAndReturnsToLastLocation)
     EXPECT_EQ(Pane.HighLight->StartPos, (TPoint{4, 0}));
 }
 
+// The status bar shows the highlighted count from the change event: every tool
+// that sets a highlight tells of it after setting it.
+TEST_F(TextToolsTest, ToolsThatSetAHighlightTellOfItLast)
+{
+    std::int64_t Told = -1;
+    Pane.OnChange = [&] { Told = static_cast<std::int64_t>(Pane.GetMarkedText().size()); };
+    auto Check = [&](const char* Tool) {
+        EXPECT_TRUE(Pane.HasMark()) << Tool;
+        EXPECT_EQ(Told, static_cast<std::int64_t>(Pane.GetMarkedText().size())) << Tool;
+        Told = -1;
+    };
+
+    Load("abc\nxy\nzz");
+    Mark({0, 0}, {2, 2});
+    TIndentDlg Indent;
+    Indent.ApplyBtnClick();
+    Check("Block Indent");
+
+    Load("hello world");
+    Mark({0, 0}, {11, 0});
+    TCaseDlg Case;
+    Case.SetMode(TCaseMode::Upper);
+    Case.ApplyBtnClick();
+    Check("Change Case");
+
+    Load("x ( a long ) b");
+    Pane.Cursor->SetPos({0, 0});
+    TMatchPairsDlg Pairs;
+    Pairs.PairsComboChange(4);
+    Pairs.MatchBtnClick();
+    ASSERT_EQ(Pairs.StatusDis->text(), "Match Found");
+    // Elsewhere, then back to where the match began, highlight and all.
+    Pane.SetStreamHighlight({0, 0}, {9, 0});
+    Pane.Cursor->SetPos({9, 0});
+    Pairs.GoLastLocBtmClick();
+    EXPECT_EQ(Pane.HighLight->StartPos, (TPoint{2, 0}));
+    Check("Match Pairs");
+}
+
 // --- statistics --------------------------------------------------------------------------------
 
 TTextCounts Count(std::vector<std::string> Lines, std::string Utility = {})
