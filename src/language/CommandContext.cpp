@@ -15,7 +15,7 @@ void TCommandContext::Fail(const std::string& Message) { SetStatusMessage(Messag
 
 bool TCommandContext::ErrorPending() { return StatusMessageIsError(); }
 
-bool TCommandContext::Stopped() const { return BreakFlag || FTooDeep; }
+bool TCommandContext::Stopped() const { return BreakFlag || FTooDeep || FTooLarge; }
 
 std::int32_t TCommandContext::ReadCmdNumber(const std::string& Line, std::int64_t& Pos)
 {

@@ -46,7 +46,8 @@ public:
     // something handled meanwhile (a key, a timer) replaced by a plain message.
     template <class F>
     auto KeepingError(F&& Fn) -> decltype(Fn());
-    // The run cannot go on: the break flag, or nesting past its limit.
+    // The run cannot go on: the break flag, nesting past its limit, or memory that
+    // the run would fill.
     bool Stopped() const;
 
     // --- reading a line (positions from 1) -------------------------------------------------------
@@ -68,6 +69,7 @@ protected:
     TCommandHost& FHost;
     TEditorEngine* FPane = nullptr;
     bool FTooDeep = false;
+    bool FTooLarge = false;
 };
 
 template <class F>

@@ -7,8 +7,11 @@
 #include "language/SearchCommands.h"
 #include "language/TextRegister.h"
 #include "shared/CharClass.h"
+#include "platform/posix/ProcessMemory.h"
 #include "shared/HexText.h"
 
+#include <algorithm>
+#include <chrono>
 #include <climits>
 
 namespace narvo {
@@ -31,10 +34,47 @@ struct TCommandInterpreter::TLevel {
     bool Closed = false;
 };
 
+TCommandInterpreter::TCommandInterpreter(TCommandLineStore& AStore, TCommandHost& AHost)
+    : TCommandContext(AStore, AHost),
+      Clock([] {
+          return std::chrono::duration_cast<std::chrono::milliseconds>(
+                     std::chrono::steady_clock::now().time_since_epoch())
+              .count();
+      }),
+      MemoryInUse(ResidentMemory),
+      MemoryBound(PhysicalMemory() / 2)
+{
+}
+
+void TCommandInterpreter::LookOut()
+{
+    const std::int64_t Now = Clock();
+    const bool Late = Now - FLastLook >= LookOutMs;
+    if (++CommandCounter % 20 != 0 && !Late)
+        return;
+    KeepingError([&] { FHost.ProcessMessages(); });
+    if (!Late)
+        return;
+    FLastLook = Clock();
+    if (MemoryBound <= 0 || ErrorPending())
+        return;
+    // One look's growth may come again before the next look: a run that doubles
+    // the text stops while the next doubling still fits.
+    const std::int64_t Used = MemoryInUse();
+    FMostGrowth = std::max(FMostGrowth, Used - FLastMemory);
+    FLastMemory = Used;
+    if (Used + FMostGrowth > MemoryBound) {
+        FTooLarge = true;
+        Fail(TooLargeMessage);
+    }
+}
+
 void TCommandInterpreter::RunCommandLine(bool SingleStep)
 {
-    if (FStore.Running)
+    if (FStore.Running) {
+        ShowStatusMessage(RunGoingMessage, false);
         return;
+    }
     struct TGuard {
         TCommandInterpreter& I;
         ~TGuard()
@@ -48,6 +88,10 @@ void TCommandInterpreter::RunCommandLine(bool SingleStep)
     FStore.StoreCmdLine(FHost);
     BreakFlag = false;
     FTooDeep = false;
+    FTooLarge = false;
+    FLastLook = Clock();
+    FLastMemory = MemoryBound > 0 ? MemoryInUse() : 0;
+    FMostGrowth = 0;
     FStore.SingleStep = SingleStep;
     FStore.Depth = 0;
     FPane = &FHost.ActivePane();
@@ -142,13 +186,12 @@ std::int64_t TCommandInterpreter::ExecCommands(const std::string& Line, std::int
                 return L.Result;
             if (L.LoopEnded)
                 break;
-            if (++CommandCounter % 20 == 0)
-                KeepingError([&] { FHost.ProcessMessages(); });
+            LookOut();
             if (BreakFlag)
                 Fail("Break");
             if (!ErrorPending() && Known)
                 ShowEditorStatus(P.Status);
-            if (ErrorPending() || FTooDeep) {
+            if (ErrorPending() || FTooDeep || FTooLarge) {
                 L.Result = SkipToBlockEnd(Line, L.Next);
                 L.Next = End + 1;
                 break;
@@ -375,8 +418,10 @@ void RunCommandLine(bool SingleStep)
         return;
     static TCommandInterpreter* Instance = nullptr;
     static TCommandHost* InstanceHost = nullptr;
-    if (CommandLines().Running)
+    if (CommandLines().Running) {
+        ShowStatusMessage(RunGoingMessage, false);
         return;
+    }
     if (!Instance || InstanceHost != Host) {
         delete Instance;
         Instance = new TCommandInterpreter(CommandLines(), *Host);

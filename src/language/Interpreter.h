@@ -1,7 +1,9 @@
 // The command-line interpreter: a run of the current command line on the active
 // pane as one undo group, the per-command loop with repeat counts, `#` and `_`,
 // the command table, loops `{ }`, calls `P`, the failure rules, yielding to the
-// message loop every 20th command, the break flag, and the debugger hook with its
+// message loop every 20th command and whenever a look-out interval has passed (so
+// that Ctrl+Break is seen also when single commands grow slow), the guard against
+// a run that would fill the memory, the break flag, and the debugger hook with its
 // step record. Command routines take the position after their letter (positions
 // count from 1) and answer the position after their arguments.
 //
@@ -13,6 +15,7 @@
 #include "language/CommandContext.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace narvo {
@@ -20,14 +23,35 @@ namespace narvo {
 // Commands executed since the program started.
 inline std::int64_t CommandCounter = 0;
 
+// What a command line started while another run goes on shows: it is refused, and a
+// plain message (an error would end the run that goes on) says that the other run
+// is still working. Short, so that the status field shows it whole.
+inline constexpr const char* RunGoingMessage = "Working";
+// What a run shows when it ends because the program's memory would outgrow its bound.
+inline constexpr const char* TooLargeMessage = "Text Too Large";
+
 class TCommandInterpreter : public TCommandContext {
 public:
     // Deeper nesting of loops and calls fails with "Too Deep".
     static constexpr std::int32_t MaxDepth = 200;
 
-    TCommandInterpreter(TCommandLineStore& AStore, TCommandHost& AHost) : TCommandContext(AStore, AHost) {}
+    // The longest a run goes without a look at the message loop (and Ctrl+Break) and
+    // at its memory, in milliseconds, however slow its commands.
+    static constexpr std::int64_t LookOutMs = 40;
 
-    // Runs the current line; nothing while a run is in progress.
+    TCommandInterpreter(TCommandLineStore& AStore, TCommandHost& AHost);
+
+    // A steady clock in milliseconds.
+    std::function<std::int64_t()> Clock;
+    // The bytes the program holds, and the bound a run must keep it under: a run
+    // ends with TooLargeMessage when what it holds, plus the most it grew between
+    // two looks, would pass the bound. The defaults are the program's resident
+    // memory and half the machine's physical memory.
+    std::function<std::int64_t()> MemoryInUse;
+    std::int64_t MemoryBound = 0;
+
+    // Runs the current line; while a run is in progress it only shows
+    // RunGoingMessage.
     void RunCommandLine(bool SingleStep);
 
 private:
@@ -42,6 +66,13 @@ private:
     void HexInsertCmd(TLevel& L);
     void MarginCmd(TLevel& L);
     void CmdLineToEditorCmd();
+    // The after-command look: the message loop every 20th command and whenever
+    // LookOutMs has passed; the memory whenever LookOutMs has passed.
+    void LookOut();
+
+    std::int64_t FLastLook = 0;
+    std::int64_t FLastMemory = 0;
+    std::int64_t FMostGrowth = 0;
 };
 
 // Runs the current command line of CommandLines() through CommandHost().

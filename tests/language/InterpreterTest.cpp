@@ -96,6 +96,88 @@ TEST(Interpreter, ASecondRunDuringAYieldIsRefused)
     EXPECT_EQ(B.Host.Main.Lines(), std::string(20, 'a'));
 }
 
+TEST(Interpreter, ARefusedRunSaysThatARunGoesOnAndLeavesItsErrorStanding)
+{
+    TCommandBench B;
+    B.Host.Main.SetLines("");
+    std::string Seen;
+    bool SeenError = true;
+    B.Host.OnYield = [&](int) {
+        ShowOk();  // a key typed meanwhile
+        B.Interp.RunCommandLine(false);
+        Seen = StatusMessage();
+        SeenError = StatusMessageIsError();
+    };
+    CommandCounter = 0;
+    B.Run(std::string(19, '+') + "Ia\x1b");
+    EXPECT_EQ(Seen, RunGoingMessage);
+    EXPECT_FALSE(SeenError);  // an error would have ended the run that goes on
+    EXPECT_EQ(B.Host.Main.Lines(), "a");
+
+    // The twentieth command fails; the refusal during the yield leaves that failure
+    // as the run's message.
+    Seen.clear();
+    B.Host.Main.SetLines("");
+    CommandCounter = 0;
+    B.Run(std::string(19, '+') + "DIx\x1b");
+    EXPECT_EQ(Seen, RunGoingMessage);
+    EXPECT_EQ(StatusMessage(), "Start");
+    EXPECT_TRUE(StatusMessageIsError());
+    EXPECT_EQ(B.Host.Main.Lines(), "");
+}
+
+TEST(Interpreter, SlowCommandsLetTheMessageLoopInByTime)
+{
+    TCommandBench B;
+    B.Host.Main.SetLines("");
+    // Each look at the clock finds 50 ms gone: every command is followed by a yield.
+    B.Interp.Clock = [&] { return B.Now += 50; };
+    CommandCounter = 0;
+    B.Run("+++++");
+    EXPECT_EQ(B.Host.Yields, 5);
+    // Ctrl+Break seen at the first yield ends the run after its first command.
+    B.Host.OnYield = [](int) { BreakFlag = true; };
+    B.Run("Ia\x1bIb\x1b");
+    EXPECT_EQ(StatusMessage(), "Break");
+    EXPECT_EQ(B.Host.Main.Lines(), "a");
+}
+
+TEST(Interpreter, ARunThatWouldFillTheMemoryEndsWithAMessageAndUndoesInOneStep)
+{
+    // The text doubles at every pass (^R, then Y centres the line, J starts over).
+    TCommandBench B;
+    B.Host.Main.SetLines("ee\r\n");
+    B.Interp.Clock = [&] { return B.Now += 50; };
+    B.Interp.MemoryInUse = [&] { return B.Host.Main.Strings->TextLength(2); };
+    B.Interp.MemoryBound = 1'000'000;
+    int Yields = 0;
+    B.Host.OnYield = [&](int N) {
+        Yields = N;
+        if (N >= 10000)
+            BreakFlag = true;  // only so that a failing test ends
+    };
+    B.Run("\x1b\x12YJ");
+    EXPECT_EQ(StatusMessage(), TooLargeMessage);
+    EXPECT_TRUE(StatusMessageIsError());
+    EXPECT_LT(Yields, 10000);
+    const std::int64_t Size = B.Host.Main.Strings->TextLength(2);
+    EXPECT_GT(Size, 200'000);
+    EXPECT_LE(Size, 1'500'000);
+    B.Host.Main.Undo();
+    EXPECT_EQ(B.Host.Main.Lines(), "ee|");
+
+    // A loop does not absorb the stop: nothing after it runs.
+    B.Host.Main.SetLines("ee\r\n");
+    B.Run("#{\x12Y}Ix\x1b");
+    EXPECT_EQ(StatusMessage(), TooLargeMessage);
+    EXPECT_EQ(B.Host.ReplaceText, "");
+    // The next run starts afresh under the bound.
+    B.Host.Main.SetLines("");
+    B.Run("Iy\x1b");
+    EXPECT_EQ(StatusMessage(), "Ok");
+    EXPECT_EQ(B.Host.Main.Lines(), "y");
+}
+
 TEST(Interpreter, AnExceptionEndsTheRunAndLeavesItUndoable)
 {
     struct TThrowingHost : TFakeCommandHost {
