@@ -5,9 +5,12 @@
 
 #include <gtest/gtest.h>
 #include <csignal>
+#include <cstdint>
+#include <string_view>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace narvo {
 namespace {
@@ -242,6 +245,40 @@ TEST(SafeFile, ReadsLargeFilesWhole)
         Bytes.push_back(static_cast<char>(I * 7));
     PutFile(Dir / "big", Bytes);
     EXPECT_EQ(ReadFileBytes(Dir / "big"), Bytes);
+}
+
+// A file of many megabytes goes out in windows: pieces that straddle a window's
+// end, one larger than a window and runs of more pieces than one call takes must
+// all arrive in order, and the file must end where the text ends.
+TEST(SafeFile, WritesLargePiecedFilesExactly)
+{
+    TTempFolder Dir;
+    std::vector<std::string> Store;
+    std::uint32_t R = 7;
+    auto Piece = [&](std::size_t N) {
+        std::string S(N, '\0');
+        for (char& C : S)
+            C = static_cast<char>((R = R * 1103515245u + 12345u) >> 24);
+        Store.push_back(std::move(S));
+    };
+    Piece(3 << 20);
+    for (int I = 0; I < 1000; ++I)
+        Piece(static_cast<std::size_t>(1 + I % 37));
+    Piece((17 << 20) + 13);
+    Piece((5 << 20) + 1);
+    for (int I = 0; I < 600; ++I)
+        Piece(static_cast<std::size_t>(4096 + I));
+    Piece(0);
+    Piece((2 << 20) + 5);
+    std::vector<std::string_view> Pieces(Store.begin(), Store.end());
+    std::string Whole;
+    for (const std::string& S : Store)
+        Whole += S;
+
+    const std::string Target = Dir / "big.txt";
+    RenameIntoPlace(WriteTempFile(Target, Pieces), Target);
+    EXPECT_TRUE(GetFile(Target) == Whole) << "the written file differs from its pieces";
+    EXPECT_EQ(Dir.Listing(), "big.txt;");
 }
 
 }  // namespace
