@@ -28,7 +28,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <optional>
+#include <memory>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace narvo {
@@ -488,6 +490,89 @@ bool CloseTextFile()
     return true;
 }
 
+// --- the file named at start-up -------------------------------------------------------------
+
+namespace {
+
+// A text read and cut into lines on a thread of its own. The thread owns Text and
+// Stamp until it is joined.
+struct TStartupFile {
+    std::string Name;
+    std::unique_ptr<TEditBuffer> Text;  // null when the file could not be read
+    TFileStamp Stamp;
+    std::thread Reader;
+    ~TStartupFile()
+    {
+        if (Reader.joinable())
+            Reader.join();
+    }
+};
+
+std::unique_ptr<TStartupFile> GStartupFile;
+
+// The text read at start-up when it is Name's, with the stamp the file had once
+// read; the prefetch is used up either way.
+std::unique_ptr<TEditBuffer> TakeStartupFile(const std::string& Name, TFileStamp& Stamp)
+{
+    if (!GStartupFile)
+        return nullptr;
+    const std::unique_ptr<TStartupFile> F = std::move(GStartupFile);
+    F->Reader.join();
+    if (F->Name != Name || !F->Text)
+        return nullptr;
+    Stamp = F->Stamp;
+    return std::move(F->Text);
+}
+
+}  // namespace
+
+void PrefetchStartupFile(int Argc, char** Argv)
+{
+    // The file the first activation opens: the first argument that is not "/#" or
+    // the number after it, relative to the folder the program starts in.
+    std::string File;
+    bool HaveFile = false;
+    for (int I = 1; I < Argc; ++I) {
+        const std::string P = Argv[I];
+        if (!P.empty() && P[0] == '-')
+            return;
+        if (P == "/#") {
+            ++I;
+            continue;
+        }
+        if (!HaveFile) {
+            File = P;
+            HaveFile = true;
+        }
+    }
+    if (File.empty())
+        return;
+    const std::string Start = GetCurrentFolder();
+    if (File[0] != '/' && !Start.empty())
+        File = Start + "/" + File;
+    const std::string Name = AbsoluteFileName(File);
+    if (!IsRegular(Name))
+        return;
+    auto F = std::make_unique<TStartupFile>();
+    F->Name = Name;
+    TStartupFile* Job = F.get();
+    F->Reader = std::thread([Job] {
+        try {
+            TFileBlock Bytes = ReadFileBlock(Job->Name);
+            Job->Stamp = StampOf(ResolveFileLink(Job->Name));
+            auto Text = std::make_unique<TEditBuffer>();
+            Text->AdoptText(std::move(Bytes.Data), Bytes.Size);
+            Job->Text = std::move(Text);
+        } catch (...) {
+            // OpenTextFile reads the file again and reports what fails.
+            Job->Text.reset();
+        }
+    });
+    GStartupFile = std::move(F);
+}
+
+void DropStartupFile() { GStartupFile.reset(); }
+
 bool OpenTextFile(const std::string& GivenName)
 {
     if (!Form1)
@@ -501,10 +586,14 @@ bool OpenTextFile(const std::string& GivenName)
     // cannot be read leaves everything as it was.
     TFileBlock Bytes;
     TFileStamp Stamp;
+    std::unique_ptr<TEditBuffer> Prepared;
     try {
         TWaitCursor Wait(Qt::WaitCursor);
-        Bytes = ReadFileBlock(Name);
-        Stamp = StampOf(ResolveFileLink(Name));
+        Prepared = TakeStartupFile(Name, Stamp);
+        if (!Prepared) {
+            Bytes = ReadFileBlock(Name);
+            Stamp = StampOf(ResolveFileLink(Name));
+        }
     } catch (const EFileError& E) {
         MessageDlg(E.what(), mtError, mbOK);
         return false;
@@ -516,6 +605,7 @@ bool OpenTextFile(const std::string& GivenName)
     try {
         if (!(StampOf(ResolveFileLink(Name)) == Stamp)) {
             TWaitCursor Wait(Qt::WaitCursor);
+            Prepared.reset();
             Bytes = ReadFileBlock(Name);
         }
     } catch (const EFileError& E) {
@@ -526,7 +616,10 @@ bool OpenTextFile(const std::string& GivenName)
     TScrollEditor& Main = *Form1->MainEditor;
     CurrentFileName = Name;
     // The bytes read become the block the lines view: no copy of the text is made.
-    Main.AdoptText(std::move(Bytes));
+    if (Prepared)
+        Main.AdoptText(*Prepared);
+    else
+        Main.AdoptText(std::move(Bytes));
     Main.FileName = Name;
     try {
         RememberDiskFile(ResolveFileLink(Name));

@@ -72,6 +72,14 @@ bool CloseTextFile();
 // Reads Name, then closes the current document and shows the file; a failed read
 // or a cancelled close changes nothing.
 bool OpenTextFile(const std::string& Name);
+// Starts reading the file the command line names (as the first activation will
+// open it) and cutting it into lines on a thread of its own, so that the load runs
+// while the toolkit and the window start; OpenTextFile then takes that text when it
+// opens this very file and it is unchanged on disk. Nothing is started when an
+// argument begins with '-' (the toolkit's own options are not taken out yet).
+void PrefetchStartupFile(int Argc, char** Argv);
+// Frees a text read at start-up that no OpenTextFile took.
+void DropStartupFile();
 // Appends the lines of Name after the last line (no undo records); false when the
 // file cannot be read (the reason has been shown).
 bool AppendTextFile(const std::string& Name);

@@ -222,6 +222,7 @@ void TForm1::FormActivate()
             RunGuarded([] { ChangeFolder(DefaultFolder); });
         RunGuarded([] { LoadExternalPrograms(); });
         RunGuarded([this] { ProcessCommandLineParams(); });
+        DropStartupFile();
         RunGuarded([] { ReportKeptDrafts(); });
         ActiveEditor->setFocus();
     }

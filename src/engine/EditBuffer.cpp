@@ -346,6 +346,24 @@ void TEditBuffer::Install(TStore&& New)
 
 void TEditBuffer::SetTextStr(std::string_view Text) { Assign(Text, nullptr); }
 
+void TEditBuffer::TakeText(TEditBuffer& From)
+{
+    if (&From == this)
+        return;
+    TStore Taken;
+    {
+        std::lock_guard Lock(From.FLock);
+        std::swap(Taken, From.FStore);
+    }
+    Encoding = From.Encoding;
+    FirstWord = From.FirstWord;
+    LineEnd = From.LineEnd;
+    Lossy = From.Lossy;
+    ChangedLineEnds = From.ChangedLineEnds;
+    From.Clear();
+    Install(std::move(Taken));
+}
+
 void TEditBuffer::AdoptText(std::string&& Text)
 {
     auto Block = std::make_unique<std::string>(std::move(Text));

@@ -171,6 +171,11 @@ public:
     void SetTextStr(std::string_view Text);
     void AdoptText(std::string&& Text);
     void AdoptText(std::unique_ptr<char[]> Data, std::size_t Size);
+    // Takes over the lines of From and how its text came (encoding, line end, lossy
+    // flag, changed line ends), as if its text had been assigned here; From is left
+    // a new empty text. From may have been filled on another thread, as long as
+    // that thread is done with it.
+    void TakeText(TEditBuffer& From);
     // The lines joined by the remembered line end, with none after the last line.
     std::string GetTextStr() const;
     // All lines, each followed by Separator, the final one cut.

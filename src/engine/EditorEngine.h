@@ -342,6 +342,9 @@ public:
     // SetText keeping Bytes itself as the block the lines view (no copy).
     void AdoptText(std::string&& Bytes);
     void AdoptText(TFileBlock&& Bytes);
+    // The same for a text already cut into lines, perhaps on another thread while
+    // this engine was busy elsewhere: Prepared is left an empty text.
+    void AdoptText(TEditBuffer& Prepared);
     // The whole text with the line end it came with, none after the last line.
     std::string GetText() const { return Strings->GetTextStr(); }
 

@@ -58,6 +58,14 @@ void TEditorEngine::AdoptText(TFileBlock&& Bytes)
     UpdateDisplay(true);
 }
 
+void TEditorEngine::AdoptText(TEditBuffer& Prepared)
+{
+    ResetText();
+    Strings->TakeText(Prepared);
+    DropCtrlZ(*this);
+    UpdateDisplay(true);
+}
+
 void TEditorEngine::LoadFromFile(const std::string& Name)
 {
     // The bytes read become the block the lines view: no copy of the text is made.

@@ -10,8 +10,11 @@
 
 #include <QLabel>
 
+#include <atomic>
 #include <cerrno>
+#include <string>
 #include <sys/stat.h>
+#include <vector>
 
 namespace narvo {
 namespace {
@@ -251,6 +254,51 @@ TEST_F(Documents, OpenReadsFirstAndAsksBeforeClosing)
     EXPECT_EQ(Main().GetText(), "two\n");
     EXPECT_FALSE(Main().Modified);
     EXPECT_EQ(Read("one.txt"), "one\n");
+}
+
+// The file named on the command line is read and cut into lines on a thread while
+// the window starts. Opening that file takes the text read there (one read in all,
+// line ends and their report as for any file); a file changed meanwhile is shown as
+// it is now; a text read for another name is never shown.
+TEST_F(Documents, TheFileNamedAtStartIsReadOnceWhileTheWindowStarts)
+{
+    std::atomic<int> Reads{0};
+    SetFileFaultHook([&](TFileStep Step, const std::string&) {
+        Reads += Step == TFileStep::Read;
+        return 0;
+    });
+    ASSERT_EQ(chdir(Folder.c_str()), 0);
+    auto Prefetch = [](std::vector<std::string> Args) {
+        std::vector<char*> Argv{const_cast<char*>("narvo")};
+        for (std::string& A : Args)
+            Argv.push_back(A.data());
+        PrefetchStartupFile(static_cast<int>(Argv.size()), Argv.data());
+    };
+
+    Write("s.txt", "one\ntwo\r\nthree\n");
+    Prefetch({"/#", "2", "s.txt"});
+    ASSERT_TRUE(OpenTextFile(Path("s.txt")));
+    EXPECT_EQ(Reads, 1);
+    EXPECT_EQ(Main().Strings->Count(), 4);
+    EXPECT_EQ(Main().GetText(), "one\ntwo\nthree\n");
+    EXPECT_EQ(StatusMessage(), "Mixed line ends");
+    EXPECT_EQ(Form->windowTitle(), "Narvo - s.txt");
+
+    // Changed by another program, before or after the start-up read.
+    Write("c.txt", "old\n");
+    Prefetch({"c.txt"});
+    Write("c.txt", "newer text\n");
+    ASSERT_TRUE(OpenTextFile(Path("c.txt")));
+    EXPECT_EQ(Main().GetText(), "newer text\n");
+
+    // Read for one name, another opened.
+    Write("a.txt", "a\n");
+    Write("b.txt", "b\n");
+    Prefetch({"a.txt"});
+    ASSERT_TRUE(OpenTextFile(Path("b.txt")));
+    EXPECT_EQ(Main().GetText(), "b\n");
+    EXPECT_EQ(CurrentFileName, Path("b.txt"));
+    DropStartupFile();
 }
 
 TEST_F(Documents, ALossyUtf16TextAsksBeforeItIsSaved)

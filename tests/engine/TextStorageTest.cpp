@@ -143,6 +143,48 @@ TEST(TextStorage, DeletingEverythingLeavesOneEmptyLine)
     EXPECT_EQ(B.GetTextStr(), "\ntwo");
 }
 
+// A text cut into lines on another thread and taken over by an engine: its lines
+// (still viewing the block), how it came and the Ctrl+Z rule as for a text loaded
+// in place, changes and counts afterwards; the prepared buffer is left a new text.
+TEST(TextStorage, ATextPreparedOnAnotherThreadIsTakenOverWhole)
+{
+    std::string Text;
+    for (int I = 0; I < 9000; ++I)
+        Text.append("line ").append(std::to_string(I)).append("\r\n");
+    Text += "stray\rend\x1A";
+    TEditBuffer Prepared;
+    std::thread([&] { Prepared.AdoptText(std::string(Text)); }).join();
+
+    TFakeEditor E, Plain;
+    int Changes = 0, PlainChanges = 0;
+    E.Strings->OnChange = [&] { ++Changes; };
+    Plain.Strings->OnChange = [&] { ++PlainChanges; };
+    E.CtrlZMode = Plain.CtrlZMode = true;
+    E.AdoptText(Prepared);
+    Plain.SetText(Text);
+    EXPECT_EQ(Changes, PlainChanges);
+    EXPECT_EQ(E.Strings->Count(), Plain.Strings->Count());
+    EXPECT_EQ(E.GetText(), Plain.GetText());
+    EXPECT_EQ(E.Strings->LineEnd, TLineEnd::CrLf);
+    EXPECT_EQ(E.Strings->ChangedLineEnds, 1);
+    EXPECT_EQ(E.Strings->FirstWord, Plain.Strings->FirstWord);
+    EXPECT_EQ(E.Strings->TextLength(2), Plain.Strings->TextLength(2));
+    EXPECT_EQ(E.Strings->OffsetOfLine(8000, 2), Plain.Strings->OffsetOfLine(8000, 2));
+
+    EXPECT_EQ(Prepared.Count(), 1);
+    EXPECT_EQ(Prepared[0], "");
+    EXPECT_EQ(Prepared.ChangedLineEnds, 0);
+    EXPECT_EQ(Prepared.LineEnd, TLineEnd::Lf);
+
+    E.Strings->DeleteLines(10, 8999);
+    E.Strings->InsertLine(1, "new");
+    EXPECT_EQ(E.Strings->Count(), 13);
+    EXPECT_EQ((*E.Strings)[1], "new");
+    EXPECT_EQ((*E.Strings)[2], "line 1");
+    EXPECT_EQ((*E.Strings)[11], "stray");
+    EXPECT_EQ((*E.Strings)[12], "end");
+}
+
 // The searcher scans stretches of stored bytes; it must find what a plain walk over
 // the stream (a CR before every line) finds, on lines that view the block, lines
 // that own their bytes and lines whose neighbours were deleted.
