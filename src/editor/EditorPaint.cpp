@@ -186,17 +186,22 @@ std::int64_t TScrollEditor::DrawLine(QPainter& Canvas, std::int64_t Y, const TRe
     // A character whose glyph does not advance by exactly one cell (one without
     // width, one from a fallback font) is drawn on its own at its cell, so that
     // the characters after it stay on the columns the caret and the mouse use.
-    auto OneCell = [&](std::size_t I) { return FWholeCell[static_cast<unsigned char>(Cells[I])] != 0; };
     QString Run;
     std::size_t I = 0;
     while (I < Cells.size()) {
         const std::uint8_t Attr = AttrAt(I);
-        std::size_t J = I;
+        const auto Lead = static_cast<unsigned char>(Cells[I]);
+        std::size_t J = I + 1;
         Run.clear();
-        do {
-            Run += QChar(Glyphs[static_cast<unsigned char>(Cells[J])]);
-            ++J;
-        } while (J < Cells.size() && OneCell(J - 1) && OneCell(J) && AttrAt(J) == Attr);
+        Run += QChar(Glyphs[Lead]);
+        if (FWholeCell[Lead]) {
+            for (; J < Cells.size() && AttrAt(J) == Attr; ++J) {
+                const auto C = static_cast<unsigned char>(Cells[J]);
+                if (!FWholeCell[C])
+                    break;
+                Run += QChar(Glyphs[C]);
+            }
+        }
         QColor Fg = NormalFg, Bg = NormalBg;
         switch (Attr) {
         case atControl:
