@@ -197,6 +197,8 @@ QWidget* TForm1::CreateStatusBar()
     ScoopDis = Field(ScoopPnl, ScoopRow, "Scoop Free Space", 56);
     ScoopDis->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     ScoopStatusDis = Field(ScoopPnl, ScoopRow, "Scoop", 14);
+    // The register starts with no scoop; the field changes only when a scoop starts or ends.
+    ScoopStatusDis->setText(QStringLiteral("Off"));
     FitValues(ScoopDis, {GroupedWhole(100000)});
     FitValues(ScoopStatusDis, {"Off", "On", "Blk"});
     Row->addWidget(ScoopPnl);

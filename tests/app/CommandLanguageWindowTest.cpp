@@ -82,6 +82,7 @@ TEST_F(CommandWindow, EscTypedInAPaneThenEscEscRunsTheLine)
 TEST_F(CommandWindow, TheScoopFieldsFollowTheRegister)
 {
     EXPECT_EQ(Label(Form->ScoopDis), "100,000");
+    EXPECT_EQ(Label(Form->ScoopStatusDis), "Off");  // before any scoop began or ended
     EXPECT_TRUE(PaneControlKey(18));  // ^R
     EXPECT_EQ(Label(Form->ScoopStatusDis), "On");
     Form->MainEditor->CursorLeft();
