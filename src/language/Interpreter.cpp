@@ -11,8 +11,8 @@
 #include "shared/HexText.h"
 
 #include <algorithm>
-#include <chrono>
 #include <climits>
+#include <ctime>
 
 namespace narvo {
 
@@ -36,10 +36,12 @@ struct TCommandInterpreter::TLevel {
 
 TCommandInterpreter::TCommandInterpreter(TCommandLineStore& AStore, TCommandHost& AHost)
     : TCommandContext(AStore, AHost),
+      // The coarse clock costs a few nanoseconds per command; a few milliseconds of
+      // resolution are plenty for an interval of 40.
       Clock([] {
-          return std::chrono::duration_cast<std::chrono::milliseconds>(
-                     std::chrono::steady_clock::now().time_since_epoch())
-              .count();
+          timespec T {};
+          clock_gettime(CLOCK_MONOTONIC_COARSE, &T);
+          return static_cast<std::int64_t>(T.tv_sec) * 1000 + T.tv_nsec / 1000000;
       }),
       MemoryInUse(ResidentMemory),
       MemoryBound(PhysicalMemory() / 2)
