@@ -77,18 +77,52 @@ void TEditorEngine::InsertTextEx(const std::string& Text, bool FireChange, bool 
     ClampCursor();
     // The record holds exactly what goes into the lines, so that undo removes that
     // and nothing before it: line breaks as the one CR they become, or, kept as
-    // characters, the text as it stands.
-    if (KeepBreaks || EditorStyle == esSingleLine) {
-        const std::string Put = KeepBreaks ? Text : NormalizeLineBreaks(Text);
-        RecordExact(ukDeleteBack, Put, ufClose);
-        InsertAtCursor(Put);
-    } else {
-        RecordInserted(Text, ufClose);
-        InsertTextRaw(Text, false);
+    // characters, the text as it stands. A huge text goes in piece by piece when a
+    // long operation may be broken off, each piece recorded as if inserted alone. A
+    // piece is never shorter than the rest of the cursor line, which every piece
+    // moves, so the whole stays linear.
+    const std::string_view All(Text);
+    std::size_t Most = All.size();
+    if (OnLongOperation && All.size() > LongOperationPiece) {
+        const TPoint C = Cursor->Pos();
+        Most = std::max<std::size_t>(LongOperationPiece, static_cast<std::size_t>(Strings->LineLength(C.Y) - C.X));
     }
+    std::size_t From = 0;
+    do {
+        const std::size_t To = PieceEnd(All, From, Most);
+        const bool Whole = From == 0 && To == All.size();
+        std::string Part;
+        if (!Whole)
+            Part.assign(All.substr(From, To - From));
+        const std::string& Piece = Whole ? Text : Part;
+        const std::uint8_t Flag = To == All.size() ? ufClose : ufInner;
+        if (KeepBreaks || EditorStyle == esSingleLine) {
+            const std::string Put = KeepBreaks ? Piece : NormalizeLineBreaks(Piece);
+            RecordExact(ukDeleteBack, Put, Flag);
+            InsertAtCursor(Put);
+        } else {
+            RecordInserted(Piece, Flag);
+            InsertTextRaw(Piece, false);
+        }
+        From = To;
+        if (From < All.size() && OnLongOperation()) {
+            RecordBracket(ufClose);
+            break;
+        }
+    } while (From < All.size());
     DesiredColumn = -1;
     UpdateDisplay(FireChange);
     Status = edDone;
+}
+
+std::size_t TEditorEngine::PieceEnd(std::string_view Text, std::size_t From, std::size_t Most)
+{
+    if (Text.size() - From <= Most)
+        return Text.size();
+    std::size_t To = From + Most;
+    if (Text[To - 1] == '\r' && Text[To] == '\n')
+        ++To;
+    return To;
 }
 
 void TEditorEngine::Backspace()

@@ -67,6 +67,13 @@ public:
 
     std::function<void()> OnChange;
     std::function<void(TScoopCommand Command, TRect Range)> OnScoopEvent;
+    // Called between the pieces of a long operation (inserting a huge text) while it
+    // is set; answering true ends the operation there: what was done stays, and
+    // undoes with the rest of its group. A command-line run sets it, so that
+    // Ctrl+Break is seen inside one long command.
+    std::function<bool()> OnLongOperation;
+    // The piece of a long insertion between two calls of OnLongOperation.
+    static constexpr std::size_t LongOperationPiece = 4 << 20;
 
     // --- hooks the widget fills ------------------------------------------------
     // Relayout (when asked) and repaint. Nothing without a display.
@@ -271,6 +278,9 @@ public:
     // Text with CR, LF or CR LF line breaks; with KeepBreaks they go into the line as
     // characters.
     void InsertTextEx(const std::string& Text, bool FireChange, bool KeepBreaks);
+    // The end of the piece of Text that starts at From: about Most bytes, never
+    // between a CR and its LF.
+    static std::size_t PieceEnd(std::string_view Text, std::size_t From, std::size_t Most);
     // Lines of Text one below another at the cursor's display column.
     void InsertColumnBlock(const std::string& Text);
     void InsertColumnLines(const std::vector<std::string>& List);

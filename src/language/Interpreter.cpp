@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <climits>
 #include <ctime>
+#include <optional>
 
 namespace narvo {
 
@@ -48,11 +49,12 @@ TCommandInterpreter::TCommandInterpreter(TCommandLineStore& AStore, TCommandHost
 {
 }
 
-void TCommandInterpreter::LookOut()
+void TCommandInterpreter::LookOut(bool AfterCommand)
 {
     const std::int64_t Now = Clock();
     const bool Late = Now - FLastLook >= LookOutMs;
-    if (++CommandCounter % 20 != 0 && !Late)
+    const bool Counted = AfterCommand && ++CommandCounter % 20 == 0;
+    if (!Counted && !Late)
         return;
     KeepingError([&] { FHost.ProcessMessages(); });
     if (!Late)
@@ -97,6 +99,25 @@ void TCommandInterpreter::RunCommandLine(bool SingleStep)
     FStore.SingleStep = SingleStep;
     FStore.Depth = 0;
     FPane = &FHost.ActivePane();
+    // Long operations of the run's panes look out too, between their pieces.
+    struct TLongLook {
+        TEditorEngine& Pane;
+        std::function<bool()> Saved;
+        TLongLook(TEditorEngine& P, TCommandInterpreter& I) : Pane(P), Saved(std::move(P.OnLongOperation))
+        {
+            P.OnLongOperation = [&I] {
+                I.LookOut(false);
+                return I.Stopped();
+            };
+        }
+        ~TLongLook() { Pane.OnLongOperation = std::move(Saved); }
+        TLongLook(const TLongLook&) = delete;
+        TLongLook& operator=(const TLongLook&) = delete;
+    };
+    const TLongLook PaneLook(*FPane, *this);
+    std::optional<TLongLook> MainLook;
+    if (&Main() != FPane)
+        MainLook.emplace(Main(), *this);
     // The whole run undoes in one step; the group is closed also when an exception
     // ends the run, so the changes made up to it still undo together.
     struct TGroup {
@@ -188,7 +209,7 @@ std::int64_t TCommandInterpreter::ExecCommands(const std::string& Line, std::int
                 return L.Result;
             if (L.LoopEnded)
                 break;
-            LookOut();
+            LookOut(true);
             if (BreakFlag)
                 Fail("Break");
             if (!ErrorPending() && Known)

@@ -66,9 +66,10 @@ private:
     void HexInsertCmd(TLevel& L);
     void MarginCmd(TLevel& L);
     void CmdLineToEditorCmd();
-    // The after-command look: the message loop every 20th command and whenever
-    // LookOutMs has passed; the memory whenever LookOutMs has passed.
-    void LookOut();
+    // The message loop every 20th command (counted after a command) and whenever
+    // LookOutMs has passed; the memory whenever LookOutMs has passed. Called after
+    // each command and between the pieces of a long operation.
+    void LookOut(bool AfterCommand);
 
     std::int64_t FLastLook = 0;
     std::int64_t FLastMemory = 0;

@@ -189,6 +189,48 @@ TEST(EditRecords, InsertTextExClosesItsGroupWithTheInsertionRecord)
     EXPECT_EQ(E.UndoList->Item(1).Pos, (TPoint{1, 0}));
 }
 
+TEST(EditRecords, AHugeInsertionGoesInPiecesThatALongOperationHookMayEnd)
+{
+    // Two and a half pieces; the first piece would end between a CR and its LF.
+    const std::size_t P = TEditorEngine::LongOperationPiece;
+    const std::string Text = std::string(P - 1, 'a') + "\r\n" + std::string(P, 'b') + "\r\n" + std::string(P / 2, 'c');
+    for (const bool KeepBreaks : {false, true}) {
+        TFakeEditor Whole, Pieces;
+        for (TFakeEditor* E : {&Whole, &Pieces}) {
+            E->SetLines("xy");
+            E->SetCursor(1, 0);
+        }
+        int Calls = 0;
+        Pieces.OnLongOperation = [&] {
+            ++Calls;
+            return false;
+        };
+        Whole.InsertTextEx(Text, true, KeepBreaks);
+        Pieces.InsertTextEx(Text, true, KeepBreaks);
+        EXPECT_EQ(Calls, 2);
+        // (Compared as truths: a failure must not print megabytes.)
+        EXPECT_TRUE(Pieces.Strings->GetTextStr() == Whole.Strings->GetTextStr()) << "KeepBreaks " << KeepBreaks;
+        EXPECT_EQ(Pieces.CursorPos(), Whole.CursorPos());
+        Pieces.Undo();
+        EXPECT_EQ(Pieces.Lines(), "xy");
+        if (!KeepBreaks) {
+            Pieces.Redo();
+            EXPECT_TRUE(Pieces.Strings->GetTextStr() == Whole.Strings->GetTextStr());
+        }
+    }
+    // Ended after the first piece: that piece stays, and one undo takes it back.
+    TFakeEditor E;
+    E.SetLines("xy");
+    E.SetCursor(1, 0);
+    E.OnLongOperation = [] { return true; };
+    E.InsertText(Text);
+    ASSERT_EQ(E.Strings->Count(), 2);
+    EXPECT_EQ(E.Strings->LineLength(0), static_cast<std::int64_t>(P));
+    EXPECT_TRUE(E.Lines().substr(P) == "|y");
+    E.Undo();
+    EXPECT_EQ(E.Lines(), "xy");
+}
+
 TEST(EditRecords, SingleLineEditorKeepsCrAsCharacter)
 {
     TFakeEditor E;

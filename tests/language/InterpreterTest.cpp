@@ -178,6 +178,31 @@ TEST(Interpreter, ARunThatWouldFillTheMemoryEndsWithAMessageAndUndoesInOneStep)
     EXPECT_EQ(B.Host.Main.Lines(), "y");
 }
 
+TEST(Interpreter, OneLongInsertionLooksOutBetweenItsPieces)
+{
+    const std::size_t P = TEditorEngine::LongOperationPiece;
+    TCommandBench B;
+    B.Host.Main.SetLines("");
+    B.Interp.Clock = [&] { return B.Now += 50; };
+    B.Interp.MemoryBound = 0;
+    // Ctrl+Break seen at the first look, after the first piece.
+    B.Host.OnYield = [](int) { BreakFlag = true; };
+    B.Run("I" + std::string(3 * P, 'a') + "\x1bIb\x1b");
+    EXPECT_EQ(StatusMessage(), "Break");
+    EXPECT_EQ(B.Host.Main.Strings->LineLength(0), static_cast<std::int64_t>(P));
+    EXPECT_FALSE(B.Host.Main.OnLongOperation);  // set for the run only
+    B.Host.Main.Undo();
+    EXPECT_EQ(B.Host.Main.Lines(), "");
+
+    // One insertion that would pass the memory bound stops part-way.
+    B.Host.OnYield = nullptr;
+    B.Interp.MemoryInUse = [&] { return B.Host.Main.Strings->TextLength(2); };
+    B.Interp.MemoryBound = static_cast<std::int64_t>(5 * P / 2);
+    B.Run("I" + std::string(6 * P, 'a') + "\x1b");
+    EXPECT_EQ(StatusMessage(), TooLargeMessage);
+    EXPECT_LT(B.Host.Main.Strings->LineLength(0), static_cast<std::int64_t>(4 * P));
+}
+
 TEST(Interpreter, AnExceptionEndsTheRunAndLeavesItUndoable)
 {
     struct TThrowingHost : TFakeCommandHost {
