@@ -231,8 +231,9 @@ public:
     // The highlight spans the anchor and the cursor; Alt (outside marking mode)
     // makes it a column block.
     virtual void ExtendMark();
-    // After a motion: extend with Shift held or in marking mode, else clear.
-    virtual void ExtendOrClearMark();
+    // After a motion: extend with Shift held (when ShiftMarks) or in marking mode,
+    // else clear.
+    virtual void ExtendOrClearMark(bool ShiftMarks);
     // Both ends of the highlight moved onto the text.
     void ClampHighlight();
     // The scoop start is one position for the whole program.
@@ -254,8 +255,12 @@ public:
     // or end leaves the failure status where it stopped.
     void CursorRight();
     void CursorLeft();
-    void WordRight(bool Starts);
-    void WordLeft(bool Starts);
+    // ShiftMarks false: Shift held does not extend the highlight (a control key
+    // that reads Shift as its word-rule switch).
+    void WordRight(bool Starts) { WordRight(Starts, true); }
+    void WordLeft(bool Starts) { WordLeft(Starts, true); }
+    void WordRight(bool Starts, bool ShiftMarks);
+    void WordLeft(bool Starts, bool ShiftMarks);
     void CursorDown();
     void CursorUp();
     void LineStart();
@@ -375,7 +380,7 @@ private:
 
     // Motion frame around Move, which changes the cursor and answers success.
     template <class F>
-    void RunMotion(F&& Move, bool KeepColumn, TEditStatus FailStatus);
+    void RunMotion(F&& Move, bool KeepColumn, TEditStatus FailStatus, bool ShiftMarks = true);
 
     // Runs Change, which replaces lines First..LastOld (and may add lines after
     // them) without records, and records it as one replacement of those lines.

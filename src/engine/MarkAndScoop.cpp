@@ -26,9 +26,9 @@ void TEditorEngine::ExtendMark()
     Anchored = true;
 }
 
-void TEditorEngine::ExtendOrClearMark()
+void TEditorEngine::ExtendOrClearMark(bool ShiftMarks)
 {
-    if (LiveModifiers().Shift || MarkingMode) {
+    if ((ShiftMarks && LiveModifiers().Shift) || MarkingMode) {
         ExtendMark();
     } else {
         ClearMark();

@@ -16,7 +16,7 @@ bool WhiteChar(char C) { return IsWhite(static_cast<unsigned char>(C)); }
 }  // namespace
 
 template <class F>
-void TEditorEngine::RunMotion(F&& Move, bool KeepColumn, TEditStatus FailStatus)
+void TEditorEngine::RunMotion(F&& Move, bool KeepColumn, TEditStatus FailStatus, bool ShiftMarks)
 {
     const TPoint Before = Cursor->Pos();
     ScoopSave(Before);
@@ -24,7 +24,7 @@ void TEditorEngine::RunMotion(F&& Move, bool KeepColumn, TEditStatus FailStatus)
     AnchorPos = Before;
     const bool Moved = Move();
     if (Moved) {
-        ExtendOrClearMark();
+        ExtendOrClearMark(ShiftMarks);
         if (!KeepColumn)
             DesiredColumn = -1;
         Status = edDone;
@@ -148,7 +148,7 @@ void TEditorEngine::CursorLeft()
         false, edAtStart);
 }
 
-void TEditorEngine::WordRight(bool Starts)
+void TEditorEngine::WordRight(bool Starts, bool ShiftMarks)
 {
     RunMotion(
         [this, Starts] {
@@ -157,10 +157,10 @@ void TEditorEngine::WordRight(bool Starts)
             Cursor->SetPos(P);
             return Done;
         },
-        false, edAtEnd);
+        false, edAtEnd, ShiftMarks);
 }
 
-void TEditorEngine::WordLeft(bool Starts)
+void TEditorEngine::WordLeft(bool Starts, bool ShiftMarks)
 {
     RunMotion(
         [this, Starts] {
@@ -169,7 +169,7 @@ void TEditorEngine::WordLeft(bool Starts)
             Cursor->SetPos(P);
             return Done;
         },
-        false, edAtStart);
+        false, edAtStart, ShiftMarks);
 }
 
 void TEditorEngine::CursorDown()

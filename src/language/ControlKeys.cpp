@@ -61,8 +61,10 @@ bool DispatchControlKey(TCommandHost& Host, TCommandLineStore& Store, TEditorEng
         Pane.CursorRight();
         break;
     case 2:
+        // Shift switches the word rule here; the move neither keeps nor makes a
+        // highlight, also while Shift is held during a command line.
         Pane.ClearMark();
-        Pane.WordLeft(WordRuleFlag(Host, Shift));
+        Pane.WordLeft(WordRuleFlag(Host, Shift), false);
         break;
     case 3:
         CopyOrDeleteWordCmd(Host, Pane, Shift);
@@ -90,7 +92,7 @@ bool DispatchControlKey(TCommandHost& Host, TCommandLineStore& Store, TEditorEng
         break;
     case 14:
         Pane.ClearMark();
-        Pane.WordRight(WordRuleFlag(Host, Shift));
+        Pane.WordRight(WordRuleFlag(Host, Shift), false);
         break;
     case 16:
         Host.SaveIfModified();

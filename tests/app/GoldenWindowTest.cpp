@@ -147,6 +147,7 @@ public:
     TXRegister& Register() override { return *ProgramRegister(); }
     TCommandLineStore& Store() override { return CommandLines(); }
     void HoldShift() override { InjectKeyState(Qt::ShiftModifier); }
+    void HoldShiftFromKeyWait() override { ShiftAtKey = true; }
     void SetKeys(const std::string& K) override { Keys = K; }
     void SetWords(const std::set<std::string>& Words, bool HaveDictionary) override
     {
@@ -178,6 +179,8 @@ public:
                 BreakFlag = true;
                 return;
             }
+            if (ShiftAtKey)
+                InjectKeyState(Qt::ShiftModifier);
             QCoreApplication::postEvent(QApplication::focusWidget() ? QApplication::focusWidget() : Form->MainEditor,
                                         new TTypedKey(Keys.front(), Delivered));
             Keys.erase(0, 1);
@@ -205,6 +208,9 @@ public:
     {
         if (Name == "showall")
             return Form->MainEditor->ShowAll() != ShowAllBefore ? 1 : 0;
+        // The box-drawing style: from 0, one step reaches 1.
+        if (Name == "box")
+            return BoxStyle;
         if (Name == "scoop") {
             const QString S = Form->ScoopStatusDis->text();
             return S == QLatin1String("On") ? 1 : S == QLatin1String("Blk") ? 2 : 0;
@@ -235,6 +241,7 @@ private:
     // The message serial of the last "Waiting" that was given a key.
     std::uint64_t AnsweredWait = 0;
     bool ShowAllBefore = false;
+    bool ShiftAtKey = false;
 };
 
 class GoldenWindow : public ::testing::TestWithParam<std::string> {};

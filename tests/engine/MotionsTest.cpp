@@ -123,6 +123,24 @@ TEST(MotionFrame, ShiftExtendsAltMakesColumnBlockPlainClears)
     EXPECT_TRUE(E.HasMark());
 }
 
+
+TEST(MotionFrame, WordMoveThatReadsShiftAsItsRuleNeitherMarksNorKeeps)
+{
+    TFakeEditor E;
+    E.SetLines("the cat sat");
+    E.Modifiers.Shift = true;
+    E.WordRight(false, false);
+    EXPECT_EQ(E.CursorPos(), (TPoint{3, 0}));
+    EXPECT_FALSE(E.HasMark());
+    E.SetStreamHighlight(TPoint{0, 0}, TPoint{3, 0});
+    E.WordLeft(true, false);  // Shift held: cleared all the same
+    EXPECT_EQ(E.CursorPos(), (TPoint{0, 0}));
+    EXPECT_FALSE(E.HasMark());
+    // Marking mode still extends.
+    E.MarkingMode = true;
+    E.WordRight(true, false);
+    EXPECT_EQ(E.HighLight->Range(), (TRect{0, 0, 4, 0}));
+}
 TEST(MotionFrame, VerticalMovesKeepTheDisplayColumn)
 {
     TFakeEditor E;

@@ -45,7 +45,7 @@ public:
     std::deque<int> DebugAnswers;
     std::vector<TDebugInfo> Steps;
     int HelpShown = 0, Printed = 0, Remargins = 0, Centered = 0, FormFeedDeletes = 0, Saves = 0, ShowAllToggles = 0,
-        Quits = 0, Exits = 0, Appends = 0, Opens = 0;
+        Quits = 0, Exits = 0, Appends = 0, Opens = 0, BoxSteps = 0;
 
     TFakeCommandHost()
     {
@@ -57,6 +57,7 @@ public:
     TEditorEngine& MainPane() override { return Main; }
     TXRegister& Register() override { return Reg; }
     void ToggleShowAll(TEditorEngine&) override { ++ShowAllToggles; }
+    void NextBoxStyle() override { ++BoxSteps; }
     void ProcessMessages() override
     {
         ++Yields;

@@ -235,6 +235,8 @@ public:
     virtual TCommandLineStore& Store() = 0;
     // Shift held during the whole run.
     virtual void HoldShift() = 0;
+    // Shift goes down as the first key wait takes its key and stays down.
+    virtual void HoldShiftFromKeyWait() = 0;
     // The characters the key operand receives, one per wait.
     virtual void SetKeys(const std::string& Keys) = 0;
     virtual void SetWords(const std::set<std::string>& Words, bool HaveDictionary) = 0;
@@ -289,6 +291,8 @@ inline void RunGoldenCase(TGoldenRig& R, const fs::path& Dir)
             WholeWordFlag = V == "1";
         else if (K == "shift" && V == "1")
             R.HoldShift();
+        else if (K == "shift" && V == "key")
+            R.HoldShiftFromKeyWait();
         else if (K == "keys")
             R.SetKeys(V);
         else if (K == "words") {

@@ -12,16 +12,22 @@ public:
     TCommandBench B;
     TFakeCommandHost& H = B.Host;
     std::string Lines;
+    bool ShiftAtKey = false;
 
     THeadlessRig()
     {
         H.Main.SetLines("");
-        H.OnKeyWait = [this] { Lines += (Lines.empty() ? "" : " ") + std::to_string(B.Store.Current); };
+        H.OnKeyWait = [this] {
+            Lines += (Lines.empty() ? "" : " ") + std::to_string(B.Store.Current);
+            if (ShiftAtKey)
+                H.Main.Modifiers.Shift = true;
+        };
     }
     TEditorEngine& Main() override { return H.Main; }
     TXRegister& Register() override { return H.Reg; }
     TCommandLineStore& Store() override { return B.Store; }
     void HoldShift() override { H.Main.Modifiers.Shift = true; }
+    void HoldShiftFromKeyWait() override { ShiftAtKey = true; }
     void SetKeys(const std::string& Keys) override { H.Keys.assign(Keys.begin(), Keys.end()); }
     void SetWords(const std::set<std::string>& Words, bool HaveDictionary) override
     {
@@ -40,7 +46,8 @@ public:
         const std::map<std::string, int> Calls = {
             {"help", H.HelpShown}, {"print", H.Printed},   {"remargin", H.Remargins}, {"center", H.Centered},
             {"formfeed", H.FormFeedDeletes}, {"save", H.Saves}, {"showall", H.ShowAllToggles}, {"quit", H.Quits},
-            {"exit", H.Exits},     {"append", H.Appends},  {"open", H.Opens},         {"scoop", H.ScoopState}};
+            {"exit", H.Exits},     {"append", H.Appends},  {"open", H.Opens},         {"scoop", H.ScoopState},
+            {"box", H.BoxSteps}};
         return Calls.at(Name);
     }
     std::string KeyWaitLines() override { return Lines; }
