@@ -121,6 +121,8 @@ public:
     static TRect NormalizeRange(TRect R);
     // P moved onto the text: the line into 0..Count-1, the column into 0..length.
     TPoint ClampPos(TPoint P) const;
+    // Whether P lies on the text (a column up to its line's end).
+    bool PosInText(TPoint P) const { return ClampPos(P) == P; }
     // R ordered and both ends moved onto the text.
     TRect ClampRange(TRect R) const;
     bool AtStart() const;

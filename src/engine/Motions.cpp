@@ -340,7 +340,7 @@ bool TEditorEngine::GotoLine(std::int64_t N)
 
 bool TEditorEngine::GotoPos(TPoint P)
 {
-    if (!Strings->ValidLine(P.Y) || P.X < 0 || P.X > Strings->LineLength(P.Y)) {
+    if (!PosInText(P)) {
         Status = edBadPosition;
         RequestRedraw(false);
         DoChange();

@@ -64,11 +64,11 @@ void GoToMarker(TEditorEngine& Pane)
 {
     SwitchMarkerSlot();
     const TPositionMarker& M = GMarkers.Slots[static_cast<std::size_t>(GMarkers.Current)];
-    if (!Pane.GotoPos(TPoint{M.CursorX, M.CursorY})) {
+    // A position the text no longer holds is not tried: the failed move would show
+    // its own error first, and the first error is the one that stays.
+    const TPoint P{M.CursorX, M.CursorY};
+    if (!Pane.PosInText(P) || !Pane.GotoPos(P))
         ShowStatusMessage("Range?", true);
-        // The failure is reported by the message; the code would report it again.
-        Pane.Status = edDone;
-    }
     if (!Pane.SetViewOrigin(TPoint{M.ViewLeft, M.ViewTop}))
         ShowStatusMessage("Scroll?", true);
     Pane.RequestRedraw(false);

@@ -45,7 +45,7 @@ void SwitchMarkerSlot();
 void DropMarker(TEditorEngine& Pane);
 // The other slot becomes current, and the cursor and the view go where it remembers:
 // "Range?" when its position is not in the text (the cursor stays), "Scroll?" when
-// its first line is not.
+// its first line is not (the first of the two errors stays).
 void GoToMarker(TEditorEngine& Pane);
 // Both markers back to the text start with the view at the top, slot 0 current (a
 // new document), so going to one never names a line the new text lacks.

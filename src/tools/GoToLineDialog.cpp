@@ -65,14 +65,15 @@ bool TLineNumDlg::GoToLineNumber()
             FHooks.ShowStatusMessage(Text, true);
     };
     const std::int64_t Line = LineNumberSpin->Value() - 1;
-    const bool Moved = Main->GotoPos({0, Line});
+    // A line the text no longer holds is not tried: the failed move would show its
+    // own error, and the first error shown is the one that stays.
+    const bool Moved = Main->PosInText({0, Line}) && Main->GotoPos({0, Line});
     const bool Scrolled = Main->SetTopLeft({0, Line});
-    // The repaint updates the status line, so the errors come after it.
+    // The repaint updates the status line, so the errors come after it, as one
+    // message for the same reason.
     Main->RefreshView(false);
-    if (!Moved)
-        Report("Range?");
-    if (!Scrolled)
-        Report("Scroll?");
+    if (!Moved || !Scrolled)
+        Report(!Scrolled ? (Moved ? "Scroll?" : "Range? Scroll?") : "Range?");
     return Moved;
 }
 

@@ -253,6 +253,26 @@ TEST_F(KeyRouting, CtrlGRunsTheLineExceptDuringARun)
     EXPECT_EQ(Main().GetText(), "x");
 }
 
+TEST_F(KeyRouting, MarkerBelowAShrunkTextSaysRange)
+{
+    ResetMarkers();
+    SetText("a\nb\nc\nd\ne", {0, 4});
+    Key(Qt::Key_F9);
+    for (int I = 0; I < 4; ++I)
+        Key(Qt::Key_Up);
+    for (int I = 0; I < 4; ++I)
+        Main().DeleteToLineEnd();  // as Shift+^X: the lines below join on and go
+    ASSERT_EQ(Main().GetText(), "e");
+    Key(Qt::Key_End);
+    Key(Qt::Key_F10);
+    // The view's line is still there: only the cursor's position is missing.
+    EXPECT_EQ(StatusMessage(), "Range?");
+    EXPECT_TRUE(StatusMessageIsError());
+    EXPECT_EQ(Form->StatusDis->text().toStdString(), " Range?");
+    EXPECT_EQ(At(), (TPoint{1, 0}));
+    ResetMarkers();
+}
+
 TEST_F(KeyRouting, KeypadFlagAndWheel)
 {
     SetText("");

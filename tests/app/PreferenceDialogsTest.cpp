@@ -17,6 +17,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QRadioButton>
 #include <QTableWidget>
 #include <QTimer>
@@ -210,7 +211,9 @@ TEST_F(PreferenceDialogsTest, GoToLineMovesAndReportsALinePastTheEnd)
     const std::int64_t Top = Main().TopLine;
     EXPECT_FALSE(D.GoToLineNumber());
     EXPECT_TRUE(StatusMessageIsError());
-    EXPECT_EQ(StatusMessage(), "Range?");  // the first error of the two stays
+    // Neither the cursor's line nor the view's first line is there: both are said.
+    EXPECT_EQ(StatusMessage(), "Range? Scroll?");
+    EXPECT_EQ(Form->StatusDis->text().toStdString(), " Range? Scroll?");
     EXPECT_EQ(Main().Cursor->Pos().Y, Before.Y);
     EXPECT_EQ(Main().TopLine, Top);
 
