@@ -125,6 +125,11 @@ std::size_t TEditorEngine::PieceEnd(std::string_view Text, std::size_t From, std
     return To;
 }
 
+void TEditorEngine::KeepCursorRow(std::int64_t Row)
+{
+    SetViewTopLine(std::max<std::int64_t>(Cursor->Pos().Y - Row, 0));
+}
+
 void TEditorEngine::Backspace()
 {
     if (DeleteMarkedBlock(true))
@@ -138,7 +143,12 @@ void TEditorEngine::Backspace()
         Status = edAtStart;
         return;
     }
+    const std::int64_t Row = P.Y - ViewTopLine();
     DeleteCharBefore();
+    // Joining onto the line above: the text moves up under the cursor, which stays
+    // on its screen row.
+    if (P.X == 0)
+        KeepCursorRow(Row);
     if (!FSuppressUndo)
         UndoList->AddItemExact(ukInsert, std::string(1, Gone), ufOpen, P);
     if (Overwrite && P.X > 0) {
@@ -185,7 +195,9 @@ void TEditorEngine::DeleteToLineStart()
     ScoopSave(C);
     ScoopFire(LineStartBefore(C));
     RecordExact(ukInsert, TextLeftOfCursor(), ufSingle);
+    const std::int64_t Row = C.Y - ViewTopLine();
     DeleteToLineStartRaw();
+    KeepCursorRow(Row);
     DesiredColumn = -1;
     UpdateDisplay(true);
 }

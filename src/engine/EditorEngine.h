@@ -380,6 +380,10 @@ private:
     // Inserts undo text whose CR characters are line ends and LF characters plain.
     void InsertRecordText(const std::string& Text, bool KeepCursor);
 
+    // The view's first line put so that the cursor stands on screen row Row (as far
+    // as the text's start allows).
+    void KeepCursorRow(std::int64_t Row);
+
     // Motion frame around Move, which changes the cursor and answers success.
     template <class F>
     void RunMotion(F&& Move, bool KeepColumn, TEditStatus FailStatus, bool ShiftMarks = true);

@@ -195,5 +195,40 @@ TEST(EditorScroll, LinearHorizontalScrollFollowsTheCursor)
     EXPECT_EQ(E.LeftColumn, 0);
 }
 
+TEST(EditorScroll, JoiningLinesFromColumnZeroKeepsTheCursorOnItsRow)
+{
+    EditorHost H(testing::NumberedLines(300));
+    H.SetClientRows(25);
+    TScrollEditor& E = *H.Editor;
+    // Line 200 (index 199) on row 11; ^W, then Backspace or ^X at column 0.
+    auto Start = [&E] {
+        E.TopLine = 189;
+        E.Cursor->SetPos(TPoint{4, 199});
+        E.RefreshView(true);
+        E.LineStart();
+        ASSERT_EQ(E.Cursor->Pos(), (TPoint{0, 199}));
+        ASSERT_EQ(E.TopLine, 189);
+    };
+    Start();
+    E.Backspace();
+    EXPECT_EQ(E.Cursor->Pos(), (TPoint{8, 198}));
+    EXPECT_EQ(E.Cursor->Pos().Y - E.TopLine, 10);
+    Start();
+    E.DeleteToLineStart();  // the line above goes
+    EXPECT_EQ(E.Cursor->Pos(), (TPoint{0, 198}));
+    EXPECT_EQ((*E.Strings)[198], "line 200");
+    EXPECT_EQ(E.Cursor->Pos().Y - E.TopLine, 10);
+    // Within a line nothing scrolls; at the top the view cannot follow.
+    E.Cursor->SetPos(TPoint{3, 198});
+    E.Backspace();
+    EXPECT_EQ(E.TopLine, 188);
+    E.TopLine = 0;
+    E.Cursor->SetPos(TPoint{0, 3});
+    E.RefreshView(true);
+    E.Backspace();
+    EXPECT_EQ(E.TopLine, 0);
+    EXPECT_EQ(E.Cursor->Pos().Y, 2);
+}
+
 }  // namespace
 }  // namespace narvo
