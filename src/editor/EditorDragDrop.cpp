@@ -146,7 +146,7 @@ void TScrollEditor::DropWithin(TScrollEditor* Source, TPoint D, const std::strin
     };
     auto Delete = [&] {
         Cursor->SetPos(HE);
-        UndoList->AddItemExact(ukInsert, T, ufInner, HE);
+        UndoList->AddItemExact(ukInsert, T, ufInner, HE, CharCrsIn(H));
         DeleteRange(H);
         ClearMark();
     };
@@ -188,7 +188,7 @@ void TScrollEditor::DropAcross(TScrollEditor* Source, TPoint D, const std::strin
     TUndoControl& SourceUndo = *Source->UndoList;
     SourceUndo.AddItem(ukMove, "", ufOpen, Source->Cursor->Pos());
     Source->Cursor->SetPos(TPoint{H.Right, H.Bottom});
-    SourceUndo.AddItemExact(ukInsert, T, ufInner, TPoint{H.Right, H.Bottom});
+    SourceUndo.AddItemExact(ukInsert, T, ufInner, TPoint{H.Right, H.Bottom}, Source->CharCrsIn(H));
     Source->DeleteRange(H);
     Source->ClearMark();
     Source->Anchored = false;

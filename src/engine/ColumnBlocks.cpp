@@ -32,7 +32,9 @@ void TEditorEngine::RecordLinesReplaced(std::int64_t First, std::int64_t LastOld
     const TPoint C0 = Cursor->Pos();
     const std::int64_t CountBefore = Strings->Count();
     const TPoint Top{0, First};
-    const std::string Old = GetRangeText(TRect{0, First, Strings->LineLength(LastOld), LastOld});
+    const TRect OldLines{0, First, Strings->LineLength(LastOld), LastOld};
+    const std::string Old = GetRangeText(OldLines);
+    TCharCrs OldCrs = CharCrsIn(OldLines);
     {
         TSuppressUndo Guard(FSuppressUndo);
         Change();
@@ -44,7 +46,7 @@ void TEditorEngine::RecordLinesReplaced(std::int64_t First, std::int64_t LastOld
     // As if the cursor had gone to the first line, taken the old lines away, put the
     // new ones in before itself and gone on to where the change left it.
     UndoList->AddItem(ukMove, {}, ufInner, C0);
-    UndoList->AddItemExact(ukInsertBefore, Old, ufInner, Top);
+    UndoList->AddItemExact(ukInsertBefore, Old, ufInner, Top, std::move(OldCrs));
     UndoList->AddItemExact(ukDeleteForward, New, ufInner, Top);
     UndoList->AddItem(ukMove, {}, ufInner, Top);
 }
@@ -107,7 +109,8 @@ bool TEditorEngine::TransformBlock(TRect R, F&& Transform)
             if (New == (*Strings)[Y])
                 continue;
             MoveRecorded(TPoint{0, Y});
-            RecordExact(ukInsertBefore, std::string((*Strings)[Y]), ufInner);
+            const std::string Old((*Strings)[Y]);
+            RecordExact(ukInsertBefore, Old, ufInner, TCharCrs::InLine(Old));
             RecordExact(ukDeleteForward, New, ufInner);
             Strings->SetLine(Y, std::move(New));
         }
@@ -291,7 +294,8 @@ void TEditorEngine::InsertOverwriting(const std::string& Text, bool Whole)
         const TPoint C = Cursor->Pos();
         const std::int64_t N = std::min<std::int64_t>(static_cast<std::int64_t>(Text.size()), Strings->LineLength(C.Y) - C.X);
         if (N > 0) {
-            RecordExact(ukInsertBefore, std::string((*Strings)[C.Y].substr(static_cast<std::size_t>(C.X), static_cast<std::size_t>(N))), ufInner);
+            const std::string Old((*Strings)[C.Y].substr(static_cast<std::size_t>(C.X), static_cast<std::size_t>(N)));
+            RecordExact(ukInsertBefore, Old, ufInner, TCharCrs::InLine(Old));
             DeleteForward(N);
         }
     }

@@ -34,7 +34,7 @@ bool TEditorEngine::DeleteMarkedBlock(bool OwnGroup)
     if (OwnGroup)
         RecordBracket(ufOpen);
     MoveRecorded(End);
-    RecordExact(ukInsert, GetRangeText(R), ufInner);
+    RecordExact(ukInsert, GetRangeText(R), ufInner, CharCrsIn(R));
     DeleteRange(R);
     ClearMark();
     if (OwnGroup) {
@@ -52,7 +52,8 @@ void TEditorEngine::TypeChar(char Ch)
     ClampCursor();
     if (Overwrite && Ch != '\r' && !AtLineEnd()) {
         const TPoint C = Cursor->Pos();
-        RecordExact(ukInsertBefore, std::string(1, (*Strings)[C.Y][static_cast<std::size_t>(C.X)]), ufInner);
+        const std::string Gone(1, (*Strings)[C.Y][static_cast<std::size_t>(C.X)]);
+        RecordExact(ukInsertBefore, Gone, ufInner, TCharCrs::InLine(Gone));
         TEditBuffer::TUpdate U(*Strings);
         DeleteCharAt();
         RecordExact(ukDeleteBack, std::string(1, Ch), ufInner);
@@ -150,7 +151,7 @@ void TEditorEngine::Backspace()
     if (P.X == 0)
         KeepCursorRow(Row);
     if (!FSuppressUndo)
-        UndoList->AddItemExact(ukInsert, std::string(1, Gone), ufOpen, P);
+        UndoList->AddItemExact(ukInsert, std::string(1, Gone), ufOpen, P, P.X > 0 ? TCharCrs::InLine(std::string(1, Gone)) : TCharCrs());
     if (Overwrite && P.X > 0) {
         // Overwrite mode blanks the character instead of closing the gap.
         const TPoint D = Cursor->Pos();
@@ -174,7 +175,8 @@ void TEditorEngine::DeleteChar()
         Status = edAtEnd;
         return;
     }
-    RecordExact(ukInsertBefore, std::string(1, Gone), ufSingle);
+    const bool InLine = Cursor->X < Strings->LineLength(Cursor->Y);
+    RecordExact(ukInsertBefore, std::string(1, Gone), ufSingle, InLine ? TCharCrs::InLine(std::string(1, Gone)) : TCharCrs());
     DeleteCharAt();
     DesiredColumn = -1;
     UpdateDisplay(true);
@@ -194,7 +196,8 @@ void TEditorEngine::DeleteToLineStart()
     const TPoint C = Cursor->Pos();
     ScoopSave(C);
     ScoopFire(LineStartBefore(C));
-    RecordExact(ukInsert, TextLeftOfCursor(), ufSingle);
+    const TPoint S = LineStartBefore(C);
+    RecordExact(ukInsert, TextLeftOfCursor(), ufSingle, CharCrsIn(TRect{S.X, S.Y, C.X, C.Y}));
     const std::int64_t Row = C.Y - ViewTopLine();
     DeleteToLineStartRaw();
     KeepCursorRow(Row);
@@ -212,7 +215,9 @@ void TEditorEngine::DeleteToLineEnd()
         Status = edAtEnd;
         return;
     }
-    RecordExact(ukInsertBefore, TextRightOfCursor(true), ufSingle);
+    const TPoint C = Cursor->Pos();
+    const TPoint E = C.Y + 1 < Strings->Count() ? TPoint{0, C.Y + 1} : TPoint{Strings->LineLength(C.Y), C.Y};
+    RecordExact(ukInsertBefore, TextRightOfCursor(true), ufSingle, CharCrsIn(TRect{C.X, C.Y, E.X, E.Y}));
     DeleteToLineEndRaw();
     DesiredColumn = -1;
     UpdateDisplay(true);
@@ -234,7 +239,7 @@ void TEditorEngine::DeleteWordRight(bool Starts)
     ScoopSave(Old);
     ScoopFire(New);
     const TRect R{Old.X, Old.Y, New.X, New.Y};
-    RecordExact(ukInsert, GetRangeText(R), ufClose);
+    RecordExact(ukInsert, GetRangeText(R), ufClose, CharCrsIn(R));
     DeleteRange(R);
     ClampHighlight();
     DesiredColumn = -1;
@@ -257,7 +262,7 @@ void TEditorEngine::DeleteWordLeft(bool Starts)
     ScoopSave(Old);
     ScoopFire(New);
     const TRect R{New.X, New.Y, Old.X, Old.Y};
-    RecordExact(ukInsertBefore, GetRangeText(R), ufClose);
+    RecordExact(ukInsertBefore, GetRangeText(R), ufClose, CharCrsIn(R));
     DeleteRange(R);
     ClampHighlight();
     DesiredColumn = -1;
@@ -271,7 +276,8 @@ void TEditorEngine::ReplaceCurrentLine(const std::string& Text)
     // The old line is recorded from column 0, where undo and redo put it back and
     // take it away again.
     MoveRecorded(TPoint{0, Y}, ufOpen);
-    RecordExact(ukInsertBefore, std::string((*Strings)[Y]), ufInner);
+    const std::string Old((*Strings)[Y]);
+    RecordExact(ukInsertBefore, Old, ufInner, TCharCrs::InLine(Old));
     ClearCursorLine();
     RecordInserted(Text, ufClose);
     InsertTextRaw(Text, false);
@@ -315,13 +321,14 @@ void TEditorEngine::ToggleCase()
     }
     const TPoint E = ClampPos(HighLight->EndPos);
     std::string Text = GetRangeText(HighLight->Range());
+    const TCharCrs Crs = CharCrsIn(HighLight->Range());
     const bool Letter = ToggleCaseString(Text);
     // A found match is toggled in place like any mark.
     HighLight->Found = false;
     RecordBracket(ufOpen);
     DeleteMarkedBlock(false);
     RecordExact(ukDeleteBack, Text, ufInner);
-    InsertRecordText(Text, false);
+    InsertRecordText(Text, false, Crs);
     MoveRecorded(E, ufClose);
     UpdateDisplay(true);
     if (!Letter)

@@ -117,17 +117,33 @@ void TEditorEngine::ExecuteUndoItem(TUndoItem& Item, bool Last, bool FromUndoRin
     if (!FromUndoRing)
         Cursor->SetPos(Item.Pos);
     const auto Length = static_cast<std::int64_t>(Item.Text.size());
+    // The text a deletion takes away is read for the CRs that are characters of
+    // their lines, so that the inverse record puts back exactly those lines.
+    auto NoteCrs = [&](bool Backward) {
+        Item.Crs.reset();
+        if (EditorStyle == esSingleLine || Item.Text.find('\r') == std::string::npos)
+            return;
+        const TPoint C = ClampPos(Cursor->Pos());
+        TPoint Other = C;
+        MovePos(Other, Backward ? -Length : Length);
+        TCharCrs Crs = CharCrsIn(Backward ? TRect{Other.X, Other.Y, C.X, C.Y} : TRect{C.X, C.Y, Other.X, Other.Y});
+        if (Crs.Which != TCharCrs::None)
+            Item.Crs = std::make_unique<TCharCrs>(std::move(Crs));
+    };
+    static const TCharCrs NoCrs;
     switch (Item.Kind) {
     case ukInsert:
-        InsertRecordText(Item.Text, false);
+        InsertRecordText(Item.Text, false, Item.Crs ? *Item.Crs : NoCrs);
         break;
     case ukInsertBefore:
-        InsertRecordText(Item.Text, true);
+        InsertRecordText(Item.Text, true, Item.Crs ? *Item.Crs : NoCrs);
         break;
     case ukDeleteBack:
+        NoteCrs(true);
         DeleteBackward(Length);
         break;
     case ukDeleteForward:
+        NoteCrs(false);
         DeleteForward(Length);
         break;
     default:

@@ -163,6 +163,9 @@ public:
 
     // --- raw reads (RawOperations.cpp) ------------------------------------------
     std::string GetRangeText(TRect R) const;
+    // The CRs inside the lines of R (characters, not line ends) by their offsets in
+    // GetRangeText(R).
+    TCharCrs CharCrsIn(TRect R) const;
     std::string JoinLineRange(std::int64_t First, std::int64_t Last, bool WithLF) const;
     // The highlighted text: a stream joined by CR, a column block's lines each
     // followed by CR LF.
@@ -373,12 +376,13 @@ private:
     // CR; text taken from the lines is stored as it stands. Nothing is recorded
     // while FSuppressUndo is set (a large change recorded as a whole).
     void RecordInserted(const std::string& Text, std::uint8_t Flag);
-    void RecordExact(std::uint8_t Kind, const std::string& Text, std::uint8_t Flag);
+    void RecordExact(std::uint8_t Kind, const std::string& Text, std::uint8_t Flag, TCharCrs Crs = {});
     void RecordBracket(std::uint8_t Flag);
     // A cursor-move record, then the cursor goes to P.
     void MoveRecorded(TPoint P, std::uint8_t Flag = 1);
-    // Inserts undo text whose CR characters are line ends and LF characters plain.
-    void InsertRecordText(const std::string& Text, bool KeepCursor);
+    // Inserts undo text whose CRs are line ends, but for those Crs names, and whose
+    // LFs are plain characters.
+    void InsertRecordText(const std::string& Text, bool KeepCursor, const TCharCrs& Crs);
 
     // The view's first line put so that the cursor stands on screen row Row (as far
     // as the text's start allows).

@@ -96,10 +96,10 @@ void TEditorEngine::RecordInserted(const std::string& Text, std::uint8_t Flag)
         UndoList->AddItem(ukDeleteBack, Text, Flag, Cursor->Pos());
 }
 
-void TEditorEngine::RecordExact(std::uint8_t Kind, const std::string& Text, std::uint8_t Flag)
+void TEditorEngine::RecordExact(std::uint8_t Kind, const std::string& Text, std::uint8_t Flag, TCharCrs Crs)
 {
     if (!FSuppressUndo)
-        UndoList->AddItemExact(Kind, Text, Flag, Cursor->Pos());
+        UndoList->AddItemExact(Kind, Text, Flag, Cursor->Pos(), std::move(Crs));
 }
 
 void TEditorEngine::RecordBracket(std::uint8_t Flag)
@@ -115,17 +115,28 @@ void TEditorEngine::MoveRecorded(TPoint P, std::uint8_t Flag)
     Cursor->SetPos(P);
 }
 
-void TEditorEngine::InsertRecordText(const std::string& Text, bool KeepCursor)
+void TEditorEngine::InsertRecordText(const std::string& Text, bool KeepCursor, const TCharCrs& Crs)
 {
     const TPoint P = Cursor->Pos();
-    if (Text.find('\n') == std::string::npos) {
+    if (Crs.Which == TCharCrs::All || EditorStyle == esSingleLine) {
+        // No line end in it (and a single-line editor keeps every CR in its line).
+        InsertAtCursor(Text);
+    } else if (Crs.Which == TCharCrs::None && Text.find('\n') == std::string::npos) {
         InsertTextRaw(Text, false);
     } else {
-        // An LF here was a character of its line; only CR stands for a line end.
+        // An LF here was a character of its line, and so was each CR that Crs names;
+        // every other CR stands for a line end.
         TEditBuffer::TUpdate U(*Strings);
+        auto Kept = Crs.At.begin();
         std::size_t Start = 0;
-        for (;;) {
-            const std::size_t Cr = Text.find('\r', Start);
+        for (std::size_t Cr = Text.find('\r');; Cr = Text.find('\r', Cr + 1)) {
+            if (Cr != std::string::npos) {
+                const auto At = static_cast<std::int64_t>(Cr);
+                while (Kept != Crs.At.end() && *Kept < At)
+                    ++Kept;
+                if (Kept != Crs.At.end() && *Kept == At)
+                    continue;
+            }
             InsertAtCursor(Text.substr(Start, Cr == std::string::npos ? std::string::npos : Cr - Start));
             if (Cr == std::string::npos)
                 break;

@@ -32,6 +32,28 @@ std::string TEditorEngine::GetRangeText(TRect R) const
     return S;
 }
 
+TCharCrs TEditorEngine::CharCrsIn(TRect R) const
+{
+    R = ClampRange(R);
+    const TEditBuffer& B = *Strings;
+    TCharCrs C;
+    if (R.Top == R.Bottom)
+        return TCharCrs::InLine(B[R.Top].substr(static_cast<std::size_t>(R.Left), static_cast<std::size_t>(R.Right - R.Left)));
+    std::int64_t Offset = 0;
+    auto Scan = [&](std::string_view Part) {
+        for (std::size_t I = Part.find('\r'); I != std::string_view::npos; I = Part.find('\r', I + 1))
+            C.At.push_back(Offset + static_cast<std::int64_t>(I));
+        Offset += static_cast<std::int64_t>(Part.size()) + 1;
+    };
+    Scan(B[R.Top].substr(static_cast<std::size_t>(R.Left)));
+    for (std::int64_t Y = R.Top + 1; Y < R.Bottom; ++Y)
+        Scan(B[Y]);
+    Scan(B[R.Bottom].substr(0, static_cast<std::size_t>(R.Right)));
+    if (!C.At.empty())
+        C.Which = TCharCrs::Listed;
+    return C;
+}
+
 std::string TEditorEngine::JoinLineRange(std::int64_t First, std::int64_t Last, bool WithLF) const
 {
     First = std::max<std::int64_t>(First, 0);

@@ -63,13 +63,15 @@ void TUndoControl::AddItem(std::uint8_t Kind, std::string_view Text, std::uint8_
         OnChange();
 }
 
-void TUndoControl::AddItemExact(std::uint8_t Kind, std::string_view Text, std::uint8_t Flag, TPoint Pos)
+void TUndoControl::AddItemExact(std::uint8_t Kind, std::string_view Text, std::uint8_t Flag, TPoint Pos, TCharCrs Crs)
 {
     TUndoItem Item;
     Item.Kind = Kind;
     Item.Flag = Flag;
     Item.Pos = Pos;
     Item.Text = Text;
+    if (Crs.Which != TCharCrs::None)
+        Item.Crs = std::make_unique<TCharCrs>(std::move(Crs));
     Push(std::move(Item));
     if (OnChange)
         OnChange();
@@ -102,7 +104,7 @@ void TUndoControl::Push(TUndoItem Item)
     }
     Head = Next(Head);
     if (Head == Tail) {
-        Slot(Tail).Text = std::string();
+        Slot(Tail) = TUndoItem();
         Tail = Next(Tail);
     }
     if (Head == GroupStart)

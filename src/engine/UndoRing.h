@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,11 +29,31 @@ enum : std::uint8_t {
 // Group flags.
 enum : std::uint8_t { ufOpen = 0, ufInner = 1, ufClose = 2, ufSingle = 3 };
 
+// Which CRs of a record's text are characters of their line. A line end is stored as
+// the one CR the buffer counts, so a CR kept inside a line (text inserted keeping its
+// line ends as characters, or a file line holding one) reads the same and is told
+// apart here. Nearly every record has none.
+struct TCharCrs {
+    enum : std::uint8_t { None, All, Listed };
+    std::uint8_t Which = None;
+    std::vector<std::int64_t> At;  // with Listed: their offsets in the text, ascending
+
+    // For text out of one line: every CR in it is a character.
+    static TCharCrs InLine(std::string_view Text)
+    {
+        TCharCrs C;
+        if (Text.find('\r') != std::string_view::npos)
+            C.Which = All;
+        return C;
+    }
+};
+
 struct TUndoItem {
     std::uint8_t Kind = 0;
     std::uint8_t Flag = 0;
     TPoint Pos;
     std::string Text;
+    std::unique_ptr<TCharCrs> Crs;  // none: every CR of Text is a line end
 };
 
 // The record that undoes Item: kinds 1<->3 and 2<->4, flags 0<->2.
@@ -54,8 +75,10 @@ public:
     // deletion is stored as the one CR the buffer counts, whatever the caller passed.
     void AddItem(std::uint8_t Kind, std::string_view Text, std::uint8_t Flag, TPoint Pos);
     // The same with Text stored as it stands (text taken from the lines, where an LF
-    // is a character of its line).
-    void AddItemExact(std::uint8_t Kind, std::string_view Text, std::uint8_t Flag, TPoint Pos);
+    // is a character of its line), and Crs telling which of its CRs are characters
+    // too. An insertion's record needs none: executing it finds them in the lines it
+    // deletes, and its inverse carries them.
+    void AddItemExact(std::uint8_t Kind, std::string_view Text, std::uint8_t Flag, TPoint Pos, TCharCrs Crs = {});
     // Adds a record without OnChange (moving records between the rings). A closing
     // bracket right after an opening one cancels both.
     void Push(TUndoItem Item);

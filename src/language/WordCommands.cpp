@@ -100,7 +100,7 @@ void DeleteBackToFormFeedCmd(TEditorEngine& Pane)
     const TRect R{From.X, From.Y, C.X, C.Y};
     Pane.ClearMark();
     // One record: undoing it inserts the text and returns the cursor to C.
-    Pane.UndoList->AddItemExact(ukInsert, Pane.GetRangeText(R), ufSingle, C);
+    Pane.UndoList->AddItemExact(ukInsert, Pane.GetRangeText(R), ufSingle, C, Pane.CharCrsIn(R));
     Pane.DeleteRange(R);
     Pane.DesiredColumn = -1;
     Pane.Status = edDone;

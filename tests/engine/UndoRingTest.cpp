@@ -25,7 +25,7 @@ TEST(UndoRing, EmptyBracketPairVanishes)
     EXPECT_TRUE(U.Empty());
     EXPECT_EQ(Changes, 2);
     // A close bracket on an empty ring is stored.
-    U.Push(TUndoItem{ukBracket, ufClose, {}, ""});
+    U.Push(TUndoItem{ukBracket, ufClose, {}, "", {}});
     EXPECT_EQ(U.Count(), 1);
 }
 
@@ -130,7 +130,7 @@ TEST(UndoRing, InversionSwapsKindsAndFlags)
         {0, 3, 0, 3}, {1, 0, 3, 2}, {2, 1, 4, 1}, {3, 2, 1, 0}, {4, 3, 2, 3}, {6, 0, 6, 2}, {6, 2, 6, 0},
     };
     for (const auto& C : Cases) {
-        TUndoItem Item{static_cast<std::uint8_t>(C.Kind), static_cast<std::uint8_t>(C.Flag), {}, ""};
+        TUndoItem Item{static_cast<std::uint8_t>(C.Kind), static_cast<std::uint8_t>(C.Flag), {}, "", {}};
         InvertUndoItem(Item);
         EXPECT_EQ(Item.Kind, C.InvKind);
         EXPECT_EQ(Item.Flag, C.InvFlag);

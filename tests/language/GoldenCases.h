@@ -261,10 +261,10 @@ inline void RunGoldenCase(TGoldenRig& R, const fs::path& Dir)
 {
     TEditorEngine& Main = R.Main();
     const TMarkedText Start = ParseMarked(ReadGoldenFile(Dir / "start.txt"));
-    std::string Joined;
+    // Line by line, so that a <$0D> stays a character of its line.
+    Main.Strings->SetTextStr(std::string(Start.Lines.size() - 1, '\r'));
     for (std::size_t I = 0; I < Start.Lines.size(); ++I)
-        Joined += (I ? "\r" : "") + Start.Lines[I];
-    Main.Strings->SetTextStr(Joined);
+        Main.Strings->SetLine(static_cast<std::int64_t>(I), Start.Lines[I]);
     Main.Cursor->SetPos(Start.Cursor);
     Main.ClearMark();
     if (Start.HasMark) {
