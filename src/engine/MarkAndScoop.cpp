@@ -121,27 +121,42 @@ void TEditorEngine::InsertRecordText(const std::string& Text, bool KeepCursor, c
     if (Crs.Which == TCharCrs::All || EditorStyle == esSingleLine) {
         // No line end in it (and a single-line editor keeps every CR in its line).
         InsertAtCursor(Text);
-    } else if (Crs.Which == TCharCrs::None && Text.find('\n') == std::string::npos) {
-        InsertTextRaw(Text, false);
     } else {
         // An LF here was a character of its line, and so was each CR that Crs names;
-        // every other CR stands for a line end.
+        // every other CR stands for a line end. The lines holding neither go in a
+        // run at a time, each line holding one by itself.
+        constexpr std::size_t None = std::string::npos;
         TEditBuffer::TUpdate U(*Strings);
         auto Kept = Crs.At.begin();
-        std::size_t Start = 0;
-        for (std::size_t Cr = Text.find('\r');; Cr = Text.find('\r', Cr + 1)) {
-            if (Cr != std::string::npos) {
-                const auto At = static_cast<std::int64_t>(Cr);
-                while (Kept != Crs.At.end() && *Kept < At)
-                    ++Kept;
-                if (Kept != Crs.At.end() && *Kept == At)
-                    continue;
+        auto SkipKept = [&](std::size_t Below) {
+            while (Kept != Crs.At.end() && *Kept < static_cast<std::int64_t>(Below))
+                ++Kept;
+        };
+        std::size_t Lf = Text.find('\n');
+        std::size_t Pos = 0;
+        for (;;) {
+            if (Lf != None && Lf < Pos)
+                Lf = Text.find('\n', Pos);
+            SkipKept(Pos);
+            const std::size_t Odd = std::min(Lf, Kept != Crs.At.end() ? static_cast<std::size_t>(*Kept) : None);
+            if (Odd == None) {
+                InsertTextRaw(Pos == 0 ? Text : Text.substr(Pos), false);
+                break;
             }
-            InsertAtCursor(Text.substr(Start, Cr == std::string::npos ? std::string::npos : Cr - Start));
-            if (Cr == std::string::npos)
+            // The lines before the one holding Odd, with the line end after them.
+            const std::size_t Before = Odd == 0 ? None : Text.rfind('\r', Odd - 1);
+            if (Before != None && Before >= Pos) {
+                InsertTextRaw(Text.substr(Pos, Before + 1 - Pos), false);
+                Pos = Before + 1;
+            }
+            std::size_t End = Text.find('\r', Odd);
+            for (SkipKept(End); End != None && Kept != Crs.At.end() && static_cast<std::size_t>(*Kept) == End; SkipKept(End))
+                End = Text.find('\r', End + 1);
+            InsertAtCursor(Text.substr(Pos, End == None ? None : End - Pos));
+            if (End == None)
                 break;
             InsertLineBreak();
-            Start = Cr + 1;
+            Pos = End + 1;
         }
     }
     if (KeepCursor)

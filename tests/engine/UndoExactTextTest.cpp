@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <random>
 
 namespace narvo::test {
 namespace {
@@ -81,6 +82,33 @@ TEST(UndoExactText, DeletedAndReplacedLinesComeBackWithTheirCrs)
         TFakeEditor E;
         Start(E);
         ExpectExactUndoRedo(E, Op, Name);
+    }
+}
+
+TEST(UndoExactText, AnyMarkOverLinesWithControlCharactersComesBack)
+{
+    std::mt19937 Rng(20261207);
+    auto Below = [&](std::size_t N) { return static_cast<std::int64_t>(Rng() % N); };
+    const char Chars[] = {'a', 'b', '\r', '\n', '\0', '\f'};
+    for (int Round = 0; Round < 3000; ++Round) {
+        TFakeEditor E;
+        E.SetLines(std::string(static_cast<std::size_t>(Below(5)), '|'));
+        for (std::int64_t Y = 0; Y < E.Strings->Count(); ++Y) {
+            std::string L;
+            for (std::int64_t N = Below(6); N > 0; --N)
+                L.push_back(Chars[Below(sizeof Chars)]);
+            E.Strings->SetLine(Y, L);
+        }
+        auto Anywhere = [&] {
+            const std::int64_t Y = Below(static_cast<std::size_t>(E.Strings->Count()));
+            return TPoint{Below(static_cast<std::size_t>(E.Strings->LineLength(Y) + 1)), Y};
+        };
+        const TPoint A = Anywhere(), B = Anywhere();
+        if (A == B)
+            continue;
+        ExpectExactUndoRedo(E, [&](TFakeEditor& F) { F.HighLight->StartPos = A; F.HighLight->EndPos = B; F.DeleteMark(); }, "round " + std::to_string(Round));
+        if (HasFailure())
+            break;
     }
 }
 
