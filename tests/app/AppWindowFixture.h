@@ -22,7 +22,9 @@
 
 #include <QAction>
 
+#include <algorithm>
 #include <cstdlib>
+#include <dirent.h>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -77,6 +79,19 @@ protected:
         std::ostringstream S;
         S << In.rdbuf();
         return S.str();
+    }
+    // The names in Folder, hidden ones left out, sorted.
+    static std::vector<std::string> FilesIn(const std::string& Folder)
+    {
+        std::vector<std::string> Names;
+        if (DIR* D = opendir(Folder.c_str())) {
+            while (const dirent* E = readdir(D))
+                if (E->d_name[0] != '.')
+                    Names.emplace_back(E->d_name);
+            closedir(D);
+        }
+        std::sort(Names.begin(), Names.end());
+        return Names;
     }
     bool Exists(const std::string& Name) const { return access(Path(Name).c_str(), F_OK) == 0; }
     TScrollEditor& Main() const { return *Form->MainEditor; }

@@ -16,25 +16,11 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <dirent.h>
 
 namespace narvo {
 namespace {
 
 using AutoSave = PanesFixture;
-
-std::vector<std::string> FilesIn(const std::string& Folder)
-{
-    std::vector<std::string> Names;
-    if (DIR* D = opendir(Folder.c_str())) {
-        while (const dirent* E = readdir(D))
-            if (E->d_name[0] != '.')
-                Names.emplace_back(E->d_name);
-        closedir(D);
-    }
-    std::sort(Names.begin(), Names.end());
-    return Names;
-}
 
 bool InRecent(const std::string& Name)
 {

@@ -19,7 +19,6 @@
 #include <chrono>
 #include <functional>
 #include <csignal>
-#include <dirent.h>
 #include <sys/stat.h>
 
 namespace narvo {
@@ -28,18 +27,7 @@ namespace {
 class SessionEnd : public PanesFixture {
 protected:
     // The drafts in the backup folder (hidden files left out), by name.
-    std::vector<std::string> Drafts() const
-    {
-        std::vector<std::string> Names;
-        if (DIR* D = opendir(Path("BackupFiles").c_str())) {
-            while (const dirent* E = readdir(D))
-                if (E->d_name[0] != '.')
-                    Names.emplace_back(E->d_name);
-            closedir(D);
-        }
-        std::sort(Names.begin(), Names.end());
-        return Names;
-    }
+    std::vector<std::string> Drafts() const { return FilesIn(Path("BackupFiles")); }
     std::vector<std::string> DraftTexts() const
     {
         std::vector<std::string> Texts;

@@ -342,6 +342,15 @@ W* Child(QWidget& Parent, const char* Name)
 }
 
 // A form with the program's own print and setup dialogs, printing to a PDF file.
+// The print dialog's answer "Pages from 2 to 3".
+void PagesTwoToThree(QPrintDialog& D)
+{
+    Child<QAbstractButton>(D, "printRange")->setChecked(true);
+    Child<QSpinBox>(D, "from")->setValue(2);
+    Child<QSpinBox>(D, "to")->setValue(3);
+    D.accept();
+}
+
 class RealPrintTest : public PrintDialogTest {
 protected:
     void TearDown() override
@@ -358,12 +367,7 @@ TEST_F(RealPrintTest, ARangeChosenOncePrintsOnlyOnce)
 {
     Prepare3();
     {
-        TModalDriver<QPrintDialog> Range([](QPrintDialog& D) {
-            Child<QAbstractButton>(D, "printRange")->setChecked(true);
-            Child<QSpinBox>(D, "from")->setValue(2);
-            Child<QSpinBox>(D, "to")->setValue(3);
-            D.accept();
-        });
+        TModalDriver<QPrintDialog> Range(PagesTwoToThree);
         Own.PrintBtnClick();
         ASSERT_EQ(Range.Shown, 1);
     }
@@ -442,12 +446,7 @@ TEST_F(RealPrintTest, NoTickedPageIsSaidAndNothingIsWritten)
     EXPECT_EQ(Boxes.Asked[0].Text, TPreForm::NoPageTicked);
     // Ticked pages that all lie outside the chosen range: said too.
     Own.PrintList->item(0)->setCheckState(Qt::Checked);
-    TModalDriver<QPrintDialog> Range([](QPrintDialog& D) {
-        Child<QAbstractButton>(D, "printRange")->setChecked(true);
-        Child<QSpinBox>(D, "from")->setValue(2);
-        Child<QSpinBox>(D, "to")->setValue(3);
-        D.accept();
-    });
+    TModalDriver<QPrintDialog> Range(PagesTwoToThree);
     Own.PrintBtnClick();
     ASSERT_EQ(Boxes.Asked.size(), 2u);
     EXPECT_EQ(Boxes.Asked[1].Text, TPreForm::NoTickedPageInRange);
