@@ -61,8 +61,8 @@ work=$(mktemp -d /tmp/narvo-e2e-XXXXXX)
 xvfb_pid=''
 narvo_pid=''
 cleanup() {
-  [ -n "$narvo_pid" ] && kill "$narvo_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  [ -n "$narvo_pid" ] && stop_process "$narvo_pid"
+  [ -n "$xvfb_pid" ] && stop_process "$xvfb_pid"
   if [ $keep -eq 1 ]; then echo "e2e: work folder $work"; else rm -rf "$work"; fi
 }
 trap cleanup EXIT
@@ -89,10 +89,9 @@ if [ $breakloop -eq 1 ]; then
   xdotool key --delay 80 Escape
   xdotool type --delay 60 -- '#{J}'
   xdotool key --delay 120 Escape Escape
-  sleep 1
-  kill -0 "$narvo_pid" 2>/dev/null || fail "narvo ended during the endless loop: $(cat "$work/narvo.log")"
+  wait_busy "$narvo_pid" "the endless loop does not run"
   xdotool key ctrl+Pause
-  sleep 0.5
+  wait_idle "$narvo_pid" "the endless loop goes on after Ctrl+Break"
 fi
 
 # Esc in the pane opens the next command line; the commands follow, Esc Esc runs them.
@@ -111,23 +110,18 @@ flush
 xdotool key --delay 120 Escape Escape
 
 # Shift held while a key is typed at the key wait, and still held as the run goes
-# on: the control keys after the wait read it.
+# on: the control keys after the wait read it. It stays down until the program has
+# ended, however long the rest of the run takes.
 if [ -n "$shiftkey" ]; then
-  sleep 0.5
+  wait_idle "$narvo_pid" "the command line does not wait for a key"
   xdotool keydown shift
-  sleep 0.1
   xdotool key "$shiftkey"
-  sleep 0.5
-  xdotool keyup shift
 fi
 
-for _ in $(seq 100); do
-  kill -0 "$narvo_pid" 2>/dev/null || break
-  sleep 0.1
-done
-if kill -0 "$narvo_pid" 2>/dev/null; then
-  fail "narvo is still running after the command line (did it end with Q or T?)"
-fi
+narvo_ended() { ! kill -0 "$narvo_pid" 2>/dev/null; }
+wait_until "$e2e_wait" narvo_ended ||
+  fail "narvo is still running ${e2e_wait} s after the command line (did it end with Q or T?)"
+if [ -n "$shiftkey" ]; then xdotool keyup shift; fi
 wait "$narvo_pid"
 rc=$?
 narvo_pid=''

@@ -14,8 +14,8 @@ work=$(mktemp -d /tmp/narvo-install-XXXXXX)
 xvfb_pid=''
 narvo_pid=''
 cleanup() {
-  [ -n "$narvo_pid" ] && kill "$narvo_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  [ -n "$narvo_pid" ] && stop_process "$narvo_pid"
+  [ -n "$xvfb_pid" ] && stop_process "$xvfb_pid"
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -53,11 +53,6 @@ start_xvfb
 printf 'text\n' >"$work/doc.txt"
 start_narvo "$prefix/bin/narvo" "$work/doc.txt"
 xdotool key alt+F1
-help=''
-for _ in $(seq 50); do
-  help=$(xdotool search --name '^Narvo Help$' 2>/dev/null | head -n1)
-  [ -n "$help" ] && break
-  sleep 0.1
-done
-[ -n "$help" ] || fail "Alt+F1 opened no help window: $(xdotool search --name '.' getwindowname %@ 2>/dev/null | sort -u | tr '\n' ' ')"
+help_shown() { help=$(xdotool search --name '^Narvo Help$' 2>/dev/null | head -n1); [ -n "$help" ]; }
+wait_until "$e2e_wait" help_shown || fail "Alt+F1 opened no help window: $(xdotool search --name '.' getwindowname %@ 2>/dev/null | sort -u | tr '\n' ' ')"
 echo "install: ok"
