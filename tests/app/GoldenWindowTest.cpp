@@ -136,7 +136,7 @@ public:
     }
 
     template <class F>
-    static void Pump(F&& Done, int Ms = 5000)
+    static void Pump(F&& Done, int Ms = 30000)
     {
         const auto End = std::chrono::steady_clock::now() + std::chrono::milliseconds(Ms);
         while (!Done() && std::chrono::steady_clock::now() < End)

@@ -36,7 +36,7 @@ protected:
 
     // Runs the event loop until Done holds (at most Ms milliseconds).
     template <class F>
-    bool Pump(F&& Done, int Ms = 5000)
+    bool Pump(F&& Done, int Ms = 30000)
     {
         const auto End = std::chrono::steady_clock::now() + std::chrono::milliseconds(Ms);
         while (!Done() && std::chrono::steady_clock::now() < End)

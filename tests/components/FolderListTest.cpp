@@ -153,10 +153,11 @@ TEST_F(FolderListTest, AutoRefreshFollowsTheFolder)
     L.SetAutoRefresh(true);
     ASSERT_NE(L.Notifier(), nullptr);
     EXPECT_FALSE(L.Notifier()->WatchSubTree());
-    testing::Pump(150);
+    ASSERT_TRUE(WaitFor([&] { return testing::Watched(D); }));
     WriteFile(D + "/new.txt", 1);
     EXPECT_TRUE(WaitFor([&] { return L.Count() == 5; }));
-    testing::Pump(150);  // the refresh made a new notifier; it watches too
+    // The refresh made a new notifier (the old one has closed its watch); it watches too.
+    ASSERT_TRUE(WaitFor([&] { return testing::Watched(D); }));
     WriteFile(D + "/newer.txt", 1);
     EXPECT_TRUE(WaitFor([&] { return L.Count() == 6; }));
     L.SetAutoRefresh(false);

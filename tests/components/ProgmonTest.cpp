@@ -112,8 +112,17 @@ TEST(ProgramMonitor, MessageLoopRunsWhileWaiting)
             SecondError = M.LastError();
         }
     });
+    // The child runs until the third tick leaves a file (or, should the loop never
+    // run, for half a minute), so a busy machine cannot end it before the ticks come.
+    QTemporaryDir Dir;
+    const std::string Stop = Dir.filePath("stop").toStdString();
+    QObject::connect(&Timer, &QTimer::timeout, [&] {
+        if (Ticks == 3)
+            std::ofstream(Stop) << "";
+    });
     Timer.start(20);
-    ASSERT_TRUE(M.ExecuteAndWait("/bin/sleep 0.6"));
+    ASSERT_TRUE(M.ExecuteAndWait(
+        "/bin/sh", {"-c", "i=0; while [ ! -e \"$0\" ] && [ $i -lt 600 ]; do sleep 0.05; i=$((i+1)); done", Stop}));
     Timer.stop();
     EXPECT_GE(Ticks, 3);
     EXPECT_TRUE(SecondRefused);

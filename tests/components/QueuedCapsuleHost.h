@@ -41,11 +41,12 @@ public:
         for (auto& Call : Calls)
             Call();
     }
-    // Serves (or with Serving false only waits) until Done holds, at most 5 s.
+    // Serves (or with Serving false only waits) until Done holds, at most 30 s (a
+    // bound for a busy machine: the wait ends as soon as Done holds).
     template <class F>
     bool Until(F&& Done, bool Serving = true)
     {
-        const auto End = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        const auto End = std::chrono::steady_clock::now() + std::chrono::seconds(30);
         while (!Done() && std::chrono::steady_clock::now() < End) {
             if (Serving)
                 Serve();

@@ -173,7 +173,7 @@ TEST(EditorMouse, DragSelectBelowTheViewScrollsOnATimer)
     QTest::mouseMove(E.viewport(), QPoint(20, E.viewport()->height() + 100));
     EXPECT_TRUE(E.DragSelecting());
     // Control returns to the event loop between steps.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return E.TopLine > 5; }, 3000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return E.TopLine > 5; }, 30000));
     QTest::mouseRelease(E.viewport(), Qt::LeftButton, {}, QPoint(20, E.viewport()->height() + 100));
     EXPECT_FALSE(E.DragSelecting());
     const auto Top = E.TopLine;

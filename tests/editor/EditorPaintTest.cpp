@@ -229,11 +229,11 @@ TEST(EditorPaint, OurCaretBlinksOnItsOwnTimerWhileFocused)
     const int DesktopBlink = QApplication::cursorFlashTime();
     H.Window.activateWindow();
     E.setFocus();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return E.hasFocus(); }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return E.hasFocus(); }, 20000));
     EXPECT_TRUE(E.CaretShown());
     EXPECT_EQ(E.CaretRect().width(), 3);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !E.CaretShown(); }, 1500));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return E.CaretShown(); }, 1500));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !E.CaretShown(); }, 20000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return E.CaretShown(); }, 20000));
     // Zoom scales the caret.
     E.SetScale(2.0);
     EXPECT_EQ(E.CaretRect().width(), 6);
