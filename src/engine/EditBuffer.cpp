@@ -77,28 +77,6 @@ void TEditBuffer::Renumber(std::size_t From)
     FCount = F[N];
 }
 
-void TEditBuffer::SplitChunk(std::size_t K)
-{
-    // Pieces of ChunkLines lines; the owned strings move with their records.
-    std::vector<TLineRec> All = std::move(FStore.Chunks[K].Lines);
-    const bool Dirty = FStore.Chunks[K].Dirty;
-    const std::size_t Pieces = (All.size() + ChunkLines - 1) / ChunkLines;
-    std::vector<TChunk> New(Pieces);
-    for (std::size_t P = 0; P < Pieces; ++P) {
-        const std::size_t A = P * ChunkLines, B = std::min(All.size(), A + ChunkLines);
-        New[P].Lines.reserve(B - A);
-        std::move(All.begin() + static_cast<std::ptrdiff_t>(A), All.begin() + static_cast<std::ptrdiff_t>(B),
-                  std::back_inserter(New[P].Lines));
-        New[P].Bytes = New[P].SumBytes();
-        // A line handed out by MutableLine may still change before the bracket ends.
-        New[P].Dirty = Dirty;
-    }
-    FChunksDirty = FChunksDirty || Dirty;
-    FStore.Chunks.erase(FStore.Chunks.begin() + static_cast<std::ptrdiff_t>(K));
-    FStore.Chunks.insert(FStore.Chunks.begin() + static_cast<std::ptrdiff_t>(K), std::make_move_iterator(New.begin()),
-                         std::make_move_iterator(New.end()));
-}
-
 void TEditBuffer::MergeSmall(std::size_t K)
 {
     // A chunk that shrank below a quarter joins a neighbour when both fit in one.
@@ -163,7 +141,11 @@ std::string& TEditBuffer::MutableLine(std::int64_t Y)
     FDirty = true;
     const std::size_t K = ChunkOf(Y);
     TChunk& C = FStore.Chunks[K];
-    std::string& S = C.Lines[static_cast<std::size_t>(Y - FStore.First[K])].Own();
+    TLineRec& Rec = C.Lines[static_cast<std::size_t>(Y - FStore.First[K])];
+    const char* Viewed = Rec.IsView() && Rec.Size() > 0 ? Rec.Text().data() : nullptr;
+    std::string& S = Rec.Own();
+    if (Viewed)
+        Release(Viewed);
     // The caller changes the string after this returns. The line is remembered with
     // its length now, and the chunk's count corrected by the difference at the next
     // change of the buffer or the bracket's end.
@@ -225,10 +207,35 @@ void TEditBuffer::InsertRecs(std::int64_t At, std::vector<TLineRec>&& Recs)
         Added += L.Size();
     C.Bytes += Added;
     const auto N = static_cast<std::int64_t>(Recs.size());
-    C.Lines.insert(C.Lines.begin() + (At - FStore.First[K]), std::make_move_iterator(Recs.begin()),
-                   std::make_move_iterator(Recs.end()));
-    if (C.Lines.size() > 2 * ChunkLines)
-        SplitChunk(K);
+    const auto Off = static_cast<std::size_t>(At - FStore.First[K]);
+    if (C.Lines.size() + Recs.size() <= 2 * ChunkLines) {
+        C.Lines.insert(C.Lines.begin() + static_cast<std::ptrdiff_t>(Off), std::make_move_iterator(Recs.begin()),
+                       std::make_move_iterator(Recs.end()));
+    } else {
+        // The chunk's head, the new lines and its tail go straight into chunks of
+        // ChunkLines lines, each record moved once.
+        std::vector<TLineRec> Old = std::move(C.Lines);
+        const bool Dirty = C.Dirty;
+        const std::size_t Total = Old.size() + Recs.size();
+        auto Take = [&](std::size_t I) -> TLineRec& {
+            return I < Off ? Old[I] : I < Off + Recs.size() ? Recs[I - Off] : Old[I - Recs.size()];
+        };
+        std::vector<TChunk> New((Total + ChunkLines - 1) / ChunkLines);
+        for (std::size_t P = 0; P < New.size(); ++P) {
+            const std::size_t A = P * ChunkLines, B = std::min(Total, A + ChunkLines);
+            New[P].Lines.reserve(B - A);
+            for (std::size_t I = A; I < B; ++I)
+                New[P].Lines.push_back(std::move(Take(I)));
+            New[P].Bytes = New[P].SumBytes();
+            // A line handed out by MutableLine may still change before the bracket ends.
+            New[P].Dirty = Dirty;
+        }
+        FChunksDirty = FChunksDirty || Dirty;
+        auto& Chunks = FStore.Chunks;
+        Chunks.erase(Chunks.begin() + static_cast<std::ptrdiff_t>(K));
+        Chunks.insert(Chunks.begin() + static_cast<std::ptrdiff_t>(K), std::make_move_iterator(New.begin()),
+                      std::make_move_iterator(New.end()));
+    }
     Renumber(K);
     AfterSplice(FPending.Y >= At ? FPending.Y + N : FPending.Y);
     FDirty = true;
@@ -243,12 +250,76 @@ void TEditBuffer::InsertLine(std::int64_t At, std::string S)
 
 void TEditBuffer::InsertLines(std::int64_t At, std::vector<std::string>&& NewLines)
 {
+    if (NewLines.size() >= BlockLines) {
+        InsertLines(At, std::vector<std::string_view>(NewLines.begin(), NewLines.end()));
+        NewLines.clear();
+        return;
+    }
     std::vector<TLineRec> Recs;
     Recs.reserve(NewLines.size());
     for (std::string& S : NewLines)
         Recs.emplace_back(std::move(S));
     NewLines.clear();
     InsertRecs(At, std::move(Recs));
+}
+
+void TEditBuffer::InsertLines(std::int64_t At, std::span<const std::string_view> NewLines)
+{
+    std::vector<TLineRec> Recs;
+    Recs.reserve(NewLines.size());
+    if (NewLines.size() < BlockLines) {
+        for (std::string_view L : NewLines)
+            Recs.emplace_back(std::string(L));
+        InsertRecs(At, std::move(Recs));
+        return;
+    }
+    // One allocation for all the lines instead of one (or two) per line.
+    TBlock B;
+    for (std::string_view L : NewLines)
+        B.Size += L.empty() ? 0 : L.size() + 1;
+    B.Bytes = std::make_unique_for_overwrite<char[]>(std::max<std::size_t>(B.Size, 1));
+    char* Q = B.Bytes.get();
+    for (std::string_view L : NewLines) {
+        if (L.empty()) {
+            Recs.emplace_back();  // an empty line views nothing
+            continue;
+        }
+        std::memcpy(Q, L.data(), L.size());
+        Recs.push_back(TLineRec::View(Q, static_cast<std::int64_t>(L.size())));
+        Q += L.size();
+        *Q++ = '\r';
+        ++B.Lines;
+    }
+    TUpdate U(*this);
+    if (B.Lines > 0) {
+        auto& Blocks = FStore.Blocks;
+        const char* Start = B.Bytes.get();
+        const auto It = std::upper_bound(Blocks.begin(), Blocks.end(), Start,
+                                         [](const char* P, const TBlock& X) { return P < X.Bytes.get(); });
+        Blocks.insert(It, std::move(B));
+    }
+    InsertRecs(At, std::move(Recs));
+}
+
+void TEditBuffer::Release(const char* P)
+{
+    auto& Blocks = FStore.Blocks;
+    if (Blocks.empty())
+        return;
+    auto Holds = [P](const TBlock& B) { return P >= B.Bytes.get() && P < B.Bytes.get() + B.Size; };
+    std::size_t K = FBlockHint;
+    if (K >= Blocks.size() || !Holds(Blocks[K])) {
+        const auto It = std::upper_bound(Blocks.begin(), Blocks.end(), P,
+                                         [](const char* Q, const TBlock& X) { return Q < X.Bytes.get(); });
+        if (It == Blocks.begin())
+            return;  // the loaded block's, or an owned line's
+        K = static_cast<std::size_t>(It - Blocks.begin()) - 1;
+        if (!Holds(Blocks[K]))
+            return;
+        FBlockHint = K;
+    }
+    if (--Blocks[K].Lines == 0)
+        Blocks.erase(Blocks.begin() + static_cast<std::ptrdiff_t>(K));
 }
 
 void TEditBuffer::DeleteLines(std::int64_t First, std::int64_t Last)
@@ -265,8 +336,12 @@ void TEditBuffer::DeleteLines(std::int64_t First, std::int64_t Last)
     auto EraseIn = [&](std::size_t K, std::int64_t A, std::int64_t B) {  // chunk-relative A..B
         TChunk& Ch = C[K];
         std::int64_t Gone = 0;
-        for (std::int64_t I = A; I <= B; ++I)
-            Gone += Ch.Lines[static_cast<std::size_t>(I)].Size();
+        for (std::int64_t I = A; I <= B; ++I) {
+            const TLineRec& L = Ch.Lines[static_cast<std::size_t>(I)];
+            Gone += L.Size();
+            if (L.IsView() && L.Size() > 0)
+                Release(L.Text().data());
+        }
         Ch.Bytes -= Gone;
         Ch.Lines.erase(Ch.Lines.begin() + A, Ch.Lines.begin() + B + 1);
     };
@@ -275,6 +350,10 @@ void TEditBuffer::DeleteLines(std::int64_t First, std::int64_t Last)
     } else {
         EraseIn(KL, 0, Last - L0);
         EraseIn(KF, First - F0, static_cast<std::int64_t>(C[KF].Lines.size()) - 1);
+        for (std::size_t K = KF + 1; K < KL; ++K)
+            for (const TLineRec& L : C[K].Lines)
+                if (L.IsView() && L.Size() > 0)
+                    Release(L.Text().data());
         C.erase(C.begin() + static_cast<std::ptrdiff_t>(KF + 1), C.begin() + static_cast<std::ptrdiff_t>(KL));
     }
     // Empty chunks go; a dirty chunk's count is summed again at the bracket's end,

@@ -2,8 +2,9 @@
 // string without its line end; the buffer always holds at least one line.
 //
 // Storage: a text given as a whole is kept as one block of bytes, and its lines are
-// views into that block until they change; a changed or inserted line owns its
-// bytes. Lines are kept in chunks of a few thousand, each knowing its line count and
+// views into that block until they change; a changed line owns its bytes. Many
+// lines inserted at once (a paste, an undone deletion) get a block of their own in
+// the same way, which goes when the last of its lines is deleted or changed. Lines are kept in chunks of a few thousand, each knowing its line count and
 // byte count, so that inserting or deleting lines and turning a position into an
 // offset cost per chunk, not per line of the whole text.
 //
@@ -20,6 +21,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -158,6 +160,7 @@ public:
     void InsertLine(std::int64_t At, std::string S);
     // Inserts all of NewLines before line At in one splice.
     void InsertLines(std::int64_t At, std::vector<std::string>&& NewLines);
+    void InsertLines(std::int64_t At, std::span<const std::string_view> NewLines);
     // Deletes lines First..Last (clamped to the text) in one splice; deleting every
     // line leaves one empty line.
     void DeleteLines(std::int64_t First, std::int64_t Last);
@@ -248,9 +251,14 @@ public:
     // Fired after each update bracket that changed a line.
     std::function<void()> OnChange;
 
+    // Blocks of inserted lines still held (for memory reports and tests).
+    std::size_t InsertedBlocks() const { return FStore.Blocks.size(); }
+
     // Lines per chunk when a text is loaded or a chunk is split; a chunk that grows
     // past twice this is split.
     static constexpr std::size_t ChunkLines = 4096;
+    // Inserts of at least this many lines copy them into a block of their own.
+    static constexpr std::size_t BlockLines = 64;
 
 private:
     struct TChunk {
@@ -259,8 +267,16 @@ private:
         bool Dirty = false;
         std::int64_t SumBytes() const;
     };
+    // A block of inserted lines, each non-empty one a view into it, each followed by
+    // a CR (so that neighbours read as one stretch, as in a loaded block).
+    struct TBlock {
+        std::unique_ptr<char[]> Bytes;
+        std::size_t Size = 0;
+        std::int64_t Lines = 0;  // non-empty lines that still view it
+    };
     struct TStore {
         std::vector<TChunk> Chunks;
+        std::vector<TBlock> Blocks;  // in the order of their addresses
         std::vector<std::int64_t> First;  // first line of each chunk, then the count
         std::unique_ptr<std::string> Block;
         std::unique_ptr<char[]> Bytes;  // the block when it came as plain memory
@@ -273,9 +289,10 @@ private:
         return FStore.Chunks[K].Lines[static_cast<std::size_t>(Y - FStore.First[K])];
     }
     void Renumber(std::size_t From);
-    void SplitChunk(std::size_t K);
     void MergeSmall(std::size_t K);
     void InsertRecs(std::int64_t At, std::vector<TLineRec>&& Recs);
+    // A line that viewed bytes at P no longer does: its block goes with its last line.
+    void Release(const char* P);
     void ResetFormat();
     void DecodeBytes(std::string_view Text, TStore& Out);
     void Install(TStore&& New);
@@ -305,6 +322,8 @@ private:
     std::int64_t FCount = 1;
     // The chunk of the last line looked up: lines are mostly read in order.
     mutable std::atomic<std::size_t> FHint{0};
+    // The block of the last line released: lines are mostly deleted in runs.
+    std::size_t FBlockHint = 0;
     mutable std::recursive_mutex FLock;
     int FUpdateCount = 0;
     bool FDirty = false;

@@ -304,14 +304,13 @@ void TEditorEngine::InsertTextRaw(const std::string& Text, bool KeepBreaks)
     std::string Tail = Line.substr(static_cast<std::size_t>(C.X));
     Line.resize(static_cast<std::size_t>(C.X));
     Line.append(Pieces.front());
-    std::vector<std::string> NewLines;
-    NewLines.reserve(Pieces.size() - 1);
-    for (std::size_t I = 1; I < Pieces.size(); ++I)
-        NewLines.emplace_back(Pieces[I]);
-    NewLines.back().append(Tail);
-    const auto Added = static_cast<std::int64_t>(NewLines.size());
-    Strings->InsertLines(C.Y + 1, std::move(NewLines));
-    Cursor->SetPos(TPoint{static_cast<std::int64_t>(Pieces.back().size()), C.Y + Added});
+    // The new lines are copied out of Text once, the last with the tail after it.
+    const std::string LastLine = std::string(Pieces.back()) + Tail;
+    const std::size_t LastCol = Pieces.back().size();
+    Pieces.back() = LastLine;
+    const auto Added = static_cast<std::int64_t>(Pieces.size() - 1);
+    Strings->InsertLines(C.Y + 1, std::span<const std::string_view>(Pieces).subspan(1));
+    Cursor->SetPos(TPoint{static_cast<std::int64_t>(LastCol), C.Y + Added});
 }
 
 void TEditorEngine::InsertTextKeepCursor(const std::string& Text)

@@ -185,6 +185,57 @@ TEST(TextStorage, ATextPreparedOnAnotherThreadIsTakenOverWhole)
     EXPECT_EQ((*E.Strings)[12], "end");
 }
 
+// Many lines inserted at once are copied into a block of their own: they read as
+// inserted after their source is gone, neighbours form one stretch, saving writes
+// the text's own line ends, and the block goes once its last line is deleted or
+// changed (whichever way, and over chunk boundaries).
+TEST(TextStorage, LinesInsertedTogetherKeepTheirBlockUntilTheLastGoes)
+{
+    TEditBuffer B;
+    B.AdoptText(std::string("first\nlast"));
+    {
+        std::vector<std::string> Source;
+        for (int I = 0; I < 10000; ++I)
+            Source.push_back(I % 10 == 9 ? std::string() : "ins" + std::to_string(I));
+        std::vector<std::string_view> Views(Source.begin(), Source.end());
+        B.InsertLines(1, Views);
+    }
+    ASSERT_EQ(B.Count(), 10002);
+    EXPECT_EQ(B.InsertedBlocks(), 1u);
+    EXPECT_EQ(B[1], "ins0");
+    EXPECT_EQ(B[10], "");
+    EXPECT_EQ(B[9999], "ins9998");
+    EXPECT_EQ(B.StretchEnd(1, 100), 9);  // up to the empty line
+    const std::string Text = B.GetTextStr();
+    EXPECT_EQ(Text.find('\r'), std::string::npos);
+    EXPECT_EQ(Text.substr(0, 21), "first\nins0\nins1\nins2\n");
+    std::string Pieces;
+    for (std::string_view P : B.TextPieces())
+        Pieces += P;
+    EXPECT_EQ(Pieces, Text);
+
+    B.DeleteLines(2, 8000);  // over many chunks
+    EXPECT_EQ(B.InsertedBlocks(), 1u);
+    for (std::int64_t Y = 1; Y + 1 < B.Count(); ++Y)
+        if (!B[Y].empty())
+            B.SetLine(Y, "changed");
+    EXPECT_EQ(B.InsertedBlocks(), 0u);
+    EXPECT_EQ(B[1], "changed");
+    EXPECT_EQ(B[B.Count() - 1], "last");
+
+    // Deleted whole; a few lines or only empty ones own their bytes instead.
+    std::vector<std::string> More(300, "more");
+    B.InsertLines(1, std::move(More));
+    EXPECT_EQ(B.InsertedBlocks(), 1u);
+    B.InsertLines(1, std::vector<std::string>(5, "few"));
+    B.InsertLines(1, std::vector<std::string>(500));
+    EXPECT_EQ(B.InsertedBlocks(), 1u);
+    B.DeleteLines(506, 805);
+    EXPECT_EQ(B.InsertedBlocks(), 0u);
+    EXPECT_EQ(B[506], "changed");
+    EXPECT_EQ(B[505], "few");
+}
+
 // The searcher scans stretches of stored bytes; it must find what a plain walk over
 // the stream (a CR before every line) finds, on lines that view the block, lines
 // that own their bytes and lines whose neighbours were deleted.
