@@ -193,7 +193,7 @@ void TEditBuffer::SetLine(std::int64_t Y, std::string S)
     MutableLine(Y) = std::move(S);
 }
 
-void TEditBuffer::InsertRecs(std::int64_t At, std::vector<TLineRec>&& Recs)
+void TEditBuffer::InsertRecs(std::int64_t At, std::span<TLineRec> Recs)
 {
     if (Recs.empty())
         return;
@@ -243,9 +243,8 @@ void TEditBuffer::InsertRecs(std::int64_t At, std::vector<TLineRec>&& Recs)
 
 void TEditBuffer::InsertLine(std::int64_t At, std::string S)
 {
-    std::vector<TLineRec> One;
-    One.emplace_back(std::move(S));
-    InsertRecs(At, std::move(One));
+    TLineRec One(std::move(S));
+    InsertRecs(At, std::span<TLineRec>(&One, 1));
 }
 
 void TEditBuffer::InsertLines(std::int64_t At, std::vector<std::string>&& NewLines)
@@ -260,7 +259,7 @@ void TEditBuffer::InsertLines(std::int64_t At, std::vector<std::string>&& NewLin
     for (std::string& S : NewLines)
         Recs.emplace_back(std::move(S));
     NewLines.clear();
-    InsertRecs(At, std::move(Recs));
+    InsertRecs(At, Recs);
 }
 
 void TEditBuffer::InsertLines(std::int64_t At, std::span<const std::string_view> NewLines)
@@ -270,7 +269,7 @@ void TEditBuffer::InsertLines(std::int64_t At, std::span<const std::string_view>
     if (NewLines.size() < BlockLines) {
         for (std::string_view L : NewLines)
             Recs.emplace_back(std::string(L));
-        InsertRecs(At, std::move(Recs));
+        InsertRecs(At, Recs);
         return;
     }
     // One allocation for all the lines instead of one (or two) per line.
@@ -298,7 +297,7 @@ void TEditBuffer::InsertLines(std::int64_t At, std::span<const std::string_view>
                                          [](const char* P, const TBlock& X) { return P < X.Bytes.get(); });
         Blocks.insert(It, std::move(B));
     }
-    InsertRecs(At, std::move(Recs));
+    InsertRecs(At, Recs);
 }
 
 void TEditBuffer::Release(const char* P)

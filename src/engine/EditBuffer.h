@@ -290,7 +290,8 @@ private:
     }
     void Renumber(std::size_t From);
     void MergeSmall(std::size_t K);
-    void InsertRecs(std::int64_t At, std::vector<TLineRec>&& Recs);
+    // Moves the records of Recs in before line At.
+    void InsertRecs(std::int64_t At, std::span<TLineRec> Recs);
     // A line that viewed bytes at P no longer does: its block goes with its last line.
     void Release(const char* P);
     void ResetFormat();
