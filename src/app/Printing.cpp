@@ -16,6 +16,7 @@ void PreviewMainPane(bool HighlightedOnly)
     TScrollEditor& Pane = *Form1->MainEditor;
     const std::string Text = HighlightedOnly ? Pane.GetMarkedText() : Pane.GetText();
     TPrintMarginValues Margins{PrintMargins.Left, PrintMargins.Top, PrintMargins.Right, PrintMargins.Bottom};
+    CreatePrintForms();
     ShowPrintPreview(Pane.font(), Text, Margins);
     PrintMargins = TPrintMargins{Margins.Left, Margins.Right, Margins.Top, Margins.Bottom};
 }
