@@ -7,8 +7,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <exception>
 #include <iterator>
 #include <stdexcept>
+#include <system_error>
+#include <thread>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -588,27 +591,32 @@ void TEditBuffer::DecodeBytes(std::string_view Text, TStore& Out)
             Style = P[I] == '\n' ? TLineEnd::Lf : I + 1 < N && P[I + 1] == '\n' ? TLineEnd::CrLf : TLineEnd::Cr;
             break;
         }
-    std::size_t Crs = 0, Lfs = 0, Pairs = 0;
-    for (int Round = 0; Round < 2; ++Round) {
-        Out.Chunks.clear();
+    struct TCounts {
+        std::size_t Crs = 0, Lfs = 0, Pairs = 0;
+    };
+    // Cuts the bytes From..To, which begin a line, at the line ends of Style into
+    // chunks appended to Chunks, counting the line ends into Counts when given. The
+    // piece after the last line end is a line only at the text's end (Last).
+    auto Cut = [P, N](std::size_t From, std::size_t To, bool Last, TLineEnd Style, std::vector<TChunk>& Chunks,
+                      TCounts* Counts) {
         std::vector<TLineRec>* Lines = nullptr;
         std::int64_t* Bytes = nullptr;
         // Each line views its bytes; the records go straight into chunks of their
         // final size, so no record is moved afterwards.
-        auto Add = [&](std::size_t From, std::size_t To) {
+        auto Add = [&](std::size_t A, std::size_t B) {
             if (!Lines || Lines->size() == ChunkLines) {
-                Out.Chunks.emplace_back();
-                Lines = &Out.Chunks.back().Lines;
+                Chunks.emplace_back();
+                Lines = &Chunks.back().Lines;
                 Lines->reserve(ChunkLines);
-                Bytes = &Out.Chunks.back().Bytes;
+                Bytes = &Chunks.back().Bytes;
             }
-            Lines->push_back(TLineRec::View(P + From, static_cast<std::int64_t>(To - From)));
-            *Bytes += static_cast<std::int64_t>(To - From);
+            Lines->push_back(TLineRec::View(P + A, static_cast<std::int64_t>(B - A)));
+            *Bytes += static_cast<std::int64_t>(B - A);
         };
         // An LF ends a line only in a text cut at LF (or as the second half of CR LF).
         const bool LfEnds = Style == TLineEnd::Lf;
         const bool PairEnds = Style != TLineEnd::Cr;
-        std::size_t Start = 0;
+        std::size_t Start = From;
         auto Break = [&](std::size_t I) {
             if (I < Start)
                 return;  // the LF of a CR LF already taken
@@ -616,43 +624,101 @@ void TEditBuffer::DecodeBytes(std::string_view Text, TStore& Out)
             Add(Start, I);
             Start = I + (Pair ? 2 : 1);
         };
-        const bool Count = Round == 0;
+        TCounts C;
         std::uint64_t CarryCr = 0;
-        std::size_t I = 0;
-        for (; I + 64 <= N; I += 64) {
+        std::size_t I = From;
+        for (; I + 64 <= To; I += 64) {
             std::uint64_t Cr, Lf;
             BreakMasks(P + I, Cr, Lf);
             if ((Cr | Lf) == 0) {
                 CarryCr = 0;
                 continue;
             }
-            if (Count) {
-                Crs += Bits(Cr);
-                Lfs += Bits(Lf);
-                Pairs += Bits(((Cr << 1) | CarryCr) & Lf);
+            if (Counts) {
+                C.Crs += Bits(Cr);
+                C.Lfs += Bits(Lf);
+                C.Pairs += Bits(((Cr << 1) | CarryCr) & Lf);
                 CarryCr = Cr >> 63;
             }
             for (std::uint64_t M = LfEnds ? Cr | Lf : Cr; M != 0; M &= M - 1)
                 Break(I + static_cast<std::size_t>(__builtin_ctzll(M)));
         }
-        for (; I < N; ++I) {
+        for (; I < To; ++I) {
             const bool IsCr = P[I] == '\r', IsLf = P[I] == '\n';
-            if (Count) {
-                Crs += IsCr;
-                Lfs += IsLf;
-                Pairs += IsLf && I > 0 && P[I - 1] == '\r';
+            if (Counts) {
+                C.Crs += IsCr;
+                C.Lfs += IsLf;
+                C.Pairs += IsLf && I > From && P[I - 1] == '\r';
             }
             if (IsCr || (LfEnds && IsLf))
                 Break(I);
         }
-        Add(Start, N);
-        const std::size_t Kinds[3] = {Pairs, Lfs - Pairs, Crs - Pairs};  // in TLineEnd's order
-        static_assert(static_cast<int>(TLineEnd::CrLf) == 0 && static_cast<int>(TLineEnd::Lf) == 1 &&
-                      static_cast<int>(TLineEnd::Cr) == 2);
-        const TLineEnd Best = PickLineEnd(Kinds);
-        if (Best == Style)
-            break;
+        if (Last)
+            Add(Start, To);
+        if (Counts)
+            *Counts = C;
+    };
+
+    TCounts Counts;
+    Out.Chunks.clear();
+    // A large text is cut in two halves at once, split at a line end that no
+    // CR LF pair straddles: the second half on a thread of its own.
+    std::size_t Mid = 0;
+    if (N >= (std::size_t{8} << 20)) {
+        const char End = Style == TLineEnd::Cr ? '\r' : '\n';
+        for (std::size_t I = N / 2; I + 1 < N && I < N / 2 + (std::size_t{1} << 20); ++I)
+            if (P[I] == End && (Style != TLineEnd::CrLf || P[I - 1] == '\r') && (Style != TLineEnd::Cr || P[I + 1] != '\n')) {
+                Mid = I + 1;
+                break;
+            }
+    }
+    if (Mid > 0) {
+        std::vector<TChunk> Second;
+        TCounts SecondCounts;
+        std::exception_ptr Failure;
+        auto CutSecond = [&] {
+            try {
+                Cut(Mid, N, true, Style, Second, &SecondCounts);
+            } catch (...) {
+                Failure = std::current_exception();
+            }
+        };
+        std::thread Helper;
+        try {
+            Helper = std::thread(CutSecond);
+        } catch (const std::system_error&) {
+            CutSecond();  // no thread to be had: cut it here
+        }
+        try {
+            Cut(0, Mid, false, Style, Out.Chunks, &Counts);
+        } catch (...) {
+            if (Helper.joinable())
+                Helper.join();
+            throw;
+        }
+        if (Helper.joinable())
+            Helper.join();
+        if (Failure)
+            std::rethrow_exception(Failure);
+        // The half's last chunk gives back what it reserved beyond its lines.
+        Out.Chunks.back().Lines.shrink_to_fit();
+        Out.Chunks.insert(Out.Chunks.end(), std::make_move_iterator(Second.begin()),
+                          std::make_move_iterator(Second.end()));
+        Counts.Crs += SecondCounts.Crs;
+        Counts.Lfs += SecondCounts.Lfs;
+        Counts.Pairs += SecondCounts.Pairs;
+    } else {
+        Cut(0, N, true, Style, Out.Chunks, &Counts);
+    }
+    const std::size_t Crs = Counts.Crs, Lfs = Counts.Lfs, Pairs = Counts.Pairs;
+    const std::size_t Kinds[3] = {Pairs, Lfs - Pairs, Crs - Pairs};  // in TLineEnd's order
+    static_assert(static_cast<int>(TLineEnd::CrLf) == 0 && static_cast<int>(TLineEnd::Lf) == 1 &&
+                  static_cast<int>(TLineEnd::Cr) == 2);
+    const TLineEnd Best = PickLineEnd(Kinds);
+    if (Best != Style) {
         Style = Best;
+        Out.Chunks.clear();
+        Cut(0, N, true, Style, Out.Chunks, nullptr);
     }
     LineEnd = Style;
     // Inside the program a CR always ends a line, so a line end other than the one

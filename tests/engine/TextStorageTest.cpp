@@ -236,6 +236,73 @@ TEST(TextStorage, LinesInsertedTogetherKeepTheirBlockUntilTheLastGoes)
     EXPECT_EQ(B[505], "few");
 }
 
+// The lines of Text cut at the line ends of Style, as plainly as can be.
+std::vector<std::string> CutPlainly(const std::string& Text, TLineEnd Style)
+{
+    std::vector<std::string> Lines(1);
+    for (std::size_t I = 0; I < Text.size(); ++I) {
+        const char C = Text[I];
+        const bool Pair = C == '\r' && I + 1 < Text.size() && Text[I + 1] == '\n';
+        if (C == '\r' || (C == '\n' && Style == TLineEnd::Lf)) {
+            Lines.emplace_back();
+            I += Pair && Style != TLineEnd::Cr ? 1 : 0;
+        } else {
+            Lines.back() += C;
+        }
+    }
+    return Lines;
+}
+
+// A large text is cut in two halves at once; the lines, the line end chosen and the
+// count of line ends saving changes must be those of a plain cut, whichever line end
+// is the most frequent, wherever the halves meet (also beside a CR LF pair).
+TEST(TextStorage, LargeTextsAreCutAsPlainlyAsSmallOnes)
+{
+    const struct {
+        const char* Unit;  // repeated to some 9 MB
+        TLineEnd Style;
+        std::int64_t ChangedPerUnit;
+    } Rows[] = {
+        {"ab\ncd\r\nef\n", TLineEnd::Lf, 1},        // LF most frequent, first too
+        {"ab\r\ncd\ne\r\n\r\n", TLineEnd::CrLf, 0},  // a stray LF stays a character
+        {"a\rb\r\nc\r", TLineEnd::Cr, 0},           // CR LF pairs beside the CRs
+        {"x\n\ry\r\rz\r", TLineEnd::Cr, 0},          // begins with LF, most are CRs
+    };
+    for (const auto& R : Rows) {
+        std::string Text;
+        const std::string Unit = R.Unit;
+        while (Text.size() < (std::size_t{9} << 20))
+            Text += Unit;
+        Text += "tail";
+        const std::size_t Units = (Text.size() - 4) / Unit.size();
+        TEditBuffer B;
+        B.SetTextStr(Text);
+        EXPECT_EQ(B.LineEnd, R.Style) << R.Unit;
+        EXPECT_EQ(B.ChangedLineEnds, R.ChangedPerUnit * static_cast<std::int64_t>(Units)) << R.Unit;
+        const std::vector<std::string> Lines = CutPlainly(Text, R.Style);
+        ASSERT_EQ(B.Count(), static_cast<std::int64_t>(Lines.size())) << R.Unit;
+        for (std::size_t Y = 0; Y < Lines.size(); ++Y)
+            ASSERT_EQ(B[static_cast<std::int64_t>(Y)], Lines[Y]) << R.Unit << " line " << Y;
+        std::int64_t Chars = static_cast<std::int64_t>(Lines.size()) - 1;
+        for (const std::string& L : Lines)
+            Chars += static_cast<std::int64_t>(L.size());
+        EXPECT_EQ(B.TextLength(1), Chars) << R.Unit;
+    }
+    // Wherever the middle falls in a CR LF text with stray LFs, no byte is lost.
+    const std::string Unit = "ab\r\ncd\ne\r\n";
+    std::string Body;
+    while (Body.size() < (std::size_t{9} << 20))
+        Body += Unit;
+    const auto Units = static_cast<std::int64_t>(Body.size() / Unit.size());
+    for (std::size_t Shift = 0; Shift < Unit.size(); ++Shift) {
+        TEditBuffer B;
+        B.SetTextStr(std::string(Shift, 'x') + Body);
+        ASSERT_EQ(B.Count(), 2 * Units + 1) << Shift;
+        // Each unit: "ab", "cd\ne" and two line ends.
+        ASSERT_EQ(B.TextLength(1), static_cast<std::int64_t>(Shift) + 8 * Units) << Shift;
+    }
+}
+
 // The searcher scans stretches of stored bytes; it must find what a plain walk over
 // the stream (a CR before every line) finds, on lines that view the block, lines
 // that own their bytes and lines whose neighbours were deleted.
