@@ -558,8 +558,10 @@ void PrefetchStartupFile(int Argc, char** Argv)
     TStartupFile* Job = F.get();
     F->Reader = std::thread([Job] {
         try {
-            TFileBlock Bytes = ReadFileBlock(Job->Name);
+            // The stamp before the bytes: a file rewritten while it is read then
+            // differs from it when opened, and is read again.
             Job->Stamp = StampOf(ResolveFileLink(Job->Name));
+            TFileBlock Bytes = ReadFileBlock(Job->Name);
             auto Text = std::make_unique<TEditBuffer>();
             Text->AdoptText(std::move(Bytes.Data), Bytes.Size);
             Job->Text = std::move(Text);
@@ -591,8 +593,10 @@ bool OpenTextFile(const std::string& GivenName)
         TWaitCursor Wait(Qt::WaitCursor);
         Prepared = TakeStartupFile(Name, Stamp);
         if (!Prepared) {
-            Bytes = ReadFileBlock(Name);
+            // The stamp before the bytes, so that a change while they are read is
+            // seen below.
             Stamp = StampOf(ResolveFileLink(Name));
+            Bytes = ReadFileBlock(Name);
         }
     } catch (const EFileError& E) {
         MessageDlg(E.what(), mtError, mbOK);
