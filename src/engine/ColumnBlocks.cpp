@@ -305,15 +305,15 @@ void TEditorEngine::InsertOverwriting(const std::string& Text, bool Whole)
 
 void TEditorEngine::InsertColumnBlock(const std::string& Text)
 {
-    std::vector<std::string> List;
-    ForEachTextLine(Text, [&](std::string_view Piece, bool) { List.emplace_back(Piece); });
+    std::vector<std::string_view> List;
+    ForEachTextLine(Text, [&](std::string_view Piece, bool) { List.push_back(Piece); });
     // No line after a final line end (and none for an empty text).
     if (List.back().empty())
         List.pop_back();
     InsertColumnLines(List);
 }
 
-void TEditorEngine::InsertColumnLines(const std::vector<std::string>& List)
+void TEditorEngine::InsertColumnLines(std::span<const std::string_view> List)
 {
     ScoopStop();
     RecordBracket(ufOpen);
@@ -322,7 +322,9 @@ void TEditorEngine::InsertColumnLines(const std::vector<std::string>& List)
     if (!(ClampPos(Cursor->Pos()) == Cursor->Pos()))
         MoveRecorded(ClampPos(Cursor->Pos()));
     auto Body = [&] {
-        for (const std::string& L : List) {
+        std::string L;  // one string for every line: its room is reused
+        for (const std::string_view Piece : List) {
+            L.assign(Piece);
             const TPoint P = Cursor->Pos();
             const std::int64_t Pad = C - DisplayColumn(P, false);
             if (Pad > 0) {

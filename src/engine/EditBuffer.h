@@ -18,6 +18,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -37,19 +38,27 @@ enum class TLineEnd : std::uint8_t { CrLf, Lf, Cr };
 template <class F>
 void ForEachTextLine(std::string_view Text, F&& Piece)
 {
-    std::size_t Start = 0, I = 0;
     const std::size_t N = Text.size();
     const char* P = Text.data();
+    // The next CR and the next LF (N when none) are each looked up again only once
+    // the cut has passed them, so the text is scanned by memchr, twice at most.
+    auto Find = [P, N](char C, std::size_t From) -> std::size_t {
+        const void* Q = From < N ? std::memchr(P + From, C, N - From) : nullptr;
+        return Q ? static_cast<std::size_t>(static_cast<const char*>(Q) - P) : N;
+    };
+    std::size_t Start = 0, Cr = Find('\r', 0), Lf = Find('\n', 0);
     for (;;) {
-        while (I < N && P[I] != '\r' && P[I] != '\n')
-            ++I;
+        const std::size_t I = Cr < Lf ? Cr : Lf;
         if (I == N) {
             Piece(Text.substr(Start, I - Start), false);
             return;
         }
         Piece(Text.substr(Start, I - Start), true);
-        I += (P[I] == '\r' && I + 1 < N && P[I + 1] == '\n') ? 2 : 1;
-        Start = I;
+        Start = I + ((P[I] == '\r' && I + 1 < N && P[I + 1] == '\n') ? 2 : 1);
+        if (Cr < Start)
+            Cr = Find('\r', Start);
+        if (Lf < Start)
+            Lf = Find('\n', Start);
     }
 }
 

@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -293,7 +294,7 @@ public:
     static std::size_t PieceEnd(std::string_view Text, std::size_t From, std::size_t Most);
     // Lines of Text one below another at the cursor's display column.
     void InsertColumnBlock(const std::string& Text);
-    void InsertColumnLines(const std::vector<std::string>& List);
+    void InsertColumnLines(std::span<const std::string_view> List);
     // Deletes the mark; in overwrite mode (or with Whole) replaces as many characters
     // after the cursor as Text has; inserts Text. Records inside the caller's group.
     void InsertOverwriting(const std::string& Text, bool Whole);

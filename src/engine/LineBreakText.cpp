@@ -20,9 +20,15 @@ std::string StripLineFeeds(std::string_view S)
 {
     std::string R;
     R.reserve(S.size());
-    for (const char C : S)
-        if (C != '\n')
-            R += C;
+    // Copies the runs between LFs whole: a clipboard text has one per line.
+    std::size_t Start = 0;
+    while (Start < S.size()) {
+        std::size_t Lf = S.find('\n', Start);
+        if (Lf == std::string_view::npos)
+            Lf = S.size();
+        R.append(S.data() + Start, Lf - Start);
+        Start = Lf + 1;
+    }
     return R;
 }
 

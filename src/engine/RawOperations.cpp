@@ -7,6 +7,7 @@
 #include "engine/EditorEngine.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -290,6 +291,11 @@ void TEditorEngine::InsertTextRaw(const std::string& Text, bool KeepBreaks)
     if (EditorStyle == esSingleLine) {
         // Each line break goes into the one line as a CR.
         InsertAtCursor(NormalizeLineBreaks(Text));
+        return;
+    }
+    if (!std::memchr(Text.data(), '\r', Text.size()) && !std::memchr(Text.data(), '\n', Text.size())) {
+        // One line (each line of a column paste): no list of pieces.
+        InsertAtCursor(Text);
         return;
     }
     std::vector<std::string_view> Pieces;

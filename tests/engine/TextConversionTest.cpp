@@ -160,5 +160,38 @@ TEST(TextConversionChanges, NormalizeLineBreaksGivesOneCrPerLineEnd)
     EXPECT_EQ(NormalizeLineBreaks(""), "");
 }
 
+// The cut at line ends against a byte-by-byte one, on texts made of few letters
+// and many CRs and LFs in every order (CR LF at the very end, LF CR, runs of ends).
+TEST(TextConversionChanges, TextIsCutAtEveryKindOfLineEnd)
+{
+    auto ByteByByte = [](std::string_view T) {
+        std::vector<std::pair<std::string, bool>> R;
+        std::size_t Start = 0, I = 0;
+        while (I < T.size()) {
+            if (T[I] != '\r' && T[I] != '\n') {
+                ++I;
+                continue;
+            }
+            R.emplace_back(std::string(T.substr(Start, I - Start)), true);
+            I += T[I] == '\r' && I + 1 < T.size() && T[I + 1] == '\n' ? 2 : 1;
+            Start = I;
+        }
+        R.emplace_back(std::string(T.substr(Start)), false);
+        return R;
+    };
+    std::uint32_t Seed = 12345;
+    for (int Round = 0; Round < 2000; ++Round) {
+        std::string T;
+        const std::size_t Length = Round % 23;
+        for (std::size_t I = 0; I < Length; ++I) {
+            Seed = Seed * 1103515245u + 12345u;
+            T += "ab\r\n\r\n"[(Seed >> 16) % 6];
+        }
+        std::vector<std::pair<std::string, bool>> Got;
+        ForEachTextLine(T, [&](std::string_view Piece, bool Ended) { Got.emplace_back(std::string(Piece), Ended); });
+        ASSERT_EQ(Got, ByteByByte(T)) << testing::PrintToString(T);
+    }
+}
+
 }  // namespace
 }  // namespace narvo::test
