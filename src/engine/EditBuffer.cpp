@@ -196,39 +196,38 @@ void TEditBuffer::SetLine(std::int64_t Y, std::string S)
     MutableLine(Y) = std::move(S);
 }
 
-void TEditBuffer::InsertRecs(std::int64_t At, std::span<TLineRec> Recs)
+template <class FNext>
+void TEditBuffer::InsertRecsFrom(std::int64_t At, std::size_t N, std::int64_t Bytes, FNext&& Next)
 {
-    if (Recs.empty())
+    if (N == 0)
         return;
     TUpdate U(*this);
     BeforeSplice();
     At = std::clamp<std::int64_t>(At, 0, Count());
     const std::size_t K = At == Count() ? FStore.Chunks.size() - 1 : ChunkOf(At);
     TChunk& C = FStore.Chunks[K];
-    std::int64_t Added = 0;
-    for (const TLineRec& L : Recs)
-        Added += L.Size();
-    C.Bytes += Added;
-    const auto N = static_cast<std::int64_t>(Recs.size());
+    C.Bytes += Bytes;
     const auto Off = static_cast<std::size_t>(At - FStore.First[K]);
-    if (C.Lines.size() + Recs.size() <= 2 * ChunkLines) {
-        C.Lines.insert(C.Lines.begin() + static_cast<std::ptrdiff_t>(Off), std::make_move_iterator(Recs.begin()),
-                       std::make_move_iterator(Recs.end()));
+    if (C.Lines.size() + N <= 2 * ChunkLines) {
+        // Room for the new records at Off, then each moved in.
+        const std::size_t Old = C.Lines.size();
+        C.Lines.resize(Old + N);
+        std::move_backward(C.Lines.begin() + static_cast<std::ptrdiff_t>(Off),
+                           C.Lines.begin() + static_cast<std::ptrdiff_t>(Old), C.Lines.end());
+        for (std::size_t I = Off; I < Off + N; ++I)
+            C.Lines[I] = Next();
     } else {
         // The chunk's head, the new lines and its tail go straight into chunks of
         // ChunkLines lines, each record moved once.
         std::vector<TLineRec> Old = std::move(C.Lines);
         const bool Dirty = C.Dirty;
-        const std::size_t Total = Old.size() + Recs.size();
-        auto Take = [&](std::size_t I) -> TLineRec& {
-            return I < Off ? Old[I] : I < Off + Recs.size() ? Recs[I - Off] : Old[I - Recs.size()];
-        };
+        const std::size_t Total = Old.size() + N;
         std::vector<TChunk> New((Total + ChunkLines - 1) / ChunkLines);
         for (std::size_t P = 0; P < New.size(); ++P) {
             const std::size_t A = P * ChunkLines, B = std::min(Total, A + ChunkLines);
             New[P].Lines.reserve(B - A);
             for (std::size_t I = A; I < B; ++I)
-                New[P].Lines.push_back(std::move(Take(I)));
+                New[P].Lines.push_back(I < Off ? std::move(Old[I]) : I < Off + N ? Next() : std::move(Old[I - N]));
             New[P].Bytes = New[P].SumBytes();
             // A line handed out by MutableLine may still change before the bracket ends.
             New[P].Dirty = Dirty;
@@ -240,8 +239,18 @@ void TEditBuffer::InsertRecs(std::int64_t At, std::span<TLineRec> Recs)
                       std::make_move_iterator(New.end()));
     }
     Renumber(K);
-    AfterSplice(FPending.Y >= At ? FPending.Y + N : FPending.Y);
+    const auto Added = static_cast<std::int64_t>(N);
+    AfterSplice(FPending.Y >= At ? FPending.Y + Added : FPending.Y);
     FDirty = true;
+}
+
+void TEditBuffer::InsertRecs(std::int64_t At, std::span<TLineRec> Recs)
+{
+    std::int64_t Bytes = 0;
+    for (const TLineRec& L : Recs)
+        Bytes += L.Size();
+    std::size_t I = 0;
+    InsertRecsFrom(At, Recs.size(), Bytes, [&] { return std::move(Recs[I++]); });
 }
 
 void TEditBuffer::InsertLine(std::int64_t At, std::string S)
@@ -267,31 +276,25 @@ void TEditBuffer::InsertLines(std::int64_t At, std::vector<std::string>&& NewLin
 
 void TEditBuffer::InsertLines(std::int64_t At, std::span<const std::string_view> NewLines)
 {
-    std::vector<TLineRec> Recs;
-    Recs.reserve(NewLines.size());
     if (NewLines.size() < BlockLines) {
+        std::vector<TLineRec> Recs;
+        Recs.reserve(NewLines.size());
         for (std::string_view L : NewLines)
             Recs.emplace_back(std::string(L));
         InsertRecs(At, Recs);
         return;
     }
-    // One allocation for all the lines instead of one (or two) per line.
+    // One allocation for all the lines instead of one (or two) per line; each line
+    // is copied into it as its record goes into its chunk.
     TBlock B;
-    for (std::string_view L : NewLines)
+    std::int64_t Bytes = 0;
+    for (std::string_view L : NewLines) {
         B.Size += L.empty() ? 0 : L.size() + 1;
+        B.Lines += L.empty() ? 0 : 1;
+        Bytes += static_cast<std::int64_t>(L.size());
+    }
     B.Bytes = std::make_unique_for_overwrite<char[]>(std::max<std::size_t>(B.Size, 1));
     char* Q = B.Bytes.get();
-    for (std::string_view L : NewLines) {
-        if (L.empty()) {
-            Recs.emplace_back();  // an empty line views nothing
-            continue;
-        }
-        std::memcpy(Q, L.data(), L.size());
-        Recs.push_back(TLineRec::View(Q, static_cast<std::int64_t>(L.size())));
-        Q += L.size();
-        *Q++ = '\r';
-        ++B.Lines;
-    }
     TUpdate U(*this);
     if (B.Lines > 0) {
         auto& Blocks = FStore.Blocks;
@@ -300,7 +303,17 @@ void TEditBuffer::InsertLines(std::int64_t At, std::span<const std::string_view>
                                          [](const char* P, const TBlock& X) { return P < X.Bytes.get(); });
         Blocks.insert(It, std::move(B));
     }
-    InsertRecs(At, Recs);
+    std::size_t I = 0;
+    InsertRecsFrom(At, NewLines.size(), Bytes, [&] {
+        const std::string_view L = NewLines[I++];
+        if (L.empty())
+            return TLineRec();  // an empty line views nothing
+        std::memcpy(Q, L.data(), L.size());
+        TLineRec R = TLineRec::View(Q, static_cast<std::int64_t>(L.size()));
+        Q += L.size();
+        *Q++ = '\r';
+        return R;
+    });
 }
 
 void TEditBuffer::Release(const char* P)

@@ -301,6 +301,10 @@ private:
     void MergeSmall(std::size_t K);
     // Moves the records of Recs in before line At.
     void InsertRecs(std::int64_t At, std::span<TLineRec> Recs);
+    // The same for N records that Next() hands out in order, Bytes long together:
+    // many lines go straight into their chunks, with no list of them in between.
+    template <class FNext>
+    void InsertRecsFrom(std::int64_t At, std::size_t N, std::int64_t Bytes, FNext&& Next);
     // A line that viewed bytes at P no longer does: its block goes with its last line.
     void Release(const char* P);
     void ResetFormat();

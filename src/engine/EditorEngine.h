@@ -377,7 +377,7 @@ private:
     // CR; text taken from the lines is stored as it stands. Nothing is recorded
     // while FSuppressUndo is set (a large change recorded as a whole).
     void RecordInserted(const std::string& Text, std::uint8_t Flag);
-    void RecordExact(std::uint8_t Kind, const std::string& Text, std::uint8_t Flag, TCharCrs Crs = {});
+    void RecordExact(std::uint8_t Kind, std::string Text, std::uint8_t Flag, TCharCrs Crs = {});
     void RecordBracket(std::uint8_t Flag);
     // A cursor-move record, then the cursor goes to P.
     void MoveRecorded(TPoint P, std::uint8_t Flag = 1);

@@ -96,10 +96,10 @@ void TEditorEngine::RecordInserted(const std::string& Text, std::uint8_t Flag)
         UndoList->AddItem(ukDeleteBack, Text, Flag, Cursor->Pos());
 }
 
-void TEditorEngine::RecordExact(std::uint8_t Kind, const std::string& Text, std::uint8_t Flag, TCharCrs Crs)
+void TEditorEngine::RecordExact(std::uint8_t Kind, std::string Text, std::uint8_t Flag, TCharCrs Crs)
 {
     if (!FSuppressUndo)
-        UndoList->AddItemExact(Kind, Text, Flag, Cursor->Pos(), std::move(Crs));
+        UndoList->AddItemExact(Kind, std::move(Text), Flag, Cursor->Pos(), std::move(Crs));
 }
 
 void TEditorEngine::RecordBracket(std::uint8_t Flag)
@@ -140,7 +140,11 @@ void TEditorEngine::InsertRecordText(const std::string& Text, bool KeepCursor, c
             SkipKept(Pos);
             const std::size_t Odd = std::min(Lf, Kept != Crs.At.end() ? static_cast<std::size_t>(*Kept) : None);
             if (Odd == None) {
-                InsertTextRaw(Pos == 0 ? Text : Text.substr(Pos), false);
+                // Not one conditional expression: its type would copy the whole text.
+                if (Pos == 0)
+                    InsertTextRaw(Text, false);
+                else
+                    InsertTextRaw(Text.substr(Pos), false);
                 break;
             }
             // The lines before the one holding Odd, with the line end after them.

@@ -50,26 +50,25 @@ void TUndoControl::Clear()
 
 void TUndoControl::AddItem(std::uint8_t Kind, std::string_view Text, std::uint8_t Flag, TPoint Pos)
 {
-    TUndoItem Item;
-    Item.Kind = Kind;
-    Item.Flag = Flag;
-    Item.Pos = Pos;
-    if (Kind >= ukInsert && Kind <= ukDeleteForward && Text.find('\n') != std::string_view::npos)
-        Item.Text = NormalizeLineBreaks(Text);
-    else
-        Item.Text = Text;
-    Push(std::move(Item));
-    if (OnChange)
-        OnChange();
+    AddOwned(Kind, std::string(Text), Flag, Pos, true, {});
 }
 
 void TUndoControl::AddItemExact(std::uint8_t Kind, std::string_view Text, std::uint8_t Flag, TPoint Pos, TCharCrs Crs)
+{
+    AddOwned(Kind, std::string(Text), Flag, Pos, false, std::move(Crs));
+}
+
+void TUndoControl::AddOwned(std::uint8_t Kind, std::string&& Text, std::uint8_t Flag, TPoint Pos, bool Normalize,
+                            TCharCrs Crs)
 {
     TUndoItem Item;
     Item.Kind = Kind;
     Item.Flag = Flag;
     Item.Pos = Pos;
-    Item.Text = Text;
+    if (Normalize && Kind >= ukInsert && Kind <= ukDeleteForward && Text.find('\n') != std::string::npos)
+        Item.Text = NormalizeLineBreaks(Text);
+    else
+        Item.Text = std::move(Text);
     if (Crs.Which != TCharCrs::None)
         Item.Crs = std::make_unique<TCharCrs>(std::move(Crs));
     Push(std::move(Item));

@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 namespace narvo {
@@ -74,11 +75,25 @@ public:
     // Adds a record and fires OnChange. A line end in the text of an insertion or
     // deletion is stored as the one CR the buffer counts, whatever the caller passed.
     void AddItem(std::uint8_t Kind, std::string_view Text, std::uint8_t Flag, TPoint Pos);
+    // A text made for the record (a whole range read out of the lines) is moved in,
+    // not copied: a large deletion would otherwise build its text twice.
+    template <class S>
+        requires std::is_same_v<S, std::string>
+    void AddItem(std::uint8_t Kind, S&& Text, std::uint8_t Flag, TPoint Pos)
+    {
+        AddOwned(Kind, std::move(Text), Flag, Pos, true, {});
+    }
     // The same with Text stored as it stands (text taken from the lines, where an LF
     // is a character of its line), and Crs telling which of its CRs are characters
     // too. An insertion's record needs none: executing it finds them in the lines it
     // deletes, and its inverse carries them.
     void AddItemExact(std::uint8_t Kind, std::string_view Text, std::uint8_t Flag, TPoint Pos, TCharCrs Crs = {});
+    template <class S>
+        requires std::is_same_v<S, std::string>
+    void AddItemExact(std::uint8_t Kind, S&& Text, std::uint8_t Flag, TPoint Pos, TCharCrs Crs = {})
+    {
+        AddOwned(Kind, std::move(Text), Flag, Pos, false, std::move(Crs));
+    }
     // Adds a record without OnChange (moving records between the rings). A closing
     // bracket right after an opening one cancels both.
     void Push(TUndoItem Item);
@@ -102,6 +117,8 @@ public:
     TPoint LastPos;
 
 private:
+    // AddItem (Normalize) or AddItemExact with a text of the record's own.
+    void AddOwned(std::uint8_t Kind, std::string&& Text, std::uint8_t Flag, TPoint Pos, bool Normalize, TCharCrs Crs);
     std::int64_t Next(std::int64_t I) const { return I + 1 == FCapacity ? 0 : I + 1; }
     std::int64_t Prev(std::int64_t I) const { return I == 0 ? FCapacity - 1 : I - 1; }
     // Head one slot back; a group start on Head follows it, so that it never lies

@@ -29,6 +29,30 @@ TEST(UndoRing, EmptyBracketPairVanishes)
     EXPECT_EQ(U.Count(), 1);
 }
 
+// A text handed over for the record to keep is stored as a copied one would be:
+// line ends made the one CR for AddItem, every byte as it stands for AddItemExact.
+TEST(UndoRing, TextHandedOverIsStoredAsACopiedOne)
+{
+    TUndoControl U;
+    std::string Own = "a\r\nb\nc\rd";
+    U.AddItem(ukInsert, std::move(Own), ufSingle, {2, 1});
+    std::string Exact = "a\nb\r";
+    U.AddItemExact(ukDeleteBack, std::move(Exact), ufSingle, {}, TCharCrs::InLine("\r"));
+    std::string Move = "x\ny";
+    U.AddItem(ukMove, std::move(Move), ufSingle, {});
+    ASSERT_EQ(U.Count(), 3);
+    EXPECT_EQ(U.Item(0).Text, "a\rb\rc\rd");
+    EXPECT_EQ(U.Item(0).Pos, (TPoint{2, 1}));
+    EXPECT_EQ(U.Item(1).Text, "a\nb\r");
+    ASSERT_TRUE(U.Item(1).Crs);
+    EXPECT_EQ(U.Item(1).Crs->Which, TCharCrs::All);
+    EXPECT_EQ(U.Item(2).Text, "x\ny");  // not an insertion or deletion: as it came
+    const std::string Kept = "p\nq";
+    U.AddItem(ukInsert, Kept, ufSingle, {});  // a named string is copied, not taken
+    EXPECT_EQ(Kept, "p\nq");
+    EXPECT_EQ(U.Item(3).Text, "p\rq");
+}
+
 TEST(UndoRing, EndGroupFlagsTheRecordsSinceBeginGroup)
 {
     TUndoControl U;
