@@ -72,34 +72,27 @@ cpu_ticks() {
   echo $((${12} + ${13}))
 }
 
-# wait_idle PID WHAT: waits until PID has used at most 2 ticks of processor time in
-# the last second (a program at rest, or at a key wait); fails with "WHAT" when it
-# never rests, or has ended.
-wait_idle() {
+# wait_cpu PID MIN MAX WHAT STATE: waits until PID uses between MIN and MAX ticks of
+# processor time in one second; fails with "narvo STATE: WHAT" when it never does,
+# or when it has ended.
+wait_cpu() {
   local end=$((SECONDS + e2e_wait)) before now
-  before=$(cpu_ticks "$1") || fail "narvo ended ($2): $(cat "$work/narvo.log")"
+  before=$(cpu_ticks "$1") || fail "narvo ended ($4): $(cat "$work/narvo.log")"
   while :; do
     sleep 1
-    now=$(cpu_ticks "$1") || fail "narvo ended ($2): $(cat "$work/narvo.log")"
-    [ $((now - before)) -le 2 ] && return 0
-    [ $SECONDS -lt $end ] || fail "narvo stays busy: $2"
+    now=$(cpu_ticks "$1") || fail "narvo ended ($4): $(cat "$work/narvo.log")"
+    [ $((now - before)) -ge "$2" ] && [ $((now - before)) -le "$3" ] && return 0
+    [ $SECONDS -lt $end ] || fail "narvo $5: $4"
     before=$now
   done
 }
 
-# wait_busy PID WHAT: waits until PID uses the processor steadily (at least 5 ticks
-# in a second, which a program at rest never does); fails with "WHAT" otherwise.
-wait_busy() {
-  local end=$((SECONDS + e2e_wait)) before now
-  before=$(cpu_ticks "$1") || fail "narvo ended ($2): $(cat "$work/narvo.log")"
-  while :; do
-    sleep 1
-    now=$(cpu_ticks "$1") || fail "narvo ended ($2): $(cat "$work/narvo.log")"
-    [ $((now - before)) -ge 5 ] && return 0
-    [ $SECONDS -lt $end ] || fail "narvo stays at rest: $2"
-    before=$now
-  done
-}
+# wait_idle PID WHAT: a program at rest, or at a key wait (at most 2 ticks a second).
+wait_idle() { wait_cpu "$1" 0 2 "$2" "stays busy"; }
+
+# wait_busy PID WHAT: a program using the processor steadily (at least 5 ticks a
+# second, which a program at rest never does).
+wait_busy() { wait_cpu "$1" 5 1000000 "$2" "stays at rest"; }
 
 # Whether the window $wid has the keyboard (after asking for it).
 has_focus() {
