@@ -3,6 +3,8 @@
 // each paint well within a frame. Runs on the offscreen platform.
 #include "editor/ScrollEditor.h"
 
+#include "QtBenchSupport.h"
+
 #include <QApplication>
 #include <QImage>
 #include <benchmark/benchmark.h>
@@ -15,19 +17,7 @@ namespace {
 using narvo::TPoint;
 using narvo::TScrollEditor;
 
-// One application for the whole run, on the offscreen platform.
-void EnsureApplication()
-{
-    static int Argc = 1;
-    static char Name[] = "narvo_bench_editor_paint";
-    static char* Argv[] = {Name, nullptr};
-    // Never destroyed: taking it down at exit, after Qt's own globals, crashed.
-    static QApplication* App = nullptr;
-    if (!App) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        App = new QApplication(Argc, Argv);
-    }
-}
+void EnsureApplication() { narvo::bench::EnsureApplication("narvo_bench_editor_paint"); }
 
 std::unique_ptr<TScrollEditor> MakeEditor(const std::vector<std::string>& Lines)
 {

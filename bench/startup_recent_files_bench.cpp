@@ -7,6 +7,8 @@
 #include "app/MainWindow.h"
 #include "components/RecentFiles.h"
 
+#include "QtBenchSupport.h"
+
 #include <QApplication>
 #include <QMenu>
 #include <benchmark/benchmark.h>
@@ -24,16 +26,8 @@ using namespace narvo;
 
 void EnsureApplication()
 {
-    static int Argc = 1;
-    static char Name[] = "narvo_bench_startup_recent_files";
-    static char* Argv[] = {Name, nullptr};
-    // Never destroyed: taking it down at exit, after Qt's own globals, crashed.
-    static QApplication* App = nullptr;
-    if (!App) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        App = new QApplication(Argc, Argv);
+    if (bench::EnsureApplication("narvo_bench_startup_recent_files"))
         InstallProgramModules();
-    }
 }
 
 // A settings folder of its own holding Narvo.ini with Entries recent files and

@@ -5,6 +5,7 @@
 #include "editor/ScrollEditor.h"
 
 #include "BenchSupport.h"
+#include "QtBenchSupport.h"
 
 #include <QApplication>
 #include <QImage>
@@ -19,18 +20,7 @@ namespace {
 
 using namespace narvo;
 
-void EnsureApplication()
-{
-    static int Argc = 1;
-    static char Name[] = "narvo_bench_typing";
-    static char* Argv[] = {Name, nullptr};
-    // Never destroyed: taking it down at exit, after Qt's own globals, crashed.
-    static QApplication* App = nullptr;
-    if (!App) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        App = new QApplication(Argc, Argv);
-    }
-}
+void EnsureApplication() { bench::EnsureApplication("narvo_bench_typing"); }
 
 void BM_TypeAtEndOf100MBWithPoller(benchmark::State& State)
 {
