@@ -25,6 +25,7 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QPointer>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <optional>
@@ -526,25 +527,28 @@ std::unique_ptr<TEditBuffer> TakeStartupFile(const std::string& Name, TFileStamp
 
 }  // namespace
 
-void PrefetchStartupFile(int Argc, char** Argv)
+TStartupParams ParseStartupParams(const std::vector<std::string>& Params)
 {
-    // The file the first activation opens: the first argument that is not "/#" or
-    // the number after it, relative to the folder the program starts in.
-    std::string File;
-    bool HaveFile = false;
-    for (int I = 1; I < Argc; ++I) {
-        const std::string P = Argv[I];
-        if (!P.empty() && P[0] == '-')
-            return;
-        if (P == "/#") {
-            ++I;
+    TStartupParams Result;
+    for (std::size_t I = 0; I < Params.size(); ++I) {
+        if (Params[I] == "/#") {
+            if (I + 1 < Params.size())
+                Result.Line = Params[++I];
             continue;
         }
-        if (!HaveFile) {
-            File = P;
-            HaveFile = true;
-        }
+        if (!Result.File)
+            Result.File = Params[I];
     }
+    return Result;
+}
+
+void PrefetchStartupFile(int Argc, char** Argv)
+{
+    const std::vector<std::string> Params(Argv + std::min(Argc, 1), Argv + std::max(Argc, 1));
+    if (std::any_of(Params.begin(), Params.end(), [](const std::string& P) { return !P.empty() && P[0] == '-'; }))
+        return;
+    // The file the first activation opens, relative to the folder the program starts in.
+    std::string File = ParseStartupParams(Params).File.value_or(std::string());
     if (File.empty())
         return;
     const std::string Start = GetCurrentFolder();

@@ -20,6 +20,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace narvo {
 
@@ -72,6 +73,13 @@ bool CloseTextFile();
 // Reads Name, then closes the current document and shows the file; a failed read
 // or a cancelled close changes nothing.
 bool OpenTextFile(const std::string& Name);
+// The command line's parameters after the program's name: File is the first that
+// is neither "/#" nor the value after it, Line the value of the last "/#" that has one.
+struct TStartupParams {
+    std::optional<std::string> File;
+    std::optional<std::string> Line;
+};
+TStartupParams ParseStartupParams(const std::vector<std::string>& Params);
 // Starts reading the file the command line names (as the first activation will
 // open it) and cutting it into lines on a thread of its own, so that the load runs
 // while the toolkit and the window start; OpenTextFile then takes that text when it

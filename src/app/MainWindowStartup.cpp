@@ -62,14 +62,6 @@ TForm1* Form1 = nullptr;
 
 namespace {
 
-std::string UpperAscii(std::string S)
-{
-    for (char& C : S)
-        if (C >= 'a' && C <= 'z')
-            C = static_cast<char>(C - 'a' + 'A');
-    return S;
-}
-
 // The first number anywhere in S, truncated; 0 when there is none or it is no number.
 std::int64_t LineNumberParam(const std::string& S)
 {
@@ -231,22 +223,11 @@ void TForm1::FormActivate()
 
 void TForm1::ProcessCommandLineParams()
 {
-    std::string FileName;
-    bool HaveFile = false;
-    std::int64_t Line = 0;
-    for (std::size_t I = 0; I < FParams.size(); ++I) {
-        if (UpperAscii(FParams[I]) == "/#") {
-            if (I + 1 < FParams.size())
-                Line = LineNumberParam(FParams[++I]);
-            continue;
-        }
-        if (!HaveFile) {
-            FileName = FParams[I];
-            HaveFile = true;
-        }
-    }
-    if (!HaveFile || FileName.empty())
+    const TStartupParams Given = ParseStartupParams(FParams);
+    if (!Given.File || Given.File->empty())
         return;
+    std::string FileName = *Given.File;
+    const std::int64_t Line = Given.Line ? LineNumberParam(*Given.Line) : 0;
     // A relative name means the folder the program was started in, also when the
     // default folder has been made current since.
     if (FileName[0] != '/' && !FStartFolder.empty())
