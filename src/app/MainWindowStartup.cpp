@@ -76,13 +76,6 @@ std::int64_t LineNumberParam(const std::string& S)
     return static_cast<std::int64_t>(std::clamp(std::trunc(V), -9.0e18, 9.0e18));
 }
 
-// Only an existing regular file (after links) is a file to open.
-bool IsRegularFile(const std::string& Path)
-{
-    struct stat St {};
-    return ::stat(Path.c_str(), &St) == 0 && S_ISREG(St.st_mode);
-}
-
 void ChangeFolder(const std::string& Folder)
 {
     if (::chdir(Folder.c_str()) != 0)

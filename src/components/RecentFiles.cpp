@@ -8,6 +8,7 @@
 #include "platform/TextConvert.h"
 #include "platform/posix/Admin.h"
 #include "platform/posix/IniFile.h"
+#include "platform/posix/SafeFile.h"
 
 #include <QAction>
 #include <QMenu>
@@ -15,17 +16,10 @@
 #include <exception>
 #include <string_view>
 #include <unordered_map>
-#include <sys/stat.h>
 
 namespace narvo {
 
 namespace {
-
-bool IsExistingFile(const std::string& Path)
-{
-    struct stat St {};
-    return !Path.empty() && ::stat(Path.c_str(), &St) == 0 && S_ISREG(St.st_mode);
-}
 
 std::string FileNamePart(const std::string& Path)
 {
@@ -132,7 +126,7 @@ void TReopenMenu::AddFile(const std::string& Path)
 {
     if (!FMenuItem)
         return;
-    if (MustExist && !IsExistingFile(Path))
+    if (MustExist && !IsRegularFile(Path))
         return;
     if (NoDuplicates)
         FPaths.erase(std::remove(FPaths.begin(), FPaths.end(), Path), FPaths.end());

@@ -3,27 +3,18 @@
 // pointers down, so what it leaves is found again by pointer.
 #include "platform/ProgramArguments.h"
 
+#include "platform/posix/SafeFile.h"
+
 #include <algorithm>
 #include <cstring>
-#include <sys/stat.h>
 #include <unordered_set>
 
 namespace narvo {
 
-namespace {
-
-bool IsExistingFile(const std::string& Name)
-{
-    struct stat St {};
-    return !Name.empty() && ::stat(Name.c_str(), &St) == 0 && S_ISREG(St.st_mode);
-}
-
-}  // namespace
-
 TProgramArguments::TProgramArguments(int Argc, char** Argv, TExists Exists)
 {
     if (!Exists)
-        Exists = IsExistingFile;
+        Exists = IsRegularFile;
     for (int I = 1; I < Argc; ++I)
         FArgs.push_back(Argv[I]);
     FWithheld.assign(FArgs.size(), false);

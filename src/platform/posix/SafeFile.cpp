@@ -173,6 +173,12 @@ bool FileExists(const std::string& Path)
     return ::stat(Path.c_str(), &St) == 0;
 }
 
+bool IsRegularFile(const std::string& Path)
+{
+    struct stat St;
+    return ::stat(Path.c_str(), &St) == 0 && S_ISREG(St.st_mode);
+}
+
 std::string ResolveFileLink(const std::string& Path)
 {
     std::string Current = Path;

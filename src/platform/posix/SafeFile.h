@@ -48,6 +48,8 @@ std::string FolderOfPath(const std::string& Path);
 
 // True when Path names an existing file system object (after links).
 bool FileExists(const std::string& Path);
+// True when Path names an existing regular file (after links).
+bool IsRegularFile(const std::string& Path);
 
 // The whole content of a regular file. A folder, FIFO, socket or device is refused;
 // a missing or unreadable file throws with the name and the reason.
