@@ -109,8 +109,7 @@ bool TEditorEngine::TransformBlock(TRect R, F&& Transform)
             if (New == (*Strings)[Y])
                 continue;
             MoveRecorded(TPoint{0, Y});
-            const std::string Old((*Strings)[Y]);
-            RecordExact(ukInsertBefore, Old, ufInner, TCharCrs::InLine(Old));
+            RecordLineText(ukInsertBefore, (*Strings)[Y], ufInner);
             RecordExact(ukDeleteForward, New, ufInner);
             Strings->SetLine(Y, std::move(New));
         }
@@ -294,8 +293,8 @@ void TEditorEngine::InsertOverwriting(const std::string& Text, bool Whole)
         const TPoint C = Cursor->Pos();
         const std::int64_t N = std::min<std::int64_t>(static_cast<std::int64_t>(Text.size()), Strings->LineLength(C.Y) - C.X);
         if (N > 0) {
-            const std::string Old((*Strings)[C.Y].substr(static_cast<std::size_t>(C.X), static_cast<std::size_t>(N)));
-            RecordExact(ukInsertBefore, Old, ufInner, TCharCrs::InLine(Old));
+            RecordLineText(ukInsertBefore, (*Strings)[C.Y].substr(static_cast<std::size_t>(C.X), static_cast<std::size_t>(N)),
+                           ufInner);
             DeleteForward(N);
         }
     }

@@ -52,8 +52,7 @@ void TEditorEngine::TypeChar(char Ch)
     ClampCursor();
     if (Overwrite && Ch != '\r' && !AtLineEnd()) {
         const TPoint C = Cursor->Pos();
-        const std::string Gone(1, (*Strings)[C.Y][static_cast<std::size_t>(C.X)]);
-        RecordExact(ukInsertBefore, Gone, ufInner, TCharCrs::InLine(Gone));
+        RecordLineText(ukInsertBefore, (*Strings)[C.Y].substr(static_cast<std::size_t>(C.X), 1), ufInner);
         TEditBuffer::TUpdate U(*Strings);
         DeleteCharAt();
         RecordExact(ukDeleteBack, std::string(1, Ch), ufInner);
@@ -151,7 +150,7 @@ void TEditorEngine::Backspace()
     if (P.X == 0)
         KeepCursorRow(Row);
     if (!FSuppressUndo)
-        UndoList->AddItemExact(ukInsert, std::string(1, Gone), ufOpen, P, P.X > 0 ? TCharCrs::InLine(std::string(1, Gone)) : TCharCrs());
+        UndoList->AddItemExact(ukInsert, std::string(1, Gone), ufOpen, P, P.X > 0 ? TCharCrs::InLine(std::string_view(&Gone, 1)) : TCharCrs());
     if (Overwrite && P.X > 0) {
         // Overwrite mode blanks the character instead of closing the gap.
         const TPoint D = Cursor->Pos();
@@ -175,8 +174,11 @@ void TEditorEngine::DeleteChar()
         Status = edAtEnd;
         return;
     }
-    const bool InLine = Cursor->X < Strings->LineLength(Cursor->Y);
-    RecordExact(ukInsertBefore, std::string(1, Gone), ufSingle, InLine ? TCharCrs::InLine(std::string(1, Gone)) : TCharCrs());
+    // At a line's end the character is its line end, elsewhere one of the line.
+    if (Cursor->X < Strings->LineLength(Cursor->Y))
+        RecordLineText(ukInsertBefore, std::string_view(&Gone, 1), ufSingle);
+    else
+        RecordExact(ukInsertBefore, std::string(1, Gone), ufSingle);
     DeleteCharAt();
     DesiredColumn = -1;
     UpdateDisplay(true);
@@ -276,8 +278,7 @@ void TEditorEngine::ReplaceCurrentLine(const std::string& Text)
     // The old line is recorded from column 0, where undo and redo put it back and
     // take it away again.
     MoveRecorded(TPoint{0, Y}, ufOpen);
-    const std::string Old((*Strings)[Y]);
-    RecordExact(ukInsertBefore, Old, ufInner, TCharCrs::InLine(Old));
+    RecordLineText(ukInsertBefore, (*Strings)[Y], ufInner);
     ClearCursorLine();
     RecordInserted(Text, ufClose);
     InsertTextRaw(Text, false);

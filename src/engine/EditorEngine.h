@@ -378,6 +378,9 @@ private:
     // while FSuppressUndo is set (a large change recorded as a whole).
     void RecordInserted(const std::string& Text, std::uint8_t Flag);
     void RecordExact(std::uint8_t Kind, std::string Text, std::uint8_t Flag, TCharCrs Crs = {});
+    // Text out of one line, each CR in it a character of the line; read only when
+    // recording.
+    void RecordLineText(std::uint8_t Kind, std::string_view Text, std::uint8_t Flag);
     void RecordBracket(std::uint8_t Flag);
     // A cursor-move record, then the cursor goes to P.
     void MoveRecorded(TPoint P, std::uint8_t Flag = 1);

@@ -102,6 +102,12 @@ void TEditorEngine::RecordExact(std::uint8_t Kind, std::string Text, std::uint8_
         UndoList->AddItemExact(Kind, std::move(Text), Flag, Cursor->Pos(), std::move(Crs));
 }
 
+void TEditorEngine::RecordLineText(std::uint8_t Kind, std::string_view Text, std::uint8_t Flag)
+{
+    if (!FSuppressUndo)
+        UndoList->AddItemExact(Kind, Text, Flag, Cursor->Pos(), TCharCrs::InLine(Text));
+}
+
 void TEditorEngine::RecordBracket(std::uint8_t Flag)
 {
     if (!FSuppressUndo)
