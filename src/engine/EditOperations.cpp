@@ -13,6 +13,22 @@
 
 namespace narvo {
 
+namespace {
+
+// The end of the piece of Text that starts at From: about Most bytes, never between
+// a CR and its LF.
+std::size_t PieceEnd(std::string_view Text, std::size_t From, std::size_t Most)
+{
+    if (Text.size() - From <= Most)
+        return Text.size();
+    std::size_t To = From + Most;
+    if (Text[To - 1] == '\r' && Text[To] == '\n')
+        ++To;
+    return To;
+}
+
+}  // namespace
+
 bool TEditorEngine::DeleteMarkedBlock(bool OwnGroup)
 {
     if (HighLight->Empty())
@@ -113,16 +129,6 @@ void TEditorEngine::InsertTextEx(const std::string& Text, bool FireChange, bool 
     DesiredColumn = -1;
     UpdateDisplay(FireChange);
     Status = edDone;
-}
-
-std::size_t TEditorEngine::PieceEnd(std::string_view Text, std::size_t From, std::size_t Most)
-{
-    if (Text.size() - From <= Most)
-        return Text.size();
-    std::size_t To = From + Most;
-    if (Text[To - 1] == '\r' && Text[To] == '\n')
-        ++To;
-    return To;
 }
 
 void TEditorEngine::KeepCursorRow(std::int64_t Row)

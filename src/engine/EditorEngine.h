@@ -289,9 +289,6 @@ public:
     // Text with CR, LF or CR LF line breaks; with KeepBreaks they go into the line as
     // characters.
     void InsertTextEx(const std::string& Text, bool FireChange, bool KeepBreaks);
-    // The end of the piece of Text that starts at From: about Most bytes, never
-    // between a CR and its LF.
-    static std::size_t PieceEnd(std::string_view Text, std::size_t From, std::size_t Most);
     // Lines of Text one below another at the cursor's display column.
     void InsertColumnBlock(const std::string& Text);
     void InsertColumnLines(std::span<const std::string_view> List);
