@@ -4,9 +4,10 @@
 // Storage: a text given as a whole is kept as one block of bytes, and its lines are
 // views into that block until they change; a changed line owns its bytes. Many
 // lines inserted at once (a paste, an undone deletion) get a block of their own in
-// the same way, which goes when the last of its lines is deleted or changed. Lines are kept in chunks of a few thousand, each knowing its line count and
-// byte count, so that inserting or deleting lines and turning a position into an
-// offset cost per chunk, not per line of the whole text.
+// the same way, which goes when the last of its lines is deleted or changed. Lines
+// are kept in chunks of a few thousand, each knowing its line count and byte count,
+// so that inserting or deleting lines and turning a position into an offset cost per
+// chunk, not per line of the whole text.
 //
 // Every change runs inside one update bracket that holds the buffer's lock, so that
 // the status thread can read the lines safely: a change under way makes its queries

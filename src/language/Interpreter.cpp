@@ -6,8 +6,8 @@
 #include "language/Expressions.h"
 #include "language/SearchCommands.h"
 #include "language/TextRegister.h"
-#include "shared/CharClass.h"
 #include "platform/posix/ProcessMemory.h"
+#include "shared/CharClass.h"
 #include "shared/HexText.h"
 
 #include <algorithm>
