@@ -1,10 +1,12 @@
 // The document verbs (see Documents.h). Saving runs in this order: follow a
 // symbolic link; ask when another program changed the file or it is read-only;
-// write the whole text to a temporary file beside the target and sync it; make the
-// ".BAK" as a hard link to the old file (or a copy), replacing an older one; when
-// that fails, the temporary file becomes "nrvsave.zvt" and only then is the
-// warning shown; rename the temporary file onto the target. The name holds the old
-// file until that last rename, and every failure leaves the files as they were.
+// write the whole text to a temporary file beside the target and sync it; give the
+// old file a second, hidden name (a hard link, or a copy) to become the ".BAK";
+// when that fails, the temporary file becomes "nrvsave.zvt" and only then is the
+// warning shown; rename the temporary file onto the target; last, the hidden name
+// replaces the older ".BAK". The name holds the old file until the new one is whole
+// in its place, the older ".BAK" stays until then, and every failure before leaves
+// the files as they were.
 #include "app/Documents.h"
 
 #include "app/CommandLanguage.h"
@@ -27,7 +29,9 @@
 #include <QPointer>
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 #include <memory>
 #include <sys/stat.h>
@@ -142,35 +146,42 @@ bool IsReadOnlyFile(const std::string& Target)
     return (St.st_mode & 0222) == 0 || ::access(Target.c_str(), W_OK) != 0;
 }
 
-// The ".BAK" of Target: a hard link to the old file made under a temporary name and
-// renamed over any older ".BAK", or a copy where the file system has no links. The
-// old file keeps its name throughout. 0 or the errno.
-int MakeBackup(const std::string& Target, const std::string& Backup)
+// The old file Target under a hidden name beside Backup, to replace the older
+// ".BAK" once the new text is in place: a hard link, or a copy where the file
+// system has no links. The old file keeps its name throughout. Throws EFileError
+// with the reason.
+TTempFile PrepareBackup(const std::string& Target, const std::string& Backup)
 {
+    // The step that makes the ".BAK" out of the old file, as a test may fail it.
     if (const int Err = InjectedFault(TFileStep::Rename, Backup))
-        return Err;
-    const std::string Link = Backup + ".nrv-link";
-    ::unlink(Link.c_str());
-    if (InjectedFault(TFileStep::Link, Backup) == 0 && ::link(Target.c_str(), Link.c_str()) == 0) {
-        if (::rename(Link.c_str(), Backup.c_str()) == 0)
-            return 0;
-        const int Err = errno;
-        ::unlink(Link.c_str());
-        return Err;
-    }
+        throw EFileError(FileErrorText("Cannot make the backup", Backup, Err), Err);
+    // A name the save once left behind beside the ".BAK" while it made the link.
+    ::unlink((Backup + ".nrv-link").c_str());
+    struct stat St {};
+    if (::lstat(Backup.c_str(), &St) == 0 && S_ISDIR(St.st_mode))
+        throw EFileError(FileErrorText("Cannot make the backup", Backup, EISDIR), EISDIR);
     try {
+        return LinkTempFile(Target, Backup);
+    } catch (const EFileError&) {
         // A copy is as private as the file it keeps: its mode and owner, not a new
         // file's (nor those of the older ".BAK" it replaces).
-        RenameIntoPlace(WriteTempFile(Backup, ReadFileBytes(Target), 0600, Target), Backup);
-        return 0;
-    } catch (const EFileError&) {
-        return EIO;
+        return WriteTempFile(Backup, ReadFileBytes(Target), 0600, Target);
     }
 }
 
 void ReportCannotSave(const std::string& Name, const std::string& Reason)
 {
     MessageDlg("Cannot save \"" + Name + "\".\r\n" + Reason, mtError, mbOK);
+}
+
+// The warning of a text that went to the emergency file. The old file could not be
+// kept as the ".BAK"; "open by another program" is said only when the system said
+// so (the file busy), else the system's own reason.
+std::string EmergencyText(const EFileError& Why)
+{
+    const bool Busy = Why.Code() == EBUSY || Why.Code() == ETXTBSY;
+    return std::string(Busy ? "File is open by another program." : Why.what()) + "\r\nResults saved to: " +
+           EmergencyFileBaseName;
 }
 
 // The bytes to write; a text that would not be written back as it was read (a
@@ -223,7 +234,22 @@ std::string BackupFileName(const std::string& Name)
 {
     // The whole name stays, extension and all: "a.c" and "a.h" must not share one
     // backup, or saving the one destroys the backup of the other.
-    return Name + ".BAK";
+    const std::string Folder = FolderOfPath(Name);
+    const std::size_t Slash = Name.rfind('/');
+    const std::string Base = Slash == std::string::npos ? Name : Name.substr(Slash + 1);
+    const std::size_t Limit = FileNameLimit(Folder);
+    if (Base.size() + 4 <= Limit)
+        return Name + ".BAK";
+    // Too long for ".BAK": the start of the name, then what tells it from every other
+    // name that begins alike (a hash of the whole name), so that neither shares a
+    // backup.
+    std::uint32_t Hash = 2166136261u;  // FNV-1a
+    for (const char C : Base)
+        Hash = (Hash ^ static_cast<unsigned char>(C)) * 16777619u;
+    char Tag[16];
+    std::snprintf(Tag, sizeof Tag, "~%08X.BAK", static_cast<unsigned>(Hash));
+    const std::size_t Room = Limit > std::strlen(Tag) ? Limit - std::strlen(Tag) : 0;
+    return Name.substr(0, Slash == std::string::npos ? 0 : Slash + 1) + CutFileName(Base, Room) + Tag;
 }
 
 std::string EmergencyFileName(const std::string& Name)
@@ -366,8 +392,11 @@ bool SavePane(TScrollEditor& Main, const std::string& GivenName, bool AddToRecen
     }
 
     const std::string Backup = BackupFileName(Target);
+    TTempFile Previous;  // the old file, to become the ".BAK"
     if (IsRegular(Target)) {
-        if (MakeBackup(Target, Backup) != 0) {
+        try {
+            Previous = PrepareBackup(Target, Backup);
+        } catch (const EFileError& Why) {
             // The old file stays where it is; the text goes to the emergency file.
             const std::string Emergency = EmergencyFileName(Target);
             try {
@@ -376,8 +405,7 @@ bool SavePane(TScrollEditor& Main, const std::string& GivenName, bool AddToRecen
                 ReportCannotSave(Name, E.what());
                 return false;
             }
-            MessageDlg(std::string("File is open by another program.\r\nResults saved to: ") + EmergencyFileBaseName,
-                       mtWarning, mbOK);
+            MessageDlg(EmergencyText(Why), mtWarning, mbOK);
             return false;
         }
     }
@@ -385,8 +413,22 @@ bool SavePane(TScrollEditor& Main, const std::string& GivenName, bool AddToRecen
         // The name held the old file until now and holds the new one from here.
         RenameIntoPlace(std::move(Temp), Target);
     } catch (const EFileError& E) {
-        ReportCannotSave(Name, E.what());
+        ReportCannotSave(Name, E.what());  // the older ".BAK" is untouched
         return false;
+    }
+    if (!Previous.Empty()) {
+        try {
+            RenameIntoPlace(std::move(Previous), Backup);
+        } catch (const EFileError& E) {
+            // The text is saved; only the older ".BAK" could not give way.
+            if (Automatic)
+                ShowStatusMessage("Saved " + ElideMiddle(Name) + ", but the previous version was not kept: " +
+                                      std::strerror(E.Code()),
+                                  true);
+            else
+                MessageDlg("Saved \"" + Name + "\", but the previous version was not kept.\r\n" + E.what(), mtWarning,
+                           mbOK);
+        }
     }
 
     Main.FileName = Name;

@@ -5,9 +5,10 @@
 // the wait cursor, and the recent-files submenu the verbs keep up to date.
 //
 // Saving never loses what is on disk: the whole text is first written to a
-// temporary file in the target's folder and synced; only then is the ".BAK" made
-// (a hard link to the old file, or a copy) and the temporary file renamed onto the
-// target, so the name always holds a whole file. A file another program changed
+// temporary file in the target's folder and synced; only then is the old file
+// given a second name (a hard link, or a copy) and the temporary file renamed onto
+// the target, so the name always holds a whole file; the second name replaces the
+// older ".BAK" last, so that a failed save keeps it. A file another program changed
 // since it was read, or a read-only one, is overwritten only when the user agrees.
 // When the backup fails, the temporary file becomes the emergency file "nrvsave.zvt"
 // in that folder and the document stays modified. The name, the modified flag, the
@@ -32,6 +33,9 @@ inline constexpr const char* EmergencyFileBaseName = "nrvsave.zvt";
 // --- names --------------------------------------------------------------------------------
 // Name with ".BAK" appended to the whole name ("a.c" -> "a.c.BAK", "Makefile" ->
 // "Makefile.BAK"), so files differing only in their extension keep backups apart.
+// A name too long for that (over 251 bytes where names may have 255) keeps as much
+// of its start as fits with "~", eight hexadecimal digits of a hash (FNV-1a, 32
+// bits) of the whole name and ".BAK", never cut inside a UTF-8 character.
 std::string BackupFileName(const std::string& Name);
 // "nrvsave.zvt" in the folder of Name.
 std::string EmergencyFileName(const std::string& Name);

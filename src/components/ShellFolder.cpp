@@ -3,6 +3,7 @@
 
 #include "platform/Shell.h"
 #include "platform/TextConvert.h"
+#include "platform/posix/SafeFile.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -463,8 +464,17 @@ bool MoveToTrash(const std::string& Path, std::string& Error)
     std::strftime(Date, sizeof Date, "%Y-%m-%dT%H:%M:%S", &Tm);
     const std::string Info = "[Trash Info]\nPath=" + EscapeTrashPath(Abs) + "\nDeletionDate=" + Date + "\n";
 
+    // The record's name adds ".trashinfo" to the file's: a name near the limit is
+    // shortened to leave room (the record keeps the whole original path).
+    constexpr std::size_t InfoExt = std::string_view(".trashinfo").size();
+    const std::size_t Limit = FileNameLimit(Trash + "/info");
+    const std::size_t Room = Limit > InfoExt ? Limit - InfoExt : 0;
     for (int N = 1; N < 10000; ++N) {
-        const std::string Name = N == 1 ? Base : Stem + "." + std::to_string(N) + Ext;
+        const std::string Number = N == 1 ? std::string() : "." + std::to_string(N);
+        std::string Name = Stem + Number + Ext;
+        if (Name.size() > Room)
+            Name = Number.size() + Ext.size() < Room ? CutFileName(Stem, Room - Number.size() - Ext.size()) + Number + Ext
+                                                      : CutFileName(Base, Room - Number.size()) + Number;
         const std::string InfoName = Trash + "/info/" + Name + ".trashinfo";
         const std::string FileName = Trash + "/files/" + Name;
         // The info file claims the name: made exclusively, it cannot clash with

@@ -253,7 +253,7 @@ bool TSpellChecker::LoadFromFile(const std::string& FileName)
     return true;
 }
 
-void TSpellChecker::SaveToFile(const std::string& FileName)
+void TSpellChecker::SaveToFile(const std::string& FileName, unsigned NewFileMode)
 {
     std::string Bytes;
     std::size_t Size = 0;
@@ -264,7 +264,7 @@ void TSpellChecker::SaveToFile(const std::string& FileName)
         Bytes += S;
         Bytes += "\r\n";
     }
-    AtomicWriteFile(FileName, Bytes);
+    AtomicWriteFile(FileName, Bytes, NewFileMode);
     Modified = false;
 }
 

@@ -60,8 +60,9 @@ public:
     // file throws EFileError and leaves the dictionary as it was.
     bool LoadFromFile(const std::string& FileName);
     // Writes the dictionary, one word a line ending in CR LF, replacing the file
-    // atomically; throws EFileError (the file on disk is then unchanged).
-    void SaveToFile(const std::string& FileName);
+    // atomically; throws EFileError (the file on disk is then unchanged). A new file
+    // gets NewFileMode less the umask.
+    void SaveToFile(const std::string& FileName, unsigned NewFileMode = 0666);
     // The dictionary := Lines (as if read from a file; for tests and tools).
     void SetWords(std::vector<std::string> Lines);
 

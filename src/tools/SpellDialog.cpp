@@ -31,7 +31,6 @@
 
 #include <climits>
 #include <cstdlib>
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -88,10 +87,9 @@ void SaveDictionary()
     }
     EnsureSettingsFolder();
     const std::string Copy = UserDictionaryFile();
-    // Made private first: the save keeps the mode bits of the file it replaces.
-    if (const int Fd = ::open(Copy.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600); Fd >= 0)
-        ::close(Fd);
-    SpellChecker->SaveToFile(Copy);
+    // Private, and made whole or not at all: an empty copy left by a failed write
+    // would hide the shipped word list at the next start.
+    SpellChecker->SaveToFile(Copy, 0600);
     DictionaryFile = Copy;
     TIniFile Ini(IniName);
     Ini.WriteString("Files", "Dictionary", DictionaryFile);

@@ -13,7 +13,10 @@
 #include <atomic>
 #include <cerrno>
 #include <string>
+#include <dirent.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace narvo {
@@ -35,6 +38,22 @@ TEST(DocumentNames, BackupAndEmergencyNames)
         EXPECT_EQ(BackupFileName(R.Name), R.Backup) << R.Name;
     EXPECT_EQ(EmergencyFileName("/d/b.txt"), "/d/nrvsave.zvt");
     EXPECT_EQ(EmergencyFileName("/b.txt"), "/nrvsave.zvt");
+}
+
+// A name too long to take ".BAK" keeps its start, then "~", a hash of the whole name
+// and ".BAK", 255 bytes in all, never cutting a UTF-8 character.
+TEST(DocumentNames, NamesTooLongForBak)
+{
+    const std::string N251(251, 'a'), N252(252, 'a');
+    EXPECT_EQ(BackupFileName("/d/" + N251), "/d/" + N251 + ".BAK");
+    EXPECT_EQ(BackupFileName("/d/" + N252), "/d/" + std::string(242, 'a') + "~E7066E51.BAK");
+    EXPECT_EQ(BackupFileName(N252), std::string(242, 'a') + "~E7066E51.BAK");
+    // Names that begin alike keep apart.
+    const std::string Other = BackupFileName("/d/" + N251 + "b");
+    EXPECT_EQ(Other.size(), 3u + 255u);
+    EXPECT_NE(Other, BackupFileName("/d/" + N252));
+    const std::string Accented = std::string(241, 'a') + "\xC3\xA9" + std::string(12, 'z');
+    EXPECT_EQ(BackupFileName("/d/" + Accented).substr(3, 242), std::string(241, 'a') + "~");
 }
 
 TEST(DocumentNames, QuotedFileNames)
@@ -146,7 +165,7 @@ TEST_F(Documents, AFailedWriteLeavesFileAndBackupByteForByte)
         {TFileStep::Write, ENOSPC, true},       // full disk
         {TFileStep::Sync, EIO, true},
         {TFileStep::Close, EDQUOT, true},
-        {TFileStep::Rename, EBUSY, false},      // the final rename puts the old file back
+        {TFileStep::Rename, EBUSY, true},       // the older backup gives way only after the new file
     };
     for (const auto& R : Rows) {
         Write("f.txt", "on disk\r\n");
@@ -191,6 +210,165 @@ TEST_F(Documents, AFailingBackupRenameGivesTheEmergencyFile)
     EXPECT_TRUE(Main().Modified);
     EXPECT_EQ(CurrentFileName, Path("b.txt"));
     EXPECT_EQ(Form->windowTitle(), "Narvo - b.txt");
+}
+
+// Every name but the settings file, hidden ones too, sorted: what a save left.
+std::vector<std::string> NamesIn(const std::string& Folder)
+{
+    std::vector<std::string> Names;
+    if (DIR* D = opendir(Folder.c_str())) {
+        while (const dirent* E = readdir(D)) {
+            const std::string N = E->d_name;
+            if (N != "." && N != ".." && N != "Narvo.ini")
+                Names.push_back(N);
+        }
+        closedir(D);
+    }
+    std::sort(Names.begin(), Names.end());
+    return Names;
+}
+
+std::string BaseOf(const std::string& Path) { return Path.substr(Path.rfind('/') + 1); }
+
+// Names of 240 to 255 bytes are saved like any other, with temporary files that have
+// a name or none, and keep their backup: under ".BAK" where it fits, else under the
+// shortened backup name.
+TEST_F(Documents, LongNamesAreSavedWithTheirBackups)
+{
+    for (const bool RefuseUnnamed : {false, true}) {
+        SetFileFaultHook(
+            [=](TFileStep Step, const std::string&) { return Step == TFileStep::Unnamed && RefuseUnnamed ? EOPNOTSUPP : 0; });
+        for (const std::size_t Length : {240u, 253u, 255u}) {
+            const std::string Name = std::string(Length - 4, 'l') + ".txt";
+            const std::string Backup = BaseOf(BackupFileName(Path(Name)));
+            EXPECT_EQ(Backup.size(), std::min<std::size_t>(Length + 4, 255));
+            Write(Name, "old\n");
+            ASSERT_TRUE(OpenTextFile(Path(Name)));
+            Boxes.Asked.clear();
+            Main().InsertText("new ");
+            EXPECT_TRUE(SaveIfModified()) << Length;
+            Main().InsertText("2 ");
+            EXPECT_TRUE(SaveIfModified()) << Length;
+            EXPECT_TRUE(Boxes.Asked.empty()) << Length << ": " << LastAsked();
+            EXPECT_EQ(Read(Name), "new 2 old\n");
+            EXPECT_EQ(Read(Backup), "new old\n");
+            std::vector<std::string> Expected = {Name, Backup};
+            std::sort(Expected.begin(), Expected.end());
+            EXPECT_EQ(NamesIn(Folder), Expected) << Length;
+            ASSERT_TRUE(CloseTextFile());
+            unlink(Path(Name).c_str());
+            unlink(Path(Backup).c_str());
+        }
+        SetFileFaultHook({});
+    }
+}
+
+// A save that fails when the new text is written or put in place leaves the file
+// and the older backup as they were, with nothing else beside them, whatever the
+// name's length, and says the system's reason.
+TEST_F(Documents, AFailedSaveKeepsTheOlderBackup)
+{
+    for (const std::size_t Length : {8u, 240u}) {
+        for (const TFileStep Failing : {TFileStep::Sync, TFileStep::Rename}) {
+            const std::string Name = std::string(Length - 4, 'f') + ".txt";
+            const std::string Backup = BaseOf(BackupFileName(Path(Name)));
+            Write(Name, "on disk\n");
+            Write(Backup, "older\n");
+            ASSERT_TRUE(OpenTextFile(Path(Name)));
+            Main().InsertText("changed ");
+            const std::string Target = Path(Name);
+            SetFileFaultHook([&](TFileStep Step, const std::string& P) { return Step == Failing && P == Target ? EIO : 0; });
+            EXPECT_FALSE(SaveIfModified());
+            SetFileFaultHook({});
+            EXPECT_EQ(Read(Name), "on disk\n");
+            EXPECT_EQ(Read(Backup), "older\n") << Length << " " << int(Failing);
+            EXPECT_EQ(NamesIn(Folder), (std::vector<std::string>{Name, Backup})) << Length << " " << int(Failing);
+            EXPECT_NE(LastAsked().find("Input/output error"), std::string::npos) << LastAsked();
+            EXPECT_TRUE(Main().Modified);
+            Main().SetModified(false);
+            unlink(Path(Name).c_str());
+            unlink(Path(Backup).c_str());
+        }
+    }
+}
+
+// A ".BAK" that already is the file itself (a hard link: made by the user, or left by
+// a save killed midway) is kept as the old version and nothing else stays behind,
+// also when the save fails in the middle or a killed save left its hidden link.
+TEST_F(Documents, ABackupLinkedToTheFileLeavesNothingBehind)
+{
+    Write("h.txt", "old\n");
+    ASSERT_EQ(link(Path("h.txt").c_str(), Path("h.txt.BAK").c_str()), 0);
+    ASSERT_TRUE(OpenTextFile(Path("h.txt")));
+    Main().InsertText("new ");
+    EXPECT_TRUE(SaveIfModified());
+    EXPECT_EQ(Read("h.txt"), "new old\n");
+    EXPECT_EQ(Read("h.txt.BAK"), "old\n");
+    EXPECT_EQ(NamesIn(Folder), (std::vector<std::string>{"h.txt", "h.txt.BAK"}));
+
+    unlink(Path("h.txt.BAK").c_str());
+    ASSERT_EQ(link(Path("h.txt").c_str(), Path("h.txt.BAK").c_str()), 0);
+    Main().InsertText("failed ");
+    const std::string Target = Path("h.txt");
+    SetFileFaultHook([&](TFileStep Step, const std::string& P) { return Step == TFileStep::Rename && P == Target ? EIO : 0; });
+    EXPECT_FALSE(SaveIfModified());
+    SetFileFaultHook({});
+    EXPECT_EQ(Read("h.txt.BAK"), "new old\n");
+    EXPECT_EQ(NamesIn(Folder), (std::vector<std::string>{"h.txt", "h.txt.BAK"}));
+
+    // A hidden link of a save that was killed (its process no longer runs).
+    const pid_t Gone = fork();
+    if (Gone == 0)
+        _exit(0);
+    ASSERT_GT(Gone, 0);
+    ASSERT_EQ(waitpid(Gone, nullptr, 0), Gone);
+    const std::string Left = ".h.txt.BAK." + std::to_string(Gone) + "-1.tmp";
+    ASSERT_EQ(link(Path("h.txt").c_str(), Path(Left).c_str()), 0);
+    EXPECT_TRUE(SaveIfModified());
+    EXPECT_EQ(Read("h.txt.BAK"), "new old\n");
+    EXPECT_EQ(NamesIn(Folder), (std::vector<std::string>{"h.txt", "h.txt.BAK"}));
+}
+
+// When the old file cannot be kept as the backup, the text goes to the emergency
+// file and the warning gives the system's reason: "open by another program" only
+// when the file is busy. When only the older backup cannot give way at the end, the
+// text is saved and the warning says the previous version was not kept.
+TEST_F(Documents, BackupFailuresSayTheirCause)
+{
+    Write("e.txt", "held\n");
+    ASSERT_TRUE(OpenTextFile(Path("e.txt")));
+    Main().GotoBottom();
+    Main().InsertText("more");
+    const std::string Backup = Path("e.txt.BAK");
+    // No links on this file system, and the copy finds the disk full.
+    SetFileFaultHook([&](TFileStep Step, const std::string& P) {
+        return P != Backup ? 0 : Step == TFileStep::Link ? EPERM : Step == TFileStep::Write ? ENOSPC : 0;
+    });
+    EXPECT_FALSE(SaveIfModified());
+    SetFileFaultHook({});
+    EXPECT_EQ(Read("e.txt"), "held\n");
+    EXPECT_EQ(Read("nrvsave.zvt"), "held\nmore");
+    EXPECT_EQ(LastAsked().find("open by another program"), std::string::npos) << LastAsked();
+    EXPECT_NE(LastAsked().find("No space left on device"), std::string::npos) << LastAsked();
+    EXPECT_NE(LastAsked().find(Backup), std::string::npos) << LastAsked();
+    EXPECT_NE(LastAsked().find("\r\nResults saved to: nrvsave.zvt"), std::string::npos) << LastAsked();
+    EXPECT_TRUE(Main().Modified);
+
+    Write("e.txt.BAK", "older\n");
+    int Renames = 0;
+    SetFileFaultHook([&](TFileStep Step, const std::string& P) {
+        return Step == TFileStep::Rename && P == Backup && ++Renames == 2 ? EIO : 0;
+    });
+    Boxes.Asked.clear();
+    EXPECT_TRUE(SaveIfModified());
+    SetFileFaultHook({});
+    EXPECT_EQ(Read("e.txt"), "held\nmore");
+    EXPECT_EQ(Read("e.txt.BAK"), "older\n");
+    ASSERT_EQ(Boxes.Asked.size(), 1u);
+    EXPECT_NE(LastAsked().find("previous version was not kept"), std::string::npos) << LastAsked();
+    EXPECT_NE(LastAsked().find("Input/output error"), std::string::npos) << LastAsked();
+    EXPECT_FALSE(Main().Modified);
+    EXPECT_EQ(NamesIn(Folder), (std::vector<std::string>{"e.txt", "e.txt.BAK", "nrvsave.zvt"}));
 }
 
 TEST_F(Documents, SaveAsFailureAndCancelKeepTheOldName)
@@ -493,9 +671,10 @@ TEST_F(Documents, TheNameHoldsAWholeFileThroughoutASave)
             if (Step == TFileStep::Link && LinksFail)
                 return EPERM;
             if (Step == TFileStep::Rename && P == Target) {
-                // Just before the new file is moved in: both names hold the old text.
+                // Just before the new file is moved in: the name holds the old text,
+                // and the older backup is still there until the new text is.
                 EXPECT_EQ(Read("w.txt"), "first\n");
-                EXPECT_EQ(Read("w.txt.BAK"), "first\n");
+                EXPECT_EQ(Read("w.txt.BAK"), "older\n");
                 Checked = true;
             }
             return 0;

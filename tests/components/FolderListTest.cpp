@@ -214,5 +214,25 @@ TEST(TrashTest, MovesFilesIntoTheHomeTrashWithTheirRecords)
     EXPECT_NE(Error.find("gone.txt"), std::string::npos);
 }
 
+// A name near the 255-byte limit still goes to the trash: its record, which adds
+// ".trashinfo", is given a shortened name (the record keeps the whole path).
+TEST(TrashTest, LongNamesGoToTheTrashToo)
+{
+    QTemporaryDir T;
+    const std::string D = T.path().toStdString();
+    const test::TEnvGuard Data("XDG_DATA_HOME", D + "/data");
+    const std::string Trash = D + "/data/Trash";
+    const std::string Stem(251, 'q');
+    std::string Error;
+    for (const int Size : {5, 6}) {
+        WriteFile(D + "/" + Stem + ".txt", Size);
+        ASSERT_TRUE(MoveToTrash(D + "/" + Stem + ".txt", Error)) << Error;
+    }
+    EXPECT_EQ(ReadAll(Trash + "/files/" + Stem.substr(0, 241) + ".txt"), "xxxxx");
+    EXPECT_EQ(ReadAll(Trash + "/files/" + Stem.substr(0, 239) + ".2.txt"), "xxxxxx");
+    const std::string Info = ReadAll(Trash + "/info/" + Stem.substr(0, 239) + ".2.txt.trashinfo");
+    EXPECT_EQ(Info.rfind("[Trash Info]\nPath=" + D + "/" + Stem + ".txt\n", 0), 0u) << Info;
+}
+
 }  // namespace
 }  // namespace narvo

@@ -225,6 +225,21 @@ TEST_F(SpellDialogTest, TheShippedListIsOnlyReadAndTheUsersCopyIsKept)
     EXPECT_EQ(ReadFileBytes(Shipped), Before);
 }
 
+// The user's copy is made whole or not at all: an empty copy left by a failed write
+// would hide the shipped list at the next start.
+TEST_F(SpellDialogTest, AFailedFirstSaveLeavesNoCopy)
+{
+    const std::string Shipped = DefaultDictionaryFile();
+    DictionaryFile = Shipped;
+    ASSERT_TRUE(LoadDictionary());
+    SpellChecker->AddWord("zzyzxq");
+    const auto Old = SetFileFaultHook([](TFileStep S, const std::string&) { return S == TFileStep::Write ? ENOSPC : 0; });
+    EXPECT_THROW(SaveDictionary(), EFileError);
+    SetFileFaultHook(Old);
+    EXPECT_FALSE(FileExists(Folder + "/NRVSmall.dix"));
+    EXPECT_EQ(DefaultDictionaryFile(), Shipped);
+}
+
 TEST_F(SpellDialogTest, SettingsFileRoundTrip)
 {
     // Defaults with no file: the shipped dictionary and the switches.

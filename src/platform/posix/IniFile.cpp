@@ -374,7 +374,11 @@ void TIniFile::UpdateFile()
         return;
     if (InSettingsFolder_)
         EnsureSettingsFolder();
-    AtomicWriteFile(FileName_, Serialize());
+    // The settings hold paths, command lines and programs to run: a new file there
+    // is the user's alone, whatever the folder's mode. An existing file keeps its
+    // mode, which may be the user's choice.
+    const bool Private = InSettingsFolder_ || FolderOfPath(FileName_) == SettingsFolder();
+    AtomicWriteFile(FileName_, Serialize(), Private ? 0600 : 0666);
     Dirty_ = false;
 }
 

@@ -59,7 +59,7 @@ public:
 
     // Writes the file now when anything changed. Throws EFileError with the file's
     // name and the reason; a file that could not be read is refused, since writing it
-    // would lose what it holds.
+    // would lose what it holds. A file made new in the settings folder is 0600.
     void UpdateFile();
     bool Modified() const { return Dirty_; }
 

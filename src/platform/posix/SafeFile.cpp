@@ -35,7 +35,7 @@ int InjectedFault(TFileStep Step, const std::string& Path)
 
 [[noreturn]] void Fail(std::string_view What, const std::string& Path, int Errno)
 {
-    throw EFileError(FileErrorText(What, Path, Errno));
+    throw EFileError(FileErrorText(What, Path, Errno), Errno);
 }
 
 const char* FileKindName(mode_t Mode)
@@ -155,6 +155,26 @@ std::string FileErrorText(std::string_view What, const std::string& Path, int Er
     Result += " \"" + Path + "\": ";
     Result += std::strerror(Errno);
     return Result;
+}
+
+std::size_t FileNameLimit(const std::string& Folder)
+{
+    const long Limit = ::pathconf(Folder.c_str(), _PC_NAME_MAX);
+    return Limit > 0 ? static_cast<std::size_t>(Limit) : 255;
+}
+
+std::string CutFileName(std::string_view Name, std::size_t Limit)
+{
+    if (Name.size() <= Limit)
+        return std::string(Name);
+    // A UTF-8 character is at most four bytes: a longer run of continuation bytes
+    // is no UTF-8 (a name in an 8-bit encoding) and is cut where the limit falls.
+    std::size_t End = Limit;
+    for (int Back = 0; Back < 3 && End > 0 && (static_cast<unsigned char>(Name[End]) & 0xC0) == 0x80; ++Back)
+        --End;
+    if ((static_cast<unsigned char>(Name[End]) & 0xC0) == 0x80)
+        End = Limit;
+    return std::string(Name.substr(0, End));
 }
 
 std::string FolderOfPath(const std::string& Path)
@@ -285,20 +305,30 @@ mode_t CurrentUmask()
     return Mask;
 }
 
+// What the hidden temporary names of a file called Base in Folder begin with: "."
+// and Base, shortened so that the longest name of that form still fits the
+// folder's limit: the process id and the number take up to ten digits each.
+std::string TempNamePrefix(const std::string& Folder, const std::string& Base)
+{
+    constexpr std::size_t Around = std::string_view(".").size() + std::string_view(".-.tmp").size() + 2 * 10;
+    const std::size_t Limit = FileNameLimit(Folder);
+    return "." + CutFileName(Base, Limit > Around ? Limit - Around : 0) + ".";
+}
+
 // A fresh hidden name for a temporary file of Target: the process id in it tells a
 // later save whether its writer still runs.
 std::string HiddenTempName(const std::string& Folder, const std::string& Base)
 {
     static std::atomic<unsigned> Counter{0};
     const unsigned long Stamp = static_cast<unsigned long>(std::time(nullptr)) ^ (Counter++ * 2654435761u);
-    return Folder + "/." + Base + "." + std::to_string(::getpid()) + "-" + std::to_string(Stamp % 1000000007u) +
-           ".tmp";
+    return Folder + "/" + TempNamePrefix(Folder, Base) + std::to_string(::getpid()) + "-" +
+           std::to_string(Stamp % 1000000007u) + ".tmp";
 }
 
-// The process id in a hidden temporary name of Base, 0 when Name is none.
-pid_t TempNameOwner(const std::string& Name, const std::string& Base)
+// The process id in a hidden temporary name beginning with Prefix, 0 when Name is
+// none.
+pid_t TempNameOwner(const std::string& Name, const std::string& Prefix)
 {
-    const std::string Prefix = "." + Base + ".";
     if (Name.size() <= Prefix.size() + 4 || Name.compare(0, Prefix.size(), Prefix) != 0 ||
         Name.compare(Name.size() - 4, 4, ".tmp") != 0)
         return 0;
@@ -445,6 +475,30 @@ TTempFile WriteTempFile(const std::string& Target, const std::vector<std::string
     return Temp;
 }
 
+TTempFile LinkTempFile(const std::string& Existing, const std::string& Target)
+{
+    TTempFile Temp;
+    Temp.Folder_ = FolderOfPath(Target);
+    int Err = InjectedFault(TFileStep::Link, Target);
+    if (!Err)
+        RemoveStaleTempFiles(Target);
+    for (int Attempt = 0; !Err && Temp.Name_.empty() && Attempt < 100; ++Attempt) {
+        const std::string Name = HiddenTempName(Temp.Folder_, BaseName(Target));
+        if (::link(Existing.c_str(), Name.c_str()) == 0)
+            Temp.Name_ = Name;
+        else if (errno != EEXIST)
+            Err = errno;
+    }
+    if (Temp.Name_.empty())
+        Fail("Cannot link \"" + Existing + "\" as", Target, Err ? Err : EEXIST);
+    // Held like a temporary file being written, so that a program in another
+    // process-id space does not take it for one left behind.
+    Temp.Fd_ = ::open(Temp.Name_.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (Temp.Fd_ >= 0)
+        ::flock(Temp.Fd_, LOCK_EX | LOCK_NB);
+    return Temp;
+}
+
 void RenameIntoPlace(TTempFile Temp, const std::string& Target)
 {
     int Err = InjectedFault(TFileStep::Rename, Target);
@@ -474,6 +528,12 @@ void RenameIntoPlace(TTempFile Temp, const std::string& Target)
         RemoveTempFile(Temp);
         Fail("Cannot replace", Target, Err);
     }
+    // A rename between two names of one file does nothing: the target already is
+    // this file, and the temporary name must not stay behind.
+    struct stat Left, Placed;
+    if (::lstat(Temp.Name_.c_str(), &Left) == 0 && ::lstat(Target.c_str(), &Placed) == 0 &&
+        Left.st_dev == Placed.st_dev && Left.st_ino == Placed.st_ino)
+        ::unlink(Temp.Name_.c_str());
     Temp.Name_.clear();  // it is the target now
     RemoveTempFile(Temp);
     SyncFolder(Target);
@@ -491,13 +551,13 @@ void RemoveTempFile(TTempFile& Temp) noexcept
 void RemoveStaleTempFiles(const std::string& Target) noexcept
 {
     const std::string Folder = FolderOfPath(Target);
-    const std::string Base = BaseName(Target);
+    const std::string Prefix = TempNamePrefix(Folder, BaseName(Target));
     DIR* D = ::opendir(Folder.c_str());
     if (!D)
         return;
     while (const dirent* E = ::readdir(D)) {
         const std::string Name = E->d_name;
-        const pid_t Owner = TempNameOwner(Name, Base);
+        const pid_t Owner = TempNameOwner(Name, Prefix);
         // A process of that number still runs (or runs as another user): it may be
         // the writer.
         if (Owner == 0 || Owner == ::getpid() || ::kill(Owner, 0) == 0 || errno != ESRCH)
@@ -514,10 +574,10 @@ void RemoveStaleTempFiles(const std::string& Target) noexcept
     ::closedir(D);
 }
 
-void AtomicWriteFile(const std::string& Path, std::string_view Bytes)
+void AtomicWriteFile(const std::string& Path, std::string_view Bytes, unsigned NewFileMode)
 {
     const std::string Target = ResolveFileLink(Path);
-    RenameIntoPlace(WriteTempFile(Target, Bytes), Target);
+    RenameIntoPlace(WriteTempFile(Target, Bytes, NewFileMode), Target);
 }
 
 }  // namespace narvo

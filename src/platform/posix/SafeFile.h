@@ -19,9 +19,14 @@
 namespace narvo {
 
 // Every failure of this layer's file work: the message names the file and the reason.
+// Code() is the errno value behind it, 0 where none applies.
 class EFileError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit EFileError(const std::string& Text, int Errno = 0) : std::runtime_error(Text), Errno_(Errno) {}
+    int Code() const { return Errno_; }
+
+private:
+    int Errno_;
 };
 
 // The steps at which a test may inject a failure.
@@ -46,6 +51,13 @@ std::string ResolveFileLink(const std::string& Path);
 // The folder part of Path ("." for a bare name, "/" for a file in the root).
 std::string FolderOfPath(const std::string& Path);
 
+// The longest file name, in bytes, that Folder's file system takes (255 on most;
+// 255 too when the folder cannot be asked).
+std::size_t FileNameLimit(const std::string& Folder);
+// The first bytes of Name, at most Limit, ending at a character boundary of UTF-8
+// so that a shortened name never ends in half a character.
+std::string CutFileName(std::string_view Name, std::size_t Limit);
+
 // True when Path names an existing file system object (after links).
 bool FileExists(const std::string& Path);
 // True when Path names an existing regular file (after links).
@@ -66,7 +78,9 @@ TFileBlock ReadFileBlock(const std::string& Path);
 // A temporary file beside its target, written in full and synced. It has no name
 // while the file system allows unnamed files; otherwise it is
 // ".<target name>.<process id>-<number>.tmp", which a later save of the same target
-// removes once no running program owns it. Dropping it removes it.
+// removes once no running program owns it. The target name in it is shortened
+// (see CutFileName) as far as the whole name must be to fit the folder's limit, so
+// that every name a file may have can be saved. Dropping it removes it.
 class TTempFile {
 public:
     TTempFile() = default;
@@ -82,9 +96,10 @@ public:
 private:
     friend TTempFile WriteTempFile(const std::string&, const std::vector<std::string_view>&, unsigned,
                                    const std::string&);
+    friend TTempFile LinkTempFile(const std::string&, const std::string&);
     friend void RenameIntoPlace(TTempFile, const std::string&);
     friend void RemoveTempFile(TTempFile&) noexcept;
-    int Fd_ = -1;          // open while the file has no name
+    int Fd_ = -1;          // open while the file has no name, or to hold its lock
     std::string Folder_;   // where it is linked in
     std::string Name_;     // the hidden name, empty while unnamed
 };
@@ -101,8 +116,13 @@ TTempFile WriteTempFile(const std::string& Target, std::string_view Bytes, unsig
 // is written from where its lines lie, without joining them first).
 TTempFile WriteTempFile(const std::string& Target, const std::vector<std::string_view>& Pieces,
                         unsigned NewFileMode = 0666, const std::string& ModelFile = {});
+// The file Existing under one more name, a hidden temporary one of Target (a hard
+// link: no byte is copied), to be put in place as Target later. Throws EFileError
+// (with the errno as Code) where the file system has no links or refuses this one.
+TTempFile LinkTempFile(const std::string& Existing, const std::string& Target);
 // Puts Temp in place as Target (replacing it) and syncs the folder; on failure Temp
-// is removed and EFileError thrown.
+// is removed and EFileError thrown. When Target already is the very file Temp names
+// (a hard link of it), Target stays and Temp's name goes.
 void RenameIntoPlace(TTempFile Temp, const std::string& Target);
 // Removes a temporary file, ignoring errors (used on failure paths).
 void RemoveTempFile(TTempFile& Temp) noexcept;
@@ -112,7 +132,8 @@ void RemoveTempFile(TTempFile& Temp) noexcept;
 void RemoveStaleTempFiles(const std::string& Target) noexcept;
 
 // Replaces the file Path names (after links) by Bytes atomically. On failure the
-// target is left byte for byte and no temporary file remains.
-void AtomicWriteFile(const std::string& Path, std::string_view Bytes);
+// target is left byte for byte and no temporary file remains. A new file gets
+// NewFileMode less the umask; an existing one keeps its mode.
+void AtomicWriteFile(const std::string& Path, std::string_view Bytes, unsigned NewFileMode = 0666);
 
 }  // namespace narvo

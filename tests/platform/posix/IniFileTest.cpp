@@ -155,6 +155,41 @@ TEST(IniFile, BareNamesLiveInTheSettingsFolderWithoutCase)
     EXPECT_EQ(TIniFile(Dir / "cfg/narvo/NARVO.INI").FileName(), Dir / "cfg/narvo/NARVO.INI");
 }
 
+// The settings hold paths and command lines: a settings file the program makes is
+// its owner's alone, in a folder open to others and under the usual umask 022. A
+// file that exists keeps its mode; an ini file elsewhere is made as any file.
+TEST(IniFile, ASettingsFileIsMadePrivate)
+{
+    TTempFolder Dir;
+    const std::string Folder = Dir / "narvo";
+    ASSERT_EQ(::mkdir(Folder.c_str(), 0755), 0);
+    TEnvGuard Env("NARVO_CONFIG_DIR", Folder);
+    const mode_t OldMask = ::umask(022);
+    const auto ModeOf = [](const std::string& Path) {
+        struct stat St {};
+        EXPECT_EQ(::stat(Path.c_str(), &St), 0) << Path;
+        return St.st_mode & 07777;
+    };
+    for (const char* Name : {"Narvo.ini", "NrvDictionary.ini", "/Macros.ini"}) {
+        const std::string Path = Name[0] == '/' ? Folder + Name : Name;
+        TIniFile Ini(Path);
+        Ini.WriteString("S", "K", "1");
+        Ini.UpdateFile();
+        EXPECT_EQ(ModeOf(Ini.FileName()), 0600u) << Name;
+    }
+    PutFile(Folder + "/Shared.ini", "[S]\n");
+    ASSERT_EQ(::chmod((Folder + "/Shared.ini").c_str(), 0640), 0);
+    TIniFile Shared("Shared.ini");
+    Shared.WriteString("S", "K", "2");
+    Shared.UpdateFile();
+    EXPECT_EQ(ModeOf(Folder + "/Shared.ini"), 0640u);
+    TIniFile Elsewhere(Dir / "macros.nrv");
+    Elsewhere.WriteString("S", "K", "3");
+    Elsewhere.UpdateFile();
+    EXPECT_EQ(ModeOf(Dir / "macros.nrv"), 0644u);
+    ::umask(OldMask);
+}
+
 TEST(SettingsFolder, FollowsTheEnvironment)
 {
     TEnvGuard Own("NARVO_CONFIG_DIR", "");

@@ -193,6 +193,101 @@ TEST(SafeFile, ASaveKilledMidwayLeavesNoTemporaryBehind)
     }
 }
 
+TEST(SafeFile, CutNamesNeverEndInHalfACharacter)
+{
+    const struct {
+        const char* Name;
+        std::size_t Limit;
+        const char* Cut;
+    } Rows[] = {
+        {"abc", 5, "abc"},
+        {"abcdef", 3, "abc"},
+        {"ab\xC3\xA9z", 3, "ab"},               // é would lose its second byte
+        {"ab\xC3\xA9z", 4, "ab\xC3\xA9"},
+        {"a\xF0\x9F\x98\x80", 4, "a"},           // a four-byte character
+        {"\xE9\xE9\xE9\xE9\xE9", 3, "\xE9\xE9\xE9"},  // 8-bit names are cut at the limit
+        {"a\xA9\xA9\xA9\xA9\xA9", 5, "a\xA9\xA9\xA9\xA9"},
+    };
+    for (const auto& R : Rows)
+        EXPECT_EQ(CutFileName(R.Name, R.Limit), R.Cut) << R.Name << " " << R.Limit;
+}
+
+// Every name a file may have (up to 255 bytes) is saved, with unnamed or named
+// temporary files, and the hidden copy a killed save leaves of such a name is found
+// and removed by the next save.
+TEST(SafeFile, EveryNameUpToTheLimitIsSaved)
+{
+    for (const bool RefuseUnnamed : {false, true}) {
+        TTempFolder Dir;
+        ASSERT_EQ(::pathconf(Dir.Path().c_str(), _PC_NAME_MAX), 255) << "the test folder takes 255-byte names";
+        const auto Old = SetFileFaultHook(
+            [=](TFileStep Step, const std::string&) { return Step == TFileStep::Unnamed && RefuseUnnamed ? EOPNOTSUPP : 0; });
+        for (const std::size_t Length : {240u, 253u, 255u}) {
+            const std::string Name = std::string(Length - 4, 'n') + ".txt";
+            const std::string Target = Dir / Name;
+            try {
+                AtomicWriteFile(Target, "first");
+                AtomicWriteFile(Target, "second");
+            } catch (const EFileError& E) {
+                ADD_FAILURE() << Length << ": " << E.what();
+            }
+            EXPECT_EQ(GetFile(Target), "second") << Length;
+            EXPECT_EQ(Dir.Listing(), Name + ";") << Length;
+            ::unlink(Target.c_str());
+        }
+        SetFileFaultHook(Old);
+
+        const std::string Long = std::string(251, 'k') + ".txt";
+        const pid_t Child = ::fork();
+        ASSERT_GE(Child, 0);
+        if (Child == 0) {
+            SetFileFaultHook([](TFileStep Step, const std::string&) {
+                if (Step == TFileStep::Unnamed)
+                    return EOPNOTSUPP;
+                if (Step == TFileStep::Sync)
+                    ::raise(SIGKILL);
+                return 0;
+            });
+            AtomicWriteFile(Dir / Long, "killed");
+            ::_exit(0);
+        }
+        int Status = 0;
+        ASSERT_EQ(::waitpid(Child, &Status, 0), Child);
+        EXPECT_NE(Dir.Listing(), "") << "the killed save left its hidden copy";
+        AtomicWriteFile(Dir / Long, "whole");
+        EXPECT_EQ(Dir.Listing(), Long + ";");
+    }
+}
+
+// A file linked in under a hidden name and put in place later (the ".BAK" of a save):
+// nothing remains of the hidden name, also when the target already is that file.
+TEST(SafeFile, ALinkPutInPlaceLeavesNoSecondName)
+{
+    TTempFolder Dir;
+    PutFile(Dir / "x", "old");
+    PutFile(Dir / "x.BAK", "older");
+    RenameIntoPlace(LinkTempFile(Dir / "x", Dir / "x.BAK"), Dir / "x.BAK");
+    EXPECT_EQ(GetFile(Dir / "x.BAK"), "old");
+    EXPECT_EQ(Dir.Listing(), "x;x.BAK;");
+    // Now x.BAK is x itself: the rename between two names of one file does nothing.
+    RenameIntoPlace(LinkTempFile(Dir / "x", Dir / "x.BAK"), Dir / "x.BAK");
+    EXPECT_EQ(Dir.Listing(), "x;x.BAK;");
+    {
+        TTempFile Dropped = LinkTempFile(Dir / "x", Dir / "x.BAK");
+        EXPECT_NE(Dir.Listing(), "x;x.BAK;");
+    }
+    EXPECT_EQ(Dir.Listing(), "x;x.BAK;");
+    TFaultAt Fault(TFileStep::Link, EPERM);
+    try {
+        LinkTempFile(Dir / "x", Dir / "y");
+        ADD_FAILURE() << "no error";
+    } catch (const EFileError& E) {
+        EXPECT_EQ(E.Code(), EPERM);
+        EXPECT_NE(std::string(E.what()).find(Dir / "y"), std::string::npos) << E.what();
+    }
+    EXPECT_EQ(Dir.Listing(), "x;x.BAK;");
+}
+
 TEST(SafeFile, FollowsSymbolicLinks)
 {
     TTempFolder Dir;
