@@ -6,6 +6,7 @@
 #include "platform/TextConvert.h"
 #include "platform/posix/IniFile.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -53,6 +54,24 @@ std::string Trimmed(const std::string& S)
 }
 
 bool IsFolder(const std::string& Path) { return !Path.empty() && QFileInfo(FileNameToQString(Path)).isDir(); }
+
+// The window a help request belongs over. While a modal dialog runs, every window
+// outside it is blocked: help shown over the main window could be neither read nor
+// closed, and the Esc meant for it would cancel the dialog. So the help becomes a
+// window of that dialog (not modal itself, the dialog stays usable). A modeless
+// dialog of ours that asked keeps the help above it in the same way; the help
+// window asking again keeps its place; anything else gets the help over Owner.
+QWidget* HelpParentFor(QWidget* Owner, const QWidget& Help)
+{
+    if (QWidget* Modal = QApplication::activeModalWidget(); Modal && Modal != &Help)
+        return Modal;
+    QWidget* Active = QApplication::activeWindow();
+    if (Active == &Help && Help.isVisible())
+        return Help.parentWidget();
+    if (Active && Active != &Help && Active != Owner && Active->isVisible() && qobject_cast<QDialog*>(Active))
+        return Active;
+    return Owner;
+}
 
 QString MessageHtml(const QString& Message)
 {
@@ -124,7 +143,7 @@ void THelpBrowser::doSetSource(const QUrl& Name, QTextDocument::ResourceType Typ
 }
 
 THelpWindow::THelpWindow(QWidget* Parent)
-    : QDialog(Parent, Qt::Window)
+    : QDialog(Parent, Qt::Window), Owner(Parent)
 {
     setWindowTitle(QStringLiteral("Narvo Help"));
     resize(720, 560);
@@ -155,15 +174,24 @@ THelpWindow::THelpWindow(QWidget* Parent)
 void THelpWindow::ShowPage(const QUrl& Page)
 {
     Browser->setSource(Page);
-    show();
-    raise();
-    activateWindow();
+    Present();
 }
 
 void THelpWindow::ShowHtml(const QString& Html)
 {
     Browser->Generated = true;
     Browser->setHtml(Html);
+    Present();
+}
+
+void THelpWindow::Present()
+{
+    if (QWidget* Over = HelpParentFor(Owner, *this); Over != parentWidget()) {
+        // A new parent hides the window and forgets where it stood: it is placed
+        // afresh over the window that asked.
+        setParent(Over, windowFlags());
+        setAttribute(Qt::WA_Moved, false);
+    }
     show();
     raise();
     activateWindow();

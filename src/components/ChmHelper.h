@@ -7,7 +7,8 @@
 //   [Keywords]  command table=commands.html
 //
 // Keywords and section names match without case; a page may carry a "#anchor".
-// Pages are shown in one help window of our own. Requests arrive as the old help
+// Pages are shown in one help window of our own, above the window that asked (a
+// modal dialog's help can be read and closed while the dialog waits). Requests arrive as the old help
 // commands of the application (context, contents, key...) or through the direct
 // calls below. Whatever cannot be shown (no folder, no map entry, a missing page)
 // is explained in the help window itself: a request never fails silently and never
@@ -95,6 +96,13 @@ public:
     std::string CurrentAnchor() const;
     // The plain text of what is shown (messages and the index included).
     std::string ShownText() const;
+
+    // The window the help stands over when no dialog asked for it.
+    QPointer<QWidget> Owner;
+
+private:
+    // Shows the window above the window that asked for help (see the .cpp).
+    void Present();
 };
 
 class TCHMHelper : public QObject {
