@@ -555,6 +555,12 @@ void TTextParser::RenderPages(std::int64_t First, std::int64_t Count)
     }
 }
 
+std::int64_t SheetPage(std::int64_t Step, std::int64_t Pages, std::int64_t Copies, bool Collate, bool Reverse)
+{
+    const std::int64_t Page = Collate ? Step % Pages : Step / Copies;
+    return Reverse ? Pages - 1 - Page : Page;
+}
+
 int TTextParser::Print(const std::function<void(int)>& Progress, const std::function<bool(int Page)>& Checked)
 {
     QPrinter& Printer = CurrentPrinter();
@@ -563,13 +569,21 @@ int TTextParser::Print(const std::function<void(int)>& Progress, const std::func
     int Printed = 0;
     std::optional<TPrinterPage> Local;  // without a preview the page is made here
     const std::int64_t N = PageCount();
+    // A print system takes the copies and the order from the job's options; a PDF
+    // file is written by us alone, so what the print dialog asked is done here, or
+    // the file would quietly hold one copy in the usual order.
+    const bool OwnFile = Printer.outputFormat() == QPrinter::PdfFormat;
+    const std::int64_t Copies = Printer.supportsMultipleCopies() && !OwnFile ? 1 : std::max(1, Printer.copyCount());
+    const bool Reverse = OwnFile && Printer.pageOrder() == QPrinter::LastPageFirst;
+    const std::int64_t Steps = N * Copies;
     // The printer may have changed since the last layout.
     if (Preview && Preview->Count() > 0)
         Preview->Pages(0).UpdateMetrics();
     try {
-        for (std::int64_t I = 0; I < N; ++I) {
+        for (std::int64_t Step = 0; Step < Steps; ++Step) {
+            const std::int64_t I = SheetPage(Step, N, Copies, Printer.collateCopies(), Reverse);
             if (Progress)
-                Progress(MulDivRound(100, I, N));
+                Progress(MulDivRound(100, Step, Steps));
             if (Checked && !Checked(static_cast<int>(I)))
                 continue;
             if (Printed == 0) {

@@ -224,11 +224,17 @@ public:
     // Renders Count pages from First into the preview's pages 0 .. N - 1.
     void RenderPages(std::int64_t First, std::int64_t Count);
     // Prints every page (those checked, when Checked is given) on the current
-    // printer, drawing the preview's page 0 at the printer's resolution. Progress
-    // gets the percentage before each page. No page printed, no job: an empty
-    // job would still give a blank sheet. The job is aborted and the error passed
-    // on when the printer fails. Returns the number of pages printed.
+    // printer, drawing the preview's page 0 at the printer's resolution, in the
+    // copies and the order the printer asks for (see SheetPage). Progress gets the
+    // percentage before each page. No page printed, no job: an empty job would
+    // still give a blank sheet. The job is aborted and the error passed on when
+    // the printer fails. Returns the number of sheets printed.
     int Print(const std::function<void(int)>& Progress, const std::function<bool(int Page)>& Checked);
 };
+
+// The page (from 0) printed at step Step (from 0) of a job of Copies copies of
+// Pages pages: collated copies run through every page in turn (1 2 3 1 2 3),
+// uncollated ones repeat each page (1 1 2 2 3 3); Reverse starts from the last page.
+std::int64_t SheetPage(std::int64_t Step, std::int64_t Pages, std::int64_t Copies, bool Collate, bool Reverse);
 
 }  // namespace narvo

@@ -151,6 +151,24 @@ int PdfPages(const QString& Name)
     return static_cast<int>(QString::fromLatin1(Data).count(QRegularExpression("/Type\\s*/Page[^s]")));
 }
 
+// The byte size of each page image in the PDF file, in page order: pages with
+// different text give different sizes, the same page the same size.
+std::vector<int> PdfPageImages(const QString& Name)
+{
+    QFile F(Name);
+    if (!F.open(QIODevice::ReadOnly))
+        return {};
+    const QString Data = QString::fromLatin1(F.readAll());
+    std::vector<int> Sizes;
+    auto Images = QRegularExpression("/Subtype\\s*/Image[^>]*/Length (\\d+) 0 R").globalMatch(Data);
+    while (Images.hasNext()) {
+        const QString Object = Images.next().captured(1);
+        const auto Length = QRegularExpression("(?:^|\\s)" + Object + " 0 obj\\s*(\\d+)").match(Data);
+        Sizes.push_back(Length.hasMatch() ? Length.captured(1).toInt() : -1);
+    }
+    return Sizes;
+}
+
 class PrintDialogTest : public ::testing::Test {
 protected:
     QTemporaryDir Dir;
@@ -356,6 +374,8 @@ protected:
     void TearDown() override
     {
         CurrentPrinter().setPageOrientation(QPageLayout::Portrait);
+        CurrentPrinter().setCopyCount(1);
+        CurrentPrinter().setPageOrder(QPrinter::FirstPageFirst);
         CurrentPrinter().setPrintRange(QPrinter::AllPages);
         CurrentPrinter().setFromTo(0, 0);
     }
@@ -388,6 +408,68 @@ TEST_F(RealPrintTest, ARangeChosenOncePrintsOnlyOnce)
         Own.PrintBtnClick();
     }
     EXPECT_EQ(PdfPages(Pdf), 2);
+}
+
+// Three pages of different text, so that each page's image differs.
+void PrepareThreeDifferentPages(TPreForm& Form)
+{
+    std::string Text = "a\n\f";
+    for (int I = 0; I < 10; ++I)
+        Text += "WWWWWWWWWWWWWWWWWWWW\n";
+    Text += "\f";
+    for (int I = 0; I < 40; ++I)
+        Text += "MMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMM\n";
+    Form.Prepare(QFont(), Text, TPrintMarginValues{});
+    ASSERT_EQ(Form.TextParser->PageCount(), 3);
+}
+
+TEST_F(RealPrintTest, APdfFileHoldsTheCopiesAndTheOrderThePrintDialogAsked)
+{
+    PrepareThreeDifferentPages(Own);
+    {
+        TModalDriver<QPrintDialog> Plain([](QPrintDialog& D) { D.accept(); });
+        Own.PrintBtnClick();
+    }
+    const std::vector<int> Pages = PdfPageImages(Pdf);
+    ASSERT_EQ(Pages.size(), 3u);
+    const int P1 = Pages[0], P2 = Pages[1], P3 = Pages[2];
+    ASSERT_TRUE(P1 != P2 && P2 != P3 && P1 != P3);
+    struct {
+        int Copies;
+        bool Collate, Reverse;
+        std::vector<int> Sheets;
+    } const Cases[] = {
+        {1, true, true, {P3, P2, P1}},
+        {2, true, false, {P1, P2, P3, P1, P2, P3}},
+        {2, false, false, {P1, P1, P2, P2, P3, P3}},
+        {2, true, true, {P3, P2, P1, P3, P2, P1}},
+        {2, false, true, {P3, P3, P2, P2, P1, P1}},
+    };
+    for (const auto& C : Cases) {
+        SCOPED_TRACE(testing::Message() << C.Copies << " copies, collate " << C.Collate << ", reverse " << C.Reverse);
+        QFile::remove(Pdf);
+        // Chosen in the program's own print dialog, as the user does.
+        TModalDriver<QPrintDialog> Ask([&](QPrintDialog& D) {
+            Child<QSpinBox>(D, "copies")->setValue(C.Copies);
+            Child<QAbstractButton>(D, "collate")->setChecked(C.Collate);
+            Child<QAbstractButton>(D, "reverse")->setChecked(C.Reverse);
+            D.accept();
+        });
+        Own.PrintBtnClick();
+        ASSERT_EQ(Ask.Shown, 1);
+        EXPECT_EQ(PdfPageImages(Pdf), C.Sheets);
+    }
+    // A page left unticked is left out of every copy.
+    QFile::remove(Pdf);
+    Own.PrintList->item(1)->setCheckState(Qt::Unchecked);
+    TModalDriver<QPrintDialog> Ask([](QPrintDialog& D) {
+        Child<QSpinBox>(D, "copies")->setValue(2);
+        Child<QAbstractButton>(D, "collate")->setChecked(true);
+        Child<QAbstractButton>(D, "reverse")->setChecked(false);
+        D.accept();
+    });
+    Own.PrintBtnClick();
+    EXPECT_EQ(PdfPageImages(Pdf), (std::vector<int>{P1, P3, P1, P3}));
 }
 
 // Dark pixels in the page image's part that shows the printable area.
