@@ -2,12 +2,13 @@
 // SaveTextFile, so an auto-save writes the temporary file, makes the ".BAK" and
 // falls back to the emergency file exactly as File > Save does. What this module
 // adds is the naming of untitled texts, the recent-files rule for backups, the
-// single report of a failing save, and giving the focus back.
+// failures said in the status line instead of boxes, and giving the focus back.
 #include "app/AutoSave.h"
 
 #include "app/Documents.h"
 #include "app/MainWindow.h"
 #include "language/AppState.h"
+#include "language/StatusLine.h"
 #include "platform/Application.h"
 #include "tools/AutoBackup.h"
 #include "platform/MessageBoxes.h"
@@ -20,7 +21,6 @@
 #include <QWidget>
 #include <algorithm>
 #include <cerrno>
-#include <optional>
 #include <sys/stat.h>
 
 namespace narvo {
@@ -28,12 +28,9 @@ namespace narvo {
 namespace {
 
 QPointer<QTimer> GTimer;
-// Set while a tick runs: a message box shown by the save runs the event loop, and
-// the next tick must not start a second save meanwhile.
+// Set while a tick runs: the next tick must not start a second save meanwhile (a
+// save may let the event loop run).
 bool GBusy = false;
-// The document whose auto-save failed and was reported ("" for untitled texts);
-// further failures for it stay quiet.
-std::optional<std::string> GFailedFor;
 
 char LowerAscii(char C) { return C >= 'A' && C <= 'Z' ? static_cast<char>(C - 'A' + 'a') : C; }
 
@@ -73,42 +70,34 @@ void CreateBackupFolder()
 
 std::string NewBackupName()
 {
-    const std::string Folder = BackupFolder();
-    const std::string Base = MakeBackupFileName();
-    std::string Name = Folder + Base;
-    const std::string Stem = Base.substr(0, Base.size() - 4);
+    const std::string Base = BackupFolder() + MakeBackupFileName();
+    std::string Name = Base;
     for (int N = 2; PathExists(Name); ++N)
-        Name = Folder + Stem + "-" + std::to_string(N) + ".txt";
+        Name = NumberedFileName(Base, N);
     return Name;
 }
 
 namespace {
 
-// While a failure has been reported, the boxes a failing save would show answer as
-// if closed without a choice, and nobody is asked again at every tick.
-class TQuietMessageBoxes : public TMessageBoxes {
+// An automatic save opens no box: a box popping up under the typing takes the
+// keyboard, and the next keys would go into it instead of the text. What a failing
+// save would show goes to the status line, at every failure, and a box that asks
+// answers as if closed without a choice.
+class TStatusLineBoxes : public TMessageBoxes {
 public:
-    explicit TQuietMessageBoxes(bool Quiet) : FQuiet(Quiet)
-    {
-        if (FQuiet)
-            FPrevious = SetMessageBoxes(this);
-    }
-    ~TQuietMessageBoxes() override
-    {
-        if (FQuiet)
-            SetMessageBoxes(FPrevious);
-    }
-    TQuietMessageBoxes(const TQuietMessageBoxes&) = delete;
-    TQuietMessageBoxes& operator=(const TQuietMessageBoxes&) = delete;
+    TStatusLineBoxes() : FPrevious(SetMessageBoxes(this)) {}
+    ~TStatusLineBoxes() override { SetMessageBoxes(FPrevious); }
+    TStatusLineBoxes(const TStatusLineBoxes&) = delete;
+    TStatusLineBoxes& operator=(const TStatusLineBoxes&) = delete;
 
-    TModalResult MessageDlg(const std::string&, TMsgDlgType, TMsgDlgButtons Buttons) override
+    TModalResult MessageDlg(const std::string& Text, TMsgDlgType, TMsgDlgButtons Buttons) override
     {
+        SayAutoSaveFailure(Text);
         return EscapeResult(Buttons);
     }
 
 private:
-    bool FQuiet;
-    TMessageBoxes* FPrevious = nullptr;
+    TMessageBoxes* FPrevious;
 };
 
 // Gives the keyboard focus and the active pane back after the save took them.
@@ -155,32 +144,36 @@ std::string MakeBackupFileName()
     return MakeBackupFileName(Local);
 }
 
+void SayAutoSaveFailure(const std::string& Text)
+{
+    std::string Line = "Not auto-saved: ";
+    for (const char C : Text)
+        if (C != '\n')
+            Line += C == '\r' ? ' ' : C;
+    ShowStatusMessage(Line, true);
+}
+
 bool AutoSaveTimerTimer()
 {
     // A question about the document is open: saving now would answer it.
     if (!Form1 || GBusy || DocumentQuestionOpen())
         return false;
     TScrollEditor& Main = *Form1->MainEditor;
-    if (!Main.Modified) {
-        // Saved by other means: the next failure is worth a report again.
-        GFailedFor.reset();
+    if (!Main.Modified)
         return false;
-    }
     GBusy = true;
     struct TClearBusy {
         ~TClearBusy() { GBusy = false; }
     } ClearBusy;
 
     const bool Untitled = CurrentFileName.empty();
-    const std::string Key = Untitled ? std::string() : CurrentFileName;
-    TQuietMessageBoxes Quiet(GFailedFor && *GFailedFor == Key);
+    TStatusLineBoxes NoBoxes;
     std::string Name = CurrentFileName;
     if (Untitled) {
         try {
             CreateBackupFolder();
         } catch (const EFileError& E) {
-            MessageDlg(E.what(), mtError, mbOK);
-            GFailedFor = Key;
+            SayAutoSaveFailure(E.what());
             return false;
         }
         Name = NewBackupName();
@@ -190,13 +183,15 @@ bool AutoSaveTimerTimer()
     bool Saved = false;
     {
         TFocusKeeper Keep(*Form1);
-        Saved = SaveTextFile(Name, AddToRecent, Untitled ? TSaveKind::Draft : TSaveKind::Automatic);
+        try {
+            Saved = SaveTextFile(Name, AddToRecent, Untitled ? TSaveKind::Draft : TSaveKind::Automatic);
+        } catch (const std::exception& E) {
+            // Said here: the timer's exception boundary would show a box.
+            SayAutoSaveFailure(E.what());
+        }
     }
-    if (!Saved) {
-        GFailedFor = Key;
+    if (!Saved)
         return false;
-    }
-    GFailedFor.reset();
     // Every write into the backup folder (a new draft, its next save and its ".BAK")
     // shows in the backup browser.
     if (!AddToRecent)
@@ -210,7 +205,6 @@ void StartAutoSave(TForm1& Form)
     GTimer = new QTimer(&Form);
     GTimer->setObjectName(QStringLiteral("AutoSaveTimer"));
     QObject::connect(GTimer, &QTimer::timeout, &Form, [] { RunGuarded([] { AutoSaveTimerTimer(); }); });
-    GFailedFor.reset();
     ApplyAutoSaveSettings();
 }
 

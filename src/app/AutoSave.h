@@ -5,10 +5,9 @@
 // this system lies in the settings folder, and keeps that name from then on.
 //
 // Auto-save never loses text: a failed save leaves the text modified and the files
-// on disk as the documents module leaves them. The failure is reported once; later
-// ticks that fail for the same document stay quiet until a save succeeds. The
-// keyboard focus is given back to where it was, so that a tick never sends the
-// user's typing into another control.
+// on disk as the documents module leaves them. It never opens a box: each failure is
+// said in the status line ("Not auto-saved: ..."), and the keyboard focus is given
+// back to where it was, so that a tick never sends the user's typing elsewhere.
 #pragma once
 
 #include <cstdint>
@@ -30,12 +29,15 @@ std::string MakeBackupFileName();
 // The backup folder, made private (0700) with any missing folder above it; throws
 // EFileError "Unable to create directory ...".
 void CreateBackupFolder();
-// The dated name in the backup folder for a new draft. A file of that name (another
-// text named in the same second) is never replaced: a number is added instead.
+// The dated name in the backup folder for a new draft, numbered (NumberedFileName)
+// when a file has that name. Another window may take it before it is written: the
+// draft's save then numbers it further (PlaceAsNewFile), never replacing a file.
 std::string NewBackupName();
 
 // One tick: saves the main text when it is modified. True when something was saved.
 bool AutoSaveTimerTimer();
+// "Not auto-saved: " and Text on one line, in the status line as an error.
+void SayAutoSaveFailure(const std::string& Text);
 
 // The auto-save timer's settings (section AutoSave) and their range (the options
 // dialog's).

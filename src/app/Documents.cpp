@@ -32,6 +32,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <optional>
 #include <memory>
 #include <sys/stat.h>
@@ -169,6 +170,21 @@ TTempFile PrepareBackup(const std::string& Target, const std::string& Backup)
     }
 }
 
+// The emergency file of Target: "nrvsave.zvt" beside it, or a numbered name when
+// that holds the text of another save (another document of the folder, another
+// window); this program's own earlier one for the same file is replaced.
+std::string PlaceEmergencyFile(TTempFile Temp, const std::string& Target)
+{
+    static std::map<std::string, std::string> OwnEmergency;
+    std::string& Own = OwnEmergency[Target];
+    if (!Own.empty() && IsRegular(Own)) {
+        RenameIntoPlace(std::move(Temp), Own);
+        return Own;
+    }
+    Own = PlaceAsNewFile(std::move(Temp), EmergencyFileName(Target));
+    return Own;
+}
+
 void ReportCannotSave(const std::string& Name, const std::string& Reason)
 {
     MessageDlg("Cannot save \"" + Name + "\".\r\n" + Reason, mtError, mbOK);
@@ -177,11 +193,11 @@ void ReportCannotSave(const std::string& Name, const std::string& Reason)
 // The warning of a text that went to the emergency file. The old file could not be
 // kept as the ".BAK"; "open by another program" is said only when the system said
 // so (the file busy), else the system's own reason.
-std::string EmergencyText(const EFileError& Why)
+std::string EmergencyText(const EFileError& Why, const std::string& Emergency)
 {
     const bool Busy = Why.Code() == EBUSY || Why.Code() == ETXTBSY;
     return std::string(Busy ? "File is open by another program." : Why.what()) + "\r\nResults saved to: " +
-           EmergencyFileBaseName;
+           Emergency.substr(Emergency.rfind('/') + 1);
 }
 
 // The bytes to write; a text that would not be written back as it was read (a
@@ -348,7 +364,7 @@ bool SavePane(TScrollEditor& Main, const std::string& GivenName, bool AddToRecen
     const bool Document = Form1 && &Main == Form1->MainEditor;
     if (GivenName.empty())
         return false;
-    const std::string Name = AbsoluteFileName(GivenName);
+    std::string Name = AbsoluteFileName(GivenName);
     std::string Target;
     TTempFile Temp;
     try {
@@ -393,25 +409,29 @@ bool SavePane(TScrollEditor& Main, const std::string& GivenName, bool AddToRecen
 
     const std::string Backup = BackupFileName(Target);
     TTempFile Previous;  // the old file, to become the ".BAK"
-    if (IsRegular(Target)) {
+    if (Kind != TSaveKind::Draft && IsRegular(Target)) {
         try {
             Previous = PrepareBackup(Target, Backup);
         } catch (const EFileError& Why) {
             // The old file stays where it is; the text goes to the emergency file.
-            const std::string Emergency = EmergencyFileName(Target);
+            std::string Emergency;
             try {
-                RenameIntoPlace(std::move(Temp), Emergency);
+                Emergency = PlaceEmergencyFile(std::move(Temp), Target);
             } catch (const EFileError& E) {
                 ReportCannotSave(Name, E.what());
                 return false;
             }
-            MessageDlg(EmergencyText(Why), mtWarning, mbOK);
+            MessageDlg(EmergencyText(Why, Emergency), mtWarning, mbOK);
             return false;
         }
     }
     try {
-        // The name held the old file until now and holds the new one from here.
-        RenameIntoPlace(std::move(Temp), Target);
+        // The name held the old file until now and holds the new one from here. A
+        // new dated name another window took meanwhile keeps that window's text.
+        if (Kind == TSaveKind::Draft)
+            Name = Target = PlaceAsNewFile(std::move(Temp), Target);
+        else
+            RenameIntoPlace(std::move(Temp), Target);
     } catch (const EFileError& E) {
         ReportCannotSave(Name, E.what());  // the older ".BAK" is untouched
         return false;

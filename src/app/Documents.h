@@ -11,7 +11,8 @@
 // older ".BAK" last, so that a failed save keeps it. A file another program changed
 // since it was read, or a read-only one, is overwritten only when the user agrees.
 // When the backup fails, the temporary file becomes the emergency file "nrvsave.zvt"
-// in that folder and the document stays modified. The name, the modified flag, the
+// in that folder (numbered when that name holds another save's text) and the
+// document stays modified. The name, the modified flag, the
 // title and the recent list change only after a save succeeded. Every verb that
 // can fail answers false, which close, open, New, Q and T take as Cancel.
 #pragma once
@@ -49,7 +50,8 @@ std::string AbsoluteFileName(const std::string& Name);
 // program or read-only, or a text the save would change (characters a UTF-16 file
 // could not hold, line ends unlike the file's), is skipped with a word in the
 // status line. A draft is an
-// automatic save of an untitled text, written as a private (0600) file.
+// automatic save of an untitled text, written as a private (0600) new file: when
+// another window took Name meanwhile, it goes under a numbered name instead.
 enum class TSaveKind { User, Automatic, Draft };
 bool SaveTextFile(const std::string& Name, bool AddToRecent, TSaveKind Kind = TSaveKind::User);
 // The same safe save (temporary file, ".BAK", emergency file) for a pane that is not

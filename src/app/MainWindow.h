@@ -139,8 +139,9 @@ public:
     // about when modified, were saved or let go.
     bool FormCloseQuery();
     // The session ends (SIGTERM, SIGHUP): the window closes without a question, the
-    // texts having been kept as drafts, and a program's window ends the program.
-    void CloseForSessionEnd();
+    // texts having been kept as drafts, and a program's window ends the program with
+    // ExitCode.
+    void CloseForSessionEnd(int ExitCode = 0);
 
     // --- pane events --------------------------------------------------------------------------
     void MainEditorChange();

@@ -287,7 +287,7 @@ bool TForm1::FormCloseQuery()
     return SettledForSessionEnd(*MainEditor) || CloseTextFile();
 }
 
-void TForm1::CloseForSessionEnd()
+void TForm1::CloseForSessionEnd(int ExitCode)
 {
     FSessionEnding = true;
     BreakFlag = true;
@@ -296,7 +296,7 @@ void TForm1::CloseForSessionEnd()
     // the question's too, returns.
     close();
     if (QuitOnClose)
-        QCoreApplication::exit(0);
+        QCoreApplication::exit(ExitCode);
 }
 
 void TForm1::closeEvent(QCloseEvent* Event)
@@ -319,7 +319,10 @@ void TForm1::closeEvent(QCloseEvent* Event)
 void TForm1::FormDestroy()
 {
     RunGuarded([] { StopSessionEnd(); });
-    RunGuarded([] { SaveCurrentMacros(); });
+    // At the session's end they were saved already, and a failure said without a box;
+    // a second try now would fail with a box.
+    if (!FSessionEnding)
+        RunGuarded([] { SaveCurrentMacros(); });
     RunGuarded([] { FreeTextRegister(); });
     RunGuarded([] { StopAutoSave(); });
     RunGuarded([] { StopStatusThread(); });

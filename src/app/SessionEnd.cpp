@@ -1,8 +1,11 @@
 // The session's end (see SessionEnd.h). The signals arrive through TEndSignals, so
-// everything here runs in the event loop, never in a signal handler. The drafts go
-// through the platform's safe write (temporary file, sync, rename) created 0600; the
-// note for the next start is a hidden file in the backup folder, which the backup
-// browser does not list.
+// everything here runs in the event loop, never in a signal handler. Drafts are
+// written whole (temporary file, sync) and linked in under a name no other file has,
+// created 0600. The notes for the next start are hidden files in the backup folder,
+// which the backup browser does not list: ".kept-at-exit" holds a draft's name a
+// line, ".said-at-exit" a message a line. Programs ending together append to them
+// under a lock; when the backup folder takes nothing (a full disk), they go to the
+// temporary folder under a name of this user and settings folder.
 #include "app/SessionEnd.h"
 
 #include "app/AutoSave.h"
@@ -10,19 +13,30 @@
 #include "app/MacroDialog.h"
 #include "app/MainWindow.h"
 #include "app/SecondEditor.h"
+#include "language/AppState.h"
 #include "language/StatusLine.h"
 #include "platform/Application.h"
 #include "platform/EndSignals.h"
+#include "platform/MessageBoxes.h"
 #include "platform/posix/SafeFile.h"
+#include "platform/posix/SettingsFolder.h"
 #include "tools/AutoBackup.h"
 
 #include <QGuiApplication>
 #include <QPointer>
 #include <QSessionManager>
+#include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
 #include <map>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace narvo {
 
@@ -32,27 +46,194 @@ QPointer<TEndSignals> GSignals;
 QMetaObject::Connection GCommitConnection;
 // The change count of each pane whose text the session's end has settled.
 std::map<const TScrollEditor*, std::int64_t> GSettled;
+// A signal came and a text could not be kept: the next one that cannot either ends
+// the program all the same.
+bool GLostAtSignal = false;
+// The window was told to close for the session's end, with this exit code; -1 before.
+int GEndedWith = -1;
+// What this run's end has said already: a message is kept for the next start once.
+std::vector<std::string> GSaid;
 
 constexpr const char* KeptNoteName = ".kept-at-exit";
+constexpr const char* SaidNoteName = ".said-at-exit";
 
-std::string KeptNotePath() { return BackupFolder() + KeptNoteName; }
+std::string AbsoluteFolderFromEnv(const char* Name)
+{
+    const char* Value = std::getenv(Name);
+    return Value && Value[0] == '/' ? std::string(Value) : std::string();
+}
+
+std::string TempFolder()
+{
+    const std::string Folder = AbsoluteFolderFromEnv("TMPDIR");
+    return Folder.empty() ? "/tmp" : Folder;
+}
+
+// The notes' places: the backup folder, then the temporary folder under a name that
+// is this user's and this settings folder's (several settings folders, several tests).
+std::vector<std::string> NotePaths(const char* Name)
+{
+    std::uint64_t Hash = 14695981039346656037ull;
+    for (const unsigned char C : SettingsFolder())
+        Hash = (Hash ^ C) * 1099511628211ull;
+    char Key[17];
+    std::snprintf(Key, sizeof Key, "%016llx", static_cast<unsigned long long>(Hash));
+    return {BackupFolder() + Name, TempFolder() + "/.narvo-" + std::to_string(::geteuid()) + "-" + Key + Name};
+}
+
+// Opens a note of this user's for Flags (never through a link, never another user's
+// file); -1 with errno set.
+int OpenNote(const std::string& Path, int Flags)
+{
+    const int Fd = ::open(Path.c_str(), Flags | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (Fd < 0)
+        return -1;
+    struct stat St {};
+    if (::fstat(Fd, &St) != 0 || !S_ISREG(St.st_mode) || St.st_uid != ::geteuid()) {
+        ::close(Fd);
+        errno = EPERM;
+        return -1;
+    }
+    return Fd;
+}
+
+// Appends Text to the note at Path in one go under its lock: lines of programs
+// ending together never mix, and a note the next start takes away meanwhile is
+// made again. 0 or the errno; a failed append leaves the note as it was.
+int AppendToNote(const std::string& Path, const std::string& Text)
+{
+    for (int Attempt = 0; Attempt < 20; ++Attempt) {
+        const int Fd = OpenNote(Path, O_WRONLY | O_APPEND | O_CREAT);
+        if (Fd < 0)
+            return errno;
+        struct stat Open {}, Named {};
+        int Err = ::flock(Fd, LOCK_EX) == 0 ? 0 : errno;
+        if (!Err && (::fstat(Fd, &Open) != 0 || ::stat(Path.c_str(), &Named) != 0 ||
+                     Open.st_ino != Named.st_ino || Open.st_dev != Named.st_dev)) {
+            ::close(Fd);  // taken away since it was opened
+            continue;
+        }
+        for (std::size_t Done = 0; !Err && Done < Text.size();) {
+            const ssize_t N = ::write(Fd, Text.data() + Done, Text.size() - Done);
+            if (N > 0)
+                Done += static_cast<std::size_t>(N);
+            else if (N < 0 && errno != EINTR)
+                Err = errno;
+            else if (N == 0)
+                Err = EIO;
+        }
+        if (!Err && ::fsync(Fd) != 0)
+            Err = errno;
+        if (Err)
+            [[maybe_unused]] const int Ignored = ::ftruncate(Fd, Open.st_size);
+        ::close(Fd);
+        return Err;
+    }
+    return EAGAIN;
+}
+
+bool AppendToNotes(const char* Name, const std::vector<std::string>& Lines)
+{
+    if (Lines.empty())
+        return true;
+    std::string Text;
+    for (const std::string& Line : Lines)
+        Text += Line + "\n";
+    std::string Why;
+    for (const std::string& Path : NotePaths(Name)) {
+        if (Path.rfind(BackupFolder(), 0) == 0) {
+            try {
+                CreateBackupFolder();
+            } catch (const EFileError& E) {
+                Why += std::string(Why.empty() ? "" : "; ") + E.what();
+                continue;
+            }
+        }
+        const int Err = AppendToNote(Path, Text);
+        if (Err == 0)
+            return true;
+        Why += (Why.empty() ? "" : "; ") + FileErrorText("Cannot write", Path, Err);
+    }
+    std::fprintf(stderr, "narvo: the note for the next start could not be written: %s\n", Why.c_str());
+    return false;
+}
+
+// The lines of a note, which is removed: each is reported once.
+std::vector<std::string> TakeNote(const std::string& Path)
+{
+    std::vector<std::string> Lines;
+    const int Fd = OpenNote(Path, O_RDONLY);
+    if (Fd < 0)
+        return Lines;
+    ::flock(Fd, LOCK_EX);
+    std::string Text;
+    char Buffer[4096];
+    for (ssize_t N; (N = ::read(Fd, Buffer, sizeof Buffer)) != 0;) {
+        if (N < 0 && errno == EINTR)
+            continue;
+        if (N < 0)
+            break;
+        Text.append(Buffer, static_cast<std::size_t>(N));
+    }
+    ::unlink(Path.c_str());
+    ::close(Fd);
+    for (std::size_t At = 0, End; (End = Text.find('\n', At)) != std::string::npos; At = End + 1)
+        Lines.push_back(Text.substr(At, End - At));
+    return Lines;
+}
 
 void Settle(const TScrollEditor& Pane) { GSettled[&Pane] = Pane.ChangeCount.load(); }
 
 // The panes whose text is their own: the split view shares the main pane's.
 std::vector<TScrollEditor*> TextPanes(TForm1& Form) { return {Form.MainEditor, Form.Editor3}; }
 
-void AppendToNote(const std::vector<std::string>& Names)
-{
-    std::string Note;
-    try {
-        Note = ReadFileBytes(KeptNotePath());
-    } catch (const EFileError&) {
-        // No note yet.
+// While the session ends no box opens: nobody may be there to answer, and a box
+// would hold the exit (each further signal stacking another). What a box or the
+// exception boundary would show goes to standard error and is kept for the next
+// start; a question answers as if closed without a choice.
+class TNoBoxesAtEnd : public TMessageBoxes {
+public:
+    TNoBoxesAtEnd()
+        : FPreviousBoxes(SetMessageBoxes(this)),
+          FPreviousReporter(SetExceptionReporter([this](const std::string& M) { Say(M); }))
+    {
     }
-    for (const std::string& Name : Names)
-        Note += Name + "\n";
-    RenameIntoPlace(WriteTempFile(KeptNotePath(), Note, 0600), KeptNotePath());
+    ~TNoBoxesAtEnd() override
+    {
+        SetExceptionReporter(FPreviousReporter);
+        SetMessageBoxes(FPreviousBoxes);
+    }
+    TNoBoxesAtEnd(const TNoBoxesAtEnd&) = delete;
+    TNoBoxesAtEnd& operator=(const TNoBoxesAtEnd&) = delete;
+
+    TModalResult MessageDlg(const std::string& Text, TMsgDlgType, TMsgDlgButtons Buttons) override
+    {
+        Say(Text);
+        return EscapeResult(Buttons);
+    }
+    void Say(const std::string& Text)
+    {
+        std::string Line;
+        for (const char C : Text)
+            if (C != '\n')
+                Line += C == '\r' ? ' ' : C;
+        std::fprintf(stderr, "narvo: %s\n", Line.c_str());
+        if (std::find(GSaid.begin(), GSaid.end(), Line) != GSaid.end())
+            return;
+        GSaid.push_back(Line);
+        Said.push_back(Line);
+    }
+    std::vector<std::string> Said;
+
+private:
+    TMessageBoxes* FPreviousBoxes;
+    TExceptionReporter FPreviousReporter;
+};
+
+std::string PaneTextName(TForm1& Form, const TScrollEditor& Pane)
+{
+    const std::string& Name = &Pane == Form.MainEditor ? CurrentFileName : Pane.FileName;
+    return Name.empty() ? "the untitled text" : "\"" + Name + "\"";
 }
 
 }  // namespace
@@ -63,47 +244,114 @@ bool SettledForSessionEnd(const TScrollEditor& Pane)
     return It != GSettled.end() && It->second == Pane.ChangeCount.load();
 }
 
-std::vector<std::string> KeepDrafts(TForm1& Form)
+std::vector<std::string> DraftPlaces(const std::string& Document)
 {
-    std::vector<std::string> Written;
+    const std::string Dated = MakeBackupFileName();
+    std::vector<std::string> Places{BackupFolder() + Dated};
+    if (!Document.empty())
+        Places.push_back(AbsoluteFileName(Document) + "." + Dated);
+    // The temporary folder before the runtime folder: the desktop empties the latter
+    // at logout, when drafts are written most.
+    Places.push_back(TempFolder() + "/" + Dated);
+    const std::string Runtime = AbsoluteFolderFromEnv("XDG_RUNTIME_DIR");
+    if (!Runtime.empty() && Runtime != TempFolder())
+        Places.push_back(Runtime + "/" + Dated);
+    return Places;
+}
+
+std::string KeepTextAsDraft(const std::string& Bytes, const std::string& Document, std::string& Why)
+{
+    Why.clear();
+    bool First = true;
+    for (const std::string& Place : DraftPlaces(Document)) {
+        try {
+            if (std::exchange(First, false))
+                CreateBackupFolder();
+            return WriteNewFile(Place, Bytes, 0600);
+        } catch (const std::exception& E) {
+            Why += (Why.empty() ? "" : "; ") + std::string(E.what());
+        }
+    }
+    return {};
+}
+
+bool NoteKeptDrafts(const std::vector<std::string>& Names) { return AppendToNotes(KeptNoteName, Names); }
+
+bool NoteExitMessages(const std::vector<std::string>& Messages) { return AppendToNotes(SaidNoteName, Messages); }
+
+TKeptDrafts KeepDrafts(TForm1& Form)
+{
+    TKeptDrafts Kept;
     for (TScrollEditor* Pane : TextPanes(Form)) {
         if (!Pane->Modified || SettledForSessionEnd(*Pane))
             continue;
+        std::string Why;
+        std::string Name;
         try {
-            CreateBackupFolder();
-            const std::string Name = NewBackupName();
             // The text as it stands: characters a UTF-16 file could not hold and
             // line ends unlike the file's are kept as they are shown.
-            RenameIntoPlace(WriteTempFile(Name, Pane->FileBytes(true), 0600), Name);
-            Written.push_back(Name);
-            Settle(*Pane);
+            const std::string Document = Pane == Form.MainEditor ? CurrentFileName : Pane->FileName;
+            Name = KeepTextAsDraft(Pane->FileBytes(true), Document, Why);
         } catch (const std::exception& E) {
-            std::fprintf(stderr, "narvo: a modified text could not be kept: %s\n", E.what());
+            Why = E.what();
         }
-    }
-    if (!Written.empty()) {
-        try {
-            AppendToNote(Written);
-        } catch (const std::exception& E) {
-            std::fprintf(stderr, "narvo: %s\n", E.what());
+        if (Name.empty()) {
+            std::fprintf(stderr, "narvo: %s could not be kept: %s\n", PaneTextName(Form, *Pane).c_str(), Why.c_str());
+            Kept.Lost.push_back(PaneTextName(Form, *Pane));
+            continue;
         }
-        RefreshAutoBackDlg();
+        Kept.Written.push_back(Name);
+        Settle(*Pane);
     }
-    return Written;
+    if (!Kept.Written.empty()) {
+        NoteKeptDrafts(Kept.Written);
+        RunGuarded([] { RefreshAutoBackDlg(); });
+    }
+    return Kept;
 }
 
 void EndSessionNow(TForm1& Form)
 {
-    RunGuarded([&] { KeepDrafts(Form); });
+    // A further signal while the window closes: nothing more to keep or say.
+    if (GEndedWith >= 0) {
+        Form.CloseForSessionEnd(GEndedWith);
+        return;
+    }
+    TNoBoxesAtEnd NoBoxes;
+    TKeptDrafts Kept;
+    RunGuarded([&] { Kept = KeepDrafts(Form); });
     RunGuarded([] { SaveCurrentMacros(); });
-    Form.CloseForSessionEnd();
+    if (!Kept.Lost.empty() && !GLostAtSignal) {
+        // Nothing may end a text without a word: the window stays until the user
+        // saves it elsewhere, or another signal insists.
+        GLostAtSignal = true;
+        std::string Names;
+        for (const std::string& N : Kept.Lost)
+            Names += (Names.empty() ? "" : ", ") + N;
+        const std::string Text = "Not kept at exit: " + Names +
+                                 " could not be written anywhere. Save elsewhere; another signal ends without it";
+        std::fprintf(stderr, "narvo: %s\n", Text.c_str());
+        SetStatusMessage("", false);
+        ShowStatusMessage(Text, true);
+        Form.raise();
+        return;
+    }
+    for (const std::string& N : Kept.Lost)
+        NoBoxes.Said.push_back("Lost at exit: " + N + " could not be written anywhere");
+    NoteExitMessages(NoBoxes.Said);
+    GEndedWith = Kept.Lost.empty() ? 0 : 1;
+    Form.CloseForSessionEnd(GEndedWith);
 }
 
 bool CommitSessionData(TForm1& Form, bool InteractionAllowed)
 {
     if (!InteractionAllowed) {
-        KeepDrafts(Form);
-        return true;
+        TNoBoxesAtEnd NoBoxes;
+        TKeptDrafts Kept;
+        RunGuarded([&] { Kept = KeepDrafts(Form); });
+        NoteExitMessages(NoBoxes.Said);
+        // A text no place took: better a cancelled logout than a lost text.
+        return Kept.Lost.empty();
     }
     // As on closing, the secondary file first: answering it leaves the main text as
     // it is whatever follows.
@@ -116,28 +364,34 @@ bool CommitSessionData(TForm1& Form, bool InteractionAllowed)
 
 void ReportKeptDrafts()
 {
-    std::string Note;
-    try {
-        Note = ReadFileBytes(KeptNotePath());
-    } catch (const EFileError&) {
-        return;
-    }
-    ::unlink(KeptNotePath().c_str());
     std::size_t Count = 0;
-    for (std::size_t At = 0; (At = Note.find('\n', At)) != std::string::npos; ++At)
-        ++Count;
-    if (Count == 0)
+    std::vector<std::string> Said;
+    for (const std::string& Path : NotePaths(KeptNoteName))
+        for (const std::string& Line : TakeNote(Path))
+            Count += Line.empty() ? 0 : 1;
+    for (const std::string& Path : NotePaths(SaidNoteName))
+        for (std::string& Line : TakeNote(Path))
+            if (!Line.empty())
+                Said.push_back(std::move(Line));
+    if (Count == 0 && Said.empty())
         return;
     // The count first: a narrow status field still shows it.
-    ShowStatusMessage(std::to_string(Count) + (Count == 1 ? " draft" : " drafts") +
-                          " kept at exit (File > Advanced File Ops > Auto-backup Files)",
-                      false);
+    std::string Text;
+    if (Count > 0)
+        Text = std::to_string(Count) + (Count == 1 ? " draft" : " drafts") +
+               " kept at exit (File > Advanced File Ops > Auto-backup Files)";
+    for (std::size_t I = 0; I < Said.size(); ++I)
+        Text += (Text.empty() ? "At exit: " : I == 0 ? "; at exit: " : "; ") + Said[I];
+    ShowStatusMessage(Text, !Said.empty());
 }
 
 void StartSessionEnd(TForm1& Form)
 {
     StopSessionEnd();
     GSettled.clear();
+    GLostAtSignal = false;
+    GEndedWith = -1;
+    GSaid.clear();
     QPointer<TForm1> Window(&Form);
     GSignals = new TEndSignals(
         [Window](int) {

@@ -2,10 +2,12 @@
 // (a closed terminal sends SIGHUP), and before that it may ask through the toolkit's
 // commit-data request. Nothing typed is lost either way: every modified text, the
 // main pane's and the secondary pane's, is written as a private draft (0600, dated
-// name) where auto-save puts untitled drafts, the command lines are saved, and only
-// then does the program end. The user's own files are not touched without a word.
-// The next start says in the status line that drafts were kept; the backup browser
-// lists them.
+// name, numbered when another window took it) where auto-save puts untitled drafts,
+// the command lines are saved, and only then does the program end. The user's own
+// files are not touched without a word. At a signal no box opens (nobody may be
+// there to answer): what would have been shown goes to standard error and to the
+// next start, whose status line says that drafts were kept and what went wrong; the
+// backup browser lists the drafts. A text that no place takes keeps the window open.
 #pragma once
 
 #include <string>
@@ -21,23 +23,46 @@ class TScrollEditor;
 void StartSessionEnd(TForm1& Form);
 void StopSessionEnd();
 
-// Writes each modified text not yet kept as it stands as a draft in the backup
-// folder and notes the drafts for the next start. Answers the names written; a text
-// that could not be written is reported on standard error (the desktop may be gone).
-std::vector<std::string> KeepDrafts(TForm1& Form);
+// The places a draft is tried in, in order: the backup folder; beside Document (when
+// it has a name) under its name followed by "." and the dated name; the temporary
+// folder ($TMPDIR, else /tmp); the user's runtime folder ($XDG_RUNTIME_DIR).
+std::vector<std::string> DraftPlaces(const std::string& Document);
+// Bytes as a new private draft in the first of DraftPlaces(Document) that takes it
+// (never replacing a file). Answers its name, or "" with the reasons in Why.
+std::string KeepTextAsDraft(const std::string& Bytes, const std::string& Document, std::string& Why);
+// Adds Names, one a line, to the list of drafts the next start reports; several
+// programs may add at the same moment and every line stays. False when no place
+// took them.
+bool NoteKeptDrafts(const std::vector<std::string>& Names);
+// Adds Messages to what the next start says went wrong at the end of this run.
+bool NoteExitMessages(const std::vector<std::string>& Messages);
+
+// What KeepDrafts did: the drafts written, and the texts that no place took (their
+// names, "the untitled text" for one without).
+struct TKeptDrafts {
+    std::vector<std::string> Written;
+    std::vector<std::string> Lost;
+};
+// Writes each modified text not yet kept as it stands as a draft and notes the
+// drafts for the next start. A text that could not be written is reported on
+// standard error (the desktop may be gone) and listed in Lost.
+TKeptDrafts KeepDrafts(TForm1& Form);
 // SIGTERM or SIGHUP, run from the event loop: the drafts, the command lines, then
-// the window closes without a question and the program ends.
+// the window closes without a question and the program ends. When a text could not
+// be kept the window stays, saying so in the status line; a further signal that
+// still cannot keep it ends the program with exit code 1.
 void EndSessionNow(TForm1& Form);
 // The commit-data request. With interaction allowed, "Save Changes?" for each
 // modified text as on closing; false when the user cancelled (the logout should be
-// cancelled too). Without, the drafts are written.
+// cancelled too). Without, the drafts are written, and false when a text could not
+// be kept.
 bool CommitSessionData(TForm1& Form, bool InteractionAllowed);
 // True when Pane's text is unchanged since the session's end settled it (saved,
 // declined or kept as a draft): closing then asks no more about it.
 bool SettledForSessionEnd(const TScrollEditor& Pane);
 
-// At the first activation: when the last run ended with drafts, the status line says
-// so (once).
+// At the first activation: when the last run ended with drafts or with messages
+// that could not be shown, the status line says so (once).
 void ReportKeptDrafts();
 
 }  // namespace narvo

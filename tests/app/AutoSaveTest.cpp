@@ -1,8 +1,9 @@
 // Auto-save: the dated backup name, a modified named text saved (with ".BAK" and the
 // recent list), an untitled text saved in "BackupFiles" under a dated name it keeps,
 // nothing for an unmodified text, a failing save that keeps the text modified and
-// is reported once, a name that is already taken, a text a save would change
-// skipped without a question, and the timer following the settings.
+// says so in the status line without a box, a name that is already taken (also
+// when another window takes it meanwhile), a text a save would change skipped
+// without a question, and the timer following the settings.
 #include "PanesFixture.h"
 
 #include "app/ToolHost.h"
@@ -16,6 +17,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <fstream>
 
 namespace narvo {
 namespace {
@@ -129,7 +131,10 @@ TEST_F(AutoSave, DraftsAndTheirFolderArePrivate)
     EXPECT_EQ(St.st_mode & 0777, 0700u);
 }
 
-TEST_F(AutoSave, AFailingSaveKeepsTheTextModifiedAndIsReportedOnce)
+// A failing automatic save opens no box (it would take the keys typed meanwhile):
+// each failure is said in the status line, a key in between clearing it as usual.
+// File > Save keeps its box.
+TEST_F(AutoSave, AFailingSaveKeepsTheTextModifiedAndSaysSoInTheStatusLineAtEachFailure)
 {
     Write("f.txt", "disk\n");
     ASSERT_TRUE(OpenTextFile(Path("f.txt")));
@@ -138,35 +143,107 @@ TEST_F(AutoSave, AFailingSaveKeepsTheTextModifiedAndIsReportedOnce)
     SetFileFaultHook([&](TFileStep Step, const std::string& P) { return Step == TFileStep::Write && P == Target ? ENOSPC : 0; });
     Boxes.Asked.clear();
     for (int Tick = 0; Tick < 3; ++Tick) {
+        ShowOk();  // a key typed since
         EXPECT_FALSE(AutoSaveTimerTimer());
         EXPECT_TRUE(Main().Modified);
         EXPECT_EQ(Read("f.txt"), "disk\n");
+        EXPECT_EQ(StatusMessage(), "Not auto-saved: Cannot save \"" + Target + "\". Cannot write \"" + Target +
+                                       "\": No space left on device");
     }
-    ASSERT_EQ(Boxes.Asked.size(), 1u) << "reported once, not at every tick";
+    EXPECT_TRUE(Boxes.Asked.empty()) << Boxes.Asked[0].Text;
+
+    // The backup cannot be made: the emergency file takes the text, said in the line too.
+    SetFileFaultHook([&](TFileStep Step, const std::string& P) {
+        return Step == TFileStep::Rename && P == BackupFileName(Target) ? EBUSY : 0;
+    });
+    ShowOk();
+    EXPECT_FALSE(AutoSaveTimerTimer());
+    EXPECT_EQ(StatusMessage(), "Not auto-saved: File is open by another program. Results saved to: nrvsave.zvt");
+    EXPECT_EQ(Read("nrvsave.zvt"), "edit disk\n");
+    EXPECT_TRUE(Boxes.Asked.empty());
+
+    // File > Save still shows its box.
+    SetFileFaultHook([&](TFileStep Step, const std::string& P) { return Step == TFileStep::Write && P == Target ? ENOSPC : 0; });
+    EXPECT_FALSE(SaveIfModified());
+    ASSERT_EQ(Boxes.Asked.size(), 1u);
     EXPECT_EQ(LastAsked().rfind("Cannot save \"" + Target + "\"", 0), 0u) << LastAsked();
 
-    // Once the disk has room again the text is saved; a later failure is news.
+    // Once the disk has room again the text is saved.
     SetFileFaultHook({});
     EXPECT_TRUE(AutoSaveTimerTimer());
     EXPECT_EQ(Read("f.txt"), "edit disk\n");
-    Main().InsertText("again ");
-    SetFileFaultHook([&](TFileStep Step, const std::string& P) { return Step == TFileStep::Write && P == Target ? ENOSPC : 0; });
-    EXPECT_FALSE(AutoSaveTimerTimer());
-    EXPECT_EQ(Boxes.Asked.size(), 2u);
-    SetFileFaultHook({});
 }
 
-TEST_F(AutoSave, ABackupFolderThatCannotBeMadeSavesNothingAndSaysSoOnce)
+TEST_F(AutoSave, ABackupFolderThatCannotBeMadeSavesNothingAndSaysSoInTheStatusLine)
 {
     Write("BackupFiles", "a file where the folder should be");
     Main().InsertText("untitled");
     Boxes.Asked.clear();
-    EXPECT_FALSE(AutoSaveTimerTimer());
-    EXPECT_FALSE(AutoSaveTimerTimer());
+    for (int Tick = 0; Tick < 2; ++Tick) {
+        ShowOk();
+        EXPECT_FALSE(AutoSaveTimerTimer());
+        EXPECT_EQ(StatusMessage().rfind("Not auto-saved: Unable to create directory", 0), 0u) << StatusMessage();
+    }
     EXPECT_TRUE(Main().Modified);
     EXPECT_TRUE(CurrentFileName.empty());
-    ASSERT_EQ(Boxes.Asked.size(), 1u);
-    EXPECT_EQ(LastAsked().rfind("Unable to create directory", 0), 0u) << LastAsked();
+    EXPECT_TRUE(Boxes.Asked.empty());
+}
+
+// The real timer fails again and again while the user types: no box, every key in
+// the text.
+TEST_F(AutoSave, KeysTypedWhileTheTimerFailsAllReachTheText)
+{
+    Form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
+    Write("f.txt", "");
+    ASSERT_TRUE(OpenTextFile(Path("f.txt")));
+    const std::string Target = Path("f.txt");
+    int Failed = 0;
+    SetFileFaultHook([&](TFileStep Step, const std::string& P) {
+        return Step == TFileStep::Write && P == Target ? (++Failed, ENOSPC) : 0;
+    });
+    auto* Timer = Form->findChild<QTimer*>(QStringLiteral("AutoSaveTimer"));
+    ASSERT_NE(Timer, nullptr);
+    Form->MainEditor->setFocus();
+    Boxes.Asked.clear();
+    Timer->start(1);
+    std::string Typed;
+    for (int I = 0; I < 300; ++I) {
+        const char C = static_cast<char>('a' + I % 26);
+        Typed += C;
+        QTest::keyClick(Form->MainEditor, C);
+        if (I % 10 == 0)
+            QTest::qWait(2);
+    }
+    Timer->stop();
+    EXPECT_GT(Failed, 1);
+    EXPECT_TRUE(Boxes.Asked.empty()) << Boxes.Asked[0].Text;
+    EXPECT_EQ(Main().GetText().substr(0, Typed.size()), Typed);
+    SetFileFaultHook({});
+}
+
+// Two windows name their untitled texts in the same second: the one that writes
+// second takes the next number instead of replacing the first one's draft.
+TEST_F(AutoSave, ADatedNameTakenMeanwhileIsNeverReplaced)
+{
+    Main().InsertText("mine");
+    std::string Taken;
+    SetFileFaultHook([&](TFileStep Step, const std::string& P) {
+        // Just before the draft goes in place, another window writes that very name.
+        if (Step == TFileStep::Rename && Taken.empty() && P.find("/BackupFiles/NRV") != std::string::npos) {
+            Taken = P;
+            std::ofstream(P, std::ios::binary) << "the other window's";
+        }
+        return 0;
+    });
+    ASSERT_TRUE(AutoSaveTimerTimer());
+    SetFileFaultHook({});
+    ASSERT_FALSE(Taken.empty());
+    EXPECT_EQ(ReadFileBytes(Taken), "the other window's");
+    EXPECT_NE(CurrentFileName, Taken);
+    EXPECT_EQ(CurrentFileName, NumberedFileName(Taken, 2));
+    EXPECT_EQ(ReadFileBytes(CurrentFileName), "mine");
+    EXPECT_FALSE(Exists("BackupFiles/" + Taken.substr(Taken.rfind('/') + 1) + ".BAK"));
 }
 
 TEST_F(AutoSave, ATextASaveWouldChangeIsSkippedWithAWordNeverAQuestion)

@@ -2,7 +2,10 @@
 // text as a private draft and the command lines, then close the window without a
 // question; the next start says so and the backup browser lists the drafts. The
 // desktop's commit-data request asks as closing does, or keeps drafts when it may not
-// ask, and a text settled that way is not asked about again on closing.
+// ask, and a text settled that way is not asked about again on closing. Programs
+// ending together keep every draft and every line of the list; a draft the backup
+// folder cannot take goes elsewhere, one nobody takes keeps the window open; at a
+// signal no box opens, and the next start says what went wrong.
 #include "PanesFixture.h"
 
 #include "app/SessionEnd.h"
@@ -19,7 +22,9 @@
 #include <chrono>
 #include <functional>
 #include <csignal>
+#include <cstdlib>
 #include <sys/stat.h>
+#include <sys/wait.h>
 
 namespace narvo {
 namespace {
@@ -175,6 +180,223 @@ TEST_F(SessionEnd, TheCommitRequestAsksAsClosingDoesOrKeepsDraftsWhenItMayNot)
     EXPECT_TRUE(Form->close());
     EXPECT_TRUE(Boxes.Asked.empty());
     EXPECT_EQ(Read("doc.txt"), "disk\n");
+}
+
+// Three programs with one settings folder get SIGTERM together (a logout): each
+// keeps its draft under a name of its own, and the list for the next start takes
+// every line.
+TEST_F(SessionEnd, ProgramsEndingTogetherKeepEveryDraftAndEveryLineOfTheList)
+{
+    constexpr int Writers = 3;
+    int Go[2];
+    ASSERT_EQ(::pipe(Go), 0);
+    std::vector<pid_t> Children;
+    for (int I = 0; I < Writers; ++I) {
+        const pid_t Pid = ::fork();
+        ASSERT_GE(Pid, 0);
+        if (Pid == 0) {
+            ::close(Go[1]);
+            char C;
+            // All start at once, within one second: one dated name for all.
+            [[maybe_unused]] const ssize_t N = ::read(Go[0], &C, 1);
+            std::string Why;
+            const std::string Name = KeepTextAsDraft("text " + std::to_string(I), "", Why);
+            ::_exit(!Name.empty() && NoteKeptDrafts({Name}) ? 0 : 1);
+        }
+        Children.push_back(Pid);
+    }
+    ::close(Go[0]);
+    ::close(Go[1]);  // end of file: the signal for all
+    for (const pid_t Pid : Children) {
+        int Status = 0;
+        ASSERT_EQ(::waitpid(Pid, &Status, 0), Pid);
+        EXPECT_TRUE(WIFEXITED(Status) && WEXITSTATUS(Status) == 0);
+    }
+    EXPECT_EQ(DraftTexts(), (std::vector<std::string>{"text 0", "text 1", "text 2"}));
+    for (const std::string& N : Drafts()) {
+        struct stat St {};
+        ASSERT_EQ(stat(Path("BackupFiles/" + N).c_str(), &St), 0);
+        EXPECT_EQ(St.st_mode & 0777, 0600u) << N;
+    }
+    SetStatusMessage("", false);
+    ReportKeptDrafts();
+    EXPECT_EQ(StatusMessage(), "3 drafts kept at exit (File > Advanced File Ops > Auto-backup Files)");
+}
+
+class SessionEndOnFullDisk : public SessionEnd {
+protected:
+    void SetUp() override
+    {
+        SessionEnd::SetUp();
+        const char* Old = std::getenv("TMPDIR");
+        OldTmp = Old ? Old : "";
+        HadTmp = Old != nullptr;
+        ASSERT_EQ(::mkdir(Path("tmp").c_str(), 0700), 0);
+        ::setenv("TMPDIR", Path("tmp").c_str(), 1);
+        ::unsetenv("XDG_RUNTIME_DIR");
+    }
+    void TearDown() override
+    {
+        if (HadTmp)
+            ::setenv("TMPDIR", OldTmp.c_str(), 1);
+        else
+            ::unsetenv("TMPDIR");
+        SessionEnd::TearDown();
+    }
+    // Every file made under one of Prefixes fails as on a full disk.
+    void FillDisk(std::vector<std::string> Prefixes)
+    {
+        SetFileFaultHook([Prefixes](TFileStep Step, const std::string& P) {
+            for (const std::string& Prefix : Prefixes)
+                if (Step == TFileStep::CreateTemp && P.rfind(Prefix, 0) == 0)
+                    return ENOSPC;
+            return 0;
+        });
+    }
+    bool Signal(int Number = SIGTERM)
+    {
+        const std::string Before = StatusMessage();
+        EXPECT_EQ(::raise(Number), 0);
+        return Pump([&] { return !Form->isVisible() || StatusMessage() != Before; }, 20000);
+    }
+    std::string OldTmp;
+    bool HadTmp = false;
+};
+
+TEST_F(SessionEndOnFullDisk, ADraftTheBackupFolderCannotTakeGoesBesideTheDocumentElseToTheTemporaryFolder)
+{
+    ShowWithTexts();
+    // The settings folder's disk is full: beside the document.
+    FillDisk({Path("BackupFiles/"), Path("Narvo.ini")});
+    ASSERT_TRUE(Signal());
+    ASSERT_FALSE(Form->isVisible());
+    EXPECT_TRUE(Boxes.Asked.empty()) << Boxes.Asked[0].Text;
+    EXPECT_TRUE(Errors.empty()) << Errors[0];
+    std::vector<std::string> Beside;
+    for (const std::string& N : FilesIn(Folder))
+        if (N.find(".NRV") != std::string::npos)
+            Beside.push_back(N);
+    ASSERT_EQ(Beside.size(), 2u);
+    EXPECT_EQ(Beside[0].rfind("doc.txt.NRV", 0), 0u) << Beside[0];
+    EXPECT_EQ(Beside[1].rfind("side.txt.NRV", 0), 0u) << Beside[1];
+    EXPECT_EQ(Read(Beside[0]), "typed disk\n");
+    EXPECT_EQ(Read(Beside[1]), "more side\n");
+    for (const std::string& N : Beside) {
+        struct stat St {};
+        ASSERT_EQ(stat(Path(N).c_str(), &St), 0);
+        EXPECT_EQ(St.st_mode & 0777, 0600u) << N;
+    }
+    EXPECT_TRUE(Drafts().empty());
+
+    // The next start counts them.
+    SetFileFaultHook({});
+    Form.reset();
+    SetStatusMessage("", false);
+    Form = std::make_unique<TForm1>();
+    Form->FormActivate();
+    EXPECT_EQ(StatusMessage().rfind("2 drafts kept at exit (File > Advanced File Ops > Auto-backup Files); at exit: "
+                                    "Cannot create a temporary file for \"" + Path("Narvo.ini") + "\": No space",
+                                    0),
+              0u)
+        << StatusMessage();
+
+    // No backup folder can be made and the document's folder is full: the drafts and
+    // the list go to the temporary folder, and the next start still counts them.
+    Form.reset();
+    Form = std::make_unique<TForm1>();
+    ShowWithTexts();
+    std::system(("rm -rf '" + Path("BackupFiles") + "'").c_str());
+    Write("BackupFiles", "a file where the folder should be");
+    FillDisk({Path("doc.txt"), Path("side.txt")});
+    ASSERT_TRUE(Signal());
+    ASSERT_FALSE(Form->isVisible());
+    std::vector<std::string> InTemp;
+    for (const std::string& N : FilesIn(Path("tmp")))
+        InTemp.push_back(Read("tmp/" + N));
+    std::sort(InTemp.begin(), InTemp.end());
+    EXPECT_EQ(InTemp, (std::vector<std::string>{"more side\n", "typed disk\n"}));
+    SetFileFaultHook({});
+    Form.reset();
+    SetStatusMessage("", false);
+    Form = std::make_unique<TForm1>();
+    Form->FormActivate();
+    EXPECT_EQ(StatusMessage(), "2 drafts kept at exit (File > Advanced File Ops > Auto-backup Files)");
+    ::unlink(Path("BackupFiles").c_str());
+}
+
+TEST_F(SessionEndOnFullDisk, ATextNoPlaceTakesKeepsTheWindowOpenUntilAFurtherSignal)
+{
+    ShowWithTexts();
+    ASSERT_TRUE(SaveIfModified());  // only the secondary text is at stake
+    FillDisk({"/"});
+    ASSERT_TRUE(Signal());
+    EXPECT_TRUE(Form->isVisible());
+    EXPECT_EQ(StatusMessage(), "Not kept at exit: \"" + Path("side.txt") +
+                                   "\" could not be written anywhere. Save elsewhere; another signal ends without it");
+    EXPECT_TRUE(Boxes.Asked.empty()) << Boxes.Asked[0].Text;
+    EXPECT_TRUE(Form->Editor3->Modified);
+
+    // The user makes room: the next signal keeps it and ends.
+    SetFileFaultHook({});
+    ASSERT_TRUE(Signal(SIGHUP));
+    EXPECT_FALSE(Form->isVisible());
+    EXPECT_EQ(DraftTexts(), (std::vector<std::string>{"more side\n"}));
+
+    // Still no room at the second signal: the program ends, saying what was lost.
+    Form.reset();
+    Form = std::make_unique<TForm1>();
+    ShowWithTexts();
+    FillDisk({"/"});
+    ASSERT_TRUE(Signal());
+    ASSERT_TRUE(Form->isVisible());
+    ASSERT_TRUE(Signal());
+    EXPECT_FALSE(Form->isVisible());
+    EXPECT_TRUE(Boxes.Asked.empty());
+}
+
+// The command lines cannot be written at the signal (a settings file in UTF-16 with
+// a character of no 8-bit equivalent, or a full disk): no box, however many signals
+// come; the next start says what failed.
+TEST_F(SessionEndOnFullDisk, AtASignalNoBoxOpensAndTheNextStartSaysWhatFailed)
+{
+    const std::string Utf16Ini("\xFF\xFE[\0a\0]\0\r\0\n\0k\0=\0\x3A\x26\r\0\n\0", 20);
+    for (const bool FullDisk : {false, true}) {
+        SCOPED_TRACE(FullDisk);
+        Form.reset();
+        if (FullDisk)
+            ::unlink(Path("Narvo.ini").c_str());
+        else
+            Write("Narvo.ini", Utf16Ini);
+        Form = std::make_unique<TForm1>();
+        ShowWithTexts();
+        Boxes.Asked.clear();
+        Errors.clear();
+        if (FullDisk)
+            FillDisk({Path("Narvo.ini")});
+        // Signals in a row, as a desktop repeats them.
+        ASSERT_EQ(::raise(SIGTERM), 0);
+        ASSERT_EQ(::raise(SIGHUP), 0);
+        ASSERT_TRUE(Pump([&] { return !Form->isVisible(); }, 20000));
+        ASSERT_EQ(::raise(SIGTERM), 0);
+        Pump([] { return false; }, 100);
+        EXPECT_TRUE(Boxes.Asked.empty()) << Boxes.Asked[0].Text;
+        EXPECT_TRUE(Errors.empty()) << Errors[0];
+        EXPECT_EQ(Drafts().size(), 2u);
+
+        SetFileFaultHook({});
+        Form.reset();
+        SetStatusMessage("", false);
+        Form = std::make_unique<TForm1>();
+        Form->FormActivate();
+        const std::string Said = StatusMessage();
+        const std::string Expected = "2 drafts kept at exit (File > Advanced File Ops > Auto-backup Files); at exit: Cannot ";
+        EXPECT_EQ(Said.rfind(Expected, 0), 0u) << Said;
+        EXPECT_NE(Said.find(Path("Narvo.ini") + "\": " + (FullDisk ? "No space left" : "it could not be read")),
+                  std::string::npos)
+            << Said;
+        EXPECT_EQ(Said.find("; ", Expected.size()), std::string::npos) << "said once: " << Said;
+        std::system(("rm -rf '" + Path("BackupFiles") + "'").c_str());
+    }
 }
 
 }  // namespace

@@ -580,4 +580,105 @@ void AtomicWriteFile(const std::string& Path, std::string_view Bytes, unsigned N
     RenameIntoPlace(WriteTempFile(Target, Bytes, NewFileMode), Target);
 }
 
+std::string NumberedFileName(const std::string& Target, int N)
+{
+    if (N < 2)
+        return Target;
+    const auto Slash = Target.rfind('/');
+    const std::size_t BaseAt = Slash == std::string::npos ? 0 : Slash + 1;
+    auto Dot = Target.rfind('.');
+    // A leading dot starts a hidden name, not an extension.
+    if (Dot == std::string::npos || Dot <= BaseAt)
+        Dot = Target.size();
+    return Target.substr(0, Dot) + "-" + std::to_string(N) + Target.substr(Dot);
+}
+
+std::string PlaceAsNewFile(TTempFile Temp, const std::string& Target)
+{
+    int Err = EEXIST;
+    for (int N = 1; N <= 1000 && Err == EEXIST; ++N) {
+        const std::string Name = NumberedFileName(Target, N);
+        if ((Err = InjectedFault(TFileStep::Rename, Name)) != 0)
+            break;
+        // A link never replaces a file: the name is taken whole or not at all.
+        int Rc = -1;
+        if (Temp.Unnamed()) {
+            const std::string Proc = "/proc/self/fd/" + std::to_string(Temp.Fd_);
+            Rc = ::linkat(AT_FDCWD, Proc.c_str(), AT_FDCWD, Name.c_str(), AT_SYMLINK_FOLLOW);
+            Err = Rc == 0 ? 0 : errno;
+#ifdef AT_EMPTY_PATH
+            if (Rc != 0 && Err == ENOENT && ::linkat(Temp.Fd_, "", AT_FDCWD, Name.c_str(), AT_EMPTY_PATH) == 0)
+                Rc = Err = 0;
+#endif
+        } else {
+            Rc = ::link(Temp.Name_.c_str(), Name.c_str());
+            Err = Rc == 0 ? 0 : errno;
+            if (Rc != 0 && (Err == EPERM || Err == ENOTSUP || Err == EOPNOTSUPP || Err == EMLINK)) {
+                // No hard links here: the name is claimed by an exclusive create first
+                // and then taken over by the rename.
+                const int Fd = ::open(Name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+                Err = Fd >= 0 ? 0 : errno;
+                if (Fd >= 0) {
+                    ::close(Fd);
+                    if (::rename(Temp.Name_.c_str(), Name.c_str()) == 0) {
+                        Temp.Name_.clear();
+                        Rc = 0;
+                    } else {
+                        Err = errno;
+                        ::unlink(Name.c_str());
+                    }
+                }
+            }
+        }
+        if (Rc == 0) {
+            RemoveTempFile(Temp);
+            SyncFolder(Name);
+            return Name;
+        }
+    }
+    RemoveTempFile(Temp);
+    Fail("Cannot create", Target, Err);
+}
+
+std::string WriteNewFile(const std::string& Target, std::string_view Bytes, unsigned Mode)
+{
+    TTempFile Temp;
+    Temp.Folder_ = FolderOfPath(Target);
+    int Err = InjectedFault(TFileStep::CreateTemp, Target);
+    if (!Err)
+        Temp.Fd_ = OpenUnnamed(Temp.Folder_, Target);
+    for (int Attempt = 0; !Err && Temp.Fd_ < 0 && Attempt < 100; ++Attempt) {
+        const std::string Name = HiddenTempName(Temp.Folder_, BaseName(Target));
+        const int Fd = ::open(Name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (Fd >= 0) {
+            Temp.Fd_ = Fd;
+            Temp.Name_ = Name;
+            ::flock(Fd, LOCK_EX | LOCK_NB);
+        } else if (errno != EEXIST) {
+            Err = errno;
+        }
+    }
+    if (Temp.Fd_ < 0)
+        Fail("Cannot create", Target, Err ? Err : EEXIST);
+    const std::vector<std::string_view> Pieces{Bytes};
+    Err = InjectedFault(TFileStep::Write, Target);
+    if (Err)
+        WritePieces(Temp.Fd_, Pieces, Bytes.size() / 2);
+    else
+        Err = WritePieces(Temp.Fd_, Pieces, Bytes.size());
+    if (!Err && ::fchmod(Temp.Fd_, static_cast<mode_t>(Mode & 0777) & ~CurrentUmask()) != 0)
+        Err = errno;
+    if (!Err)
+        Err = InjectedFault(TFileStep::Sync, Target);
+    if (!Err && ::fsync(Temp.Fd_) != 0)
+        Err = errno;
+    if (!Err && !Temp.Unnamed() && ::close(std::exchange(Temp.Fd_, -1)) != 0)
+        Err = errno;
+    if (Err) {
+        RemoveTempFile(Temp);
+        Fail("Cannot write", Target, Err);
+    }
+    return PlaceAsNewFile(std::move(Temp), Target);
+}
+
 }  // namespace narvo

@@ -98,6 +98,8 @@ private:
                                    const std::string&);
     friend TTempFile LinkTempFile(const std::string&, const std::string&);
     friend void RenameIntoPlace(TTempFile, const std::string&);
+    friend std::string PlaceAsNewFile(TTempFile, const std::string&);
+    friend std::string WriteNewFile(const std::string&, std::string_view, unsigned);
     friend void RemoveTempFile(TTempFile&) noexcept;
     int Fd_ = -1;          // open while the file has no name, or to hold its lock
     std::string Folder_;   // where it is linked in
@@ -124,6 +126,18 @@ TTempFile LinkTempFile(const std::string& Existing, const std::string& Target);
 // is removed and EFileError thrown. When Target already is the very file Temp names
 // (a hard link of it), Target stays and Temp's name goes.
 void RenameIntoPlace(TTempFile Temp, const std::string& Target);
+// Puts Temp in place as a new file: under Target when no file has that name, else
+// under the first free NumberedFileName of Target. A file of the name, also one
+// another program makes at the same moment, is never replaced (a dated name taken by
+// two windows in one second keeps both texts). Answers the name used; on failure Temp
+// is removed and EFileError thrown.
+std::string PlaceAsNewFile(TTempFile Temp, const std::string& Target);
+// Bytes as a new file of mode Mode (less the umask), whole or not at all, named as
+// PlaceAsNewFile names it. Nothing is taken from a file already of that name.
+std::string WriteNewFile(const std::string& Target, std::string_view Bytes, unsigned Mode = 0600);
+// Target with "-N" before its extension ("a/NRV1.txt" -> "a/NRV1-2.txt", "a/x" ->
+// "a/x-2"); Target itself for N below 2.
+std::string NumberedFileName(const std::string& Target, int N);
 // Removes a temporary file, ignoring errors (used on failure paths).
 void RemoveTempFile(TTempFile& Temp) noexcept;
 
