@@ -371,6 +371,30 @@ TEST_F(Documents, BackupFailuresSayTheirCause)
     EXPECT_EQ(NamesIn(Folder), (std::vector<std::string>{"e.txt", "e.txt.BAK", "nrvsave.zvt"}));
 }
 
+// The emergency file of one document never replaces that of another document of the
+// folder (or another window's): the second goes under a numbered name. A later
+// emergency save of the same document replaces its own.
+TEST_F(Documents, AnEmergencyFileNeverReplacesAnotherSavesText)
+{
+    Write("nrvsave.zvt", "another document's text");
+    Write("b.txt", "held\n");
+    ASSERT_TRUE(OpenTextFile(Path("b.txt")));
+    Main().InsertText("one ");
+    SetFileFaultHook([&](TFileStep Step, const std::string& P) {
+        return Step == TFileStep::Rename && P == Path("b.txt.BAK") ? EBUSY : 0;
+    });
+    EXPECT_FALSE(SaveIfModified());
+    EXPECT_EQ(Read("nrvsave.zvt"), "another document's text");
+    EXPECT_EQ(Read("nrvsave-2.zvt"), "one held\n");
+    EXPECT_EQ(LastAsked(), "File is open by another program.\r\nResults saved to: nrvsave-2.zvt");
+    Main().InsertText("two ");
+    EXPECT_FALSE(SaveIfModified());
+    SetFileFaultHook({});
+    EXPECT_EQ(Read("nrvsave-2.zvt"), "one two held\n");
+    EXPECT_FALSE(Exists("nrvsave-3.zvt"));
+    EXPECT_EQ(Read("nrvsave.zvt"), "another document's text");
+}
+
 TEST_F(Documents, SaveAsFailureAndCancelKeepTheOldName)
 {
     Write("a.txt", "a\n");
