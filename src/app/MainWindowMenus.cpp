@@ -26,6 +26,7 @@
 #include "language/TextRegister.h"
 #include "platform/Application.h"
 #include "platform/Clipboard.h"
+#include "platform/EmptyMenus.h"
 #include "platform/FileDialogs.h"
 #include "platform/KeyState.h"
 #include "platform/MessageBoxes.h"
@@ -217,6 +218,7 @@ QMenu* TMainMenus::Submenu(QMenu* Parent, const char* Name, const char* Caption)
 {
     QMenu* M = Parent->addMenu(QString::fromLatin1(Caption));
     M->setObjectName(QString::fromLatin1(Name));
+    DisableMenuWhileEmpty(M);
     return M;
 }
 
@@ -229,6 +231,7 @@ void TMainMenus::CreateMenuBar()
     const auto Top = [&](const char* Name, const char* Caption) {
         QMenu* M = Bar->addMenu(QString::fromLatin1(Caption));
         M->setObjectName(QString::fromLatin1(Name));
+        DisableMenuWhileEmpty(M);
         connect(M, &QMenu::aboutToShow, this, &TMainMenus::UpdateMenuChecks);
         return M;
     };
@@ -262,6 +265,7 @@ void TMainMenus::CreateFileMenu()
     if (ReopenMnu) {
         ReopenMnu->setTitle(QStringLiteral("Reopen"));
         M->addMenu(ReopenMnu);
+        DisableMenuWhileEmpty(ReopenMnu);
     }
     FavoritesMnu = Submenu(M, "FavoritesMnu", "Favorites");
     ViewFavorites1 = Item(FavoritesMnu, "ViewFavorites1", "View Favorites...", [this] { ViewFavorites1Click(); });

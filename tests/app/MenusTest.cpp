@@ -22,6 +22,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
+#include <QWindow>
 
 namespace narvo {
 namespace {
@@ -124,6 +125,42 @@ TEST_F(Menus, OpenSaveAndUndoReachTheDocument)
     Trigger("RedoMnu");
     EXPECT_EQ(Main().Strings->GetTextStr().substr(0, 7), "XYhello");
     EXPECT_TRUE(Errors.empty());
+}
+
+// Whether Menu is on the screen: its window mapped, not only marked visible.
+bool OnScreen(const QMenu* Menu) { return Menu->isVisible() && Menu->windowHandle() && Menu->windowHandle()->isVisible(); }
+
+// Opens File in the menu bar, rests the mouse on Reopen in it and answers whether
+// the recent files then show; every pop-up is closed again.
+bool ReopenShows(TForm1& F, TMainMenus& M)
+{
+    QMenuBar* Bar = F.menuBar();
+    QTest::mouseClick(Bar, Qt::LeftButton, {}, Bar->actionGeometry(M.FileMnu->menuAction()).center());
+    QCoreApplication::processEvents();
+    // The menu takes the mouse as moved only after a few motions.
+    const QPoint At = M.FileMnu->actionGeometry(M.ReopenMnu->menuAction()).center();
+    for (int I = 0; I < 8; ++I)
+        QTest::mouseMove(M.FileMnu, At + QPoint(I, 0));
+    // The submenu opens after the style's delay.
+    QTest::qWaitFor([&] { return M.ReopenMnu->isVisible(); }, 2000);
+    const bool Shown = OnScreen(M.ReopenMnu);
+    while (QWidget* Popup = QApplication::activePopupWidget()) {
+        Popup->close();
+        QCoreApplication::processEvents();
+    }
+    return Shown;
+}
+
+TEST_F(Menus, TheRecentFilesShowOnceThereAreSomeAfterTheyWereOpenedEmpty)
+{
+    Form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
+    ASSERT_TRUE(M->ReopenMnu->actions().isEmpty());
+    EXPECT_FALSE(ReopenShows(*Form, *M));
+    Write("a.txt", "a\n");
+    ASSERT_TRUE(OpenTextFile(Path("a.txt")));
+    ASSERT_EQ(M->ReopenMnu->actions().size(), 1);
+    EXPECT_TRUE(ReopenShows(*Form, *M));
 }
 
 TEST_F(Menus, CheckMarksFollowTheirFlags)

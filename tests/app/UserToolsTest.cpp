@@ -11,9 +11,15 @@
 #include "tools/TextToolHooks.h"
 
 #include <QPlainTextEdit>
+#include <QPushButton>
 
 #include <QAction>
+#include <QApplication>
 #include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
 #include <sys/stat.h>
 
 namespace narvo {
@@ -43,6 +49,44 @@ TEST_F(UserToolsTest, UserMenuRunsAToolThatMovesTheCursor)
     FreeUserToolForms();
     EXPECT_EQ(ExternalDlg(), nullptr);
     EXPECT_TRUE(Form->Menus->UserMnu->actions().isEmpty());
+    SetToolHost(nullptr);
+}
+
+// Clicks the title of Menu in the window's menu bar and runs the events; true when
+// the menu then shows on the screen (its window mapped, not only marked visible).
+bool ClickTitleShows(TForm1& F, QMenu* Menu)
+{
+    QMenuBar* Bar = F.menuBar();
+    QTest::mouseClick(Bar, Qt::LeftButton, {}, Bar->actionGeometry(Menu->menuAction()).center());
+    QCoreApplication::processEvents();
+    const bool Shown = Menu->isVisible() && Menu->windowHandle() && Menu->windowHandle()->isVisible();
+    if (QWidget* Popup = QApplication::activePopupWidget())
+        Popup->close();
+    QCoreApplication::processEvents();
+    return Shown;
+}
+
+TEST_F(UserToolsTest, TheUserMenuOpensWithTheToolsAddedAfterItWasClickedEmpty)
+{
+    InstallTextTools();
+    CreateUserToolForms();
+    Form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
+    LoadExternalPrograms();
+    QMenu* User = Form->Menus->UserMnu;
+    ASSERT_TRUE(User->actions().isEmpty());
+    EXPECT_FALSE(ClickTitleShows(*Form, User)) << "nothing drops down while there is no tool";
+
+    // Tools > Add User Tools..., one tool, OK.
+    TExternalDlg* Dlg = ExternalDlg();
+    Dlg->AddProgram("Echo", "echo %f", false);
+    QTimer::singleShot(0, Dlg, [Dlg] { Dlg->OKBtn->click(); });
+    Dlg->EditExternalPrograms();
+    ASSERT_EQ(User->actions().size(), 1);
+    EXPECT_TRUE(ClickTitleShows(*Form, User));
+    EXPECT_TRUE(ClickTitleShows(*Form, User)) << "and again";
+
+    FreeUserToolForms();
     SetToolHost(nullptr);
 }
 
