@@ -525,7 +525,12 @@ void TMainMenus::OpenMnuClick()
 
 void TMainMenus::SaveMnuClick()
 {
-    SaveIfModified();
+    // The text of the active pane, as "Mod" and the button show it: the secondary
+    // file while its pane is active, else the document.
+    if (&Active() == F.Editor3)
+        SaveSecondaryIfModified(F);
+    else
+        SaveIfModified();
     F.UpdateStatus();
     FocusBack(Active());
 }

@@ -71,17 +71,24 @@ bool OfferToSaveSecondary(TForm1& Form)
     TScrollEditor& Pane = *Form.Editor3;
     if (!Pane.Modified)
         return true;
-    const std::string Name = Pane.FileName;
-    return AskToSaveText("Save Changes?\r\n" + (Name.empty() ? std::string("(the untitled secondary text)") : Name), [&] {
-        std::string Target = Name;
-        if (Target.empty()) {
-            const std::optional<std::string> Chosen = AskSaveFileName(Target);
-            if (!Chosen)
-                return false;
-            Target = *Chosen;
-        }
-        return SavePaneToFile(Pane, Target);
-    });
+    const std::string& Name = Pane.FileName;
+    return AskToSaveText("Save Changes?\r\n" + (Name.empty() ? std::string("(the untitled secondary text)") : Name),
+                         [&] { return SaveSecondaryIfModified(Form); });
+}
+
+bool SaveSecondaryIfModified(TForm1& Form)
+{
+    TScrollEditor& Pane = *Form.Editor3;
+    if (!Pane.Modified)
+        return true;
+    std::string Target = Pane.FileName;
+    if (Target.empty()) {
+        const std::optional<std::string> Chosen = AskSaveFileName(Target);
+        if (!Chosen)
+            return false;
+        Target = *Chosen;
+    }
+    return SavePaneToFile(Pane, Target);
 }
 
 bool OpenSecondaryFile(TForm1& Form, const std::string& Name)

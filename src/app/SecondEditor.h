@@ -40,6 +40,10 @@ void ToggleTopRightBtnClick(TForm1& Form);
 // a name when it has none), No goes on. False when the user cancelled or the save
 // failed.
 bool OfferToSaveSecondary(TForm1& Form);
+// Save while the secondary pane is active ("Mod" and the Save button show its flag):
+// its modified text to its own file, asking a name when it has none. True when
+// nothing needed saving or the save succeeded.
+bool SaveSecondaryIfModified(TForm1& Form);
 // Open Secondary File with a chosen name: the modified text there is offered for
 // saving first; a file that cannot be read changes nothing (the reason is shown).
 // True when the file is shown in Editor3.

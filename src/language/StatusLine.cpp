@@ -125,11 +125,12 @@ TStatusFields ComputeStatusFields(const TEditorEngine& Active, double ActiveScal
     F.ColumnDis = FormatWhole(Active.DisplayColumn(P, true));
     F.HighlightDis = FormatWhole(Active.HasMark() ? Active.MarkedLength() : 0);
     F.ZoomDis = FormatTwoDecimals(ActiveScale);
-    // "Mod" is about the text the active pane shows: a pane that shares the main text
-    // marks the main pane modified, a pane with a file of its own (the secondary
-    // file) carries its own flag. Save writes the document, the main pane's text.
-    F.ModifiedDis = (Active.Strings == Main.Strings ? Main.Modified : Active.Modified) ? "Mod" : "";
-    F.SaveEnabled = Main.Modified;
+    // "Mod" and the Save button are about the text the active pane shows: a pane that
+    // shares the main text marks the main pane modified, a pane with a file of its
+    // own (the secondary file) carries its own flag, and Save writes that file.
+    const bool Modified = Active.Strings == Main.Strings ? Main.Modified : Active.Modified;
+    F.ModifiedDis = Modified ? "Mod" : "";
+    F.SaveEnabled = Modified;
     F.CharHexDis = CursorCharText(Active);
     return F;
 }

@@ -69,7 +69,7 @@ struct TStatusFields {
     std::string HighlightDis;  // the length of its highlighted text
     std::string ZoomDis;       // its zoom scale
     std::string ModifiedDis;   // "Mod" or empty
-    bool SaveEnabled = false;  // exactly when the document (the main pane) is modified
+    bool SaveEnabled = false;  // exactly when "Mod" shows
     std::string CharHexDis;    // CursorCharText of the active pane
 };
 

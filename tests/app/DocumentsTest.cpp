@@ -763,7 +763,7 @@ TEST_F(Documents, HugePathsAreShortenedInMessages)
     EXPECT_NE(Shown.find("\r\nNo such file"), std::string::npos);
 }
 
-TEST_F(Documents, ModAndSaveFollowTheDocumentInEveryPane)
+TEST_F(Documents, ModAndSaveFollowTheTextOfTheActivePane)
 {
     Write("s.txt", "split\n");
     ASSERT_TRUE(OpenTextFile(Path("s.txt")));
@@ -774,18 +774,28 @@ TEST_F(Documents, ModAndSaveFollowTheDocumentInEveryPane)
     EXPECT_TRUE(Form->SaveBtn->isEnabled());
     ASSERT_TRUE(SaveIfModified());
     EXPECT_EQ(Read("s.txt"), "xsplit\n");
-    // A text loaded into the third pane is not the document: "Mod" shows its own
-    // flag while it is active, and Save (which writes the document) stays off.
+    // A text loaded into the third pane is not the document: "Mod" and the Save
+    // button show its own flag while it is active, and Save writes its own file.
     Form->Editor3->SetText("other");
+    Form->Editor3->FileName = Path("third.txt");
     ASSERT_TRUE(Form->Editor3->Modified);
     Form->ActiveEditor = Form->Editor3;
     UpdateStatus();
     EXPECT_EQ(Form->ModifiedDis->text().toStdString(), "Mod");
-    EXPECT_FALSE(Form->SaveBtn->isEnabled());
-    Form->Editor3->SetModified(false);
-    UpdateStatus();
+    EXPECT_TRUE(Form->SaveBtn->isEnabled());
+    Form->SaveBtn->click();
+    EXPECT_EQ(Read("third.txt"), "other");
+    EXPECT_EQ(Read("s.txt"), "xsplit\n");
+    EXPECT_FALSE(Form->Editor3->Modified);
     EXPECT_EQ(Form->ModifiedDis->text().toStdString(), "");
+    EXPECT_FALSE(Form->SaveBtn->isEnabled());
+    // The document's own flag does not light the button for the third pane.
+    Main().InsertText("y");
+    UpdateStatus();
+    EXPECT_FALSE(Form->SaveBtn->isEnabled());
     Form->ActiveEditor = Form->MainEditor;
+    UpdateStatus();
+    EXPECT_TRUE(Form->SaveBtn->isEnabled());
 }
 
 TEST_F(Documents, AppendAndOpenCommands)

@@ -142,7 +142,7 @@ bool ReopenShows(TForm1& F, TMainMenus& M)
     for (int I = 0; I < 8; ++I)
         QTest::mouseMove(M.FileMnu, At + QPoint(I, 0));
     // The submenu opens after the style's delay.
-    QTest::qWaitFor([&] { return M.ReopenMnu->isVisible(); }, 2000);
+    (void)QTest::qWaitFor([&] { return M.ReopenMnu->isVisible(); }, 2000);
     const bool Shown = OnScreen(M.ReopenMnu);
     while (QWidget* Popup = QApplication::activePopupWidget()) {
         Popup->close();

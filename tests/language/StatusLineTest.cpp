@@ -142,18 +142,20 @@ TEST_F(StatusModel, FieldsFollowTheActivePaneAndTheSwitches)
     EXPECT_FALSE(G.FileType);
     EXPECT_EQ(G.ModifiedDis, "");
     EXPECT_FALSE(G.SaveEnabled);
-    // Save follows the document; "Mod" the text the active pane shows: a pane with a
-    // text of its own shows its own flag, a pane sharing the main text the main one.
+    // "Mod" and Save follow the text the active pane shows: a pane with a text of its
+    // own shows its own flag, a pane sharing the main text the main one.
     const TStatusFields H = ComputeStatusFields(Active, 1.0, Main, 0, " ");
     EXPECT_EQ(H.ModifiedDis, "Mod");
-    EXPECT_FALSE(H.SaveEnabled);
+    EXPECT_TRUE(H.SaveEnabled);
     TEditorEngine Split;
     Split.ShareBuffer(Main);
     Main.SetModified(true);
     EXPECT_EQ(ComputeStatusFields(Split, 1.0, Main, 0, " ").ModifiedDis, "Mod");
+    EXPECT_TRUE(ComputeStatusFields(Split, 1.0, Main, 0, " ").SaveEnabled);
     Main.SetModified(false);
     Split.Modified = true;  // a shared pane's own flag is not the text's
     EXPECT_EQ(ComputeStatusFields(Split, 1.0, Main, 0, " ").ModifiedDis, "");
+    EXPECT_FALSE(ComputeStatusFields(Split, 1.0, Main, 0, " ").SaveEnabled);
 }
 
 }  // namespace
