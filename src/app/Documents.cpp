@@ -28,6 +28,7 @@
 #include <QMenu>
 #include <QPointer>
 #include <algorithm>
+#include <map>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -110,6 +111,33 @@ void RememberDiskFile(const std::string& Target)
     GDiskFile = Target;
     GDiskStamp = StampOf(Target);
     GSkipSaid.clear();
+}
+
+// The same for each pane with a file of its own other than the document (the
+// secondary pane), while the pane exists.
+struct TPaneDisk {
+    std::string File;
+    TFileStamp Stamp;
+};
+std::map<const QObject*, TPaneDisk> GPaneDisks;
+
+void RememberPaneDisk(const TScrollEditor& Pane, const std::string& Target, const TFileStamp& Stamp)
+{
+    const auto [It, Added] = GPaneDisks.insert_or_assign(&Pane, TPaneDisk{Target, Stamp});
+    if (Added)
+        QObject::connect(&Pane, &QObject::destroyed, [Key = It->first] { GPaneDisks.erase(Key); });
+}
+
+// Whether Target, the file a save of Pane would replace, is no longer as it was when
+// read or last saved here: another program changed it meanwhile.
+bool ChangedOnDisk(const TScrollEditor& Pane, bool Document, const std::string& Target, const TFileStamp& Now)
+{
+    if (!Now.Valid)
+        return false;
+    if (Document)
+        return GDiskStamp.Valid && Target == GDiskFile && !(Now == GDiskStamp);
+    const auto It = GPaneDisks.find(&Pane);
+    return It != GPaneDisks.end() && It->second.Stamp.Valid && Target == It->second.File && !(Now == It->second.Stamp);
 }
 
 void SayAutoSaveSkipped(const std::string& Text)
@@ -376,7 +404,7 @@ bool SavePane(TScrollEditor& Main, const std::string& GivenName, bool AddToRecen
 
     // Another program changed the file since it was read or saved here.
     const TFileStamp Now = StampOf(Target);
-    if (Document && Now.Valid && GDiskStamp.Valid && Target == GDiskFile && !(Now == GDiskStamp)) {
+    if (ChangedOnDisk(Main, Document, Target, Now)) {
         if (Automatic) {
             if (!(GReportedStamp == Now))
                 ShowStatusMessage("Not auto-saved: " + ElideMiddle(Name) + " was changed by another program", true);
@@ -455,8 +483,10 @@ bool SavePane(TScrollEditor& Main, const std::string& GivenName, bool AddToRecen
     Main.Strings->ChangedLineEnds = 0;  // the file now has one line end throughout
     Main.SetModified(false);
     UpdateStatus();
-    if (!Document)
+    if (!Document) {
+        RememberPaneDisk(Main, Target, StampOf(Target));
         return true;
+    }
     CurrentFileName = Name;
     RememberDiskFile(Target);
     SetWindowTitle(Name);
@@ -475,6 +505,16 @@ bool SaveTextFile(const std::string& GivenName, bool AddToRecentList, TSaveKind 
 }
 
 bool SavePaneToFile(TScrollEditor& Pane, const std::string& Name) { return SavePane(Pane, Name, false, TSaveKind::User); }
+
+void LoadPaneFromFile(TScrollEditor& Pane, const std::string& Name)
+{
+    const std::string Target = ResolveFileLink(AbsoluteFileName(Name));
+    // The stamp before the bytes, so that a change while they are read is seen at
+    // the next save.
+    const TFileStamp Stamp = StampOf(Target);
+    Pane.LoadFromFile(Name);
+    RememberPaneDisk(Pane, Target, Stamp);
+}
 
 bool AskToSaveText(const std::string& Question, const std::function<bool()>& Save)
 {

@@ -58,6 +58,10 @@ bool SaveTextFile(const std::string& Name, bool AddToRecent, TSaveKind Kind = TS
 // the document, such as the secondary pane: the pane's own name and modified flag
 // follow a successful save; the document's name, title and recent list do not.
 bool SavePaneToFile(TScrollEditor& Pane, const std::string& Name);
+// Reads Name into such a pane and remembers the file as it was, so that a save of
+// the pane asks, as the document's does, before it overwrites a change another
+// program made meanwhile. Throws EFileError; the pane is then unchanged.
+void LoadPaneFromFile(TScrollEditor& Pane, const std::string& Name);
 // True while a question about the document ("Save Changes?") is open.
 bool DocumentQuestionOpen();
 // "Save Changes?"-style question (Yes, No, Cancel): Yes runs Save and answers what

@@ -97,7 +97,7 @@ bool OpenSecondaryFile(TForm1& Form, const std::string& Name)
         return false;
     ChDirToFileFolder(Name);
     try {
-        Form.Editor3->LoadFromFile(Name);
+        LoadPaneFromFile(*Form.Editor3, Name);
     } catch (const EFileError& E) {
         // Nothing changed in the pane.
         MessageDlg(E.what(), mtError, mbOK);

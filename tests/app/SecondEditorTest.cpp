@@ -183,6 +183,53 @@ TEST_F(SplitPanes, AModifiedSecondaryTextIsAskedAboutByExitAndCancelKeepsIt)
     EXPECT_EQ(Boxes.Asked.size(), 2u);
 }
 
+TEST_F(SplitPanes, ASecondaryFileChangedByAnotherProgramIsOverwrittenOnlyWhenAgreed)
+{
+    TForm1& F = *Form;
+    F.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&F));
+    Write("side.txt", "side\n");
+    OpenAndEditSecondary(F, Dialogs, Path("side.txt"));
+    Write("side.txt", "theirs, longer\n");
+    const auto ChangedQuestion = [&] { return LastAsked().find("was changed by another program") != std::string::npos; };
+
+    // Exit, Yes to "Save Changes?": asked again; No keeps their file and the window.
+    Boxes.Answers = {mrYes, mrNo};
+    F.Menus->ExitMnuClick();
+    ASSERT_EQ(Boxes.Asked.size(), 2u);
+    EXPECT_TRUE(ChangedQuestion()) << LastAsked();
+    EXPECT_NE(LastAsked().find(Path("side.txt")), std::string::npos);
+    EXPECT_TRUE(F.isVisible());
+    EXPECT_EQ(Read("side.txt"), "theirs, longer\n");
+    EXPECT_TRUE(F.Editor3->Modified);
+
+    // Opening another secondary file asks the same before it lets the text go.
+    Write("two.txt", "two\n");
+    Boxes.Answers = {mrYes, mrNo};
+    Dialogs.Answers = {Path("two.txt")};
+    F.Menus->Open1Click();
+    EXPECT_TRUE(ChangedQuestion()) << LastAsked();
+    EXPECT_EQ(F.Editor3->FileName, Path("side.txt"));
+    EXPECT_EQ(Read("side.txt"), "theirs, longer\n");
+
+    // Save with the pane active: Yes writes ours, and the backup keeps theirs.
+    F.ActiveEditor = F.Editor3;
+    Boxes.Answers = {mrYes};
+    F.Menus->SaveMnuClick();
+    EXPECT_TRUE(ChangedQuestion()) << LastAsked();
+    EXPECT_EQ(Read("side.txt"), "Xside\n");
+    EXPECT_EQ(Read("side.txt.BAK"), "theirs, longer\n");
+    EXPECT_FALSE(F.Editor3->Modified);
+
+    // Saved here: the next save asks nothing.
+    const std::size_t Asked = Boxes.Asked.size();
+    F.Editor3->TypeChar('Y');
+    F.Menus->SaveMnuClick();
+    EXPECT_EQ(Boxes.Asked.size(), Asked);
+    EXPECT_EQ(Read("side.txt"), "XYside\n");
+    EXPECT_TRUE(Errors.empty());
+}
+
 TEST_F(SplitPanes, NewKeepsAndOpeningAnotherSecondaryFileAsksFirst)
 {
     TForm1& F = *Form;
