@@ -504,12 +504,13 @@ void TMainMenus::UpdateSplitMenuChecks()
 
 void TMainMenus::NewMnuClick()
 {
+    // Closing the document leaves the main pane a fresh text: one empty line, no
+    // name, the file format reset, unmodified. Clearing it once more would be an
+    // edit and mark that empty text modified. A secondary file in the third pane is
+    // not closed by New, so it is left as it is whichever pane is active.
     if (!CloseTextFile())
         return;
     SetWindowTitle("");
-    // The document is the main pane's text; a secondary file in the third pane is
-    // not closed by New, so it is left as it is whichever pane is active.
-    F.MainEditor->Clear();
     ForgetLineNumber();
     F.UpdateStatus();
     FocusBack(*F.MainEditor);

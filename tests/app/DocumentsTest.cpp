@@ -798,6 +798,30 @@ TEST_F(Documents, ModAndSaveFollowTheTextOfTheActivePane)
     EXPECT_TRUE(Form->SaveBtn->isEnabled());
 }
 
+TEST_F(Documents, NewGivesAFreshUnmodifiedText)
+{
+    Write("n.txt", "text\n");
+    ASSERT_TRUE(OpenTextFile(Path("n.txt")));
+    Main().InsertText("x");
+    Boxes.Answers = {mrNo};
+    Trigger("NewMnu");
+    ASSERT_EQ(Boxes.Asked.size(), 1u);
+    EXPECT_EQ(Main().GetText(), "");
+    EXPECT_FALSE(Main().Modified);
+    EXPECT_EQ(Form->ModifiedDis->text().toStdString(), "");
+    EXPECT_FALSE(Form->SaveBtn->isEnabled());
+    // Nothing to save: no auto-save, and New, Open and Exit ask nothing.
+    EXPECT_FALSE(AutoSaveTimerTimer());
+    EXPECT_TRUE(FilesIn(BackupFolder()).empty());
+    EXPECT_EQ(Form->windowTitle().toStdString(), "Narvo - ");
+    Trigger("NewMnu");
+    ASSERT_TRUE(OpenTextFile(Path("n.txt")));
+    EXPECT_EQ(Boxes.Asked.size(), 1u);
+    Trigger("NewMnu");
+    EXPECT_TRUE(Form->FormCloseQuery());
+    EXPECT_EQ(Boxes.Asked.size(), 1u);
+}
+
 TEST_F(Documents, AppendAndOpenCommands)
 {
     Write("add.txt", "x\r\ny\n");
