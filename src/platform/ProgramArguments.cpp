@@ -1,11 +1,16 @@
 // The arguments shared out between the toolkit and the program (see
-// ProgramArguments.h). The toolkit removes what it takes by moving the remaining
-// pointers down, so what it leaves is found again by pointer.
+// ProgramArguments.h), and the run's command line kept for showing. The toolkit
+// removes what it takes by moving the remaining pointers down, so what it leaves is
+// found again by pointer.
 #include "platform/ProgramArguments.h"
 
 #include "platform/posix/SafeFile.h"
 
+#include <QCoreApplication>
+#include <QFile>
+
 #include <algorithm>
+#include <optional>
 #include <cstring>
 #include <unordered_set>
 
@@ -15,6 +20,8 @@ TProgramArguments::TProgramArguments(int Argc, char** Argv, TExists Exists)
 {
     if (!Exists)
         Exists = IsRegularFile;
+    if (Argc > 0 && Argv[0])
+        FProgram = Argv[0];
     for (int I = 1; I < Argc; ++I)
         FArgs.push_back(Argv[I]);
     FWithheld.assign(FArgs.size(), false);
@@ -41,6 +48,40 @@ std::vector<std::string> TProgramArguments::Params() const
         if (FWithheld[I] || Left.count(FArgs[I]) != 0)
             Result.emplace_back(FArgs[I]);
     }
+    return Result;
+}
+
+std::vector<std::string> TProgramArguments::Given() const
+{
+    std::vector<std::string> Result{FProgram};
+    Result.insert(Result.end(), FArgs.begin(), FArgs.end());
+    return Result;
+}
+
+std::vector<std::string> TProgramArguments::Own() const
+{
+    std::vector<std::string> Result{FProgram};
+    for (std::string& P : Params())
+        Result.push_back(std::move(P));
+    return Result;
+}
+
+namespace {
+
+std::optional<TCommandLine> GKept;
+
+}  // namespace
+
+void KeepCommandLine(const TProgramArguments& Args) { GKept = TCommandLine{Args.Given(), Args.Own()}; }
+
+TCommandLine ProgramCommandLine()
+{
+    if (GKept)
+        return *GKept;
+    TCommandLine Result;
+    for (const QString& A : QCoreApplication::arguments())
+        Result.Given.push_back(QFile::encodeName(A).toStdString());
+    Result.Own = Result.Given;
     return Result;
 }
 

@@ -29,13 +29,30 @@ public:
     // The program's parameters (without its name and without the first "--"), once
     // the application object has taken its options.
     std::vector<std::string> Params() const;
+    // Every argument as the program was started with them, its name first.
+    std::vector<std::string> Given() const;
+    // The program's own arguments: its name, then Params().
+    std::vector<std::string> Own() const;
 
 private:
+    std::string FProgram;         // the program's name as started
     std::vector<char*> FArgs;     // the arguments after the program's name
     std::vector<bool> FWithheld;  // kept from the toolkit
     int FSeparator = -1;          // the index of the first "--", or -1
     std::vector<char*> FToolkitArgv;
     int FToolkitArgc = 0;
 };
+
+// The run's command line, for those who show it (File Details): the toolkit's own
+// list of arguments lacks what was kept from it, the file named at start among them.
+struct TCommandLine {
+    std::vector<std::string> Given;  // as started, the program's name first
+    std::vector<std::string> Own;    // the program's name, then its parameters
+};
+// Keeps Args' lists as the run's, once the application object has taken its options.
+void KeepCommandLine(const TProgramArguments& Args);
+// The kept lists; before KeepCommandLine (a program made without it), both are the
+// application object's list.
+TCommandLine ProgramCommandLine();
 
 }  // namespace narvo

@@ -2,6 +2,7 @@
 #include "tools/FileDetails.h"
 
 #include "editor/ScrollEditor.h"
+#include "platform/ProgramArguments.h"
 #include "platform/ResourceFont.h"
 #include "platform/TextConvert.h"
 #include "shared/CharClass.h"
@@ -149,7 +150,8 @@ QLabel* CountPanel(QFormLayout* Layout, const char* Caption, QWidget* Parent)
     return Label;
 }
 
-QString QuoteArgument(const QString& A) { return A.contains(' ') ? '"' + A + '"' : A; }
+// An empty argument or one with blanks in quotes, so that the line shows each one.
+QString QuoteArgument(const QString& A) { return A.isEmpty() || A.contains(' ') ? '"' + A + '"' : A; }
 
 }  // namespace
 
@@ -237,14 +239,16 @@ TDetailsDlg::TDetailsDlg(QWidget* Parent) : QDialog(Parent)
 
 void TDetailsDlg::FillDetails()
 {
-    const QStringList Args = QCoreApplication::arguments();
+    // The program's own lists: the toolkit's lacks what was kept from it, such as
+    // the file named at start.
+    const TCommandLine Line = ProgramCommandLine();
     QStringList Quoted;
-    for (const QString& A : Args)
-        Quoted << QuoteArgument(A);
+    for (const std::string& A : Line.Given)
+        Quoted << QuoteArgument(FileNameToQString(A));
     RawCommandEdit->setText(Quoted.join(' '));
     ParamMemo->clear();
-    for (int I = 0; I < Args.size(); ++I)
-        ParamMemo->appendPlainText(QString::number(I) + ' ' + Args[I]);
+    for (std::size_t I = 0; I < Line.Own.size(); ++I)
+        ParamMemo->appendPlainText(QString::number(I) + ' ' + FileNameToQString(Line.Own[I]));
     const std::string Name = ToolHost() ? ToolHost()->CurrentFileName() : std::string();
     FilenameEdit->setText(FileNameToQString(Name));
     DefaultDirEdit->setText(QDir::currentPath());

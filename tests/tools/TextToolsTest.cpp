@@ -2,6 +2,7 @@
 // keeping the highlight, pair matching by nesting depth, the text statistics, and
 // the "File Details" window driven offscreen.
 #include "editor/ScrollEditor.h"
+#include "platform/ProgramArguments.h"
 #include "shared/SystemData.h"
 #include "tools/BlockIndent.h"
 #include "tools/ChangeCase.h"
@@ -308,6 +309,20 @@ TEST_F(TextToolsTest, DetailsDialogEndToEnd)
     EXPECT_TRUE(Pane.Modified);
     EXPECT_EQ(Host.StatusUpdates, 1);
     std::remove(Name);
+}
+
+TEST_F(TextToolsTest, DetailsShowTheProgramsOwnArguments)
+{
+    // "-reverse" is an existing file, so it was kept from the toolkit: the toolkit's
+    // list never held it, the program's own does.
+    char Prog[] = "narvo", File[] = "-reverse", Hash[] = "/#", Line[] = "25", Empty[] = "";
+    char* Argv[] = {Prog, File, Hash, Line, Empty, nullptr};
+    TProgramArguments Args(5, Argv, [](const std::string& N) { return N == "-reverse"; });
+    KeepCommandLine(Args);
+    TDetailsDlg D;
+    D.FillDetails();
+    EXPECT_EQ(D.ParamMemo->toPlainText().toStdString(), "0 narvo\n1 -reverse\n2 /#\n3 25\n4 ");
+    EXPECT_EQ(D.RawCommandEdit->text().toStdString(), "narvo -reverse /# 25 \"\"");
 }
 
 TEST_F(TextToolsTest, ClosingTheDetailsWindowStopsALongAnalysis)

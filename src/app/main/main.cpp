@@ -14,5 +14,6 @@ int main(int argc, char* argv[])
     // (or given after "--") is kept for the program.
     narvo::TProgramArguments Args(argc, argv);
     narvo::TNarvoApplication App(Args.ToolkitArgc(), Args.ToolkitArgv());
+    narvo::KeepCommandLine(Args);
     return narvo::MainBlock(App, Args.Params());
 }

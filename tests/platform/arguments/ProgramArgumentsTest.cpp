@@ -5,9 +5,11 @@
 #include "platform/ProgramArguments.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QStyle>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -18,6 +20,7 @@ namespace narvo {
 namespace {
 
 std::vector<std::string> GivenParams;
+const TProgramArguments* GivenArgs = nullptr;
 
 TEST(ProgramArguments, AFileNamedLikeAnOptionAndAllAfterTheSeparatorReachTheProgram)
 {
@@ -28,6 +31,22 @@ TEST(ProgramArguments, AFileNamedLikeAnOptionAndAllAfterTheSeparatorReachTheProg
     EXPECT_EQ(GivenParams, Expected);
     EXPECT_EQ(QGuiApplication::layoutDirection(), Qt::LeftToRight);
     EXPECT_EQ(QApplication::style()->name().toLower(), "fusion");
+}
+
+TEST(ProgramArguments, TheKeptCommandLineHoldsWhatTheToolkitsListLacks)
+{
+    std::vector<std::string> Toolkit;
+    for (const QString& A : QCoreApplication::arguments())
+        Toolkit.push_back(A.toStdString());
+    ASSERT_EQ(std::count(Toolkit.begin(), Toolkit.end(), "-reverse"), 0) << "the toolkit's list lacks the file";
+    // Until the run keeps its own, the toolkit's list stands in.
+    EXPECT_EQ(ProgramCommandLine().Own, Toolkit);
+    KeepCommandLine(*GivenArgs);
+    const TCommandLine Line = ProgramCommandLine();
+    ASSERT_FALSE(Line.Own.empty());
+    EXPECT_EQ(std::vector<std::string>(Line.Own.begin() + 1, Line.Own.end()), GivenParams);
+    EXPECT_EQ(Line.Given, (std::vector<std::string>{Line.Own[0], "-reverse", "-style", "fusion", "/#", "25", "--",
+                                                    "--reverse", "-style", "--"}));
 }
 
 TEST(ProgramArguments, WithoutAToolkitTheArgumentsAreKeptInOrder)
@@ -67,6 +86,7 @@ int main(int argc, char** argv)
     narvo::TProgramArguments Args(static_cast<int>(Given.size()), Argv.data());
     narvo::TNarvoApplication App(Args.ToolkitArgc(), Args.ToolkitArgv());
     narvo::GivenParams = Args.Params();
+    narvo::GivenArgs = &Args;
     const int Result = RUN_ALL_TESTS();
     if (chdir(Start.c_str()) != 0)
         return 1;
