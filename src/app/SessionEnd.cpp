@@ -325,11 +325,15 @@ void EndSessionNow(TForm1& Form)
         // Nothing may end a text without a word: the window stays until the user
         // saves it elsewhere, or another signal insists.
         GLostAtSignal = true;
+        // The names alone first, so that the narrow status field shows them; the
+        // whole paths went to standard error.
         std::string Names;
-        for (const std::string& N : Kept.Lost)
-            Names += (Names.empty() ? "" : ", ") + N;
-        const std::string Text = "Not kept at exit: " + Names +
-                                 " could not be written anywhere. Save elsewhere; another signal ends without it";
+        for (const std::string& N : Kept.Lost) {
+            const auto Slash = N.rfind('/');
+            Names += (Names.empty() ? "" : ", ") + (Slash == std::string::npos ? N : "\"" + N.substr(Slash + 1));
+        }
+        const std::string Text =
+            "Not kept: " + Names + " (no place could take it at the signal). Save elsewhere; another signal ends without it";
         std::fprintf(stderr, "narvo: %s\n", Text.c_str());
         SetStatusMessage("", false);
         ShowStatusMessage(Text, true);
@@ -365,10 +369,16 @@ bool CommitSessionData(TForm1& Form, bool InteractionAllowed)
 void ReportKeptDrafts()
 {
     std::size_t Count = 0;
-    std::vector<std::string> Said;
+    std::vector<std::string> Said, Elsewhere;
     for (const std::string& Path : NotePaths(KeptNoteName))
-        for (const std::string& Line : TakeNote(Path))
-            Count += Line.empty() ? 0 : 1;
+        for (std::string& Line : TakeNote(Path)) {
+            if (Line.empty())
+                continue;
+            ++Count;
+            // A draft no backup folder took: the browser does not list it.
+            if (Line.rfind(BackupFolder(), 0) != 0)
+                Elsewhere.push_back(std::move(Line));
+        }
     for (const std::string& Path : NotePaths(SaidNoteName))
         for (std::string& Line : TakeNote(Path))
             if (!Line.empty())
@@ -378,8 +388,10 @@ void ReportKeptDrafts()
     // The count first: a narrow status field still shows it.
     std::string Text;
     if (Count > 0)
-        Text = std::to_string(Count) + (Count == 1 ? " draft" : " drafts") +
-               " kept at exit (File > Advanced File Ops > Auto-backup Files)";
+        Text = std::to_string(Count) + (Count == 1 ? " draft" : " drafts") + " kept at exit" +
+               (Elsewhere.size() < Count ? " (File > Advanced File Ops > Auto-backup Files)" : "");
+    for (std::size_t I = 0; I < Elsewhere.size(); ++I)
+        Text += (I == 0 ? Elsewhere.size() < Count ? "; elsewhere: " : ": " : ", ") + Elsewhere[I];
     for (std::size_t I = 0; I < Said.size(); ++I)
         Text += (Text.empty() ? "At exit: " : I == 0 ? "; at exit: " : "; ") + Said[I];
     ShowStatusMessage(Text, !Said.empty());

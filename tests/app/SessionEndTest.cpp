@@ -288,14 +288,15 @@ TEST_F(SessionEndOnFullDisk, ADraftTheBackupFolderCannotTakeGoesBesideTheDocumen
     }
     EXPECT_TRUE(Drafts().empty());
 
-    // The next start counts them.
+    // The next start says where they are, and what else failed.
     SetFileFaultHook({});
     Form.reset();
     SetStatusMessage("", false);
     Form = std::make_unique<TForm1>();
     Form->FormActivate();
-    EXPECT_EQ(StatusMessage().rfind("2 drafts kept at exit (File > Advanced File Ops > Auto-backup Files); at exit: "
-                                    "Cannot create a temporary file for \"" + Path("Narvo.ini") + "\": No space",
+    EXPECT_EQ(StatusMessage().rfind("2 drafts kept at exit: " + Path(Beside[0]) + ", " + Path(Beside[1]) +
+                                        "; at exit: Cannot create a temporary file for \"" + Path("Narvo.ini") +
+                                        "\": No space",
                                     0),
               0u)
         << StatusMessage();
@@ -320,7 +321,7 @@ TEST_F(SessionEndOnFullDisk, ADraftTheBackupFolderCannotTakeGoesBesideTheDocumen
     SetStatusMessage("", false);
     Form = std::make_unique<TForm1>();
     Form->FormActivate();
-    EXPECT_EQ(StatusMessage(), "2 drafts kept at exit (File > Advanced File Ops > Auto-backup Files)");
+    EXPECT_EQ(StatusMessage().rfind("2 drafts kept at exit: " + Path("tmp/NRV"), 0), 0u) << StatusMessage();
     ::unlink(Path("BackupFiles").c_str());
 }
 
@@ -331,8 +332,8 @@ TEST_F(SessionEndOnFullDisk, ATextNoPlaceTakesKeepsTheWindowOpenUntilAFurtherSig
     FillDisk({"/"});
     ASSERT_TRUE(Signal());
     EXPECT_TRUE(Form->isVisible());
-    EXPECT_EQ(StatusMessage(), "Not kept at exit: \"" + Path("side.txt") +
-                                   "\" could not be written anywhere. Save elsewhere; another signal ends without it");
+    EXPECT_EQ(StatusMessage(), "Not kept: \"side.txt\" (no place could take it at the signal). Save elsewhere; "
+                               "another signal ends without it");
     EXPECT_TRUE(Boxes.Asked.empty()) << Boxes.Asked[0].Text;
     EXPECT_TRUE(Form->Editor3->Modified);
 
