@@ -1,6 +1,7 @@
 // Every window fits a small screen, at the normal scale and at twice it: the main
-// window, the print preview, the help window, the font and print dialogs and the
-// progress box are opened on the program's main window in a child process whose
+// window, the print preview, the help window, the toolkit's font, colour, file, page
+// setup and print dialogs (also grown by its options, and its printer's properties)
+// and the progress box are opened on the program's main window in a child process whose
 // offscreen screen is 800 x 500 logical pixels (800 x 500 at 1x, 1600 x 1000 at
 // 2x), and each must lie wholly on the screen's available area.
 #include "AppWindowFixture.h"
@@ -13,8 +14,12 @@
 #include "tools/PPProgress.h"
 #include "tools/PrintPreview.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
 #include <QFontDialog>
+#include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
@@ -97,10 +102,55 @@ TEST_F(DISABLED_SmallScreen, EveryWindowLiesOnTheScreen)
     EXPECT_TRUE(Preview.rect().contains(Preview.CancelBtn->geometry()));
 
     CheckModal<QFontDialog>([&] { ChooseFixedFont(Form.get(), Main().font()); }, "font dialog");
+    CheckModal<QColorDialog>([&] { QColorDialog::getColor(Qt::red, Form.get()); }, "colour dialog");
+    {
+        TFileDialogs* Scripted = SetFileDialogs(nullptr);  // the real file dialog
+        CheckModal<QFileDialog>([&] { FileDialogs().OpenFileName(TFileDialogOptions{"Open", "All Files|*.*|"}); },
+                                "file dialog");
+        SetFileDialogs(Scripted);
+    }
+    CheckModal<QPageSetupDialog>([&] { Preview.SetupBtnClick(); }, "page setup dialog");
     QPrinter& Printer = CurrentPrinter();
     Printer.setOutputFormat(QPrinter::PdfFormat);
     Printer.setOutputFileName(QString::fromStdString(Path("out.pdf")));
     CheckModal<QPrintDialog>([&] { Preview.PrintBtnClick(); }, "print dialog");
+    // The print dialog grows when its options are shown, after it is up, and its
+    // printer's properties open in a window of their own.
+    {
+        int Seen = 0;
+        QTimer Poll;
+        Poll.setInterval(10);
+        QObject::connect(&Poll, &QTimer::timeout, [&] {
+            QWidget* Modal = QApplication::activeModalWidget();
+            if (auto* D = qobject_cast<QPrintDialog*>(Modal); D && Seen == 0) {
+                ++Seen;
+                QPushButton* More = nullptr;
+                for (QPushButton* B : D->findChildren<QPushButton*>())
+                    if (B->text().contains("Options"))
+                        More = B;
+                ASSERT_NE(More, nullptr);
+                More->click();
+                QApplication::processEvents();
+                ExpectOnScreen(*D, "print dialog with its options");
+                auto* Properties = D->findChild<QAbstractButton*>("properties");
+                ASSERT_NE(Properties, nullptr);
+                QTimer::singleShot(0, Properties, &QAbstractButton::click);
+            } else if (Modal && Modal != Form.get() && !qobject_cast<QPrintDialog*>(Modal) && Seen == 1) {
+                ++Seen;
+                ExpectOnScreen(*Modal, "printer properties");
+                auto* D = qobject_cast<QDialog*>(Modal);
+                ASSERT_NE(D, nullptr);
+                D->reject();
+                QTimer::singleShot(0, [] {
+                    if (auto* P = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                        P->reject();
+                });
+            }
+        });
+        Poll.start();
+        Preview.PrintBtnClick();
+        EXPECT_EQ(Seen, 2);
+    }
     Preview.hide();
 
     ShowProgress("Printing NRV Document");
