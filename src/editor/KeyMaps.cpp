@@ -89,14 +89,14 @@ bool TScrollEditor::MapNRVKey(char Ch, bool Shift)
     }
     switch (static_cast<unsigned char>(Ch)) {
     case Ctrl('A'): CursorRight(); return true;
-    case Ctrl('B'): ClearMark(); WordLeft(true); return true;
+    case Ctrl('B'): ClearMarkBeforeMotion(true); WordLeft(true); return true;
     case Ctrl('C'): CopyKey(true); return true;
     case Ctrl('D'): GotoBottom(); return true;
     case Ctrl('E'): GotoTop(); return true;
     case Ctrl('H'): if (!ReadOnly()) Backspace(); return true;
     case Ctrl('J'): PageDown(); return true;
     case Ctrl('K'): PageUp(); return true;
-    case Ctrl('N'): ClearMark(); WordRight(true); return true;
+    case Ctrl('N'): ClearMarkBeforeMotion(true); WordRight(true); return true;
     case Ctrl('O'): Shift ? Redo() : Undo(); return true;
     case Ctrl('Q'): CursorLeft(); return true;
     case Ctrl('S'): NextLineStart(); return true;

@@ -240,6 +240,12 @@ public:
     // After a motion: extend with Shift held (when ShiftMarks) or in marking mode,
     // else clear.
     virtual void ExtendOrClearMark(bool ShiftMarks);
+    // Whether a motion made now extends the highlight rather than clearing it.
+    bool MotionExtends(bool ShiftMarks) const { return (ShiftMarks && LiveModifiers().Shift) || MarkingMode; }
+    // The clear that goes before a word move: a move that is going to extend the
+    // highlight keeps it and its fixed end (Shift+Ctrl+Right grows the highlight
+    // from where Shift+Right began it); any other move starts without one.
+    void ClearMarkBeforeMotion(bool ShiftMarks);
     // Both ends of the highlight moved onto the text.
     void ClampHighlight();
     // The scoop start is one position for the whole program.

@@ -28,12 +28,20 @@ void TEditorEngine::ExtendMark()
 
 void TEditorEngine::ExtendOrClearMark(bool ShiftMarks)
 {
-    if ((ShiftMarks && LiveModifiers().Shift) || MarkingMode) {
+    if (MotionExtends(ShiftMarks)) {
         ExtendMark();
     } else {
         ClearMark();
         Anchored = false;
     }
+}
+
+void TEditorEngine::ClearMarkBeforeMotion(bool ShiftMarks)
+{
+    // ClearMark drops the anchor, so it runs only when the move will not extend;
+    // an extending move spans the highlight anew from the anchor to the cursor.
+    if (!MotionExtends(ShiftMarks))
+        ClearMark();
 }
 
 void TEditorEngine::ClampHighlight()

@@ -62,8 +62,9 @@ bool DispatchControlKey(TCommandHost& Host, TCommandLineStore& Store, TEditorEng
         break;
     case 2:
         // Shift switches the word rule here; the move neither keeps nor makes a
-        // highlight, also while Shift is held during a command line.
-        Pane.ClearMark();
+        // highlight, also while Shift is held during a command line, except in
+        // marking mode (a scoop), where it grows the highlight from its anchor.
+        Pane.ClearMarkBeforeMotion(false);
         Pane.WordLeft(WordRuleFlag(Host, Shift), false);
         break;
     case 3:
@@ -91,7 +92,7 @@ bool DispatchControlKey(TCommandHost& Host, TCommandLineStore& Store, TEditorEng
         Pane.PageUp();
         break;
     case 14:
-        Pane.ClearMark();
+        Pane.ClearMarkBeforeMotion(false);
         Pane.WordRight(WordRuleFlag(Host, Shift), false);
         break;
     case 16:

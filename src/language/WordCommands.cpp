@@ -23,13 +23,13 @@ bool WordRuleStarts(bool Shift) { return !NewWordStyle != Shift; }
 
 void WordLeftCmd(TEditorEngine& Pane, bool Shift)
 {
-    Pane.ClearMark();
+    Pane.ClearMarkBeforeMotion(true);
     Pane.WordLeft(WordRuleStarts(Shift));
 }
 
 void WordRightCmd(TEditorEngine& Pane, bool Shift)
 {
-    Pane.ClearMark();
+    Pane.ClearMarkBeforeMotion(true);
     Pane.WordRight(WordRuleStarts(Shift));
 }
 

@@ -17,7 +17,9 @@ namespace narvo {
 // default, and Shift held (for the control keys) picks the other rule.
 bool WordRuleStarts(bool Shift);
 
-// Each clears the highlight first; the outcome (edAtStart, edAtEnd) is in Status.
+// Each clears the highlight first, except that a move made with Shift held (or in
+// marking mode) grows it from its anchor; the outcome (edAtStart, edAtEnd) is in
+// Status.
 void WordLeftCmd(TEditorEngine& Pane, bool Shift);
 void WordRightCmd(TEditorEngine& Pane, bool Shift);
 void DeleteWordLeftCmd(TEditorEngine& Pane, bool Shift);

@@ -163,6 +163,58 @@ TEST_F(KeyRouting, EveryTableRowReachesItsAction)
     SetCommandHost(Previous);
 }
 
+TEST_F(KeyRouting, ShiftMotionsGrowTheHighlightFromItsAnchor)
+{
+    const auto Marked = [this] { return Main().GetMarkedText(); };
+    const Qt::KeyboardModifiers ShiftCtrl = Qt::ShiftModifier | Qt::ControlModifier;
+    SetText("the cat sat");
+    Key(Qt::Key_Right, Qt::ShiftModifier);
+    Key(Qt::Key_Right, Qt::ShiftModifier);
+    ASSERT_EQ(Marked(), "th");
+    Key(Qt::Key_Right, ShiftCtrl);
+    EXPECT_EQ(Marked(), "the ");
+    Key(Qt::Key_Right, ShiftCtrl);
+    EXPECT_EQ(Marked(), "the cat ");
+    Key(Qt::Key_Left, ShiftCtrl);
+    EXPECT_EQ(Marked(), "the ");
+    Key(Qt::Key_Left, Qt::ShiftModifier);
+    EXPECT_EQ(Marked(), "the");
+    // Backward from an anchor in the middle, then the whole-text moves and back.
+    SetText("the cat sat", {4, 0});
+    Key(Qt::Key_Left, Qt::ShiftModifier);
+    Key(Qt::Key_Left, ShiftCtrl);
+    EXPECT_EQ(Marked(), "the ");
+    Key(Qt::Key_End, Qt::ShiftModifier);
+    EXPECT_EQ(Marked(), "cat sat");
+    Key(Qt::Key_Left, ShiftCtrl);
+    EXPECT_EQ(Marked(), "cat ");
+    Key(Qt::Key_Home, Qt::ShiftModifier);
+    EXPECT_EQ(Marked(), "the ");
+    // A move without Shift drops highlight and anchor: the next one starts anew.
+    Key(Qt::Key_Right, Qt::ControlModifier);
+    EXPECT_FALSE(Main().HasMark());
+    Key(Qt::Key_Right, ShiftCtrl);
+    EXPECT_EQ(Marked(), "cat ");
+    // Page moves over lines keep the anchor as well.
+    SetText(Lines(200), {1, 0});
+    Key(Qt::Key_Right, ShiftCtrl);
+    EXPECT_EQ(Marked(), "ord0 ");
+    Key(Qt::Key_PageDown, Qt::ShiftModifier);
+    ASSERT_GT(At().Y, 1);
+    EXPECT_EQ(Main().HighLight->StartPos, (TPoint{1, 0}));
+    EXPECT_EQ(Main().HighLight->EndPos, At());
+    // While the scoop collects (^R, then backward), word moves grow the highlight
+    // from the scoop's start, as the arrows do.
+    SetText("the cat sat", {11, 0});
+    Key(Qt::Key_R, Qt::ControlModifier);
+    ASSERT_TRUE(Main().MarkingMode);
+    Key(Qt::Key_Left, Qt::ControlModifier);
+    EXPECT_EQ(Marked(), "sat");
+    Key(Qt::Key_B, Qt::ControlModifier);
+    EXPECT_EQ(Marked(), "cat sat");
+    Key(Qt::Key_F, Qt::ControlModifier);
+}
+
 TEST_F(KeyRouting, UnboundKeysDoNothing)
 {
     SetText("ab\ncd", {1, 1});

@@ -97,6 +97,9 @@ INSTANTIATE_TEST_SUITE_P(
         TKeyCase{"J_PageDown", kmNRV, "a|b|c", {0, 0}, {C('J')}, "a|b|c", {1, 2}},
         TKeyCase{"K_PageUp", kmNRV, "a|b|c", {0, 2}, {C('K')}, "a|b|c", {0, 0}},
         TKeyCase{"N_WordRight", kmNRV, "ab cd", {0, 0}, {C('N')}, "ab cd", {3, 0}},
+        // With Shift the word move grows the highlight Shift+Right began.
+        TKeyCase{"ShiftN_GrowsFromTheAnchor", kmNRV, "ab cd", {0, 0}, {{Qt::Key_Right, Sh}, C('N', Sh)}, "ab cd",
+                 {3, 0}, {}, nullptr, [](TScrollEditor& E) { EXPECT_EQ(E.GetMarkedText(), "ab "); }},
         TKeyCase{"O_Undo", kmNRV, "ab", {2, 0}, {{Qt::Key_X}, C('O')}, "ab", {2, 0}},
         TKeyCase{"ShiftO_Redo", kmNRV, "ab", {2, 0}, {{Qt::Key_X}, C('O'), C('O', Sh)}, "abx", {3, 0}},
         TKeyCase{"Q_Left", kmNRV, "ab", {1, 0}, {C('Q')}, "ab", {0, 0}},
