@@ -14,6 +14,7 @@
 #include "shared/SystemData.h"
 
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QMenu>
@@ -45,6 +46,15 @@ QLabel* Field(QWidget* Parent, QHBoxLayout* Row, const char* Hint, int MinWidth,
     return L;
 }
 
+// The largest values the number fields show whole: texts of up to 9,999,999,999
+// characters (past 2 GiB by far) with up to 999,999,999 lines; a line may be as
+// long as its text. The information field shows a whole 32-bit value, in decimal
+// with its sign or as eight hexadecimal digits.
+constexpr int LineDigits = 9;
+constexpr int CharacterDigits = 10;
+constexpr int InfoDecimalDigits = 10;
+constexpr int InfoHexDigits = 8;
+
 // A field never narrower than its widest value needs, so that the window at its
 // opening size shows every value whole.
 void FitValues(QLabel* L, std::initializer_list<std::string> Values)
@@ -57,6 +67,31 @@ void FitValues(QLabel* L, std::initializer_list<std::string> Values)
     }
     L->setText(Kept);
     L->setMinimumWidth(Width);
+}
+
+// Digits characters, each the one of Candidates that is widest in L's font: the
+// widest text of that length, whatever the font's figures are like.
+std::string WidestRun(const QLabel* L, const char* Candidates, int Digits)
+{
+    const QFontMetrics M = L->fontMetrics();
+    char Widest = Candidates[0];
+    for (const char* C = Candidates; *C; ++C)
+        if (M.horizontalAdvance(QLatin1Char(*C)) > M.horizontalAdvance(QLatin1Char(Widest)))
+            Widest = *C;
+    return std::string(static_cast<std::size_t>(Digits), Widest);
+}
+
+// A number field wide enough for every whole number of up to Digits digits with
+// the thousands separators, measured in the field's own font.
+void FitWholeNumbers(QLabel* L, int Digits)
+{
+    // Grouped as the fields group, then every digit made the widest one.
+    std::string Widest = GroupedWhole(std::stoll(std::string(static_cast<std::size_t>(Digits), '9')));
+    const char Digit = WidestRun(L, "0123456789", 1)[0];
+    for (char& C : Widest)
+        if (C == '9')
+            C = Digit;
+    FitValues(L, {Widest});
 }
 
 // A caption and its field.
@@ -194,12 +229,13 @@ QWidget* TForm1::CreateStatusBar()
     auto* ScoopRow = new QHBoxLayout(ScoopPnl);
     ScoopRow->setContentsMargins(0, 0, 0, 0);
     ScoopRow->setSpacing(1);
-    ScoopDis = Field(ScoopPnl, ScoopRow, "Scoop Free Space", 56);
+    ScoopDis = Field(ScoopPnl, ScoopRow, "Scoop Free Space", 0);
     ScoopDis->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     ScoopStatusDis = Field(ScoopPnl, ScoopRow, "Scoop", 14);
     // The register starts with no scoop; the field changes only when a scoop starts or ends.
     ScoopStatusDis->setText(QStringLiteral("Off"));
-    FitValues(ScoopDis, {GroupedWhole(100000)});
+    // The register holds at most 100,000 characters.
+    FitWholeNumbers(ScoopDis, 6);
     FitValues(ScoopStatusDis, {"Off", "On", "Blk"});
     Row->addWidget(ScoopPnl);
     ModifiedDis = Field(StatusBar, Row, "Modified", 30);
@@ -216,6 +252,8 @@ QWidget* TForm1::CreateStatusBar()
     CharHexDis->setAlignment(Qt::AlignCenter);
     FitValues(CharHexDis, {"$FF"});
     InfoDis = Field(StatusBar, Row, "Information", 40);
+    FitValues(InfoDis, {"-" + WidestRun(InfoDis, "0123456789", InfoDecimalDigits),
+                        WidestRun(InfoDis, "0123456789ABCDEF", InfoHexDigits)});
     return StatusBar;
 }
 
@@ -224,14 +262,18 @@ QWidget* TForm1::CreateStatusBar2()
     StatusBar2 = new QWidget(this);
     StatusBar2->setObjectName(QStringLiteral("StatusBar2"));
     QHBoxLayout* Row = BarRow(StatusBar2, StatusBarHeight);
-    LineNumDis = CaptionedField(StatusBar2, Row, "Line:", "Line Number", 60);
-    ColumnDis = CaptionedField(StatusBar2, Row, "Col:", "Column", 40);
-    LocationDis = CaptionedField(StatusBar2, Row, "At:", "Character Offset of the Cursor", 70);
-    SizeDis = CaptionedField(StatusBar2, Row, "Size:", "Text Size", 70);
-    HighlightDis = CaptionedField(StatusBar2, Row, "Highlighted:", "Highlighted Characters", 50);
-    for (QLabel* L : {LineNumDis, ColumnDis, HighlightDis})
-        FitValues(L, {GroupedWhole(100000)});
-    ZoomDis = CaptionedField(StatusBar2, Row, "Zoom:", "Zoom (click to reset)", 40);
+    LineNumDis = CaptionedField(StatusBar2, Row, "Line:", "Line Number", 0);
+    ColumnDis = CaptionedField(StatusBar2, Row, "Col:", "Column", 0);
+    LocationDis = CaptionedField(StatusBar2, Row, "At:", "Character Offset of the Cursor", 0);
+    SizeDis = CaptionedField(StatusBar2, Row, "Size:", "Text Size", 0);
+    HighlightDis = CaptionedField(StatusBar2, Row, "Highlighted:", "Highlighted Characters", 0);
+    FitWholeNumbers(LineNumDis, LineDigits);
+    for (QLabel* L : {ColumnDis, LocationDis, SizeDis, HighlightDis})
+        FitWholeNumbers(L, CharacterDigits);
+    ZoomDis = CaptionedField(StatusBar2, Row, "Zoom:", "Zoom (click to reset)", 0);
+    // The zoom goes from 1.00 to 100.00.
+    FitValues(ZoomDis, {WidestRun(ZoomDis, "0123456789", 3) + SystemData.DecimalSeparator() +
+                        WidestRun(ZoomDis, "0123456789", 2)});
     Row->addStretch(1);
     return StatusBar2;
 }
