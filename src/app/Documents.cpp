@@ -28,7 +28,6 @@
 #include <QMenu>
 #include <QPointer>
 #include <algorithm>
-#include <map>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>

@@ -248,8 +248,16 @@ std::vector<std::string> DraftPlaces(const std::string& Document)
 {
     const std::string Dated = MakeBackupFileName();
     std::vector<std::string> Places{BackupFolder() + Dated};
-    if (!Document.empty())
-        Places.push_back(AbsoluteFileName(Document) + "." + Dated);
+    if (!Document.empty()) {
+        // The document's name is shortened as far as the draft's name must be to fit
+        // the folder's limit, also with the number a taken name gets ("-1000").
+        const std::string Doc = AbsoluteFileName(Document);
+        const std::size_t BaseAt = Doc.rfind('/') + 1;
+        const std::size_t Limit = FileNameLimit(FolderOfPath(Doc));
+        const std::size_t Tail = 1 + Dated.size() + 5;
+        Places.push_back(Doc.substr(0, BaseAt) + CutFileName(Doc.substr(BaseAt), Limit > Tail ? Limit - Tail : 0) + "." +
+                         Dated);
+    }
     // The temporary folder before the runtime folder: the desktop empties the latter
     // at logout, when drafts are written most.
     Places.push_back(TempFolder() + "/" + Dated);

@@ -24,7 +24,8 @@ void StartSessionEnd(TForm1& Form);
 void StopSessionEnd();
 
 // The places a draft is tried in, in order: the backup folder; beside Document (when
-// it has a name) under its name followed by "." and the dated name; the temporary
+// it has a name) under its name (as much of it as fits the name limit) followed by
+// "." and the dated name; the temporary
 // folder ($TMPDIR, else /tmp); the user's runtime folder ($XDG_RUNTIME_DIR).
 std::vector<std::string> DraftPlaces(const std::string& Document);
 // Bytes as a new private draft in the first of DraftPlaces(Document) that takes it

@@ -325,6 +325,20 @@ TEST_F(SessionEndOnFullDisk, ADraftTheBackupFolderCannotTakeGoesBesideTheDocumen
     ::unlink(Path("BackupFiles").c_str());
 }
 
+// Beside a document whose name is near the limit, the draft's name still fits: the
+// document's name is shortened to leave room for the dated name.
+TEST_F(SessionEndOnFullDisk, ADraftBesideALongNamedDocumentFits)
+{
+    FillDisk({Path("BackupFiles/")});
+    const std::string Long = std::string(236, 'd') + ".txt";
+    std::string Why;
+    const std::string Name = KeepTextAsDraft("long text\n", Path(Long), Why);
+    SetFileFaultHook({});
+    ASSERT_EQ(Name.rfind(Path(std::string(236 - 35, 'd')), 0), 0u) << Name << " " << Why;
+    EXPECT_LE(Name.size() - Folder.size() - 1, 255u - 5u);
+    EXPECT_EQ(ReadFileBytes(Name), "long text\n");
+}
+
 TEST_F(SessionEndOnFullDisk, ATextNoPlaceTakesKeepsTheWindowOpenUntilAFurtherSignal)
 {
     ShowWithTexts();
