@@ -1,0 +1,141 @@
+// Replace all by a command line, `#{Fstd::` Esc `xx::` Esc `}`, on a 1 MB C++-like
+// source with 4,200 matches: once through the interpreter on a pane without a
+// window, and once through the real main window (offscreen) with its status
+// polling thread running, started as Esc Esc starts it. The window's figure is the
+// engine's plus what the window costs around the run: its yields to the message
+// loop every 20 commands, the status bar and the polling thread.
+#include "app/CommandLanguage.h"
+#include "app/MainWindow.h"
+#include "app/MainWindowHost.h"
+#include "language/CommandHost.h"
+#include "language/CommandLines.h"
+#include "language/Interpreter.h"
+#include "language/StatusLine.h"
+#include "language/TextRegister.h"
+
+#include "QtBenchSupport.h"
+
+#include <QApplication>
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+using namespace narvo;
+
+constexpr int Records = 4'200;
+const std::string ReplaceAll = "#{Fstd::\x1bxx::\x1b}";
+
+// Records of four lines of code, one of them starting with "std::": 1 MB.
+std::string MakeSource()
+{
+    std::string S;
+    S.reserve(static_cast<std::size_t>(Records) * 256);
+    for (int I = 0; I < Records; ++I) {
+        const std::string N = std::to_string(I);
+        S += "    int count_" + N + " = compute_value(" + N + ", offset + " + N + "); // total\n";
+        S += "    if (count_" + N + " > limit) { limit = count_" + N + "; report(limit); }\n";
+        S += "    std::vector<int> values_" + N + "(count_" + N + ", 0); // next pass\n";
+        S += "    for (int k = 0; k < count_" + N + "; ++k) total += w[k] * f;\n";
+    }
+    return S;
+}
+
+std::int64_t CountReplaced(const TEditorEngine& Pane)
+{
+    std::int64_t Found = 0;
+    for (std::int64_t Y = 0; Y < Pane.Strings->Count(); ++Y)
+        for (std::size_t P = 0; (P = (*Pane.Strings)[Y].find("xx::", P)) != std::string::npos; ++P)
+            ++Found;
+    return Found;
+}
+
+void CheckResult(benchmark::State& State, const TEditorEngine& Pane)
+{
+    const std::int64_t Replaced = CountReplaced(Pane);
+    if (Replaced != Records || StatusMessage() != "Ok")
+        throw std::runtime_error("replace all left " + std::to_string(Replaced) + " replacements and \"" +
+                                 StatusMessage() + "\"");
+    State.counters["replacements"] = static_cast<double>(Replaced);
+}
+
+class TEngineHost : public TCommandHost {
+public:
+    TEditorEngine Pane;
+    TXRegister Reg{&Pane};
+    std::string CmdEditor;
+
+    TEditorEngine& ActivePane() override { return Pane; }
+    TEditorEngine& MainPane() override { return Pane; }
+    TXRegister& Register() override { return Reg; }
+    std::string CmdEditorText() override { return CmdEditor; }
+    void SetCmdEditorText(const std::string& Text) override { CmdEditor = Text; }
+};
+
+void BM_ReplaceAllEngine(benchmark::State& State)
+{
+    const std::string Text = MakeSource();
+    TEngineHost H;
+    TCommandLineStore Store;
+    TCommandInterpreter I(Store, H);
+    for (auto _ : State) {
+        State.PauseTiming();
+        H.Pane.ResetText();
+        H.Pane.Strings->SetTextStr(Text);
+        H.CmdEditor = ReplaceAll;
+        State.ResumeTiming();
+        I.RunCommandLine(false);
+    }
+    CheckResult(State, H.Pane);
+}
+BENCHMARK(BM_ReplaceAllEngine)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+// A settings folder of the bench's own, removed at the end.
+class TSettingsFolder {
+public:
+    TSettingsFolder()
+    {
+        char Pattern[] = "/tmp/narvo-bench-XXXXXX";
+        Folder = mkdtemp(Pattern);
+        setenv("NARVO_CONFIG_DIR", Folder.c_str(), 1);
+    }
+    ~TSettingsFolder() { std::system(("rm -rf '" + Folder + "'").c_str()); }
+
+    std::string Folder;
+};
+
+void BM_ReplaceAllMainWindow(benchmark::State& State)
+{
+    if (bench::EnsureApplication("narvo_bench_replace_all"))
+        InstallProgramModules();
+    const TSettingsFolder Settings;
+    const std::string Text = MakeSource();
+    auto Form = std::make_unique<TForm1>();
+    Form->resize(1000, 700);
+    Form->show();
+    QApplication::processEvents();
+    TScrollEditor& Main = *Form->MainEditor;
+    for (auto _ : State) {
+        State.PauseTiming();
+        Main.SetText(Text);
+        Main.Cursor->SetPos(TPoint{0, 0});
+        ProgramHost().SetCmdEditorText(ReplaceAll);
+        // What the load left for the message loop is not the run's.
+        QApplication::processEvents();
+        State.ResumeTiming();
+        RunCurrentCommandLine(false);
+        // The repaint and the status the run leaves are part of it.
+        QApplication::processEvents();
+    }
+    CheckResult(State, Main);
+    Form.reset();
+}
+BENCHMARK(BM_ReplaceAllMainWindow)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+}  // namespace
