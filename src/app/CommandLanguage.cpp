@@ -26,7 +26,7 @@ void ScoopEventOf(TScrollEditor* Pane, TScoopCommand Command, TRect Range)
     if (!GRegister)
         return;
     GRegister->ScoopEvent(*Pane, Command, Range);
-    if (GRegister->Mode() == 1)
+    if (GRegister->Mode() == 1 && !(Form1 && Form1->HoldForRun(nullptr)))
         UpdateStatus();
 }
 
@@ -75,6 +75,9 @@ void RunCurrentCommandLine(bool SingleStep)
     // and its guard is clear.
     const TKeyboardStateScope Live;
     RunGuarded([SingleStep] { RunCommandLine(SingleStep); });
+    // Also after a run that ended in an exception, or that closed the window.
+    if (Form1)
+        Form1->ReleaseHeld();
 }
 
 void StepCurrentCommandLine(int Step)

@@ -217,8 +217,21 @@ TFindOptions TFindReplaceDialog::Options() const
     return O;
 }
 
-void TFindReplaceDialog::SetFindText(const std::string& Text) { FindEdit->setText(AnsiToQString(Text)); }
-void TFindReplaceDialog::SetReplaceText(const std::string& Text) { ReplaceEdit->setText(AnsiToQString(Text)); }
+namespace {
+
+// A command line sets the texts at every search of a run: the same text again is
+// left alone (a line edit given its own text anew still redoes its layout).
+void SetEditText(QLineEdit* Edit, const std::string& Text)
+{
+    const QString Q = AnsiToQString(Text);
+    if (Edit->text() != Q)
+        Edit->setText(Q);
+}
+
+}  // namespace
+
+void TFindReplaceDialog::SetFindText(const std::string& Text) { SetEditText(FindEdit, Text); }
+void TFindReplaceDialog::SetReplaceText(const std::string& Text) { SetEditText(ReplaceEdit, Text); }
 
 void TFindReplaceDialog::FindNextClick()
 {

@@ -14,6 +14,7 @@
 #include "editor/ScrollEditor.h"
 
 #include <QMainWindow>
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -121,6 +122,17 @@ public:
     // Written by the status polling thread through the user-interface thread.
     void ShowLocation(std::int64_t Location);
     void ShowTextSize(std::int64_t Size);
+    // While a command line runs, a change of a pane neither refreshes the status bars
+    // nor repaints the other panes: HoldForRun holds both (the other pane Repaint,
+    // may be null) and answers true, and false when no run goes on; the register's
+    // free space is held the same way. The run's yields show a held status at most
+    // every HeldStatusMs (Now: at once, before a wait for the user), so a long run
+    // still shows where it is without a refresh per command; ReleaseHeld, after the
+    // run, shows the final state and repaints the panes held back.
+    static constexpr int HeldStatusMs = 100;
+    bool HoldForRun(TScrollEditor* Repaint);
+    void ShowHeldStatus(bool Now = false);
+    void ReleaseHeld();
 
     // --- panes (MainWindowLayout.cpp) -------------------------------------------------------
     // The hidden Debug menu of the Help menu shown (a click on the about box's panel).
@@ -175,6 +187,11 @@ private:
     bool FDestroyed = false;
     bool FSessionEnding = false;
     int FCmdControlHeight = 21;
+    // What a run holds back (HoldForRun), and when the status was last refreshed.
+    bool FStatusHeld = false;
+    bool FScoopHeld = false;
+    std::vector<TScrollEditor*> FRepaintsHeld;
+    std::chrono::steady_clock::time_point FStatusShown;
 };
 
 // The single instance while it exists.

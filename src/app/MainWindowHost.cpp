@@ -114,10 +114,20 @@ void TMainWindowHost::PasteIntoFocused(TEditorEngine& Pane)
         Pane.Paste();
 }
 
-void TMainWindowHost::ProcessMessages() { QCoreApplication::processEvents(); }
+void TMainWindowHost::ProcessMessages()
+{
+    // A run's yield: what waits is handled (Ctrl+Break among it), and the status the
+    // run held back is shown now and then, not after every command.
+    if (Form1)
+        Form1->ShowHeldStatus();
+    QCoreApplication::processEvents();
+}
 
 int TMainWindowHost::WaitForKey()
 {
+    // The user answers what the window shows.
+    if (Form1)
+        Form1->ReleaseHeld();
     TKeyCatcher Catcher;
     qApp->installEventFilter(&Catcher);
     while (!Catcher.Got && !BreakFlag && Form1 && Form1->isVisible() && !QCoreApplication::closingDown())
@@ -210,7 +220,13 @@ bool TMainWindowHost::BoxDrawKey(TEditorEngine& Pane, char Ch) { return TypeBoxD
 
 void TMainWindowHost::NextBoxStyle() { NextBoxDrawingStyle(); }
 
-int TMainWindowHost::DebugShowStep(const TDebugInfo& Info) { return DebugDlg()->DebugShowStep(Info); }
+int TMainWindowHost::DebugShowStep(const TDebugInfo& Info)
+{
+    // Each step shows the state it stopped at.
+    if (Form1)
+        Form1->ReleaseHeld();
+    return DebugDlg()->DebugShowStep(Info);
+}
 
 void TMainWindowHost::SetDebugRunning(bool Running) { SetDebuggerRunning(Running); }
 

@@ -251,6 +251,8 @@ void ShowPaneStatus(TScrollEditor* Pane)
 void TForm1::MainEditorChange()
 {
     ShowPaneStatus(MainEditor);
+    if (HoldForRun(Editor2))
+        return;
     UpdateStatus();
     if (Editor2->isVisible())
         Editor2->viewport()->update();
@@ -260,6 +262,8 @@ void TForm1::Editor2Change(TScrollEditor* Pane)
 {
     ShowPaneStatus(Pane);
     TextRuler->SetShowNumbers(Pane->LeftColumn < 256);
+    if (HoldForRun(MainEditor))
+        return;
     UpdateStatus();
     MainEditor->viewport()->update();
 }

@@ -54,6 +54,8 @@ void TForm1::UpdateStatus()
 {
     if (FDestroyed)
         return;
+    FStatusHeld = false;
+    FStatusShown = std::chrono::steady_clock::now();
     TScrollEditor* A = ActiveEditor ? ActiveEditor : MainEditor;
     const TStatusFields F = ComputeStatusFields(*A, A->Scale(), *MainEditor, static_cast<int>(CommandLines().Current),
                                                 BoxCharText());
@@ -78,17 +80,56 @@ void TForm1::UpdateStatus()
     SyncRulerScale(MainEditor);
     TextRuler->SetSpacing(MainEditor->CharWidth());
     // The pane paints its gutter zoomed too, so the ruler's first column starts
-    // where the zoomed gutter ends, measured from the ruler's own left edge.
-    const int ViewX = MainEditor->viewport()->mapToGlobal(QPoint(0, 0)).x() - TextRuler->mapToGlobal(QPoint(0, 0)).x();
+    // where the zoomed gutter ends, measured from the ruler's own left edge (within
+    // the window: a place on the screen would ask the display server each time).
+    const int ViewX = MainEditor->viewport()->mapTo(this, QPoint(0, 0)).x() - TextRuler->mapTo(this, QPoint(0, 0)).x();
     const int ZoomedGutter = static_cast<int>(std::nearbyint(MainEditor->GutterWidth() * MainEditor->Scale()));
     TextRuler->SetGutter(ViewX + ZoomedGutter - TextRuler->FrameSize());
     TextRuler->SetStart(ClampToInt(MainEditor->LeftColumn));
-    TextRuler->CursorColumn = ClampToInt(MainEditor->DisplayColumn(MainEditor->Cursor->Pos(), true));
+    const int CursorColumn = ClampToInt(MainEditor->DisplayColumn(MainEditor->Cursor->Pos(), true));
+    if (TextRuler->CursorColumn != CursorColumn) {
+        TextRuler->CursorColumn = CursorColumn;
+        TextRuler->update();
+    }
     TextRuler->SetMarker1(LeftMargin);
     TextRuler->SetMarker2(RightMargin);
     TextRuler->SetMarker3(LeftMargin + ParaIndent);
-    TextRuler->update();
     SetText(CharHexDis, F.CharHexDis);
+}
+
+bool TForm1::HoldForRun(TScrollEditor* Repaint)
+{
+    if (!CommandLines().Running)
+        return false;
+    FStatusHeld = true;
+    if (Repaint && std::find(FRepaintsHeld.begin(), FRepaintsHeld.end(), Repaint) == FRepaintsHeld.end())
+        FRepaintsHeld.push_back(Repaint);
+    return true;
+}
+
+void TForm1::ShowHeldStatus(bool Now)
+{
+    if (!FStatusHeld && !FScoopHeld)
+        return;
+    const auto Time = std::chrono::steady_clock::now();
+    if (!Now && Time - FStatusShown < std::chrono::milliseconds(HeldStatusMs))
+        return;
+    FStatusShown = Time;
+    if (FStatusHeld)
+        UpdateStatus();
+    if (FScoopHeld) {
+        FScoopHeld = false;
+        SetText(ScoopDis, FormatWhole(ProgramRegister() ? ProgramRegister()->FreeSpace() : TXRegister::Capacity));
+    }
+}
+
+void TForm1::ReleaseHeld()
+{
+    ShowHeldStatus(true);
+    for (TScrollEditor* Pane : FRepaintsHeld)
+        if (Pane->isVisible())
+            Pane->viewport()->update();
+    FRepaintsHeld.clear();
 }
 
 TScrollEditor* TForm1::FocusedEditor() const
@@ -103,7 +144,13 @@ void TForm1::EnableCopyCutButtons()
     CutBtn->setEnabled(Marked);
 }
 
-void TForm1::ShowScoopFreeSpace() { SetText(ScoopDis, FormatWhole(ProgramRegister() ? ProgramRegister()->FreeSpace() : TXRegister::Capacity)); }
+void TForm1::ShowScoopFreeSpace()
+{
+    // A scoop that collects during a run changes the register at every motion.
+    FScoopHeld = true;
+    if (!CommandLines().Running)
+        ShowHeldStatus(true);
+}
 
 void TForm1::SyncRulerScale(TScrollEditor* Editor) { TextRuler->SetScale(Editor->Scale()); }
 

@@ -40,9 +40,9 @@ std::int64_t TStatusPoller::TextSize(const TEditorEngine& Pane)
     return Pane.PosToOffset(TPoint{B.LineLength(Last), Last});
 }
 
-bool TStatusPoller::PollOnce(TThreadCapsule& Thread)
+TStatusPoller::TRound TStatusPoller::Poll(TThreadCapsule& Thread)
 {
-    bool Again = false;
+    bool Computed = false, Shown = false;
     // Read before computing: a value is shown only while these still hold.
     const TPoint Pos = FPane.Cursor->Pos();
     const std::int64_t Count = FPane.ChangeCount.load();
@@ -62,8 +62,8 @@ bool TStatusPoller::PollOnce(TThreadCapsule& Thread)
                 FLastPos = Pos;
                 FLastLocationCount = Count;
             }
-            // Shown, or gone stale because changes keep coming: poll again at once.
-            Again = true;
+            Computed = true;
+            Shown = Shown || Done;
         }
     }
 
@@ -80,22 +80,23 @@ bool TStatusPoller::PollOnce(TThreadCapsule& Thread)
             });
             if (Done)
                 FLastSizeCount = Count;
-            Again = true;
+            Computed = true;
+            Shown = Shown || Done;
         }
     }
-    return Again;
+    return Shown ? TRound::Shown : Computed ? TRound::Stale : TRound::Idle;
 }
 
 void TStatusPoller::StatusThreadPoll(TThreadCapsule& Thread)
 {
-    bool Again = false;
+    TRound Round = TRound::Idle;
     try {
-        Again = PollOnce(Thread);
+        Round = Poll(Thread);
     } catch (...) {
         // A round that met trouble is dropped; the next one starts at once.
         return;
     }
-    Thread.Sleep(Again ? 0 : IdleSleepMs);
+    Thread.Sleep(Round == TRound::Shown ? 0 : Round == TRound::Stale ? StaleSleepMs : IdleSleepMs);
 }
 
 }  // namespace narvo

@@ -34,18 +34,28 @@ public:
     TStatusPoller(const TEditorEngine& Pane, TTarget Target);
 
     // StatusThreadPoll: one round, then the round's sleep: none when something was
-    // shown or a computed value went stale before it could be shown (changes keep
-    // coming), else 100 ms (also while the buffer is being changed). An exception
-    // inside the round is dropped and the round ends without sleeping.
+    // shown, StaleSleepMs when a computed value went stale before the user-interface
+    // thread could show it (changes keep coming, as in a command-line run, which
+    // serves the call only at its next yield), else IdleSleepMs (also while the
+    // buffer is being changed). An exception inside the round is dropped and the
+    // round ends without sleeping.
     void StatusThreadPoll(TThreadCapsule& Thread);
-    // The round itself; answers whether to poll again at once.
-    bool PollOnce(TThreadCapsule& Thread);
+    // The round itself: something was shown, or every value computed went stale
+    // before it could be shown, or there was nothing to compute.
+    enum class TRound { Idle, Shown, Stale };
+    TRound Poll(TThreadCapsule& Thread);
+    // Whether the round computed anything.
+    bool PollOnce(TThreadCapsule& Thread) { return Poll(Thread) != TRound::Idle; }
 
     // The text size as shown: the offset of the end of the text, each line end
     // counting 2; -1 while the buffer is changing.
     static std::int64_t TextSize(const TEditorEngine& Pane);
 
     static constexpr int IdleSleepMs = 100;
+    // Long enough that a stream of changes costs the user-interface thread a call
+    // now and then rather than one per yield, short enough that the fields catch
+    // up at once when the stream stops.
+    static constexpr int StaleSleepMs = 20;
 
 private:
     const TEditorEngine& FPane;

@@ -40,6 +40,10 @@ TScrollEditor::TScrollEditor(QWidget* Parent) : TScrollBarWindow(Parent)
     MeasureCell();
     SetScrollBars(ssBoth);
     connect(&FCaretTimer, &QTimer::timeout, this, [this] {
+        // While updates are off (a command-line run) the caret does not blink: its
+        // repaint would show a piece of the text in the middle of the run.
+        if (!UpdatesEnabled)
+            return;
         FCaretOn = !FCaretOn;
         viewport()->update(CaretRect().united(FCaretDrawn));
     });

@@ -50,12 +50,13 @@ void CopyOrDeleteWordCmd(TCommandHost& Host, TEditorEngine& Pane, bool Shift)
 
 bool DispatchControlKey(TCommandHost& Host, TCommandLineStore& Store, TEditorEngine& Pane, char Ch)
 {
-    const bool Shift = Pane.LiveModifiers().Shift;
     if (Host.KeypadFlag() && BoxStyle != 0 && Host.BoxDrawKey(Pane, Ch))
         return true;
     const auto C = static_cast<unsigned char>(Ch);
     if (C > 31)
         return false;
+    // Read for control characters only: every command of a run comes through here.
+    const bool Shift = Pane.LiveModifiers().Shift;
     switch (C) {
     case 1:
         Pane.CursorRight();

@@ -1,10 +1,13 @@
 // Live key state: Shift, Ctrl and Alt at the moment the program acts on them, also
 // in the middle of a command-line run. While an input event is handled its own
 // modifiers answer (the application sets them around each input event); otherwise
-// Qt is asked for the keyboard's state. Tests inject a state.
+// the keyboard is asked, and its answer is kept for KeyboardAnswerMs: on X11 the
+// question is a round trip to the display server, and a run of control-key
+// commands asks at every command. Tests inject a state.
 #pragma once
 
 #include <Qt>
+#include <functional>
 #include <optional>
 
 namespace narvo {
@@ -44,5 +47,12 @@ private:
 
 // A state that overrides everything else (std::nullopt removes it); for tests.
 void InjectKeyState(std::optional<Qt::KeyboardModifiers> Modifiers);
+
+// How long the keyboard's answer is kept: far below what a hand can press and
+// release, far above the time a command takes.
+inline constexpr int KeyboardAnswerMs = 10;
+// The question put to the keyboard (empty: Qt's queryKeyboardModifiers); for tests.
+// Setting it forgets the kept answer.
+void SetKeyboardQuery(std::function<Qt::KeyboardModifiers()> Query);
 
 }  // namespace narvo

@@ -111,6 +111,36 @@ TEST(PolledEditor, AValueForACursorThatMovedOnIsNotShown)
     T.Terminate();
 }
 
+// A command-line run: the owner moves the cursor all the time and serves the
+// thread's calls only at its yields, so every value is stale when it is served.
+// The thread then pauses between rounds instead of posting a call for every
+// yield, and shows the end as soon as the stream stops.
+TEST(PolledEditor, AStreamOfChangesIsServedAtThePaceOfThePause)
+{
+    TQueuedCapsuleHost Host;
+    TFakeEditor E;
+    E.SetLines("abcdef|ghijkl");
+    TShown S;
+    TStatusPoller P(E, Recorder(S));
+    TThreadCapsule T([&P](TThreadCapsule& Self) { P.StatusThreadPoll(Self); });
+    constexpr int Yields = 300;
+    const auto Start = std::chrono::steady_clock::now();
+    for (int Y = 0; Y < Yields; ++Y) {
+        // Commands run until the next yield (a thread that posts at once is let in).
+        const auto Work = std::chrono::steady_clock::now() + 2ms;
+        while (!Host.Pending() && std::chrono::steady_clock::now() < Work)
+            std::this_thread::yield();
+        E.Cursor->SetPos(TPoint{Y % 6, 1});
+        Host.Serve();
+    }
+    const auto Ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - Start);
+    EXPECT_LE(Host.Served, static_cast<std::size_t>(2 * (2 + Ms.count() / TStatusPoller::StaleSleepMs)))
+        << Ms.count() << " ms";
+    E.Cursor->SetPos(TPoint{4, 1});
+    ASSERT_TRUE(Host.Until([&] { return !S.Locations.empty() && S.Locations.back() == 12; }));
+    T.Terminate();
+}
+
 TEST(PolledEditor, StressShownValuesAreExactWhileTheOwnerEdits)
 {
     TQueuedCapsuleHost Host;

@@ -38,8 +38,10 @@ public:
             std::lock_guard L(FM);
             Calls.swap(FPosted);
         }
-        for (auto& Call : Calls)
+        for (auto& Call : Calls) {
+            ++Served;
             Call();
+        }
     }
     // Serves (or with Serving false only waits) until Done holds, at most 30 s (a
     // bound for a busy machine: the wait ends as soon as Done holds).
@@ -56,6 +58,8 @@ public:
     }
 
     std::vector<std::string> Errors;
+    // The calls served so far.
+    std::size_t Served = 0;
 
 private:
     TCapsuleHost FSaved;
