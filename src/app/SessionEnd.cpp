@@ -106,13 +106,16 @@ int AppendToNote(const std::string& Path, const std::string& Text)
         const int Fd = OpenNote(Path, O_WRONLY | O_APPEND | O_CREAT);
         if (Fd < 0)
             return errno;
+        // Without locks on this file system the one appending write still keeps
+        // whole lines apart.
+        ::flock(Fd, LOCK_EX);
         struct stat Open {}, Named {};
-        int Err = ::flock(Fd, LOCK_EX) == 0 ? 0 : errno;
-        if (!Err && (::fstat(Fd, &Open) != 0 || ::stat(Path.c_str(), &Named) != 0 ||
-                     Open.st_ino != Named.st_ino || Open.st_dev != Named.st_dev)) {
+        if (::fstat(Fd, &Open) != 0 || ::stat(Path.c_str(), &Named) != 0 || Open.st_ino != Named.st_ino ||
+            Open.st_dev != Named.st_dev) {
             ::close(Fd);  // taken away since it was opened
             continue;
         }
+        int Err = 0;
         for (std::size_t Done = 0; !Err && Done < Text.size();) {
             const ssize_t N = ::write(Fd, Text.data() + Done, Text.size() - Done);
             if (N > 0)
@@ -162,10 +165,21 @@ bool AppendToNotes(const char* Name, const std::vector<std::string>& Lines)
 std::vector<std::string> TakeNote(const std::string& Path)
 {
     std::vector<std::string> Lines;
-    const int Fd = OpenNote(Path, O_RDONLY);
+    int Fd = -1;
+    for (int Attempt = 0; Fd < 0 && Attempt < 20; ++Attempt) {
+        if ((Fd = OpenNote(Path, O_RDONLY)) < 0)
+            return Lines;
+        ::flock(Fd, LOCK_EX);
+        // Another start took this one away meanwhile: the name may hold a newer note.
+        struct stat Open {}, Named {};
+        if (::fstat(Fd, &Open) != 0 || ::stat(Path.c_str(), &Named) != 0 || Open.st_ino != Named.st_ino ||
+            Open.st_dev != Named.st_dev) {
+            ::close(Fd);
+            Fd = -1;
+        }
+    }
     if (Fd < 0)
         return Lines;
-    ::flock(Fd, LOCK_EX);
     std::string Text;
     char Buffer[4096];
     for (ssize_t N; (N = ::read(Fd, Buffer, sizeof Buffer)) != 0;) {
@@ -248,7 +262,8 @@ std::vector<std::string> DraftPlaces(const std::string& Document)
 {
     const std::string Dated = MakeBackupFileName();
     std::vector<std::string> Places{BackupFolder() + Dated};
-    if (!Document.empty()) {
+    // A name with a line break would break the note's one name a line.
+    if (!Document.empty() && Document.find('\n') == std::string::npos) {
         // The document's name is shortened as far as the draft's name must be to fit
         // the folder's limit, also with the number a taken name gets ("-1000").
         const std::string Doc = AbsoluteFileName(Document);
