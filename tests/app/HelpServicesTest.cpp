@@ -10,6 +10,8 @@
 #include "app/Settings.h"
 #include "components/ChmHelper.h"
 #include "platform/ProgramFolder.h"
+#include "language/TextRegister.h"
+#include "tools/ExternalPrograms.h"
 #include "tools/OptionsDialog.h"
 
 #include <QAbstractButton>
@@ -18,7 +20,9 @@
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <sstream>
 
 namespace narvo {
 namespace {
@@ -123,6 +127,86 @@ TEST_F(HelpFromDialogs, HelpShowsAboveTheModalDialogAndClosesWithoutCancellingIt
     ASSERT_NE(ProgramHelp().Window(), nullptr);
     EXPECT_EQ(ProgramHelp().Window()->windowHandle()->transientParent(), Form->windowHandle());
     ProgramHelp().CloseAll();
+}
+
+// The part of a shipped help page from the anchor Name to the next heading.
+std::string HelpSection(const std::string& Page, const std::string& Name)
+{
+    std::ifstream In(ProgramFolder() + "/help/" + Page);
+    std::ostringstream S;
+    S << In.rdbuf();
+    const std::string Html = S.str();
+    const auto Start = Html.find("<a name=\"" + Name + "\">");
+    if (Start == std::string::npos)
+        return {};
+    const auto End = Html.find("<h2", Start);
+    return Html.substr(Start, End == std::string::npos ? std::string::npos : End - Start);
+}
+
+using HelpTellsWhatTheProgramDoes = HelpFromDialogs;
+
+TEST_F(HelpTellsWhatTheProgramDoes, KeysTheCommandLineKeepsForItself)
+{
+    // Each control key the command line takes for itself (it does not go into the
+    // line as a command) is named in the help's section on that line.
+    const std::string Section = HelpSection("keys.html", "cmdline");
+    ASSERT_FALSE(Section.empty());
+    TScrollEditor& Line = *Form->CmdEditor;
+    int Kept = 0;
+    for (int C = 1; C < 32; ++C) {
+        if (C == 27)
+            continue;  // Esc: Esc Esc runs the line
+        Line.SetStrings({""});
+        char Key = static_cast<char>(C);
+        Line.KeyPress(Key);
+        char Next = 'q';
+        Line.KeyPress(Next);  // after ^^ this goes in as it is
+        if (Line.GetText().find(static_cast<char>(C)) != std::string::npos)
+            continue;
+        ++Kept;
+        const std::string Name = std::string("^") + static_cast<char>(C + 64);
+        EXPECT_NE(Section.find(Name), std::string::npos) << Name;
+    }
+    EXPECT_EQ(Kept, 6);  // ^C ^H ^O ^V ^X and ^^
+}
+
+TEST_F(HelpTellsWhatTheProgramDoes, CodesOfTheUserTools)
+{
+    // Every % code the program line of a user tool knows is in the help's table.
+    const std::string Section = HelpSection("dialogs.html", "external");
+    ASSERT_FALSE(Section.empty());
+    int Codes = 0;
+    for (char L = 'a'; L <= 'z'; ++L) {
+        const std::string Code = std::string("%") + L;
+        const TExpandedCommand E = ExpandCommand(Code, "/home/me/main.c");
+        if (E.Text == Code && !E.SaveFirst && !E.GotoLine)
+            continue;
+        ++Codes;
+        EXPECT_NE(Section.find("<code>" + Code + "</code>"), std::string::npos) << Code;
+    }
+    EXPECT_EQ(Codes, 8);
+}
+
+TEST_F(HelpTellsWhatTheProgramDoes, WhichWayTheScoopCollectsAndWhereALineEnds)
+{
+    Main().SetStrings({"hello world"});
+    Main().setFocus();
+    QTest::keyClick(&Main(), Qt::Key_End);
+    QTest::keyClick(&Main(), Qt::Key_R, Qt::ControlModifier);
+    for (int I = 0; I < 5; ++I)
+        QTest::keyClick(&Main(), Qt::Key_Left);
+    QTest::keyClick(&Main(), Qt::Key_F, Qt::ControlModifier);
+    ASSERT_NE(ProgramRegister(), nullptr);
+    ASSERT_EQ(ProgramRegister()->GetText(), "world");  // collected moving backward
+    EXPECT_NE(HelpSection("keys.html", "register").find("<b>backward</b>"), std::string::npos);
+
+    // The end of a line: the start of the next one, then Left.
+    Main().SetStrings({"ab", "cd"});
+    QTest::keyClick(&Main(), Qt::Key_Home);
+    QTest::keyClick(&Main(), Qt::Key_S, Qt::ControlModifier);
+    QTest::keyClick(&Main(), Qt::Key_Left);
+    EXPECT_EQ(Main().Cursor->Pos(), (TPoint{2, 0}));
+    EXPECT_NE(HelpSection("keys.html", "lineend").find("^S (start of the next line) and then Left"), std::string::npos);
 }
 
 }  // namespace
