@@ -11,7 +11,9 @@
 #include "components/ChmHelper.h"
 #include "platform/ProgramFolder.h"
 #include "language/TextRegister.h"
+#include "app/DebuggerDialog.h"
 #include "tools/ExternalPrograms.h"
+#include "tools/MatchPairs.h"
 #include "tools/OptionsDialog.h"
 
 #include <QAbstractButton>
@@ -127,6 +129,32 @@ TEST_F(HelpFromDialogs, HelpShowsAboveTheModalDialogAndClosesWithoutCancellingIt
     ASSERT_NE(ProgramHelp().Window(), nullptr);
     EXPECT_EQ(ProgramHelp().Window()->windowHandle()->transientParent(), Form->windowHandle());
     ProgramHelp().CloseAll();
+}
+
+TEST_F(HelpFromDialogs, HelpShowsAboveTheToolWindowThatAskedForIt)
+{
+    // Tool windows stay above the main window (the debugger above every window):
+    // help shown over the main window would lie under them.
+    Trigger("MatchPairsMnu");
+    ASSERT_NE(DebugDlg(), nullptr);
+    DebugDlg()->show();
+    for (QDialog* D : {static_cast<QDialog*>(&MatchPairsDlg()), static_cast<QDialog*>(DebugDlg())}) {
+        SCOPED_TRACE(D->windowTitle().toStdString());
+        ASSERT_TRUE(D->isVisible());
+        QApplication::setActiveWindow(D);
+        QAbstractButton* Help = HelpButton(*D);
+        ASSERT_NE(Help, nullptr);
+        Help->click();
+        THelpWindow* W = ProgramHelp().Window();
+        ASSERT_NE(W, nullptr);
+        ASSERT_TRUE(W->isVisible());
+        EXPECT_EQ(W->windowHandle()->transientParent(), D->windowHandle());
+        QTest::keyClick(W->windowHandle(), Qt::Key_Escape);
+        EXPECT_FALSE(W->isVisible());
+        EXPECT_TRUE(D->isVisible());
+    }
+    DebugDlg()->hide();
+    MatchPairsDlg().hide();
 }
 
 // The part of a shipped help page from the anchor Name to the next heading.
