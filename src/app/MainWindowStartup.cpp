@@ -52,6 +52,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cmath>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -171,7 +172,10 @@ void TForm1::ConnectPaneEvents()
     TextRuler->OnMarkerChange = [this](QObject*) {
         LeftMargin = TextRuler->Marker1();
         RightMargin = TextRuler->Marker2();
-        ParaIndent = TextRuler->Marker3() - TextRuler->Marker1();
+        // A marker left where a far-off margin put it may lie a whole int range
+        // from the other; the difference is taken in 64 bits and kept in range.
+        ParaIndent = static_cast<std::int32_t>(std::clamp<std::int64_t>(
+            std::int64_t{TextRuler->Marker3()} - TextRuler->Marker1(), INT32_MIN, INT32_MAX));
     };
 }
 

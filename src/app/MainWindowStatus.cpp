@@ -93,7 +93,9 @@ void TForm1::UpdateStatus()
     }
     TextRuler->SetMarker1(LeftMargin);
     TextRuler->SetMarker2(RightMargin);
-    TextRuler->SetMarker3(LeftMargin + ParaIndent);
+    // Margins are whatever `M`, the settings or a preset gave, up to the int
+    // limits: their sum is taken in 64 bits and the marker stops at the limit.
+    TextRuler->SetMarker3(ClampToInt(std::int64_t{LeftMargin} + ParaIndent));
     SetText(CharHexDis, F.CharHexDis);
 }
 

@@ -6,7 +6,9 @@
 #include <QPainter>
 #include <QPolygon>
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstdint>
 
 namespace narvo {
 
@@ -14,11 +16,19 @@ namespace narvo {
 namespace {
 
 // Real pixel and column values are taken to the nearest integer with halves to
-// even. Far-off columns are clamped first, so that no conversion overflows.
+// even. Far-off pixels are clamped first, so that no conversion overflows.
 int RoundHalfEven(double Value)
 {
     return int(std::nearbyint(std::clamp(Value, -1.0e9, 1.0e9)));
 }
+
+// A column computed in 64 bits, kept within the int range: margins and the start
+// column may be anything up to the int limits, and a sum or a step beyond them
+// must stop at the limit rather than wrap.
+int ClampedColumn(std::int64_t C) { return int(std::clamp<std::int64_t>(C, INT_MIN, INT_MAX)); }
+
+// The same for a real column, rounded halves to even.
+int RoundColumn(double C) { return int(std::nearbyint(std::clamp(C, double(INT_MIN), double(INT_MAX)))); }
 
 // A line from A to B without its end point, as a pen moved from A to B draws it,
 // so that the ends of ticks and marker edges fall on the same pixels everywhere.
@@ -150,28 +160,32 @@ void TTextRuler::SetScale(double Value)
     }
 }
 
-int TTextRuler::ColumnX(int C) const
+int TTextRuler::ColumnX(std::int64_t C) const
 {
-    return RoundHalfEven((double(C) - FStart) * FSpacing * FScale) + FrameSize() + FGutter;
+    const std::int64_t X = std::int64_t(RoundHalfEven((double(C) - FStart) * FSpacing * FScale)) + FrameSize() + FGutter;
+    return int(std::clamp<std::int64_t>(X, INT_MIN, INT_MAX));
 }
 
 int TTextRuler::ColumnAt(int X) const
 {
     const double offset = double(X) - FrameSize() - FGutter;
-    return RoundHalfEven(offset / (FSpacing * FScale) + FStart);
+    return RoundColumn(offset / (FSpacing * FScale) + FStart);
 }
 
 int TTextRuler::LastColumn() const
 {
     const int limit = width() - FrameSize();
     const double pitch = FSpacing * FScale;
-    int last = RoundHalfEven(std::floor((limit - FrameSize() - FGutter) / pitch) + FStart);
+    // Kept one below the int limit, so that a marker pushed one column further by
+    // a drag still fits.
+    std::int64_t last = std::min<std::int64_t>(
+        RoundColumn(std::floor((double(limit) - FrameSize() - FGutter) / pitch) + FStart), INT_MAX - 1);
     // Rounding of the tick positions may put the estimate a column off.
     for (int k = 0; k < 4 && last > FStart && ColumnX(last) >= limit; ++k)
         --last;
-    for (int k = 0; k < 4 && ColumnX(last + 1) < limit; ++k)
+    for (int k = 0; k < 4 && last < INT_MAX - 1 && ColumnX(last + 1) < limit; ++k)
         ++last;
-    return std::max(last, FStart + 1);
+    return ClampedColumn(std::max(last, std::min<std::int64_t>(std::int64_t(FStart) + 1, INT_MAX - 1)));
 }
 
 QRect TTextRuler::BottomMarkerRect(int Column) const
@@ -212,6 +226,7 @@ void TTextRuler::DragMarker1(int C)
     const int last = LastColumn();
     FMarker1 = ClampColumn(C);
     if (FMarker1 >= FMarker2) {
+        // FMarker1 is at most LastColumn, which stays below the int limit.
         FMarker2 = FMarker1 + 1;
         if (FMarker2 > last) {
             FMarker2 = last;
@@ -229,10 +244,11 @@ void TTextRuler::DragMarker2(int C)
         return;
     FMarker2 = ClampColumn(C);
     if (FMarker2 <= FMarker1) {
-        FMarker1 = FMarker2 - 1;
-        if (FMarker1 < FStart) {
+        if (std::int64_t(FMarker2) - 1 < FStart) {
             FMarker1 = FStart;
-            FMarker2 = FStart + 1;
+            FMarker2 = ClampedColumn(std::int64_t(FStart) + 1);
+        } else {
+            FMarker1 = FMarker2 - 1;
         }
     }
     update();
@@ -296,7 +312,7 @@ void TTextRuler::Paint(QPainter& Canvas)
     const int cursorWidth = RoundHalfEven(FSpacing * FScale);
 
     for (int i = 0; i < MaxPaintedColumns; ++i) {
-        const int c = FStart + i;
+        const std::int64_t c = std::int64_t(FStart) + i;
         const int x = ColumnX(c);
         if (x >= w - b)
             break;
@@ -325,9 +341,18 @@ void TTextRuler::Paint(QPainter& Canvas)
     }
 
     if (FStart < 500) {
-        DrawBottomMarker(Canvas, FMarker1);
-        DrawBottomMarker(Canvas, FMarker2);
-        DrawTopMarker(Canvas, FMarker3);
+        // A marker far off either edge is not drawn: its shape would lie wholly
+        // outside, at coordinates the painting need not be given.
+        const auto Shown = [&](int Column) {
+            const int x = ColumnX(Column);
+            return x > -8 && x < w + 8;
+        };
+        if (Shown(FMarker1))
+            DrawBottomMarker(Canvas, FMarker1);
+        if (Shown(FMarker2))
+            DrawBottomMarker(Canvas, FMarker2);
+        if (Shown(FMarker3))
+            DrawTopMarker(Canvas, FMarker3);
     }
 }
 

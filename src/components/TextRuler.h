@@ -8,6 +8,8 @@
 
 #include "components/Panel.h"
 
+#include <cstdint>
+
 namespace narvo {
 
 class TTextRuler : public TCustomPanel {
@@ -43,7 +45,7 @@ public:
 
     // The x position of column C: (C - Start) * Spacing * Scale + frame + Gutter,
     // rounded to the nearest pixel, halves to even.
-    int ColumnX(int C) const;
+    int ColumnX(std::int64_t C) const;
     // The column whose tick is nearest to X: the inverse of ColumnX at any scale.
     int ColumnAt(int X) const;
     // The last column whose tick is painted (at least Start + 1, so that both

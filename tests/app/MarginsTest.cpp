@@ -6,6 +6,7 @@
 #include "app/MainWindow.h"
 #include "app/MainWindowHost.h"
 #include "app/Settings.h"
+#include "components/TextRuler.h"
 #include "engine/FakeEditor.h"
 #include "language/AppState.h"
 #include "language/CommandHost.h"
@@ -169,6 +170,37 @@ TEST_F(MarginPane, MYAndZRunFromACommandLine)
         RunCurrentCommandLine(false);
         EXPECT_EQ(E.Strings->JoinLines('|'), R.After) << R.Command;
     }
+    Form.reset();
+    SetCommandHost(nullptr);
+}
+
+TEST_F(MarginPane, MarginsAtTheIntLimitPutTheRulerMarkersThere)
+{
+    InstallCommandLanguage();
+    CommandLines() = TCommandLineStore();
+    auto Form = std::make_unique<TForm1>();
+    Form->resize(600, 400);
+    const auto Run = [&](const char* Line) {
+        Form->CmdEditor->SetText(Line);
+        RunCurrentCommandLine(false);
+        Form->UpdateStatus();
+        Form->TextRuler->grab();
+    };
+    // The indent marker stands at the left margin plus the indent, which here lies
+    // past the int range: it stops at the limit.
+    Run("M2147483647 0 1");
+    EXPECT_EQ(Form->TextRuler->Marker1(), INT_MAX);
+    EXPECT_EQ(Form->TextRuler->Marker2(), 0);
+    EXPECT_EQ(Form->TextRuler->Marker3(), INT_MAX);
+    // Dragging the right margin to column 10 pulls the left one back to 9; the
+    // indent marker stays, so the indent is the distance from 9 to the limit.
+    Form->TextRuler->DragMarker2(10);
+    Form->TextRuler->OnMarkerChange(Form->TextRuler);
+    EXPECT_EQ(LeftMargin, 9);
+    EXPECT_EQ(RightMargin, 10);
+    EXPECT_EQ(ParaIndent, INT_MAX - 9);
+    Run("M2147483647 2147483647 2147483647");
+    EXPECT_EQ(Form->TextRuler->Marker3(), INT_MAX);
     Form.reset();
     SetCommandHost(nullptr);
 }

@@ -5,6 +5,7 @@
 #include "WidgetTestHelpers.h"
 
 #include <QImage>
+#include <climits>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -78,6 +79,38 @@ TEST(TextRuler, LastColumnIsTheLastTickPainted)
     EXPECT_EQ(ruler.LastColumn(), 149); // 4 * 49 + 1 = 197
     ruler.resize(3, 17);
     EXPECT_EQ(ruler.LastColumn(), 101); // never less than room for both margins
+}
+
+TEST(TextRuler, ColumnsNearTheIntLimitStopAtIt)
+{
+    // A text scrolled to its far right: the visible columns end at the int limit,
+    // where the last one is kept below it so that a pushed marker still fits.
+    TTextRuler ruler;
+    ruler.resize(200, 17);
+    ruler.SetStart(INT_MAX - 5);
+    EXPECT_EQ(ruler.LastColumn(), INT_MAX - 1);
+    ruler.DragMarker1(INT_MAX);
+    EXPECT_EQ(ruler.Marker1(), INT_MAX - 2);
+    EXPECT_EQ(ruler.Marker2(), INT_MAX - 1);
+    ruler.SetStart(INT_MAX);
+    EXPECT_EQ(ruler.LastColumn(), INT_MAX - 1);
+    ruler.DragMarker2(5);
+    EXPECT_EQ(ruler.Marker1(), INT_MAX - 2);
+    // A far-off column under the mouse is the limit, not a wrapped value.
+    ruler.SetStart(INT_MAX - 5);
+    EXPECT_EQ(ruler.ColumnAt(1'000'000), INT_MAX);
+    // Markers at the limits are painted where they are: off the ruler.
+    ruler.SetColor(clWhite);
+    for (const int start : {0, 490, INT_MAX - 5, INT_MAX}) {
+        ruler.SetStart(start);
+        ruler.SetMarker1(INT_MIN);
+        ruler.SetMarker2(INT_MAX);
+        ruler.SetMarker3(INT_MAX);
+        const QImage image = ruler.grab().toImage();
+        const QRgb silver = qRgb(0xC0, 0xC0, 0xC0);
+        for (int x = 0; x < image.width(); ++x)
+            ASSERT_NE(image.pixelColor(x, 13).rgb(), silver) << start << " " << x;
+    }
 }
 
 // A ruler 200 pixels wide: columns 0 to 24 visible.
