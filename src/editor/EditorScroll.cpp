@@ -37,6 +37,11 @@ std::int64_t AdjustOrigin(std::int64_t C, std::int64_t V, std::int64_t M, std::i
     return std::max<std::int64_t>(O, 0);
 }
 
+// The farthest first column a view may be given: past every line any text in
+// memory can hold, and so far below the 64-bit limit that the columns the painting
+// adds to it cannot overflow.
+constexpr std::int64_t MaxViewColumn = std::int64_t{1} << 48;
+
 }  // namespace
 
 void TScrollEditor::EnsureCursorVisible()
@@ -58,7 +63,7 @@ void TScrollEditor::SetScrollRanges(std::int64_t Longest)
 
 bool TScrollEditor::SetTopLeft(TPoint P)
 {
-    if (P.Y < 0 || P.Y >= Strings->Count() || P.X < 0)
+    if (P.Y < 0 || P.Y >= Strings->Count() || P.X < 0 || P.X > MaxViewColumn)
         return false;
     LeftColumn = P.X;
     TopLine = P.Y;

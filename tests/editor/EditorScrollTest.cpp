@@ -63,6 +63,12 @@ TEST(EditorScroll, ScrollToLineAndSetTopLeftKeepTheTopLineInTheText)
     EXPECT_TRUE(E.SetTopLeft(TPoint{4, 9}));
     EXPECT_EQ(E.TopLine, 9);
     EXPECT_EQ(E.LeftColumn, 4);
+    // A first column past any line a text can hold is refused; one far past this
+    // text's lines is taken and painted (an empty view).
+    EXPECT_FALSE(E.SetTopLeft(TPoint{INT64_MAX, 0}));
+    EXPECT_EQ(E.LeftColumn, 4);
+    EXPECT_TRUE(E.SetTopLeft(TPoint{std::int64_t{1} << 40, 0}));
+    E.grab();
 }
 
 TEST(EditorScroll, LinesAndPages)
