@@ -20,6 +20,7 @@
 #include "language/WordCommands.h"
 #include "platform/FileDialogs.h"
 #include "platform/MessageBoxes.h"
+#include "platform/posix/ProcessMemory.h"
 #include "shared/FileFolder.h"
 #include "shared/StringRoutines.h"
 #include "tools/GoToLineDialog.h"
@@ -35,6 +36,8 @@
 #include <map>
 #include <optional>
 #include <memory>
+#include <new>
+#include <stdexcept>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -614,6 +617,22 @@ std::unique_ptr<TStartupFile> GStartupFile;
 
 // The text read at start-up when it is Name's, with the stamp the file had once
 // read; the prefetch is used up either way.
+// The file's bytes cut into lines, away from every pane; a text the memory cannot
+// hold is refused with the file's name and the bound it met.
+std::unique_ptr<TEditBuffer> PrepareText(const std::string& Name, TFileBlock&& Bytes)
+{
+    const auto Size = static_cast<std::int64_t>(Bytes.Size);
+    try {
+        auto Text = std::make_unique<TEditBuffer>();
+        Text->AdoptText(std::move(Bytes.Data), Bytes.Size);
+        return Text;
+    } catch (const std::bad_alloc&) {
+        throw EFileError(FileTooLargeText(Name, Size));
+    } catch (const std::length_error&) {
+        throw EFileError(FileTooLargeText(Name, Size));
+    }
+}
+
 std::unique_ptr<TEditBuffer> TakeStartupFile(const std::string& Name, TFileStamp& Stamp)
 {
     if (!GStartupFile)
@@ -689,9 +708,8 @@ bool OpenTextFile(const std::string& GivenName)
         MessageDlg("File Does Not Exist.", mtWarning, mbOK);
         return false;
     }
-    // The whole file is read before the current document is closed, so a file that
-    // cannot be read leaves everything as it was.
-    TFileBlock Bytes;
+    // The whole file is read and cut into lines before the current document is
+    // closed, so a file that cannot be read or held leaves everything as it was.
     TFileStamp Stamp;
     std::unique_ptr<TEditBuffer> Prepared;
     try {
@@ -701,7 +719,7 @@ bool OpenTextFile(const std::string& GivenName)
             // The stamp before the bytes, so that a change while they are read is
             // seen below.
             Stamp = StampOf(ResolveFileLink(Name));
-            Bytes = ReadFileBlock(Name);
+            Prepared = PrepareText(Name, ReadFileBlock(Name));
         }
     } catch (const EFileError& E) {
         MessageDlg(E.what(), mtError, mbOK);
@@ -715,7 +733,7 @@ bool OpenTextFile(const std::string& GivenName)
         if (!(StampOf(ResolveFileLink(Name)) == Stamp)) {
             TWaitCursor Wait(Qt::WaitCursor);
             Prepared.reset();
-            Bytes = ReadFileBlock(Name);
+            Prepared = PrepareText(Name, ReadFileBlock(Name));
         }
     } catch (const EFileError& E) {
         MessageDlg(E.what(), mtError, mbOK);
@@ -724,11 +742,8 @@ bool OpenTextFile(const std::string& GivenName)
     ChDirToFileFolder(Name);
     TScrollEditor& Main = *Form1->MainEditor;
     CurrentFileName = Name;
-    // The bytes read become the block the lines view: no copy of the text is made.
-    if (Prepared)
-        Main.AdoptText(*Prepared);
-    else
-        Main.AdoptText(std::move(Bytes));
+    // The bytes read are the block the lines view: no copy of the text is made.
+    Main.AdoptText(*Prepared);
     Main.FileName = Name;
     try {
         RememberDiskFile(ResolveFileLink(Name));

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <exception>
 #include <iterator>
+#include <new>
 #include <stdexcept>
 #include <system_error>
 #include <thread>
@@ -94,9 +95,13 @@ void TEditBuffer::MergeSmall(std::size_t K)
     if (Into == K)
         return;
     const std::size_t A = std::min(K, Into), B = std::max(K, Into);
-    C[A].Bytes = ChunkBytes(A) + ChunkBytes(B);
     auto& Dst = C[A].Lines;
-    Dst.reserve(Dst.size() + C[B].Lines.size());
+    try {
+        Dst.reserve(Dst.size() + C[B].Lines.size());
+    } catch (const std::bad_alloc&) {
+        return;  // the chunks stay apart, as whole as before
+    }
+    C[A].Bytes = ChunkBytes(A) + ChunkBytes(B);
     std::move(C[B].Lines.begin(), C[B].Lines.end(), std::back_inserter(Dst));
     C[A].Dirty = C[A].Dirty || C[B].Dirty;
     C.erase(C.begin() + static_cast<std::ptrdiff_t>(B));
@@ -206,12 +211,14 @@ void TEditBuffer::InsertRecsFrom(std::int64_t At, std::size_t N, std::int64_t By
     At = std::clamp<std::int64_t>(At, 0, Count());
     const std::size_t K = At == Count() ? FStore.Chunks.size() - 1 : ChunkOf(At);
     TChunk& C = FStore.Chunks[K];
-    C.Bytes += Bytes;
     const auto Off = static_cast<std::size_t>(At - FStore.First[K]);
+    // Everything the splice needs is allocated before the first record moves, so a
+    // splice the memory cannot hold leaves the lines as they were.
     if (C.Lines.size() + N <= 2 * ChunkLines) {
         // Room for the new records at Off, then each moved in.
         const std::size_t Old = C.Lines.size();
         C.Lines.resize(Old + N);
+        C.Bytes += Bytes;
         std::move_backward(C.Lines.begin() + static_cast<std::ptrdiff_t>(Off),
                            C.Lines.begin() + static_cast<std::ptrdiff_t>(Old), C.Lines.end());
         for (std::size_t I = Off; I < Off + N; ++I)
@@ -219,13 +226,16 @@ void TEditBuffer::InsertRecsFrom(std::int64_t At, std::size_t N, std::int64_t By
     } else {
         // The chunk's head, the new lines and its tail go straight into chunks of
         // ChunkLines lines, each record moved once.
-        std::vector<TLineRec> Old = std::move(C.Lines);
-        const bool Dirty = C.Dirty;
-        const std::size_t Total = Old.size() + N;
+        const std::size_t Total = C.Lines.size() + N;
         std::vector<TChunk> New((Total + ChunkLines - 1) / ChunkLines);
+        for (std::size_t P = 0; P < New.size(); ++P)
+            New[P].Lines.reserve(std::min(Total, (P + 1) * ChunkLines) - P * ChunkLines);
+        FStore.First.reserve(FStore.Chunks.size() + New.size());
+        FStore.Chunks.reserve(FStore.Chunks.size() + New.size());  // C moves with the chunks
+        std::vector<TLineRec> Old = std::move(FStore.Chunks[K].Lines);
+        const bool Dirty = FStore.Chunks[K].Dirty;
         for (std::size_t P = 0; P < New.size(); ++P) {
             const std::size_t A = P * ChunkLines, B = std::min(Total, A + ChunkLines);
-            New[P].Lines.reserve(B - A);
             for (std::size_t I = A; I < B; ++I)
                 New[P].Lines.push_back(I < Off ? std::move(Old[I]) : I < Off + N ? Next() : std::move(Old[I - N]));
             New[P].Bytes = New[P].SumBytes();
@@ -296,13 +306,29 @@ void TEditBuffer::InsertLines(std::int64_t At, std::span<const std::string_view>
     B.Bytes = std::make_unique_for_overwrite<char[]>(std::max<std::size_t>(B.Size, 1));
     char* Q = B.Bytes.get();
     TUpdate U(*this);
+    auto& Blocks = FStore.Blocks;
+    const char* Start = B.Bytes.get();
     if (B.Lines > 0) {
-        auto& Blocks = FStore.Blocks;
-        const char* Start = B.Bytes.get();
         const auto It = std::upper_bound(Blocks.begin(), Blocks.end(), Start,
                                          [](const char* P, const TBlock& X) { return P < X.Bytes.get(); });
         Blocks.insert(It, std::move(B));
     }
+    // A splice that fails takes the block it would have filled with it.
+    struct TDropBlock {
+        std::vector<TBlock>& Blocks;
+        const char* Start;
+        bool Done = false;
+        ~TDropBlock()
+        {
+            if (Done)
+                return;
+            for (auto It = Blocks.begin(); It != Blocks.end(); ++It)
+                if (It->Bytes.get() == Start) {
+                    Blocks.erase(It);
+                    break;
+                }
+        }
+    } Drop{Blocks, Start};
     std::size_t I = 0;
     InsertRecsFrom(At, NewLines.size(), Bytes, [&] {
         const std::string_view L = NewLines[I++];
@@ -314,6 +340,7 @@ void TEditBuffer::InsertLines(std::int64_t At, std::span<const std::string_view>
         *Q++ = '\r';
         return R;
     });
+    Drop.Done = true;
 }
 
 void TEditBuffer::Release(const char* P)
@@ -343,6 +370,8 @@ void TEditBuffer::DeleteLines(std::int64_t First, std::int64_t Last)
     Last = std::min<std::int64_t>(Last, Count() - 1);
     if (Last < First)
         return;
+    // Deleting every line leaves one empty line, made before any line goes.
+    std::vector<TLineRec> Spare(First == 0 && Last == Count() - 1 ? 1 : 0);
     TUpdate U(*this);
     BeforeSplice();
     auto& C = FStore.Chunks;
@@ -378,8 +407,8 @@ void TEditBuffer::DeleteLines(std::int64_t First, std::int64_t Last)
     if (C[KF].Lines.empty())
         C.erase(C.begin() + static_cast<std::ptrdiff_t>(KF));
     if (C.empty()) {
-        C.emplace_back();
-        C[0].Lines.emplace_back();
+        C.emplace_back();  // the vector keeps its capacity: no allocation
+        C[0].Lines = std::move(Spare);
     }
     const std::size_t K = std::min(KF, C.size() - 1);
     MergeSmall(K);
@@ -444,18 +473,20 @@ void TEditBuffer::TakeText(TEditBuffer& From)
 {
     if (&From == this)
         return;
-    TStore Taken;
-    {
-        std::lock_guard Lock(From.FLock);
-        std::swap(Taken, From.FStore);
-    }
+    // From's new empty text is made first; nothing after it allocates, so the text
+    // is never lost between the two buffers.
+    TStore Store;
+    Store.Chunks.emplace_back();
+    Store.Chunks[0].Lines.emplace_back();
+    Store.First = {0, 1};
+    From.Install(std::move(Store));  // Store holds From's text now
     Encoding = From.Encoding;
     FirstWord = From.FirstWord;
     LineEnd = From.LineEnd;
     Lossy = From.Lossy;
     ChangedLineEnds = From.ChangedLineEnds;
-    From.Clear();
-    Install(std::move(Taken));
+    From.ResetFormat();
+    Install(std::move(Store));
 }
 
 void TEditBuffer::AdoptText(std::string&& Text)

@@ -150,6 +150,8 @@ void TEditorEngine::Backspace()
         return;
     }
     const std::int64_t Row = P.Y - ViewTopLine();
+    // The record follows the change: its slot is there before the change is made.
+    UndoList->ReserveOne();
     DeleteCharBefore();
     // Joining onto the line above: the text moves up under the cursor, which stays
     // on its screen row.

@@ -113,6 +113,11 @@ void TEditorEngine::ScoopFire(TScoopCommand Command, TRect Range)
 
 void TEditorEngine::ExecuteUndoItem(TUndoItem& Item, bool Last, bool FromUndoRing)
 {
+    // Room on the other ring first: once the change is made, moving the record
+    // there cannot fail, and a change that fails leaves the record where it was.
+    TUndoControl& Other = FromUndoRing ? *RedoList : *UndoList;
+    Other.ReserveOne();
+    FRecordPending = -1;
     const TPoint C0 = Cursor->Pos();
     if (!FromUndoRing)
         Cursor->SetPos(Item.Pos);
@@ -154,7 +159,7 @@ void TEditorEngine::ExecuteUndoItem(TUndoItem& Item, bool Last, bool FromUndoRin
     InvertUndoItem(Item);
     if (Item.Kind == ukMove)
         Item.Pos = C0;
-    (FromUndoRing ? RedoList : UndoList)->Push(std::move(Item));
+    Other.Push(std::move(Item));
     // The redraw for the group comes once from Undo / Redo; Last only marks where
     // the group ends.
     (void)Last;

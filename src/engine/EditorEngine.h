@@ -18,6 +18,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <span>
@@ -420,6 +421,27 @@ private:
 
     inline static TPoint FScoopStart;
     bool FSuppressUndo = false;
+    // The undo ring's mark after a text record whose change is still to come (-1:
+    // none). Every raw change of the lines is strong: when it fails (the memory ran
+    // out) the lines are as they were, and this record goes too, so that undo never
+    // takes back what was not done.
+    std::int64_t FRecordPending = -1;
+    void NoteRecordPending();
+    class TRawChange {
+    public:
+        // Only a change with a record pending has anything to take back.
+        explicit TRawChange(TEditorEngine& E)
+            : FEngine(E), FExceptions(E.FRecordPending >= 0 ? std::uncaught_exceptions() : -1)
+        {
+        }
+        ~TRawChange();
+        TRawChange(const TRawChange&) = delete;
+        TRawChange& operator=(const TRawChange&) = delete;
+
+    private:
+        TEditorEngine& FEngine;
+        int FExceptions;
+    };
 };
 
 }  // namespace narvo

@@ -98,28 +98,46 @@ std::int64_t TEditorEngine::ColumnForDisplay(std::int64_t Y, std::int64_t D) con
     return X;
 }
 
+void TEditorEngine::NoteRecordPending() { FRecordPending = UndoList->Mark(); }
+
+TEditorEngine::TRawChange::~TRawChange()
+{
+    if (FExceptions < 0 || FEngine.FRecordPending < 0)
+        return;
+    if (std::uncaught_exceptions() > FExceptions)
+        FEngine.UndoList->DropNewest(FEngine.FRecordPending);
+    FEngine.FRecordPending = -1;
+}
+
 void TEditorEngine::RecordInserted(const std::string& Text, std::uint8_t Flag)
 {
-    if (!FSuppressUndo)
-        UndoList->AddItem(ukDeleteBack, Text, Flag, Cursor->Pos());
+    if (FSuppressUndo)
+        return;
+    UndoList->AddItem(ukDeleteBack, Text, Flag, Cursor->Pos());
+    NoteRecordPending();
 }
 
 void TEditorEngine::RecordExact(std::uint8_t Kind, std::string Text, std::uint8_t Flag, TCharCrs Crs)
 {
-    if (!FSuppressUndo)
-        UndoList->AddItemExact(Kind, std::move(Text), Flag, Cursor->Pos(), std::move(Crs));
+    if (FSuppressUndo)
+        return;
+    UndoList->AddItemExact(Kind, std::move(Text), Flag, Cursor->Pos(), std::move(Crs));
+    NoteRecordPending();
 }
 
 void TEditorEngine::RecordLineText(std::uint8_t Kind, std::string_view Text, std::uint8_t Flag)
 {
-    if (!FSuppressUndo)
-        UndoList->AddItemExact(Kind, Text, Flag, Cursor->Pos(), TCharCrs::InLine(Text));
+    if (FSuppressUndo)
+        return;
+    UndoList->AddItemExact(Kind, Text, Flag, Cursor->Pos(), TCharCrs::InLine(Text));
+    NoteRecordPending();
 }
 
 void TEditorEngine::RecordBracket(std::uint8_t Flag)
 {
     if (!FSuppressUndo)
         UndoList->AddItem(ukBracket, {}, Flag, Cursor->Pos());
+    FRecordPending = -1;
 }
 
 void TEditorEngine::MoveRecorded(TPoint P, std::uint8_t Flag)
@@ -131,6 +149,7 @@ void TEditorEngine::MoveRecorded(TPoint P, std::uint8_t Flag)
 
 void TEditorEngine::InsertRecordText(const std::string& Text, bool KeepCursor, const TCharCrs& Crs)
 {
+    const TRawChange Raw(*this);
     const TPoint P = Cursor->Pos();
     if (Crs.Which == TCharCrs::All || EditorStyle == esSingleLine) {
         // No line end in it (and a single-line editor keeps every CR in its line).
@@ -141,6 +160,23 @@ void TEditorEngine::InsertRecordText(const std::string& Text, bool KeepCursor, c
         // run at a time, each line holding one by itself.
         constexpr std::size_t None = std::string::npos;
         TEditBuffer::TUpdate U(*Strings);
+        // The pieces go in one by one: when one fails, those before it go again.
+        struct TPieces {
+            TEditorEngine& E;
+            TPoint From;
+            int Exceptions = std::uncaught_exceptions();
+            ~TPieces()
+            {
+                if (std::uncaught_exceptions() <= Exceptions)
+                    return;
+                const TPoint To = E.ClampPos(E.Cursor->Pos());
+                try {
+                    E.DeleteRange(TRect{From.X, From.Y, To.X, To.Y});
+                } catch (...) {
+                }
+                E.Cursor->SetPos(From);
+            }
+        } Pieces{*this, ClampPos(P)};
         auto Kept = Crs.At.begin();
         auto SkipKept = [&](std::size_t Below) {
             while (Kept != Crs.At.end() && *Kept < static_cast<std::int64_t>(Below))

@@ -3,7 +3,9 @@
 // them. Every change is one splice of the line vector inside one update bracket, so
 // deleting or inserting many lines costs one move of the line table, and the
 // status thread never sees a half-made change. Ranges are clamped to the text, and a
-// cursor past a line end (column-block mode) acts at the line end.
+// cursor past a line end (column-block mode) acts at the line end. Each change is
+// strong: what it needs is allocated before the lines change, so a change the memory
+// cannot hold leaves the text as it was.
 #include "engine/EditorEngine.h"
 
 #include <algorithm>
@@ -106,9 +108,17 @@ void TEditorEngine::JoinWithNext(std::int64_t Y)
 {
     if (Y < 0 || Y + 1 >= Strings->Count())
         return;
+    const TRawChange Raw(*this);
     TEditBuffer::TUpdate U(*Strings);
-    Strings->MutableLine(Y).append((*Strings)[Y + 1]);
-    Strings->DeleteLines(Y + 1, Y + 1);
+    std::string& Line = Strings->MutableLine(Y);
+    const std::size_t Was = Line.size();
+    Line.append((*Strings)[Y + 1]);
+    try {
+        Strings->DeleteLines(Y + 1, Y + 1);
+    } catch (...) {
+        Line.resize(Was);
+        throw;
+    }
 }
 
 bool TEditorEngine::DeleteCharBefore()
@@ -116,6 +126,7 @@ bool TEditorEngine::DeleteCharBefore()
     const TPoint C = ClampPos(Cursor->Pos());
     if (C.X == 0 && C.Y == 0)
         return false;
+    const TRawChange Raw(*this);
     TEditBuffer::TUpdate U(*Strings);
     if (C.X > 0) {
         Strings->MutableLine(C.Y).erase(static_cast<std::size_t>(C.X - 1), 1);
@@ -133,6 +144,7 @@ bool TEditorEngine::DeleteCharAt()
     const std::int64_t Len = Strings->LineLength(C.Y);
     if (C.X == Len && C.Y + 1 == Strings->Count())
         return false;
+    const TRawChange Raw(*this);
     TEditBuffer::TUpdate U(*Strings);
     if (C.X < Len)
         Strings->MutableLine(C.Y).erase(static_cast<std::size_t>(C.X), 1);
@@ -144,6 +156,7 @@ bool TEditorEngine::DeleteCharAt()
 
 bool TEditorEngine::DeleteBackward(std::int64_t N)
 {
+    const TRawChange Raw(*this);
     if (N <= 0)
         return true;
     const TPoint C = ClampPos(Cursor->Pos());
@@ -156,6 +169,7 @@ bool TEditorEngine::DeleteBackward(std::int64_t N)
 
 bool TEditorEngine::DeleteForward(std::int64_t N)
 {
+    const TRawChange Raw(*this);
     if (N <= 0)
         return true;
     const TPoint C = ClampPos(Cursor->Pos());
@@ -198,6 +212,7 @@ void TEditorEngine::ClearCursorLine()
     const std::int64_t Y = Cursor->Y;
     if (!Strings->ValidLine(Y))
         return;
+    const TRawChange Raw(*this);
     TEditBuffer::TUpdate U(*Strings);
     Strings->SetLine(Y, std::string());
     Cursor->SetPos(TPoint{0, Y});
@@ -205,6 +220,7 @@ void TEditorEngine::ClearCursorLine()
 
 void TEditorEngine::DeleteLines(std::int64_t First, std::int64_t Last)
 {
+    const TRawChange Raw(*this);
     TEditBuffer::TUpdate U(*Strings);
     Strings->DeleteLines(First, Last);
     if (Cursor->Y >= Strings->Count())
@@ -213,6 +229,7 @@ void TEditorEngine::DeleteLines(std::int64_t First, std::int64_t Last)
 
 void TEditorEngine::DeleteRange(TRect R)
 {
+    const TRawChange Raw(*this);
     R = ClampRange(R);
     TEditBuffer::TUpdate U(*Strings);
     if (R.Top == R.Bottom) {
@@ -220,9 +237,14 @@ void TEditorEngine::DeleteRange(TRect R)
             Strings->MutableLine(R.Top).erase(static_cast<std::size_t>(R.Left), static_cast<std::size_t>(R.Right - R.Left));
     } else {
         std::string& First = Strings->MutableLine(R.Top);
-        First.resize(static_cast<std::size_t>(R.Left));
-        First.append((*Strings)[R.Bottom], static_cast<std::size_t>(R.Right));
+        // The joined line is made first; the lines go only once it exists.
+        const std::string_view Last = (*Strings)[R.Bottom];
+        std::string Joined;
+        Joined.reserve(static_cast<std::size_t>(R.Left) + Last.size() - static_cast<std::size_t>(R.Right));
+        Joined.append(First, 0, static_cast<std::size_t>(R.Left));
+        Joined.append(Last.substr(static_cast<std::size_t>(R.Right)));
         Strings->DeleteLines(R.Top + 1, R.Bottom);
+        First.swap(Joined);
     }
     Cursor->SetPos(TPoint{R.Left, R.Top});
 }
@@ -245,6 +267,7 @@ void TEditorEngine::FillChars(std::string& S, std::int64_t First, std::int64_t L
 
 void TEditorEngine::InsertAtCursor(const std::string& S)
 {
+    const TRawChange Raw(*this);
     const TPoint C = ClampPos(Cursor->Pos());
     if (S.empty())
         return;
@@ -255,12 +278,12 @@ void TEditorEngine::InsertAtCursor(const std::string& S)
 
 void TEditorEngine::SplitLine()
 {
+    const TRawChange Raw(*this);
     const TPoint C = ClampPos(Cursor->Pos());
     TEditBuffer::TUpdate U(*Strings);
     std::string& Line = Strings->MutableLine(C.Y);
-    std::string Tail = Line.substr(static_cast<std::size_t>(C.X));
+    Strings->InsertLine(C.Y + 1, Line.substr(static_cast<std::size_t>(C.X)));
     Line.resize(static_cast<std::size_t>(C.X));
-    Strings->InsertLine(C.Y + 1, std::move(Tail));
     Cursor->SetPos(TPoint{0, C.Y + 1});
 }
 
@@ -274,6 +297,7 @@ void TEditorEngine::InsertLineBreak()
 
 void TEditorEngine::InsertChar(char Ch)
 {
+    const TRawChange Raw(*this);
     if (Ch == '\r')
         InsertLineBreak();
     else
@@ -282,6 +306,7 @@ void TEditorEngine::InsertChar(char Ch)
 
 void TEditorEngine::InsertTextRaw(const std::string& Text, bool KeepBreaks)
 {
+    const TRawChange Raw(*this);
     if (Text.empty())
         return;
     if (KeepBreaks) {
@@ -307,15 +332,16 @@ void TEditorEngine::InsertTextRaw(const std::string& Text, bool KeepBreaks)
     const TPoint C = ClampPos(Cursor->Pos());
     TEditBuffer::TUpdate U(*Strings);
     std::string& Line = Strings->MutableLine(C.Y);
-    std::string Tail = Line.substr(static_cast<std::size_t>(C.X));
-    Line.resize(static_cast<std::size_t>(C.X));
-    Line.append(Pieces.front());
-    // The new lines are copied out of Text once, the last with the tail after it.
-    const std::string LastLine = std::string(Pieces.back()) + Tail;
+    // The new lines are copied out of Text once, the last with the tail after it;
+    // the cursor line has room for its new end before any line changes.
+    const std::string LastLine = std::string(Pieces.back()) + Line.substr(static_cast<std::size_t>(C.X));
+    Line.reserve(static_cast<std::size_t>(C.X) + Pieces.front().size());
     const std::size_t LastCol = Pieces.back().size();
     Pieces.back() = LastLine;
     const auto Added = static_cast<std::int64_t>(Pieces.size() - 1);
     Strings->InsertLines(C.Y + 1, std::span<const std::string_view>(Pieces).subspan(1));
+    Line.resize(static_cast<std::size_t>(C.X));
+    Line.append(Pieces.front());
     Cursor->SetPos(TPoint{static_cast<std::int64_t>(LastCol), C.Y + Added});
 }
 

@@ -1,12 +1,16 @@
-// Loading and saving an editor's text. The whole file is read before anything in the
-// pane changes, so a failed load leaves text, name, encoding and modified state as
-// they were. Saving writes the text with the line end it was split at (LF for a new
+// Loading and saving an editor's text. The whole file is read and cut into lines
+// before anything in the pane changes, so a failed load (also one the memory cannot
+// hold) leaves text, name, encoding and modified state as they were. Saving writes the text with the line end it was split at (LF for a new
 // text), UTF-16 texts in the byte order they came in, so that a text loaded and saved
 // unchanged keeps its bytes; it replaces the file only once the new
 // bytes are safely on disk beside it; a failure leaves the old file as it was.
 #include "engine/TextFiles.h"
 
 #include "engine/EditorEngine.h"
+#include "platform/posix/ProcessMemory.h"
+
+#include <new>
+#include <stdexcept>
 
 namespace narvo {
 
@@ -43,19 +47,18 @@ void TEditorEngine::SetText(std::string_view Bytes)
 
 void TEditorEngine::AdoptText(std::string&& Bytes)
 {
-    ResetText();
-    Strings->AdoptText(std::move(Bytes));
-    DropCtrlZ(*this);
-    UpdateDisplay(true);
+    TEditBuffer Prepared;
+    Prepared.AdoptText(std::move(Bytes));
+    AdoptText(Prepared);
 }
 
 void TEditorEngine::AdoptText(TFileBlock&& Bytes)
 {
-    ResetText();
-    Strings->AdoptText(std::move(Bytes.Data), Bytes.Size);
+    TEditBuffer Prepared;
+    const std::size_t Size = Bytes.Size;
     Bytes.Size = 0;
-    DropCtrlZ(*this);
-    UpdateDisplay(true);
+    Prepared.AdoptText(std::move(Bytes.Data), Size);
+    AdoptText(Prepared);
 }
 
 void TEditorEngine::AdoptText(TEditBuffer& Prepared)
@@ -69,7 +72,15 @@ void TEditorEngine::AdoptText(TEditBuffer& Prepared)
 void TEditorEngine::LoadFromFile(const std::string& Name)
 {
     // The bytes read become the block the lines view: no copy of the text is made.
-    AdoptText(ReadFileBlock(Name));
+    TFileBlock Bytes = ReadFileBlock(Name);
+    const auto Size = static_cast<std::int64_t>(Bytes.Size);
+    try {
+        AdoptText(std::move(Bytes));
+    } catch (const std::bad_alloc&) {
+        throw EFileError(FileTooLargeText(Name, Size));
+    } catch (const std::length_error&) {
+        throw EFileError(FileTooLargeText(Name, Size));
+    }
     FileName = Name;
 }
 

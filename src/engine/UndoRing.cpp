@@ -95,8 +95,7 @@ void TUndoControl::Push(TUndoItem Item)
     // Slots are allocated in order: Head reaches a new slot only right after the
     // one before it was written.
     if (Head == AllocatedSlots()) {
-        if (Items.size() == Items.capacity())
-            Items.reserve(static_cast<std::size_t>(std::min<std::int64_t>(FCapacity, std::max<std::int64_t>(64, 2 * AllocatedSlots()))));
+        ReserveOne();
         Items.push_back(std::move(Item));
     } else {
         Slot(Head) = std::move(Item);
@@ -108,6 +107,20 @@ void TUndoControl::Push(TUndoItem Item)
     }
     if (Head == GroupStart)
         GroupStart = Next(GroupStart);
+}
+
+void TUndoControl::DropNewest(std::int64_t AfterPush)
+{
+    if (Empty() || Head != AfterPush)
+        return;
+    StepBack();
+    Slot(Head) = TUndoItem();
+}
+
+void TUndoControl::ReserveOne()
+{
+    if (Head == AllocatedSlots() && Items.size() == Items.capacity())
+        Items.reserve(static_cast<std::size_t>(std::min<std::int64_t>(FCapacity, std::max<std::int64_t>(64, 2 * AllocatedSlots()))));
 }
 
 void TUndoControl::AddMoveIfMoved(TPoint P)
@@ -141,8 +154,15 @@ bool TUndoControl::ExecuteGroup()
         TUndoItem Item = std::move(Slot(Head));
         Slot(Head) = TUndoItem();
         const bool Last = Item.Flag == ufOpen || Item.Flag == ufSingle;
-        if (OnExecute)
-            OnExecute(Item, Last);
+        try {
+            if (OnExecute)
+                OnExecute(Item, Last);
+        } catch (...) {
+            // The execution changed nothing: the record stays for a later try.
+            Slot(Head) = std::move(Item);
+            Head = Next(Head);
+            throw;
+        }
         if (Last)
             break;
     }

@@ -97,12 +97,20 @@ public:
     // Adds a record without OnChange (moving records between the rings). A closing
     // bracket right after an opening one cancels both.
     void Push(TUndoItem Item);
+    // Where the next record goes; after a Push, the mark that DropNewest takes.
+    std::int64_t Mark() const { return Head; }
+    // Takes the newest record back when the ring still ends where Push left it
+    // (Mark() answered AfterPush): its change could not be made.
+    void DropNewest(std::int64_t AfterPush);
+    // Makes room for one more record, so that the next Push cannot fail for memory.
+    void ReserveOne();
     void SetLastPos(TPoint P) { LastPos = P; }
     // A cursor-move record back to LastPos when P differs from it.
     void AddMoveIfMoved(TPoint P);
     void BeginGroup() { GroupStart = Head; }
     void EndGroup();
-    // Executes the records of the last group, newest first; true when any ran.
+    // Executes the records of the last group, newest first; true when any ran. A
+    // record whose execution fails (the memory ran out) stays on the ring.
     bool ExecuteGroup();
 
     bool Empty() const { return Head == Tail; }

@@ -13,7 +13,9 @@
 #include <algorithm>
 #include <climits>
 #include <ctime>
+#include <new>
 #include <optional>
+#include <stdexcept>
 
 namespace narvo {
 
@@ -44,8 +46,7 @@ TCommandInterpreter::TCommandInterpreter(TCommandLineStore& AStore, TCommandHost
           clock_gettime(CLOCK_MONOTONIC_COARSE, &T);
           return static_cast<std::int64_t>(T.tv_sec) * 1000 + T.tv_nsec / 1000000;
       }),
-      MemoryInUse(ResidentMemory),
-      MemoryBound(PhysicalMemory() / 2)
+      MemoryRoom([] { return narvo::MemoryRoom(); })
 {
 }
 
@@ -60,17 +61,27 @@ void TCommandInterpreter::LookOut(bool AfterCommand)
     if (!Late)
         return;
     FLastLook = Clock();
-    if (MemoryBound <= 0 || ErrorPending())
+    if (!MemoryRoom || ErrorPending())
         return;
-    // One look's growth may come again before the next look: a run that doubles
-    // the text stops while the next doubling still fits.
-    const std::int64_t Used = MemoryInUse();
-    FMostGrowth = std::max(FMostGrowth, Used - FLastMemory);
-    FLastMemory = Used;
-    if (Used + FMostGrowth > MemoryBound) {
-        FTooLarge = true;
-        Fail(TooLargeMessage);
+    // One look's growth may come again before the next look, and what the run has
+    // grown by so far may come again in one step (a run that doubles the text);
+    // a step needs about twice what it keeps while it copies. So the run stops
+    // while twice the larger of the two still fits.
+    const std::int64_t Room = MemoryRoom();
+    if (Room == INT64_MAX || FLastRoom == INT64_MAX || FStartRoom == INT64_MAX) {
+        FLastRoom = FStartRoom = Room;
+        return;
     }
+    FMostGrowth = std::max({FMostGrowth, FLastRoom - Room, FStartRoom - Room});
+    FLastRoom = Room;
+    if (Room < 2 * FMostGrowth)
+        StopTooLarge();
+}
+
+void TCommandInterpreter::StopTooLarge()
+{
+    FTooLarge = true;
+    Fail(TooLargeMessage);
 }
 
 void TCommandInterpreter::RunCommandLine(bool SingleStep)
@@ -79,6 +90,28 @@ void TCommandInterpreter::RunCommandLine(bool SingleStep)
         ShowStatusMessage(RunGoingMessage, false);
         return;
     }
+    // Memory that runs out before a look saw it coming ends the run as a look would:
+    // the operation that failed has left the text and its records as they were, and
+    // the run's undo group is closed on the way out.
+    try {
+        Run(SingleStep);
+    } catch (const std::bad_alloc&) {
+        OutOfMemory();
+    } catch (const std::length_error&) {
+        OutOfMemory();
+    }
+}
+
+void TCommandInterpreter::OutOfMemory()
+{
+    // The run ends for the memory, whatever it said before.
+    SetStatusMessage(TooLargeMessage, false);
+    StopTooLarge();
+    FHost.UpdateStatus();
+}
+
+void TCommandInterpreter::Run(bool SingleStep)
+{
     struct TGuard {
         TCommandInterpreter& I;
         ~TGuard()
@@ -94,7 +127,7 @@ void TCommandInterpreter::RunCommandLine(bool SingleStep)
     FTooDeep = false;
     FTooLarge = false;
     FLastLook = Clock();
-    FLastMemory = MemoryBound > 0 ? MemoryInUse() : 0;
+    FLastRoom = FStartRoom = MemoryRoom ? MemoryRoom() : INT64_MAX;
     FMostGrowth = 0;
     FStore.SingleStep = SingleStep;
     FStore.Depth = 0;

@@ -43,12 +43,13 @@ public:
 
     // A steady clock in milliseconds.
     std::function<std::int64_t()> Clock;
-    // The bytes the program holds, and the bound a run must keep it under: a run
-    // ends with TooLargeMessage when what it holds, plus the most it grew between
-    // two looks, would pass the bound. The defaults are the program's resident
-    // memory and half the machine's physical memory.
-    std::function<std::int64_t()> MemoryInUse;
-    std::int64_t MemoryBound = 0;
+    // The bytes the program can still grow by before it passes the bound on its
+    // memory: a run ends with TooLargeMessage when twice the most the room shrank,
+    // between two looks or since the run began, would no longer fit. The default
+    // counts the machine's memory, the address-space and data limits and the
+    // control group's limit; empty: no bound. Memory that runs out all the same
+    // ends the run with the same message.
+    std::function<std::int64_t()> MemoryRoom;
 
     // Runs the current line; while a run is in progress it only shows
     // RunGoingMessage.
@@ -56,6 +57,8 @@ public:
 
 private:
     struct TLevel;
+
+    void Run(bool SingleStep);
 
     std::int64_t ExecCommands(const std::string& Line, std::int32_t LineNo, std::int64_t Start);
     // Runs one repetition; false when the command character is unknown.
@@ -70,9 +73,12 @@ private:
     // LookOutMs has passed; the memory whenever LookOutMs has passed. Called after
     // each command and between the pieces of a long operation.
     void LookOut(bool AfterCommand);
+    void StopTooLarge();
+    void OutOfMemory();
 
     std::int64_t FLastLook = 0;
-    std::int64_t FLastMemory = 0;
+    std::int64_t FLastRoom = 0;
+    std::int64_t FStartRoom = 0;
     std::int64_t FMostGrowth = 0;
 };
 

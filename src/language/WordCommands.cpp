@@ -99,9 +99,14 @@ void DeleteBackToFormFeedCmd(TEditorEngine& Pane)
     }
     const TRect R{From.X, From.Y, C.X, C.Y};
     Pane.ClearMark();
-    // One record: undoing it inserts the text and returns the cursor to C.
-    Pane.UndoList->AddItemExact(ukInsert, Pane.GetRangeText(R), ufSingle, C, Pane.CharCrsIn(R));
+    // One record: undoing it inserts the text and returns the cursor to C. It is
+    // made before the deletion and added after it, so that a deletion the memory
+    // cannot make leaves no record behind.
+    std::string Gone = Pane.GetRangeText(R);
+    TCharCrs Crs = Pane.CharCrsIn(R);
+    Pane.UndoList->ReserveOne();
     Pane.DeleteRange(R);
+    Pane.UndoList->AddItemExact(ukInsert, std::move(Gone), ufSingle, C, std::move(Crs));
     Pane.DesiredColumn = -1;
     Pane.Status = edDone;
     Pane.UpdateDisplay(true);

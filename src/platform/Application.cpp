@@ -10,6 +10,8 @@
 #include <QInputEvent>
 #include <QMessageBox>
 #include <exception>
+#include <new>
+#include <stdexcept>
 
 namespace narvo {
 
@@ -62,6 +64,11 @@ void ShowCurrentException()
     std::string Message;
     try {
         throw;
+    } catch (const std::bad_alloc&) {
+        // What ran out is said in words; the operation that met it changed nothing.
+        Message = OutOfMemoryMessage;
+    } catch (const std::length_error&) {
+        Message = OutOfMemoryMessage;
     } catch (const std::exception& E) {
         Message = E.what();
     } catch (...) {

@@ -26,6 +26,10 @@ TExceptionReporter SetExceptionReporter(TExceptionReporter Reporter);
 // Shows Message (Windows-1252 bytes) as the boundary does: the reporter, else a
 // message box titled with the application's name.
 void ShowExceptionMessage(const std::string& Message);
+// What the boundary shows for memory that ran out (std::bad_alloc or a size past
+// what a string or list can hold).
+inline constexpr const char* OutOfMemoryMessage =
+    "Text Too Large: there was not enough memory to complete the operation.";
 // Shows the exception being handled; call only inside a catch block.
 void ShowCurrentException();
 

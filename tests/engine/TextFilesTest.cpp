@@ -4,6 +4,7 @@
 #include "FakeEditor.h"
 
 #include "engine/TextFiles.h"
+#include "support/ChildUnderLimit.h"
 
 #include <gtest/gtest.h>
 
@@ -203,6 +204,41 @@ TEST_F(TextFiles, FailedLoadChangesNothing)
     }
     TFakeEditor Device;
     EXPECT_THROW(Device.LoadFromFile("/dev/null"), EFileError);
+}
+
+TEST_F(TextFiles, AFileTooLargeForTheMemoryIsRefusedByNameAndChangesNothing)
+{
+    if (SanitizedBuild)
+        GTEST_SKIP() << "the sanitizers reserve more address space than any limit leaves";
+    // One too large to read (sparse: it takes no disk), and one that is read but
+    // whose 64 million lines cannot be held.
+    const std::string Sparse = Path("sparse"), Lines = Path("lines");
+    Write(Sparse, "");
+    ASSERT_EQ(::truncate(Sparse.c_str(), std::int64_t{3} << 30), 0);
+    Write(Lines, std::string(64 << 20, '\n'));
+    Write(Path("good"), "good\r\ntext");
+    for (const std::string& Name : {Sparse, Lines})
+        EXPECT_EQ(InChildUnderLimit(256 << 20,
+                                    [&] {
+                                        TFakeEditor E;
+                                        E.LoadFromFile(Path("good"));
+                                        std::string Fault;
+                                        try {
+                                            E.LoadFromFile(Name);
+                                            Fault = "loaded; ";
+                                        } catch (const EFileError& Error) {
+                                            const std::string Said = Error.what();
+                                            if (Said.find("\"" + Name + "\"") == std::string::npos ||
+                                                Said.find("too large for the memory") == std::string::npos ||
+                                                Said.find("ulimit -v") == std::string::npos)
+                                                Fault = "said: " + Said + "; ";
+                                        }
+                                        if (E.Lines() != "good|text" || E.FileName != Path("good"))
+                                            Fault += "the pane changed";
+                                        return Fault;
+                                    }),
+                  "")
+            << Name;
 }
 
 TEST_F(TextFiles, FailedSaveLeavesTargetAndNoTemporaryFile)

@@ -148,8 +148,7 @@ TEST(Interpreter, ARunThatWouldFillTheMemoryEndsWithAMessageAndUndoesInOneStep)
     TCommandBench B;
     B.Host.Main.SetLines("ee\r\n");
     B.Interp.Clock = [&] { return B.Now += 50; };
-    B.Interp.MemoryInUse = [&] { return B.Host.Main.Strings->TextLength(2); };
-    B.Interp.MemoryBound = 1'000'000;
+    B.Interp.MemoryRoom = [&] { return 1'000'000 - B.Host.Main.Strings->TextLength(2); };
     int Yields = 0;
     B.Host.OnYield = [&](int N) {
         Yields = N;
@@ -184,7 +183,7 @@ TEST(Interpreter, OneLongInsertionLooksOutBetweenItsPieces)
     TCommandBench B;
     B.Host.Main.SetLines("");
     B.Interp.Clock = [&] { return B.Now += 50; };
-    B.Interp.MemoryBound = 0;
+    B.Interp.MemoryRoom = nullptr;
     // Ctrl+Break seen at the first look, after the first piece.
     B.Host.OnYield = [](int) { BreakFlag = true; };
     B.Run("I" + std::string(3 * P, 'a') + "\x1bIb\x1b");
@@ -196,8 +195,7 @@ TEST(Interpreter, OneLongInsertionLooksOutBetweenItsPieces)
 
     // One insertion that would pass the memory bound stops part-way.
     B.Host.OnYield = nullptr;
-    B.Interp.MemoryInUse = [&] { return B.Host.Main.Strings->TextLength(2); };
-    B.Interp.MemoryBound = static_cast<std::int64_t>(5 * P / 2);
+    B.Interp.MemoryRoom = [&] { return static_cast<std::int64_t>(5 * P / 2) - B.Host.Main.Strings->TextLength(2); };
     B.Run("I" + std::string(6 * P, 'a') + "\x1b");
     EXPECT_EQ(StatusMessage(), TooLargeMessage);
     EXPECT_LT(B.Host.Main.Strings->LineLength(0), static_cast<std::int64_t>(4 * P));

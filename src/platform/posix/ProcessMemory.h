@@ -1,9 +1,15 @@
-// How much memory the machine has and how much of it this program holds, for the
-// command language's guard against a run that would grow the text until the
-// machine swaps.
+// How much memory the program may hold and how much of it it holds, for the command
+// language's guard against a run that would grow the text until the memory runs
+// out. Besides the machine's memory the system can bound a process more tightly:
+// the address-space and data limits (an allocation past them fails), and the memory
+// limit of its control group (past it the kernel kills the process). Reading them
+// is cheap enough to do between the commands of a run.
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
 
 namespace narvo {
 
@@ -11,5 +17,49 @@ namespace narvo {
 std::int64_t PhysicalMemory();
 // The program's resident memory in bytes; 0 when it cannot be told.
 std::int64_t ResidentMemory();
+
+// The bounds on the program's memory, in bytes; 0 where there is none.
+struct TMemoryLimits {
+    std::int64_t Physical = 0;      // the machine's memory
+    std::int64_t AddressSpace = 0;  // the soft address-space limit (ulimit -v)
+    std::int64_t Data = 0;          // the soft data limit (ulimit -d)
+    std::int64_t Group = 0;         // the least memory limit on the control group's path
+};
+
+// What the program holds, counted as each limit counts it, in bytes.
+struct TMemoryUse {
+    std::int64_t Resident = 0;
+    std::int64_t Virtual = 0;  // the address space mapped
+    std::int64_t Data = 0;     // private writable memory (data, heap, stack)
+};
+
+// The system's limits, or those a test set.
+TMemoryLimits MemoryLimits();
+// Puts Limits in place of the system's (nullopt gives the system's back).
+void SetMemoryLimitsForTest(std::optional<TMemoryLimits> Limits);
+// The program's use now; all 0 when it cannot be told.
+TMemoryUse MemoryUse();
+
+// The least memory limit along the control group named in ProcSelfCgroup (the text
+// of /proc/self/cgroup), read from the control-group tree under Root
+// ("/sys/fs/cgroup"): memory.max of each folder from the group up for the unified
+// tree, memory.limit_in_bytes likewise for the older memory tree. 0 when none.
+std::int64_t GroupMemoryLimit(std::string_view ProcSelfCgroup, const std::string& Root);
+
+// The bytes the program can still grow by before the nearest bound: the resident
+// memory may reach half of the machine's memory or of the group's limit (others
+// need memory too, and the group's limit kills rather than fails), the virtual size
+// the address-space limit and the data the data limit. INT64_MAX when nothing
+// bounds it or nothing can be told.
+std::int64_t MemoryRoom(const TMemoryLimits& Limits, const TMemoryUse& Use);
+// The same for the program now.
+std::int64_t MemoryRoom();
+
+// The tightest of Limits for the program using Use, in words with its size ("the
+// address-space limit (ulimit -v) of 3,814 MB"); "" when nothing bounds it.
+std::string TightestMemoryLimit(const TMemoryLimits& Limits, const TMemoryUse& Use);
+// What to say when the text of the file at Path, Size bytes, does not fit in the
+// memory: the file, its size and the bound it met.
+std::string FileTooLargeText(const std::string& Path, std::int64_t Size);
 
 }  // namespace narvo

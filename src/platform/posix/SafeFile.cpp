@@ -3,6 +3,8 @@
 // as it was.
 #include "platform/posix/SafeFile.h"
 
+#include "platform/posix/ProcessMemory.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -13,6 +15,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <mutex>
+#include <new>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/uio.h>
@@ -248,13 +251,22 @@ TFileBlock ReadFileBlock(const std::string& Path)
         RefuseKind(Path, St.st_mode);
     } else {
         // Read straight into the block, which is sized for the file; a file that
-        // grows meanwhile is read on to its end.
+        // grows meanwhile is read on to its end. A file the memory cannot hold is
+        // refused with its name and the bound it met.
         std::size_t Room = static_cast<std::size_t>(St.st_size) + 1;
-        Result.Data = UnclearedBytes(Room);
+        const auto Allocate = [&](std::size_t N) {
+            try {
+                return UnclearedBytes(N);
+            } catch (const std::bad_alloc&) {
+                ::close(Fd);
+                throw EFileError(FileTooLargeText(Path, static_cast<std::int64_t>(N)));
+            }
+        };
+        Result.Data = Allocate(Room);
         for (;;) {
             if (Result.Size == Room) {
                 const std::size_t More = Room + Room / 2 + 65536;
-                auto Bigger = UnclearedBytes(More);
+                auto Bigger = Allocate(More);
                 std::memcpy(Bigger.get(), Result.Data.get(), Result.Size);
                 Result.Data = std::move(Bigger);
                 Room = More;
@@ -280,7 +292,11 @@ TFileBlock ReadFileBlock(const std::string& Path)
 std::string ReadFileBytes(const std::string& Path)
 {
     const TFileBlock B = ReadFileBlock(Path);
-    return std::string(B.Data.get(), B.Size);
+    try {
+        return std::string(B.Data.get(), B.Size);
+    } catch (const std::bad_alloc&) {
+        throw EFileError(FileTooLargeText(Path, static_cast<std::int64_t>(B.Size)));
+    }
 }
 
 namespace {

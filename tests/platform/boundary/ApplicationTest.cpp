@@ -8,7 +8,9 @@
 #include <QKeyEvent>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <new>
 #include <stdexcept>
+#include <string>
 
 namespace narvo {
 namespace {
@@ -69,6 +71,14 @@ TEST_F(Boundary, RunGuardedReportsAndAnswers)
     EXPECT_TRUE(RunGuarded([] {}));
     EXPECT_FALSE(RunGuarded([] { throw std::out_of_range("Run failed"); }));
     EXPECT_EQ(Shown, (std::vector<std::string>{"Run failed"}));
+}
+
+TEST_F(Boundary, MemoryThatRanOutIsSaidInWords)
+{
+    EXPECT_FALSE(RunGuarded([] { throw std::bad_alloc(); }));
+    EXPECT_FALSE(RunGuarded([] { std::string().reserve(std::string().max_size() + 1); }));
+    EXPECT_EQ(Shown, (std::vector<std::string>{OutOfMemoryMessage, OutOfMemoryMessage}));
+    EXPECT_EQ(Shown[0].rfind("Text Too Large", 0), 0u);
 }
 
 TEST_F(Boundary, InputEventsSetTheLiveKeyState)

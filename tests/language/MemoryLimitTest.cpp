@@ -1,0 +1,161 @@
+// A run that meets the end of the memory: under an address-space limit (in a child
+// process, so the limit binds nothing else) and with an allocation made to fail at
+// each point of a run in turn. Either way the run ends with "Text Too Large", the
+// text is whole and one undo gives back the text the run started on.
+#include "language/FakeCommandHost.h"
+#include "support/ChildUnderLimit.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <climits>
+#include <cstdlib>
+#include <new>
+#include <string>
+
+namespace {
+
+// Allocations counted down to a failure (-1: none armed), and failures that came
+// from the memory itself.
+std::atomic<long> GFailIn{-1};
+std::atomic<long> GOutOfMemory{0};
+
+void* Allocate(std::size_t N)
+{
+    if (GFailIn.load(std::memory_order_relaxed) >= 0 && GFailIn.fetch_sub(1) == 0)
+        throw std::bad_alloc();
+    if (void* P = std::malloc(N ? N : 1))
+        return P;
+    ++GOutOfMemory;
+    throw std::bad_alloc();
+}
+
+}  // namespace
+
+void* operator new(std::size_t N) { return Allocate(N); }
+void* operator new[](std::size_t N) { return Allocate(N); }
+void operator delete(void* P) noexcept { std::free(P); }
+void operator delete[](void* P) noexcept { std::free(P); }
+void operator delete(void* P, std::size_t) noexcept { std::free(P); }
+void operator delete[](void* P, std::size_t) noexcept { std::free(P); }
+
+namespace narvo::test {
+namespace {
+
+// The doubling run (the text doubles at every pass: ^R, Y centres the line, J
+// starts over) on "ee" CR LF; "" when it ended with "Text Too Large" and one undo
+// gave "ee" back.
+std::string DoublingRun(TCommandBench& B)
+{
+    B.Host.Main.SetLines("ee|");
+    B.Interp.Clock = [&B] { return B.Now += 50; };
+    B.Run("\x1b\x12YJ");
+    std::string Fault;
+    if (StatusMessage() != TooLargeMessage || !StatusMessageIsError())
+        Fault += "status \"" + StatusMessage() + "\"; ";
+    if (B.Host.Main.Strings->TextLength(2) < 1000)
+        Fault += "the text never grew; ";
+    B.Host.Main.Undo();
+    if (B.Host.Main.Lines() != "ee|")
+        Fault += "undo gave " + std::to_string(B.Host.Main.Strings->TextLength(2)) + " bytes; ";
+    return Fault;
+}
+
+TEST(MemoryLimit, RunsUnderAnAddressSpaceLimitEndTooLargeAndUndoExactly)
+{
+    if (SanitizedBuild)
+        GTEST_SKIP() << "the sanitizers reserve more address space than any limit leaves";
+    // No bound of its own: the memory runs out inside an operation.
+    EXPECT_EQ(InChildUnderLimit(384 << 20,
+                                [] {
+                                    TCommandBench B;
+                                    B.Interp.MemoryRoom = nullptr;
+                                    std::string Fault = DoublingRun(B);
+                                    if (GOutOfMemory == 0)
+                                        Fault += "the memory never ran out; ";
+                                    // The program goes on under the limit.
+                                    B.Run("Ix\x1b");
+                                    if (B.Host.Main.Lines() != "xee|")
+                                        Fault += "the next run gave " + B.Host.Main.Lines();
+                                    return Fault;
+                                }),
+              "");
+    // The bound the program sets itself counts the limit and stops the run first.
+    EXPECT_EQ(InChildUnderLimit(384 << 20,
+                                [] {
+                                    TCommandBench B;
+                                    std::string Fault = DoublingRun(B);
+                                    if (GOutOfMemory != 0)
+                                        Fault += "the memory ran out; ";
+                                    return Fault;
+                                }),
+              "");
+}
+
+// Runs Line on Start with the allocations from the first on failing one at a time
+// (every Stride-th of them); answers the number of runs that failed.
+int FailEachAllocation(const std::string& Start, const std::string& Line)
+{
+    TCommandBench Whole;
+    Whole.Host.Main.SetLines(Start);
+    GFailIn = LONG_MAX;
+    Whole.Run(Line);
+    const long Allocations = LONG_MAX - GFailIn;
+    GFailIn = -1;
+    const std::string Done = Whole.Host.Main.Lines();
+    EXPECT_EQ(StatusMessage(), "Ok");
+    EXPECT_TRUE(Done != Start);
+    const long Stride = std::max(1L, Allocations / 300);
+    int Failed = 0;
+    for (long N = 0; N < Allocations; N += Stride) {
+        SCOPED_TRACE("allocation " + std::to_string(N));
+        TCommandBench B;
+        B.Host.Main.SetLines(Start);
+        B.Host.CmdEditor = Line;
+        B.Store.Current = 0;
+        GFailIn = N;
+        B.Interp.RunCommandLine(false);
+        GFailIn = -1;
+        const std::string After = B.Host.Main.Lines();
+        if (StatusMessage() != TooLargeMessage) {
+            // The failure was met by a reader that takes it as "nothing there".
+            EXPECT_TRUE(After == Done) << After.size() << " bytes instead of " << Done.size();
+            continue;
+        }
+        ++Failed;
+        EXPECT_EQ(B.Host.Main.Strings->TextLength(1), static_cast<std::int64_t>(After.size()));
+        B.Host.Main.Undo();
+        if (B.Host.Main.Lines() != Start) {
+            ADD_FAILURE() << "undo did not give back the text";
+            return Failed;
+        }
+        // What the run did before it failed comes back whole with redo.
+        B.Host.Main.Redo();
+        if (B.Host.Main.Lines() != After) {
+            ADD_FAILURE() << "redo did not give back what the run had done";
+            return Failed;
+        }
+    }
+    return Failed;
+}
+
+TEST(MemoryLimit, AnAllocationFailingAnywhereInARunLeavesTheTextWholeAndUndoable)
+{
+    // The commands that change the text, on a few lines: the scoop, centring,
+    // typed text with a line break, deletions, the register, a loop, a hex
+    // character and the word commands.
+    EXPECT_GT(FailEachAllocation("first line|second||third line",
+                                 "\x12Y\x13\x13Ihello\r\nworld\x1b" "3D\x05R\x06X\x04" "2{I\r\n\x1b\x18}H41\x05\x0e\x03"),
+              20);
+    // Many lines: a register of hundreds and of thousands of lines put in (its own
+    // block, and a chunk that splits), and a marked stretch across chunks deleted.
+    std::string Many;
+    for (int I = 0; I < 9000; ++I)
+        Many += "line " + std::to_string(I) + "|";
+    EXPECT_GT(FailEachAllocation(Many, "\x04\x12" "12\x0b\x06X\x12" "330\x0b\x06\x04X\x12" "200\x0bR"),
+              20);
+}
+
+}  // namespace
+}  // namespace narvo::test

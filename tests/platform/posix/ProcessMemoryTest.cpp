@@ -1,0 +1,126 @@
+// The bounds on the program's memory: the resource limits as the system reports
+// them, the control group's limit read along its path in either tree, the room
+// left under the tightest bound, and how that bound is named.
+#include "platform/posix/ProcessMemory.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <sys/resource.h>
+
+namespace narvo {
+namespace {
+
+class GroupTree : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char Pattern[] = "/tmp/narvo-cgroup-XXXXXX";
+        Root = mkdtemp(Pattern);
+    }
+    void TearDown() override { std::system(("rm -rf '" + Root + "'").c_str()); }
+    void Put(const std::string& Folder, const std::string& File, const std::string& Value)
+    {
+        std::system(("mkdir -p '" + Root + Folder + "'").c_str());
+        std::ofstream(Root + Folder + "/" + File) << Value << "\n";
+    }
+    std::string Root;
+};
+
+TEST_F(GroupTree, TheLeastLimitAlongThePathCountsInEitherTree)
+{
+    // The unified tree: "max" is no limit; a parent's limit binds its children.
+    Put("", "memory.max", "max");
+    Put("/user.slice", "memory.max", "3000000000");
+    Put("/user.slice/app", "memory.max", "max");
+    EXPECT_EQ(GroupMemoryLimit("0::/user.slice/app\n", Root), 3000000000);
+    Put("/user.slice/app", "memory.max", "2000000000");
+    EXPECT_EQ(GroupMemoryLimit("0::/user.slice/app\n", Root), 2000000000);
+    // Inside a container the group is the tree's root.
+    Put("", "memory.max", "1000000000");
+    EXPECT_EQ(GroupMemoryLimit("0::/\n", Root), 1000000000);
+
+    // The older memory tree, where no limit is the largest page count; other
+    // controllers' lines do not count.
+    Put("/memory", "memory.limit_in_bytes", "9223372036854771712");
+    Put("/memory/docker/abc", "memory.limit_in_bytes", "536870912");
+    Put("/cpu/docker/abc", "memory.limit_in_bytes", "1000");
+    EXPECT_EQ(GroupMemoryLimit("4:cpu,cpuacct:/docker/abc\n7:memory:/docker/abc\n", Root), 536870912);
+    EXPECT_EQ(GroupMemoryLimit("7:cpuset:/docker/abc\n", Root), 0);
+    // Both trees: the smaller limit.
+    EXPECT_EQ(GroupMemoryLimit("7:memory:/docker/abc\n0::/\n", Root), 536870912);
+
+    // Nothing there, or lines that are no group.
+    EXPECT_EQ(GroupMemoryLimit("0::/nowhere\n", Root + "/none"), 0);
+    EXPECT_EQ(GroupMemoryLimit("garbage\n0::relative\n\n", Root), 0);
+}
+
+TEST(ProcessMemory, TheRoomIsWhatTheTightestBoundLeaves)
+{
+    const std::int64_t MB = 1 << 20;
+    TMemoryLimits L;
+    TMemoryUse U{100 * MB, 1500 * MB, 300 * MB};
+    EXPECT_EQ(MemoryRoom(L, U), INT64_MAX);
+    EXPECT_EQ(TightestMemoryLimit(L, U), "");
+    // Half of the machine's memory for the resident memory.
+    L.Physical = 16384 * MB;
+    EXPECT_EQ(MemoryRoom(L, U), 8192 * MB - 100 * MB);
+    // The address-space limit for the address space: 2,048 - 1,500.
+    L.AddressSpace = 2048 * MB;
+    EXPECT_EQ(MemoryRoom(L, U), 548 * MB);
+    EXPECT_EQ(TightestMemoryLimit(L, U), "the address-space limit (ulimit -v) of 2,048 MB");
+    // The data limit for the data.
+    L.Data = 500 * MB;
+    EXPECT_EQ(MemoryRoom(L, U), 200 * MB);
+    EXPECT_EQ(TightestMemoryLimit(L, U), "the data limit (ulimit -d) of 500 MB");
+    // Half of the group's limit, when it is below the machine's memory.
+    L.Group = 300 * MB;
+    EXPECT_EQ(MemoryRoom(L, U), 50 * MB);
+    // A use that cannot be told bounds nothing.
+    EXPECT_EQ(MemoryRoom(L, TMemoryUse{}), INT64_MAX);
+}
+
+TEST(ProcessMemory, TheResourceLimitsAreReadAndATestCanSetItsOwn)
+{
+    // Limits far above what the tests use, put back afterwards.
+    rlimit As{}, Data{};
+    ASSERT_EQ(getrlimit(RLIMIT_AS, &As), 0);
+    ASSERT_EQ(getrlimit(RLIMIT_DATA, &Data), 0);
+    const rlim_t Huge = rlim_t{1} << 40;
+    if ((As.rlim_max != RLIM_INFINITY && As.rlim_max < Huge) || (Data.rlim_max != RLIM_INFINITY && Data.rlim_max < Huge))
+        GTEST_SKIP() << "hard limits below 1 TB";
+    rlimit Set = As;
+    Set.rlim_cur = Huge;
+    ASSERT_EQ(setrlimit(RLIMIT_AS, &Set), 0);
+    Set = Data;
+    Set.rlim_cur = Huge / 2;
+    ASSERT_EQ(setrlimit(RLIMIT_DATA, &Set), 0);
+    const TMemoryLimits L = MemoryLimits();
+    setrlimit(RLIMIT_AS, &As);
+    setrlimit(RLIMIT_DATA, &Data);
+    EXPECT_EQ(L.AddressSpace, static_cast<std::int64_t>(Huge));
+    EXPECT_EQ(L.Data, static_cast<std::int64_t>(Huge / 2));
+    EXPECT_GT(L.Physical, 0);
+    const TMemoryUse U = MemoryUse();
+    EXPECT_GT(U.Resident, 0);
+    EXPECT_GE(U.Virtual, U.Resident);
+    EXPECT_GT(U.Data, 0);
+
+    SetMemoryLimitsForTest(TMemoryLimits{0, 3 * U.Virtual, 0, 0});
+    EXPECT_EQ(MemoryLimits().AddressSpace, 3 * U.Virtual);
+    EXPECT_GT(MemoryRoom(), U.Virtual);
+    EXPECT_LE(MemoryRoom(), 2 * U.Virtual);
+    EXPECT_NE(FileTooLargeText("/data/big.log", std::int64_t{3} << 30)
+                  .find("\"/data/big.log\": its text (3,072 MB) is too large for the memory the program may use, "
+                        "bounded by the address-space limit (ulimit -v)"),
+              std::string::npos);
+    SetMemoryLimitsForTest(std::nullopt);
+    if (As.rlim_cur == RLIM_INFINITY)
+        EXPECT_EQ(MemoryLimits().AddressSpace, 0);
+}
+
+}  // namespace
+}  // namespace narvo
