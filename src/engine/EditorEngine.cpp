@@ -92,6 +92,10 @@ void TEditorEngine::ClearMark()
 
 void TEditorEngine::SetStreamHighlight(TPoint Start, TPoint End, bool Found)
 {
+    // A highlight set whole has no fixed end left from an earlier extension: a
+    // Shift motion after a search match grows it from the cursor, not from where
+    // an older highlight began.
+    Anchored = false;
     Cursor->ColumnBlock = false;
     HighLight->Found = Found;
     HighLight->StartPos = Start;

@@ -195,6 +195,15 @@ TEST_F(KeyRouting, ShiftMotionsGrowTheHighlightFromItsAnchor)
     EXPECT_FALSE(Main().HasMark());
     Key(Qt::Key_Right, ShiftCtrl);
     EXPECT_EQ(Marked(), "cat ");
+    // A search match is a highlight of its own: a Shift move after it does not
+    // reach back to where an earlier highlight began.
+    SetText("the cat the");
+    Key(Qt::Key_Right, Qt::ShiftModifier);
+    Key(Qt::Key_Right, Qt::ShiftModifier);
+    Key(Qt::Key_F10, Qt::ControlModifier);
+    ASSERT_EQ(At(), (TPoint{10, 0}));
+    Key(Qt::Key_Left, ShiftCtrl);
+    EXPECT_EQ(Marked(), "th");
     // Page moves over lines keep the anchor as well.
     SetText(Lines(200), {1, 0});
     Key(Qt::Key_Right, ShiftCtrl);
