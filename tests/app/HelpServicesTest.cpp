@@ -119,8 +119,9 @@ TEST_F(HelpFromDialogs, HelpShowsAboveTheModalDialogAndClosesWithoutCancellingIt
             QTest::keyClick(W->windowHandle(), Qt::Key_Escape);
             EXPECT_FALSE(W->isVisible());
             EXPECT_TRUE(D.isVisible());
-            if (Options)
+            if (Options) {
                 EXPECT_EQ(Options->ShadowChk->isChecked(), Edited);
+            }
         });
         EXPECT_EQ(Runs, 1);
     }
