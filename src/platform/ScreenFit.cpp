@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QScrollArea>
 #include <QScreen>
+#include <QStyle>
 #include <QBoxLayout>
 #include <QWidget>
 #include <QWindow>
@@ -181,13 +182,18 @@ void Fit(QWidget& Window, bool Placing)
     const QMargins Worst(std::max(Frame.left(), LeastFrame.left()), std::max(Frame.top(), LeastFrame.top()),
                          std::max(Frame.right(), LeastFrame.right()), std::max(Frame.bottom(), LeastFrame.bottom()));
     const QSize Room(Available.width() - Worst.left() - Worst.right(), Available.height() - Worst.top() - Worst.bottom());
-    if ((Minimum.width() > Room.width() || Minimum.height() > Room.height()) && MakeScrollable(Window))
+    QRect Wanted = Now;
+    if ((Minimum.width() > Room.width() || Minimum.height() > Room.height()) && MakeScrollable(Window)) {
         Minimum = MinimumOf(Window);
+        // Room for the vertical scroll bar beside the content, where the screen has
+        // it, so that the content does not scroll sideways as well.
+        Wanted.setWidth(Now.width() + Window.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &Window));
+    }
     // A dialog not placed by hand would centre itself over its parent as it shows,
     // guessing the frame; it is centred here instead, with the frame counted, so
     // that its title bar stays on the screen too.
     const bool Centre = Placing && qobject_cast<QDialog*>(&Window) && !Window.testAttribute(Qt::WA_Moved);
-    QRect Fitted = FitGeometry(Now, Frame, Available, Minimum);
+    QRect Fitted = FitGeometry(Wanted, Frame, Available, Minimum);
     if (Centre) {
         const QWidget* Parent = Window.parentWidget() ? Window.parentWidget()->window() : nullptr;
         Fitted.moveCenter(Parent && Parent->isVisible() ? Parent->frameGeometry().center() : Available.center());
