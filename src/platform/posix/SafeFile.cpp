@@ -377,6 +377,31 @@ int OpenUnnamed(const std::string& Folder, const std::string& Target)
 #endif
 }
 
+// Opens a private (0600) file in Folder for Target's new text: an unnamed one where
+// the file system has them, else a hidden name taken exclusively. Fd and Name get
+// the file; the result is 0 or the errno that stopped it.
+int OpenPrivateTemp(const std::string& Folder, const std::string& Target, int& Fd, std::string& Name)
+{
+    Fd = OpenUnnamed(Folder, Target);
+    if (Fd >= 0)
+        return 0;
+    const std::string Base = BaseName(Target);
+    for (int Attempt = 0; Attempt < 100; ++Attempt) {
+        std::string Candidate = HiddenTempName(Folder, Base);
+        Fd = ::open(Candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (Fd >= 0) {
+            Name = std::move(Candidate);
+            // Held while it is written: a program in another process-id space (a
+            // shared folder) then sees it is owned.
+            ::flock(Fd, LOCK_EX | LOCK_NB);
+            return 0;
+        }
+        if (errno != EEXIST)
+            return errno;
+    }
+    return EEXIST;
+}
+
 // Gives the file Model's owner (where this user may: root any, others only a group
 // of their own) and then its mode bits; chown first, as it clears set-id bits.
 int TakeModeAndOwner(int Fd, const struct stat& Model)
@@ -434,28 +459,13 @@ TTempFile WriteTempFile(const std::string& Target, const std::vector<std::string
 
     TTempFile Temp;
     Temp.Folder_ = FolderOfPath(Target);
-    const std::string Base = BaseName(Target);
     int Err = InjectedFault(TFileStep::CreateTemp, Target);
     if (!Err) {
         RemoveStaleTempFiles(Target);
-        Temp.Fd_ = OpenUnnamed(Temp.Folder_, Target);
+        Err = OpenPrivateTemp(Temp.Folder_, Target, Temp.Fd_, Temp.Name_);
     }
-    // Private from the start: nobody else may open it while the text goes in.
-    for (int Attempt = 0; !Err && Temp.Fd_ < 0 && Attempt < 100; ++Attempt) {
-        const std::string Name = HiddenTempName(Temp.Folder_, Base);
-        const int Fd = ::open(Name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        if (Fd >= 0) {
-            Temp.Fd_ = Fd;
-            Temp.Name_ = Name;
-            // Held while it is written: a program in another process-id space (a
-            // shared folder) then sees it is owned.
-            ::flock(Fd, LOCK_EX | LOCK_NB);
-        } else if (errno != EEXIST) {
-            Err = errno;
-        }
-    }
-    if (Temp.Fd_ < 0)
-        Fail("Cannot create a temporary file for", Target, Err ? Err : EEXIST);
+    if (Err)
+        Fail("Cannot create a temporary file for", Target, Err);
 
     auto Abandon = [&](int Errno) {
         RemoveTempFile(Temp);
@@ -662,20 +672,9 @@ std::string WriteNewFile(const std::string& Target, std::string_view Bytes, unsi
     Temp.Folder_ = FolderOfPath(Target);
     int Err = InjectedFault(TFileStep::CreateTemp, Target);
     if (!Err)
-        Temp.Fd_ = OpenUnnamed(Temp.Folder_, Target);
-    for (int Attempt = 0; !Err && Temp.Fd_ < 0 && Attempt < 100; ++Attempt) {
-        const std::string Name = HiddenTempName(Temp.Folder_, BaseName(Target));
-        const int Fd = ::open(Name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        if (Fd >= 0) {
-            Temp.Fd_ = Fd;
-            Temp.Name_ = Name;
-            ::flock(Fd, LOCK_EX | LOCK_NB);
-        } else if (errno != EEXIST) {
-            Err = errno;
-        }
-    }
-    if (Temp.Fd_ < 0)
-        Fail("Cannot create", Target, Err ? Err : EEXIST);
+        Err = OpenPrivateTemp(Temp.Folder_, Target, Temp.Fd_, Temp.Name_);
+    if (Err)
+        Fail("Cannot create", Target, Err);
     const std::vector<std::string_view> Pieces{Bytes};
     Err = InjectedFault(TFileStep::Write, Target);
     if (Err)
