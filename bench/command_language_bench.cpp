@@ -8,6 +8,8 @@
 #include "language/StatusLine.h"
 #include "language/TextRegister.h"
 
+#include "EngineCommandHost.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -18,19 +20,7 @@ namespace {
 
 using namespace narvo;
 
-class TBenchHost : public TCommandHost {
-public:
-    TEditorEngine Pane;
-    TXRegister Reg{&Pane};
-    std::string CmdEditor;
-
-    TEditorEngine& ActivePane() override { return Pane; }
-    TEditorEngine& MainPane() override { return Pane; }
-    TXRegister& Register() override { return Reg; }
-    std::string CmdEditorText() override { return CmdEditor; }
-    void SetCmdEditorText(const std::string& Text) override { CmdEditor = Text; }
-    void UpdateStatus() override {}
-};
+using TBenchHost = bench::TEngineCommandHost;
 
 // Lines of LineLength characters: 'x' with Needle every Every characters.
 std::string MakeText(std::int64_t Lines, int LineLength, const std::string& Needle, int Every)

@@ -13,6 +13,7 @@
 #include "language/StatusLine.h"
 #include "language/TextRegister.h"
 
+#include "EngineCommandHost.h"
 #include "QtBenchSupport.h"
 
 #include <QApplication>
@@ -65,23 +66,10 @@ void CheckResult(benchmark::State& State, const TEditorEngine& Pane)
     State.counters["replacements"] = static_cast<double>(Replaced);
 }
 
-class TEngineHost : public TCommandHost {
-public:
-    TEditorEngine Pane;
-    TXRegister Reg{&Pane};
-    std::string CmdEditor;
-
-    TEditorEngine& ActivePane() override { return Pane; }
-    TEditorEngine& MainPane() override { return Pane; }
-    TXRegister& Register() override { return Reg; }
-    std::string CmdEditorText() override { return CmdEditor; }
-    void SetCmdEditorText(const std::string& Text) override { CmdEditor = Text; }
-};
-
 void BM_ReplaceAllEngine(benchmark::State& State)
 {
     const std::string Text = MakeSource();
-    TEngineHost H;
+    bench::TEngineCommandHost H;
     TCommandLineStore Store;
     TCommandInterpreter I(Store, H);
     for (auto _ : State) {

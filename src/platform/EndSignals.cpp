@@ -99,7 +99,8 @@ TEndSignals::~TEndSignals()
     ::close(WriteEnd);
     ::close(GReadEnd);
     GReadEnd = -1;
-    GPendingSince[0] = GPendingSince[1] = 0;
+    GPendingSince[0] = 0;
+    GPendingSince[1] = 0;
 }
 
 void TEndSignals::ReadPipe()
@@ -108,7 +109,8 @@ void TEndSignals::ReadPipe()
     // HUP from a closing terminal) is answered once.
     unsigned char Bytes[64];
     int First = 0;
-    GPendingSince[0] = GPendingSince[1] = 0;
+    GPendingSince[0] = 0;
+    GPendingSince[1] = 0;
     for (;;) {
         const ssize_t N = ::read(GReadEnd, Bytes, sizeof Bytes);
         if (N <= 0)

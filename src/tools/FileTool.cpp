@@ -234,7 +234,7 @@ void TFileToolDlg::InputBtnClick()
 
 void TFileToolDlg::Button1Click()
 {
-    const TFileDialogOptions O{"Select Destination File", FileToolFilter, "", "", true};
+    const TFileDialogOptions O{"Select Destination File", FileToolFilter, "", "", true, ""};
     if (auto Name = FileDialogs().SaveFileName(O)) {
         DestinationEdit->setText(QFile::decodeName(QByteArray::fromStdString(*Name)));
         FConfirmedDestination = *Name;

@@ -159,10 +159,14 @@ namespace {
 // Bytes as whole megabytes with thousands separated ("3,814 MB").
 std::string Megabytes(std::int64_t Bytes)
 {
-    std::string Digits = std::to_string((Bytes + (1 << 19)) >> 20);
-    for (std::size_t I = Digits.size(); I > 3; I -= 3)
-        Digits.insert(I - 3, ",");
-    return Digits + " MB";
+    const std::string Digits = std::to_string((Bytes + (1 << 19)) >> 20);
+    std::string Text;
+    for (std::size_t I = 0; I < Digits.size(); ++I) {
+        if (I > 0 && (Digits.size() - I) % 3 == 0)
+            Text += ',';
+        Text += Digits[I];
+    }
+    return Text + " MB";
 }
 
 }  // namespace
