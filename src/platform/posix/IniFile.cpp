@@ -1,6 +1,7 @@
 // The settings file class (see IniFile.h). The file is held as sections of lines;
 // lower-case indexes find the first section and the first key of each name, so
-// lookups cost nothing per line of the file.
+// lookups cost nothing per line of the file. Each write is also kept as it was made,
+// to be made again on the file as another program may have left it.
 #include "platform/posix/IniFile.h"
 
 #include "platform/posix/SafeFile.h"
@@ -10,7 +11,14 @@
 
 #include <cerrno>
 #include <charconv>
+#include <chrono>
+#include <cstring>
+#include <memory>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 namespace narvo {
 
@@ -35,15 +43,120 @@ std::string Lower(std::string_view S)
     return Result;
 }
 
-bool HasLineBreak(std::string_view S) { return S.find_first_of("\r\n") != std::string_view::npos; }
+// A plain scan: find_first_of looks each byte up in the set with a call of its own,
+// which made storing long values (command lines of megabytes) slow.
+std::size_t FindLineBreak(std::string_view S)
+{
+    for (std::size_t I = 0; I < S.size(); ++I)
+        if (S[I] == '\r' || S[I] == '\n')
+            return I;
+    return std::string_view::npos;
+}
+
+bool HasLineBreak(std::string_view S) { return FindLineBreak(S) != std::string_view::npos; }
 
 // The first line end of the text, LF when it has none.
 std::string DetectLineEnd(std::string_view Text)
 {
-    const auto Pos = Text.find_first_of("\r\n");
+    const auto Pos = FindLineBreak(Text);
     if (Pos == std::string_view::npos || Text[Pos] == '\n')
         return "\n";
     return Pos + 1 < Text.size() && Text[Pos + 1] == '\n' ? "\r\n" : "\r";
+}
+
+// An exclusive lock, held while the file is read again and replaced, on the folder
+// that holds it: the folder stays, while the file is a new one after every write (a
+// lock on the file would be on the copy that is replaced). Where the folder cannot
+// be opened or locked (a file system without locks), or another writer keeps the
+// lock far longer than a write takes (a program stopped halfway), the file is
+// written without it, as it was before there was a lock.
+class TFolderLock {
+public:
+    explicit TFolderLock(const std::string& Folder)
+    {
+        Fd_ = ::open(Folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (Fd_ < 0)
+            return;
+        // Polled rather than waited for, so that a lock nobody gives back cannot
+        // keep a closing window open.
+        const auto GiveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        auto Pause = std::chrono::milliseconds(1);
+        while (::flock(Fd_, LOCK_EX | LOCK_NB) != 0) {
+            if (errno == EINTR)
+                continue;
+            if (errno != EWOULDBLOCK || std::chrono::steady_clock::now() >= GiveUp) {
+                ::close(Fd_);
+                Fd_ = -1;
+                return;
+            }
+            std::this_thread::sleep_for(Pause);
+            Pause = std::min(Pause * 2, std::chrono::milliseconds(50));
+        }
+    }
+    ~TFolderLock()
+    {
+        if (Fd_ < 0)
+            return;
+        // Unlocked before closing: a child process started meanwhile shares the
+        // descriptor until it runs its program, and would hold the lock as long.
+        ::flock(Fd_, LOCK_UN);
+        ::close(Fd_);
+    }
+    TFolderLock(const TFolderLock&) = delete;
+    TFolderLock& operator=(const TFolderLock&) = delete;
+
+private:
+    int Fd_ = -1;
+};
+
+// The file's bytes, none for a missing file; false with the reason when a file that
+// exists cannot be read.
+bool ReadIniBytes(const std::string& Path, std::string& Bytes, std::string& Error)
+{
+    Bytes.clear();
+    struct stat St;
+    if (::stat(Path.c_str(), &St) != 0 && errno == ENOENT)
+        return true;
+    try {
+        Bytes = ReadFileBytes(Path);
+        return true;
+    } catch (const EFileError& E) {
+        Error = E.what();
+        return false;
+    }
+}
+
+// True when the file holds exactly Bytes (a missing file holds none), found without
+// reading it into memory: at a write it mostly still holds what was read. Any doubt
+// answers false, and the file is then read in full.
+bool FileHolds(const std::string& Path, std::string_view Bytes)
+{
+    struct stat St;
+    if (::stat(Path.c_str(), &St) != 0)
+        return errno == ENOENT && Bytes.empty();
+    if (!S_ISREG(St.st_mode) || static_cast<std::uint64_t>(St.st_size) != Bytes.size())
+        return false;
+    const int Fd = ::open(Path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (Fd < 0)
+        return false;
+    constexpr std::size_t BlockSize = 65536;
+    const auto Block = std::make_unique<char[]>(BlockSize);
+    std::size_t Done = 0;
+    bool Same = ::fstat(Fd, &St) == 0 && S_ISREG(St.st_mode);
+    while (Same) {
+        const ssize_t N = ::read(Fd, Block.get(), BlockSize);
+        if (N < 0 && errno == EINTR)
+            continue;
+        if (N <= 0) {
+            Same = N == 0 && Done == Bytes.size();
+            break;
+        }
+        const auto Got = static_cast<std::size_t>(N);
+        Same = Got <= Bytes.size() - Done && std::memcmp(Block.get(), Bytes.data() + Done, Got) == 0;
+        Done += Got;
+    }
+    ::close(Fd);
+    return Same;
 }
 
 }  // namespace
@@ -52,21 +165,17 @@ TIniFile::TIniFile(const std::string& FileName)
     : FileName_(SettingsFilePath(FileName)), InSettingsFolder_(FileName.find('/') == std::string::npos)
 {
     Sections_.emplace_back();
-    struct stat St;
-    // A missing file is simply empty; anything else that exists must be readable.
-    if (::stat(FileName_.c_str(), &St) != 0 && errno == ENOENT)
-        return;
-    try {
-        Parse(ReadFileBytes(FileName_));
-    } catch (const EFileError& E) {
+    if (ReadIniBytes(FileName_, Bytes_, ReadError_))
+        Parse(Bytes_);
+    else
         ReadFailed_ = true;
-        ReadError_ = E.what();
-    }
 }
+
+TIniFile::TIniFile(TNoRead, const std::string& FileName) : FileName_(FileName) { Sections_.emplace_back(); }
 
 TIniFile::~TIniFile()
 {
-    if (!Dirty_ || ReadFailed_)
+    if (Changes_.empty() || ReadFailed_)
         return;
     try {
         UpdateFile();
@@ -103,8 +212,8 @@ void TIniFile::Parse(std::string_view Text)
     LineEnd_ = DetectLineEnd(Text);
     std::size_t Pos = 0;
     while (Pos < Text.size()) {
-        // A plain scan: find_first_of looks each byte up in the set, which made
-        // reading a settings file of many megabytes slow at every start.
+        // A plain scan (see FindLineBreak): reading a settings file of many
+        // megabytes was slow at every start.
         std::size_t End = Pos;
         while (End < Text.size() && Text[End] != '\r' && Text[End] != '\n')
             ++End;
@@ -192,7 +301,14 @@ void TIniFile::WriteString(std::string_view Section, std::string_view Key, std::
         Key.front() == ';' || Key.front() == '#' || Key.front() == '[')
         throw EFileError("Cannot store the key \"" + std::string(Key) + "\" of section [" + std::string(Section) +
                          "] in \"" + FileName_ + "\": the name or value holds a character the file cannot keep");
+    // Kept even when the value is the one read: another program may have written
+    // another since, and this write is the later one.
+    Changes_.push_back({TChange::TKind::Write, std::string(Section), std::string(Key), std::string(Value)});
+    LinesChanged_ |= ApplyWrite(Section, Key, Value);
+}
 
+bool TIniFile::ApplyWrite(std::string_view Section, std::string_view Key, std::string_view Value)
+{
     TSection* S = FindSection(Section);
     if (!S) {
         // A blank line before a new section keeps the file readable.
@@ -213,7 +329,7 @@ void TIniFile::WriteString(std::string_view Section, std::string_view Key, std::
     if (It != S->KeyIndex.end()) {
         TEntry& E = S->Entries[It->second];
         if (E.Value == Value)
-            return;
+            return false;
         // The stored spelling of the key stays.
         E.Value = Value;
         E.Raw = E.Key + "=" + E.Value;
@@ -230,7 +346,7 @@ void TIniFile::WriteString(std::string_view Section, std::string_view Key, std::
         else
             IndexKeys(*S);
     }
-    Dirty_ = true;
+    return true;
 }
 
 std::int32_t TIniFile::ReadInteger(std::string_view Section, std::string_view Key, std::int32_t Default) const
@@ -316,29 +432,72 @@ bool TIniFile::ValueExists(std::string_view Section, std::string_view Key) const
     return FindEntry(Section, Key) != nullptr;
 }
 
+// Kept also when this copy has no such section or key: another program may have
+// written one since.
 void TIniFile::EraseSection(std::string_view Section)
 {
-    const std::string Name = Lower(Trim(Section));
-    const auto Before = Sections_.size();
-    std::erase_if(Sections_, [&](const TSection& S) { return S.HasHeader && Lower(S.Name) == Name; });
-    if (Sections_.size() != Before) {
-        IndexSections();
-        Dirty_ = true;
-    }
+    Changes_.push_back({TChange::TKind::Erase, std::string(Section), {}, {}});
+    LinesChanged_ |= ApplyErase(Section);
 }
 
 void TIniFile::DeleteKey(std::string_view Section, std::string_view Key)
 {
+    Changes_.push_back({TChange::TKind::Delete, std::string(Section), std::string(Key), {}});
+    LinesChanged_ |= ApplyDelete(Section, Key);
+}
+
+bool TIniFile::ApplyErase(std::string_view Section)
+{
+    const std::string Name = Lower(Trim(Section));
+    const auto Before = Sections_.size();
+    std::erase_if(Sections_, [&](const TSection& S) { return S.HasHeader && Lower(S.Name) == Name; });
+    if (Sections_.size() == Before)
+        return false;
+    IndexSections();
+    return true;
+}
+
+bool TIniFile::ApplyDelete(std::string_view Section, std::string_view Key)
+{
     TSection* S = FindSection(Section);
     if (!S)
-        return;
+        return false;
     const std::string Name = Lower(Trim(Key));
     const auto Before = S->Entries.size();
     std::erase_if(S->Entries, [&](const TEntry& E) { return E.IsKey && Lower(E.Key) == Name; });
-    if (S->Entries.size() != Before) {
-        IndexKeys(*S);
-        Dirty_ = true;
+    if (S->Entries.size() == Before)
+        return false;
+    IndexKeys(*S);
+    return true;
+}
+
+bool TIniFile::ApplyChanges(TIniFile& Onto) const
+{
+    bool Changed = false;
+    for (const TChange& C : Changes_) {
+        switch (C.Kind) {
+        case TChange::TKind::Write:
+            Changed |= Onto.ApplyWrite(C.Section, C.Key, C.Value);
+            break;
+        case TChange::TKind::Erase:
+            Changed |= Onto.ApplyErase(C.Section);
+            break;
+        case TChange::TKind::Delete:
+            Changed |= Onto.ApplyDelete(C.Section, C.Key);
+            break;
+        }
     }
+    return Changed;
+}
+
+void TIniFile::TakeContent(TIniFile& From)
+{
+    LineEnd_ = std::move(From.LineEnd_);
+    Bom_ = From.Bom_;
+    Utf16_ = From.Utf16_;
+    Sections_ = std::move(From.Sections_);
+    SectionIndex_ = std::move(From.SectionIndex_);
+    Bytes_ = std::move(From.Bytes_);
 }
 
 std::string TIniFile::Serialize() const
@@ -370,16 +529,54 @@ void TIniFile::UpdateFile()
     if (ReadFailed_)
         throw EFileError("Cannot write \"" + FileName_ + "\": it could not be read, and writing it would lose its content (" +
                          ReadError_ + ")");
-    if (!Dirty_)
+    if (Changes_.empty())
         return;
+    if (InSettingsFolder_ && !FileExists(FolderOfPath(FileName_))) {
+        // No settings yet: the folder is made only for changes that leave something.
+        TIniFile None(TNoRead{}, FileName_);
+        if (!ApplyChanges(None)) {
+            Changes_.clear();
+            LinesChanged_ = false;
+            return;
+        }
+    }
     if (InSettingsFolder_)
         EnsureSettingsFolder();
-    // The settings hold paths, command lines and programs to run: a new file there
-    // is the user's alone, whatever the folder's mode. An existing file keeps its
-    // mode, which may be the user's choice.
-    const bool Private = InSettingsFolder_ || FolderOfPath(FileName_) == SettingsFolder();
-    AtomicWriteFile(FileName_, Serialize(), Private ? 0600 : 0666);
-    Dirty_ = false;
+    std::string Target = FileName_;
+    try {
+        Target = ResolveFileLink(FileName_);
+    } catch (const EFileError&) {
+        // A loop of links: reading the file again reports it.
+    }
+    const TFolderLock Lock(FolderOfPath(Target));
+    const auto Write = [this](TIniFile& Lines) {
+        // The settings hold paths, command lines and programs to run: a new file
+        // there is the user's alone, whatever the folder's mode. An existing file
+        // keeps its mode, which may be the user's choice.
+        const bool Private = InSettingsFolder_ || FolderOfPath(FileName_) == SettingsFolder();
+        std::string Out = Lines.Serialize();
+        AtomicWriteFile(FileName_, Out, Private ? 0600 : 0666);
+        Lines.Bytes_ = std::move(Out);
+    };
+    if (FileHolds(FileName_, Bytes_)) {
+        // Nobody wrote it since it was read: these lines are the file with the changes made.
+        if (LinesChanged_)
+            Write(*this);
+    } else {
+        TIniFile Now(TNoRead{}, FileName_);
+        if (ReadIniBytes(FileName_, Now.Bytes_, Now.ReadError_))
+            Now.Parse(Now.Bytes_);
+        else
+            Now.ReadFailed_ = true;
+        if (Now.ReadFailed_)
+            throw EFileError("Cannot write \"" + FileName_ + "\": it could not be read, and writing it would lose its content (" +
+                             Now.ReadError_ + ")");
+        if (ApplyChanges(Now))
+            Write(Now);
+        TakeContent(Now);
+    }
+    Changes_.clear();
+    LinesChanged_ = false;
 }
 
 }  // namespace narvo

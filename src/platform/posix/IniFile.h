@@ -6,6 +6,11 @@
 // back, in the file's own line ends and encoding (8-bit, or UTF-16 read and written
 // through the Windows-1252 table). Writes are kept in memory until UpdateFile, which
 // replaces the file atomically; the destructor writes what is still pending.
+// Several programs may write one file, each from the copy it read: UpdateFile applies
+// this object's writes, in the order they were made, to the file as it is at that
+// moment (under a lock, where the file system has locks), so that what another
+// program wrote meanwhile stays unless this one wrote the same key or erased its
+// section. Reading takes no lock.
 #pragma once
 
 #include <cstdint>
@@ -57,11 +62,16 @@ public:
     // Removes the key (and any duplicates of it) from the section.
     void DeleteKey(std::string_view Section, std::string_view Key);
 
-    // Writes the file now when anything changed. Throws EFileError with the file's
-    // name and the reason; a file that could not be read is refused, since writing it
-    // would lose what it holds. A file made new in the settings folder is 0600.
+    // Applies the writes made since the last UpdateFile to the file as it is now and
+    // writes it when that changes anything; this object then reads what the file
+    // holds. Throws EFileError with the file's name and the reason; a file that could
+    // not be read (when opened, or now) is refused, since writing it would lose what
+    // it holds, and the writes stay pending. A file made new in the settings folder
+    // is 0600.
     void UpdateFile();
-    bool Modified() const { return Dirty_; }
+    // Writes are pending, also those that gave a key the value it already had here:
+    // the file may hold another one by now.
+    bool Modified() const { return !Changes_.empty(); }
 
 private:
     struct TEntry {
@@ -78,7 +88,23 @@ private:
         std::unordered_map<std::string, std::size_t> KeyIndex;  // lower-case key -> first entry
     };
 
+    // One write as made, to be made again on the file as it is at UpdateFile.
+    struct TChange {
+        enum class TKind : unsigned char { Write, Erase, Delete } Kind;
+        std::string Section, Key, Value;
+    };
+
+    struct TNoRead {};
+    // An empty copy of the file that reads nothing.
+    TIniFile(TNoRead, const std::string& FileName);
+
     void Parse(std::string_view Text);
+    // The changes themselves, on this object's lines; true when they changed any.
+    bool ApplyWrite(std::string_view Section, std::string_view Key, std::string_view Value);
+    bool ApplyErase(std::string_view Section);
+    bool ApplyDelete(std::string_view Section, std::string_view Key);
+    bool ApplyChanges(TIniFile& Onto) const;
+    void TakeContent(TIniFile& From);
     void IndexKeys(TSection& S);
     void IndexSections();
     const TSection* FindSection(std::string_view Name) const;
@@ -90,7 +116,9 @@ private:
     bool InSettingsFolder_ = false;
     bool ReadFailed_ = false;
     std::string ReadError_;
-    bool Dirty_ = false;
+    std::string Bytes_;  // the file as last read or written: did another program write it since?
+    std::vector<TChange> Changes_;
+    bool LinesChanged_ = false;  // the changes changed the lines read
     std::string LineEnd_ = "\n";
     bool Bom_ = false;
     int Utf16_ = 0;  // 0 8-bit, 1 UTF-16 little-endian (FF FE first), 2 big-endian
