@@ -1,13 +1,13 @@
 // Random command lines from fixed seeds, run on the program's own main window
 // (offscreen) the way Ctrl+G runs them: numbers at and past the 32-bit limits as
 // repeat counts, margins, expression operands, offsets and registers, among the
-// commands that move, edit, search, centre, remargin and scoop; between runs the
-// zoom, the view origin and the ruler's markers are set to far-off values too. Every
-// run has to end (a long one is broken as Ctrl+Break would), free the run guard and
-// report no exception, and the window then refreshes and paints its status bars,
-// ruler and panes. In a build with -DNARVO_SANITIZE=address,undefined the
-// sanitizers judge every step; the seeds and the length of the round are fixed, so
-// a finding can be run again.
+// commands that move, edit, search, centre, remargin and scoop. Between runs the
+// zoom, the view origin and the ruler's markers are set to far-off values, and text
+// is typed with wrap while typing on. Every run has to end (a long one is broken as
+// Ctrl+Break would), free the run guard and report no exception, and the window
+// then refreshes and paints its status bars, ruler and panes. In a build with
+// -DNARVO_SANITIZE=address,undefined the sanitizers judge every step; the seeds and
+// the length of the round are fixed, so a finding can be run again.
 #include "app/CommandLanguage.h"
 #include "app/MainWindow.h"
 #include "app/MainWindowHost.h"
@@ -26,6 +26,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QTest>
 #include <QTimer>
 
 #include <chrono>
@@ -238,8 +239,9 @@ TEST_F(CommandFuzz, LinesWithNumbersAtTheLimitsRunAndTheWindowShowsThem)
             SCOPED_TRACE("seed " + std::to_string(Seed) + " line " + std::to_string(I) + ": " + Line);
             Run(Line);
             ASSERT_FALSE(CommandLines().Running);
-            // The window between runs: a zoom, a view origin or a ruler drag.
-            switch (Window() % 4) {
+            // The window between runs: a zoom, a view origin, a ruler drag, or
+            // typing with wrap while typing on, F6 and F3 under the margins set.
+            switch (Window() % 5) {
             case 0: P.SetScale(1.0 + static_cast<double>(Window() % 1000) / 10.0); break;
             case 1: P.SetViewOrigin(TPoint{Far(), Far()}); break;
             case 2: {
@@ -249,6 +251,12 @@ TEST_F(CommandFuzz, LinesWithNumbersAtTheLimitsRunAndTheWindowShowsThem)
                 R.OnMarkerChange(&R);
                 break;
             }
+            case 3:
+                WrapFlag = true;
+                QTest::keyClicks(Form->MainEditor, "ab cd");
+                QTest::keyClick(Form->MainEditor, Qt::Key_Return);
+                QTest::keyClick(Form->MainEditor, Window() % 2 ? Qt::Key_F6 : Qt::Key_F3);
+                break;
             default: break;
             }
             Form->UpdateStatus();
