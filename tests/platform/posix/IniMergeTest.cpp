@@ -45,6 +45,21 @@ TEST(IniMerge, WritersOfOneFileKeepEachOthersChanges)
     EXPECT_TRUE(Stale.Modified());
     Stale.UpdateFile();
     EXPECT_EQ(TIniFile(Path).ReadString("Flags", "WrapFlag", ""), "1");
+
+    // A UTF-16 file stays one, whichever writer comes last.
+    const auto Wide = [](std::string_view Text) {
+        std::string Bytes("\xFF\xFE");
+        for (const char C : Text)
+            Bytes += std::string{C, '\0'};
+        return Bytes;
+    };
+    PutFile(Path, Wide("[Flags]\r\nWrapFlag=0\r\n"));
+    TIniFile First(Path), Second(Path);
+    First.WriteString("A", "K", "1");
+    Second.WriteString("B", "K", "2");
+    First.UpdateFile();
+    Second.UpdateFile();
+    EXPECT_EQ(GetFile(Path), Wide("[Flags]\r\nWrapFlag=0\r\n\r\n[A]\r\nK=1\r\n\r\n[B]\r\nK=2\r\n"));
 }
 
 TEST(IniMerge, ErasedSectionsAndDeletedKeysApplyToTheFileAsItIsNow)
