@@ -2,13 +2,16 @@
 #include "tools/SpellChecker.h"
 
 #include "engine/EditBuffer.h"
+#include "platform/posix/FolderLock.h"
 #include "platform/posix/SafeFile.h"
 #include "shared/CharClass.h"
 #include "shared/EditDistance.h"
 #include "shared/StringRoutines.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
+#include <sys/stat.h>
 
 namespace narvo {
 
@@ -236,24 +239,39 @@ void TSpellChecker::SetWords(std::vector<std::string> Lines)
     FWords = std::move(Lines);
     SortWords();
     Reindex();
+    FChanges.clear();
+    FFileName.clear();
+    FBytes.clear();
+    FWhole = true;
 }
 
-bool TSpellChecker::LoadFromFile(const std::string& FileName)
+void TSpellChecker::TakeLines(std::string_view Bytes)
 {
-    const std::string Bytes = ReadFileBytes(FileName);
     std::vector<std::string> Lines;
     // A final line break adds no empty word.
     ForEachTextLine(Bytes, [&](std::string_view Piece, bool Ended) {
         if (Ended || !Piece.empty())
             Lines.emplace_back(Piece);
     });
-    SetWords(std::move(Lines));
+    FWords = std::move(Lines);
+    SortWords();
+    Reindex();
+}
+
+bool TSpellChecker::LoadFromFile(const std::string& FileName)
+{
+    std::string Bytes = ReadFileBytes(FileName);
+    TakeLines(Bytes);
+    FChanges.clear();
+    FFileName = FileName;
+    FBytes = std::move(Bytes);
+    FWhole = false;
     Modified = false;
     Loaded = true;
     return true;
 }
 
-void TSpellChecker::SaveToFile(const std::string& FileName, unsigned NewFileMode)
+std::string TSpellChecker::Serialize() const
 {
     std::string Bytes;
     std::size_t Size = 0;
@@ -264,7 +282,66 @@ void TSpellChecker::SaveToFile(const std::string& FileName, unsigned NewFileMode
         Bytes += S;
         Bytes += "\r\n";
     }
-    AtomicWriteFile(FileName, Bytes, NewFileMode);
+    return Bytes;
+}
+
+void TSpellChecker::Replay(TSpellChecker& Onto) const
+{
+    for (const TWordChange& C : FChanges) {
+        switch (C.Kind) {
+        case TWordChange::TKind::Add:
+            Onto.AddWord(C.Word);
+            break;
+        case TWordChange::TKind::Remove:
+            Onto.RemoveWord(C.Word);
+            break;
+        case TWordChange::TKind::Normalize:
+            Onto.Normalize();
+            break;
+        }
+    }
+}
+
+void TSpellChecker::SaveToFile(const std::string& FileName, unsigned NewFileMode)
+{
+    std::string Target = FileName;
+    try {
+        Target = ResolveFileLink(FileName);
+    } catch (const EFileError&) {
+        // A loop of links: reading the file reports it.
+    }
+    // Held from reading the file to replacing it, so that no other program saves
+    // in between and has its words written over.
+    const TFolderLock Lock(FolderOfPath(Target));
+    struct stat St;
+    const bool Exists = !(::stat(FileName.c_str(), &St) != 0 && errno == ENOENT);
+    std::string Now;
+    if (Exists && !FWhole) {
+        try {
+            Now = ReadFileBytes(FileName);
+        } catch (const EFileError& E) {
+            throw EFileError("Cannot write \"" + FileName + "\": it could not be read, and writing it would lose its content (" +
+                             E.what() + ")");
+        }
+    }
+    if (FWhole || !Exists || (FileName == FFileName && Now == FBytes)) {
+        std::string Out = Serialize();
+        AtomicWriteFile(FileName, Out, NewFileMode);
+        FBytes = std::move(Out);
+    } else {
+        TSpellChecker Merged;
+        Merged.TakeLines(Now);
+        Replay(Merged);
+        std::string Out = Merged.Serialize();
+        AtomicWriteFile(FileName, Out, NewFileMode);
+        FWords = std::move(Merged.FWords);
+        FIndex = std::move(Merged.FIndex);
+        FLongest = Merged.FLongest;
+        FBytes = std::move(Out);
+    }
+    FChanges.clear();
+    FFileName = FileName;
+    FWhole = false;
     Modified = false;
 }
 
@@ -276,6 +353,7 @@ void TSpellChecker::AddWord(std::string_view Word)
     FWords.insert(std::upper_bound(FWords.begin(), FWords.end(), Lower, WordBefore), Lower);
     ++FIndex[Lower];
     FLongest = std::max(FLongest, Lower.size());
+    FChanges.push_back({TWordChange::TKind::Add, Lower});
     Modified = true;
 }
 
@@ -308,6 +386,7 @@ bool TSpellChecker::RemoveWord(std::string_view Word)
     FWords.erase(It);
     if (--Entry->second == 0)
         FIndex.erase(Entry);
+    FChanges.push_back({TWordChange::TKind::Remove, Lower});
     Modified = true;
     return true;
 }
@@ -339,6 +418,7 @@ int TSpellChecker::Normalize(const std::function<void(int Percent)>& Progress)
     }
     FWords = std::move(Kept);
     Reindex();
+    FChanges.push_back({TWordChange::TKind::Normalize, {}});
     Report(0);
     if (Removed > 0)
         Modified = true;

@@ -4,6 +4,8 @@
 // suggestions for an unknown word. Lookups go through hash sets of the lower-cased
 // words; only Suggest scores every dictionary word (by Levenshtein distance, with
 // an optional sound-alike bonus), skipping those whose length alone rules them out.
+// Several programs may share one word list: the changes made since the file was
+// read are kept as made, and saving makes them again on the file as it is then.
 #pragma once
 
 #include <array>
@@ -61,9 +63,16 @@ public:
     bool LoadFromFile(const std::string& FileName);
     // Writes the dictionary, one word a line ending in CR LF, replacing the file
     // atomically; throws EFileError (the file on disk is then unchanged). A new file
-    // gets NewFileMode less the umask.
+    // gets NewFileMode less the umask. When the file is not the one the dictionary
+    // was read from as it was read (another program saved it meanwhile, or the list
+    // read was the shipped one and this is the user's copy), the words added and
+    // removed here since then, and any Normalize, are made again on the file as it
+    // is, under a lock on its folder, so that the other program's changes stay; the
+    // dictionary then holds what was written. A file that exists but cannot be read
+    // is not written.
     void SaveToFile(const std::string& FileName, unsigned NewFileMode = 0666);
-    // The dictionary := Lines (as if read from a file; for tests and tools).
+    // The dictionary := Lines (as if read from a file; for tests and tools). Saving
+    // then writes these words whole, whatever the file holds.
     void SetWords(std::vector<std::string> Lines);
 
     // Adds the lower-cased word (nothing when it is there already, empty, or holds a
@@ -91,6 +100,15 @@ public:
     void InsertSuggestion(const std::string& Word, std::int32_t Score);
 
 private:
+    // A change to the word list, made again on the file as it is at saving.
+    struct TWordChange {
+        enum class TKind : unsigned char { Add, Remove, Normalize } Kind;
+        std::string Word;
+    };
+
+    void TakeLines(std::string_view Bytes);
+    void Replay(TSpellChecker& Onto) const;
+    std::string Serialize() const;
     void SortWords();
     void Reindex();
     void ClearSlots();
@@ -107,6 +125,11 @@ private:
     std::unordered_set<std::string> FIgnore;
     std::size_t FLongest = 0;  // the longest entry, to skip impossible splits
     std::string FCasePattern;  // the word whose case suggestions take
+    // Since the file was read or saved; cleared by saving.
+    std::vector<TWordChange> FChanges;
+    std::string FFileName;  // the file read or saved last ("" after SetWords)
+    std::string FBytes;     // what it held then: did another program save it since?
+    bool FWhole = false;    // the list was set whole: saving writes it as it is
 };
 
 }  // namespace narvo

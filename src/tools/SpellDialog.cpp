@@ -98,7 +98,14 @@ void SaveDictionary()
 
 bool LoadDictionary()
 {
-    if (!SpellChecker || DictionaryFile.empty() || !FileExists(DictionaryFile))
+    if (!SpellChecker || DictionaryFile.empty())
+        return false;
+    // A window started before another one made the user's copy still names the
+    // shipped list; the copy is that list with the user's words, which this window
+    // would not know of, and would hide again by storing the shipped list's name.
+    if (FileExists(UserDictionaryFile()) && RealPath(DictionaryFile) == RealPath(ProgramFolder() + "/" + DictionaryBaseName))
+        DictionaryFile = UserDictionaryFile();
+    if (!FileExists(DictionaryFile))
         return false;
     SpellChecker->LoadFromFile(DictionaryFile);
     return true;

@@ -40,6 +40,7 @@ std::string DefaultDictionaryFile();
 // Writes SpellChecker's words to DictionaryFile. A list shipped in the program's
 // folder is only ever read: the first change is written to the user's copy in the
 // settings folder, which becomes DictionaryFile (and is kept in "NrvDictionary.ini").
+// Words another window saved meanwhile stay (TSpellChecker::SaveToFile).
 void SaveDictionary();
 
 // The warning shown when no dictionary can be loaded.
@@ -47,7 +48,8 @@ inline constexpr const char* DictionaryNotFoundMessage =
     "Dictionary Not Found. Please \r\nconfigure dictiona filename and path";
 
 // When DictionaryFile exists, loads it into SpellChecker; answers whether it exists.
-// An existing file that cannot be read throws EFileError.
+// An existing file that cannot be read throws EFileError. The shipped list's name
+// stands for the user's copy once that exists.
 bool LoadDictionary();
 
 // What FindNextProblem met.

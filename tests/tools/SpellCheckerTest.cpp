@@ -1,5 +1,6 @@
 // The spelling engine: dictionary files, the word test with each option, ranked
-// suggestions, splits and cleaning the dictionary.
+// suggestions, splits and cleaning the dictionary, and several programs saving one
+// word list.
 #include "tools/SpellChecker.h"
 
 #include "platform/posix/SafeFile.h"
@@ -13,6 +14,8 @@
 #include <string>
 #include <tuple>
 #include <vector>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace narvo {
 namespace {
@@ -296,6 +299,72 @@ TEST_F(SpellCheckerTest, NormalizeCleansAndCountsDuplicates)
 
     TSpellChecker Empty;  // no division by an entry count of 0
     EXPECT_EQ(Empty.Normalize([](int) {}), 0);
+}
+
+// Two windows on one word list, each saving the list it read with its own change:
+// the second keeps what the first saved, and both then hold the file's words.
+TEST_F(SpellCheckerTest, SavingKeepsWhatAnotherCheckerSavedMeanwhile)
+{
+    const std::string Path = Write("d.dix", "Apple\r\ncat\r\ndog\r\ndog\r\n");
+    TSpellChecker A, B;
+    A.LoadFromFile(Path);
+    B.LoadFromFile(Path);
+    A.AddWord("kiwi");
+    A.SaveToFile(Path);
+    B.AddWord("Zebra");
+    B.RemoveWord("cat");
+    B.RemoveWord("dog");  // one of the two, as here
+    B.SaveToFile(Path);
+    EXPECT_EQ(ReadFileBytes(Path), "Apple\r\ndog\r\nkiwi\r\nzebra\r\n");
+    EXPECT_TRUE(B.CheckWord("kiwi"));
+    // A's removal meets B's addition; a Normalize is made again on the file too.
+    A.RemoveWord("kiwi");
+    A.Normalize();
+    A.SaveToFile(Path);
+    EXPECT_EQ(A.Words(), (std::vector<std::string>{"apple", "dog", "zebra"}));
+    EXPECT_EQ(ReadFileBytes(Path), "apple\r\ndog\r\nzebra\r\n");
+    // A file that cannot be read now is not written over.
+    B.AddWord("three");
+    const auto Old = SetFileFaultHook([](TFileStep S, const std::string&) { return S == TFileStep::Read ? EACCES : 0; });
+    EXPECT_THROW(B.SaveToFile(Path), EFileError);
+    SetFileFaultHook(Old);
+    EXPECT_EQ(ReadFileBytes(Path), "apple\r\ndog\r\nzebra\r\n");
+}
+
+// Programs saving at the same moment, each from the same list: every word stays.
+TEST_F(SpellCheckerTest, ProcessesSavingAtOnceKeepEveryWord)
+{
+    const std::string Path = Write("d.dix", "cat\r\n");
+    constexpr int Count = 8;
+    int Ready[2], Go[2];
+    ASSERT_TRUE(::pipe(Ready) == 0 && ::pipe(Go) == 0);
+    for (int I = 0; I < Count; ++I) {
+        if (::fork() != 0)
+            continue;
+        // A child must not go on running the tests, whatever happens.
+        try {
+            TSpellChecker Own;
+            Own.LoadFromFile(Path);
+            ::close(Go[1]);
+            char Byte = 1;
+            // All save once every one has read the list.
+            (void)!::write(Ready[1], &Byte, 1);
+            (void)!::read(Go[0], &Byte, 1);
+            Own.AddWord("word" + std::to_string(I));
+            Own.SaveToFile(Path);
+        } catch (...) {
+            ::_exit(1);
+        }
+        ::_exit(0);
+    }
+    char Byte;
+    for (int I = 0; I < Count; ++I)
+        ASSERT_EQ(::read(Ready[0], &Byte, 1), 1);
+    ::close(Go[1]);
+    for (int Status = 0; ::wait(&Status) > 0;)
+        EXPECT_TRUE(WIFEXITED(Status) && WEXITSTATUS(Status) == 0);
+    C.LoadFromFile(Path);
+    EXPECT_EQ(C.WordCount(), Count + 1);
 }
 
 }  // namespace

@@ -225,6 +225,28 @@ TEST_F(SpellDialogTest, TheShippedListIsOnlyReadAndTheUsersCopyIsKept)
     EXPECT_EQ(ReadFileBytes(Shipped), Before);
 }
 
+// Another window made the user's copy while this one still names the shipped list:
+// this one reads the copy, and its word joins the other window's.
+TEST_F(SpellDialogTest, TheCopyAnotherWindowMadeIsReadAndKept)
+{
+    const std::string Shipped = ProgramFolder() + "/NRVSmall.dix", Copy = Folder + "/NRVSmall.dix";
+    DictionaryFile = Shipped;
+    ASSERT_TRUE(LoadDictionary());
+    TSpellChecker Other;
+    Other.LoadFromFile(Shipped);
+    Other.AddWord("qqother");
+    Other.SaveToFile(Copy, 0600);
+    SpellChecker->AddWord("zzyzxq");
+    SaveDictionary();
+    EXPECT_TRUE(SpellChecker->CheckWord("qqother"));
+    EXPECT_EQ(ReadFileBytes(Shipped).find("qqother"), std::string::npos);
+    // A window started before the copy existed still names the shipped list.
+    DictionaryFile = Shipped;
+    ASSERT_TRUE(LoadDictionary());
+    EXPECT_EQ(DictionaryFile, Copy);
+    EXPECT_TRUE(SpellChecker->CheckWord("qqother") && SpellChecker->CheckWord("zzyzxq"));
+}
+
 // The user's copy is made whole or not at all: an empty copy left by a failed write
 // would hide the shipped list at the next start.
 TEST_F(SpellDialogTest, AFailedFirstSaveLeavesNoCopy)

@@ -4,6 +4,7 @@
 // to be made again on the file as another program may have left it.
 #include "platform/posix/IniFile.h"
 
+#include "platform/posix/FolderLock.h"
 #include "platform/posix/SafeFile.h"
 #include "platform/posix/SettingsFolder.h"
 #include "shared/CharClass.h"
@@ -11,13 +12,10 @@
 
 #include <cerrno>
 #include <charconv>
-#include <chrono>
 #include <cstring>
 #include <memory>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
-#include <thread>
 #include <unistd.h>
 
 namespace narvo {
@@ -63,51 +61,6 @@ std::string DetectLineEnd(std::string_view Text)
         return "\n";
     return Pos + 1 < Text.size() && Text[Pos + 1] == '\n' ? "\r\n" : "\r";
 }
-
-// An exclusive lock, held while the file is read again and replaced, on the folder
-// that holds it: the folder stays, while the file is a new one after every write (a
-// lock on the file would be on the copy that is replaced). Where the folder cannot
-// be opened or locked (a file system without locks), or another writer keeps the
-// lock far longer than a write takes (a program stopped halfway), the file is
-// written without it, as it was before there was a lock.
-class TFolderLock {
-public:
-    explicit TFolderLock(const std::string& Folder)
-    {
-        Fd_ = ::open(Folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (Fd_ < 0)
-            return;
-        // Polled rather than waited for, so that a lock nobody gives back cannot
-        // keep a closing window open.
-        const auto GiveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        auto Pause = std::chrono::milliseconds(1);
-        while (::flock(Fd_, LOCK_EX | LOCK_NB) != 0) {
-            if (errno == EINTR)
-                continue;
-            if (errno != EWOULDBLOCK || std::chrono::steady_clock::now() >= GiveUp) {
-                ::close(Fd_);
-                Fd_ = -1;
-                return;
-            }
-            std::this_thread::sleep_for(Pause);
-            Pause = std::min(Pause * 2, std::chrono::milliseconds(50));
-        }
-    }
-    ~TFolderLock()
-    {
-        if (Fd_ < 0)
-            return;
-        // Unlocked before closing: a child process started meanwhile shares the
-        // descriptor until it runs its program, and would hold the lock as long.
-        ::flock(Fd_, LOCK_UN);
-        ::close(Fd_);
-    }
-    TFolderLock(const TFolderLock&) = delete;
-    TFolderLock& operator=(const TFolderLock&) = delete;
-
-private:
-    int Fd_ = -1;
-};
 
 // The file's bytes, none for a missing file; false with the reason when a file that
 // exists cannot be read.
