@@ -6,6 +6,7 @@
 #include "engine/EditorEngine.h"
 
 #include <algorithm>
+#include <array>
 
 namespace narvo {
 
@@ -24,6 +25,19 @@ private:
     bool FOld;
 };
 
+// A record made before its change, to be pushed once the change is made.
+TUndoItem MadeRecord(std::uint8_t Kind, TPoint Pos, std::string Text = {}, TCharCrs Crs = {})
+{
+    TUndoItem R;
+    R.Kind = Kind;
+    R.Flag = ufInner;
+    R.Pos = Pos;
+    R.Text = std::move(Text);
+    if (Crs.Which != TCharCrs::None)
+        R.Crs = std::make_unique<TCharCrs>(std::move(Crs));
+    return R;
+}
+
 }  // namespace
 
 template <class F>
@@ -33,22 +47,68 @@ void TEditorEngine::RecordLinesReplaced(std::int64_t First, std::int64_t LastOld
     const std::int64_t CountBefore = Strings->Count();
     const TPoint Top{0, First};
     const TRect OldLines{0, First, Strings->LineLength(LastOld), LastOld};
-    const std::string Old = GetRangeText(OldLines);
-    TCharCrs OldCrs = CharCrsIn(OldLines);
-    {
-        TSuppressUndo Guard(FSuppressUndo);
-        Change();
-    }
-    const std::int64_t LastNew = LastOld + Strings->Count() - CountBefore;
-    const std::string New = GetRangeText(TRect{0, First, Strings->LineLength(LastNew), LastNew});
-    if (FSuppressUndo)
-        return;
     // As if the cursor had gone to the first line, taken the old lines away, put the
-    // new ones in before itself and gone on to where the change left it.
-    UndoList->AddItem(ukMove, {}, ufInner, C0);
-    UndoList->AddItemExact(ukInsertBefore, Old, ufInner, Top, std::move(OldCrs));
-    UndoList->AddItemExact(ukDeleteForward, New, ufInner, Top);
-    UndoList->AddItem(ukMove, {}, ufInner, Top);
+    // new ones in before itself and gone on to where the change left it. All but
+    // the new lines' text is made, and the ring's room taken, before the change.
+    std::array<TUndoItem, 4> Records{MadeRecord(ukMove, C0),
+                                     MadeRecord(ukInsertBefore, Top, GetRangeText(OldLines), CharCrsIn(OldLines)),
+                                     MadeRecord(ukDeleteForward, Top), MadeRecord(ukMove, Top)};
+    const bool Recorded = !FSuppressUndo;
+    if (Recorded)
+        UndoList->Reserve(static_cast<std::int64_t>(Records.size()));
+    Strings->OwnLine(First);  // emptying it to put the old lines back then allocates nothing
+    try {
+        {
+            TSuppressUndo Guard(FSuppressUndo);
+            Change();
+        }
+        if (!Recorded)
+            return;
+        const std::int64_t LastNew = LastOld + Strings->Count() - CountBefore;
+        Records[2].Text = GetRangeText(TRect{0, First, Strings->LineLength(LastNew), LastNew});
+    } catch (...) {
+        // Memory ran out while the lines changed or before they were recorded: the
+        // old lines go back. The changed ones go first, which frees memory.
+        FRecordPending = -1;
+        TSuppressUndo Guard(FSuppressUndo);
+        const std::int64_t LastNow = LastOld + Strings->Count() - CountBefore;
+        bool Cleared = false;
+        try {
+            DeleteRange(TRect{0, First, Strings->LineLength(LastNow), LastNow});
+            Cleared = true;
+            Cursor->SetPos(Top);
+            static const TCharCrs NoCrs;
+            InsertRecordText(Records[1].Text, false, Records[1].Crs ? *Records[1].Crs : NoCrs);
+        } catch (...) {
+            // Not even that fitted: the old lines stand as one empty line, and the
+            // records say so, so that one undo still gives them back.
+            const bool OneEmptyLine = Strings->Count() == CountBefore - (LastOld - First) && Strings->LineLength(First) == 0;
+            if (Recorded && Cleared && OneEmptyLine) {
+                Records[2].Text.clear();
+                UndoList->PushMade(Records);
+            }
+        }
+        Cursor->SetPos(C0.Y < Strings->Count() ? C0 : ClampPos(C0));
+        throw;
+    }
+    UndoList->PushMade(Records);
+}
+
+void TEditorEngine::ReplaceLineRecorded(std::int64_t Y, std::string New)
+{
+    MoveRecorded(TPoint{0, Y});
+    if (FSuppressUndo) {
+        Strings->SetLine(Y, std::move(New));
+        return;
+    }
+    // Both records exist before the line changes, and the line changes before they
+    // go on the ring: the memory running out leaves neither without the other.
+    const std::string_view Was = (*Strings)[Y];
+    std::array<TUndoItem, 2> Records{MadeRecord(ukInsertBefore, Cursor->Pos(), std::string(Was), TCharCrs::InLine(Was)),
+                                     MadeRecord(ukDeleteForward, Cursor->Pos(), New)};
+    UndoList->Reserve(static_cast<std::int64_t>(Records.size()));
+    Strings->SetLine(Y, std::move(New));
+    UndoList->PushMade(Records);
 }
 
 void TEditorEngine::BlockColumns(TRect R, std::int64_t& Left, std::int64_t& Right) const
@@ -108,10 +168,7 @@ bool TEditorEngine::TransformBlock(TRect R, F&& Transform)
             Reported |= Transform(Y, New, static_cast<std::size_t>(From), static_cast<std::size_t>(To));
             if (New == (*Strings)[Y])
                 continue;
-            MoveRecorded(TPoint{0, Y});
-            RecordLineText(ukInsertBefore, (*Strings)[Y], ufInner);
-            RecordExact(ukDeleteForward, New, ufInner);
-            Strings->SetLine(Y, std::move(New));
+            ReplaceLineRecorded(Y, std::move(New));
         }
     };
     if (3 * (Bottom - Top + 1) + 8 >= UndoList->Capacity())

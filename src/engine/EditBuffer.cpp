@@ -164,6 +164,19 @@ std::string& TEditBuffer::MutableLine(std::int64_t Y)
     return S;
 }
 
+void TEditBuffer::OwnLine(std::int64_t Y)
+{
+    if (!ValidLine(Y))
+        return;
+    TUpdate U(*this);  // readers on other threads never see the record half made
+    const std::size_t K = ChunkOf(Y);
+    TLineRec& Rec = FStore.Chunks[K].Lines[static_cast<std::size_t>(Y - FStore.First[K])];
+    const char* Viewed = Rec.IsView() && Rec.Size() > 0 ? Rec.Text().data() : nullptr;
+    Rec.Own();
+    if (Viewed)
+        Release(Viewed);
+}
+
 void TEditBuffer::SettlePending()
 {
     if (!FPending.Line)

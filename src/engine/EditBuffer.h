@@ -166,6 +166,9 @@ public:
     // MutableLine or the bracket's end (also across inserts and deletes of other
     // lines); its length then goes into its chunk's count.
     std::string& MutableLine(std::int64_t Y);
+    // Line Y, text unchanged, held in a string of its own, so that shortening it
+    // later allocates nothing.
+    void OwnLine(std::int64_t Y);
     void SetLine(std::int64_t Y, std::string S);
     void InsertLine(std::int64_t At, std::string S);
     // Inserts all of NewLines before line At in one splice.

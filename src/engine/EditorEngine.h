@@ -402,8 +402,13 @@ private:
 
     // Runs Change, which replaces lines First..LastOld (and may add lines after
     // them) without records, and records it as one replacement of those lines.
+    // When the memory runs out on the way the old lines are put back (or, when not
+    // even that fits, left empty with records that give them back) and the failure
+    // goes on to the caller.
     template <class F>
     void RecordLinesReplaced(std::int64_t First, std::int64_t LastOld, F&& Change);
+    // Line Y replaced by New, recorded as one line taken out and New put in.
+    void ReplaceLineRecorded(std::int64_t Y, std::string New);
     // Rewrites the characters of column block R on each of its lines by Transform
     // (recorded line by line, or as a whole when the group would not fit the ring).
     // Answers whether Transform reported a change of any character.

@@ -117,10 +117,22 @@ void TUndoControl::DropNewest(std::int64_t AfterPush)
     Slot(Head) = TUndoItem();
 }
 
-void TUndoControl::ReserveOne()
+void TUndoControl::Reserve(std::int64_t N)
 {
-    if (Head == AllocatedSlots() && Items.size() == Items.capacity())
-        Items.reserve(static_cast<std::size_t>(std::min<std::int64_t>(FCapacity, std::max<std::int64_t>(64, 2 * AllocatedSlots()))));
+    // The slots before Head are allocated, and the ring wraps onto allocated slots.
+    const std::int64_t Need = std::min(FCapacity, Head + N);
+    if (Need <= static_cast<std::int64_t>(Items.capacity()))
+        return;
+    const std::int64_t Grown = std::min<std::int64_t>(FCapacity, std::max<std::int64_t>(64, 2 * AllocatedSlots()));
+    Items.reserve(static_cast<std::size_t>(std::max(Need, Grown)));
+}
+
+void TUndoControl::PushMade(std::span<TUndoItem> Records)
+{
+    for (TUndoItem& R : Records)
+        Push(std::move(R));
+    if (OnChange)
+        OnChange();
 }
 
 void TUndoControl::AddMoveIfMoved(TPoint P)

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -103,7 +104,13 @@ public:
     // (Mark() answered AfterPush): its change could not be made.
     void DropNewest(std::int64_t AfterPush);
     // Makes room for one more record, so that the next Push cannot fail for memory.
-    void ReserveOne();
+    void ReserveOne() { Reserve(1); }
+    // The same for the next N records.
+    void Reserve(std::int64_t N);
+    // Adds records made beforehand, oldest first, then fires OnChange once; after
+    // Reserve(Records.size()) nothing here allocates, so a change made between the
+    // two is never left without its records.
+    void PushMade(std::span<TUndoItem> Records);
     void SetLastPos(TPoint P) { LastPos = P; }
     // A cursor-move record back to LastPos when P differs from it.
     void AddMoveIfMoved(TPoint P);

@@ -16,15 +16,19 @@
 
 namespace {
 
-// Allocations counted down to a failure (-1: none armed), and failures that came
-// from the memory itself.
+// Allocations counted down to a failure (-1: none armed), whether every one after
+// it fails too, and failures that came from the memory itself.
 std::atomic<long> GFailIn{-1};
+std::atomic<bool> GKeepFailing{false};
 std::atomic<long> GOutOfMemory{0};
 
 void* Allocate(std::size_t N)
 {
-    if (GFailIn.load(std::memory_order_relaxed) >= 0 && GFailIn.fetch_sub(1) == 0)
+    if (GFailIn.load(std::memory_order_relaxed) >= 0 && GFailIn.fetch_sub(1) == 0) {
+        if (GKeepFailing)
+            GFailIn = 0;
         throw std::bad_alloc();
+    }
     if (void* P = std::malloc(N ? N : 1))
         return P;
     ++GOutOfMemory;
@@ -94,10 +98,13 @@ TEST(MemoryLimit, RunsUnderAnAddressSpaceLimitEndTooLargeAndUndoExactly)
 }
 
 // Runs Line on Start with the allocations from the first on failing one at a time
-// (every Stride-th of them); answers the number of runs that failed.
-int FailEachAllocation(const std::string& Start, const std::string& Line)
+// (every Stride-th of them), each bench made ready by Prepare; answers the number of
+// runs that failed.
+int FailEachAllocation(const std::string& Start, const std::string& Line, void (*Prepare)(TCommandBench&) = nullptr)
 {
     TCommandBench Whole;
+    if (Prepare)
+        Prepare(Whole);
     Whole.Host.Main.SetLines(Start);
     GFailIn = LONG_MAX;
     Whole.Run(Line);
@@ -111,6 +118,8 @@ int FailEachAllocation(const std::string& Start, const std::string& Line)
     for (long N = 0; N < Allocations; N += Stride) {
         SCOPED_TRACE("allocation " + std::to_string(N));
         TCommandBench B;
+        if (Prepare)
+            Prepare(B);
         B.Host.Main.SetLines(Start);
         B.Host.CmdEditor = Line;
         B.Store.Current = 0;
@@ -155,6 +164,54 @@ TEST(MemoryLimit, AnAllocationFailingAnywhereInARunLeavesTheTextWholeAndUndoable
         Many += "line " + std::to_string(I) + "|";
     EXPECT_GT(FailEachAllocation(Many, "\x04\x12" "12\x0b\x06X\x12" "330\x0b\x06\x04X\x12" "200\x0bR"),
               20);
+}
+
+// Forty lines for a column block; a ring of 120 records is too small to record a
+// change of all of them line by line, so it is recorded as one replacement.
+const std::string BlockLines = [] {
+    std::string Lines;
+    for (int I = 0; I < 40; ++I)
+        Lines += "Line " + std::to_string(I) + " of the block|";
+    return Lines;
+}();
+
+TEST(MemoryLimit, AnAllocationFailingInAColumnBlockChangeLeavesTheTextWholeAndUndoable)
+{
+    // Shift held: a column scoop down the lines, its case toggled, blanked, and put
+    // back in at the top after the text marked up to there is deleted.
+    const std::string Run = "\x12" "39\x13" "6\x01\x1a\x06\x05\x19";
+    EXPECT_GT(FailEachAllocation(BlockLines, Run, [](TCommandBench& B) { B.Host.Main.Modifiers.Shift = true; }), 20);
+    EXPECT_GT(FailEachAllocation(BlockLines, Run,
+                                 [](TCommandBench& B) {
+                                     B.Host.Main.Modifiers.Shift = true;
+                                     B.Host.Main.UndoList->SetCapacity(120);
+                                 }),
+              20);
+}
+
+TEST(MemoryLimit, AColumnBlockChangeMeetingMemoryThatStaysOutIsLeftUndoable)
+{
+    // Every allocation from the N-th on fails, also those that would put the old
+    // lines back; the first line is left out of the block.
+    const std::string Start = "x|" + BlockLines;
+    GKeepFailing = true;
+    for (long N = 0;; ++N) {
+        TFakeEditor E;
+        E.UndoList->SetCapacity(120);
+        E.SetLines(Start);
+        GFailIn = N;
+        try {
+            E.FillBlock(TRect{2, 0, 8, 40}, ' ', true);
+            GFailIn = -1;
+            break;
+        } catch (const std::bad_alloc&) {
+            GFailIn = -1;
+        }
+        if (E.Lines() != Start)
+            E.Undo();
+        EXPECT_EQ(E.Lines(), Start) << "allocation " << N;
+    }
+    GKeepFailing = false;
 }
 
 }  // namespace
