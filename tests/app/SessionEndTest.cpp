@@ -12,6 +12,7 @@
 #include "app/ToolHost.h"
 #include "components/FolderList.h"
 #include "language/CommandLines.h"
+#include "support/ProcessesTogether.h"
 #include "tools/AutoBackup.h"
 #include "tools/TextToolHooks.h"
 
@@ -24,7 +25,6 @@
 #include <csignal>
 #include <cstdlib>
 #include <sys/stat.h>
-#include <sys/wait.h>
 
 namespace narvo {
 namespace {
@@ -187,31 +187,13 @@ TEST_F(SessionEnd, TheCommitRequestAsksAsClosingDoesOrKeepsDraftsWhenItMayNot)
 // every line.
 TEST_F(SessionEnd, ProgramsEndingTogetherKeepEveryDraftAndEveryLineOfTheList)
 {
-    constexpr int Writers = 3;
-    int Go[2];
-    ASSERT_EQ(::pipe(Go), 0);
-    std::vector<pid_t> Children;
-    for (int I = 0; I < Writers; ++I) {
-        const pid_t Pid = ::fork();
-        ASSERT_GE(Pid, 0);
-        if (Pid == 0) {
-            ::close(Go[1]);
-            char C;
-            // All start at once, within one second: one dated name for all.
-            [[maybe_unused]] const ssize_t N = ::read(Go[0], &C, 1);
-            std::string Why;
-            const std::string Name = KeepTextAsDraft("text " + std::to_string(I), "", Why);
-            ::_exit(!Name.empty() && NoteKeptDrafts({Name}) ? 0 : 1);
-        }
-        Children.push_back(Pid);
-    }
-    ::close(Go[0]);
-    ::close(Go[1]);  // end of file: the signal for all
-    for (const pid_t Pid : Children) {
-        int Status = 0;
-        ASSERT_EQ(::waitpid(Pid, &Status, 0), Pid);
-        EXPECT_TRUE(WIFEXITED(Status) && WEXITSTATUS(Status) == 0);
-    }
+    // All start at once, within one second: one dated name for all.
+    EXPECT_TRUE(test::RunInProcessesTogether(3, [](int I, const std::function<void()>& AllReady) {
+        AllReady();
+        std::string Why;
+        const std::string Name = KeepTextAsDraft("text " + std::to_string(I), "", Why);
+        return !Name.empty() && NoteKeptDrafts({Name});
+    }));
     EXPECT_EQ(DraftTexts(), (std::vector<std::string>{"text 0", "text 1", "text 2"}));
     for (const std::string& N : Drafts()) {
         struct stat St {};

@@ -4,6 +4,7 @@
 #include "tools/SpellChecker.h"
 
 #include "platform/posix/SafeFile.h"
+#include "support/ProcessesTogether.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -14,8 +15,6 @@
 #include <string>
 #include <tuple>
 #include <vector>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace narvo {
 namespace {
@@ -336,33 +335,15 @@ TEST_F(SpellCheckerTest, ProcessesSavingAtOnceKeepEveryWord)
 {
     const std::string Path = Write("d.dix", "cat\r\n");
     constexpr int Count = 8;
-    int Ready[2], Go[2];
-    ASSERT_TRUE(::pipe(Ready) == 0 && ::pipe(Go) == 0);
-    for (int I = 0; I < Count; ++I) {
-        if (::fork() != 0)
-            continue;
-        // A child must not go on running the tests, whatever happens.
-        try {
-            TSpellChecker Own;
-            Own.LoadFromFile(Path);
-            ::close(Go[1]);
-            char Byte = 1;
-            // All save once every one has read the list.
-            (void)!::write(Ready[1], &Byte, 1);
-            (void)!::read(Go[0], &Byte, 1);
-            Own.AddWord("word" + std::to_string(I));
-            Own.SaveToFile(Path);
-        } catch (...) {
-            ::_exit(1);
-        }
-        ::_exit(0);
-    }
-    char Byte;
-    for (int I = 0; I < Count; ++I)
-        ASSERT_EQ(::read(Ready[0], &Byte, 1), 1);
-    ::close(Go[1]);
-    for (int Status = 0; ::wait(&Status) > 0;)
-        EXPECT_TRUE(WIFEXITED(Status) && WEXITSTATUS(Status) == 0);
+    // All save once every one has read the list.
+    EXPECT_TRUE(test::RunInProcessesTogether(Count, [&](int I, const std::function<void()>& AllReady) {
+        TSpellChecker Own;
+        Own.LoadFromFile(Path);
+        AllReady();
+        Own.AddWord("word" + std::to_string(I));
+        Own.SaveToFile(Path);
+        return true;
+    }));
     C.LoadFromFile(Path);
     EXPECT_EQ(C.WordCount(), Count + 1);
 }

@@ -4,11 +4,10 @@
 #include "platform/posix/IniFile.h"
 #include "platform/posix/SafeFile.h"
 #include "platform/posix/SettingsFolder.h"
+#include "support/ProcessesTogether.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <vector>
 
@@ -130,44 +129,15 @@ TEST(IniMerge, ProcessesWritingAtOnceKeepEverySection)
         Start += "; padding so that reading and writing take a while " + std::to_string(I) + "\n";
     PutFile(Path, Start);
     constexpr int Writers = 8;
-    int Ready[2], Go[2];
-    ASSERT_EQ(::pipe(Ready), 0);
-    ASSERT_EQ(::pipe(Go), 0);
-    std::vector<pid_t> Children;
-    for (int I = 0; I < Writers; ++I) {
-        const pid_t Pid = ::fork();
-        ASSERT_GE(Pid, 0);
-        if (Pid == 0) {
-            ::close(Go[1]);
-            int Code = 0;
-            try {
-                TIniFile Ini(Path);
-                Ini.WriteString("Window" + std::to_string(I), "Macro0", std::string(1000, static_cast<char>('a' + I)));
-                Ini.WriteInteger("Shared", "Last", I);
-                [[maybe_unused]] const ssize_t Told = ::write(Ready[1], "r", 1);
-                char C;
-                [[maybe_unused]] const ssize_t Heard = ::read(Go[0], &C, 1);
-                Ini.UpdateFile();
-            } catch (...) {
-                Code = 1;
-            }
-            ::_exit(Code);
-        }
-        Children.push_back(Pid);
-    }
-    ::close(Ready[1]);
-    ::close(Go[0]);
-    for (int I = 0; I < Writers; ++I) {
-        char C;
-        ASSERT_EQ(::read(Ready[0], &C, 1), 1);
-    }
-    ::close(Go[1]);  // every child has read the file: all write now
-    for (const pid_t Pid : Children) {
-        int Status = 0;
-        ASSERT_EQ(::waitpid(Pid, &Status, 0), Pid);
-        EXPECT_TRUE(WIFEXITED(Status) && WEXITSTATUS(Status) == 0);
-    }
-    ::close(Ready[0]);
+    // Every child has read the file before any writes.
+    EXPECT_TRUE(test::RunInProcessesTogether(Writers, [&](int I, const std::function<void()>& AllReady) {
+        TIniFile Ini(Path);
+        Ini.WriteString("Window" + std::to_string(I), "Macro0", std::string(1000, static_cast<char>('a' + I)));
+        Ini.WriteInteger("Shared", "Last", I);
+        AllReady();
+        Ini.UpdateFile();
+        return true;
+    }));
     const TIniFile Ini(Path);
     for (int I = 0; I < Writers; ++I)
         EXPECT_EQ(Ini.ReadString("Window" + std::to_string(I), "Macro0", "").size(), 1000u) << I;

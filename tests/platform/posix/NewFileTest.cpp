@@ -2,13 +2,13 @@
 // of the write by another process, gives the next numbered name; the file is whole
 // or absent, and private whatever had the name before.
 #include "platform/posix/SafeFile.h"
+#include "support/ProcessesTogether.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <cerrno>
 #include <set>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace narvo {
@@ -101,32 +101,11 @@ TEST(NewFile, WritersInSeveralProcessesEachKeepTheirOwnFile)
     TTempFolder Dir;
     const std::string Target = Dir / "NRV.txt";
     constexpr int Writers = 6;
-    int Go[2];
-    ASSERT_EQ(::pipe(Go), 0);
-    std::vector<pid_t> Children;
-    for (int I = 0; I < Writers; ++I) {
-        const pid_t Pid = ::fork();
-        ASSERT_GE(Pid, 0);
-        if (Pid == 0) {
-            ::close(Go[1]);
-            char C;
-            [[maybe_unused]] const ssize_t N = ::read(Go[0], &C, 1);
-            try {
-                WriteNewFile(Target, "writer " + std::to_string(I));
-            } catch (...) {
-                ::_exit(1);
-            }
-            ::_exit(0);
-        }
-        Children.push_back(Pid);
-    }
-    ::close(Go[0]);
-    ::close(Go[1]);
-    for (const pid_t Pid : Children) {
-        int Status = 0;
-        ASSERT_EQ(::waitpid(Pid, &Status, 0), Pid);
-        EXPECT_TRUE(WIFEXITED(Status) && WEXITSTATUS(Status) == 0);
-    }
+    EXPECT_TRUE(test::RunInProcessesTogether(Writers, [&](int I, const std::function<void()>& AllReady) {
+        AllReady();
+        WriteNewFile(Target, "writer " + std::to_string(I));
+        return true;
+    }));
     std::set<std::string> Texts;
     for (int N = 1; N <= Writers; ++N)
         Texts.insert(GetFile(NumberedFileName(Target, N)));
