@@ -12,6 +12,7 @@
 #include "platform/Application.h"
 #include "tools/AutoBackup.h"
 #include "platform/MessageBoxes.h"
+#include "shared/StringRoutines.h"
 #include "platform/posix/SafeFile.h"
 #include "platform/posix/SettingsFolder.h"
 
@@ -146,11 +147,7 @@ std::string MakeBackupFileName()
 
 void SayAutoSaveFailure(const std::string& Text)
 {
-    std::string Line = "Not auto-saved: ";
-    for (const char C : Text)
-        if (C != '\n')
-            Line += C == '\r' ? ' ' : C;
-    ShowStatusMessage(Line, true);
+    ShowStatusMessage("Not auto-saved: " + OneLine(Text), true);
 }
 
 bool AutoSaveTimerTimer()

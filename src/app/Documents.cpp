@@ -66,12 +66,6 @@ std::string ChangedLineEndsText(const TEditBuffer& B)
            LineEndName(B.LineEnd) + ".";
 }
 
-bool IsRegular(const std::string& Path)
-{
-    struct stat St {};
-    return ::stat(Path.c_str(), &St) == 0 && S_ISREG(St.st_mode);
-}
-
 // What identifies the bytes of a file on disk without reading them: another
 // program that writes it changes at least one of these.
 struct TFileStamp {
@@ -207,7 +201,7 @@ std::string PlaceEmergencyFile(TTempFile Temp, const std::string& Target)
 {
     static std::map<std::string, std::string> OwnEmergency;
     std::string& Own = OwnEmergency[Target];
-    if (!Own.empty() && IsRegular(Own)) {
+    if (!Own.empty() && IsRegularFile(Own)) {
         RenameIntoPlace(std::move(Temp), Own);
         return Own;
     }
@@ -289,13 +283,9 @@ std::string BackupFileName(const std::string& Name)
     // Too long for ".BAK": the start of the name, then what tells it from every other
     // name that begins alike (a hash of the whole name), so that neither shares a
     // backup.
-    std::uint32_t Hash = 2166136261u;  // FNV-1a
-    for (const char C : Base)
-        Hash = (Hash ^ static_cast<unsigned char>(C)) * 16777619u;
     char Tag[16];
-    std::snprintf(Tag, sizeof Tag, "~%08X.BAK", static_cast<unsigned>(Hash));
-    const std::size_t Room = Limit > std::strlen(Tag) ? Limit - std::strlen(Tag) : 0;
-    return Name.substr(0, Slash == std::string::npos ? 0 : Slash + 1) + CutFileName(Base, Room) + Tag;
+    std::snprintf(Tag, sizeof Tag, "~%08X.BAK", static_cast<unsigned>(Fnv1a32(Base)));
+    return Name.substr(0, Slash == std::string::npos ? 0 : Slash + 1) + FitFileName(Folder, Base, std::strlen(Tag)) + Tag;
 }
 
 std::string EmergencyFileName(const std::string& Name)
@@ -439,7 +429,7 @@ bool SavePane(TScrollEditor& Main, const std::string& GivenName, bool AddToRecen
 
     const std::string Backup = BackupFileName(Target);
     TTempFile Previous;  // the old file, to become the ".BAK"
-    if (Kind != TSaveKind::Draft && IsRegular(Target)) {
+    if (Kind != TSaveKind::Draft && IsRegularFile(Target)) {
         try {
             Previous = PrepareBackup(Target, Backup);
         } catch (const EFileError& Why) {
@@ -675,7 +665,7 @@ void PrefetchStartupFile(int Argc, char** Argv)
     if (File[0] != '/' && !Start.empty())
         File = Start + "/" + File;
     const std::string Name = AbsoluteFileName(File);
-    if (!IsRegular(Name))
+    if (!IsRegularFile(Name))
         return;
     auto F = std::make_unique<TStartupFile>();
     F->Name = Name;

@@ -20,6 +20,7 @@
 #include "platform/MessageBoxes.h"
 #include "platform/posix/SafeFile.h"
 #include "platform/posix/SettingsFolder.h"
+#include "shared/StringRoutines.h"
 #include "tools/AutoBackup.h"
 
 #include <QGuiApplication>
@@ -73,11 +74,8 @@ std::string TempFolder()
 // is this user's and this settings folder's (several settings folders, several tests).
 std::vector<std::string> NotePaths(const char* Name)
 {
-    std::uint64_t Hash = 14695981039346656037ull;
-    for (const unsigned char C : SettingsFolder())
-        Hash = (Hash ^ C) * 1099511628211ull;
-    char Key[17];
-    std::snprintf(Key, sizeof Key, "%016llx", static_cast<unsigned long long>(Hash));
+    char Key[9];
+    std::snprintf(Key, sizeof Key, "%08x", static_cast<unsigned>(Fnv1a32(SettingsFolder())));
     return {BackupFolder() + Name, TempFolder() + "/.narvo-" + std::to_string(::geteuid()) + "-" + Key + Name};
 }
 
@@ -97,42 +95,52 @@ int OpenNote(const std::string& Path, int Flags)
     return Fd;
 }
 
+// OpenNote under the note's lock, once it is sure the name still holds the file
+// opened (another start may take a note away meanwhile, and the name may hold a newer
+// one by then); -1 with errno set. Where the file system has no locks the lock is
+// let go: one appending write still keeps whole lines apart.
+int OpenLockedNote(const std::string& Path, int Flags, struct stat& Open)
+{
+    for (int Attempt = 0; Attempt < 20; ++Attempt) {
+        const int Fd = OpenNote(Path, Flags);
+        if (Fd < 0)
+            return -1;
+        ::flock(Fd, LOCK_EX);
+        struct stat Named {};
+        if (::fstat(Fd, &Open) == 0 && ::stat(Path.c_str(), &Named) == 0 && Open.st_ino == Named.st_ino &&
+            Open.st_dev == Named.st_dev)
+            return Fd;
+        ::close(Fd);
+    }
+    errno = EAGAIN;
+    return -1;
+}
+
 // Appends Text to the note at Path in one go under its lock: lines of programs
 // ending together never mix, and a note the next start takes away meanwhile is
 // made again. 0 or the errno; a failed append leaves the note as it was.
 int AppendToNote(const std::string& Path, const std::string& Text)
 {
-    for (int Attempt = 0; Attempt < 20; ++Attempt) {
-        const int Fd = OpenNote(Path, O_WRONLY | O_APPEND | O_CREAT);
-        if (Fd < 0)
-            return errno;
-        // Without locks on this file system the one appending write still keeps
-        // whole lines apart.
-        ::flock(Fd, LOCK_EX);
-        struct stat Open {}, Named {};
-        if (::fstat(Fd, &Open) != 0 || ::stat(Path.c_str(), &Named) != 0 || Open.st_ino != Named.st_ino ||
-            Open.st_dev != Named.st_dev) {
-            ::close(Fd);  // taken away since it was opened
-            continue;
-        }
-        int Err = 0;
-        for (std::size_t Done = 0; !Err && Done < Text.size();) {
-            const ssize_t N = ::write(Fd, Text.data() + Done, Text.size() - Done);
-            if (N > 0)
-                Done += static_cast<std::size_t>(N);
-            else if (N < 0 && errno != EINTR)
-                Err = errno;
-            else if (N == 0)
-                Err = EIO;
-        }
-        if (!Err && ::fsync(Fd) != 0)
+    struct stat Open {};
+    const int Fd = OpenLockedNote(Path, O_WRONLY | O_APPEND | O_CREAT, Open);
+    if (Fd < 0)
+        return errno;
+    int Err = 0;
+    for (std::size_t Done = 0; !Err && Done < Text.size();) {
+        const ssize_t N = ::write(Fd, Text.data() + Done, Text.size() - Done);
+        if (N > 0)
+            Done += static_cast<std::size_t>(N);
+        else if (N < 0 && errno != EINTR)
             Err = errno;
-        if (Err)
-            [[maybe_unused]] const int Ignored = ::ftruncate(Fd, Open.st_size);
-        ::close(Fd);
-        return Err;
+        else if (N == 0)
+            Err = EIO;
     }
-    return EAGAIN;
+    if (!Err && ::fsync(Fd) != 0)
+        Err = errno;
+    if (Err)
+        [[maybe_unused]] const int Ignored = ::ftruncate(Fd, Open.st_size);
+    ::close(Fd);
+    return Err;
 }
 
 bool AppendToNotes(const char* Name, const std::vector<std::string>& Lines)
@@ -165,19 +173,8 @@ bool AppendToNotes(const char* Name, const std::vector<std::string>& Lines)
 std::vector<std::string> TakeNote(const std::string& Path)
 {
     std::vector<std::string> Lines;
-    int Fd = -1;
-    for (int Attempt = 0; Fd < 0 && Attempt < 20; ++Attempt) {
-        if ((Fd = OpenNote(Path, O_RDONLY)) < 0)
-            return Lines;
-        ::flock(Fd, LOCK_EX);
-        // Another start took this one away meanwhile: the name may hold a newer note.
-        struct stat Open {}, Named {};
-        if (::fstat(Fd, &Open) != 0 || ::stat(Path.c_str(), &Named) != 0 || Open.st_ino != Named.st_ino ||
-            Open.st_dev != Named.st_dev) {
-            ::close(Fd);
-            Fd = -1;
-        }
-    }
+    struct stat Open {};
+    const int Fd = OpenLockedNote(Path, O_RDONLY, Open);
     if (Fd < 0)
         return Lines;
     std::string Text;
@@ -227,10 +224,7 @@ public:
     }
     void Say(const std::string& Text)
     {
-        std::string Line;
-        for (const char C : Text)
-            if (C != '\n')
-                Line += C == '\r' ? ' ' : C;
+        const std::string Line = OneLine(Text);
         std::fprintf(stderr, "narvo: %s\n", Line.c_str());
         if (std::find(GSaid.begin(), GSaid.end(), Line) != GSaid.end())
             return;
@@ -268,10 +262,8 @@ std::vector<std::string> DraftPlaces(const std::string& Document)
         // the folder's limit, also with the number a taken name gets ("-1000").
         const std::string Doc = AbsoluteFileName(Document);
         const std::size_t BaseAt = Doc.rfind('/') + 1;
-        const std::size_t Limit = FileNameLimit(FolderOfPath(Doc));
         const std::size_t Tail = 1 + Dated.size() + 5;
-        Places.push_back(Doc.substr(0, BaseAt) + CutFileName(Doc.substr(BaseAt), Limit > Tail ? Limit - Tail : 0) + "." +
-                         Dated);
+        Places.push_back(Doc.substr(0, BaseAt) + FitFileName(FolderOfPath(Doc), Doc.substr(BaseAt), Tail) + "." + Dated);
     }
     // The temporary folder before the runtime folder: the desktop empties the latter
     // at logout, when drafts are written most.

@@ -153,4 +153,22 @@ std::string ElideLongLines(std::string_view Text, std::size_t Max)
     return Out;
 }
 
+std::string OneLine(std::string_view Text)
+{
+    std::string Line;
+    Line.reserve(Text.size());
+    for (const char C : Text)
+        if (C != '\n')
+            Line += C == '\r' ? ' ' : C;
+    return Line;
+}
+
+std::uint32_t Fnv1a32(std::string_view Bytes)
+{
+    std::uint32_t Hash = 2166136261u;
+    for (const char C : Bytes)
+        Hash = (Hash ^ static_cast<unsigned char>(C)) * 16777619u;
+    return Hash;
+}
+
 }  // namespace narvo

@@ -65,5 +65,11 @@ char ReadTextLine(std::string_view S, std::string& Line, std::int64_t& Pos);
 std::string ElideMiddle(std::string_view S, std::size_t Max = 200);
 // Text with each of its lines (cut at CR or LF) passed through ElideMiddle.
 std::string ElideLongLines(std::string_view Text, std::size_t Max = 200);
+// Text on one line: LFs dropped and CRs made blanks, as a message box's "\r\n"
+// line breaks read in a status line or a log.
+std::string OneLine(std::string_view Text);
+
+// The 32-bit FNV-1a hash of Bytes: a short tag that tells texts apart in names.
+std::uint32_t Fnv1a32(std::string_view Bytes);
 
 }  // namespace narvo

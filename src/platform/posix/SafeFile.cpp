@@ -180,6 +180,12 @@ std::string CutFileName(std::string_view Name, std::size_t Limit)
     return std::string(Name.substr(0, End));
 }
 
+std::string FitFileName(const std::string& Folder, std::string_view Name, std::size_t Reserved)
+{
+    const std::size_t Limit = FileNameLimit(Folder);
+    return CutFileName(Name, Limit > Reserved ? Limit - Reserved : 0);
+}
+
 std::string FolderOfPath(const std::string& Path)
 {
     const auto Slash = Path.rfind('/');
@@ -327,8 +333,7 @@ mode_t CurrentUmask()
 std::string TempNamePrefix(const std::string& Folder, const std::string& Base)
 {
     constexpr std::size_t Around = std::string_view(".").size() + std::string_view(".-.tmp").size() + 2 * 10;
-    const std::size_t Limit = FileNameLimit(Folder);
-    return "." + CutFileName(Base, Limit > Around ? Limit - Around : 0) + ".";
+    return "." + FitFileName(Folder, Base, Around) + ".";
 }
 
 // A fresh hidden name for a temporary file of Target: the process id in it tells a
@@ -417,6 +422,40 @@ int TakeModeAndOwner(int Fd, const struct stat& Model)
     return ::fchmod(Fd, Model.st_mode & 07777) == 0 ? 0 : errno;
 }
 
+// Fills a private temporary file and lets others have it: Pieces written whole,
+// then the mode (Model's mode and owner when given, else NewFileMode less the
+// umask), then synced, and closed when it has a name. 0 or the errno that stopped
+// it, the faults a test injects at those steps too.
+int FillTempFile(int& Fd, bool Unnamed, const std::vector<std::string_view>& Pieces, const std::string& Target,
+                 const struct stat* Model, unsigned NewFileMode)
+{
+    std::size_t Total = 0;
+    for (std::string_view P : Pieces)
+        Total += P.size();
+    if (const int Injected = InjectedFault(TFileStep::Write, Target)) {
+        WritePieces(Fd, Pieces, Total / 2);
+        return Injected;
+    }
+    if (const int Err = WritePieces(Fd, Pieces, Total))
+        return Err;
+    // Only now may others read it as they may read the file it replaces.
+    if (Model) {
+        if (const int Err = TakeModeAndOwner(Fd, *Model))
+            return Err;
+    } else if (::fchmod(Fd, static_cast<mode_t>(NewFileMode & 0777) & ~CurrentUmask()) != 0) {
+        return errno;
+    }
+    if (const int Injected = InjectedFault(TFileStep::Sync, Target))
+        return Injected;
+    if (::fsync(Fd) != 0)
+        return errno;
+    if (const int Injected = InjectedFault(TFileStep::Close, Target))
+        return Injected;
+    if (!Unnamed && ::close(std::exchange(Fd, -1)) != 0)
+        return errno;
+    return 0;
+}
+
 }  // namespace
 
 TTempFile::TTempFile(TTempFile&& Other) noexcept
@@ -467,36 +506,10 @@ TTempFile WriteTempFile(const std::string& Target, const std::vector<std::string
     if (Err)
         Fail("Cannot create a temporary file for", Target, Err);
 
-    auto Abandon = [&](int Errno) {
+    if (const int Werr = FillTempFile(Temp.Fd_, Temp.Unnamed(), Pieces, Target, HasModel ? &ModelStat : nullptr,
+                                      NewFileMode)) {
         RemoveTempFile(Temp);
-        Fail("Cannot write", Target, Errno);
-    };
-    std::size_t Total = 0;
-    for (std::string_view P : Pieces)
-        Total += P.size();
-    if (const int Injected = InjectedFault(TFileStep::Write, Target)) {
-        WritePieces(Temp.Fd_, Pieces, Total / 2);
-        Abandon(Injected);
-    }
-    if (const int Werr = WritePieces(Temp.Fd_, Pieces, Total))
-        Abandon(Werr);
-    // Only now may others read it as they may read the file it replaces.
-    if (HasModel) {
-        if (const int Merr = TakeModeAndOwner(Temp.Fd_, ModelStat))
-            Abandon(Merr);
-    } else if (::fchmod(Temp.Fd_, static_cast<mode_t>(NewFileMode & 0777) & ~CurrentUmask()) != 0) {
-        Abandon(errno);
-    }
-    if (const int Injected = InjectedFault(TFileStep::Sync, Target))
-        Abandon(Injected);
-    if (::fsync(Temp.Fd_) != 0)
-        Abandon(errno);
-    if (const int Injected = InjectedFault(TFileStep::Close, Target))
-        Abandon(Injected);
-    if (!Temp.Unnamed()) {
-        const int Fd = std::exchange(Temp.Fd_, -1);
-        if (::close(Fd) != 0)
-            Abandon(errno);
+        Fail("Cannot write", Target, Werr);
     }
     return Temp;
 }
@@ -675,23 +688,9 @@ std::string WriteNewFile(const std::string& Target, std::string_view Bytes, unsi
         Err = OpenPrivateTemp(Temp.Folder_, Target, Temp.Fd_, Temp.Name_);
     if (Err)
         Fail("Cannot create", Target, Err);
-    const std::vector<std::string_view> Pieces{Bytes};
-    Err = InjectedFault(TFileStep::Write, Target);
-    if (Err)
-        WritePieces(Temp.Fd_, Pieces, Bytes.size() / 2);
-    else
-        Err = WritePieces(Temp.Fd_, Pieces, Bytes.size());
-    if (!Err && ::fchmod(Temp.Fd_, static_cast<mode_t>(Mode & 0777) & ~CurrentUmask()) != 0)
-        Err = errno;
-    if (!Err)
-        Err = InjectedFault(TFileStep::Sync, Target);
-    if (!Err && ::fsync(Temp.Fd_) != 0)
-        Err = errno;
-    if (!Err && !Temp.Unnamed() && ::close(std::exchange(Temp.Fd_, -1)) != 0)
-        Err = errno;
-    if (Err) {
+    if (const int Werr = FillTempFile(Temp.Fd_, Temp.Unnamed(), {Bytes}, Target, nullptr, Mode)) {
         RemoveTempFile(Temp);
-        Fail("Cannot write", Target, Err);
+        Fail("Cannot write", Target, Werr);
     }
     return PlaceAsNewFile(std::move(Temp), Target);
 }

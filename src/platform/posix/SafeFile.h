@@ -57,6 +57,9 @@ std::size_t FileNameLimit(const std::string& Folder);
 // The first bytes of Name, at most Limit, ending at a character boundary of UTF-8
 // so that a shortened name never ends in half a character.
 std::string CutFileName(std::string_view Name, std::size_t Limit);
+// Name cut (as CutFileName cuts) so that Reserved more bytes still fit in a name in
+// Folder: a name made of it and a suffix of that many bytes always fits.
+std::string FitFileName(const std::string& Folder, std::string_view Name, std::size_t Reserved);
 
 // True when Path names an existing file system object (after links).
 bool FileExists(const std::string& Path);
