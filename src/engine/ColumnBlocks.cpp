@@ -28,14 +28,7 @@ private:
 // A record made before its change, to be pushed once the change is made.
 TUndoItem MadeRecord(std::uint8_t Kind, TPoint Pos, std::string Text = {}, TCharCrs Crs = {})
 {
-    TUndoItem R;
-    R.Kind = Kind;
-    R.Flag = ufInner;
-    R.Pos = Pos;
-    R.Text = std::move(Text);
-    if (Crs.Which != TCharCrs::None)
-        R.Crs = std::make_unique<TCharCrs>(std::move(Crs));
-    return R;
+    return TUndoControl::MakeItem(Kind, std::move(Text), ufInner, Pos, std::move(Crs));
 }
 
 }  // namespace

@@ -53,6 +53,18 @@ void TUndoControl::AddItem(std::uint8_t Kind, std::string_view Text, std::uint8_
     AddOwned(Kind, std::string(Text), Flag, Pos, true, {});
 }
 
+TUndoItem TUndoControl::MakeItem(std::uint8_t Kind, std::string Text, std::uint8_t Flag, TPoint Pos, TCharCrs Crs)
+{
+    TUndoItem Item;
+    Item.Kind = Kind;
+    Item.Flag = Flag;
+    Item.Pos = Pos;
+    Item.Text = std::move(Text);
+    if (Crs.Which != TCharCrs::None)
+        Item.Crs = std::make_unique<TCharCrs>(std::move(Crs));
+    return Item;
+}
+
 void TUndoControl::AddItemExact(std::uint8_t Kind, std::string_view Text, std::uint8_t Flag, TPoint Pos, TCharCrs Crs)
 {
     AddOwned(Kind, std::string(Text), Flag, Pos, false, std::move(Crs));
@@ -61,17 +73,9 @@ void TUndoControl::AddItemExact(std::uint8_t Kind, std::string_view Text, std::u
 void TUndoControl::AddOwned(std::uint8_t Kind, std::string&& Text, std::uint8_t Flag, TPoint Pos, bool Normalize,
                             TCharCrs Crs)
 {
-    TUndoItem Item;
-    Item.Kind = Kind;
-    Item.Flag = Flag;
-    Item.Pos = Pos;
     if (Normalize && Kind >= ukInsert && Kind <= ukDeleteForward && Text.find('\n') != std::string::npos)
-        Item.Text = NormalizeLineBreaks(Text);
-    else
-        Item.Text = std::move(Text);
-    if (Crs.Which != TCharCrs::None)
-        Item.Crs = std::make_unique<TCharCrs>(std::move(Crs));
-    Push(std::move(Item));
+        Text = NormalizeLineBreaks(Text);
+    Push(MakeItem(Kind, std::move(Text), Flag, Pos, std::move(Crs)));
     if (OnChange)
         OnChange();
 }

@@ -95,6 +95,9 @@ public:
     {
         AddOwned(Kind, std::move(Text), Flag, Pos, false, std::move(Crs));
     }
+    // A record as the Add calls store it, Text as it stands; for records made before
+    // their change and pushed with PushMade.
+    static TUndoItem MakeItem(std::uint8_t Kind, std::string Text, std::uint8_t Flag, TPoint Pos, TCharCrs Crs = {});
     // Adds a record without OnChange (moving records between the rings). A closing
     // bracket right after an opening one cancels both.
     void Push(TUndoItem Item);

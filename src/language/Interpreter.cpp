@@ -6,7 +6,6 @@
 #include "language/Expressions.h"
 #include "language/SearchCommands.h"
 #include "language/TextRegister.h"
-#include "platform/posix/ProcessMemory.h"
 #include "shared/CharClass.h"
 #include "shared/HexText.h"
 
@@ -46,7 +45,7 @@ TCommandInterpreter::TCommandInterpreter(TCommandLineStore& AStore, TCommandHost
           clock_gettime(CLOCK_MONOTONIC_COARSE, &T);
           return static_cast<std::int64_t>(T.tv_sec) * 1000 + T.tv_nsec / 1000000;
       }),
-      MemoryRoom([] { return narvo::MemoryRoom(); })
+      MemoryRoom([this] { return narvo::MemoryRoom(FLimits, MemoryUse()); })
 {
 }
 
@@ -127,6 +126,8 @@ void TCommandInterpreter::Run(bool SingleStep)
     FTooDeep = false;
     FTooLarge = false;
     FLastLook = Clock();
+    // The limits hold for the run; only the use is read at each look.
+    FLimits = MemoryLimits();
     FLastRoom = FStartRoom = MemoryRoom ? MemoryRoom() : INT64_MAX;
     FMostGrowth = 0;
     FStore.SingleStep = SingleStep;

@@ -13,6 +13,7 @@
 #pragma once
 
 #include "language/CommandContext.h"
+#include "platform/posix/ProcessMemory.h"
 
 #include <cstdint>
 #include <functional>
@@ -77,6 +78,7 @@ private:
     void OutOfMemory();
 
     std::int64_t FLastLook = 0;
+    TMemoryLimits FLimits;  // read once a run: they do not change while it goes
     std::int64_t FLastRoom = 0;
     std::int64_t FStartRoom = 0;
     std::int64_t FMostGrowth = 0;
