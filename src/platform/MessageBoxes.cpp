@@ -6,6 +6,7 @@
 #include "shared/StringRoutines.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMessageBox>
 
 namespace narvo {
@@ -25,6 +26,35 @@ constexpr TButtonMap ButtonMap[] = {
     {mbIgnore, QMessageBox::Ignore, mrIgnore},
 };
 
+// A path with a long file name (up to 255 bytes) is one word to the label, wider than
+// the screen: the box was cut down to a sliver with its text in a scroll area. A
+// zero-width space after each slash and within every 40 characters of a run without
+// a space gives the label places to wrap; the text looks the same. No break goes
+// inside a surrogate pair or before a combining mark.
+QString WithWrapPlaces(const QString& Text)
+{
+    constexpr int LongestRun = 40;
+    QString Out;
+    Out.reserve(Text.size() + Text.size() / LongestRun + 8);
+    int Run = 0;
+    for (qsizetype I = 0; I < Text.size(); ++I) {
+        const QChar C = Text[I];
+        const bool MayBreakBefore = !C.isLowSurrogate() && !C.isMark();
+        if (Run >= LongestRun && MayBreakBefore) {
+            Out += QChar(0x200B);
+            Run = 0;
+        }
+        Out += C;
+        if (C.isSpace() || C == QChar(0x200B))
+            Run = 0;
+        else if (C == u'/' && I + 1 < Text.size() && !Text[I + 1].isSpace())
+            Run = LongestRun;  // a break may follow the slash
+        else
+            ++Run;
+    }
+    return Out;
+}
+
 class TQtMessageBoxes : public TMessageBoxes {
 public:
     TModalResult MessageDlg(const std::string& Text, TMsgDlgType Type, TMsgDlgButtons Buttons) override
@@ -35,8 +65,12 @@ public:
                                                       QMessageBox::NoIcon};
         if (Buttons == 0)
             Buttons = mbOK;
-        QMessageBox Box(Icons[Type], QString::fromLatin1(Titles[Type]), AnsiToQString(Text), QMessageBox::NoButton,
+        QMessageBox Box(Icons[Type], QString::fromLatin1(Titles[Type]), WithWrapPlaces(AnsiToQString(Text)), QMessageBox::NoButton,
                         QApplication::activeWindow());
+        // The label wraps from the start: the screen fitting judges the box as it
+        // shows, before the box would turn wrapping on for a long text itself.
+        if (auto* Label = Box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
+            Label->setWordWrap(true);
         for (const TButtonMap& M : ButtonMap)
             if (Buttons & M.Bit)
                 Box.addButton(M.Button);
