@@ -50,6 +50,10 @@ bool MatchEndingBy(TEditorEngine& Pane, const std::string& Pattern, TPoint P, TR
 // Replaces the highlighted match R; the cursor ends after the replacement.
 void ReplaceRange(TEditorEngine& Pane, const TRect& R, const std::string& Text, bool FireChange)
 {
+    // Inserting ends a scoop, whose end clears the highlight: end it first, so the
+    // insertion replaces the match.
+    if (!Text.empty())
+        Pane.ScoopStop();
     HighlightForReplacement(Pane, RangeStart(R), RangeEnd(R));
     if (Text.empty())
         Pane.DeleteMark();

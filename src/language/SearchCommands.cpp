@@ -63,6 +63,10 @@ std::int64_t FindReplaceCmd(TCommandHost& Host, TEditorEngine& Pane, char Prev, 
         Pane.Status = edNotFound;
         return Pos;
     }
+    // Inserting ends a scoop, and a scoop's end clears the user's block: end it
+    // while the block is still the match, which survives it.
+    if (!Replacement.empty())
+        Pane.ScoopStop();
     // A found match is spared by editing; as the user's block it is replaced.
     Pane.Cursor->ColumnBlock = false;
     Pane.HighLight->Found = false;

@@ -155,7 +155,9 @@ void TXRegister::ScoopOff(TEditorEngine& Pane, bool Blank)
 {
     Pane.MarkingMode = false;
     Pane.Cursor->ColumnBlock = false;
-    if (FMode == 1)
+    // The scoop's own highlight goes; a search match made meanwhile stays, so that
+    // the replacement which follows a search still finds its match.
+    if (FMode == 1 && !Pane.HighLight->Found)
         Pane.ClearMark();
     FMode = 0;
     if (OnIndicator)

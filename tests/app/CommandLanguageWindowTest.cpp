@@ -1,8 +1,10 @@
 // The command language in the main window: a line typed after Esc and ended with
 // Esc Esc runs on the active pane and undoes in one step, the register's fields
-// follow a scoop, and the key operand takes the next typed key without typing it.
+// follow a scoop, a replacement made while a scoop goes on replaces its match, and
+// the key operand takes the next typed key without typing it.
 #include "app/CommandLanguage.h"
 #include "app/Documents.h"
+#include "app/FindReplace.h"
 #include "app/MainWindow.h"
 #include "app/MainWindowHost.h"
 #include "app/Settings.h"
@@ -91,6 +93,49 @@ TEST_F(CommandWindow, TheScoopFieldsFollowTheRegister)
     EXPECT_TRUE(PaneControlKey(6));  // ^F
     EXPECT_EQ(Label(Form->ScoopStatusDis), "Off");
     EXPECT_FALSE(PaneControlKey(9));  // Tab is typed, not a command
+}
+
+// A scoop ends when the text changes; its end must not take away the match that a
+// replacement was about to replace, whether the search itself ended the scoop or
+// the replacement does.
+TEST_F(CommandWindow, AReplacementWhileAScoopGoesOnReplacesItsMatch)
+{
+    TEditorEngine& Pane = *Form->MainEditor;
+    auto RunLine = [&](const std::string& Line) {
+        EscToCmdLine();
+        TypeCommand(Line + "\x1b");
+        CmdEditorKeyPress('\x1b');
+    };
+    // Forward from the scoop's start: the first search's move ends the scoop.
+    Pane.SetText("a xx b xx c");
+    Pane.Cursor->SetPos(TPoint{0, 0});
+    ASSERT_TRUE(PaneControlKey(18));  // ^R
+    RunLine("#{Fxx\x1byy\x1b}");
+    EXPECT_EQ(Pane.GetText(), "a yy b yy c");
+    EXPECT_EQ(Label(Form->ScoopStatusDis), "Off");
+    // Backward the search collects, and the replacement ends the scoop.
+    Pane.SetText("p xx q");
+    Pane.Cursor->SetPos(TPoint{6, 0});
+    ASSERT_TRUE(PaneControlKey(18));
+    RunLine("-Fxx\x1byy\x1b");
+    EXPECT_EQ(Pane.GetText(), "p yy q");
+    EXPECT_EQ(Label(Form->ScoopStatusDis), "Off");
+    // The Replace dialog's Replace All.
+    Pane.SetText("xx xx");
+    Pane.Cursor->SetPos(TPoint{0, 0});
+    ASSERT_TRUE(PaneControlKey(18));
+    TFindOptions O;
+    O.FindText = "xx";
+    O.ReplaceText = "yyy";
+    EXPECT_EQ(ReplaceAll(Pane, O), 2);
+    EXPECT_EQ(Pane.GetText(), "yyy yyy");
+    // ^F after a search while scooping leaves the match shown.
+    Pane.SetText("ab ab");
+    Pane.Cursor->SetPos(TPoint{5, 0});
+    ASSERT_TRUE(PaneControlKey(18));
+    RunLine("-Sab\x1b");
+    ASSERT_TRUE(PaneControlKey(6));  // ^F
+    EXPECT_EQ(Pane.GetMarkedText(), "ab");
 }
 
 TEST_F(CommandWindow, TheKeyOperandTakesTheNextKeyWithoutTypingIt)
