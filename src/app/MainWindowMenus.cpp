@@ -512,8 +512,11 @@ void TMainMenus::NewMnuClick()
         return;
     SetWindowTitle("");
     ForgetLineNumber();
-    F.UpdateStatus();
+    // The fresh text's pane becomes the active one before the status shows it, so
+    // "Mod" and Save do not stay those of the secondary pane that was active.
+    F.ActiveEditor = F.MainEditor;
     FocusBack(*F.MainEditor);
+    F.UpdateStatus();
 }
 
 void TMainMenus::OpenMnuClick()

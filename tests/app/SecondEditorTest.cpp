@@ -2,8 +2,11 @@
 // tool button's cycle, the orientation kept in the divider, a hidden pane giving up
 // the active role, the split view sharing the main text both ways (undo included),
 // the third pane keeping its own text and undo, and a modified secondary text never
-// dropped without a question (Exit, New, opening another secondary file).
+// dropped without a question (Exit, New, opening another secondary file); New
+// makes the main pane the active one, status included.
 #include "PanesFixture.h"
+
+#include "components/AutoButton.h"
 
 #include <QSplitter>
 #include <QTest>
@@ -245,6 +248,11 @@ TEST_F(SplitPanes, NewKeepsAndOpeningAnotherSecondaryFileAsksFirst)
     EXPECT_EQ(Boxes.Asked[0].Text, "Save Changes?");
     EXPECT_EQ(F.Editor3->GetText(), "Xone\n");
     EXPECT_TRUE(F.Editor3->Modified);
+    // New goes to the main pane, and the status and the Save button show its fresh
+    // text, not the secondary pane's that was active.
+    EXPECT_EQ(F.ActiveEditor, F.MainEditor);
+    EXPECT_EQ(Text(F.ModifiedDis), "");
+    EXPECT_FALSE(F.SaveBtn->isEnabled());
 
     // Another secondary file: Cancel keeps the text and the file shown.
     Boxes.Asked.clear();
