@@ -186,10 +186,16 @@ void THelpWindow::ShowHtml(const QString& Html)
 
 void THelpWindow::Present()
 {
-    if (QWidget* Over = HelpParentFor(Owner, *this); Over != parentWidget()) {
+    QWidget* Over = HelpParentFor(Owner, *this);
+    // A window kept above the others (the spelling dialog, the debugger) would
+    // stay above its help too, which the window manager keeps in the normal layer:
+    // the help is kept above while it belongs to such a window, and only then.
+    Qt::WindowFlags Flags = windowFlags();
+    Flags.setFlag(Qt::WindowStaysOnTopHint, Over && Over->window()->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    if (Over != parentWidget() || Flags != windowFlags()) {
         // A new parent hides the window and forgets where it stood: it is placed
         // afresh over the window that asked.
-        setParent(Over, windowFlags());
+        setParent(Over, Flags);
         setAttribute(Qt::WA_Moved, false);
     }
     show();

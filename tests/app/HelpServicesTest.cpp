@@ -1,6 +1,7 @@
 // The help in the program: the `?` service and what the Help menu asks of the help
 // bridge open the shipped help's pages; a modal dialog's Help shows the help above
-// the dialog, where it can be read and closed while the dialog waits with its edits.
+// the dialog, where it can be read and closed while the dialog waits with its edits,
+// and a tool window kept above the others keeps its help above as well.
 #include "app/HelpServices.h"
 #include "app/MainWindowHost.h"
 #include "AppWindowFixture.h"
@@ -150,12 +151,23 @@ TEST_F(HelpFromDialogs, HelpShowsAboveTheToolWindowThatAskedForIt)
         ASSERT_NE(W, nullptr);
         ASSERT_TRUE(W->isVisible());
         EXPECT_EQ(W->windowHandle()->transientParent(), D->windowHandle());
+        // A window kept above all others has its help kept above too, or the help
+        // lies under it.
+        EXPECT_EQ(W->windowFlags().testFlag(Qt::WindowStaysOnTopHint),
+                  D->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         QTest::keyClick(W->windowHandle(), Qt::Key_Escape);
         EXPECT_FALSE(W->isVisible());
         EXPECT_TRUE(D->isVisible());
     }
+    EXPECT_TRUE(DebugDlg()->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     DebugDlg()->hide();
     MatchPairsDlg().hide();
+    // Asked for over the main window again, the help is an ordinary window.
+    QApplication::setActiveWindow(Form.get());
+    ProgramHost().ShowHelpContents();
+    ASSERT_TRUE(ProgramHelp().Window()->isVisible());
+    EXPECT_FALSE(ProgramHelp().Window()->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    ProgramHelp().CloseAll();
 }
 
 // The part of a shipped help page from the anchor Name to the next heading.
