@@ -101,6 +101,10 @@ TEST_F(CommandWindow, TheScoopFieldsFollowTheRegister)
 TEST_F(CommandWindow, AReplacementWhileAScoopGoesOnReplacesItsMatch)
 {
     TEditorEngine& Pane = *Form->MainEditor;
+    // The search flags are the program's; earlier runs may have turned them.
+    ForwardFlag = true;
+    IgnoreCaseFlag = false;
+    WholeWordFlag = false;
     auto RunLine = [&](const std::string& Line) {
         EscToCmdLine();
         TypeCommand(Line + "\x1b");
@@ -136,6 +140,7 @@ TEST_F(CommandWindow, AReplacementWhileAScoopGoesOnReplacesItsMatch)
     RunLine("-Sab\x1b");
     ASSERT_TRUE(PaneControlKey(6));  // ^F
     EXPECT_EQ(Pane.GetMarkedText(), "ab");
+    ForwardFlag = true;
 }
 
 TEST_F(CommandWindow, TheKeyOperandTakesTheNextKeyWithoutTypingIt)
