@@ -3,12 +3,12 @@
 
 #include "platform/Canvas.h"
 #include "platform/KeyState.h"
+#include "platform/MessageBoxes.h"
 #include "platform/ProgramIcon.h"
 #include "platform/TextConvert.h"
 #include "shared/StringRoutines.h"
 
 #include <QInputEvent>
-#include <QMessageBox>
 #include <exception>
 #include <new>
 #include <stdexcept>
@@ -56,7 +56,7 @@ void ShowExceptionMessage(const std::string& Message)
         GReporter(Shown);
         return;
     }
-    QMessageBox::critical(QApplication::activeWindow(), QApplication::applicationName(), AnsiToQString(Shown));
+    ShowQtMessageBox(QApplication::applicationName().toStdString(), Shown, mtError, mbOK);
 }
 
 void ShowCurrentException()

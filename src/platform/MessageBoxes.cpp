@@ -60,33 +60,39 @@ public:
     TModalResult MessageDlg(const std::string& Text, TMsgDlgType Type, TMsgDlgButtons Buttons) override
     {
         static constexpr const char* Titles[] = {"Warning", "Error", "Information", "Confirm", ""};
-        static constexpr QMessageBox::Icon Icons[] = {QMessageBox::Warning, QMessageBox::Critical,
-                                                      QMessageBox::Information, QMessageBox::Question,
-                                                      QMessageBox::NoIcon};
-        if (Buttons == 0)
-            Buttons = mbOK;
-        QMessageBox Box(Icons[Type], QString::fromLatin1(Titles[Type]), WithWrapPlaces(AnsiToQString(Text)), QMessageBox::NoButton,
-                        QApplication::activeWindow());
-        // The label wraps from the start: the screen fitting judges the box as it
-        // shows, before the box would turn wrapping on for a long text itself.
-        if (auto* Label = Box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
-            Label->setWordWrap(true);
-        for (const TButtonMap& M : ButtonMap)
-            if (Buttons & M.Bit)
-                Box.addButton(M.Button);
-        if ((Buttons & mbDefaultNo) && (Buttons & mbNo))
-            Box.setDefaultButton(QMessageBox::No);
-        const int Chosen = Box.exec();
-        for (const TButtonMap& M : ButtonMap)
-            if (Chosen == M.Button)
-                return M.Result;
-        return EscapeResult(Buttons);
+        return ShowQtMessageBox(Titles[Type], Text, Type, Buttons);
     }
 };
 
 TMessageBoxes* GInstalled = nullptr;
 
 }  // namespace
+
+TModalResult ShowQtMessageBox(const std::string& Title, const std::string& Text, TMsgDlgType Type,
+                              TMsgDlgButtons Buttons)
+{
+    static constexpr QMessageBox::Icon Icons[] = {QMessageBox::Warning, QMessageBox::Critical,
+                                                  QMessageBox::Information, QMessageBox::Question,
+                                                  QMessageBox::NoIcon};
+    if (Buttons == 0)
+        Buttons = mbOK;
+    QMessageBox Box(Icons[Type], AnsiToQString(Title), WithWrapPlaces(AnsiToQString(Text)), QMessageBox::NoButton,
+                    QApplication::activeWindow());
+    // The label wraps from the start: the screen fitting judges the box as it
+    // shows, before the box would turn wrapping on for a long text itself.
+    if (auto* Label = Box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
+        Label->setWordWrap(true);
+    for (const TButtonMap& M : ButtonMap)
+        if (Buttons & M.Bit)
+            Box.addButton(M.Button);
+    if ((Buttons & mbDefaultNo) && (Buttons & mbNo))
+        Box.setDefaultButton(QMessageBox::No);
+    const int Chosen = Box.exec();
+    for (const TButtonMap& M : ButtonMap)
+        if (Chosen == M.Button)
+            return M.Result;
+    return EscapeResult(Buttons);
+}
 
 TModalResult EscapeResult(TMsgDlgButtons Buttons)
 {

@@ -58,6 +58,12 @@ TMessageBoxes& MessageBoxes();
 // The caller keeps ownership and must restore before Boxes dies.
 TMessageBoxes* SetMessageBoxes(TMessageBoxes* Boxes);
 
+// The real box, never a scripted one: Text (Windows-1252 bytes) under Title with
+// an icon of Type and the Buttons, long paths wrapped to the box's width; the
+// exception boundary's error box is this one too. Answers the button chosen.
+TModalResult ShowQtMessageBox(const std::string& Title, const std::string& Text, TMsgDlgType Type,
+                              TMsgDlgButtons Buttons);
+
 // MessageBoxes().MessageDlg with every overlong line of Text (a path from a damaged
 // settings file) shortened in the middle, so that no message is too big to show.
 TModalResult MessageDlg(const std::string& Text, TMsgDlgType Type, TMsgDlgButtons Buttons);
