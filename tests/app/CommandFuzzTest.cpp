@@ -21,6 +21,7 @@
 #include "platform/Clipboard.h"
 #include "platform/FileDialogs.h"
 #include "platform/MessageBoxes.h"
+#include "ProgramWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -156,38 +157,19 @@ private:
     std::mt19937 FRandom;
 };
 
-class CommandFuzz : public ::testing::Test {
+class CommandFuzz : public ::testing::Test, protected test::TProgramWindow {
 protected:
     void SetUp() override
     {
-        CommandLines() = TCommandLineStore();
-        char Pattern[] = "/tmp/narvo-fuzz-XXXXXX";
-        Folder = mkdtemp(Pattern);
-        setenv("NARVO_CONFIG_DIR", Folder.c_str(), 1);
-        PreviousReporter = SetExceptionReporter([this](const std::string& M) { Errors.push_back(M); });
-        PreviousClipboard = SetClipboardAccess(&PlatformClipboardAccess());
-        InstallProgramModules();
-        SetCommandHost(&Host);
-        Form = std::make_unique<TForm1>();
-        CreateStartupForms();
-        Form->show();
-        const auto End = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-        while (Form->FirstActivation() && std::chrono::steady_clock::now() < End)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        OpenWindow("/tmp/narvo-fuzz-XXXXXX", Host);
         Form->MainEditor->setFocus();
     }
     void TearDown() override
     {
-        FreeStartupForms();
-        Form.reset();
-        SetCommandHost(nullptr);
-        CommandLines() = TCommandLineStore();
-        SetClipboardAccess(PreviousClipboard);
-        SetExceptionReporter(PreviousReporter);
+        CloseWindow();
         LeftMargin = ParaIndent = 0;
         RightMargin = BellColumn = 72;
         WrapFlag = false;
-        std::system(("rm -rf '" + Folder + "'").c_str());
     }
 
     // The line run as Ctrl+G in the main pane runs it; a run still going after
@@ -208,14 +190,8 @@ protected:
         BreakFlag = false;
     }
 
-    std::string Folder;
-    std::vector<std::string> Errors;
-    TExceptionReporter PreviousReporter;
-    TClipboardAccess* PreviousClipboard = nullptr;
-    TScriptedMessageBoxes Boxes;
     TScriptedFileDialogs Dialogs;
     TStayingHost Host;
-    std::unique_ptr<TForm1> Form;
 };
 
 TEST_F(CommandFuzz, LinesWithNumbersAtTheLimitsRunAndTheWindowShowsThem)

@@ -22,6 +22,7 @@
 #include "platform/FileDialogs.h"
 #include "platform/KeyState.h"
 #include "platform/MessageBoxes.h"
+#include "ProgramWindow.h"
 #include "platform/TextConvert.h"
 
 #include <QApplication>
@@ -100,23 +101,12 @@ public:
     }
 };
 
-class TWindowRig : public TGoldenRig {
+class TWindowRig : public TGoldenRig, private test::TProgramWindow {
 public:
     TWindowRig()
     {
-        CommandLines() = TCommandLineStore();
-        char Pattern[] = "/tmp/narvo-golden-XXXXXX";
-        Folder = mkdtemp(Pattern);
-        setenv("NARVO_CONFIG_DIR", Folder.c_str(), 1);
-        PreviousReporter = SetExceptionReporter([this](const std::string& M) { Errors.push_back(M); });
-        PreviousClipboard = SetClipboardAccess(&PlatformClipboardAccess());
-        InstallProgramModules();
         // The program's host with the calls that leave the program counted.
-        SetCommandHost(&Host);
-        Form = std::make_unique<TForm1>();
-        CreateStartupForms();
-        Form->show();
-        Pump([this] { return !Form->FirstActivation(); });
+        OpenWindow("/tmp/narvo-golden-XXXXXX", Host);
         // The settings and the edit state are the program's start; the command
         // state is the cases' start.
         ResetCommandState();
@@ -126,13 +116,7 @@ public:
     ~TWindowRig() override
     {
         InjectKeyState(std::nullopt);
-        FreeStartupForms();
-        Form.reset();
-        SetCommandHost(nullptr);
-        CommandLines() = TCommandLineStore();
-        SetClipboardAccess(PreviousClipboard);
-        SetExceptionReporter(PreviousReporter);
-        std::system(("rm -rf '" + Folder + "'").c_str());
+        CloseWindow();
     }
 
     template <class F>
@@ -227,13 +211,7 @@ public:
     }
 
 private:
-    std::string Folder;
-    std::vector<std::string> Errors;
-    TExceptionReporter PreviousReporter;
-    TClipboardAccess* PreviousClipboard = nullptr;
-    TScriptedMessageBoxes Boxes;
     TScriptedFileDialogs Dialogs;
-    std::unique_ptr<TForm1> Form;
     TCountingHost Host;
     std::string Keys, WaitLines;
     // Whether the last key typed has reached the program (a key wait takes it).
