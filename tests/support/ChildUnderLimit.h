@@ -1,5 +1,6 @@
-// Runs a piece of a test in a child process whose address space may grow only so
-// far, so that memory runs out there and nowhere else. The sanitizers reserve more
+// Runs a piece of a test in a child process: one that changes the process's limits,
+// or one whose address space may grow only so far, so that memory runs out there
+// and nowhere else. The sanitizers reserve more
 // address space than any such limit leaves: under them the callers skip.
 #pragma once
 
@@ -26,10 +27,10 @@ inline constexpr bool SanitizedBuild = false;
 inline constexpr bool SanitizedBuild = false;
 #endif
 
-// Runs Body in a child whose address space may grow by Extra bytes from now;
-// answers what Body answered ("" when all held), what escaped it, or how the child
-// died.
-inline std::string InChildUnderLimit(std::int64_t Extra, const std::function<std::string()>& Body)
+// Runs Body in a child process, so that whatever it does to the process (its
+// limits above all) binds nothing else; answers what Body answered ("" when all
+// held), what escaped it, or how the child died.
+inline std::string InChild(const std::function<std::string()>& Body)
 {
     int Pipe[2];
     if (pipe(Pipe) != 0)
@@ -39,8 +40,7 @@ inline std::string InChildUnderLimit(std::int64_t Extra, const std::function<std
         close(Pipe[0]);
         std::string Answer;
         try {
-            const rlimit L{static_cast<rlim_t>(MemoryUse().Virtual + Extra), RLIM_INFINITY};
-            Answer = setrlimit(RLIMIT_AS, &L) == 0 ? Body() : "setrlimit failed";
+            Answer = Body();
         } catch (const std::exception& E) {
             Answer = std::string("escaped: ") + E.what();
         }
@@ -59,6 +59,15 @@ inline std::string InChildUnderLimit(std::int64_t Extra, const std::function<std
     if (!WIFEXITED(Status))
         return "child died, signal " + std::to_string(WTERMSIG(Status));
     return Answer;
+}
+
+// Runs Body in a child whose address space may grow by Extra bytes from now.
+inline std::string InChildUnderLimit(std::int64_t Extra, const std::function<std::string()>& Body)
+{
+    return InChild([&] {
+        const rlimit L{static_cast<rlim_t>(MemoryUse().Virtual + Extra), RLIM_INFINITY};
+        return setrlimit(RLIMIT_AS, &L) == 0 ? Body() : std::string("setrlimit failed");
+    });
 }
 
 }  // namespace narvo::test
