@@ -4,6 +4,7 @@
 // A change too large for the undo ring to hold record by record is recorded as one
 // replacement of the lines it touched, so that one undo always takes it back whole.
 #include "engine/EditorEngine.h"
+#include "platform/posix/ProcessMemory.h"
 
 #include <algorithm>
 #include <array>
@@ -364,6 +365,20 @@ void TEditorEngine::InsertColumnBlock(const std::string& Text)
 
 void TEditorEngine::InsertColumnLines(std::span<const std::string_view> List)
 {
+    {
+        // Every line short of the block's column is padded out to it, so a block put
+        // in far right of short lines may build many times its own size: the room
+        // is asked for before anything changes.
+        const std::int64_t C = DisplayColumn(Cursor->Pos(), Cursor->ColumnBlock);
+        std::int64_t Grows = 0;
+        std::int64_t Y = Cursor->Y;
+        for (const std::string_view Piece : List) {
+            const std::int64_t Short = C - (Y < Strings->Count() ? Strings->LineLength(Y) : 0);
+            Grows += std::max<std::int64_t>(Short, 0) + static_cast<std::int64_t>(Piece.size()) + 2;
+            ++Y;
+        }
+        NeedRoomToBuild(Grows);
+    }
     ScoopStop();
     RecordBracket(ufOpen);
     const std::int64_t C = DisplayColumn(Cursor->Pos(), Cursor->ColumnBlock);

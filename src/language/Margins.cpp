@@ -2,6 +2,7 @@
 #include "language/Margins.h"
 
 #include "language/AppState.h"
+#include "platform/posix/ProcessMemory.h"
 
 #include <algorithm>
 
@@ -22,14 +23,14 @@ std::size_t LeadingControlCount(std::string_view S)
     return I;
 }
 
-// Appends the next output line of Rest to Out and advances Rest past it and the
-// blank that ends it. Brk is the 1-based index of that blank: the last blank within
-// the first Limit + 1 characters, else the first one after them, else one past the
-// end. Rest is only searched where the line can end, so a reflow is linear.
-void AppendOutputLine(std::string& Out, std::string_view& Rest, const std::string& Prefix, std::int64_t Width)
+// The 1-based index of the blank that ends the next output line of Rest: the last
+// blank within the first Limit + 1 characters, else the first one after them, else
+// one past the end. Rest is only searched where the line can end, so a reflow is
+// linear.
+std::int64_t OutputLineBreak(std::string_view Rest, std::int64_t PrefixSize, std::int64_t Width)
 {
     const auto Len = static_cast<std::int64_t>(Rest.size());
-    const std::int64_t Limit = Width - static_cast<std::int64_t>(Prefix.size());
+    const std::int64_t Limit = Width - PrefixSize;
     std::int64_t Brk = 0;
     if (Limit < Len) {
         if (Limit >= 0) {
@@ -43,11 +44,31 @@ void AppendOutputLine(std::string& Out, std::string_view& Rest, const std::strin
                 Brk = static_cast<std::int64_t>(P) + 1;
         }
     }
-    if (Brk == 0)
-        Brk = Len + 1;
+    return Brk == 0 ? Len + 1 : Brk;
+}
+
+// Appends the next output line of Rest to Out and advances Rest past it and the
+// blank that ends it.
+void AppendOutputLine(std::string& Out, std::string_view& Rest, const std::string& Prefix, std::int64_t Width)
+{
+    const std::int64_t Brk = OutputLineBreak(Rest, static_cast<std::int64_t>(Prefix.size()), Width);
     Out += Prefix;
     Out.append(Rest.substr(0, static_cast<std::size_t>(Brk - 1)));
-    Rest.remove_prefix(static_cast<std::size_t>(std::min(Brk, Len)));
+    Rest.remove_prefix(static_cast<std::size_t>(std::min<std::int64_t>(Brk, static_cast<std::int64_t>(Rest.size()))));
+}
+
+// The size of the lines that AppendOutputLine makes of Rest, CRs between them
+// included: a margin before every word may make them many times Rest's size.
+std::int64_t OutputLinesSize(std::string_view Rest, std::int64_t FirstPad, std::int64_t RestPad, std::int64_t Width)
+{
+    std::int64_t Size = 0;
+    for (bool First = true; !Rest.empty(); First = false) {
+        const std::int64_t Pad = First ? FirstPad : RestPad;
+        const std::int64_t Brk = OutputLineBreak(Rest, Pad, Width);
+        Size += (First ? 0 : 1) + Pad + Brk - 1;
+        Rest.remove_prefix(static_cast<std::size_t>(std::min<std::int64_t>(Brk, static_cast<std::int64_t>(Rest.size()))));
+    }
+    return Size;
 }
 
 TPoint CursorOnText(const TEditorEngine& Pane) { return Pane.ClampPos(Pane.Cursor->Pos()); }
@@ -97,8 +118,14 @@ std::string ReflowText(std::string_view Text, std::int64_t Left, std::int64_t Wi
 
     const std::string FirstPad = MarginBlanks(Indent + Left);
     const std::string RestPad = MarginBlanks(Left);
+    // The whole result is sized before it is built, so a result the memory cannot
+    // hold is refused with the text untouched.
+    const std::int64_t Size = OutputLinesSize(Rest, static_cast<std::int64_t>(FirstPad.size()),
+                                              static_cast<std::int64_t>(RestPad.size()), Width) +
+                              (EndsWithCR ? 1 : 0);
+    NeedRoomToBuild(Size);
     std::string Out;
-    Out.reserve(Words.size() + Words.size() / 8 + FirstPad.size() + 1);
+    Out.reserve(static_cast<std::size_t>(Size));
     for (bool First = true; !Rest.empty(); First = false) {
         if (!First)
             Out.push_back('\r');

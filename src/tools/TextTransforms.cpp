@@ -3,6 +3,7 @@
 #include "tools/TextTransforms.h"
 
 #include "engine/EditBuffer.h"
+#include "platform/posix/ProcessMemory.h"
 #include "shared/CharClass.h"
 #include "shared/HexText.h"
 
@@ -13,6 +14,17 @@ namespace narvo {
 namespace {
 
 int ValidTabWidth(int TabWidth) { return TabWidth < 1 ? 1 : TabWidth; }
+
+// The transforms that put something before every line or in place of every tab
+// may build many times their input: the room for the most they can build is asked
+// for before they start (see NeedRoomToBuild).
+void NeedRoomForEach(std::string_view S, std::string_view Chars, std::int64_t Each)
+{
+    std::int64_t N = 1;
+    for (const char C : Chars)
+        N += std::count(S.begin(), S.end(), C);
+    NeedRoomToBuild(static_cast<std::int64_t>(S.size()) + N * Each);
+}
 
 // Index I starts a line of S: the first character, or one after a line end (CR, LF or
 // CR LF, taken as one), except at the very end of S.
@@ -90,6 +102,7 @@ std::vector<std::string> SplitHighlightLines(std::string_view S)
 std::string StringToPercentHex(std::string_view S)
 {
     static constexpr char Digits[] = "0123456789ABCDEF";
+    NeedRoomToBuild(static_cast<std::int64_t>(S.size()) * 3);
     std::string Out;
     Out.reserve(S.size() * 3);
     for (const char C : S) {
@@ -105,6 +118,7 @@ std::string PercentHexToString(std::string_view S) { return DecodeEscapedText(S,
 
 std::string InsertLineMarksText(std::string_view S, char Mark)
 {
+    NeedRoomForEach(S, "\r\n", 2);
     std::string Out;
     Out.reserve(S.size() + 16);
     for (std::size_t I = 0; I < S.size(); ++I) {
@@ -233,6 +247,7 @@ std::string ExpandTabsLine(std::string_view Line, int TabWidth, std::int64_t Sta
 
 std::string TabsToSpacesText(std::string_view S, int TabWidth)
 {
+    NeedRoomForEach(S, "\t", ValidTabWidth(TabWidth));
     return MapLines(S, [&](std::string_view L) { return ExpandTabsLine(L, TabWidth); });
 }
 
@@ -288,6 +303,8 @@ std::string SpacesToTabsText(std::string_view S, int TabWidth, int MinSpaces)
 std::string IndentText(std::string_view S, char Ch, int Count, bool Unindent)
 {
     const std::size_t N = static_cast<std::size_t>(std::max(Count, 0));
+    if (!Unindent)
+        NeedRoomForEach(S, "\r\n", static_cast<std::int64_t>(N));
     return MapLines(S, [&](std::string_view L) {
         if (!Unindent)
             return std::string(N, Ch) + std::string(L);

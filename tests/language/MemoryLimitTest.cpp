@@ -97,6 +97,48 @@ TEST(MemoryLimit, RunsUnderAnAddressSpaceLimitEndTooLargeAndUndoExactly)
               "");
 }
 
+TEST(MemoryLimit, AStepThatWouldOutgrowAGroupLimitEndsTooLargeBeforeItBuilds)
+{
+    // Under a control group's limit an allocation does not fail: the kernel ends the
+    // program. A step that would outgrow the room is refused before it builds, and
+    // the text stays whole. A margin of 65,535 blanks before each of 2,000 words would build
+    // 131 MB from 4 kB, with 16 MB of room left.
+    EXPECT_EQ(InChild([] {
+                  const TMemoryUse Use = MemoryUse();
+                  SetMemoryLimitsForTest(TMemoryLimits{0, 0, 0, 2 * (Use.Resident + (16 << 20))});
+                  std::string Words;
+                  for (int I = 0; I < 2000; ++I)
+                      Words += "a ";
+                  TCommandBench B;
+                  B.Host.Main.SetLines(Words + "|");
+                  B.Run("M65535,1M");
+                  std::string Fault;
+                  if (StatusMessage() != TooLargeMessage)
+                      Fault += "status \"" + StatusMessage() + "\"; ";
+                  if (B.Host.Main.Lines() != Words + "|")
+                      Fault += "the text became " + std::to_string(B.Host.Main.Strings->TextLength(2)) + " bytes; ";
+                  // A column block put in a million columns right of 100 short lines.
+                  std::string Block;
+                  for (int I = 0; I < 100; ++I)
+                      Block += "X\r";
+                  TFakeEditor E;
+                  E.SetLines(Words);
+                  E.Cursor->ColumnBlock = true;
+                  E.SetCursor(1000000, 0);
+                  try {
+                      E.InsertColumnBlock(Block);
+                      Fault += "the block went in; ";
+                  } catch (const std::bad_alloc&) {
+                  }
+                  if (E.Lines() != Words)
+                      Fault += "the block's text changed; ";
+                  if (GOutOfMemory != 0)
+                      Fault += "the memory ran out; ";
+                  return Fault;
+              }),
+              "");
+}
+
 // Runs Line on Start with the allocations from the first on failing one at a time
 // (every Stride-th of them), each bench made ready by Prepare; answers the number of
 // runs that failed.

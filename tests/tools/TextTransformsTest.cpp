@@ -2,11 +2,13 @@
 // modes: empty text, a text without a final line break, 8-bit bytes.
 #include "tools/SevenBit.h"
 #include "tools/TextTransforms.h"
+#include "support/ChildUnderLimit.h"
 
 #include <gtest/gtest.h>
 
 #include <cctype>
 #include <functional>
+#include <new>
 
 namespace narvo {
 namespace {
@@ -120,6 +122,34 @@ TEST(TextTransforms, DisplayColumnAndToggleResult)
     std::string S = "12 .";
     EXPECT_FALSE(ToggleLetterCase(S));
     EXPECT_EQ(StripTags("x>y<z"), "x>yz");
+}
+
+TEST(TextTransforms, ATransformThatWouldOutgrowTheRoomIsRefusedBeforeItBuilds)
+{
+    // A million tabs, or a million short lines, with 16 MB of room left (a control
+    // group's limit, past which the kernel would end the program): each of these
+    // would build 60 MB or more.
+    EXPECT_EQ(test::InChild([] {
+                  SetMemoryLimitsForTest(TMemoryLimits{0, 0, 0, 2 * (MemoryUse().Resident + (16 << 20))});
+                  const std::string Tabs(1 << 20, '\t'), Lines(1 << 20, '\r');
+                  const std::function<std::string()> Steps[] = {
+                      [&] { return TabsToSpacesText(Tabs, 64); },
+                      [&] { return IndentText(Lines, ' ', 64, false); },
+                      [&] { return StringToPercentHex(std::string(24 << 20, 'x')); },
+                  };
+                  std::string Fault;
+                  for (const auto& Step : Steps) {
+                      try {
+                          Fault += "built " + std::to_string(Step().size()) + " bytes; ";
+                      } catch (const std::bad_alloc&) {
+                      }
+                  }
+                  // What fits is built as before.
+                  if (IndentText(Lines.substr(0, 1000), ' ', 3, false).size() != 4003)
+                      Fault += "a small indent failed; ";
+                  return Fault;
+              }),
+              "");
 }
 
 }  // namespace

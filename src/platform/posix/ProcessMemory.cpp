@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdio>
+#include <new>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -153,6 +154,17 @@ std::int64_t MemoryRoom(const TMemoryLimits& Limits, const TMemoryUse& Use)
 }
 
 std::int64_t MemoryRoom() { return MemoryRoom(MemoryLimits(), MemoryUse()); }
+
+void NeedRoomToBuild(std::int64_t Bytes)
+{
+    // Reading the limits costs a few file reads: small steps are not worth them.
+    constexpr std::int64_t Small = std::int64_t{4} << 20;
+    if (Bytes < Small)
+        return;
+    const std::int64_t Room = MemoryRoom();
+    if (Room != INT64_MAX && (Bytes > Room / 2 || Room <= 0))
+        throw std::bad_alloc();
+}
 
 namespace {
 

@@ -55,6 +55,15 @@ std::int64_t MemoryRoom(const TMemoryLimits& Limits, const TMemoryUse& Use);
 // The same for the program now.
 std::int64_t MemoryRoom();
 
+// Before a step that builds Bytes of new text in one go (a remargin that puts a
+// wide margin before every word, a block padded far out, a transform that grows
+// its input): throws std::bad_alloc, with nothing built, when the text and the
+// copy the pane keeps of it would not fit in the room left. Past a control
+// group's limit an allocation does not fail, the kernel ends the program; so a
+// step that can outgrow its input asks first and ends as if the memory had run
+// out. Steps below a few megabytes pass without a look.
+void NeedRoomToBuild(std::int64_t Bytes);
+
 // The tightest of Limits for the program using Use, in words with its size ("the
 // address-space limit (ulimit -v) of 3,814 MB"); "" when nothing bounds it.
 std::string TightestMemoryLimit(const TMemoryLimits& Limits, const TMemoryUse& Use);
