@@ -62,24 +62,42 @@ void TScrollEditor::StartDrag()
     Drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
 }
 
+// Only a drag from a live pane of this process is taken: a drag from another
+// program is refused from its entry, so that it never counts as a finished move and
+// its source keeps its text (or file).
 void TScrollEditor::dragEnterEvent(QDragEnterEvent* Event)
 {
-    Event->acceptProposedAction();
+    if (EditorFromMime(Event->mimeData()))
+        Event->acceptProposedAction();
+    else
+        Event->ignore();
 }
 
 void TScrollEditor::dragMoveEvent(QDragMoveEvent* Event)
 {
+    TScrollEditor* Source = EditorFromMime(Event->mimeData());
+    if (!Source) {
+        Event->ignore();
+        return;
+    }
     Event->acceptProposedAction();
     const QPoint P = Event->position().toPoint();
-    DragOver(EditorFromMime(Event->mimeData()), P.x(), P.y());
+    DragOver(Source, P.x(), P.y());
 }
 
 void TScrollEditor::dropEvent(QDropEvent* Event)
 {
     const TKeyStateScope Scope(Event->modifiers());
     const QPoint P = Event->position().toPoint();
-    DragDrop(EditorFromMime(Event->mimeData()), P.x(), P.y());
-    Event->setDropAction(Event->modifiers().testFlag(Qt::ControlModifier) ? Qt::CopyAction : Qt::MoveAction);
+    // The source learns of a move only when the text went in here; a drop that
+    // inserted nothing is refused.
+    const Qt::DropAction Done = DragDrop(EditorFromMime(Event->mimeData()), P.x(), P.y());
+    if (Done == Qt::IgnoreAction) {
+        Event->setDropAction(Qt::IgnoreAction);
+        Event->ignore();
+        return;
+    }
+    Event->setDropAction(Done);
     Event->accept();
 }
 
@@ -92,15 +110,15 @@ void TScrollEditor::DragOver(TScrollEditor*, std::int64_t X, std::int64_t Y)
     DragSelectStep(false);
 }
 
-void TScrollEditor::DragDrop(TScrollEditor* Source, std::int64_t X, std::int64_t Y)
+Qt::DropAction TScrollEditor::DragDrop(TScrollEditor* Source, std::int64_t X, std::int64_t Y)
 {
     if (!Source || FReadOnly)
-        return;
+        return Qt::IgnoreAction;
     Unscale(X, Y);
     // Only stream highlights are dragged.
     if (Source->HighLight->Empty() || Source->Cursor->ColumnBlock) {
         UpdateDisplay(true, true);
-        return;
+        return Qt::IgnoreAction;
     }
     const bool SameBuffer = Source->Strings == Strings;
     TPoint D;
@@ -115,7 +133,7 @@ void TScrollEditor::DragDrop(TScrollEditor* Source, std::int64_t X, std::int64_t
             ComparePos(D, TPoint{H.Left, H.Top}) >= 0 && ComparePos(D, TPoint{H.Right, H.Bottom}) <= 0;
         if (PointInMark(X, Y, false) || OnBlock) {
             UpdateDisplay(true, true);
-            return;
+            return Qt::IgnoreAction;
         }
         DropWithin(Source, D, T, Move);
     } else {
@@ -124,6 +142,7 @@ void TScrollEditor::DragDrop(TScrollEditor* Source, std::int64_t X, std::int64_t
     UpdateDisplay(true, true);
     if (Source != this)
         Source->UpdateDisplay(false, true);
+    return Move ? Qt::MoveAction : Qt::CopyAction;
 }
 
 void TScrollEditor::DropWithin(TScrollEditor* Source, TPoint D, const std::string& T, bool Move)

@@ -212,7 +212,9 @@ public:
     // A drag of the highlighted text leaves this pane; Ctrl held at the drop copies.
     bool DragPending() const { return FDragPending; }
     void DragOver(TScrollEditor* Source, std::int64_t X, std::int64_t Y);
-    void DragDrop(TScrollEditor* Source, std::int64_t X, std::int64_t Y);
+    // Answers what the drop did: Qt::MoveAction when the text left Source,
+    // Qt::CopyAction when Source kept it, Qt::IgnoreAction when nothing went in.
+    Qt::DropAction DragDrop(TScrollEditor* Source, std::int64_t X, std::int64_t Y);
     // The live editor a drag's data names, or nullptr.
     static TScrollEditor* EditorFromMime(const QMimeData* Data);
     bool DragSelecting() const { return FDragTimer.isActive(); }

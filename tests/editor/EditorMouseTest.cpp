@@ -1,7 +1,7 @@
 // The mouse in the text: clicks on tabs and past line ends, word and gutter double
 // clicks, Shift+click, drag-select with its scoop events and auto-scroll, and drag
 // and drop within a pane, between panes and with read-only panes, each undone in
-// one step.
+// one step, and what a drop answers its source (a drag from elsewhere is refused).
 #include "EditorTestHelpers.h"
 
 #include "platform/KeyState.h"
@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QUrl>
 
 namespace narvo {
 namespace {
@@ -371,6 +372,45 @@ TEST_F(EditorDragDrop, ADropEventNamesItsSourceOnlyInThisProcess)
     QDropEvent Event(QPointF(At(E, 7, 0)), Qt::MoveAction | Qt::CopyAction, &Data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(E.viewport(), &Event);
     EXPECT_EQ(LinesOf(E), std::vector<std::string>{"twoone "});
+}
+
+// What the drop answers its source: a source that hears "moved" deletes its text.
+TEST_F(EditorDragDrop, OnlyADropThatWentInIsAnsweredAsAMove)
+{
+    EditorHost H({"one two"});
+    H.Show();
+    TScrollEditor& E = *H.Editor;
+    auto Send = [&](const QMimeData& Data, int Column, Qt::KeyboardModifiers Keys = Qt::NoModifier) {
+        QDragEnterEvent Enter(At(E, Column, 0), Qt::MoveAction | Qt::CopyAction, &Data, Qt::LeftButton, Keys);
+        QApplication::sendEvent(E.viewport(), &Enter);
+        QDropEvent Drop(QPointF(At(E, Column, 0)), Qt::MoveAction | Qt::CopyAction, &Data, Qt::LeftButton, Keys);
+        QApplication::sendEvent(E.viewport(), &Drop);
+        return std::pair{Enter.isAccepted(), Drop.isAccepted() ? Drop.dropAction() : Qt::IgnoreAction};
+    };
+    using TAnswer = std::pair<bool, Qt::DropAction>;
+    // Another program's word and a file from a file manager are refused.
+    QMimeData Word, File;
+    Word.setText(QStringLiteral("word"));
+    File.setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/any.txt"))});
+    EXPECT_EQ(Send(Word, 3), (TAnswer{false, Qt::IgnoreAction}));
+    EXPECT_EQ(Send(File, 3), (TAnswer{false, Qt::IgnoreAction}));
+    EXPECT_EQ(LinesOf(E), std::vector<std::string>{"one two"});
+
+    QMimeData Own;
+    Own.setData(QStringLiteral("application/x-narvo-editor-drag"),
+                QByteArray::number(QCoreApplication::applicationPid()) + ':' +
+                    QByteArray::number(reinterpret_cast<quintptr>(&E)));
+    Mark(E, TPoint{0, 0}, TPoint{4, 0});
+    EXPECT_EQ(Send(Own, 2), (TAnswer{true, Qt::IgnoreAction}));  // onto the block itself
+    E.SetReadOnly(true);
+    EXPECT_EQ(Send(Own, 7), (TAnswer{true, Qt::IgnoreAction}));
+    EXPECT_EQ(LinesOf(E), std::vector<std::string>{"one two"});
+    E.SetReadOnly(false);
+    EXPECT_EQ(Send(Own, 7, Qt::ControlModifier), (TAnswer{true, Qt::CopyAction}));
+    EXPECT_EQ(LinesOf(E), std::vector<std::string>{"one twoone "});
+    Mark(E, TPoint{0, 0}, TPoint{4, 0});
+    EXPECT_EQ(Send(Own, 11), (TAnswer{true, Qt::MoveAction}));
+    EXPECT_EQ(LinesOf(E), std::vector<std::string>{"twoone one "});
 }
 
 TEST_F(EditorDragDrop, SharedPanesMoveWithinTheirOneBuffer)
