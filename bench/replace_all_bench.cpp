@@ -3,10 +3,14 @@
 // window, and once through the real main window (offscreen) with its status
 // polling thread running, started as Esc Esc starts it. The window's figure is the
 // engine's plus what the window costs around the run: its yields to the message
-// loop every 20 commands, the status bar and the polling thread.
+// loop every 20 commands, the status bar and the polling thread. The same replace
+// all from Edit > Replace... (the dialog's Replace All button), and the dialog's
+// Find Next and Replace pressed many times each, in the same window.
 #include "app/CommandLanguage.h"
+#include "app/FindReplace.h"
 #include "app/MainWindow.h"
 #include "app/MainWindowHost.h"
+#include "app/MainWindowMenus.h"
 #include "language/CommandHost.h"
 #include "language/CommandLines.h"
 #include "language/Interpreter.h"
@@ -17,6 +21,8 @@
 #include "QtBenchSupport.h"
 
 #include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -98,32 +104,102 @@ public:
     std::string Folder;
 };
 
+// The program's main window, shown offscreen, in a settings folder of its own.
+class TBenchWindow {
+public:
+    TBenchWindow()
+    {
+        if (bench::EnsureApplication("narvo_bench_replace_all"))
+            InstallProgramModules();
+        Form = std::make_unique<TForm1>();
+        Form->resize(1000, 700);
+        Form->show();
+        QApplication::processEvents();
+    }
+    TScrollEditor& Main() { return *Form->MainEditor; }
+    // The text loaded, the cursor at its start and the message loop idle: what the
+    // load left is not the run's.
+    void Load(const std::string& Text)
+    {
+        Main().SetText(Text);
+        Main().Cursor->SetPos(TPoint{0, 0});
+        QApplication::processEvents();
+    }
+    // Edit > Replace... with the texts typed in.
+    TFindReplaceDialog& ReplaceDialog(const char* Find, const char* Replace)
+    {
+        Form->Menus->ReplaceMnuClick();
+        TFindReplaceDialog& D = *Form->Menus->FindDialog();
+        D.FindEdit->setText(QString::fromLatin1(Find));
+        D.ReplaceEdit->setText(QString::fromLatin1(Replace));
+        QApplication::processEvents();
+        return D;
+    }
+
+    const TSettingsFolder Settings;
+    std::unique_ptr<TForm1> Form;
+};
+
 void BM_ReplaceAllMainWindow(benchmark::State& State)
 {
-    if (bench::EnsureApplication("narvo_bench_replace_all"))
-        InstallProgramModules();
-    const TSettingsFolder Settings;
+    TBenchWindow W;
     const std::string Text = MakeSource();
-    auto Form = std::make_unique<TForm1>();
-    Form->resize(1000, 700);
-    Form->show();
-    QApplication::processEvents();
-    TScrollEditor& Main = *Form->MainEditor;
     for (auto _ : State) {
         State.PauseTiming();
-        Main.SetText(Text);
-        Main.Cursor->SetPos(TPoint{0, 0});
+        W.Load(Text);
         ProgramHost().SetCmdEditorText(ReplaceAll);
-        // What the load left for the message loop is not the run's.
         QApplication::processEvents();
         State.ResumeTiming();
         RunCurrentCommandLine(false);
         // The repaint and the status the run leaves are part of it.
         QApplication::processEvents();
     }
-    CheckResult(State, Main);
-    Form.reset();
+    CheckResult(State, W.Main());
 }
 BENCHMARK(BM_ReplaceAllMainWindow)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+// Replace All in the Replace dialog, from the click to the window idle again.
+void BM_ReplaceAllDialog(benchmark::State& State)
+{
+    TBenchWindow W;
+    const std::string Text = MakeSource();
+    TFindReplaceDialog& D = W.ReplaceDialog("std::", "xx::");
+    for (auto _ : State) {
+        State.PauseTiming();
+        W.Load(Text);
+        State.ResumeTiming();
+        D.ReplaceAllBtn->click();
+        QApplication::processEvents();
+    }
+    CheckResult(State, W.Main());
+}
+BENCHMARK(BM_ReplaceAllDialog)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+// The dialog's Find Next (range 0) or Replace (range 1) pressed 1,000 times through
+// the first quarter of the text; the figure is per press, each costing one search
+// and its repaint, however many presses came before.
+void BM_DialogPresses(benchmark::State& State)
+{
+    constexpr int Presses = 1'000;
+    TBenchWindow W;
+    const std::string Text = MakeSource();
+    TFindReplaceDialog& D = W.ReplaceDialog("std::", "xx::");
+    QPushButton* Button = State.range(0) == 0 ? D.FindNextBtn : D.ReplaceBtn;
+    for (auto _ : State) {
+        State.PauseTiming();
+        W.Load(Text);
+        State.ResumeTiming();
+        for (int I = 0; I < Presses; ++I) {
+            Button->click();
+            QApplication::processEvents();
+        }
+    }
+    if (StatusMessage() != "Ok")
+        throw std::runtime_error("the presses ended with \"" + StatusMessage() + "\"");
+    State.counters["per_press"] =
+        benchmark::Counter(static_cast<double>(Presses) * State.iterations(),
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_DialogPresses)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 }  // namespace

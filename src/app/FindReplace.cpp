@@ -2,6 +2,7 @@
 #include "app/FindReplace.h"
 
 #include "engine/EditorEngine.h"
+#include "language/CommandHost.h"
 #include "language/Margins.h"
 #include "platform/Application.h"
 #include "platform/TextConvert.h"
@@ -81,11 +82,11 @@ bool HighlightIsMatch(TEditorEngine& Pane, const TFindOptions& Options)
     return MatchFrom(Pane, Options.FindText, RangeStart(Mark), R) && R == Mark;
 }
 
-void ReplaceOnce(TEditorEngine& Pane, const TFindOptions& Options)
+bool ReplaceOnce(TEditorEngine& Pane, const TFindOptions& Options)
 {
     if (HighlightIsMatch(Pane, Options))
         ReplaceRange(Pane, TEditorEngine::NormalizeRange(Pane.HighLight->Range()), Options.ReplaceText, true);
-    SearchFromFindDialog(Pane, Options);
+    return SearchFromFindDialog(Pane, Options);
 }
 
 std::int64_t ReplaceAll(TEditorEngine& Pane, const TFindOptions& Options)
@@ -190,6 +191,10 @@ void TFindReplaceDialog::Present()
     activateWindow();
     FindEdit->setFocus(Qt::OtherFocusReason);
     FindEdit->selectAll();
+    // Enter in the find field is Find Next at every opening: a button pressed last
+    // time (Cancel) took the default with the keyboard and kept it while hidden.
+    FindNextBtn->setDefault(false);
+    FindNextBtn->setDefault(true);
 }
 
 void TFindReplaceDialog::ShowFind(const std::string& FindText)
@@ -237,31 +242,61 @@ void SetEditText(QLineEdit* Edit, const std::string& Text)
 void TFindReplaceDialog::SetFindText(const std::string& Text) { SetEditText(FindEdit, Text); }
 void TFindReplaceDialog::SetReplaceText(const std::string& Text) { SetEditText(ReplaceEdit, Text); }
 
-void TFindReplaceDialog::FindNextClick()
+namespace {
+
+// While a button's action runs the pane does not repaint, as during a command-line
+// run: a Replace All of thousands of matches would otherwise paint (and scroll to)
+// every one of them. The pane shows the end once, when the action is over.
+class TRepaintAtEnd {
+public:
+    explicit TRepaintAtEnd(TEditorEngine& Pane) : FPane(Pane), FHost(CommandHost())
+    {
+        if (FHost)
+            FHost->SetPaneUpdates(FPane, false);
+    }
+    ~TRepaintAtEnd()
+    {
+        if (FHost) {
+            FHost->SetPaneUpdates(FPane, true);
+            FHost->RepaintPane(FPane);
+        }
+    }
+    TRepaintAtEnd(const TRepaintAtEnd&) = delete;
+    TRepaintAtEnd& operator=(const TRepaintAtEnd&) = delete;
+
+private:
+    TEditorEngine& FPane;
+    TCommandHost* FHost;
+};
+
+}  // namespace
+
+void TFindReplaceDialog::RunSearch(bool (*Action)(TEditorEngine&, const TFindOptions&))
 {
     if (!Pane)
         return;
-    SearchFromFindDialog(Pane(), Options());
+    TEditorEngine& P = Pane();
+    bool Found = false;
+    {
+        const TRepaintAtEnd Repaint(P);
+        Found = Action(P, Options());
+        // A search that finds nothing leaves no match looking found, and its
+        // status outlives the pane's change handlers, which show and reset it.
+        if (!Found && P.HighLight->Found)
+            P.ClearMark();
+    }
+    P.Status = Found ? edDone : edNotFound;
     if (OnSearched)
         OnSearched();
 }
 
-void TFindReplaceDialog::ReplaceClick()
-{
-    if (!Pane)
-        return;
-    ReplaceOnce(Pane(), Options());
-    if (OnSearched)
-        OnSearched();
-}
+void TFindReplaceDialog::FindNextClick() { RunSearch(&SearchFromFindDialog); }
+
+void TFindReplaceDialog::ReplaceClick() { RunSearch(&ReplaceOnce); }
 
 void TFindReplaceDialog::ReplaceAllClick()
 {
-    if (!Pane)
-        return;
-    ReplaceAll(Pane(), Options());
-    if (OnSearched)
-        OnSearched();
+    RunSearch([](TEditorEngine& P, const TFindOptions& O) { return ReplaceAll(P, O) > 0; });
 }
 
 }  // namespace narvo

@@ -37,8 +37,8 @@ struct TFindOptions {
 bool SearchFromFindDialog(TEditorEngine& Pane, const TFindOptions& Options);
 // Whether the pane's highlight is a match of the find text under the options.
 bool HighlightIsMatch(TEditorEngine& Pane, const TFindOptions& Options);
-// A highlighted match is replaced; then the next match is searched.
-void ReplaceOnce(TEditorEngine& Pane, const TFindOptions& Options);
+// A highlighted match is replaced; then the next match is searched (its answer).
+bool ReplaceOnce(TEditorEngine& Pane, const TFindOptions& Options);
 // A highlighted match is replaced first, else the first match is searched; then
 // every match in the direction is replaced. A replacement is never searched again,
 // so a replace text that holds the find text ends. Returns the number replaced.
@@ -80,6 +80,9 @@ public:
 
 private:
     void SetMode(bool Replace);
+    // Runs a button's search on the pane, which repaints once at the end; a search
+    // that found nothing sets "Not Found" for the status line.
+    void RunSearch(bool (*Action)(TEditorEngine&, const TFindOptions&));
     void Present();
     bool FReplaceMode = false;
     QWidget* FReplaceRow = nullptr;
