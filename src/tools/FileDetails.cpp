@@ -9,9 +9,9 @@
 #include "shared/SystemData.h"
 #include "tools/TextToolHooks.h"
 #include "tools/TextTransforms.h"
+#include "tools/ToolWalk.h"
 
 #include <QCheckBox>
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -273,18 +273,12 @@ void TDetailsDlg::ShowFileProperties(const std::string& FileName)
 bool TDetailsDlg::CountPane(TScrollEditor& Pane, bool HighlightedOnly, TTextCounter& Counter)
 {
     QPointer<TScrollEditor> Alive(&Pane);
-    std::int64_t Budget = 0;
-    // Lets the message loop run now and then; false once the walk should stop.
-    auto Pause = [&](std::int64_t Used) {
-        Budget += Used;
-        if (Budget < 256)
-            return true;
-        Budget = 0;
+    TToolWalk Walk(this, [&] {
         Counts = Counter.Counts();
         ShowCounts();
-        QCoreApplication::processEvents();
-        return !FStop && Alive;
-    };
+    });
+    // False once the walk should stop.
+    auto Step = [&](std::int64_t Bytes) { return Walk.Step(Bytes) && !FStop && Alive; };
     if (HighlightedOnly) {
         const std::string S = Pane.GetMarkedText();
         std::vector<std::string> Lines = SplitHighlightLines(S);
@@ -293,20 +287,19 @@ bool TDetailsDlg::CountPane(TScrollEditor& Pane, bool HighlightedOnly, TTextCoun
             Lines.pop_back();
         for (const std::string& L : Lines) {
             Counter.CountLine(L);
-            if (!Pause(static_cast<std::int64_t>(L.size()) + 1))
+            if (!Step(static_cast<std::int64_t>(L.size()) + 1))
                 return false;
         }
         return true;
     }
-    // The lines are read by index, one copy at a time: the pane may change while
-    // the message loop runs.
-    for (std::int64_t Y = 0; Alive && Y < Pane.Strings->Count(); ++Y) {
-        const std::string L((*Pane.Strings)[Y]);
+    // The lines are read by index: the pane may change while the message loop runs.
+    for (std::int64_t Y = 0; Y < Pane.Strings->Count(); ++Y) {
+        const std::string_view L = (*Pane.Strings)[Y];
         Counter.CountLine(L);
-        if (!Pause(static_cast<std::int64_t>(L.size()) + 1))
+        if (!Step(static_cast<std::int64_t>(L.size()) + 1))
             return false;
     }
-    return static_cast<bool>(Alive);
+    return true;
 }
 
 bool TDetailsDlg::AnalyzeText(bool HighlightedOnly)

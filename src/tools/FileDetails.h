@@ -4,11 +4,11 @@
 // occurrences of a user string) of the main pane or its highlight, counted with a
 // running display and appended to a report.
 //
-// The statistics walk lets the message loop run every 256 characters so the window
-// stays responsive on a long text. During those pauses the pane may change or the
-// window close: the walk reads each line afresh by index and stops at the current
-// line count, and closing the window (or pressing "Analyze File" is refused while one
-// runs) stops it.
+// The statistics walk refreshes the panels and lets the message loop run every 100 ms
+// or so (TToolWalk), so the window stays responsive on a long text. During those
+// pauses the pane may change or the window close: the walk reads each line afresh by
+// index and stops at the current line count; closing the window and Ctrl+Break stop
+// it ("Analyze File" is refused while one runs).
 #pragma once
 
 #include <QDateTime>

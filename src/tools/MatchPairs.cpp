@@ -6,6 +6,7 @@
 #include "platform/TextConvert.h"
 #include "shared/CharClass.h"
 #include "tools/TextToolHooks.h"
+#include "tools/ToolWalk.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -129,23 +130,38 @@ void TMatchPairsDlg::Select(TScrollEditor& Pane, const TRect& Range)
     Pane.RedrawFound();  // the view follows the cursor as after a search
 }
 
+int TMatchPairsDlg::NearerItem(bool HasB, const TRect& B, bool HasE, const TRect& E)
+{
+    if (HasB && HasE)
+        // Ending at the same place the end wins, so equal strings (quotes) close.
+        return TEditorEngine::PosAfter(TPoint{E.Right, E.Bottom}, TPoint{B.Right, B.Bottom}) ? 1 : 2;
+    return HasB ? 1 : HasE ? 2 : 0;
+}
+
 int TMatchPairsDlg::FindNextItem(TScrollEditor& Pane, const std::string& BeginStr, const std::string& EndStr)
 {
     const TPoint From = Pane.Cursor->Pos();
     TRect B, E;
     const bool HasB = Search(Pane, BeginStr, From, B);
     const bool HasE = Search(Pane, EndStr, From, E);
-    int Result = 0;
-    if (HasB && HasE)
-        // Ending at the same place the end wins, so equal strings (quotes) close.
-        Result = TEditorEngine::PosAfter(TPoint{E.Right, E.Bottom}, TPoint{B.Right, B.Bottom}) ? 1 : 2;
-    else if (HasB)
-        Result = 1;
-    else if (HasE)
-        Result = 2;
+    const int Result = NearerItem(HasB, B, HasE, E);
     if (Result != 0)
         Select(Pane, Result == 1 ? B : E);
     return Result;
+}
+
+bool TMatchPairsDlg::TNextItem::Find(TMatchPairsDlg& D, TScrollEditor& Pane, const std::string& Pattern, TPoint From)
+{
+    // The search reads from the character before From on; what it found earlier is
+    // still the first occurrence while it begins there or later, and nothing found
+    // stays nothing, the walk only going forward.
+    TPoint Start = From;
+    Pane.PrevPos(Start);
+    if (!Known || (Found && TEditorEngine::PosAfter(Start, TPoint{Range.Left, Range.Top}))) {
+        Found = D.Search(Pane, Pattern, From, Range);
+        Known = true;
+    }
+    return Found;
 }
 
 void TMatchPairsDlg::ShowDepths()
@@ -216,17 +232,46 @@ void TMatchPairsDlg::MatchPair(TScrollEditor& Pane)
     }
     Depth = 1;
     MaxDepth = 0;
-    // Every pass moves the cursor forward, so the walk ends at the text's end.
-    while (StepRight(Pane)) {
-        const int Result = FindNextStep(Pane);
-        if (Depth < 1) {
-            StatusDis->setText("Match Found");
-            return;
-        }
+    const std::string BeginStr = EditText(BeginEdit), EndStr = EditText(EndEdit);
+    // The walk runs on positions only; the pane shows where it ended. Every step
+    // begins one position after the last item, so the walk ends at the text's end.
+    const TPoint Before = Pane.Cursor->Pos();
+    TRect Last = Pane.HighLight->Range();
+    TPoint P = Pane.ClampPos(Before);
+    TNextItem NextB, NextE;
+    const char* Outcome = "No matching \"end\"";
+    QPointer<TScrollEditor> Alive(&Pane);
+    TToolWalk Walk(this, [this] { ShowDepths(); });
+    while (Pane.NextPos(P)) {
+        const bool HasB = NextB.Find(*this, Pane, BeginStr, P);
+        const bool HasE = NextE.Find(*this, Pane, EndStr, P);
+        const int Result = NearerItem(HasB, NextB.Range, HasE, NextE.Range);
         if (Result == 0)
             break;
+        Last = Result == 1 ? NextB.Range : NextE.Range;
+        Depth += Result == 1 ? 1 : -1;
+        MaxDepth = std::max(MaxDepth, Depth);
+        const std::int64_t Lines = Last.Bottom - P.Y;
+        P = TPoint{Last.Right, Last.Bottom};
+        if (Depth < 1) {
+            Outcome = "Match Found";
+            break;
+        }
+        if (!Walk.Step(1 + Lines) || !Alive) {
+            Outcome = "Stopped";
+            break;
+        }
     }
-    StatusDis->setText("No matching \"end\"");
+    ShowDepths();
+    StatusDis->setText(Outcome);
+    if (!Alive)
+        return;
+    // One move for the whole walk: one undo record, one redraw.
+    TScrollEditor::ScoopSave(Before);
+    Pane.UndoList->SetLastPos(Before);
+    Select(Pane, Last);
+    Pane.UndoList->AddMoveIfMoved(Pane.Cursor->Pos());
+    Pane.ScoopFire(Pane.Cursor->Pos());
 }
 
 void TMatchPairsDlg::MatchBtnClick()

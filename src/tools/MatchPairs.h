@@ -3,6 +3,11 @@
 // depth (each begin one deeper, each end one shallower) until the end that closes it,
 // or steps one found item at a time; it shows the current and the deepest depth and
 // returns to where the search started. The text itself is never changed.
+//
+// The matching walk reads the text between the two items once: each string's next
+// occurrence is kept until the walk passes it. It shows the depths every 100 ms or
+// so and stops on Ctrl+Break and when the window closes ("Stopped"), leaving the
+// last item it found highlighted.
 #pragma once
 
 #include "engine/EditTypes.h"
@@ -60,6 +65,14 @@ public:
     void MatchPair(TScrollEditor& Pane);
 
 private:
+    // The next occurrence of one string, kept while the walk has not passed its start.
+    struct TNextItem {
+        bool Known = false, Found = false;
+        TRect Range;
+        bool Find(TMatchPairsDlg& D, TScrollEditor& Pane, const std::string& Pattern, TPoint From);
+    };
+    // Which of the two found items comes first (see FindNextItem).
+    static int NearerItem(bool HasB, const TRect& B, bool HasE, const TRect& E);
     bool BeginAtCursor(TScrollEditor& Pane, const std::string& BeginStr, TRect& Range);
     bool Search(TScrollEditor& Pane, const std::string& Pattern, TPoint From, TRect& Range);
     // One position forward; false at the end of the text, where a further search

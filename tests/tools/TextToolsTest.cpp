@@ -11,9 +11,12 @@
 #include "tools/SevenBit.h"
 #include "support/PaneToolHost.h"
 #include "tools/TextToolHooks.h"
+#include "tools/ToolWalk.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -180,6 +183,79 @@ TEST_F(TextToolsTest, FindNextItemStepsAndReturnsToLastLocation)
     EXPECT_EQ(Pane.HighLight->StartPos, (TPoint{4, 0}));
 }
 
+// Find Matching gives what stepping item by item from the begin gives, however far
+// apart the items of the two strings stand.
+TEST_F(TextToolsTest, FindMatchingEndsWhereSteppingEnds)
+{
+    const struct {
+        const char* Text;
+        int Preset;
+    } Cases[] = {
+        {"begin a\nbegin b\nend c begin\n\nend\nend tail end", 0},
+        {"{ x {\n\n} {{ }}} } }", 1},
+        {"((((((((( a ) b", 4},
+        {"\"a\" \"b\"", 5},
+        {"<<a>\n<b>>", 3},
+    };
+    for (const auto& C : Cases) {
+        SCOPED_TRACE(C.Text);
+        Load(C.Text);
+        TMatchPairsDlg Walk;
+        Walk.PairsComboChange(C.Preset);
+        Walk.MatchBtnClick();
+        const TRect Found = Pane.HighLight->Range();
+        Load(C.Text);
+        TMatchPairsDlg Steps;
+        Steps.PairsComboChange(C.Preset);
+        ASSERT_TRUE(Steps.FindBegin(Pane, Steps.BeginEdit->text().toStdString()));
+        Steps.Depth = 1;
+        while (Steps.Depth > 0) {
+            const TPoint Before = Pane.Cursor->Pos();
+            Pane.CursorRight();
+            if (Pane.Cursor->Pos() == Before || Steps.FindNextStep(Pane) == 0)
+                break;
+        }
+        EXPECT_EQ(Walk.StatusDis->text() == "Match Found", Steps.Depth == 0);
+        EXPECT_EQ(Walk.MaxDepth, Steps.MaxDepth);
+        if (Steps.Depth == 0) {
+            EXPECT_EQ(Found, Pane.HighLight->Range());
+        }
+    }
+}
+
+// Ctrl+Break in any window, or closing the tool's window, stops a long walk: the
+// depths shown as far as it got, the last item found highlighted.
+TEST_F(TextToolsTest, CtrlBreakAndCloseStopFindMatching)
+{
+    std::string Text = "{";
+    for (int I = 0; I < TToolWalk::UnitsPerLook; ++I)
+        Text += "{}";
+    Text += "}";
+    for (const bool ByClose : {false, true}) {
+        SCOPED_TRACE(ByClose);
+        Load(Text);
+        TMatchPairsDlg D;
+        D.PairsComboChange(1);
+        D.show();
+        std::string Shown;
+        QTimer::singleShot(0, &D, [&] {
+            Shown = D.DepthDis->text().toStdString();
+            if (ByClose) {
+                D.close();
+            } else {
+                QKeyEvent Break(QEvent::KeyPress, Qt::Key_Pause, Qt::ControlModifier);
+                QCoreApplication::sendEvent(&D, &Break);
+            }
+        });
+        D.MatchBtnClick();
+        EXPECT_EQ(D.StatusDis->text(), "Stopped");
+        EXPECT_NE(Shown, "0");
+        EXPECT_GT(Pane.Cursor->Pos().X, 1);
+        EXPECT_LT(Pane.Cursor->Pos().X, static_cast<std::int64_t>(Text.size()));
+        EXPECT_EQ(Pane.HighLight->EndPos, Pane.Cursor->Pos());
+    }
+}
+
 // The status bar shows the highlighted count from the change event: every tool
 // that sets a highlight tells of it after setting it.
 TEST_F(TextToolsTest, ToolsThatSetAHighlightTellOfItLast)
@@ -325,12 +401,61 @@ TEST_F(TextToolsTest, DetailsShowTheProgramsOwnArguments)
     EXPECT_EQ(D.RawCommandEdit->text().toStdString(), "narvo -reverse /# 25 \"\"");
 }
 
-TEST_F(TextToolsTest, ClosingTheDetailsWindowStopsALongAnalysis)
+// 20,000 lines of five words, more than a walk takes before its first look around.
+std::string WordLines()
 {
     std::string Text;
     for (int I = 0; I < 20000; ++I)
         Text += "some words on a line\n";
-    Load(Text);
+    return Text;
+}
+
+// A clock that stands still for the test's length.
+class TFrozenClock {
+public:
+    TFrozenClock() : FSaved(TToolWalk::Clock) { TToolWalk::Clock = [] { return std::int64_t{1000}; }; }
+    ~TFrozenClock() { TToolWalk::Clock = FSaved; }
+    TFrozenClock(const TFrozenClock&) = delete;
+    TFrozenClock& operator=(const TFrozenClock&) = delete;
+
+private:
+    std::function<std::int64_t()> FSaved;
+};
+
+// The panels refresh and the message loop runs by the clock, not by the line: with
+// the clock standing still, once after the first piece only.
+TEST_F(TextToolsTest, TheAnalysisTakesEventsByTheClockNotByTheLine)
+{
+    Load(WordLines());
+    TFrozenClock Frozen;
+    TDetailsDlg D;
+    int Turns = 0;
+    QTimer Counter;
+    QObject::connect(&Counter, &QTimer::timeout, [&] { ++Turns; });
+    Counter.start(0);
+    EXPECT_TRUE(D.AnalyzeText(false));
+    EXPECT_EQ(Turns, 1);
+    EXPECT_EQ(D.Counts.Lines, 20001);
+    EXPECT_EQ(D.Counts.Words, 100000);
+}
+
+TEST_F(TextToolsTest, CtrlBreakStopsALongAnalysis)
+{
+    Load(WordLines());
+    TDetailsDlg D;
+    QTimer::singleShot(0, &D, [&D] {
+        QKeyEvent Break(QEvent::KeyPress, Qt::Key_Pause, Qt::ControlModifier);
+        QCoreApplication::sendEvent(D.UtilityEdit, &Break);
+    });
+    EXPECT_FALSE(D.AnalyzeText(false));
+    EXPECT_GT(D.Counts.Lines, 0);
+    EXPECT_LT(D.Counts.Lines, 20001);
+    EXPECT_TRUE(D.Button1->isEnabled());
+}
+
+TEST_F(TextToolsTest, ClosingTheDetailsWindowStopsALongAnalysis)
+{
+    Load(WordLines());
     TDetailsDlg D;
     D.show();
     QTimer::singleShot(0, &D, [&D] { D.reject(); });
