@@ -4,6 +4,10 @@
 
 #include <QApplication>
 
+#include <cstdlib>
+#include <string>
+#include <unistd.h>
+
 namespace narvo::bench {
 
 // Makes the application the first time (Name is the program's name); true that time.
@@ -19,5 +23,19 @@ inline bool EnsureApplication(const char* Name)
     App = new QApplication(Argc, Argv);
     return true;
 }
+
+// A settings folder of the bench's own, removed at the end.
+class TSettingsFolder {
+public:
+    TSettingsFolder()
+    {
+        char Pattern[] = "/tmp/narvo-bench-XXXXXX";
+        Folder = mkdtemp(Pattern);
+        setenv("NARVO_CONFIG_DIR", Folder.c_str(), 1);
+    }
+    ~TSettingsFolder() { std::system(("rm -rf '" + Folder + "'").c_str()); }
+
+    std::string Folder;
+};
 
 }  // namespace narvo::bench

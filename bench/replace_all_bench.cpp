@@ -90,20 +90,6 @@ void BM_ReplaceAllEngine(benchmark::State& State)
 }
 BENCHMARK(BM_ReplaceAllEngine)->Unit(benchmark::kMillisecond)->Iterations(20);
 
-// A settings folder of the bench's own, removed at the end.
-class TSettingsFolder {
-public:
-    TSettingsFolder()
-    {
-        char Pattern[] = "/tmp/narvo-bench-XXXXXX";
-        Folder = mkdtemp(Pattern);
-        setenv("NARVO_CONFIG_DIR", Folder.c_str(), 1);
-    }
-    ~TSettingsFolder() { std::system(("rm -rf '" + Folder + "'").c_str()); }
-
-    std::string Folder;
-};
-
 // The program's main window, shown offscreen, in a settings folder of its own.
 class TBenchWindow {
 public:
@@ -136,7 +122,7 @@ public:
         return D;
     }
 
-    const TSettingsFolder Settings;
+    const bench::TSettingsFolder Settings;
     std::unique_ptr<TForm1> Form;
 };
 
