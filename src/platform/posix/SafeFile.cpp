@@ -514,11 +514,30 @@ TTempFile WriteTempFile(const std::string& Target, const std::vector<std::string
     return Temp;
 }
 
+namespace {
+
+// Whether this user could remove a name of Existing's file in Folder again. In a
+// sticky folder only the owner of the file or of the folder (or one with the
+// rights of root) may: a link made there to another user's file would stay behind
+// after a failed save, a hidden name of that user's file nobody here can remove.
+bool CanRemoveLinkIn(const std::string& Folder, const std::string& Existing)
+{
+    struct stat Dir, File;
+    if (::stat(Folder.c_str(), &Dir) != 0 || !(Dir.st_mode & S_ISVTX) || ::stat(Existing.c_str(), &File) != 0)
+        return true;
+    const uid_t Me = ::geteuid();
+    return Me == 0 || Dir.st_uid == Me || File.st_uid == Me;
+}
+
+}  // namespace
+
 TTempFile LinkTempFile(const std::string& Existing, const std::string& Target)
 {
     TTempFile Temp;
     Temp.Folder_ = FolderOfPath(Target);
     int Err = InjectedFault(TFileStep::Link, Target);
+    if (!Err && !CanRemoveLinkIn(Temp.Folder_, Existing))
+        Err = EPERM;
     if (!Err)
         RemoveStaleTempFiles(Target);
     for (int Attempt = 0; !Err && Temp.Name_.empty() && Attempt < 100; ++Attempt) {

@@ -123,7 +123,9 @@ TTempFile WriteTempFile(const std::string& Target, const std::vector<std::string
                         unsigned NewFileMode = 0666, const std::string& ModelFile = {});
 // The file Existing under one more name, a hidden temporary one of Target (a hard
 // link: no byte is copied), to be put in place as Target later. Throws EFileError
-// (with the errno as Code) where the file system has no links or refuses this one.
+// (with the errno as Code) where the file system has no links or refuses this one,
+// and (EPERM) where this user could not remove the link again: another user's file
+// in a sticky folder.
 TTempFile LinkTempFile(const std::string& Existing, const std::string& Target);
 // Puts Temp in place as Target (replacing it) and syncs the folder; on failure Temp
 // is removed and EFileError thrown. When Target already is the very file Temp names

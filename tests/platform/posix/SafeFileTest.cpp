@@ -288,6 +288,40 @@ TEST(SafeFile, ALinkPutInPlaceLeavesNoSecondName)
     EXPECT_EQ(Dir.Listing(), "x;x.BAK;");
 }
 
+// In a sticky folder a user may link to another user's file but not remove that
+// link again: the ".BAK" of such a file is never made a link there, so a save that
+// fails leaves no hidden name of that user's file behind. Needs a second user: as
+// root, the child takes the user "nobody".
+TEST(SafeFile, NoLinkToAnotherUsersFileStaysInAStickyFolder)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to act as another user";
+    TTempFolder Dir;
+    ASSERT_EQ(::chmod(Dir.Path().c_str(), 01777), 0);
+    PutFile(Dir / "s.txt", "theirs");
+    PutFile(Dir / "s.txt.BAK", "older");
+    ASSERT_EQ(::chmod((Dir / "s.txt").c_str(), 0666), 0);
+    const pid_t Child = ::fork();
+    ASSERT_GE(Child, 0);
+    if (Child == 0) {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+            ::_exit(2);
+        try {
+            const TTempFile Dropped = LinkTempFile(Dir / "s.txt", Dir / "s.txt.BAK");
+        } catch (const EFileError& E) {
+            ::_exit(E.Code() == EPERM ? 0 : 3);
+        }
+        ::_exit(0);
+    }
+    int Status = 0;
+    ASSERT_EQ(::waitpid(Child, &Status, 0), Child);
+    ASSERT_TRUE(WIFEXITED(Status)) << Status;
+    if (WEXITSTATUS(Status) == 2)
+        GTEST_SKIP() << "cannot take another user here";
+    EXPECT_EQ(WEXITSTATUS(Status), 0);
+    EXPECT_EQ(Dir.Listing(), "s.txt;s.txt.BAK;");
+}
+
 TEST(SafeFile, FollowsSymbolicLinks)
 {
     TTempFolder Dir;
