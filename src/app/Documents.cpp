@@ -92,48 +92,59 @@ TFileStamp StampOf(const std::string& Path)
     return S;
 }
 
-// The file of the document as it was when read or last saved (after links), so that
-// a change by another program is noticed before it is overwritten.
-std::string GDiskFile;
-TFileStamp GDiskStamp;
+// The file of a pane as it was when read or last saved: the name it was read under,
+// the file that name led to (after links) and its stamp, so that a change by
+// another program, also a link turned to another file, is noticed before it is
+// overwritten.
+struct TPaneDisk {
+    std::string Name;
+    std::string File;
+    TFileStamp Stamp;
+};
+// The document's.
+TPaneDisk GDisk;
 // The stamp of a change already reported by an auto-save (reported once).
 TFileStamp GReportedStamp;
 // The last reason an auto-save gave for skipping a text it would have to change
 // (said once, until the document is saved, opened or closed).
 std::string GSkipSaid;
 
-void RememberDiskFile(const std::string& Target)
+void RememberDiskFile(const std::string& Name, const std::string& Target)
 {
-    GDiskFile = Target;
-    GDiskStamp = StampOf(Target);
+    GDisk = {Name, Target, StampOf(Target)};
     GSkipSaid.clear();
 }
 
 // The same for each pane with a file of its own other than the document (the
 // secondary pane), while the pane exists.
-struct TPaneDisk {
-    std::string File;
-    TFileStamp Stamp;
-};
 std::map<const QObject*, TPaneDisk> GPaneDisks;
 
-void RememberPaneDisk(const TScrollEditor& Pane, const std::string& Target, const TFileStamp& Stamp)
+void RememberPaneDisk(const TScrollEditor& Pane, const std::string& Name, const std::string& Target,
+                      const TFileStamp& Stamp)
 {
-    const auto [It, Added] = GPaneDisks.insert_or_assign(&Pane, TPaneDisk{Target, Stamp});
+    const auto [It, Added] = GPaneDisks.insert_or_assign(&Pane, TPaneDisk{Name, Target, Stamp});
     if (Added)
         QObject::connect(&Pane, &QObject::destroyed, [Key = It->first] { GPaneDisks.erase(Key); });
 }
 
-// Whether Target, the file a save of Pane would replace, is no longer as it was when
-// read or last saved here: another program changed it meanwhile.
-bool ChangedOnDisk(const TScrollEditor& Pane, bool Document, const std::string& Target, const TFileStamp& Now)
+// Whether Target, the file a save of Pane under Name would replace, is no longer as
+// it was when read or last saved here: another program changed it meanwhile, or
+// turned the link Name is to another file (whose own text a save would replace).
+bool ChangedOnDisk(const TScrollEditor& Pane, bool Document, const std::string& Name, const std::string& Target,
+                   const TFileStamp& Now)
 {
     if (!Now.Valid)
         return false;
-    if (Document)
-        return GDiskStamp.Valid && Target == GDiskFile && !(Now == GDiskStamp);
-    const auto It = GPaneDisks.find(&Pane);
-    return It != GPaneDisks.end() && It->second.Stamp.Valid && Target == It->second.File && !(Now == It->second.Stamp);
+    const TPaneDisk* Known = &GDisk;
+    if (!Document) {
+        const auto It = GPaneDisks.find(&Pane);
+        Known = It == GPaneDisks.end() ? nullptr : &It->second;
+    }
+    if (!Known || !Known->Stamp.Valid)
+        return false;
+    if (Target == Known->File)
+        return !(Now == Known->Stamp);
+    return Name == Known->Name;
 }
 
 void SayAutoSaveSkipped(const std::string& Text)
@@ -396,7 +407,7 @@ bool SavePane(TScrollEditor& Main, const std::string& GivenName, bool AddToRecen
 
     // Another program changed the file since it was read or saved here.
     const TFileStamp Now = StampOf(Target);
-    if (ChangedOnDisk(Main, Document, Target, Now)) {
+    if (ChangedOnDisk(Main, Document, Name, Target, Now)) {
         if (Automatic) {
             if (!(GReportedStamp == Now))
                 ShowStatusMessage("Not auto-saved: " + ElideMiddle(Name) + " was changed by another program", true);
@@ -476,11 +487,11 @@ bool SavePane(TScrollEditor& Main, const std::string& GivenName, bool AddToRecen
     Main.SetModified(false);
     UpdateStatus();
     if (!Document) {
-        RememberPaneDisk(Main, Target, StampOf(Target));
+        RememberPaneDisk(Main, Name, Target, StampOf(Target));
         return true;
     }
     CurrentFileName = Name;
-    RememberDiskFile(Target);
+    RememberDiskFile(Name, Target);
     SetWindowTitle(Name);
     if (AddToRecentList)
         AddToRecent(Name);
@@ -500,12 +511,13 @@ bool SavePaneToFile(TScrollEditor& Pane, const std::string& Name) { return SaveP
 
 void LoadPaneFromFile(TScrollEditor& Pane, const std::string& Name)
 {
-    const std::string Target = ResolveFileLink(AbsoluteFileName(Name));
+    const std::string Absolute = AbsoluteFileName(Name);
+    const std::string Target = ResolveFileLink(Absolute);
     // The stamp before the bytes, so that a change while they are read is seen at
     // the next save.
     const TFileStamp Stamp = StampOf(Target);
     Pane.LoadFromFile(Name);
-    RememberPaneDisk(Pane, Target, Stamp);
+    RememberPaneDisk(Pane, Absolute, Target, Stamp);
 }
 
 bool AskToSaveText(const std::string& Question, const std::function<bool()>& Save)
@@ -577,8 +589,7 @@ bool CloseTextFile()
     if (!OfferToSaveDocument())
         return false;
     CurrentFileName.clear();
-    GDiskFile.clear();
-    GDiskStamp = {};
+    GDisk = {};
     GSkipSaid.clear();
     Main.Clear();
     ResetEditState();
@@ -736,9 +747,9 @@ bool OpenTextFile(const std::string& GivenName)
     Main.AdoptText(*Prepared);
     Main.FileName = Name;
     try {
-        RememberDiskFile(ResolveFileLink(Name));
+        RememberDiskFile(Name, ResolveFileLink(Name));
     } catch (const EFileError&) {
-        GDiskStamp = {};
+        GDisk = {};
     }
     ResetEditState();
     UpdateStatus();

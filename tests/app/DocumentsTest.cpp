@@ -656,6 +656,38 @@ TEST_F(Documents, AFileChangedByAnotherProgramIsNotOverwrittenUnasked)
     EXPECT_EQ(Boxes.Asked.size(), Asked);
 }
 
+// The link the document was opened through, turned to another file meanwhile: that
+// file's own text is replaced only when the user agrees, and never by an auto-save.
+TEST_F(Documents, ALinkTurnedToAnotherFileIsNotOverwrittenUnasked)
+{
+    Write("v1.txt", "one\n");
+    Write("v2.txt", "two\n");
+    ASSERT_EQ(symlink("v1.txt", Path("cur.txt").c_str()), 0);
+    ASSERT_TRUE(OpenTextFile(Path("cur.txt")));
+    Main().InsertText("edit ");
+    ASSERT_EQ(unlink(Path("cur.txt").c_str()), 0);
+    ASSERT_EQ(symlink("v2.txt", Path("cur.txt").c_str()), 0);
+    EXPECT_FALSE(AutoSaveTimerTimer());
+    EXPECT_NE(StatusMessage().find("changed by another program"), std::string::npos) << StatusMessage();
+    EXPECT_FALSE(AutoSaveTimerTimer());
+    EXPECT_EQ(Read("v2.txt"), "two\n");
+    EXPECT_FALSE(Exists("v2.txt.BAK"));
+    Boxes.Answers = {mrNo};
+    EXPECT_FALSE(SaveIfModified());
+    EXPECT_NE(LastAsked().find("was changed by another program"), std::string::npos) << LastAsked();
+    EXPECT_EQ(Read("v2.txt"), "two\n");
+    EXPECT_EQ(Read("v1.txt"), "one\n");
+    Boxes.Answers = {mrYes};
+    EXPECT_TRUE(SaveIfModified());
+    EXPECT_EQ(Read("v2.txt"), "edit one\n");
+    EXPECT_EQ(Read("v2.txt.BAK"), "two\n");
+    // Saved through the link as it is now: the next save asks nothing.
+    const auto Asked = Boxes.Asked.size();
+    Main().InsertText("2 ");
+    EXPECT_TRUE(SaveIfModified());
+    EXPECT_EQ(Boxes.Asked.size(), Asked);
+}
+
 TEST_F(Documents, AReadOnlyFileIsReplacedOnlyWhenTheUserAgrees)
 {
     // The mode bits decide, so this holds for root as well.
