@@ -207,17 +207,23 @@ TTempFile PrepareBackup(const std::string& Target, const std::string& Backup)
 
 // The emergency file of Target: "nrvsave.zvt" beside it, or a numbered name when
 // that holds the text of another save (another document of the folder, another
-// window); this program's own earlier one for the same file is replaced.
+// window). This program's own earlier one for the same file is replaced only while
+// its name still holds that very file: one moved away and another save's text put
+// under the name meanwhile is kept, and the text goes under a new name.
 std::string PlaceEmergencyFile(TTempFile Temp, const std::string& Target)
 {
-    static std::map<std::string, std::string> OwnEmergency;
-    std::string& Own = OwnEmergency[Target];
-    if (!Own.empty() && IsRegularFile(Own)) {
-        RenameIntoPlace(std::move(Temp), Own);
-        return Own;
-    }
-    Own = PlaceAsNewFile(std::move(Temp), EmergencyFileName(Target));
-    return Own;
+    struct TOwnEmergency {
+        std::string Name;
+        TFileStamp Stamp;
+    };
+    static std::map<std::string, TOwnEmergency> OwnEmergency;
+    TOwnEmergency& Own = OwnEmergency[Target];
+    if (!Own.Name.empty() && Own.Stamp.Valid && StampOf(Own.Name) == Own.Stamp)
+        RenameIntoPlace(std::move(Temp), Own.Name);
+    else
+        Own.Name = PlaceAsNewFile(std::move(Temp), EmergencyFileName(Target));
+    Own.Stamp = StampOf(Own.Name);
+    return Own.Name;
 }
 
 void ReportCannotSave(const std::string& Name, const std::string& Reason)

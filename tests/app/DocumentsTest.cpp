@@ -395,6 +395,29 @@ TEST_F(Documents, AnEmergencyFileNeverReplacesAnotherSavesText)
     EXPECT_EQ(Read("nrvsave.zvt"), "another document's text");
 }
 
+// Window A's emergency file moved away and the name taken by window B's text: A's
+// next save keeps B's text and goes under a new name.
+TEST_F(Documents, AnEmergencyNameNoLongerHoldingItsFileIsTakenAsNew)
+{
+    Write("b.txt", "held\n");
+    ASSERT_TRUE(OpenTextFile(Path("b.txt")));
+    Main().InsertText("one ");
+    SetFileFaultHook([&](TFileStep Step, const std::string& P) {
+        return Step == TFileStep::Rename && P == Path("b.txt.BAK") ? EBUSY : 0;
+    });
+    EXPECT_FALSE(SaveIfModified());
+    ASSERT_EQ(Read("nrvsave.zvt"), "one held\n");
+    ASSERT_EQ(rename(Path("nrvsave.zvt").c_str(), Path("kept.zvt").c_str()), 0);
+    Write("nrvsave.zvt", "window B's text");
+    Main().InsertText("two ");
+    EXPECT_FALSE(SaveIfModified());
+    SetFileFaultHook({});
+    EXPECT_EQ(Read("nrvsave.zvt"), "window B's text");
+    EXPECT_EQ(Read("nrvsave-2.zvt"), "one two held\n");
+    EXPECT_EQ(LastAsked(), "File is open by another program.\r\nResults saved to: nrvsave-2.zvt");
+    EXPECT_EQ(Read("kept.zvt"), "one held\n");
+}
+
 TEST_F(Documents, SaveAsFailureAndCancelKeepTheOldName)
 {
     Write("a.txt", "a\n");
