@@ -711,7 +711,10 @@ bool OpenTextFile(const std::string& GivenName)
     if (!Form1)
         return false;
     const std::string Name = AbsoluteFileName(GivenName);
-    if (Name.empty() || !FileExists(Name)) {
+    // A name that leads nowhere; any other failure (a loop of links, no right to
+    // search a folder) is said by the read below with its reason.
+    struct stat St {};
+    if (Name.empty() || (::stat(Name.c_str(), &St) != 0 && errno == ENOENT)) {
         MessageDlg("File Does Not Exist.", mtWarning, mbOK);
         return false;
     }

@@ -229,10 +229,13 @@ void TForm1::ProcessCommandLineParams()
     // default folder has been made current since.
     if (FileName[0] != '/' && !FStartFolder.empty())
         FileName = FStartFolder + "/" + FileName;
-    // A missing file, a folder or a device is not a document: it is ignored.
-    if (!IsRegularFile(FileName))
+    // Only a name that does not exist is passed over in silence; for a folder, a
+    // FIFO, a device or a loop of links the open says why, as File > Open does.
+    struct stat St {};
+    if (::stat(FileName.c_str(), &St) != 0 && errno == ENOENT)
         return;
-    ChDirToFileFolder(FileName);
+    if (S_ISREG(St.st_mode))
+        ChDirToFileFolder(FileName);
     if (OpenTextFile(FileName) && Line != 0)
         ActiveEditor->GotoLine(Line - 1);
 }

@@ -109,6 +109,7 @@ TEST_F(MainWindow, CommandLineParameters)
         std::string File;  // the document afterwards, relative to the folder
         std::int64_t CursorLine;
         const char* Why;
+        const char* Said = nullptr;  // part of the message shown, when one is
     };
     const Row Rows[] = {
         {{"/#", "25", "forty.txt"}, "forty.txt", 24, "line number before the file"},
@@ -117,9 +118,16 @@ TEST_F(MainWindow, CommandLineParameters)
         {{"/#"}, "", 0, "/# alone does nothing"},
         {{"forty.txt", "other.txt"}, "forty.txt", 0, "only the first file"},
         {{"/#", "3", "missing.txt", "forty.txt"}, "", 0, "a missing file is ignored silently"},
-        {{"sub"}, "", 0, "a folder is not a file"},
+        {{"sub"}, "", 0, "a folder is not a file", "it is a folder, not a regular file"},
+        {{"fifo"}, "", 0, "a FIFO is not read", "it is a FIFO, not a regular file"},
+        {{"/dev/zero"}, "", 0, "a device is not read", "it is a device, not a regular file"},
+        {{"loop"}, "", 0, "a loop of links", "Too many levels of symbolic links"},
+        {{"gone"}, "", 0, "a link to nothing names no file"},
         {{"forty.txt", "/#", "0"}, "forty.txt", 0, "line 0 stays at the start"},
     };
+    ASSERT_EQ(mkfifo(Path("fifo").c_str(), 0600), 0);
+    ASSERT_EQ(symlink("loop", Path("loop").c_str()), 0);
+    ASSERT_EQ(symlink("nowhere", Path("gone").c_str()), 0);
     for (const Row& R : Rows) {
         ASSERT_EQ(chdir(Folder.c_str()), 0);
         TForm1& F = Start(R.Params);
@@ -130,6 +138,11 @@ TEST_F(MainWindow, CommandLineParameters)
         EXPECT_FALSE(F.MainEditor->Modified) << R.Why;
         if (!R.File.empty()) {
             EXPECT_EQ(F.windowTitle().toStdString(), "Narvo - " + R.File) << R.Why;
+        }
+        if (R.Said) {
+            ASSERT_EQ(Boxes.Asked.size(), 1u) << R.Why;
+            EXPECT_NE(Boxes.Asked[0].Text.find(R.Said), std::string::npos) << Boxes.Asked[0].Text;
+            Boxes.Asked.clear();
         }
         EXPECT_TRUE(Boxes.Asked.empty()) << R.Why;
         EXPECT_TRUE(Errors.empty()) << R.Why;
