@@ -2,15 +2,39 @@
 // answers for the tests.
 #include "platform/FileDialogs.h"
 
+#include "platform/MessageBoxes.h"
 #include "platform/TextConvert.h"
+#include "platform/posix/SafeFile.h"
 #include "shared/FileFolder.h"
 
 #include <QApplication>
 #include <QFileDialog>
+#include <dirent.h>
 
 namespace narvo {
 
 namespace {
+
+// Whether the dialog shows Name as the bytes it is. A name that is not UTF-8 is
+// shown with U+FFFD in it, and what the dialog answers for it is the name of
+// another file.
+bool DialogShowsName(const std::string& Name) { return QStringToFileName(FileNameToQString(Name)) == Name; }
+
+// Whether the folder of Path holds, beside Path's own name, a file the dialog shows
+// under the same name: then a choice of that name may have meant the other one.
+bool ShownLikeAnother(const std::string& Path)
+{
+    const std::string Base = Path.substr(Path.rfind('/') + 1);
+    const QString Shown = FileNameToQString(Base);
+    bool Found = false;
+    if (DIR* D = ::opendir(FolderOfPath(Path).c_str())) {
+        while (const dirent* E = ::readdir(D))
+            if (!Found && E->d_name != Base && FileNameToQString(E->d_name) == Shown)
+                Found = true;
+        ::closedir(D);
+    }
+    return Found;
+}
 
 class TQtFileDialogs : public TFileDialogs {
 public:
@@ -34,20 +58,38 @@ public:
 private:
     static std::optional<std::string> Run(const TFileDialogOptions& O, bool Save)
     {
-        QFileDialog Dialog(QApplication::activeWindow(), AnsiToQString(O.Title),
-                           FileNameToQString(O.InitialFolder.empty() ? GetCurrentFolder() : O.InitialFolder),
+        const std::string Folder = O.InitialFolder.empty() ? GetCurrentFolder() : O.InitialFolder;
+        // "*.*" is the design's way of proposing no name. A name (or the folder it
+        // lies in) the dialog cannot show as it is is not proposed either: the dialog
+        // would propose, and answer, another file of a name that looks alike.
+        bool Propose = !O.FileName.empty() && O.FileName.find('*') == std::string::npos;
+        if (Propose && (!DialogShowsName(O.FileName) || (O.FileName[0] != '/' && !DialogShowsName(Folder)))) {
+            Propose = false;
+            const std::string Name = O.FileName[0] == '/' ? O.FileName : Folder + "/" + O.FileName;
+            MessageDlg("The file dialog cannot show the name \"" + Name +
+                           "\" as it is (it is not UTF-8), so it proposes no name.",
+                       mtInformation, mbOK);
+        }
+        QFileDialog Dialog(QApplication::activeWindow(), AnsiToQString(O.Title), FileNameToQString(Folder),
                            AnsiToQString(QtFileFilter(O.Filter)));
         Dialog.setAcceptMode(Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
         Dialog.setFileMode(Save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
         if (!O.OverwritePrompt)
             Dialog.setOption(QFileDialog::DontConfirmOverwrite);
         Dialog.setDefaultSuffix(AnsiToQString(O.DefaultExt));
-        // "*.*" is the design's way of proposing no name.
-        if (!O.FileName.empty() && O.FileName.find('*') == std::string::npos)
+        if (Propose)
             Dialog.selectFile(FileNameToQString(O.FileName));
         if (Dialog.exec() != QDialog::Accepted || Dialog.selectedFiles().isEmpty())
             return std::nullopt;
-        return QStringToFileName(Dialog.selectedFiles().front());
+        const QString Chosen = Dialog.selectedFiles().front();
+        std::string Name = QStringToFileName(Chosen);
+        if (Chosen.contains(QChar::ReplacementCharacter) && ShownLikeAnother(Name)) {
+            MessageDlg("The file dialog shows more than one file as \"" + QStringToFileName(Chosen) +
+                           "\" and cannot tell which was meant: no file was chosen.",
+                       mtWarning, mbOK);
+            return std::nullopt;
+        }
+        return Name;
     }
 };
 

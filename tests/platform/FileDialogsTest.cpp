@@ -1,0 +1,55 @@
+// The real file dialog with names that are not UTF-8: it shows them with U+FFFD, so
+// it must neither propose such a name (it would answer another file's) nor take a
+// choice that looks like two files of the folder for one of them.
+#include "platform/FileDialogs.h"
+#include "platform/MessageBoxes.h"
+#include "support/TempFolder.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace narvo {
+namespace {
+
+using test::PutFile;
+using test::TTempFolder;
+
+TEST(FileDialogs, ANameTheDialogCannotShowIsNeitherProposedNorTakenForAnother)
+{
+    TTempFolder Dir;
+    PutFile(Dir / "caf\xE9.txt", "own");
+    PutFile(Dir / "caf\xEF\xBF\xBD.txt", "another");
+    TScriptedMessageBoxes Boxes;
+    TFileDialogs* Scripted = SetFileDialogs(nullptr);
+    QString Proposed = QStringLiteral("(no dialog)");
+    // Once the dialog is up: what it proposes, then the name it shows for both files.
+    QTimer Poll;
+    Poll.setInterval(10);
+    QObject::connect(&Poll, &QTimer::timeout, [&] {
+        auto* D = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        auto* Edit = D ? D->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")) : nullptr;
+        if (!Edit)
+            return;
+        Poll.stop();
+        Proposed = Edit->text();
+        Edit->setText(QStringLiteral("caf\uFFFD.txt"));
+        static_cast<QDialog*>(D)->accept();  // the dialog's own checks run
+    });
+    Poll.start();
+    TFileDialogOptions O{"Save Text As", "All Files|*.*|", "caf\xE9.txt", Dir.Path(), false, ""};
+    const std::optional<std::string> Chosen = FileDialogs().SaveFileName(O);
+    SetFileDialogs(Scripted);
+    EXPECT_EQ(Proposed, QString());
+    EXPECT_EQ(Chosen, std::nullopt);
+    ASSERT_EQ(Boxes.Asked.size(), 2u);
+    EXPECT_NE(Boxes.Asked[0].Text.find("cannot show the name"), std::string::npos) << Boxes.Asked[0].Text;
+    EXPECT_NE(Boxes.Asked[1].Text.find("cannot tell which"), std::string::npos) << Boxes.Asked[1].Text;
+    EXPECT_EQ(test::GetFile(Dir / "caf\xE9.txt"), "own");
+    EXPECT_EQ(test::GetFile(Dir / "caf\xEF\xBF\xBD.txt"), "another");
+}
+
+}  // namespace
+}  // namespace narvo
