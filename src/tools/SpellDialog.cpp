@@ -2,6 +2,7 @@
 #include "tools/SpellDialog.h"
 
 #include "components/ChmHelper.h"
+#include "components/EnterButton.h"
 #include "editor/ScrollEditor.h"
 #include "platform/Application.h"
 #include "platform/FileDialogs.h"
@@ -166,6 +167,10 @@ TSpellingDlg::TSpellingDlg(QWidget* Parent) : QDialog(Parent)
         }
         Pages->adjustSize();
         adjustSize();
+        // Enter is the page's own action: Replace on the unknown word's page, OK on
+        // the options (the first button of the form took it otherwise).
+        ReplaceBtn->setDefault(Shown == 0);
+        OkBtn->setDefault(Shown == 1);
     };
     connect(Pages, &QStackedWidget::currentChanged, this, FitToPage);
     HelpBtn = new QPushButton(QStringLiteral("Help"), this);
@@ -254,6 +259,7 @@ QWidget* TSpellingDlg::CreateWordPage()
             DictionaryLookup(Text(NotFoundEdit));
     });
     OnClick(CancelBtn, [this] { hide(); });
+    PressOnEnter(ReplaceEdit, ReplaceBtn);
     connect(SuggestList, &QListWidget::itemClicked, this,
             [this](QListWidgetItem* Item) { ReplaceEdit->setText(Item->text()); });
     connect(WordSoundChk, &QCheckBox::clicked, this,
@@ -328,6 +334,7 @@ QWidget* TSpellingDlg::CreateOptionsPage()
     OnClick(NormalizeBtn, [this] { NormalizeBtnClick(); });
     OnClick(ClearIgnoreBtn, [this] { ClearIgnoreBtnClick(); });
     OnClick(RemoveBtn, [this] { RemoveBtnClick(); });
+    PressOnEnter(RemoveEdit, RemoveBtn);
     connect(OkBtn, &QPushButton::clicked, this, &QDialog::accept);
     connect(OptionsCancelBtn, &QPushButton::clicked, this, &QDialog::reject);
     return Page;

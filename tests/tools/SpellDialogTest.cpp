@@ -15,6 +15,8 @@
 #include <QStackedWidget>
 #include <QLineEdit>
 #include <QCheckBox>
+#include <QPushButton>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -130,6 +132,25 @@ TEST_F(SpellDialogTest, AddAndRemoveSaveTheDictionaryAndReport)
     EXPECT_EQ(ReadFileBytes(Dict), "cat\r\nnarvo\r\non\r\nsat\r\nthe\r\n");
     Dlg->RemoveBtnClick();
     EXPECT_EQ(LastMessage(), "Word: MAT Not Found");
+}
+
+TEST_F(SpellDialogTest, EnterInAFieldPressesItsOwnButtonWithTheTypedWord)
+{
+    SetText({"on teh mat"});
+    Dlg->SpellCheckNext();
+    ASSERT_EQ(Dlg->NotFoundEdit->text().toStdString(), "teh");
+    Dlg->ReplaceEdit->setText("bazooka");
+    QTest::keyClick(Dlg->ReplaceEdit, Qt::Key_Return);
+    EXPECT_EQ(Pane->GetText(), "on bazooka mat");
+    Dlg->hide();
+    // The word to remove on the options page, which stays open.
+    Dlg->Pages->setCurrentIndex(1);
+    Dlg->show();
+    Dlg->RemoveEdit->setText("mat");
+    QTest::keyClick(Dlg->RemoveEdit, Qt::Key_Enter);
+    EXPECT_EQ(LastMessage(), "Word: mat Removed");
+    EXPECT_TRUE(Dlg->isVisible());
+    EXPECT_TRUE(Dlg->OkBtn->isDefault());
 }
 
 TEST_F(SpellDialogTest, DoubleWords)
