@@ -151,7 +151,11 @@ TDebugDlg::TDebugDlg(QWidget* Parent) : QDialog(Parent, Qt::Dialog | Qt::WindowS
     CmdEditor->setObjectName(QStringLiteral("DebugCmdEditor"));
     CmdEditor->SetScrollBars(ssNone);
     CmdEditor->SetEditorStyle(esSingleLine);
-    CmdEditor->SetStandAlone(true);
+    // A display of the line being stepped: it takes no typing (which would shift
+    // the line and lose the command's highlight), and Tab passes it by to reach
+    // the buttons.
+    CmdEditor->SetReadOnly(true);
+    CmdEditor->setFocusPolicy(Qt::NoFocus);
     CmdEditor->SetColor(0xFFFFFF);
     CmdEditor->setFont(FixedSysFont());
     CmdEditor->setFixedHeight(CmdEditor->fontMetrics().height() + 10);

@@ -94,10 +94,11 @@ void TScrollEditor::focusOutEvent(QFocusEvent* Event)
         OnUnFocus(this);
 }
 
-bool TScrollEditor::focusNextPrevChild(bool)
+bool TScrollEditor::focusNextPrevChild(bool Next)
 {
-    // The pane wants Tab and Shift+Tab itself.
-    return false;
+    // A pane that handles its keys wants Tab and Shift+Tab itself; a display of
+    // text passes them on to the next control.
+    return TakesKeys() ? false : TScrollBarWindow::focusNextPrevChild(Next);
 }
 
 }  // namespace narvo

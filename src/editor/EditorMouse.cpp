@@ -23,7 +23,8 @@ void TScrollEditor::MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Shif
     Unscale(X, Y);
     if (Button == Qt::LeftButton) {
         MouseSelecting = true;
-        if (!hasFocus())
+        // A display that takes no keyboard keeps it where it is.
+        if (!hasFocus() && (focusPolicy() & Qt::ClickFocus))
             setFocus(Qt::MouseFocusReason);
     }
     const bool Alt = Shift.testFlag(Qt::AltModifier);

@@ -152,6 +152,34 @@ TEST_F(Debugger, AStepThatWaitsGivesTheKeyboardBackToThePane)
     EXPECT_EQ(Main().GetText(), "xaby");
 }
 
+TEST_F(Debugger, TheLineShownTakesNoTypingAndTabReachesTheButtons)
+{
+    Form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
+    std::vector<QWidget*> Reached;
+    std::string Shown, Marked;
+    Run("Ia\x1b", [&](TDebugDlg& D, int) {
+        D.activateWindow();
+        D.CmdEditor->setFocus();
+        RunPending([&] { return QApplication::activeWindow() == &D; });
+        QTest::keyClicks(D.CmdEditor, "x\t");
+        Shown = D.CmdEditor->GetText();
+        Marked = D.CmdEditor->GetMarkedText();
+        for (int I = 0; I < 8; ++I) {
+            QWidget* F = QApplication::focusWidget();
+            Reached.push_back(F);
+            QTest::keyClick(F ? F : static_cast<QWidget*>(&D), Qt::Key_Tab);
+        }
+        D.RunBtn->click();
+    });
+    EXPECT_EQ(Shown, "Ia\x1b");
+    EXPECT_EQ(Marked, "I");
+    TDebugDlg* D = DebugDlg();
+    for (QPushButton* B : {D->StepBtn, D->RunBtn, D->AbortBtn})
+        EXPECT_NE(std::find(Reached.begin(), Reached.end(), B), Reached.end()) << B->text().toStdString();
+    EXPECT_EQ(std::find(Reached.begin() + 1, Reached.end(), D->CmdEditor), Reached.end());
+}
+
 TEST_F(Debugger, DescribesEveryCommandCharacter)
 {
     // Digits, bytes above 127 (no negative index) and the control characters.
