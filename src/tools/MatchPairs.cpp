@@ -235,12 +235,17 @@ void TMatchPairsDlg::MatchPair(TScrollEditor& Pane)
     const std::string BeginStr = EditText(BeginEdit), EndStr = EditText(EndEdit);
     // The walk runs on positions only; the pane shows where it ended. Every step
     // begins one position after the last item, so the walk ends at the text's end.
-    const TPoint Before = Pane.Cursor->Pos();
     TRect Last = Pane.HighLight->Range();
-    TPoint P = Pane.ClampPos(Before);
+    TPoint P = Pane.ClampPos(Pane.Cursor->Pos());
     TNextItem NextB, NextE;
     const char* Outcome = "No matching \"end\"";
+    // The message loop runs now and then: the pane may go or its text change
+    // meanwhile (the walk stops), and a second walk must not start inside this one.
     QPointer<TScrollEditor> Alive(&Pane);
+    const std::int64_t Changes = Pane.ChangeCount;
+    auto Unchanged = [&] { return Alive && Pane.ChangeCount == Changes; };
+    MatchBtn->setEnabled(false);
+    FindNextBtn->setEnabled(false);
     TToolWalk Walk(this, [this] { ShowDepths(); });
     while (Pane.NextPos(P)) {
         const bool HasB = NextB.Find(*this, Pane, BeginStr, P);
@@ -257,16 +262,20 @@ void TMatchPairsDlg::MatchPair(TScrollEditor& Pane)
             Outcome = "Match Found";
             break;
         }
-        if (!Walk.Step(1 + Lines) || !Alive) {
+        if (!Walk.Step(1 + Lines) || !Unchanged()) {
             Outcome = "Stopped";
             break;
         }
     }
+    MatchBtn->setEnabled(true);
+    FindNextBtn->setEnabled(true);
     ShowDepths();
     StatusDis->setText(Outcome);
-    if (!Alive)
+    // What was found no longer stands where it was in a changed text.
+    if (!Unchanged())
         return;
     // One move for the whole walk: one undo record, one redraw.
+    const TPoint Before = Pane.Cursor->Pos();
     TScrollEditor::ScoopSave(Before);
     Pane.UndoList->SetLastPos(Before);
     Select(Pane, Last);

@@ -224,24 +224,32 @@ TEST_F(TextToolsTest, FindMatchingEndsWhereSteppingEnds)
 }
 
 // Ctrl+Break in any window, or closing the tool's window, stops a long walk: the
-// depths shown as far as it got, the last item found highlighted.
-TEST_F(TextToolsTest, CtrlBreakAndCloseStopFindMatching)
+// depths shown as far as it got, the last item found highlighted. A text changed
+// meanwhile stops it too and is left as the user left it.
+TEST_F(TextToolsTest, CtrlBreakCloseAndTypingStopFindMatching)
 {
     std::string Text = "{";
     for (int I = 0; I < TToolWalk::UnitsPerLook; ++I)
         Text += "{}";
     Text += "}";
-    for (const bool ByClose : {false, true}) {
-        SCOPED_TRACE(ByClose);
+    enum { ByBreak, ByClose, ByTyping };
+    for (const int By : {ByBreak, ByClose, ByTyping}) {
+        SCOPED_TRACE(By);
         Load(Text);
         TMatchPairsDlg D;
         D.PairsComboChange(1);
         D.show();
         std::string Shown;
+        bool Refused = false;
         QTimer::singleShot(0, &D, [&] {
             Shown = D.DepthDis->text().toStdString();
-            if (ByClose) {
+            Refused = !D.MatchBtn->isEnabled();
+            if (By == ByClose) {
                 D.close();
+            } else if (By == ByTyping) {
+                Pane.ClearMark();
+                Pane.Cursor->SetPos({0, 0});
+                Pane.InsertText("typed ");
             } else {
                 QKeyEvent Break(QEvent::KeyPress, Qt::Key_Pause, Qt::ControlModifier);
                 QCoreApplication::sendEvent(&D, &Break);
@@ -250,6 +258,13 @@ TEST_F(TextToolsTest, CtrlBreakAndCloseStopFindMatching)
         D.MatchBtnClick();
         EXPECT_EQ(D.StatusDis->text(), "Stopped");
         EXPECT_NE(Shown, "0");
+        EXPECT_TRUE(Refused);
+        EXPECT_TRUE(D.MatchBtn->isEnabled());
+        if (By == ByTyping) {
+            EXPECT_TRUE(Lines() == "typed " + Text);
+            EXPECT_EQ(Pane.Cursor->Pos(), (TPoint{6, 0}));
+            continue;
+        }
         EXPECT_GT(Pane.Cursor->Pos().X, 1);
         EXPECT_LT(Pane.Cursor->Pos().X, static_cast<std::int64_t>(Text.size()));
         EXPECT_EQ(Pane.HighLight->EndPos, Pane.Cursor->Pos());
