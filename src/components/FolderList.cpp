@@ -85,7 +85,7 @@ public:
         case Qt::DisplayRole:
         case Qt::EditRole:
             if (Col == 0)
-                return QFile::decodeName(QByteArray::fromStdString(Item.DisplayName()));
+                return FileNameToQString(Item.DisplayName());
             Item.LoadColumnDetails(static_cast<int>(DefaultColumns.size()));
             return AnsiToQString(Item.ColumnDetail(Col));
         case Qt::DecorationRole:
@@ -122,8 +122,8 @@ public:
     {
         if (Role != Qt::EditRole || !Index.isValid() || Index.column() != 0 || Index.row() >= FList.Count())
             return false;
-        const std::string NewName = QFile::encodeName(Value.toString()).toStdString();
         TShellFolder& Item = *FList.FFolders[static_cast<std::size_t>(Index.row())];
+        const std::string NewName = EditedFileName(Item.DisplayName(), Value.toString());
         if (NewName == Item.DisplayName())
             return false;
         try {

@@ -3,6 +3,7 @@
 
 #include "platform/Application.h"
 #include "platform/Shell.h"
+#include "platform/TextConvert.h"
 
 #include <QApplication>
 #include <QFile>
@@ -297,7 +298,7 @@ void TFolderTree::ItemEdited(QTreeWidgetItem* I, int Column)
     if (Column != 0 || FBuilding)
         return;
     TFolderNode& Node = *NodeOf(I);
-    const std::string NewName = QFile::encodeName(I->text(0)).toStdString();
+    const std::string NewName = EditedFileName(Node.Item->DisplayName(), I->text(0));
     if (NewName == Node.Item->DisplayName())
         return;
     const QSignalBlocker Block(this);

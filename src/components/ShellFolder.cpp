@@ -19,6 +19,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <map>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -224,28 +225,47 @@ bool TShellFolder::Rename(const std::string& NewName)
         throw std::runtime_error("Rename to " + NewName + " failed");
     FPath = Target;
     FDetails.clear();
+    FTypeKnown = false;
     ReadFileData();
     return true;
 }
 
 int TShellFolder::ExecuteDefault() const { return ShellOpen(FPath); }
 
+const std::string& TShellFolder::TypeText() const
+{
+    if (FTypeKnown)
+        return FType;
+    FTypeKnown = true;
+    if (FIsFolder)
+        return FType = "File folder";
+    static const QMimeDatabase Mimes;
+    const auto Lookup = [](const std::string& Name, const std::string& Ext) {
+        const QMimeType Type = Mimes.mimeTypeForFile(QFile::decodeName(QByteArray::fromStdString(Name)),
+                                                     QMimeDatabase::MatchExtension);
+        if (Type.isValid() && !Type.isDefault())
+            return QStringToAnsi(Type.comment());
+        return Ext.empty() ? std::string("File") : Ext + " File";
+    };
+    const std::string Ext = ExtensionOf(DisplayName());
+    if (Ext.empty())
+        return FType = Lookup(DisplayName(), Ext);
+    // A file's type is its extension's, as the desktop registers it: looked up once
+    // per extension (a glob match costs tens of microseconds, 50,000 backups a second).
+    static std::map<std::string, std::string> ByExtension;
+    auto Known = ByExtension.find(Ext);
+    if (Known == ByExtension.end())
+        Known = ByExtension.emplace(Ext, Lookup("x." + Ext, Ext)).first;
+    return FType = Known->second;
+}
+
 std::string DefaultDetailText(const TShellFolder& Item, int Column)
 {
     switch (Column) {
     case 1:
         return Item.IsFolder() ? std::string() : std::to_string(Item.Size());
-    case 2: {
-        if (Item.IsFolder())
-            return "File folder";
-        static const QMimeDatabase Mimes;
-        const QMimeType Type = Mimes.mimeTypeForFile(QFile::decodeName(QByteArray::fromStdString(Item.PathName())),
-                                                     QMimeDatabase::MatchExtension);
-        if (Type.isValid() && !Type.isDefault())
-            return QStringToAnsi(Type.comment());
-        const std::string Ext = ExtensionOf(Item.DisplayName());
-        return Ext.empty() ? std::string("File") : Ext + " File";
-    }
+    case 2:
+        return Item.TypeText();
     case 3: {
         if (!Item.Exists())
             return {};
@@ -356,7 +376,7 @@ int CompareIDs(int Column, const TShellFolder& A, const TShellFolder& B)
         R = A.Size() < B.Size() ? -1 : (A.Size() > B.Size() ? 1 : 0);
         break;
     case 2:
-        R = CompareNoCase(DefaultDetailText(A, 2), DefaultDetailText(B, 2));
+        R = CompareNoCase(A.TypeText(), B.TypeText());
         break;
     case 3:
         R = A.ModifiedNs() < B.ModifiedNs() ? -1 : (A.ModifiedNs() > B.ModifiedNs() ? 1 : 0);

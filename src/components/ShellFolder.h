@@ -66,6 +66,9 @@ public:
     std::uint32_t Mode() const { return FMode; }
     QIcon Icon() const;
 
+    // The "Type" column's text, looked up once per item (a sort asks it for every
+    // comparison).
+    const std::string& TypeText() const;
     // Fills the column texts 1 to ColumnCount (nothing when already as many).
     void LoadColumnDetails(int ColumnCount);
     // The text of column Index, from 1; raises when LoadColumnDetails never ran.
@@ -90,6 +93,8 @@ private:
     std::int64_t FModifiedNs = 0;
     std::uint32_t FMode = 0;
     std::vector<std::string> FDetails;
+    mutable std::string FType;
+    mutable bool FTypeKnown = false;
 };
 
 // The fallback column text of an item: 1 size (empty for a folder), 2 type,

@@ -42,6 +42,12 @@ inline std::string QStringToFileName(const QString& Name)
     return std::string(Bytes.constData(), static_cast<std::size_t>(Bytes.size()));
 }
 
+// The bytes of a name after the user edited its shown text: the parts the user left
+// alone keep the bytes they had, also where they are not text in the locale's code
+// (a Latin-1 name under UTF-8 shows U+FFFD, which would otherwise come back as other
+// bytes); only the edited middle is encoded anew. An unchanged text gives OldName.
+std::string EditedFileName(std::string_view OldName, const QString& NewText);
+
 inline std::string QByteArrayToString(const QByteArray& Bytes)
 {
     return std::string(Bytes.constData(), static_cast<std::size_t>(Bytes.size()));

@@ -90,6 +90,9 @@ TAutoBackDlg::TAutoBackDlg(QWidget* Parent) : QDialog(Parent)
     connect(OpenBtn, &QPushButton::clicked, this, [this] { Guarded([this] { OpenBtnClick(); }); });
     connect(DeleteBtn, &QPushButton::clicked, this, [this] { Guarded([this] { DeleteBtnClick(); }); });
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+    // The list shows the backup folder and nothing else: Backspace, which would show
+    // its parent (the settings folder), is kept from it.
+    ShellList->installEventFilter(this);
     ShellList->OnColumnClick = [this](int Column) { ShellListColumnClick(Column); };
     ShellList->OnSelectItem = [this] { ShellListSelectItem(); };
 
@@ -100,6 +103,21 @@ TAutoBackDlg::TAutoBackDlg(QWidget* Parent) : QDialog(Parent)
     if (!Folder.empty())
         ForceFolders(Folder);
     ShellList->SetRoot(Folder);  // raises "Error setting path" for a folder that is not there
+    FFolder = ShellList->RootFolder()->PathName();
+}
+
+bool TAutoBackDlg::eventFilter(QObject* Watched, QEvent* Event)
+{
+    if (Watched == ShellList && Event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(Event)->key() == Qt::Key_Backspace)
+        return true;
+    return QDialog::eventFilter(Watched, Event);
+}
+
+void TAutoBackDlg::ShowBackupFolder()
+{
+    if (!ShellList->RootFolder() || ShellList->RootFolder()->PathName() != FFolder)
+        ShellList->SetPath(FFolder);
 }
 
 void TAutoBackDlg::LoadViewer(const std::string& Path)
@@ -116,12 +134,14 @@ void TAutoBackDlg::ViewBtnClick()
 void TAutoBackDlg::ShowSelectedBackup()
 {
     TShellFolder* Item = ShellList->SelectedFolder();
-    if (!Item || !FileExists(Item->PathName()))
+    if (!Item)
         return;
     try {
         LoadViewer(Item->PathName());
-    } catch (const std::exception&) {
-        // A file that went away or cannot be read shows nothing new on selection.
+    } catch (const std::exception& E) {
+        // The viewer never goes on showing the text of the row selected before: a
+        // file that went away or cannot be read says so in its place.
+        Memo1->setPlainText(QString::fromLocal8Bit(E.what()));
     }
 }
 
@@ -198,6 +218,7 @@ void ShowAutoBackDlg()
 {
     if (!GAutoBackDlg)
         return;
+    GAutoBackDlg->ShowBackupFolder();
     if (QScreen* Screen = GAutoBackDlg->screen())
         GAutoBackDlg->move(Screen->availableGeometry().center() - GAutoBackDlg->rect().center());
     GAutoBackDlg->exec();

@@ -35,6 +35,8 @@ public:
     void ShowSelectedBackup();
     // Re-reads the folder; the selection stays on the same files.
     void RefreshList();
+    // Puts the list back on the backup folder should anything have moved it.
+    void ShowBackupFolder();
 
     TFolderList* ShellList = nullptr;
     QPlainTextEdit* Memo1 = nullptr;
@@ -43,7 +45,11 @@ public:
     QPushButton* DeleteBtn = nullptr;
     QPushButton* CancelBtn = nullptr;
 
+protected:
+    bool eventFilter(QObject* Watched, QEvent* Event) override;
+
 private:
+    std::string FFolder;  // the backup folder, the only one the list shows
     void LoadViewer(const std::string& Path);
     void KeepSelection(const std::function<void()>& Change);
 };

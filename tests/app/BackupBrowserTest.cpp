@@ -1,5 +1,6 @@
 // The backup browser wired into the window: the menu entry reaches it, a backup the
-// auto-save timer writes is listed at once, and Open loads a backup into the main pane.
+// auto-save timer writes is listed at once, Open loads a backup into the main pane, the
+// list never leaves the backup folder, and the viewer never shows another file's text.
 #include "PanesFixture.h"
 
 #include "app/BackupBrowser.h"
@@ -9,7 +10,13 @@
 #include "tools/AutoBackup.h"
 #include "tools/TextToolHooks.h"
 
+#include <QKeyEvent>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTest>
+
+#include <fstream>
+#include <sys/stat.h>
 
 namespace narvo {
 namespace {
@@ -49,6 +56,37 @@ TEST_F(BackupBrowser, WrittenBackupsAreListedAndOpenIntoTheMainPane)
     EXPECT_EQ(CurrentFileName, Backup);
     EXPECT_EQ(Main().GetText(), "draft one");
     EXPECT_TRUE(Errors.empty());
+}
+
+TEST_F(BackupBrowser, StaysInTheBackupFolderAndNeverShowsTheTextOfAnotherRow)
+{
+    TAutoBackDlg& Dlg = *AutoBackDlg();
+    const std::string Folder = Dlg.ShellList->RootFolder()->PathName();
+    std::ofstream(Folder + "/a.txt") << "text of a";
+    ASSERT_EQ(::mkfifo((Folder + "/b.fifo").c_str(), 0600), 0);  // unreadable, as root too
+    std::ofstream(Folder + "/c.txt") << "text of c";
+    Dlg.RefreshList();
+    ASSERT_EQ(Dlg.ShellList->Count(), 3);
+
+    Dlg.ShellList->SelectRow(0);
+    EXPECT_EQ(Dlg.Memo1->toPlainText(), "text of a");
+    Dlg.ShellList->SelectRow(1);
+    EXPECT_FALSE(Dlg.Memo1->toPlainText().contains("text of a"));
+    EXPECT_TRUE(Dlg.Memo1->toPlainText().contains("b.fifo")) << Dlg.Memo1->toPlainText().toStdString();
+    Dlg.ShellList->SelectRow(2);
+    ASSERT_EQ(::unlink((Folder + "/c.txt").c_str()), 0);
+    Dlg.ShellList->SelectRow(0);
+    Dlg.ShellList->SelectRow(2);  // gone since the list was read
+    EXPECT_FALSE(Dlg.Memo1->toPlainText().contains("text of a"));
+
+    // Backspace would show the parent folder, where the settings file lives.
+    QTest::keyClick(Dlg.ShellList, Qt::Key_Backspace);
+    EXPECT_EQ(Dlg.ShellList->RootFolder()->PathName(), Folder);
+    Dlg.ShellList->GoUp();  // however it moved, the next showing is the backups again
+    ASSERT_NE(Dlg.ShellList->RootFolder()->PathName(), Folder);
+    Dlg.ShowBackupFolder();
+    EXPECT_EQ(Dlg.ShellList->RootFolder()->PathName(), Folder);
+    EXPECT_EQ(Dlg.ShellList->Count(), 2);
 }
 
 }  // namespace

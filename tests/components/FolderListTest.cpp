@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <unistd.h>
 
 namespace narvo {
 namespace {
@@ -176,6 +177,34 @@ TEST_F(FolderListTest, RenameInPlaceRefusesClashes)
     EXPECT_FALSE(M->setData(M->index(1, 0), "x/y"));
     EXPECT_EQ(L.Folders(1).DisplayName(), "renamed.txt");
     SetExceptionReporter(Old);
+}
+
+TEST_F(FolderListTest, RenameKeepsTheBytesTheUserDidNotEdit)
+{
+    // Latin-1 names under UTF-8 show U+FFFD: an unchanged text renames nothing, and an
+    // edit keeps the bytes on either side of it.
+    WriteFile(D + "/d\xE9.txt", 1);
+    WriteFile(D + "/caf\xE9.txt", 1);
+    WriteFile(D + "/d\xEF\xBF\xBD.txt", 1);  // taken: a rename to it would fail
+    L.Refresh();
+    const auto Row = [&](const std::string& Name) {
+        for (int I = 0; I < L.Count(); ++I)
+            if (L.Folders(I).DisplayName() == Name)
+                return I;
+        return -1;
+    };
+    QAbstractItemModel* M = L.model();
+    const int D1 = Row("d\xE9.txt");
+    ASSERT_GE(D1, 0);
+    EXPECT_FALSE(M->setData(M->index(D1, 0), M->data(M->index(D1, 0))));
+    EXPECT_EQ(L.Folders(D1).DisplayName(), "d\xE9.txt");
+    const int C1 = Row("caf\xE9.txt");
+    EXPECT_TRUE(M->setData(M->index(C1, 0), M->data(M->index(C1, 0)).toString() + "2"));
+    EXPECT_EQ(L.Folders(C1).DisplayName(), "caf\xE9.txt2");
+    EXPECT_TRUE(QFile::exists(QFile::decodeName(QByteArray::fromStdString(D)) + "/") &&
+                ::access((D + "/caf\xE9.txt2").c_str(), F_OK) == 0);
+    EXPECT_TRUE(M->setData(M->index(C1, 0), "X" + M->data(M->index(C1, 0)).toString().mid(1)));
+    EXPECT_EQ(L.Folders(C1).DisplayName(), "Xaf\xE9.txt2");
 }
 
 // --- the trash -----------------------------------------------------------------------------
