@@ -242,7 +242,6 @@ TExternalDlg::TExternalDlg(QWidget* Parent) : QDialog(Parent)
 
     auto* DialogButtons = new QHBoxLayout;
     OKBtn = new QPushButton("OK");
-    OKBtn->setDefault(true);
     CancelBtn = new QPushButton("Cancel");
     HelpBtn = new QPushButton("Help");
     DialogButtons->addStretch();
@@ -288,6 +287,9 @@ TExternalDlg::TExternalDlg(QWidget* Parent) : QDialog(Parent)
     PageControl->setCurrentIndex(0);
     SetItemButtons(false);
     SetEditMode(false);
+    // OK is the default only once it belongs to the dialog: made default before, it
+    // lost that to the first button, and Enter in the title added a program.
+    OKBtn->setDefault(true);
 }
 
 TExternalDlg::~TExternalDlg()

@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -170,6 +171,20 @@ TEST_F(UserToolsTest, EditingTheList)
     D.GetProgram(0, T, P, Dos);
     EXPECT_EQ(T, "bb");
     EXPECT_EQ(P, "y");
+}
+
+TEST_F(UserToolsTest, EnterInTheItemEditorIsOk)
+{
+    TExternalDlg D;
+    D.AddProgram("a", "x", false);
+    D.show();
+    D.AddBtnClick();
+    D.TitleEdit->setText("b");
+    D.PathEdit->setText("y");
+    QTest::keyClick(D.PathEdit, Qt::Key_Return);
+    EXPECT_EQ(D.result(), QDialog::Accepted);
+    EXPECT_FALSE(D.isVisible());
+    EXPECT_EQ(D.ProgramCount(), 2);  // no other program added
 }
 
 TEST_F(UserToolsTest, RunsMoveTheCursorToTheReturnedLine)
