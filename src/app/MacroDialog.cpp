@@ -116,6 +116,8 @@ TMacroDlg::TMacroDlg(QWidget* Parent) : QDialog(Parent)
     MacroGrid->setColumnWidth(ColName, 169);
     MacroGrid->setColumnWidth(ColMacro, 449);
     MacroGrid->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Tab goes on to the buttons; arrows move between the cells.
+    MacroGrid->setTabKeyNavigation(false);
     MacroGrid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                                QAbstractItemView::AnyKeyPressed);
     MacroGrid->setItemDelegateForColumn(ColMacro, new TMacroTextDelegate(MacroGrid));

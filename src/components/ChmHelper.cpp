@@ -154,6 +154,10 @@ THelpWindow::THelpWindow(QWidget* Parent)
     BackBtn = new QPushButton(QStringLiteral("&Back"), this);
     ForwardBtn = new QPushButton(QStringLiteral("&Forward"), this);
     auto* CloseBtn = new QPushButton(QStringLiteral("Close"), this);
+    // No button is the default: Enter while reading a page (or on a link, which the
+    // page follows) must not jump to the contents.
+    for (QPushButton* B : {ContentsBtn, IndexBtn, BackBtn, ForwardBtn, CloseBtn})
+        B->setAutoDefault(false);
     for (QPushButton* B : {ContentsBtn, IndexBtn, BackBtn, ForwardBtn})
         Row->addWidget(B);
     Row->addStretch(1);

@@ -88,6 +88,8 @@ TAsciiDlg::TAsciiDlg(std::function<void(char Ch)> TypeChar, QWidget* Parent)
     AsciiGrid->verticalHeader()->setMinimumSectionSize(1);
     AsciiGrid->setSelectionMode(QAbstractItemView::SingleSelection);
     AsciiGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab goes on to the buttons (arrows move between the cells), not through 289 cells.
+    AsciiGrid->setTabKeyNavigation(false);
     AsciiGrid->setShowGrid(true);
     // A header such as "$D0" in a wide desktop font may touch the cell's edge: it
     // is shown whole rather than cut to "$...".

@@ -47,6 +47,8 @@ TClipFormatDlg::TClipFormatDlg(QWidget* Parent) : QDialog(Parent)
     FormatGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
     FormatGrid->setSelectionMode(QAbstractItemView::SingleSelection);
     FormatGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab goes on to the next control; arrows move between the cells.
+    FormatGrid->setTabKeyNavigation(false);
     FormatGrid->setShowGrid(true);
     Memo1 = new QPlainTextEdit;
     Memo1->setReadOnly(true);

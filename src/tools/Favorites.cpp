@@ -64,6 +64,8 @@ TFavoritesDlg::TFavoritesDlg(TFavoritesHooks Hooks, QWidget* Parent) : QDialog(P
     FavoritesGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
     FavoritesGrid->setSelectionMode(QAbstractItemView::SingleSelection);
     FavoritesGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab goes on to the buttons; arrows move between the cells.
+    FavoritesGrid->setTabKeyNavigation(false);
     // Rows as high as the text needs, and room for the header and the least number
     // of rows the grid has, so the dialog opens showing all of them; a longer list
     // scrolls.

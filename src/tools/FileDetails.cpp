@@ -168,6 +168,8 @@ TDetailsDlg::TDetailsDlg(QWidget* Parent) : QDialog(Parent)
     RawCommandEdit = new QLineEdit(OpeningPage);
     RawCommandEdit->setReadOnly(true);
     ParamMemo = new QPlainTextEdit(OpeningPage);
+    // Tab in the memos goes on to the next control instead of into the text.
+    ParamMemo->setTabChangesFocus(true);
     FilenameEdit = new QLineEdit(OpeningPage);
     FilenameEdit->setReadOnly(true);
     DefaultDirEdit = new QLineEdit(OpeningPage);
@@ -211,6 +213,7 @@ TDetailsDlg::TDetailsDlg(QWidget* Parent) : QDialog(Parent)
     HighlightedChk = new QCheckBox("Analyze Highlighted Text Only", DetailsPage);
     CountReport = new QPlainTextEdit(DetailsPage);
     CountReport->setFont(FixedSysFont());
+    CountReport->setTabChangesFocus(true);
     CountReport->setLineWrapMode(QPlainTextEdit::NoWrap);
     CountReport->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     auto* UtilityRow = new QFormLayout;

@@ -61,6 +61,8 @@ TMarginsDlg::TMarginsDlg(TMarginsHooks Hooks, QWidget* Parent) : QDialog(Parent)
     MarginGrid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     MarginGrid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     MarginGrid->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Tab goes on to the buttons; arrows move between the cells.
+    MarginGrid->setTabKeyNavigation(false);
     const char* const Headers[4] = {"#", "Left", "Right", "Indent"};
     for (int C = 0; C < 4; ++C)
         MarginGrid->setItem(0, C, FixedItem(QString::fromLatin1(Headers[C])));
