@@ -18,6 +18,7 @@
 #include "language/StatusLine.h"
 #include "language/TextRegister.h"
 #include "language/WordCommands.h"
+#include "platform/EndSignals.h"
 #include "platform/FileDialogs.h"
 #include "platform/MessageBoxes.h"
 #include "platform/posix/ProcessMemory.h"
@@ -510,10 +511,16 @@ bool SavePane(TScrollEditor& Main, const std::string& GivenName, bool AddToRecen
 
 bool SaveTextFile(const std::string& GivenName, bool AddToRecentList, TSaveKind Kind)
 {
+    // An ending signal sent again during a long save waits until the text is safe.
+    const TWritingText Writing;
     return Form1 && SavePane(*Form1->MainEditor, GivenName, AddToRecentList, Kind);
 }
 
-bool SavePaneToFile(TScrollEditor& Pane, const std::string& Name) { return SavePane(Pane, Name, false, TSaveKind::User); }
+bool SavePaneToFile(TScrollEditor& Pane, const std::string& Name)
+{
+    const TWritingText Writing;
+    return SavePane(Pane, Name, false, TSaveKind::User);
+}
 
 void LoadPaneFromFile(TScrollEditor& Pane, const std::string& Name)
 {

@@ -150,9 +150,9 @@ public:
     // Whether the window may close: the secondary text, then the document, each asked
     // about when modified, were saved or let go.
     bool FormCloseQuery();
-    // The session ends (SIGTERM, SIGHUP): the window closes without a question, the
-    // texts having been kept as drafts, and a program's window ends the program with
-    // ExitCode.
+    // The session ends (SIGTERM, SIGHUP, SIGINT, SIGQUIT): the window closes without
+    // a question, the texts having been kept as drafts, and a program's window ends
+    // the program with ExitCode.
     void CloseForSessionEnd(int ExitCode = 0);
 
     // --- pane events --------------------------------------------------------------------------

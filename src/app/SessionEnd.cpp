@@ -54,6 +54,8 @@ bool GLostAtSignal = false;
 int GEndedWith = -1;
 // What this run's end has said already: a message is kept for the next start once.
 std::vector<std::string> GSaid;
+// The box saying a text was not kept at a signal, while it shows.
+QPointer<QWidget> GNotKeptBox;
 
 constexpr const char* KeptNoteName = ".kept-at-exit";
 constexpr const char* SaidNoteName = ".said-at-exit";
@@ -296,6 +298,8 @@ bool NoteExitMessages(const std::vector<std::string>& Messages) { return AppendT
 
 TKeptDrafts KeepDrafts(TForm1& Form)
 {
+    // A signal sent again while the drafts are written waits for them.
+    const TWritingText Writing;
     TKeptDrafts Kept;
     for (TScrollEditor* Pane : TextPanes(Form)) {
         if (!Pane->Modified || SettledForSessionEnd(*Pane))
@@ -334,8 +338,12 @@ void EndSessionNow(TForm1& Form)
     }
     TNoBoxesAtEnd NoBoxes;
     TKeptDrafts Kept;
-    RunGuarded([&] { Kept = KeepDrafts(Form); });
-    RunGuarded([] { SaveCurrentMacros(); });
+    {
+        // The signal sent again meanwhile waits for the drafts and the command lines.
+        const TWritingText Writing;
+        RunGuarded([&] { Kept = KeepDrafts(Form); });
+        RunGuarded([] { SaveCurrentMacros(); });
+    }
     if (!Kept.Lost.empty() && !GLostAtSignal) {
         // Nothing may end a text without a word: the window stays until the user
         // saves it elsewhere, or another signal insists.
@@ -347,14 +355,24 @@ void EndSessionNow(TForm1& Form)
             const auto Slash = N.rfind('/');
             Names += (Names.empty() ? "" : ", ") + (Slash == std::string::npos ? N : "\"" + N.substr(Slash + 1));
         }
-        const std::string Text =
-            "Not kept: " + Names + " (no place could take it at the signal). Save elsewhere; another signal ends without it";
+        const std::string Why = " (no place could take it at the signal)";
+        const std::string Then = "Save elsewhere; another signal ends without it";
+        const std::string Text = "Not kept: " + Names + Why + ". " + Then;
         std::fprintf(stderr, "narvo: %s\n", Text.c_str());
         SetStatusMessage("", false);
         ShowStatusMessage(Text, true);
+        // The status field cuts it at the window's usual width: the whole of it, with
+        // the whole names, in a box that holds nothing up.
+        std::string Whole;
+        for (const std::string& N : Kept.Lost)
+            Whole += (Whole.empty() ? "" : ", ") + N;
+        GNotKeptBox = ShowNoticeBox("Not Kept", "Not kept: " + Whole + Why + ".\r\n\r\n" + Then + ".", mtWarning, &Form);
         Form.raise();
+        GNotKeptBox->raise();
         return;
     }
+    if (GNotKeptBox)
+        GNotKeptBox->close();
     for (const std::string& N : Kept.Lost)
         NoBoxes.Said.push_back("Lost at exit: " + N + " could not be written anywhere");
     NoteExitMessages(NoBoxes.Said);

@@ -1,13 +1,15 @@
 // Ending with the desktop's session. At logout or shutdown the desktop sends SIGTERM
-// (a closed terminal sends SIGHUP), and before that it may ask through the toolkit's
-// commit-data request. Nothing typed is lost either way: every modified text, the
+// (a closed terminal sends SIGHUP, Ctrl+C and Ctrl+\ in the terminal the program
+// was started from send SIGINT and SIGQUIT), and before that it may ask through the
+// toolkit's commit-data request. Nothing typed is lost either way: every modified text, the
 // main pane's and the secondary pane's, is written as a private draft (0600, dated
 // name, numbered when another window took it) where auto-save puts untitled drafts,
 // the command lines are saved, and only then does the program end. The user's own
-// files are not touched without a word. At a signal no box opens (nobody may be
+// files are not touched without a word. At a signal no question opens (nobody may be
 // there to answer): what would have been shown goes to standard error and to the
 // next start, whose status line says that drafts were kept and what went wrong; the
-// backup browser lists the drafts. A text that no place takes keeps the window open.
+// backup browser lists the drafts. A text that no place takes keeps the window open,
+// and a box that holds nothing up says so in full.
 #pragma once
 
 #include <string>
@@ -18,7 +20,7 @@ namespace narvo {
 class TForm1;
 class TScrollEditor;
 
-// Listens for SIGTERM, SIGHUP and the commit-data request on behalf of Form from its
+// Listens for those signals and the commit-data request on behalf of Form from its
 // creation; StopSessionEnd at its destruction.
 void StartSessionEnd(TForm1& Form);
 void StopSessionEnd();
@@ -48,9 +50,9 @@ struct TKeptDrafts {
 // drafts for the next start. A text that could not be written is reported on
 // standard error (the desktop may be gone) and listed in Lost.
 TKeptDrafts KeepDrafts(TForm1& Form);
-// SIGTERM or SIGHUP, run from the event loop: the drafts, the command lines, then
+// One of those signals, run from the event loop: the drafts, the command lines, then
 // the window closes without a question and the program ends. When a text could not
-// be kept the window stays, saying so in the status line; a further signal that
+// be kept the window stays, saying so in the status line and a box; a further signal that
 // still cannot keep it ends the program with exit code 1.
 void EndSessionNow(TForm1& Form);
 // The commit-data request. With interaction allowed, "Save Changes?" for each

@@ -4,10 +4,14 @@
 // loop is stuck (a long computation): that one ends the process with the default
 // action, so that a program that hangs can still be stopped by sending the signal
 // again. Signals close together are not that: logout sends SIGTERM and at once
-// SIGHUP, and a closed terminal's SIGHUP may come from the kernel and the shell.
+// SIGHUP, and a closed terminal's SIGHUP may come from the kernel and the shell. Nor
+// is a loop writing a text (a long save on a slow disk, the drafts at the signal):
+// ending it then would lose the very text being made safe.
 #include "platform/EndSignals.h"
 
 #include <QSocketNotifier>
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
@@ -19,38 +23,60 @@ namespace narvo {
 
 namespace {
 
-constexpr int EndingSignals[] = {SIGTERM, SIGHUP};
+constexpr int EndingSignals[] = {SIGTERM, SIGHUP, SIGINT, SIGQUIT};
+constexpr std::size_t SignalCount = std::size(EndingSignals);
+
+// The handler may run on any thread: only lock-free atomics are shared with it.
+static_assert(std::atomic<long>::is_always_lock_free && std::atomic<int>::is_always_lock_free);
 
 // The pipe's ends while a TEndSignals exists; the handler reads only the write end.
-volatile sig_atomic_t GWriteEnd = -1;
+std::atomic<int> GWriteEnd{-1};
 // For each signal, the second (of the monotonic clock, plus 1) at which it came and
 // was not yet taken by the event loop; 0: none waiting.
-volatile sig_atomic_t GPendingSince[2] = {0, 0};
-constexpr int StuckAfterSeconds = 2;
+std::atomic<long> GPendingSince[SignalCount];
+constexpr long StuckAfterSeconds = 2;
+// How many TWritingText exist, and the second (as above) the last one ended at.
+std::atomic<int> GWriting{0};
+std::atomic<long> GWritingEndedAt{0};
 int GReadEnd = -1;
 // The signals this program listens to: one ignored when the program started (nohup
-// ignores SIGHUP) stays ignored.
-bool GListening[2] = {false, false};
+// ignores SIGHUP, a shell's background job SIGINT and SIGQUIT) stays ignored.
+bool GListening[SignalCount] = {};
+
+long MonotonicSecond() noexcept
+{
+    struct timespec Now {};
+    ::clock_gettime(CLOCK_MONOTONIC, &Now);
+    return static_cast<long>(Now.tv_sec) + 1;
+}
 
 extern "C" void OnEndSignal(int Signal)
 {
     const int SavedErrno = errno;
     const unsigned char Byte = static_cast<unsigned char>(Signal);
-    const int I = Signal == EndingSignals[0] ? 0 : 1;
-    struct timespec Now {};
-    ::clock_gettime(CLOCK_MONOTONIC, &Now);
-    const auto Second = static_cast<sig_atomic_t>(Now.tv_sec + 1);
-    if (GPendingSince[I] != 0 && Second - GPendingSince[I] >= StuckAfterSeconds) {
-        ::signal(Signal, SIG_DFL);
-        ::raise(Signal);
+    const std::size_t I = static_cast<std::size_t>(std::find(EndingSignals, EndingSignals + SignalCount, Signal) - EndingSignals);
+    if (I < SignalCount) {
+        const long Second = MonotonicSecond();
+        const long Since = GPendingSince[I].load();
+        if (Since != 0 && GWriting.load() == 0 &&
+            Second - std::max(Since, GWritingEndedAt.load()) >= StuckAfterSeconds) {
+            ::signal(Signal, SIG_DFL);
+            ::raise(Signal);
+        }
+        if (Since == 0)
+            GPendingSince[I].store(Second);
     }
-    if (GPendingSince[I] == 0)
-        GPendingSince[I] = Second;
-    if (GWriteEnd >= 0) {
+    if (const int WriteEnd = GWriteEnd.load(); WriteEnd >= 0) {
         // A full pipe already holds a byte that wakes the loop: losing this one is fine.
-        [[maybe_unused]] const ssize_t Written = ::write(GWriteEnd, &Byte, 1);
+        [[maybe_unused]] const ssize_t Written = ::write(WriteEnd, &Byte, 1);
     }
     errno = SavedErrno;
+}
+
+void ClearPending()
+{
+    for (std::atomic<long>& Since : GPendingSince)
+        Since.store(0);
 }
 
 void SetHandler(int Signal, void (*Handler)(int))
@@ -74,10 +100,10 @@ TEndSignals::TEndSignals(std::function<void(int)> OnSignal, QObject* Parent)
     if (::pipe2(Ends, O_CLOEXEC | O_NONBLOCK) != 0)
         return;
     GReadEnd = Ends[0];
-    GWriteEnd = Ends[1];
+    GWriteEnd.store(Ends[1]);
     FNotifier = new QSocketNotifier(GReadEnd, QSocketNotifier::Read, this);
     connect(FNotifier, &QSocketNotifier::activated, this, [this] { ReadPipe(); });
-    for (std::size_t I = 0; I < std::size(EndingSignals); ++I) {
+    for (std::size_t I = 0; I < SignalCount; ++I) {
         struct sigaction Now {};
         GListening[I] = ::sigaction(EndingSignals[I], nullptr, &Now) == 0 && Now.sa_handler != SIG_IGN;
         if (GListening[I])
@@ -89,18 +115,15 @@ TEndSignals::~TEndSignals()
 {
     if (!FNotifier)
         return;
-    for (std::size_t I = 0; I < std::size(EndingSignals); ++I)
+    for (std::size_t I = 0; I < SignalCount; ++I)
         if (GListening[I])
             SetHandler(EndingSignals[I], SIG_DFL);
     delete FNotifier;
     FNotifier = nullptr;
-    const int WriteEnd = GWriteEnd;
-    GWriteEnd = -1;
-    ::close(WriteEnd);
+    ::close(GWriteEnd.exchange(-1));
     ::close(GReadEnd);
     GReadEnd = -1;
-    GPendingSince[0] = 0;
-    GPendingSince[1] = 0;
+    ClearPending();
 }
 
 void TEndSignals::ReadPipe()
@@ -109,8 +132,7 @@ void TEndSignals::ReadPipe()
     // HUP from a closing terminal) is answered once.
     unsigned char Bytes[64];
     int First = 0;
-    GPendingSince[0] = 0;
-    GPendingSince[1] = 0;
+    ClearPending();
     for (;;) {
         const ssize_t N = ::read(GReadEnd, Bytes, sizeof Bytes);
         if (N <= 0)
@@ -120,6 +142,16 @@ void TEndSignals::ReadPipe()
     }
     if (First != 0 && FOnSignal)
         FOnSignal(First);
+}
+
+TWritingText::TWritingText() noexcept { GWriting.fetch_add(1); }
+
+TWritingText::~TWritingText()
+{
+    // The end is noted before the count drops, so a handler that sees no writer
+    // also sees when the last one ended.
+    GWritingEndedAt.store(MonotonicSecond());
+    GWriting.fetch_sub(1);
 }
 
 }  // namespace narvo

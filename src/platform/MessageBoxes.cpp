@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
+#include <memory>
 
 namespace narvo {
 
@@ -66,32 +67,50 @@ public:
 
 TMessageBoxes* GInstalled = nullptr;
 
-}  // namespace
-
-TModalResult ShowQtMessageBox(const std::string& Title, const std::string& Text, TMsgDlgType Type,
-                              TMsgDlgButtons Buttons)
+QMessageBox* MakeQtMessageBox(const std::string& Title, const std::string& Text, TMsgDlgType Type,
+                              TMsgDlgButtons Buttons, QWidget* Parent)
 {
     static constexpr QMessageBox::Icon Icons[] = {QMessageBox::Warning, QMessageBox::Critical,
                                                   QMessageBox::Information, QMessageBox::Question,
                                                   QMessageBox::NoIcon};
     if (Buttons == 0)
         Buttons = mbOK;
-    QMessageBox Box(Icons[Type], AnsiToQString(Title), WithWrapPlaces(AnsiToQString(Text)), QMessageBox::NoButton,
-                    QApplication::activeWindow());
+    auto* Box = new QMessageBox(Icons[Type], AnsiToQString(Title), WithWrapPlaces(AnsiToQString(Text)),
+                                QMessageBox::NoButton, Parent);
     // The label wraps from the start: the screen fitting judges the box as it
     // shows, before the box would turn wrapping on for a long text itself.
-    if (auto* Label = Box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
+    if (auto* Label = Box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
         Label->setWordWrap(true);
     for (const TButtonMap& M : ButtonMap)
         if (Buttons & M.Bit)
-            Box.addButton(M.Button);
+            Box->addButton(M.Button);
     if ((Buttons & mbDefaultNo) && (Buttons & mbNo))
-        Box.setDefaultButton(QMessageBox::No);
-    const int Chosen = Box.exec();
+        Box->setDefaultButton(QMessageBox::No);
+    return Box;
+}
+
+}  // namespace
+
+TModalResult ShowQtMessageBox(const std::string& Title, const std::string& Text, TMsgDlgType Type,
+                              TMsgDlgButtons Buttons)
+{
+    const std::unique_ptr<QMessageBox> Box(
+        MakeQtMessageBox(Title, Text, Type, Buttons, QApplication::activeWindow()));
+    const int Chosen = Box->exec();
     for (const TButtonMap& M : ButtonMap)
         if (Chosen == M.Button)
             return M.Result;
     return EscapeResult(Buttons);
+}
+
+QWidget* ShowNoticeBox(const std::string& Title, const std::string& Text, TMsgDlgType Type, QWidget* Parent)
+{
+    QMessageBox* Box = MakeQtMessageBox(Title, Text, Type, mbOK, Parent);
+    Box->setAttribute(Qt::WA_DeleteOnClose);
+    Box->setWindowModality(Qt::NonModal);
+    Box->show();
+    Box->raise();
+    return Box;
 }
 
 TModalResult EscapeResult(TMsgDlgButtons Buttons)

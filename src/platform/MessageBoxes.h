@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+class QWidget;
+
 namespace narvo {
 
 enum TMsgDlgType : std::uint8_t { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
@@ -63,6 +65,10 @@ TMessageBoxes* SetMessageBoxes(TMessageBoxes* Boxes);
 // exception boundary's error box is this one too. Answers the button chosen.
 TModalResult ShowQtMessageBox(const std::string& Title, const std::string& Text, TMsgDlgType Type,
                               TMsgDlgButtons Buttons);
+// The same real box with an OK button, but not modal: nothing waits for it, so the
+// program goes on, and may end, while it shows. It belongs to Parent and is freed
+// when closed; answers it (a QMessageBox).
+QWidget* ShowNoticeBox(const std::string& Title, const std::string& Text, TMsgDlgType Type, QWidget* Parent);
 
 // MessageBoxes().MessageDlg with every overlong line of Text (a path from a damaged
 // settings file) shortened in the middle, so that no message is too big to show.

@@ -16,6 +16,8 @@
 #include "tools/AutoBackup.h"
 #include "tools/TextToolHooks.h"
 
+#include <QMessageBox>
+#include <QPointer>
 #include <QTest>
 
 #include <algorithm>
@@ -106,6 +108,54 @@ TEST_F(SessionEnd, TermAndHupKeepEveryModifiedTextAsAPrivateDraftThenTheWindowCl
         Boxes.Asked.clear();
         BreakFlag = false;
     }
+}
+
+// Ctrl+C and Ctrl+\ in the terminal the program was started from keep the texts as
+// the desktop's signals do.
+TEST_F(SessionEnd, CtrlCAndCtrlBackslashKeepEveryModifiedTextAsADraftToo)
+{
+    for (const int Signal : {SIGINT, SIGQUIT}) {
+        SCOPED_TRACE(Signal);
+        ShowWithTexts();
+        ASSERT_EQ(::raise(Signal), 0);
+        ASSERT_TRUE(Pump([&] { return !Form->isVisible(); }, 20000));
+        EXPECT_EQ(DraftTexts(), (std::vector<std::string>{"more side\n", "typed disk\n"}));
+        for (const std::string& N : Drafts()) {
+            struct stat St {};
+            ASSERT_EQ(stat(Path("BackupFiles/" + N).c_str(), &St), 0);
+            EXPECT_EQ(St.st_mode & 0777, 0600u) << N;
+        }
+        EXPECT_EQ(Read("doc.txt"), "disk\n");
+        std::system(("rm -rf '" + Path("BackupFiles") + "'").c_str());
+        Form.reset();
+        Form = std::make_unique<TForm1>();
+    }
+}
+
+// The user sends the signal again while a long save, then the drafts, are written
+// (a slow disk): the program ends only once each text is safe.
+TEST_F(SessionEnd, ASignalSentAgainWaitsForTheSaveAndTheDraftsBeingWritten)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const auto SaveThenEndOnASlowDisk = [this] {
+        ShowWithTexts();
+        const std::string Doc = Path("doc.txt");
+        const std::string Backups = Path("BackupFiles/");
+        SetFileFaultHook([&](TFileStep Step, const std::string& Target) {
+            if (Step == TFileStep::Sync && (Target == Doc || Target.rfind(Backups, 0) == 0)) {
+                ::raise(SIGTERM);
+                ::sleep(3);
+                ::raise(SIGTERM);
+            }
+            return 0;
+        });
+        const bool Saved = SaveIfModified();
+        const bool Closed = Pump([&] { return !Form->isVisible(); }, 20000);
+        SetFileFaultHook({});
+        const bool Kept = DraftTexts() == std::vector<std::string>{"more side\n"};
+        return Saved && Closed && Read("doc.txt") == "typed disk\n" && Kept;
+    };
+    EXPECT_EXIT(std::_Exit(SaveThenEndOnASlowDisk() ? 7 : 1), ::testing::ExitedWithCode(7), "");
 }
 
 // The question of a close under way is open when the signal comes: the texts are
@@ -349,6 +399,29 @@ TEST_F(SessionEndOnFullDisk, ATextNoPlaceTakesKeepsTheWindowOpenUntilAFurtherSig
     ASSERT_TRUE(Signal());
     EXPECT_FALSE(Form->isVisible());
     EXPECT_TRUE(Boxes.Asked.empty());
+}
+
+// The status field cuts the message at the window's usual width: a box that waits
+// for nothing shows the whole of it, and goes with the window at the next signal.
+TEST_F(SessionEndOnFullDisk, ATextNotKeptIsToldWholeInABoxThatHoldsNothingUp)
+{
+    ShowWithTexts();
+    ASSERT_TRUE(SaveIfModified());
+    FillDisk({"/"});
+    ASSERT_TRUE(Signal());
+    const QList<QMessageBox*> Shown = Form->findChildren<QMessageBox*>();
+    ASSERT_EQ(Shown.size(), 1);
+    QPointer<QMessageBox> Box = Shown[0];
+    EXPECT_TRUE(Box->isVisible());
+    EXPECT_FALSE(Box->isModal());
+    const std::string Text = Box->text().remove(QChar(0x200B)).toStdString();
+    EXPECT_NE(Text.find("Not kept: \"" + Path("side.txt") + "\""), std::string::npos) << Text;
+    EXPECT_NE(Text.find("another signal ends without it"), std::string::npos) << Text;
+    EXPECT_TRUE(Boxes.Asked.empty());
+
+    ASSERT_TRUE(Signal());
+    EXPECT_FALSE(Form->isVisible());
+    EXPECT_TRUE(Pump([&] { return Box.isNull() || !Box->isVisible(); }, 5000));
 }
 
 // The command lines cannot be written at the signal (a settings file in UTF-16 with

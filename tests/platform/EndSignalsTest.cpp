@@ -1,8 +1,8 @@
-// SIGTERM and SIGHUP reach the program through the event loop: the process lives on,
-// the reaction runs after the handler has returned, once per batch of signals, the
-// default action comes back when nobody listens any more, a stuck program still
-// ends when the signal comes again, and a signal ignored before (nohup) stays
-// ignored.
+// SIGTERM, SIGHUP, SIGINT and SIGQUIT reach the program through the event loop: the
+// process lives on, the reaction runs after the handler has returned, once per batch
+// of signals, the default action comes back when nobody listens any more, a stuck
+// program still ends when the signal comes again while one writing a text does not,
+// and a signal ignored before (nohup, a background start) stays ignored.
 #include "platform/EndSignals.h"
 
 #include <QCoreApplication>
@@ -98,6 +98,56 @@ TEST(EndSignals, ASignalIgnoredBeforeStaysIgnored)
     ASSERT_EQ(::sigaction(SIGHUP, nullptr, &Now), 0);
     EXPECT_EQ(Now.sa_handler, SIG_IGN);
     ::signal(SIGHUP, SIG_DFL);
+}
+
+TEST(EndSignals, CtrlCAndCtrlBackslashAreAnsweredLikeTermUnlessIgnoredAtStart)
+{
+    std::vector<int> Seen;
+    {
+        TEndSignals Signals([&](int S) { Seen.push_back(S); });
+        for (const int S : {SIGINT, SIGQUIT}) {
+            ASSERT_EQ(::raise(S), 0);
+            ASSERT_TRUE(Pump([&] { return !Seen.empty() && Seen.back() == S; }));
+        }
+    }
+    struct sigaction Now {};
+    ASSERT_EQ(::sigaction(SIGINT, nullptr, &Now), 0);
+    EXPECT_EQ(Now.sa_handler, SIG_DFL);
+
+    // Started in the background by a shell: Ctrl+C meant for the shell's foreground
+    // job must not end it.
+    ASSERT_NE(::signal(SIGINT, SIG_IGN), SIG_ERR);
+    Seen.clear();
+    {
+        TEndSignals Signals([&](int S) { Seen.push_back(S); });
+        ASSERT_EQ(::raise(SIGINT), 0);
+        ASSERT_EQ(::raise(SIGTERM), 0);
+        ASSERT_TRUE(Pump([&] { return !Seen.empty(); }));
+        EXPECT_EQ(Seen, std::vector<int>{SIGTERM});
+    }
+    ASSERT_EQ(::sigaction(SIGINT, nullptr, &Now), 0);
+    EXPECT_EQ(Now.sa_handler, SIG_IGN);
+    ::signal(SIGINT, SIG_DFL);
+}
+
+TEST(EndSignalsDeathTest, TheSameSignalAgainWaitsForATextBeingWritten)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    // A long save with the loop busy: the repeated signal waits for the text, and
+    // one just after the write ended is not yet taken for a stuck loop either.
+    EXPECT_EXIT(
+        {
+            TEndSignals Signals([](int) {});
+            {
+                TWritingText Writing;
+                ::raise(SIGTERM);
+                ::sleep(3);
+                ::raise(SIGTERM);
+            }
+            ::raise(SIGTERM);
+            std::_Exit(7);
+        },
+        ::testing::ExitedWithCode(7), "");
 }
 
 }  // namespace
