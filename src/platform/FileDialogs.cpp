@@ -49,9 +49,13 @@ public:
         Dialog.setAcceptMode(QFileDialog::AcceptOpen);
         Dialog.setFileMode(QFileDialog::ExistingFiles);
         Dialog.setDefaultSuffix(AnsiToQString(O.DefaultExt));
-        if (Dialog.exec() == QDialog::Accepted)
-            for (const QString& F : Dialog.selectedFiles())
-                Names.push_back(QStringToFileName(F));
+        if (Dialog.exec() != QDialog::Accepted)
+            return Names;
+        for (const QString& F : Dialog.selectedFiles()) {
+            if (!TakeChoice(F))
+                return {};
+            Names.push_back(QStringToFileName(F));
+        }
         return Names;
     }
 
@@ -82,14 +86,21 @@ private:
         if (Dialog.exec() != QDialog::Accepted || Dialog.selectedFiles().isEmpty())
             return std::nullopt;
         const QString Chosen = Dialog.selectedFiles().front();
-        std::string Name = QStringToFileName(Chosen);
-        if (Chosen.contains(QChar::ReplacementCharacter) && ShownLikeAnother(Name)) {
-            MessageDlg("The file dialog shows more than one file as \"" + QStringToFileName(Chosen) +
-                           "\" and cannot tell which was meant: no file was chosen.",
-                       mtWarning, mbOK);
+        if (!TakeChoice(Chosen))
             return std::nullopt;
-        }
-        return Name;
+        return QStringToFileName(Chosen);
+    }
+
+    // False, with the reason said, for a choice the dialog shows alike for two files
+    // of its folder: it may have meant the one whose name is not UTF-8.
+    static bool TakeChoice(const QString& Chosen)
+    {
+        if (!Chosen.contains(QChar::ReplacementCharacter) || !ShownLikeAnother(QStringToFileName(Chosen)))
+            return true;
+        MessageDlg("The file dialog shows more than one file as \"" + QStringToFileName(Chosen) +
+                       "\" and cannot tell which was meant: no file was chosen.",
+                   mtWarning, mbOK);
+        return false;
     }
 };
 

@@ -11,21 +11,19 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace narvo {
 namespace {
 
 using test::PutFile;
 using test::TTempFolder;
 
-TEST(FileDialogs, ANameTheDialogCannotShowIsNeitherProposedNorTakenForAnother)
+// While Open runs: what the dialog it shows proposes; then the name it shows for
+// both files is typed, and the dialog accepted as its own button would.
+QString ProposedWhileChoosingLookalike(const std::function<void()>& Open)
 {
-    TTempFolder Dir;
-    PutFile(Dir / "caf\xE9.txt", "own");
-    PutFile(Dir / "caf\xEF\xBF\xBD.txt", "another");
-    TScriptedMessageBoxes Boxes;
-    TFileDialogs* Scripted = SetFileDialogs(nullptr);
     QString Proposed = QStringLiteral("(no dialog)");
-    // Once the dialog is up: what it proposes, then the name it shows for both files.
     QTimer Poll;
     Poll.setInterval(10);
     QObject::connect(&Poll, &QTimer::timeout, [&] {
@@ -39,14 +37,30 @@ TEST(FileDialogs, ANameTheDialogCannotShowIsNeitherProposedNorTakenForAnother)
         static_cast<QDialog*>(D)->accept();  // the dialog's own checks run
     });
     Poll.start();
-    TFileDialogOptions O{"Save Text As", "All Files|*.*|", "caf\xE9.txt", Dir.Path(), false, ""};
-    const std::optional<std::string> Chosen = FileDialogs().SaveFileName(O);
-    SetFileDialogs(Scripted);
-    EXPECT_EQ(Proposed, QString());
+    Open();
+    return Proposed;
+}
+
+TEST(FileDialogs, ANameTheDialogCannotShowIsNeitherProposedNorTakenForAnother)
+{
+    TTempFolder Dir;
+    PutFile(Dir / "caf\xE9.txt", "own");
+    PutFile(Dir / "caf\xEF\xBF\xBD.txt", "another");
+    TScriptedMessageBoxes Boxes;
+    TFileDialogs* Scripted = SetFileDialogs(nullptr);
+    const TFileDialogOptions O{"Save Text As", "All Files|*.*|", "caf\xE9.txt", Dir.Path(), false, ""};
+    std::optional<std::string> Chosen;
+    EXPECT_EQ(ProposedWhileChoosingLookalike([&] { Chosen = FileDialogs().SaveFileName(O); }), QString());
     EXPECT_EQ(Chosen, std::nullopt);
     ASSERT_EQ(Boxes.Asked.size(), 2u);
     EXPECT_NE(Boxes.Asked[0].Text.find("cannot show the name"), std::string::npos) << Boxes.Asked[0].Text;
     EXPECT_NE(Boxes.Asked[1].Text.find("cannot tell which"), std::string::npos) << Boxes.Asked[1].Text;
+    // Several files chosen at once: the look-alike is not taken either.
+    std::vector<std::string> Several{"(none)"};
+    ProposedWhileChoosingLookalike([&] { Several = FileDialogs().OpenFileNames({"Open", "All Files|*.*|", "", Dir.Path()}); });
+    EXPECT_TRUE(Several.empty());
+    EXPECT_EQ(Boxes.Asked.size(), 3u);
+    SetFileDialogs(Scripted);
     EXPECT_EQ(test::GetFile(Dir / "caf\xE9.txt"), "own");
     EXPECT_EQ(test::GetFile(Dir / "caf\xEF\xBF\xBD.txt"), "another");
 }
