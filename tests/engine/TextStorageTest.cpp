@@ -402,6 +402,10 @@ TEST(TextStorage, OffsetQueriesNeverFailWhileTheStatusThreadReads)
         }
     });
     const std::int64_t Expected = E.Strings->OffsetOfLine(Last, 2);
+    // The reads below overlap the poller's only once it runs: on a busy machine it
+    // may start after they are done.
+    while (PollerReads.load() == 0)
+        std::this_thread::yield();
     int Failed = 0, Wrong = 0;
     for (int I = 0; I < 20'000; ++I) {
         const std::int64_t V = E.CursorOffset();
