@@ -18,6 +18,7 @@
 #include <ctime>
 #include <iterator>
 #include <unistd.h>
+#include <utility>
 
 namespace narvo {
 
@@ -42,6 +43,16 @@ int GReadEnd = -1;
 // The signals this program listens to: one ignored when the program started (nohup
 // ignores SIGHUP, a shell's background job SIGINT and SIGQUIT) stays ignored.
 bool GListening[SignalCount] = {};
+
+// The signals a failing write ends a program with: SIGXFSZ (past the file-size
+// limit) and SIGPIPE (standard error piped to a program that has ended). Caught by a
+// handler that does nothing, the write fails with EFBIG or EPIPE instead, which a
+// save reports with the text still there. A caught signal, unlike an ignored one,
+// has its default action again in the programs this one starts.
+constexpr int WriteFailureSignals[] = {SIGXFSZ, SIGPIPE};
+bool GWriteFailureTaken[std::size(WriteFailureSignals)] = {};
+
+extern "C" void OnWriteFailureSignal(int) {}
 
 long MonotonicSecond() noexcept
 {
@@ -109,6 +120,12 @@ TEndSignals::TEndSignals(std::function<void(int)> OnSignal, QObject* Parent)
         if (GListening[I])
             SetHandler(EndingSignals[I], OnEndSignal);
     }
+    for (std::size_t I = 0; I < std::size(WriteFailureSignals); ++I) {
+        struct sigaction Now {};
+        GWriteFailureTaken[I] = ::sigaction(WriteFailureSignals[I], nullptr, &Now) == 0 && Now.sa_handler == SIG_DFL;
+        if (GWriteFailureTaken[I])
+            SetHandler(WriteFailureSignals[I], OnWriteFailureSignal);
+    }
 }
 
 TEndSignals::~TEndSignals()
@@ -118,6 +135,9 @@ TEndSignals::~TEndSignals()
     for (std::size_t I = 0; I < SignalCount; ++I)
         if (GListening[I])
             SetHandler(EndingSignals[I], SIG_DFL);
+    for (std::size_t I = 0; I < std::size(WriteFailureSignals); ++I)
+        if (std::exchange(GWriteFailureTaken[I], false))
+            SetHandler(WriteFailureSignals[I], SIG_DFL);
     delete FNotifier;
     FNotifier = nullptr;
     ::close(GWriteEnd.exchange(-1));

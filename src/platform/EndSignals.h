@@ -16,7 +16,9 @@ namespace narvo {
 // called with the signal's number from the event loop of the thread that made it.
 // A signal ignored before (SIGHUP under nohup, SIGINT and SIGQUIT of a program
 // started in the background) stays ignored. One at a time; destroying it gives the
-// signals it took their default action back.
+// signals it took their default action back. Meanwhile a write past the file-size
+// limit or into a pipe nobody reads fails with an error (EFBIG, EPIPE) instead of
+// ending the program.
 class TEndSignals : public QObject {
 public:
     explicit TEndSignals(std::function<void(int Signal)> OnSignal, QObject* Parent = nullptr);

@@ -5,12 +5,17 @@
 // and a signal ignored before (nohup, a background start) stays ignored.
 #include "platform/EndSignals.h"
 
+#include "platform/posix/SafeFile.h"
+
 #include <QCoreApplication>
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <string>
+#include <sys/resource.h>
 #include <unistd.h>
 #include <vector>
 
@@ -148,6 +153,39 @@ TEST(EndSignalsDeathTest, TheSameSignalAgainWaitsForATextBeingWritten)
             std::_Exit(7);
         },
         ::testing::ExitedWithCode(7), "");
+}
+
+// A save past the file-size limit (ulimit -f), or a message to a standard error
+// piped to a program that has ended, fails with an error the caller reports; the
+// program and its texts stay.
+TEST(EndSignalsDeathTest, AWritePastTheFileLimitOrIntoADeadPipeFailsInsteadOfEndingTheProgram)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const auto WriteBoth = [] {
+        TEndSignals Signals([](int) {});
+        char Folder[] = "/tmp/narvo-fsize-XXXXXX";
+        if (!::mkdtemp(Folder))
+            return 1;
+        const std::string Target = std::string(Folder) + "/big.txt";
+        const rlimit Limit{1024, RLIM_INFINITY};
+        int Code = ::setrlimit(RLIMIT_FSIZE, &Limit) == 0 ? 0 : 2;
+        try {
+            AtomicWriteFile(Target, std::string(8192, 'x'));
+            Code = 3;
+        } catch (const EFileError& E) {
+            if (E.Code() != EFBIG)
+                Code = 4;
+        }
+        ::rmdir(Folder);
+        int Ends[2];
+        if (::pipe(Ends) != 0)
+            return 5;
+        ::close(Ends[0]);
+        if (::write(Ends[1], "x", 1) != -1 || errno != EPIPE)
+            Code = 6;
+        return Code == 0 ? 7 : Code;
+    };
+    EXPECT_EXIT(std::_Exit(WriteBoth()), ::testing::ExitedWithCode(7), "");
 }
 
 }  // namespace
