@@ -423,11 +423,21 @@ void ReportKeptDrafts()
     if (Count > 0)
         Text = std::to_string(Count) + (Count == 1 ? " draft" : " drafts") + " kept at exit" +
                (Elsewhere.size() < Count ? " (File > Advanced File Ops > Auto-backup Files)" : "");
-    for (std::size_t I = 0; I < Elsewhere.size(); ++I)
+    // The same a line each for the box below.
+    std::string Whole = Text;
+    for (std::size_t I = 0; I < Elsewhere.size(); ++I) {
         Text += (I == 0 ? Elsewhere.size() < Count ? "; elsewhere: " : ": " : ", ") + Elsewhere[I];
-    for (std::size_t I = 0; I < Said.size(); ++I)
+        Whole += (I == 0 ? Elsewhere.size() < Count ? ", elsewhere:" : ":" : "") + ("\r\n" + Elsewhere[I]);
+    }
+    for (std::size_t I = 0; I < Said.size(); ++I) {
         Text += (Text.empty() ? "At exit: " : I == 0 ? "; at exit: " : "; ") + Said[I];
+        Whole += (I == 0 ? Whole.empty() ? "At exit:" : "\r\n\r\nAt exit:" : "") + ("\r\n" + Said[I]);
+    }
     ShowStatusMessage(Text, !Said.empty());
+    // Drafts no backup folder took are found only by their names, and what went wrong
+    // is read in full: the status field cuts both at the window's usual width.
+    if ((!Elsewhere.empty() || !Said.empty()) && Form1)
+        ShowNoticeBox("Kept at Exit", Whole, Said.empty() ? mtInformation : mtWarning, Form1);
 }
 
 void StartSessionEnd(TForm1& Form)

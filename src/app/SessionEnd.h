@@ -65,7 +65,9 @@ bool CommitSessionData(TForm1& Form, bool InteractionAllowed);
 bool SettledForSessionEnd(const TScrollEditor& Pane);
 
 // At the first activation: when the last run ended with drafts or with messages
-// that could not be shown, the status line says so (once).
+// that could not be shown, the status line says so (once); the names of drafts
+// outside the backup folder and those messages are also shown whole, a line each,
+// in a box that holds nothing up.
 void ReportKeptDrafts();
 
 }  // namespace narvo

@@ -255,6 +255,24 @@ TEST_F(SessionEnd, ProgramsEndingTogetherKeepEveryDraftAndEveryLineOfTheList)
     EXPECT_EQ(StatusMessage(), "3 drafts kept at exit (File > Advanced File Ops > Auto-backup Files)");
 }
 
+// The status field cuts the report at the window's usual width: a draft outside the
+// backup folder (which the browser does not list) is found only by its name there.
+TEST_F(SessionEnd, WhereDraftsWentAndWhatFailedAreToldWholeAtTheNextStart)
+{
+    const std::string Draft = Path("doc.txt.NRV2026_1_2_3_4_5.txt");
+    const std::string Failed = "Cannot write \"" + Path("Narvo.ini") + "\": No space left on device";
+    ASSERT_TRUE(NoteKeptDrafts({Draft}));
+    ASSERT_TRUE(NoteExitMessages({Failed}));
+    Form->show();
+    Form->FormActivate();
+    const QList<QMessageBox*> Shown = Form->findChildren<QMessageBox*>();
+    ASSERT_EQ(Shown.size(), 1);
+    EXPECT_TRUE(Shown[0]->isVisible());
+    EXPECT_FALSE(Shown[0]->isModal());
+    const std::string Text = Shown[0]->text().remove(QChar(0x200B)).toStdString();
+    EXPECT_EQ(Text, "1 draft kept at exit:\r\n" + Draft + "\r\n\r\nAt exit:\r\n" + Failed);
+}
+
 class SessionEndOnFullDisk : public SessionEnd {
 protected:
     void SetUp() override
