@@ -518,7 +518,8 @@ void TSpellingDlg::ShowSpellOptions()
     setWindowTitle(QStringLiteral("Spell Checker Options"));
     if (!SpellChecker->Loaded)
         LoadDictionary();
-    DictEdit->setText(FileNameToQString(DictionaryFile));
+    const QString Shown = FileNameToQString(DictionaryFile);
+    DictEdit->setText(Shown);
     NumberChk->setChecked(SpellChecker->IgnoreNumbers);
     UppercaseChk->setChecked(SpellChecker->IgnoreUppercase);
     ShowWordCount();
@@ -526,7 +527,10 @@ void TSpellingDlg::ShowSpellOptions()
     if (Result == QDialog::Accepted) {
         SpellChecker->IgnoreNumbers = NumberChk->isChecked();
         SpellChecker->IgnoreUppercase = UppercaseChk->isChecked();
-        DictionaryFile = QStringToFileName(DictEdit->text());
+        // A name that is not UTF-8 is shown with U+FFFD in it: unless the user
+        // edited it, the list stays the file it was, byte for byte.
+        if (DictEdit->text() != Shown)
+            DictionaryFile = QStringToFileName(DictEdit->text());
     }
 }
 

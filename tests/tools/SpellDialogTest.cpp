@@ -17,6 +17,7 @@
 #include <QCheckBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -281,6 +282,18 @@ TEST_F(SpellDialogTest, AFailedFirstSaveLeavesNoCopy)
     SetFileFaultHook(Old);
     EXPECT_FALSE(FileExists(Folder + "/NRVSmall.dix"));
     EXPECT_EQ(DefaultDictionaryFile(), Shipped);
+}
+
+// The options accepted without an edit keep the word list's name as it was, also
+// one that is not UTF-8: the words added later go to that very file.
+TEST_F(SpellDialogTest, OptionsAcceptedUneditedKeepTheListsNameByteForByte)
+{
+    const std::string Latin1 = Dir / "d\xE9.dix";
+    test::PutFile(Latin1, "cat\r\n");
+    DictionaryFile = Latin1;
+    QTimer::singleShot(0, Dlg.get(), [this] { Dlg->accept(); });
+    Dlg->ShowSpellOptions();
+    EXPECT_EQ(DictionaryFile, Latin1);
 }
 
 TEST_F(SpellDialogTest, SettingsFileRoundTrip)
