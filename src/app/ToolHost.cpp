@@ -29,7 +29,7 @@ public:
     TScrollEditor* MainEditor() override { return Form1 ? Form1->MainEditor : nullptr; }
     std::string CurrentFileName() override { return narvo::CurrentFileName; }
     void UpdateStatus() override { narvo::UpdateStatus(); }
-    void SaveIfModified() override { narvo::SaveIfModified(); }
+    bool SaveIfModified() override { return narvo::SaveIfModified(); }
     void GotoLine(std::int64_t N) override
     {
         if (!Form1 || !Form1->ActiveEditor)

@@ -437,9 +437,20 @@ void TExternalDlg::RunProgram(int Index)
     std::string Name = Host ? Host->CurrentFileName() : std::string();
     if (DOSPath)
         Name = SystemFileName(Name);
-    const TExpandedCommand Command = ExpandCommand(Template, Name);
-    if (Command.SaveFirst && Host)
-        Host->SaveIfModified();
+    TExpandedCommand Command = ExpandCommand(Template, Name);
+    if (Command.SaveFirst && Host) {
+        if (!Host->SaveIfModified()) {
+            Log("Command: " + Command.Text);
+            Log("Return: not started (the text was not saved)");
+            return;
+        }
+        // An untitled text has a name only now, and the codes name the file the
+        // program is to read.
+        Name = Host->CurrentFileName();
+        if (DOSPath)
+            Name = SystemFileName(Name);
+        Command = ExpandCommand(Template, Name);
+    }
     Log("Command: " + Command.Text);
     bool Started = false;
     std::string Why = "the command is empty";

@@ -99,7 +99,9 @@ public:
     void EditExternalPrograms();
     // The OnClick of a program item.
     void RunExternalProgram(QAction* Sender);
-    // Runs entry Index of the list (what a menu item does).
+    // Runs entry Index of the list (what a menu item does). With %s the document is
+    // saved first and the codes name the file as saved; a save that fails or is
+    // cancelled runs nothing (the log says so).
     void RunProgram(int Index);
 
     int AddProgram(const std::string& Title, const std::string& Path, bool DOSPath);

@@ -29,7 +29,8 @@ public:
     virtual std::string CurrentFileName() { return {}; }
     virtual void UpdateStatus() {}
     // Saves the main pane's document when it was modified (a user tool's "save first").
-    virtual void SaveIfModified() {}
+    // False when the save failed or the user cancelled it.
+    virtual bool SaveIfModified() { return true; }
     // The active pane's cursor to column 0 of line N (from 0); a line past the end
     // leaves it where it is.
     virtual void GotoLine(std::int64_t N) { (void)N; }

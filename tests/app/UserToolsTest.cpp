@@ -52,6 +52,44 @@ TEST_F(UserToolsTest, UserMenuRunsAToolThatMovesTheCursor)
     SetToolHost(nullptr);
 }
 
+TEST_F(UserToolsTest, ASaveFirstToolSeesTheNameJustSavedAndRunsOnlyAfterTheSave)
+{
+    // The tool writes its arguments into "args".
+    Write("tool.sh", "#!/bin/sh\necho \"$@\" > " + Path("args") + "\n");
+    ::chmod(Path("tool.sh").c_str(), 0755);
+    Write("Narvo.ini", "[Transfer]\nCount=1\nTitle0=Tool\nPath0=" + Path("tool.sh") + " %s%w\nDOSPath0=0\n");
+    InstallTextTools();
+    CreateUserToolForms();
+    LoadExternalPrograms();
+    QAction* Tool = Form->Menus->UserMnu->actions().value(0);
+    ASSERT_NE(Tool, nullptr);
+    Main().SetText("text\r");
+    Main().SetModified(true);
+
+    // Save As cancelled: the untitled text stays unsaved and the tool does not run.
+    Dialogs.Answers = {std::nullopt};
+    Tool->trigger();
+    EXPECT_FALSE(Exists("args"));
+    EXPECT_TRUE(ExternalDlg()->ComMemo->toPlainText().contains("not started (the text was not saved)"));
+
+    // A save that fails (the folder refuses the new file) does not run it either.
+    Dialogs.Answers = {Path("named.txt")};
+    SetFileFaultHook([](TFileStep Step, const std::string&) { return Step == TFileStep::CreateTemp ? ENOSPC : 0; });
+    Tool->trigger();
+    SetFileFaultHook({});
+    EXPECT_FALSE(Exists("args"));
+    EXPECT_FALSE(Exists("named.txt"));
+
+    // Saved under a name: the tool gets that name.
+    Dialogs.Answers = {Path("named.txt")};
+    Tool->trigger();
+    EXPECT_EQ(Read("args"), Path("named.txt") + "\n");
+    EXPECT_TRUE(Exists("named.txt"));
+
+    FreeUserToolForms();
+    SetToolHost(nullptr);
+}
+
 // Clicks the title of Menu in the window's menu bar and runs the events; true when
 // the menu then shows on the screen (its window mapped, not only marked visible).
 bool ClickTitleShows(TForm1& F, QMenu* Menu)

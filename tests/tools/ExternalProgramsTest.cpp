@@ -77,7 +77,11 @@ struct TRunHost : TToolHost {
     std::string FileName;
     int Saves = 0;
     std::string CurrentFileName() override { return FileName; }
-    void SaveIfModified() override { ++Saves; }
+    bool SaveIfModified() override
+    {
+        ++Saves;
+        return true;
+    }
     void GotoLine(std::int64_t N) override
     {
         if (Pane)
