@@ -173,16 +173,6 @@ TModalResult AskAboutDocument(const std::string& Text, TMsgDlgType Type, TMsgDlg
     return MessageDlg(Text, Type, Buttons);
 }
 
-// Read-only by its mode bits or refused to this user: root may write anything, but a
-// file marked read-only is still one its owner meant to keep.
-bool IsReadOnlyFile(const std::string& Target)
-{
-    struct stat St {};
-    if (::stat(Target.c_str(), &St) != 0 || !S_ISREG(St.st_mode))
-        return false;
-    return (St.st_mode & 0222) == 0 || ::access(Target.c_str(), W_OK) != 0;
-}
-
 // The old file Target under a hidden name beside Backup, to replace the older
 // ".BAK" once the new text is in place: a hard link, or a copy where the file
 // system has no links. The old file keeps its name throughout. Throws EFileError
@@ -431,7 +421,7 @@ bool SavePane(TScrollEditor& Main, const std::string& GivenName, bool AddToRecen
             ShowStatusMessage("Not auto-saved: " + ElideMiddle(Name) + " is read-only", true);
             return false;
         }
-        if (AskAboutDocument("The file is read-only. Save anyway?", mtWarning, mbYes | mbNo | mbDefaultNo) != mrYes)
+        if (AskAboutDocument(ReadOnlyQuestion, mtWarning, mbYes | mbNo | mbDefaultNo) != mrYes)
             return false;
     }
 

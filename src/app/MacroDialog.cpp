@@ -13,6 +13,7 @@
 #include "language/StatusLine.h"
 #include "platform/Application.h"
 #include "platform/FileDialogs.h"
+#include "platform/MessageBoxes.h"
 #include "platform/posix/SafeFile.h"
 #include "platform/ResourceFont.h"
 #include "platform/TextConvert.h"
@@ -230,7 +231,8 @@ void TMacroDlg::SaveMacroBtnClick()
 {
     if (!CurrentMacroFile.empty() && FileExists(CurrentMacroFile)) {
         MacroGrid->EndEdit();
-        SaveMacroFile(CurrentMacroFile, MacroTable, MacroTableSize);
+        if (AgreeToReplaceReadOnly(CurrentMacroFile))
+            SaveMacroFile(CurrentMacroFile, MacroTable, MacroTableSize);
     } else {
         SaveAsBtnClick();
     }
@@ -246,7 +248,7 @@ void TMacroDlg::SaveAsBtnClick()
     O.InitialFolder = MacroFolder;
     O.OverwritePrompt = true;
     const std::optional<std::string> Name = FileDialogs().SaveFileName(O);
-    if (!Name)
+    if (!Name || !AgreeToReplaceReadOnly(*Name))
         return;
     SaveMacroFile(*Name, MacroTable, MacroTableSize);
     CurrentMacroFile = *Name;

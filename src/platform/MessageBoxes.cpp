@@ -3,6 +3,7 @@
 #include "platform/MessageBoxes.h"
 
 #include "platform/TextConvert.h"
+#include "platform/posix/SafeFile.h"
 #include "shared/StringRoutines.h"
 
 #include <QApplication>
@@ -127,6 +128,11 @@ TModalResult EscapeResult(TMsgDlgButtons Buttons)
 TModalResult MessageDlg(const std::string& Text, TMsgDlgType Type, TMsgDlgButtons Buttons)
 {
     return MessageBoxes().MessageDlg(ElideLongLines(Text, 300), Type, Buttons);
+}
+
+bool AgreeToReplaceReadOnly(const std::string& Path)
+{
+    return !IsReadOnlyFile(Path) || MessageDlg(ReadOnlyQuestion, mtWarning, mbYes | mbNo | mbDefaultNo) == mrYes;
 }
 
 TMessageBoxes& MessageBoxes()

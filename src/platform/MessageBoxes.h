@@ -74,6 +74,13 @@ QWidget* ShowNoticeBox(const std::string& Title, const std::string& Text, TMsgDl
 // settings file) shortened in the middle, so that no message is too big to show.
 TModalResult MessageDlg(const std::string& Text, TMsgDlgType Type, TMsgDlgButtons Buttons);
 
+// The question before a file marked read-only is replaced, the same for every
+// writer of a user's file.
+inline constexpr const char* ReadOnlyQuestion = "The file is read-only. Save anyway?";
+// True when Path may be replaced: it is no read-only file (IsReadOnlyFile), or the
+// user answered Yes to ReadOnlyQuestion.
+bool AgreeToReplaceReadOnly(const std::string& Path);
+
 // Boxes that answer from a script and record every question. With the script
 // used up, a box answers as if it were closed (EscapeResult), so that a test that
 // forgot an answer never saves or discards anything by accident.

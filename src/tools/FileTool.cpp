@@ -253,6 +253,8 @@ void TFileToolDlg::Button2Click()
     if (FileExists(Dest) && Dest != FConfirmedDestination &&
         MessageDlg(Dest + " already exists.\nDo you want to replace it?", mtConfirmation, mbYes | mbNo) != mrYes)
         return;
+    if (!AgreeToReplaceReadOnly(Dest))
+        return;
     ProgressBar1->setRange(0, static_cast<int>(Sources.size()));
     ProgressBar1->setValue(0);
     try {

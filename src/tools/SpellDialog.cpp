@@ -82,12 +82,17 @@ void SaveDictionary()
 {
     if (!SpellChecker)
         return;
+    // A word list the user marked read-only keeps its words unless the user agrees;
+    // the words stay known for this run.
     if (!DictionaryFile.empty() && !InProgramFolder(DictionaryFile)) {
-        SpellChecker->SaveToFile(DictionaryFile);
+        if (AgreeToReplaceReadOnly(DictionaryFile))
+            SpellChecker->SaveToFile(DictionaryFile);
         return;
     }
     EnsureSettingsFolder();
     const std::string Copy = UserDictionaryFile();
+    if (!AgreeToReplaceReadOnly(Copy))
+        return;
     // Private, and made whole or not at all: an empty copy left by a failed write
     // would hide the shipped word list at the next start.
     SpellChecker->SaveToFile(Copy, 0600);

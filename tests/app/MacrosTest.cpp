@@ -8,6 +8,7 @@
 #include "language/Macros.h"
 
 #include <QToolButton>
+#include <sys/stat.h>
 
 namespace narvo {
 namespace {
@@ -236,6 +237,31 @@ TEST_F(MacroFiles, DialogNeverSavesOverWhatItCouldNotRead)
     TMacroTable Back;
     LoadMacroFile(Path("good.nrv"), Back);
     EXPECT_EQ(Back[29].Macro, "t29");
+}
+
+TEST_F(MacroFiles, DialogAsksBeforeWritingAReadOnlyMacroFile)
+{
+    SaveMacroFile(Path("kept.nrv"), Filled("k"), MacroTableSize);
+    const std::string Kept = Read("kept.nrv");
+    ::chmod(Path("kept.nrv").c_str(), 0444);
+    TMacroDlg D;
+    Dialogs.Answers = {Path("kept.nrv"), Path("kept.nrv")};
+    D.LoadMacroBtn->click();
+    ASSERT_EQ(CurrentMacroFile, Path("kept.nrv"));
+    MacroTable[0].Macro = "changed";
+    Boxes.Answers = {mrNo};
+    D.SaveMacroBtn->click();
+    EXPECT_EQ(LastAsked(), ReadOnlyQuestion);
+    EXPECT_EQ(Read("kept.nrv"), Kept);
+    Boxes.Answers = {mrNo};
+    D.SaveAsBtn->click();  // the same name through Save As
+    EXPECT_EQ(Boxes.Asked.size(), 2u);
+    EXPECT_EQ(Read("kept.nrv"), Kept);
+    Boxes.Answers = {mrYes};
+    D.SaveMacroBtn->click();
+    TMacroTable Back;
+    LoadMacroFile(Path("kept.nrv"), Back);
+    EXPECT_EQ(Back[0].Macro, "changed");
 }
 
 }  // namespace

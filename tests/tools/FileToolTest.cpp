@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 
 namespace narvo {
@@ -97,6 +98,24 @@ TEST_F(FileToolTest, DialogRefusesAsksAndOrders)
     EXPECT_EQ(D.SourceFiles().size(), 1u);
     D.NewFileBtnClick();
     EXPECT_TRUE(D.SourceFiles().empty());
+}
+
+TEST_F(FileToolTest, AReadOnlyDestinationIsReplacedOnlyAfterTheReadOnlyQuestion)
+{
+    Write("a.txt", "A");
+    Write("dest", "old");
+    ::chmod(Path("dest").c_str(), 0444);
+    TFileToolDlg D;
+    D.AddSourceFile(Path("a.txt"));
+    D.DestinationEdit->setText(QString::fromStdString(Path("dest")));
+    Boxes.Answers = {mrYes, mrNo};  // replace it? yes; read-only, save anyway? no
+    D.Button2Click();
+    ASSERT_EQ(Boxes.Asked.size(), 2u);
+    EXPECT_EQ(Boxes.Asked[1].Text, ReadOnlyQuestion);
+    EXPECT_EQ(Read("dest"), "old");
+    Boxes.Answers = {mrYes, mrYes};
+    D.Button2Click();
+    EXPECT_EQ(Read("dest"), "A");
 }
 
 TEST_F(FileToolTest, ChoosesSeveralInputsAtOnceAndDraggingExchanges)

@@ -154,6 +154,22 @@ TEST_F(SpellDialogTest, EnterInAFieldPressesItsOwnButtonWithTheTypedWord)
     EXPECT_TRUE(Dlg->OkBtn->isDefault());
 }
 
+TEST_F(SpellDialogTest, AReadOnlyWordListIsWrittenOnlyWhenTheUserAgrees)
+{
+    ::chmod(Dict.c_str(), 0444);
+    SetText({"Narvo cat"});
+    Boxes.Answers = {mrNo};
+    Dlg->SpellCheckNext();
+    Dlg->AddNotFoundBtnClick();
+    ASSERT_FALSE(Boxes.Asked.empty());
+    EXPECT_EQ(Boxes.Asked[0].Text, ReadOnlyQuestion);
+    EXPECT_EQ(ReadFileBytes(Dict), "cat\r\nmat\r\non\r\nsat\r\nthe\r\n");
+    Boxes.Answers = {mrYes};
+    Dlg->RemoveEdit->setText("mat");
+    Dlg->RemoveBtnClick();
+    EXPECT_EQ(ReadFileBytes(Dict), "cat\r\nnarvo\r\non\r\nsat\r\nthe\r\n");
+}
+
 TEST_F(SpellDialogTest, DoubleWords)
 {
     struct Case {

@@ -208,6 +208,14 @@ bool IsRegularFile(const std::string& Path)
     return ::stat(Path.c_str(), &St) == 0 && S_ISREG(St.st_mode);
 }
 
+bool IsReadOnlyFile(const std::string& Path)
+{
+    struct stat St;
+    if (::stat(Path.c_str(), &St) != 0 || !S_ISREG(St.st_mode))
+        return false;
+    return (St.st_mode & 0222) == 0 || ::access(Path.c_str(), W_OK) != 0;
+}
+
 std::string ResolveFileLink(const std::string& Path)
 {
     std::string Current = Path;

@@ -66,6 +66,11 @@ bool FileExists(const std::string& Path);
 // True when Path names an existing regular file (after links).
 bool IsRegularFile(const std::string& Path);
 
+// True when Path names a regular file (after links) marked read-only by its mode
+// bits or refused to this user. Root may write anything, but a file marked
+// read-only is still one its owner meant to keep.
+bool IsReadOnlyFile(const std::string& Path);
+
 // The whole content of a regular file. A folder, FIFO, socket or device is refused;
 // a missing or unreadable file throws with the name and the reason.
 std::string ReadFileBytes(const std::string& Path);
