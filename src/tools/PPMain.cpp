@@ -22,6 +22,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPrintDialog>
+#include <QFile>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScrollArea>
@@ -382,6 +383,11 @@ void TPreForm::PrintBtnClick()
         return;
     }
     if (AskPrint && !AskPrint())
+        return;
+    // A PDF file the user marked read-only is kept unless the user agrees.
+    const QPrinter& Printer = CurrentPrinter();
+    if (Printer.outputFormat() == QPrinter::PdfFormat && !Printer.outputFileName().isEmpty() &&
+        !AgreeToReplaceReadOnly(QFile::encodeName(Printer.outputFileName()).toStdString()))
         return;
     try {
         if (PrintCheckedPages() == 0)

@@ -3,13 +3,17 @@
 
 #include "engine/EditBuffer.h"
 #include "platform/TextConvert.h"
+#include "platform/posix/SafeFile.h"
 #include "shared/StringRoutines.h"
 
+#include <QBuffer>
 #include <QDir>
+#include <QFile>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QScreen>
@@ -561,11 +565,42 @@ std::int64_t SheetPage(std::int64_t Step, std::int64_t Pages, std::int64_t Copie
     return Reverse ? Pages - 1 - Page : Page;
 }
 
+namespace {
+
+// A PDF file is made in memory with the printer's page layout and resolution and
+// written like a saved text (whole beside the old file, then put in its place):
+// a printer writing the file itself would cut it short on a full disk, losing the
+// file that was there, and say nothing.
+struct TPdfOutput {
+    QBuffer Bytes;
+    QPdfWriter Writer{&Bytes};
+    std::string Target;  // the file's name as the system takes it
+
+    explicit TPdfOutput(const QPrinter& Printer) : Target(QFile::encodeName(Printer.outputFileName()).toStdString())
+    {
+        Bytes.open(QIODevice::WriteOnly);
+        Writer.setPdfVersion(Printer.pdfVersion());
+        Writer.setResolution(Printer.resolution());
+        Writer.setPageLayout(Printer.pageLayout());
+        Writer.setTitle(Printer.docName());
+        Writer.setCreator(Printer.creator());
+    }
+    // Throws EFileError with the reason; the old file then stays as it was.
+    void Write() const
+    {
+        const QByteArray& Data = Bytes.data();
+        const std::string Path = ResolveFileLink(Target);
+        RenameIntoPlace(WriteTempFile(Path, std::string_view(Data.constData(), static_cast<std::size_t>(Data.size()))),
+                        Path);
+    }
+};
+
+}  // namespace
+
 int TTextParser::Print(const std::function<void(int)>& Progress, const std::function<bool(int Page)>& Checked)
 {
     QPrinter& Printer = CurrentPrinter();
     Printer.setDocName("NRV Document");
-    QPainter Canvas;
     int Printed = 0;
     std::optional<TPrinterPage> Local;  // without a preview the page is made here
     const std::int64_t N = PageCount();
@@ -573,6 +608,12 @@ int TTextParser::Print(const std::function<void(int)>& Progress, const std::func
     // file is written by us alone, so what the print dialog asked is done here, or
     // the file would quietly hold one copy in the usual order.
     const bool OwnFile = Printer.outputFormat() == QPrinter::PdfFormat;
+    std::optional<TPdfOutput> Pdf;
+    if (OwnFile && !Printer.outputFileName().isEmpty())
+        Pdf.emplace(Printer);
+    QPagedPaintDevice& Device = Pdf ? static_cast<QPagedPaintDevice&>(Pdf->Writer) : Printer;
+    const bool Gray = Pdf && Printer.colorMode() == QPrinter::GrayScale;
+    QPainter Canvas;  // ends before the device it paints on
     const std::int64_t Copies = Printer.supportsMultipleCopies() && !OwnFile ? 1 : std::max(1, Printer.copyCount());
     const bool Reverse = OwnFile && Printer.pageOrder() == QPrinter::LastPageFirst;
     const std::int64_t Steps = N * Copies;
@@ -587,9 +628,9 @@ int TTextParser::Print(const std::function<void(int)>& Progress, const std::func
             if (Checked && !Checked(static_cast<int>(I)))
                 continue;
             if (Printed == 0) {
-                if (!Canvas.begin(&Printer))
+                if (!Canvas.begin(&Device))
                     throw std::runtime_error("The printer could not start the print job.");
-            } else if (!Printer.newPage()) {
+            } else if (!Device.newPage()) {
                 throw std::runtime_error("The printer could not start a new page.");
             }
             TPrinterPage* Page = nullptr;
@@ -608,16 +649,18 @@ int TTextParser::Print(const std::function<void(int)>& Progress, const std::func
                 Page = &*Local;
             }
             Canvas.setCompositionMode(QPainter::CompositionMode_Source);
-            Canvas.drawImage(QPoint(0, 0), Page->Bitmap);
+            Canvas.drawImage(QPoint(0, 0), Gray ? Page->Bitmap.convertToFormat(QImage::Format_Grayscale8) : Page->Bitmap);
             ++Printed;
         }
     } catch (...) {
-        if (Canvas.isActive())
+        if (Canvas.isActive() && !Pdf)
             Printer.abort();
         throw;
     }
     if (Canvas.isActive())
         Canvas.end();
+    if (Pdf && Printed > 0)
+        Pdf->Write();
     return Printed;
 }
 

@@ -228,7 +228,9 @@ public:
     // copies and the order the printer asks for (see SheetPage). Progress gets the
     // percentage before each page. No page printed, no job: an empty job would
     // still give a blank sheet. The job is aborted and the error passed on when
-    // the printer fails. Returns the number of sheets printed.
+    // the printer fails. A PDF file is written whole or not at all: a failure
+    // (a full disk) throws EFileError with the reason and leaves the file that was
+    // there as it was. Returns the number of sheets printed.
     int Print(const std::function<void(int)>& Progress, const std::function<bool(int Page)>& Checked);
 };
 

@@ -8,6 +8,7 @@
 #include "tools/PrintPreview.h"
 
 #include "platform/MessageBoxes.h"
+#include "platform/posix/SafeFile.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -27,6 +28,9 @@
 #include <QTimer>
 #include <QWindow>
 #include <gtest/gtest.h>
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
 
 namespace narvo {
 namespace {
@@ -535,6 +539,42 @@ TEST_F(RealPrintTest, NoTickedPageIsSaidAndNothingIsWritten)
     QFile Old(Pdf);
     ASSERT_TRUE(Old.open(QIODevice::ReadOnly));
     EXPECT_EQ(Old.readAll(), "an older file");
+}
+
+TEST_F(PrintDialogTest, APdfFileThatCannotBeWrittenSaysWhyAndKeepsTheFileThatWasThere)
+{
+    Prepare3();
+    const std::string Name = QFile::encodeName(Pdf).toStdString();
+    {
+        QFile Old(Pdf);
+        ASSERT_TRUE(Old.open(QIODevice::WriteOnly));
+        Old.write("a file the user keeps");
+    }
+    const auto OldBytes = [this] {
+        QFile F(Pdf);
+        return F.open(QIODevice::ReadOnly) ? F.readAll() : QByteArray();
+    };
+    TScriptedMessageBoxes Boxes({mrOk});
+    // The disk fills up halfway through the file.
+    SetFileFaultHook([](TFileStep Step, const std::string&) { return Step == TFileStep::Write ? ENOSPC : 0; });
+    Form.PrintBtnClick();
+    SetFileFaultHook({});
+    ASSERT_EQ(Boxes.Asked.size(), 1u);
+    EXPECT_EQ(Boxes.Asked[0].Text.rfind("Printing failed: ", 0), 0u) << Boxes.Asked[0].Text;
+    EXPECT_NE(Boxes.Asked[0].Text.find(std::strerror(ENOSPC)), std::string::npos) << Boxes.Asked[0].Text;
+    EXPECT_EQ(OldBytes(), "a file the user keeps");
+
+    // Marked read-only: kept unless the user agrees, then replaced by the whole file.
+    ::chmod(Name.c_str(), 0444);
+    Boxes.Answers = {mrNo};
+    Form.PrintBtnClick();
+    ASSERT_EQ(Boxes.Asked.size(), 2u);
+    EXPECT_EQ(Boxes.Asked[1].Text, ReadOnlyQuestion);
+    EXPECT_EQ(OldBytes(), "a file the user keeps");
+    Boxes.Answers = {mrYes};
+    Form.PrintBtnClick();
+    EXPECT_EQ(PdfPages(Pdf), 3);
+    EXPECT_TRUE(OldBytes().trimmed().endsWith("%%EOF"));
 }
 
 // Records the bar's value at each of its paints.
