@@ -39,15 +39,19 @@ using namespace narvo;
 constexpr int Records = 4'200;
 const std::string ReplaceAll = "#{Fstd::\x1bxx::\x1b}";
 
-// Records of four lines of code, one of them starting with "std::": 1 MB.
-std::string MakeSource()
+// Records of four lines of code, one of them starting with "std::" (Dense: two of
+// them, 8,400 matches): 1 MB.
+std::string MakeSource(bool Dense = false)
 {
     std::string S;
     S.reserve(static_cast<std::size_t>(Records) * 256);
     for (int I = 0; I < Records; ++I) {
         const std::string N = std::to_string(I);
         S += "    int count_" + N + " = compute_value(" + N + ", offset + " + N + "); // total\n";
-        S += "    if (count_" + N + " > limit) { limit = count_" + N + "; report(limit); }\n";
+        if (Dense)
+            S += "    std::string name_" + N + " = label(count_" + N + "); report(limit);\n";
+        else
+            S += "    if (count_" + N + " > limit) { limit = count_" + N + "; report(limit); }\n";
         S += "    std::vector<int> values_" + N + "(count_" + N + ", 0); // next pass\n";
         S += "    for (int k = 0; k < count_" + N + "; ++k) total += w[k] * f;\n";
     }
@@ -63,10 +67,10 @@ std::int64_t CountReplaced(const TEditorEngine& Pane)
     return Found;
 }
 
-void CheckResult(benchmark::State& State, const TEditorEngine& Pane)
+void CheckResult(benchmark::State& State, const TEditorEngine& Pane, int Expected = Records)
 {
     const std::int64_t Replaced = CountReplaced(Pane);
-    if (Replaced != Records || StatusMessage() != "Ok")
+    if (Replaced != Expected || StatusMessage() != "Ok")
         throw std::runtime_error("replace all left " + std::to_string(Replaced) + " replacements and \"" +
                                  StatusMessage() + "\"");
     State.counters["replacements"] = static_cast<double>(Replaced);
@@ -144,11 +148,13 @@ void BM_ReplaceAllMainWindow(benchmark::State& State)
 }
 BENCHMARK(BM_ReplaceAllMainWindow)->Unit(benchmark::kMillisecond)->Iterations(20);
 
-// Replace All in the Replace dialog, from the click to the window idle again.
+// Replace All in the Replace dialog, from the click to the window idle again; the
+// range is the matches per record (one or two).
 void BM_ReplaceAllDialog(benchmark::State& State)
 {
     TBenchWindow W;
-    const std::string Text = MakeSource();
+    const bool Dense = State.range(0) == 2;
+    const std::string Text = MakeSource(Dense);
     TFindReplaceDialog& D = W.ReplaceDialog("std::", "xx::");
     for (auto _ : State) {
         State.PauseTiming();
@@ -157,9 +163,9 @@ void BM_ReplaceAllDialog(benchmark::State& State)
         D.ReplaceAllBtn->click();
         QApplication::processEvents();
     }
-    CheckResult(State, W.Main());
+    CheckResult(State, W.Main(), Dense ? 2 * Records : Records);
 }
-BENCHMARK(BM_ReplaceAllDialog)->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(BM_ReplaceAllDialog)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 // The dialog's Find Next (range 0) or Replace (range 1) pressed 1,000 times through
 // the first quarter of the text; the figure is per press, each costing one search
