@@ -503,6 +503,7 @@ void TExternalDlg::EditListClick()
     bool DOSPath = false;
     if (GetProgram(ProgramList->currentRow(), Title, Path, DOSPath)) {
         TitleEdit->setText(AnsiToQString(Title));
+        FPathBytes = Path;
         PathEdit->setText(FileNameToQString(Path));
         DosPathChk->setChecked(DOSPath);
     }
@@ -519,7 +520,7 @@ void TExternalDlg::DoneBtnClick()
     if (TitleEdit->text().isEmpty() || PathEdit->text().isEmpty())
         DeleteListBtnClick();
     else if (ProgramList->currentRow() >= 0)
-        SetProgram(ProgramList->currentRow(), QStringToAnsi(TitleEdit->text()), QStringToFileName(PathEdit->text()),
+        SetProgram(ProgramList->currentRow(), QStringToAnsi(TitleEdit->text()), EditedFileName(FPathBytes, PathEdit->text()),
                    DosPathChk->isChecked());
     SetEditMode(false);
 }
@@ -539,8 +540,10 @@ void TExternalDlg::BrowseBtnClick()
     TFileDialogOptions Options;
     Options.Title = "Browse For Program";
     Options.Filter = "Programs|*|Scripts|*.sh;*.py;*.pl|";
-    if (const auto Name = FileDialogs().OpenFileName(Options))
+    if (const auto Name = FileDialogs().OpenFileName(Options)) {
+        FPathBytes = *Name;
         PathEdit->setText(FileNameToQString(*Name));
+    }
 }
 
 void TExternalDlg::SwapEntries(int A, int B)

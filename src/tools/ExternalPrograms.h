@@ -139,6 +139,9 @@ private:
     TProgramMonitor* ProgramMonitor1 = nullptr;
     QPointer<QMenu> FUserMenu;
     int FFirstIndex = 0;
+    // The bytes the program field was last filled with: a path the user did not edit
+    // keeps them, also where they are not UTF-8.
+    std::string FPathBytes;
     std::string FIniFileName = "Narvo.ini";
     std::string FSectionName = "Transfer";
     std::vector<QAction*> FMenuItems;

@@ -175,6 +175,15 @@ TEST_F(UserToolsTest, EditingTheList)
     D.GetProgram(0, T, P, Dos);
     EXPECT_EQ(T, "bb");
     EXPECT_EQ(P, "y");
+
+    // A path that is not UTF-8 keeps its bytes when only the title is edited.
+    D.AddProgram("c", "/opt/caf\xE9/run %w", false);
+    D.ProgramList->setCurrentRow(2);
+    D.EditListClick();
+    D.TitleEdit->setText("cc");
+    D.DoneBtnClick();
+    D.GetProgram(2, T, P, Dos);
+    EXPECT_EQ(P, "/opt/caf\xE9/run %w");
 }
 
 TEST_F(UserToolsTest, EnterInTheItemEditorIsOk)
