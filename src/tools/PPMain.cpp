@@ -405,17 +405,21 @@ int TPreForm::PrintCheckedPages()
     ShowPrinterInfo();
     PrintPreview1->Arrange();
     ShowProgress("Printing NRV Document");
+    // Printing draws each page through the preview; the page the counter names is
+    // shown again afterwards, also after a print that failed.
+    const auto Done = [this] {
+        HideProgress();
+        TextParser->RenderPages(PageCounter->FrameIndex(), 1);
+    };
     int Printed = 0;
     try {
         Printed = TextParser->Print(UpdateProgress,
                                     [this](int Page) { return PageChecked(Page) && InPrintRange(Page); });
     } catch (...) {
-        HideProgress();
+        Done();
         throw;
     }
-    HideProgress();
-    // Printing drew each page through the preview; show again the page the counter names.
-    TextParser->RenderPages(PageCounter->FrameIndex(), 1);
+    Done();
     return Printed;
 }
 

@@ -554,6 +554,7 @@ TEST_F(PrintDialogTest, APdfFileThatCannotBeWrittenSaysWhyAndKeepsTheFileThatWas
         QFile F(Pdf);
         return F.open(QIODevice::ReadOnly) ? F.readAll() : QByteArray();
     };
+    const QImage Shown = Form.PrintPreview1->Pages(0).Bitmap.copy();
     TScriptedMessageBoxes Boxes({mrOk});
     // The disk fills up halfway through the file.
     SetFileFaultHook([](TFileStep Step, const std::string&) { return Step == TFileStep::Write ? ENOSPC : 0; });
@@ -563,6 +564,7 @@ TEST_F(PrintDialogTest, APdfFileThatCannotBeWrittenSaysWhyAndKeepsTheFileThatWas
     EXPECT_EQ(Boxes.Asked[0].Text.rfind("Printing failed: ", 0), 0u) << Boxes.Asked[0].Text;
     EXPECT_NE(Boxes.Asked[0].Text.find(std::strerror(ENOSPC)), std::string::npos) << Boxes.Asked[0].Text;
     EXPECT_EQ(OldBytes(), "a file the user keeps");
+    EXPECT_TRUE(Form.PrintPreview1->Pages(0).Bitmap == Shown);  // page 1 shows again
 
     // Marked read-only: kept unless the user agrees, then replaced by the whole file.
     ::chmod(Name.c_str(), 0444);
