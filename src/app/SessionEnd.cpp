@@ -366,7 +366,8 @@ void EndSessionNow(TForm1& Form)
         std::string Whole;
         for (const std::string& N : Kept.Lost)
             Whole += (Whole.empty() ? "" : ", ") + N;
-        GNotKeptBox = ShowNoticeBox("Not Kept", "Not kept: " + Whole + Why + ".\r\n\r\n" + Then + ".", mtWarning, &Form);
+        GNotKeptBox =
+            ShowNoticeBox("Not Kept", "Not kept: " + Whole + Why + ".\r\n\r\n" + Then + ".", mtWarning, &Form);
         Form.raise();
         GNotKeptBox->raise();
         return;

@@ -65,7 +65,8 @@ extern "C" void OnEndSignal(int Signal)
 {
     const int SavedErrno = errno;
     const unsigned char Byte = static_cast<unsigned char>(Signal);
-    const std::size_t I = static_cast<std::size_t>(std::find(EndingSignals, EndingSignals + SignalCount, Signal) - EndingSignals);
+    const auto I = static_cast<std::size_t>(std::find(EndingSignals, EndingSignals + SignalCount, Signal) -
+                                            EndingSignals);
     if (I < SignalCount) {
         const long Second = MonotonicSecond();
         const long Since = GPendingSince[I].load();
