@@ -149,6 +149,8 @@ void TScrollEditor::DropWithin(TScrollEditor* Source, TPoint D, const std::strin
 {
     const TRect H = NormalizeRange(HighLight->Range());
     const TPoint HS{H.Left, H.Top}, HE{H.Right, H.Bottom};
+    // The text goes in as the block holds it: an LF of a line stays a character.
+    const TCharCrs Crs = CharCrsIn(H);
     // A position behind the block, once the block is gone.
     auto ShiftBack = [&](TPoint P) {
         return P.Y == H.Bottom ? TPoint{H.Left + P.X - H.Right, H.Top} : TPoint{P.X, P.Y - (H.Bottom - H.Top)};
@@ -159,13 +161,13 @@ void TScrollEditor::DropWithin(TScrollEditor* Source, TPoint D, const std::strin
     auto Insert = [&] {
         UndoList->AddItem(ukMove, "", ufInner, Cursor->Pos());
         Cursor->SetPos(D);
-        UndoList->AddItem(ukDeleteBack, T, ufInner, D);
-        InsertTextNoUndo(T);
+        UndoList->AddItemExact(ukDeleteBack, T, ufInner, D, Crs);
+        InsertRecordText(T, false, Crs);
         InsEnd = Cursor->Pos();
     };
     auto Delete = [&] {
         Cursor->SetPos(HE);
-        UndoList->AddItemExact(ukInsert, T, ufInner, HE, CharCrsIn(H));
+        UndoList->AddItemExact(ukInsert, T, ufInner, HE, Crs);
         DeleteRange(H);
         ClearMark();
     };
@@ -191,10 +193,13 @@ void TScrollEditor::DropWithin(TScrollEditor* Source, TPoint D, const std::strin
 
 void TScrollEditor::DropAcross(TScrollEditor* Source, TPoint D, const std::string& T, bool Move)
 {
+    const TRect H = NormalizeRange(Source->HighLight->Range());
+    // The text goes in as the source holds it: an LF of a line stays a character.
+    const TCharCrs Crs = Source->CharCrsIn(H);
     UndoList->AddItem(ukMove, "", ufOpen, Cursor->Pos());
     Cursor->SetPos(D);
-    UndoList->AddItem(ukDeleteBack, T, ufInner, D);
-    InsertTextNoUndo(T);
+    UndoList->AddItemExact(ukDeleteBack, T, ufInner, D, Crs);
+    InsertRecordText(T, false, Crs);
     const TPoint InsEnd = Cursor->Pos();
     UndoList->AddItem(ukMove, "", ufClose, InsEnd);
     Cursor->SetPos(D);
@@ -203,11 +208,10 @@ void TScrollEditor::DropAcross(TScrollEditor* Source, TPoint D, const std::strin
     if (!Move)
         return;
     // The source's own group on its own ring: one undo there brings the text back.
-    const TRect H = NormalizeRange(Source->HighLight->Range());
     TUndoControl& SourceUndo = *Source->UndoList;
     SourceUndo.AddItem(ukMove, "", ufOpen, Source->Cursor->Pos());
     Source->Cursor->SetPos(TPoint{H.Right, H.Bottom});
-    SourceUndo.AddItemExact(ukInsert, T, ufInner, TPoint{H.Right, H.Bottom}, Source->CharCrsIn(H));
+    SourceUndo.AddItemExact(ukInsert, T, ufInner, TPoint{H.Right, H.Bottom}, Crs);
     Source->DeleteRange(H);
     Source->ClearMark();
     Source->Anchored = false;

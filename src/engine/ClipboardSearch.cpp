@@ -10,31 +10,44 @@
 
 namespace narvo {
 
-void TEditorEngine::CopyMark() { ClipboardAccess().SetText(CrToCrLf(GetMarkedText())); }
+namespace {
+
+// A column block's text already ends each line with CR LF; a stream's CRs are its
+// line ends, each given its LF, so that an LF of a line's own comes back as itself.
+std::string ClipboardTextOf(const std::string& Marked, bool Column)
+{
+    return Column ? CrToCrLf(Marked) : StreamToCrLf(Marked);
+}
+
+}  // namespace
+
+void TEditorEngine::CopyMark() { ClipboardAccess().SetText(ClipboardTextOf(GetMarkedText(), Cursor->ColumnBlock)); }
 
 void TEditorEngine::CopyMarkHtml()
 {
-    const std::string T = CrToCrLf(GetMarkedText());
+    const std::string T = ClipboardTextOf(GetMarkedText(), Cursor->ColumnBlock);
     ClipboardAccess().SetHtml(TextToHtmlParagraphs(T), T);
 }
 
 void TEditorEngine::CutMarkHtml()
 {
     ScoopStop();
-    const std::string T = CrToCrLf(CutMarkedText());
+    const bool Column = Cursor->ColumnBlock;
+    const std::string T = ClipboardTextOf(CutMarkedText(), Column);
     ClipboardAccess().SetHtml(TextToHtmlParagraphs(T), T);
 }
 
 void TEditorEngine::Paste()
 {
     ScoopStop();
-    // Clipboard text ends its lines with CR LF (the platform turns another
-    // program's lone LF into CR LF): without the LFs each line end is one CR.
-    const std::string Text = StripLineFeeds(ClipboardAccess().GetText(PasteCodePage()));
+    // Clipboard text ends its lines with CR LF or CR (the platform turns another
+    // program's lone LF into CR LF), so a lone LF there is a character of its line,
+    // as the pane it was copied from held it.
+    const std::string Text = ClipboardAccess().GetText(PasteCodePage());
     if (LiveModifiers().Alt)
-        InsertColumnBlock(Text);
+        InsertColumnBlock(StripLineFeeds(Text));
     else
-        InsertText(Text);
+        InsertTextEx(CrLfToCr(Text), true, TInsertBreaks::CrOnly);
 }
 
 bool TEditorEngine::SearchForwardFrom(const std::string& Pattern, TPoint From, TRect& Range)

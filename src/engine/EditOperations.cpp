@@ -85,7 +85,7 @@ void TEditorEngine::TypeChar(char Ch)
     Status = edDone;
 }
 
-void TEditorEngine::InsertTextEx(const std::string& Text, bool FireChange, bool KeepBreaks)
+void TEditorEngine::InsertTextEx(const std::string& Text, bool FireChange, TInsertBreaks Breaks)
 {
     ScoopStop();
     RecordBracket(ufOpen);
@@ -112,8 +112,14 @@ void TEditorEngine::InsertTextEx(const std::string& Text, bool FireChange, bool 
             Part.assign(All.substr(From, To - From));
         const std::string& Piece = Whole ? Text : Part;
         const std::uint8_t Flag = To == All.size() ? ufClose : ufInner;
-        if (KeepBreaks || EditorStyle == esSingleLine) {
-            const std::string Put = KeepBreaks ? Piece : NormalizeLineBreaks(Piece);
+        if (Breaks == TInsertBreaks::CrOnly && EditorStyle == esMultiLine) {
+            // Recorded as it stands: redo, like undo, reads its LFs as characters.
+            static const TCharCrs NoCrs;
+            RecordExact(ukDeleteBack, Piece, Flag);
+            InsertRecordText(Piece, false, NoCrs);
+        } else if (Breaks != TInsertBreaks::Any || EditorStyle == esSingleLine) {
+            // A single line holds a CR as its line break and an LF as a character.
+            const std::string Put = Breaks == TInsertBreaks::Any ? NormalizeLineBreaks(Piece) : Piece;
             RecordExact(ukDeleteBack, Put, Flag);
             InsertAtCursor(Put);
         } else {

@@ -38,6 +38,13 @@ struct TBlockPart {
     bool AtLineEnd = false;    // nothing of the line follows Text
 };
 
+// How the CR and LF characters of an inserted text are read.
+enum class TInsertBreaks : std::uint8_t {
+    Any,     // CR, LF and CR LF each end a line
+    Kept,    // both stay characters of their line
+    CrOnly,  // a CR ends a line, an LF is a character of its line: text as a pane holds it
+};
+
 class TEditorEngine {
 public:
     TEditorEngine();
@@ -197,6 +204,9 @@ public:
     void InsertChar(char Ch);
     void InsertTextRaw(const std::string& Text, bool KeepBreaks);
     void InsertTextNoUndo(const std::string& Text) { InsertTextRaw(Text, false); }
+    // Inserts text as a pane holds it (and as undo records keep it): its CRs are line
+    // ends, but for those Crs names, and its LFs are plain characters.
+    void InsertRecordText(const std::string& Text, bool KeepCursor, const TCharCrs& Crs);
     void InsertTextKeepCursor(const std::string& Text);
 
     // --- undo and redo (EditorEngine.cpp) ----------------------------------------
@@ -295,7 +305,11 @@ public:
     void InsertText(const std::string& Text) { InsertTextEx(Text, true, false); }
     // Text with CR, LF or CR LF line breaks; with KeepBreaks they go into the line as
     // characters.
-    void InsertTextEx(const std::string& Text, bool FireChange, bool KeepBreaks);
+    void InsertTextEx(const std::string& Text, bool FireChange, bool KeepBreaks)
+    {
+        InsertTextEx(Text, FireChange, KeepBreaks ? TInsertBreaks::Kept : TInsertBreaks::Any);
+    }
+    void InsertTextEx(const std::string& Text, bool FireChange, TInsertBreaks Breaks);
     // Lines of Text one below another at the cursor's display column.
     void InsertColumnBlock(const std::string& Text);
     void InsertColumnLines(std::span<const std::string_view> List);
@@ -388,9 +402,6 @@ private:
     void RecordBracket(std::uint8_t Flag);
     // A cursor-move record, then the cursor goes to P.
     void MoveRecorded(TPoint P, std::uint8_t Flag = 1);
-    // Inserts undo text whose CRs are line ends, but for those Crs names, and whose
-    // LFs are plain characters.
-    void InsertRecordText(const std::string& Text, bool KeepCursor, const TCharCrs& Crs);
 
     // The view's first line put so that the cursor stands on screen row Row (as far
     // as the text's start allows).

@@ -32,6 +32,30 @@ std::string StripLineFeeds(std::string_view S)
     return R;
 }
 
+std::string StreamToCrLf(std::string_view S)
+{
+    std::string R;
+    R.reserve(S.size() + S.size() / 32 + 1);
+    for (const char C : S) {
+        R += C;
+        if (C == '\r')
+            R += '\n';
+    }
+    return R;
+}
+
+std::string CrLfToCr(std::string_view S)
+{
+    std::string R;
+    R.reserve(S.size());
+    for (std::size_t I = 0; I < S.size(); ++I) {
+        R += S[I];
+        if (S[I] == '\r' && I + 1 < S.size() && S[I + 1] == '\n')
+            ++I;
+    }
+    return R;
+}
+
 std::string FlattenLineBreaks(std::string_view S)
 {
     std::string R;

@@ -59,5 +59,21 @@ TEST(EditorClipboard, EveryByteCopiesAndPastesBack)
     EXPECT_EQ(GetClipboardText(), Lines[0] + "\r\n" + Lines[1]);
 }
 
+// Through the desktop clipboard: a file of CR LF lines with one lone LF, copied
+// whole and pasted at its end, saves as its bytes twice.
+TEST(EditorClipboard, MixedLineEndsPasteBackAsTheirBytes)
+{
+    EditorHost Host;
+    TScrollEditor& E = *Host.Editor;
+    const std::string File = "a\r\nb\nc\r\nd\r\n";
+    E.Strings->SetTextStr(File);
+    E.SelectAll();
+    E.CopyMark();
+    E.ClearMark();
+    E.Cursor->SetPos(TPoint{0, E.Strings->Count() - 1});
+    E.Paste();
+    EXPECT_EQ(E.Strings->GetFileBytes(), File + File);
+}
+
 }  // namespace
 }  // namespace narvo::testing

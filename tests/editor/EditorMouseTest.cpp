@@ -374,6 +374,27 @@ TEST_F(EditorDragDrop, ADropEventNamesItsSourceOnlyInThisProcess)
     EXPECT_EQ(LinesOf(E), std::vector<std::string>{"twoone "});
 }
 
+TEST_F(EditorDragDrop, ALinesOwnLineFeedIsDraggedAsItself)
+{
+    EditorHost HT({"_"});
+    EditorHost HS({"x", "b\nc", "tail"});
+    HT.Show();
+    TScrollEditor& Target = *HT.Editor;
+    TScrollEditor& Source = *HS.Editor;
+    Mark(Source, TPoint{0, 0}, TPoint{3, 1});
+    Drop(Target, Source, At(Target, 1, 0));
+    const std::vector<std::string> Moved = {"_x", "b\nc"};
+    EXPECT_EQ(LinesOf(Target), Moved);
+    Target.Undo();
+    Target.Redo();
+    EXPECT_EQ(LinesOf(Target), Moved);
+    // Within one pane: behind its own end.
+    Mark(Target, TPoint{0, 0}, TPoint{2, 0});
+    Drop(Target, Target, At(Target, 3, 1));
+    EXPECT_EQ(LinesOf(Target), (std::vector<std::string>{"", "b\nc_x"}));
+    EXPECT_EQ(LinesOf(Source), (std::vector<std::string>{"", "tail"}));
+}
+
 // What the drop answers its source: a source that hears "moved" deletes its text.
 TEST_F(EditorDragDrop, OnlyADropThatWentInIsAnsweredAsAMove)
 {

@@ -181,7 +181,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         TPasteCase{"CrLfKeepsLines", "xy", {1, 0}, "one\r\ntwo", false, {}, false, "xone|twoy"},
         TPasteCase{"CrKeepsLines", "", {0, 0}, "a\rb\r", false, {}, false, "a|b|"},
-        TPasteCase{"LoneLfJoins", "", {0, 0}, "a\nb", false, {}, false, "ab"},
+        TPasteCase{"LoneLfStaysInItsLine", "", {0, 0}, "a\nb", false, {}, false, "a\nb"},
         TPasteCase{"ReplacesMark", "hello world", {0, 0}, "HI", false, {0, 0, 5, 0}, false, "HI world"},
         TPasteCase{"EmptyClipboardDeletesMark", "hello world", {0, 0}, "", false, {5, 0, 11, 0}, false, "hello"},
         TPasteCase{"AltPastesColumn", "xx|yy|zz", {1, 0}, "A\r\nB\r\n", true, {}, false, "xAx|yBy|zz"},
@@ -222,6 +222,41 @@ TEST_F(ClipboardTest, CopiesAndCuts)
     EXPECT_EQ(Board.Html, "<p>&lt;b&gt;&amp;c</p>\r\n<p>d</p>\r\n");
     EXPECT_EQ(E.UndoAll(), 1);
     EXPECT_EQ(E.Lines(), "a<b>&c|d");
+}
+
+// An LF of a line's own (a file of CR LF lines may hold one) goes to the clipboard
+// and comes back from it as itself, through copy, cut and paste and in the one-line
+// command editor too, whose CRs and LFs are both characters.
+TEST_F(ClipboardTest, ALinesOwnLineFeedComesBackAsItself)
+{
+    for (const char* S : {"", "a\rb", "\r\n\r", "\n\r\n", "x\r\n\n\ry\n"})
+        EXPECT_EQ(CrLfToCr(StreamToCrLf(S)), S);
+    E.SetLines("a|b\nc|d");
+    E.SetCursor(0, 2);
+    E.TypeChar('\n');  // the last line starts with one
+    const std::string Twice = "a|b\nc|\nda|b\nc|\nd";
+    E.SelectAll();
+    E.CopyMark();
+    EXPECT_EQ(Board.Text, "a\r\nb\nc\r\n\nd");
+    E.ClearMark();
+    E.SetCursor(2, 2);
+    E.Paste();
+    EXPECT_EQ(E.Lines(), Twice);
+    E.Undo();
+    E.Redo();
+    EXPECT_EQ(E.Lines(), Twice);
+    E.SelectAll();
+    E.CutMarkHtml();
+    E.Paste();
+    EXPECT_EQ(E.Lines(), Twice);
+
+    TViewEditor Cmd;
+    Cmd.EditorStyle = esSingleLine;
+    Cmd.InsertTextEx("x\r\ny\nz", true, true);
+    Cmd.SelectAll();
+    Cmd.CopyMark();
+    Cmd.Paste();
+    EXPECT_EQ(Cmd.Lines(), "x\r\ny\nz");
 }
 
 TEST_F(ClipboardTest, SelectAllMakesAStreamBlockOfEverything)
