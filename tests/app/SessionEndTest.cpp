@@ -305,6 +305,7 @@ protected:
 TEST_F(SessionEndOnFullDisk, ADraftTheBackupFolderCannotTakeGoesBesideTheDocumentElseToTheTemporaryFolder)
 {
     ShowWithTexts();
+    CommandLines().Lines[1] = "changed";  // so the command lines are written at exit
     // The settings folder's disk is full: beside the document.
     FillDisk({Path("BackupFiles/"), Path("Narvo.ini")});
     ASSERT_TRUE(Signal());
@@ -446,6 +447,7 @@ TEST_F(SessionEndOnFullDisk, AtASignalNoBoxOpensAndTheNextStartSaysWhatFailed)
             Write("Narvo.ini", Utf16Ini);
         Form = std::make_unique<TForm1>();
         ShowWithTexts();
+        CommandLines().Lines[1] = "changed";  // so the command lines are written at exit
         Boxes.Asked.clear();
         Errors.clear();
         if (FullDisk)

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <sys/stat.h>
 #include <memory>
 
 namespace narvo {
@@ -175,6 +176,49 @@ TEST_F(RecentFiles, ClearHistoryAndADestroyedMenu)
     EXPECT_EQ(R.MenuItem(), nullptr);
     R.AddFile(File(3));  // ignored, no crash
     R.LoadFromIni();
+}
+
+// Two windows on one settings folder: each opens a file; the list keeps both. A name
+// the file cannot hold is left out and said; a read-only file is left alone.
+TEST_F(RecentFiles, TwoWindowsKeepEachOthersFilesAndTheListIsWrittenWhole)
+{
+    TReopenMenu B;
+    QMenu BMenu;
+    B.SetMenuItem(&BMenu);
+    B.INIFile = "Narvo.ini";
+    B.INISection = "FileHistory";
+    B.Limit = 8;
+    R.LoadFromIni();
+    B.LoadFromIni();
+    R.AddFile(File(1));
+    R.SaveToIni();
+    B.AddFile(File(2));
+    B.SaveToIni();
+    EXPECT_EQ(B.Paths(), (std::vector<std::string>{File(2), File(1)}));
+    R.AddFile(File(3));
+    R.SaveToIni();
+    EXPECT_EQ(R.Paths(), (std::vector<std::string>{File(3), File(2), File(1)}));
+
+    const std::string Odd = Folder + "/n\nl.txt";
+    std::ofstream(Odd) << 1;
+    R.AddFile(Odd);
+    R.SaveToIni();
+    ASSERT_EQ(Boxes.Asked.size(), 1u);
+    EXPECT_NE(Boxes.Asked[0].Text.find("line break"), std::string::npos);
+    TReopenMenu C;
+    QMenu CMenu;
+    C.SetMenuItem(&CMenu);
+    C.INIFile = "Narvo.ini";
+    C.INISection = "FileHistory";
+    C.LoadFromIni();
+    EXPECT_EQ(C.Paths(), (std::vector<std::string>{File(3), File(2), File(1)}));
+
+    const std::string Ini = Folder + "/narvo.ini";
+    const std::string Before = test::GetFile(Ini);
+    ASSERT_EQ(chmod(Ini.c_str(), 0444), 0);
+    B.AddFile(File(4));
+    B.SaveToIni();
+    EXPECT_EQ(test::GetFile(Ini), Before);
 }
 
 }  // namespace

@@ -152,6 +152,32 @@ TEST_F(UserToolsTest, TransferSectionRoundTripAndMenu)
     EXPECT_EQ(User.actions().size(), 4);
 }
 
+// Two windows on one settings folder each add a tool and press OK: both tools stay,
+// and a window shows the other's after its own OK.
+TEST_F(UserToolsTest, TwoWindowsKeepEachOthersTools)
+{
+    QMenu MenuA, MenuB;
+    TExternalDlg A, B;
+    A.InitExternalPrograms(&MenuA, 0, "Narvo.ini", "Transfer");
+    B.InitExternalPrograms(&MenuB, 0, "Narvo.ini", "Transfer");
+    A.AddProgram("ToolA", "a %w", false);
+    A.SaveProgramList();
+    B.AddProgram("ToolB", "b %w", true);
+    B.SaveProgramList();
+    ASSERT_EQ(MenuB.actions().size(), 2);
+    EXPECT_EQ(MenuB.actions()[1]->text(), "ToolA");
+    A.ProgramList->clear();  // A deletes its tool
+    A.SaveProgramList();
+    TExternalDlg C;
+    C.InitExternalPrograms(nullptr, 0, "Narvo.ini", "Transfer");
+    ASSERT_EQ(C.ProgramCount(), 1);
+    std::string Title, Path;
+    bool Dos = false;
+    C.GetProgram(0, Title, Path, Dos);
+    EXPECT_EQ(Title, "ToolB");
+    EXPECT_TRUE(Dos);
+}
+
 TEST_F(UserToolsTest, EditingTheList)
 {
     TExternalDlg D;

@@ -3,6 +3,7 @@
 // deletes, inserts and open.
 #include "tools/Favorites.h"
 
+#include "platform/MessageBoxes.h"
 #include "platform/posix/IniFile.h"
 #include "support/TempFolder.h"
 
@@ -101,6 +102,30 @@ TEST_F(FavoritesTest, GridRowsMovesDeletesAndInserts)
     Again.FavoritesGridDblClick();
     EXPECT_EQ(Opened, (std::vector<std::string>{"/w/other.txt"}));
     EXPECT_EQ(Again.FavoritesList.size(), 2u);
+}
+
+// Two windows on one settings folder: each one's additions and removals are made on
+// the list as the file holds it, and a name the file cannot hold is left out (said).
+TEST_F(FavoritesTest, TwoWindowsKeepEachOthersEntries)
+{
+    TScriptedMessageBoxes Boxes;
+    TFavoritesDlg A(Hooks()), B(Hooks());
+    A.AddFavorite("/f1.txt");
+    B.AddFavorite("/f2.txt");
+    EXPECT_EQ(Stored(), (std::vector<std::string>{"/f2.txt", "/f1.txt"}));
+    EXPECT_EQ(B.FavoritesList, Stored());
+    A.AddFavorite("/f3.txt");
+    EXPECT_EQ(A.FavoritesList, (std::vector<std::string>{"/f1.txt", "/f3.txt", "/f2.txt"}));
+    A.SelectEntry(0);
+    A.DeleteBtnClick();
+    EXPECT_EQ(Stored(), (std::vector<std::string>{"/f3.txt", "/f2.txt"}));
+    EXPECT_TRUE(Boxes.Asked.empty());
+
+    B.AddFavorite("/n\nl.txt");
+    ASSERT_EQ(Boxes.Asked.size(), 1u);
+    EXPECT_NE(Boxes.Asked[0].Text.find("line break"), std::string::npos);
+    EXPECT_EQ(Stored(), (std::vector<std::string>{"/f2.txt", "/f3.txt"}));  // in B's order
+    EXPECT_EQ(TIniFile(Ini).ReadInteger(FavoritesSection, "Count", -1), 2);
 }
 
 }  // namespace

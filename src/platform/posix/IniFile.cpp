@@ -53,6 +53,36 @@ std::size_t FindLineBreak(std::string_view S)
 
 bool HasLineBreak(std::string_view S) { return FindLineBreak(S) != std::string_view::npos; }
 
+bool IsBlank(char C) { return C == ' ' || C == '\t'; }
+bool EdgeBlank(std::string_view S) { return !S.empty() && (IsBlank(S.front()) || IsBlank(S.back())); }
+
+// A stored value in double quotes stands for what they hold when that begins or
+// ends with a blank (which the file would otherwise lose) or is itself such a
+// quoted value. Any other value in quotes is read as it stands: a tool command
+// stored as "/opt/my tool" keeps its quotes. Checked layer by layer, so a long run
+// of quotes costs no recursion.
+bool IsQuotedValue(std::string_view S)
+{
+    while (S.size() >= 2 && S.front() == '"' && S.back() == '"') {
+        S = S.substr(1, S.size() - 2);
+        if (EdgeBlank(S))
+            return true;
+    }
+    return false;
+}
+
+std::string Unquoted(std::string_view Stored)
+{
+    return std::string(IsQuotedValue(Stored) ? Stored.substr(1, Stored.size() - 2) : Stored);
+}
+
+std::string StoredForm(std::string_view Value)
+{
+    if (EdgeBlank(Value) || IsQuotedValue(Value))
+        return "\"" + std::string(Value) + "\"";
+    return std::string(Value);
+}
+
 // The first line end of the text, LF when it has none.
 std::string DetectLineEnd(std::string_view Text)
 {
@@ -241,23 +271,33 @@ const TIniFile::TEntry* TIniFile::FindEntry(std::string_view Section, std::strin
 std::string TIniFile::ReadString(std::string_view Section, std::string_view Key, std::string_view Default) const
 {
     const TEntry* E = FindEntry(Section, Key);
-    return E ? E->Value : std::string(Default);
+    return E ? Unquoted(E->Value) : std::string(Default);
 }
 
 void TIniFile::WriteString(std::string_view Section, std::string_view Key, std::string_view Value)
 {
     Section = Trim(Section);
     Key = Trim(Key);
-    Value = Trim(Value);
-    if (Section.empty() || Key.empty() || HasLineBreak(Section) || HasLineBreak(Key) || HasLineBreak(Value) ||
+    if (Section.empty() || Key.empty() || HasLineBreak(Section) || HasLineBreak(Key) || !CanStore(Value) ||
         Section.find(']') != std::string_view::npos || Key.find('=') != std::string_view::npos ||
         Key.front() == ';' || Key.front() == '#' || Key.front() == '[')
         throw EFileError("Cannot store the key \"" + std::string(Key) + "\" of section [" + std::string(Section) +
                          "] in \"" + FileName_ + "\": the name or value holds a character the file cannot keep");
     // Kept even when the value is the one read: another program may have written
     // another since, and this write is the later one.
-    Changes_.push_back({TChange::TKind::Write, std::string(Section), std::string(Key), std::string(Value)});
-    LinesChanged_ |= ApplyWrite(Section, Key, Value);
+    std::string Stored = StoredForm(Value);
+    LinesChanged_ |= ApplyWrite(Section, Key, Stored);
+    Changes_.push_back({TChange::TKind::Write, std::string(Section), std::string(Key), std::move(Stored)});
+}
+
+bool TIniFile::CanStore(std::string_view Value) { return !HasLineBreak(Value); }
+
+bool TIniFile::MarkedReadOnly() const
+{
+    // The mode bits, not access(): root may write anything, yet a file its owner
+    // made read-only is still one to keep.
+    struct stat St {};
+    return ::stat(FileName_.c_str(), &St) == 0 && S_ISREG(St.st_mode) && (St.st_mode & 0222) == 0;
 }
 
 bool TIniFile::ApplyWrite(std::string_view Section, std::string_view Key, std::string_view Value)
@@ -374,7 +414,7 @@ std::vector<std::string> TIniFile::ReadSectionValues(std::string_view Section) c
     if (const TSection* S = FindSection(Section))
         for (std::size_t I = 0; I < S->Entries.size(); ++I)
             if (S->Entries[I].IsKey && S->KeyIndex.at(Lower(S->Entries[I].Key)) == I)
-                Result.push_back(S->Entries[I].Key + "=" + S->Entries[I].Value);
+                Result.push_back(S->Entries[I].Key + "=" + Unquoted(S->Entries[I].Value));
     return Result;
 }
 

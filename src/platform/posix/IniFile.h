@@ -1,7 +1,8 @@
 // The settings file class: plain "[Section]" and "Key=Value" ini files with the
 // private-profile rules the settings rely on. Section and key names match without
 // case, the first of duplicate sections or keys wins, values are bytes without any
-// length limit, and names and values lose their surrounding blanks. Lines the class
+// length limit, and names lose their surrounding blanks; a value that begins or ends
+// with a blank is stored in double quotes, so it reads back whole. Lines the class
 // does not understand (comments, junk) stay where they are when the file is written
 // back, in the file's own line ends and encoding (8-bit, or UTF-16 read and written
 // through the Windows-1252 table). Writes are kept in memory until UpdateFile, which
@@ -35,12 +36,17 @@ public:
 
     // The full path of the file.
     const std::string& FileName() const { return FileName_; }
+    // The file exists and its owner took every write permission away (mode 0444):
+    // what the program writes by itself leaves it alone; the user is asked first.
+    bool MarkedReadOnly() const;
 
     std::string ReadString(std::string_view Section, std::string_view Key, std::string_view Default) const;
     // Names hold no line break, '=' (keys) or ']' (sections), and values no line
     // break: such a write would change other entries when read back, so it throws
     // EFileError and changes nothing.
     void WriteString(std::string_view Section, std::string_view Key, std::string_view Value);
+    // Whether WriteString can keep Value (it holds no line break).
+    static bool CanStore(std::string_view Value);
     // Decimal, or hexadecimal with "0x" or "$"; anything else, or a number outside
     // 32 bits, gives Default.
     std::int32_t ReadInteger(std::string_view Section, std::string_view Key, std::int32_t Default) const;

@@ -97,6 +97,27 @@ TEST(IniFile, TypedReadsFallBackToDefaultAndBadValuesAreRefused)
     EXPECT_FALSE(Ini.Modified());
 }
 
+// Blanks at either end of a value are part of it ("t.txt " is another file than
+// "t.txt"); a quoted value written by hand keeps its quotes.
+TEST(IniFile, ValuesKeepTheirOuterBlanks)
+{
+    TTempFolder Dir;
+    const std::string Path = Dir / "b.ini";
+    PutFile(Path, "[S]\nTool=\"/opt/my tool\"\nQ=\"\"\n");
+    const std::vector<std::string> Values{"t.txt ", " lead", "\t", "\" quoted \"", "\"\" x\"\"", "plain"};
+    {
+        TIniFile Ini(Path);
+        for (std::size_t I = 0; I < Values.size(); ++I)
+            Ini.WriteString("S", "V" + std::to_string(I), Values[I]);
+    }
+    const TIniFile Ini(Path);
+    for (std::size_t I = 0; I < Values.size(); ++I)
+        EXPECT_EQ(Ini.ReadString("S", "V" + std::to_string(I), "?"), Values[I]) << I;
+    EXPECT_EQ(Ini.ReadString("S", "Tool", "?"), "\"/opt/my tool\"");
+    EXPECT_EQ(Ini.ReadString("S", "Q", "?"), "\"\"");
+    EXPECT_EQ(Ini.ReadSectionValues("S")[2], "V0=t.txt ");
+}
+
 TEST(IniValues, FloatUsesPointWhateverTheSeparator)
 {
     TTempFolder Dir;
