@@ -24,6 +24,11 @@ public:
 
     std::array<std::string, LineCount> Lines;
     std::int32_t Current = 0;
+    // The lines and the current line as last read from or written to the settings
+    // file: at exit only the lines changed since are written, so that another
+    // window's lines stay.
+    std::array<std::string, LineCount> LinesInFile;
+    std::int32_t CurrentInFile = 0;
     // The line the command editor shows while a called line runs; -1 otherwise.
     std::int32_t EditorLine = -1;
     bool SingleStep = false;

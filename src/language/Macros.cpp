@@ -57,6 +57,8 @@ void LoadCurrentMacros(TCommandLineStore& Store, TCommandHost* Host, const std::
     } else if (Inx >= 0 && Inx < TCommandLineStore::LineCount) {
         Store.Current = Inx;
     }
+    Store.LinesInFile = Store.Lines;
+    Store.CurrentInFile = Store.ShownLine();
 }
 
 void SaveCurrentMacros(TCommandLineStore& Store, TCommandHost* Host, const std::string& IniName)
@@ -64,11 +66,21 @@ void SaveCurrentMacros(TCommandLineStore& Store, TCommandHost* Host, const std::
     if (Host)
         Store.StoreCmdLine(*Host);
     TIniFile Ini(IniName);
-    Ini.EraseSection(CurrentMacrosSection);
-    for (int K = 0; K < TCommandLineStore::LineCount; ++K)
-        WriteIniHexString(Ini, CurrentMacrosSection, MacroKey(K), Store.Lines[static_cast<std::size_t>(K)]);
-    Ini.WriteInteger(CurrentMacrosSection, "CurrentInx", Store.ShownLine());
+    // Written by the program itself at exit: a file the user made read-only stays.
+    if (Ini.MarkedReadOnly())
+        return;
+    // Only what this window changed: another window on the same settings folder
+    // may have written its own lines since.
+    for (std::size_t K = 0; K < Store.Lines.size(); ++K)
+        if (Store.Lines[K] != Store.LinesInFile[K])
+            WriteIniHexString(Ini, CurrentMacrosSection, MacroKey(static_cast<int>(K)), Store.Lines[K]);
+    if (Store.ShownLine() != Store.CurrentInFile)
+        Ini.WriteInteger(CurrentMacrosSection, "CurrentInx", Store.ShownLine());
+    if (!Ini.Modified())
+        return;
     Ini.UpdateFile();
+    Store.LinesInFile = Store.Lines;
+    Store.CurrentInFile = Store.ShownLine();
 }
 
 // --- macro files --------------------------------------------------------------------------------

@@ -51,9 +51,10 @@ public:
 // Lines 0 to 31 from Macro0..Macro31, line 0 into the command editor (when Host is
 // given), then the line CurrentInx (0 to 31; other numbers leave line 0) current.
 void LoadCurrentMacros(TCommandLineStore& Store, TCommandHost* Host, const std::string& IniName);
-// Stores the command editor's text first (when Host is given), then replaces the
-// section with Macro0..Macro31 and CurrentInx. Throws EFileError when the file
-// cannot be written; the file is then left as it was.
+// Stores the command editor's text first (when Host is given), then writes the lines
+// (Macro0..Macro31) and CurrentInx that changed since they were loaded or last
+// saved; nothing when none did, or when the file is marked read-only. Throws
+// EFileError when the file cannot be written; the file is then left as it was.
 void SaveCurrentMacros(TCommandLineStore& Store, TCommandHost* Host, const std::string& IniName);
 
 // --- macro files -------------------------------------------------------------------------------
