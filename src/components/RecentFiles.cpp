@@ -53,6 +53,7 @@ void TReopenMenu::SetMenuItem(QMenu* Menu)
         return;
     RemoveAllItems();
     FPaths.clear();
+    FAdded.clear();
     FMenuItem = Menu;
 }
 
@@ -128,10 +129,13 @@ void TReopenMenu::AddFile(const std::string& Path)
         return;
     if (MustExist && !IsRegularFile(Path))
         return;
-    if (NoDuplicates)
-        FPaths.erase(std::remove(FPaths.begin(), FPaths.end(), Path), FPaths.end());
-    FPaths.insert(FPaths.begin(), Path);
-    FPaths.resize(std::min(FPaths.size(), static_cast<std::size_t>(std::max(Limit, 0))));
+    PutOnTop(FPaths, Path);
+    // Kept for the next save, which makes it on the list as the file holds it then.
+    // Oldest first; only the last Limit can still be on the list.
+    std::erase(FAdded, Path);
+    FAdded.push_back(Path);
+    if (FAdded.size() > static_cast<std::size_t>(std::max(Limit, 0)))
+        FAdded.erase(FAdded.begin(), FAdded.end() - std::max(Limit, 0));
     SyncMenu();
 }
 
@@ -142,39 +146,59 @@ void TReopenMenu::ReportIniError()
                    mtWarning, mbOK);
 }
 
+namespace {
+
+// The entries of the section as the file holds them now. "Count" is clamped to the
+// keys the section holds; with NoDuplicates a path met again keeps its later place.
+std::vector<std::string> ReadPaths(const TIniFile& Ini, const std::string& Section, bool NoDuplicates)
+{
+    std::vector<std::string> Paths;
+    // Every key but "Count" may be an entry.
+    const auto Keys = static_cast<std::int32_t>(Ini.ReadSection(Section).size()) -
+                      (Ini.ValueExists(Section, "Count") ? 1 : 0);
+    const std::int32_t Count = std::clamp(Ini.ReadInteger(Section, "Count", 0), 0, Keys);
+    Paths.reserve(static_cast<std::size_t>(Count));
+    for (std::int32_t I = 0; I < Count; ++I)
+        Paths.push_back(Ini.ReadString(Section, "Path" + std::to_string(I), ""));
+    if (!NoDuplicates)
+        return Paths;
+    // Appending one by one moves a path met again to the end, so each path
+    // stays where it is met last.
+    std::unordered_map<std::string_view, std::size_t> Last;
+    Last.reserve(Paths.size());
+    for (std::size_t I = 0; I < Paths.size(); ++I)
+        Last[Paths[I]] = I;
+    std::vector<bool> Keep(Paths.size());
+    for (std::size_t I = 0; I < Paths.size(); ++I)
+        Keep[I] = Last[Paths[I]] == I;
+    std::vector<std::string> Kept;
+    Kept.reserve(Last.size());
+    for (std::size_t I = 0; I < Paths.size(); ++I)
+        if (Keep[I])
+            Kept.push_back(std::move(Paths[I]));
+    return Kept;
+}
+
+}  // namespace
+
+void TReopenMenu::PutOnTop(std::vector<std::string>& Paths, const std::string& Path) const
+{
+    if (NoDuplicates)
+        Paths.erase(std::remove(Paths.begin(), Paths.end(), Path), Paths.end());
+    Paths.insert(Paths.begin(), Path);
+    Paths.resize(std::min(Paths.size(), static_cast<std::size_t>(std::max(Limit, 0))));
+}
+
 void TReopenMenu::LoadFromIni()
 {
     if (!FMenuItem)
         return;
     FPaths.clear();
+    FAdded.clear();
     try {
-        const TIniFile Ini(INIFile);
-        // Every key but "Count" may be an entry.
-        const auto Keys = static_cast<std::int32_t>(Ini.ReadSection(INISection).size()) -
-                          (Ini.ValueExists(INISection, "Count") ? 1 : 0);
-        const std::int32_t Count = std::clamp(Ini.ReadInteger(INISection, "Count", 0), 0, Keys);
-        FPaths.reserve(static_cast<std::size_t>(Count));
-        for (std::int32_t I = 0; I < Count; ++I)
-            FPaths.push_back(Ini.ReadString(INISection, "Path" + std::to_string(I), ""));
+        FPaths = ReadPaths(TIniFile(INIFile), INISection, NoDuplicates);
     } catch (const std::exception&) {
         ReportIniError();
-    }
-    if (NoDuplicates) {
-        // Appending one by one moves a path met again to the end, so each path
-        // stays where it is met last.
-        std::unordered_map<std::string_view, std::size_t> Last;
-        Last.reserve(FPaths.size());
-        for (std::size_t I = 0; I < FPaths.size(); ++I)
-            Last[FPaths[I]] = I;
-        std::vector<bool> Keep(FPaths.size());
-        for (std::size_t I = 0; I < FPaths.size(); ++I)
-            Keep[I] = Last[FPaths[I]] == I;
-        std::vector<std::string> Kept;
-        Kept.reserve(Last.size());
-        for (std::size_t I = 0; I < FPaths.size(); ++I)
-            if (Keep[I])
-                Kept.push_back(std::move(FPaths[I]));
-        FPaths = std::move(Kept);
     }
     SyncMenu();
 }
@@ -183,16 +207,41 @@ void TReopenMenu::SaveToIni()
 {
     if (!FMenuItem || INIFile.empty())
         return;
+    std::vector<std::string> Dropped;
     try {
         TIniFile Ini(INIFile);
+        // The list is written by the program itself: a file the user made
+        // read-only is left alone.
+        if (Ini.MarkedReadOnly())
+            return;
+        // Another window may have written the list since: this window's files go on
+        // top of the list as the file holds it now, so both windows' files stay.
+        std::vector<std::string> Paths = ReadPaths(Ini, INISection, NoDuplicates);
+        for (const std::string& Path : FAdded)
+            PutOnTop(Paths, Path);
+        // A name the file cannot hold is left out, so the rest is written whole.
+        std::erase_if(Paths, [&](const std::string& P) {
+            if (TIniFile::CanStore(P))
+                return false;
+            if (std::find(Dropped.begin(), Dropped.end(), P) == Dropped.end())
+                Dropped.push_back(P);
+            return true;
+        });
         Ini.EraseSection(INISection);
-        Ini.WriteInteger(INISection, "Count", static_cast<std::int32_t>(FPaths.size()));
-        for (std::size_t I = 0; I < FPaths.size(); ++I)
-            Ini.WriteString(INISection, "Path" + std::to_string(I), FPaths[I]);
+        Ini.WriteInteger(INISection, "Count", static_cast<std::int32_t>(Paths.size()));
+        for (std::size_t I = 0; I < Paths.size(); ++I)
+            Ini.WriteString(INISection, "Path" + std::to_string(I), Paths[I]);
         Ini.UpdateFile();
+        FPaths = std::move(Paths);
+        FAdded.clear();
+        SyncMenu();
     } catch (const std::exception&) {
         ReportIniError();
     }
+    for (const std::string& P : Dropped)
+        MessageDlg("\"" + P + "\" is not kept in the recent files: a name holding a line break cannot be stored in " +
+                       INIFile + ".",
+                   mtWarning, mbOK);
 }
 
 void TReopenMenu::ClearHistory()

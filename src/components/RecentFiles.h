@@ -64,7 +64,10 @@ public:
     // is clamped to the keys the section holds, so a damaged count cannot make the
     // list huge. A path met again later in the section keeps its later place only.
     void LoadFromIni();
-    // Replaces the ini section by the entries.
+    // Writes the ini section: the files added since the list was last read or
+    // written go on top of the list as the file holds it now (another window may
+    // have written it), and that list becomes the entries. A name holding a line
+    // break is left out and said. A settings file marked read-only is left alone.
     void SaveToIni();
     // Erases the ini section (the submenu keeps its items); warns first when the
     // program does not run as the administrator. An ini failure passes to the caller.
@@ -77,9 +80,11 @@ private:
     void SyncMenu();
     void RemoveAllItems();
     void ReportIniError();
+    void PutOnTop(std::vector<std::string>& Paths, const std::string& Path) const;
 
     QPointer<QMenu> FMenuItem;
     std::vector<std::string> FPaths;
+    std::vector<std::string> FAdded;  // since the last load or save, oldest first
     std::vector<QAction*> FActions;
 };
 

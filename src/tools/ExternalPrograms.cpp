@@ -8,6 +8,7 @@
 #include "platform/ResourceFont.h"
 #include "platform/TextConvert.h"
 #include "platform/posix/IniFile.h"
+#include "shared/ListMerge.h"
 #include "tools/TextToolHooks.h"
 
 #include <QAction>
@@ -347,35 +348,88 @@ void TExternalDlg::SetProgram(int Index, const std::string& Title, const std::st
     ProgramList->setCurrentRow(Index);
 }
 
-void TExternalDlg::LoadProgramList()
+namespace {
+
+// An entry as one string, so that lists of entries compare and merge whole.
+std::string EntryText(const std::string& Title, const std::string& Path, bool DOSPath)
+{
+    std::string S = Title;
+    S += '\0';
+    S += Path.substr(0, MaxProgramPathLength);
+    S += '\0';
+    S += DOSPath ? '1' : '0';
+    return S;
+}
+
+void SplitEntryText(const std::string& S, std::string& Title, std::string& Path, bool& DOSPath)
+{
+    const auto A = S.find('\0'), B = S.rfind('\0');
+    Title = S.substr(0, A);
+    Path = S.substr(A + 1, B - A - 1);
+    DOSPath = S[B + 1] == '1';
+}
+
+std::vector<std::string> ReadEntries(const TIniFile& Ini, const std::string& Section)
+{
+    // A damaged Count never runs past the entries the section can hold.
+    const auto Keys = static_cast<std::int64_t>(Ini.ReadSection(Section).size());
+    const auto Count = std::clamp<std::int64_t>(Ini.ReadInteger(Section, "Count", 0), 0, Keys);
+    std::vector<std::string> Entries;
+    for (int I = 0; I < Count; ++I)
+        Entries.push_back(EntryText(Ini.ReadString(Section, Key("Title", I), ""), Ini.ReadString(Section, Key("Path", I), ""),
+                                    Ini.ReadBool(Section, Key("DOSPath", I), false)));
+    return Entries;
+}
+
+}  // namespace
+
+void TExternalDlg::SetEntries(const std::vector<std::string>& Entries)
 {
     ProgramList->clear();
-    const TIniFile Ini(FIniFileName);
-    // A damaged Count never runs past the entries the section can hold.
-    const auto Keys = static_cast<std::int64_t>(Ini.ReadSection(FSectionName).size());
-    const auto Count = std::clamp<std::int64_t>(Ini.ReadInteger(FSectionName, "Count", 0), 0, Keys);
-    for (int I = 0; I < Count; ++I) {
-        const std::string Path = Ini.ReadString(FSectionName, Key("Path", I), "");
-        const std::string Title = Ini.ReadString(FSectionName, Key("Title", I), "");
-        const bool DOSPath = Ini.ReadBool(FSectionName, Key("DOSPath", I), false);
+    for (const std::string& E : Entries) {
+        std::string Title, Path;
+        bool DOSPath = false;
+        SplitEntryText(E, Title, Path, DOSPath);
         AddProgram(Title, Path, DOSPath);
     }
 }
 
+void TExternalDlg::LoadProgramList()
+{
+    FBase = ReadEntries(TIniFile(FIniFileName), FSectionName);
+    SetEntries(FBase);
+}
+
 void TExternalDlg::SaveProgramList()
 {
-    TIniFile Ini(FIniFileName);
-    Ini.EraseSection(FSectionName);
-    Ini.WriteInteger(FSectionName, "Count", ProgramCount());
+    std::vector<std::string> Ours;
     for (int I = 0; I < ProgramCount(); ++I) {
         std::string Title, Path;
         bool DOSPath = false;
         GetProgram(I, Title, Path, DOSPath);
-        Ini.WriteString(FSectionName, Key("Title", I), OneLine(Title));
-        Ini.WriteString(FSectionName, Key("Path", I), OneLine(Path));
+        Ours.push_back(EntryText(OneLine(Title), OneLine(Path), DOSPath));
+    }
+    TIniFile Ini(FIniFileName);
+    // Another window may have changed the list since this one read it: this
+    // window's changes are made on the list as the file holds it now.
+    const std::vector<std::string> Merged = MergeListChanges(FBase, Ours, ReadEntries(Ini, FSectionName));
+    Ini.EraseSection(FSectionName);
+    Ini.WriteInteger(FSectionName, "Count", static_cast<std::int32_t>(Merged.size()));
+    for (int I = 0; I < static_cast<int>(Merged.size()); ++I) {
+        std::string Title, Path;
+        bool DOSPath = false;
+        SplitEntryText(Merged[static_cast<std::size_t>(I)], Title, Path, DOSPath);
+        Ini.WriteString(FSectionName, Key("Title", I), Title);
+        Ini.WriteString(FSectionName, Key("Path", I), Path);
         Ini.WriteBool(FSectionName, Key("DOSPath", I), DOSPath);
     }
     Ini.UpdateFile();
+    FBase = Merged;
+    if (Merged != Ours) {
+        SetEntries(Merged);
+        if (FUserMenu)
+            BuildUserMenu();
+    }
 }
 
 // --- the menu --------------------------------------------------------------------------------

@@ -110,7 +110,10 @@ public:
     int ProgramCount() const;
 
     void LoadProgramList();
-    // Throws EFileError when the settings file cannot be written (it is then unchanged).
+    // Writes this window's changes since the list was read, made on the list as the
+    // file holds it now (another window may have written it); the dialog and the
+    // menu then show that list. Throws EFileError when the settings file cannot be
+    // written (it is then unchanged).
     void SaveProgramList();
     void BuildUserMenu();
     void RemoveUserMenuItems();
@@ -135,6 +138,7 @@ public:
 private:
     void SetItemButtons(bool Enabled);
     void SwapEntries(int A, int B);
+    void SetEntries(const std::vector<std::string>& Entries);
 
     TProgramMonitor* ProgramMonitor1 = nullptr;
     QPointer<QMenu> FUserMenu;
@@ -145,6 +149,7 @@ private:
     std::string FIniFileName = "Narvo.ini";
     std::string FSectionName = "Transfer";
     std::vector<QAction*> FMenuItems;
+    std::vector<std::string> FBase;  // the entries as last read or written
 };
 
 // The program's one dialog (created at start-up; nullptr before and after).

@@ -4,6 +4,7 @@
 #include "components/AutoButton.h"
 #include "platform/MessageBoxes.h"
 #include "platform/posix/IniFile.h"
+#include "shared/ListMerge.h"
 
 #include <QFile>
 #include <QHBoxLayout>
@@ -124,6 +125,7 @@ void TFavoritesDlg::ShowFavoritesDlg()
 void TFavoritesDlg::LoadFavorites()
 {
     FavoritesList = FHooks.Load ? FHooks.Load() : std::vector<std::string>{};
+    FBase = FavoritesList;
     RefreshFavoritesGrid();
 }
 
@@ -131,12 +133,30 @@ void TFavoritesDlg::SaveFavorites()
 {
     if (!FHooks.Save)
         return;
+    // A name the settings file cannot hold leaves the list, so the rest is written whole.
+    std::vector<std::string> Dropped;
+    std::erase_if(FavoritesList, [&](const std::string& Name) {
+        if (TIniFile::CanStore(Name))
+            return false;
+        Dropped.push_back(Name);
+        return true;
+    });
+    for (const std::string& Name : Dropped)
+        MessageDlg("\"" + Name + "\" is not kept in the favourites: a name holding a line break cannot be stored in the settings file.",
+                   mtWarning, mbOK);
     try {
-        FHooks.Save(FavoritesList);
+        // Another window may have changed the list since this one read it: this
+        // window's changes are made on the list as the file holds it now.
+        const std::vector<std::string> Now = FHooks.Load ? FHooks.Load() : FBase;
+        std::vector<std::string> Merged = MergeListChanges(FBase, FavoritesList, Now);
+        FHooks.Save(Merged);
+        FBase = Merged;
+        FavoritesList = std::move(Merged);
     } catch (const std::exception& E) {
         // The list in memory stays as changed; the user learns that the file did not.
         MessageDlg(E.what(), mtError, mbOK);
     }
+    RefreshFavoritesGrid();
 }
 
 void TFavoritesDlg::RefreshFavoritesGrid()

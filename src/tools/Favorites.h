@@ -47,6 +47,9 @@ public:
     // Appends FileName and saves the list.
     void AddFavorite(const std::string& FileName);
     void LoadFavorites();
+    // Writes this window's changes, made on the list as the file holds it now (another
+    // window may have written it), and shows that list. A name holding a line break
+    // is left out of the list, and said.
     void SaveFavorites();
     void RefreshFavoritesGrid();
 
@@ -68,6 +71,7 @@ public:
 
 private:
     TFavoritesHooks FHooks;
+    std::vector<std::string> FBase;  // the list as last read or written
 };
 
 }  // namespace narvo
