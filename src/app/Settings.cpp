@@ -13,12 +13,16 @@
 #include "platform/posix/IniValues.h"
 #include "platform/ResourceFont.h"
 #include "platform/TextConvert.h"
+#include "platform/MessageBoxes.h"
+#include "tools/ColorsDialog.h"
 #include "tools/SpellDialog.h"
 
 #include <QGuiApplication>
 #include <QScreen>
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <vector>
 
 namespace narvo {
 
@@ -52,16 +56,18 @@ constexpr TIntKey KControlColor{"Screen", "ControlColor", 255, 0, MaxColour};
 constexpr TIntKey KShadowColor{"Screen", "ShadowColor", 16445670, 0, MaxColour};
 constexpr TIntKey KNonDeleteColor{"Screen", "NonDeleteColor", 0, 0, MaxColour};
 constexpr std::int32_t OemCharsetNumber = 255;
-constexpr TIntKey KFontSize{"Screen", "FontSize", 9, 1, 200};
+constexpr TIntKey KFontSize{"Screen", "FontSize", 9, 1, MaxFontPoints};
 constexpr TIntKey KFontStyle{"Screen", "FontStyle", 0, 0, 0x7FFFFFFF};
 constexpr TIntKey KCursorWidth{"Screen", "CursorWidth", 3, 1, 30};
 constexpr TIntKey KSpacesPerTab{"Screen", "SpacesPerTab", 8, 1, 20};
 
 // Global keys.
-constexpr TIntKey KLeftMargin{"ScreenMargin", "LeftMargin", 0, 0, MaxColumn};
-constexpr TIntKey KRightMargin{"ScreenMargin", "RightMargin", 72, 1, MaxColumn};
-constexpr TIntKey KParaIndent{"ScreenMargin", "ParaIndent", 0, -MaxColumn, MaxColumn};
-constexpr TIntKey KBellColumn{"ScreenMargin", "BellColumn", 72, 0, MaxColumn};
+// The current margins take any column `M` can set (the formatting copes with all),
+// and a preset's negative indent.
+constexpr TIntKey KLeftMargin{"ScreenMargin", "LeftMargin", 0, 0, INT32_MAX};
+constexpr TIntKey KRightMargin{"ScreenMargin", "RightMargin", 72, 0, INT32_MAX};
+constexpr TIntKey KParaIndent{"ScreenMargin", "ParaIndent", 0, -MaxColumn, INT32_MAX};
+constexpr TIntKey KBellColumn{"ScreenMargin", "BellColumn", 72, 0, INT32_MAX};
 constexpr TIntKey KFormWidth{"Form", "FormWidth", 574, 100, 32767};
 constexpr TIntKey KFormHeight{"Form", "FormHeight", 314, 100, 32767};
 constexpr TIntKey KRopenLimit{"Menus", "RopenLimit", 8, 1, 30};
@@ -146,6 +152,92 @@ void SetPaneFont(TScrollEditor& Pane, const std::string& FaceName, int PointSize
     Pane.setProperty(FaceNameProperty, StringToQByteArray(FaceName));
 }
 
+// --- the values as written ---------------------------------------------------------------
+
+namespace {
+
+// One key as SaveSettings writes it.
+struct TKeyValue {
+    const char* Section;
+    std::string Key;
+    std::string Value;
+};
+
+// Every key SaveSettings writes, with the value in effect, in the order written.
+std::vector<TKeyValue> ValuesInEffect()
+{
+    TForm1& F = *Form1;
+    const TScrollEditor& M = *F.MainEditor;
+    std::vector<TKeyValue> V;
+    auto Str = [&](const char* Section, std::string Key, std::string Value) {
+        V.push_back({Section, std::move(Key), std::move(Value)});
+    };
+    auto Int = [&](const TIntKey& K, std::int32_t Value) { Str(K.Section, K.Key, std::to_string(Value)); };
+    auto Bool = [&](const char* Section, const char* Key, bool Value) { Str(Section, Key, Value ? "1" : "0"); };
+    Int(KScrollStyle, M.ScrollBars());
+    Bool("Flags", "LinearHScroll", M.LinearHScroll());
+    Int(KFontColor, static_cast<std::int32_t>(M.FontColor()));
+    Int(KScreenColor, static_cast<std::int32_t>(M.Color()));
+    Int(KHiLiteColor, static_cast<std::int32_t>(M.HighlightColor()));
+    Int(KControlColor, static_cast<std::int32_t>(M.ControlColor()));
+    Int(KShadowColor, static_cast<std::int32_t>(M.ShadowColor()));
+    Int(KNonDeleteColor, static_cast<std::int32_t>(M.NonDeleteColor()));
+    Int(KFontSize, M.font().pointSize());
+    Str("Screen", "FontName", PaneFaceName(M));
+    Int(KFontStyle, FontStyleToBits(M.font()));
+    Str("Screen", "FontCharset", std::to_string(M.FontCharset() == TCodePage::Oem ? OemCharsetNumber : 0));
+    Int(KCursorWidth, M.CursorWidth());
+    Int(KSpacesPerTab, M.SpacesPerTab());
+    Bool("Screen", "ShadowLine", M.ShadowLine());
+    Bool("Flags", "AppendEOF", M.CtrlZMode);
+
+    Int(KLeftMargin, LeftMargin);
+    Int(KRightMargin, RightMargin);
+    Int(KParaIndent, ParaIndent);
+    Int(KBellColumn, BellColumn);
+    for (const TFloatKey& K : PrintKeys)
+        Str("PrintMargin", K.Key, IniFloatToStr(PrintMargins.*K.Field));
+    Bool("Flags", "IgnoreCaseFlag", IgnoreCaseFlag);
+    Bool("Flags", "WrapFlag", WrapFlag);
+    Bool("Flags", "NewWordStyle", NewWordStyle);
+    Int(KRopenLimit, ReopenMenu().Limit);
+    Bool("Flags", "ShowToolBar", Shown(F.ToolBar));
+    Bool("Flags", "HighlightSearch", HighlightSearch);
+    for (int I = 0; I < 4; ++I) {
+        const TMarginPreset& P = MarginPresets[static_cast<std::size_t>(I)];
+        Str("Margins", PresetKey(I, "Left"), std::to_string(P.Left));
+        Str("Margins", PresetKey(I, "Right"), std::to_string(P.Right));
+        Str("Margins", PresetKey(I, "Indent"), std::to_string(P.Indent));
+    }
+    Bool("Flags", "ShowCmdLine", Shown(F.CmdControl));
+    Bool("Flags", "ShowRuler", Shown(F.TextRuler));
+    Bool("Flags", "ShowStatus", Shown(F.StatusBar));
+    Bool("Flags", "ShowStatus2", Shown(F.StatusBar2));
+    Str("Directories", "MacroFolder", MacroFolder);
+    Str("Directories", "DefaultFolder", DefaultFolder);
+    Int(KMinimumSpace, MinimumSpace);
+    Int(KInterval, AutoSaveInterval);
+    Bool("AutoSave", "Enabled", AutoSaveEnabled);
+    return V;
+}
+
+// The values as this window last read or wrote them; empty before the first read.
+std::vector<TKeyValue>& ValuesInFile()
+{
+    static std::vector<TKeyValue> Values;
+    return Values;
+}
+
+// A write the user asked for to a settings file marked read-only: the question the
+// document's Save asks.
+bool MayWriteSettings(const TIniFile& Ini)
+{
+    return !Ini.MarkedReadOnly() ||
+           MessageDlg("The file is read-only. Save anyway?", mtWarning, mbYes | mbNo | mbDefaultNo) == mrYes;
+}
+
+}  // namespace
+
 // --- reading -----------------------------------------------------------------------------------
 
 void ReadEditorSettings(const TIniFile& Ini, TScrollEditor& Pane)
@@ -186,11 +278,6 @@ void LoadSettings()
     RightMargin = ReadRanged(Ini, KRightMargin);
     ParaIndent = ReadRanged(Ini, KParaIndent);
     BellColumn = ReadRanged(Ini, KBellColumn);
-    // A right margin left of the left one cannot wrap anything.
-    if (RightMargin <= LeftMargin) {
-        LeftMargin = KLeftMargin.Default;
-        RightMargin = KRightMargin.Default;
-    }
 
     for (const TFloatKey& K : PrintKeys) {
         const double V = ReadIniFloat(Ini, "PrintMargin", K.Key, 0.75);
@@ -231,6 +318,7 @@ void LoadSettings()
     AutoSaveInterval = ReadRanged(Ini, KInterval);
     AutoSaveEnabled = Ini.ReadBool("AutoSave", "Enabled", true);
     ApplyAutoSaveSettings();
+    ValuesInFile() = ValuesInEffect();
     UpdateStatus();
 }
 
@@ -240,55 +328,20 @@ void SaveSettings()
 {
     if (!Form1)
         return;
-    TForm1& F = *Form1;
-    const TScrollEditor& M = *F.MainEditor;
     TIniFile Ini(SettingsIniName);
-    auto Int = [&](const TIntKey& K, std::int32_t V) { Ini.WriteInteger(K.Section, K.Key, V); };
-    Int(KScrollStyle, M.ScrollBars());
-    Ini.WriteBool("Flags", "LinearHScroll", M.LinearHScroll());
-    Int(KFontColor, static_cast<std::int32_t>(M.FontColor()));
-    Int(KScreenColor, static_cast<std::int32_t>(M.Color()));
-    Int(KHiLiteColor, static_cast<std::int32_t>(M.HighlightColor()));
-    Int(KControlColor, static_cast<std::int32_t>(M.ControlColor()));
-    Int(KShadowColor, static_cast<std::int32_t>(M.ShadowColor()));
-    Int(KNonDeleteColor, static_cast<std::int32_t>(M.NonDeleteColor()));
-    Int(KFontSize, M.font().pointSize());
-    Ini.WriteString("Screen", "FontName", PaneFaceName(M));
-    Int(KFontStyle, FontStyleToBits(M.font()));
-    Ini.WriteInteger("Screen", "FontCharset", M.FontCharset() == TCodePage::Oem ? OemCharsetNumber : 0);
-    Int(KCursorWidth, M.CursorWidth());
-    Int(KSpacesPerTab, M.SpacesPerTab());
-    Ini.WriteBool("Screen", "ShadowLine", M.ShadowLine());
-    Ini.WriteBool("Flags", "AppendEOF", M.CtrlZMode);
-
-    Int(KLeftMargin, LeftMargin);
-    Int(KRightMargin, RightMargin);
-    Int(KParaIndent, ParaIndent);
-    Int(KBellColumn, BellColumn);
-    for (const TFloatKey& K : PrintKeys)
-        WriteIniFloat(Ini, "PrintMargin", K.Key, PrintMargins.*K.Field);
-    Ini.WriteBool("Flags", "IgnoreCaseFlag", IgnoreCaseFlag);
-    Ini.WriteBool("Flags", "WrapFlag", WrapFlag);
-    Ini.WriteBool("Flags", "NewWordStyle", NewWordStyle);
-    Int(KRopenLimit, ReopenMenu().Limit);
-    Ini.WriteBool("Flags", "ShowToolBar", Shown(F.ToolBar));
-    Ini.WriteBool("Flags", "HighlightSearch", HighlightSearch);
-    for (int I = 0; I < 4; ++I) {
-        const TMarginPreset& P = MarginPresets[static_cast<std::size_t>(I)];
-        Ini.WriteInteger("Margins", PresetKey(I, "Left"), P.Left);
-        Ini.WriteInteger("Margins", PresetKey(I, "Right"), P.Right);
-        Ini.WriteInteger("Margins", PresetKey(I, "Indent"), P.Indent);
+    if (!MayWriteSettings(Ini))
+        return;
+    // Only the keys this window changed since it read the file (and those the file
+    // lacks): another window on the same settings folder may have saved its own.
+    std::vector<TKeyValue> Now = ValuesInEffect();
+    const std::vector<TKeyValue>& Then = ValuesInFile();
+    for (std::size_t I = 0; I < Now.size(); ++I) {
+        const TKeyValue& K = Now[I];
+        if (Then.size() != Now.size() || Then[I].Value != K.Value || !Ini.ValueExists(K.Section, K.Key))
+            Ini.WriteString(K.Section, K.Key, K.Value);
     }
-    Ini.WriteBool("Flags", "ShowCmdLine", Shown(F.CmdControl));
-    Ini.WriteBool("Flags", "ShowRuler", Shown(F.TextRuler));
-    Ini.WriteBool("Flags", "ShowStatus", Shown(F.StatusBar));
-    Ini.WriteBool("Flags", "ShowStatus2", Shown(F.StatusBar2));
-    Ini.WriteString("Directories", "MacroFolder", MacroFolder);
-    Ini.WriteString("Directories", "DefaultFolder", DefaultFolder);
-    Int(KMinimumSpace, MinimumSpace);
-    Int(KInterval, AutoSaveInterval);
-    Ini.WriteBool("AutoSave", "Enabled", AutoSaveEnabled);
     Ini.UpdateFile();
+    ValuesInFile() = std::move(Now);
     // "NrvDictionary.ini" is written only once the spelling form has read it.
     if (SpellChecker)
         SpellingDlg()->SaveSpellSettings();
@@ -299,6 +352,8 @@ void SaveFormSize()
     if (!Form1)
         return;
     TIniFile Ini(SettingsIniName);
+    if (!MayWriteSettings(Ini))
+        return;
     Ini.WriteInteger(KFormWidth.Section, KFormWidth.Key, Form1->width());
     Ini.WriteInteger(KFormHeight.Section, KFormHeight.Key, Form1->height());
     Ini.UpdateFile();

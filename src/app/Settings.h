@@ -58,10 +58,13 @@ inline TPrintMargins PrintMargins;
 void LoadSettings();
 // The per-pane keys of Ini into one pane, then it repaints.
 void ReadEditorSettings(const TIniFile& Ini, TScrollEditor& Pane);
-// Writes every key but the window size; throws EFileError when the file cannot be
-// written (a file that could not be read is refused, never replaced).
+// Writes the keys (all but the window size) whose values this window changed since
+// it last read or wrote the file, and those the file lacks: what another window on
+// the same settings folder saved meanwhile stays. A file marked read-only is written
+// only after the user's Yes. Throws EFileError when the file cannot be written (a
+// file that could not be read is refused, never replaced).
 void SaveSettings();
-// Writes only the window's width and height.
+// Writes only the window's width and height (after the same question).
 void SaveFormSize();
 // The built-in values into effect; writes nothing.
 void SetFactoryDefaults();

@@ -10,6 +10,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <map>
+#include <sys/stat.h>
+#include <tuple>
 
 namespace narvo {
 namespace {
@@ -226,7 +228,7 @@ TEST_F(Settings, BadValuesLoadTheDefaults)
           "[Flags]\nScrollStyle=7\nAppendEOF=yes\nShowStatus2=maybe\n"
           "[Screen]\nFontColor=-5\nScreenColor=0x1000000\nFontSize=0\nCursorWidth=31\nSpacesPerTab=0\n"
           "HiLiteColor=blue\nFontName=\nShadowLine=x\n"
-          "[ScreenMargin]\nLeftMargin=-1\nRightMargin=99999999\nParaIndent=x\nBellColumn=-3\n"
+          "[ScreenMargin]\nLeftMargin=-1\nRightMargin=-99999999\nParaIndent=x\nBellColumn=-3\n"
           "[PrintMargin]\nLeftWhite=1,5\nRightWhite=nan\nTopWhite=-1\nBottomWhite=1e300\n"
           "[Form]\nFormWidth=0\nFormHeight=-314\n"
           "[Menus]\nRopenLimit=0\n"
@@ -236,12 +238,12 @@ TEST_F(Settings, BadValuesLoadTheDefaults)
     LoadSettings();
     EXPECT_EQ(Form->size(), QSize(574, 314));
     ExpectSaved("defaults.ini", "bad values");
-    // A right margin left of the left margin takes both defaults; "1.5" is read
-    // whatever the locale's separator.
+    // A right margin left of the left margin reads back as `M50,40` set it; "1.5" is
+    // read whatever the locale's separator.
     Write("Narvo.ini", "[ScreenMargin]\nLeftMargin=50\nRightMargin=40\n[PrintMargin]\nLeftWhite=1.5\n");
     LoadSettings();
-    EXPECT_EQ(LeftMargin, 0);
-    EXPECT_EQ(RightMargin, 72);
+    EXPECT_EQ(LeftMargin, 50);
+    EXPECT_EQ(RightMargin, 40);
     EXPECT_EQ(PrintMargins.Left, 1.5);
 }
 
@@ -266,6 +268,61 @@ TEST_F(Settings, AFileThatCannotBeReadIsNeverReplaced)
     EXPECT_THROW(SaveFormSize(), EFileError);
     SetFileFaultHook({});
     EXPECT_EQ(Read("Narvo.ini"), "[Favorites]\nF0=/precious\n");
+}
+
+// Another window on the same settings folder saved its settings after this one read
+// the file: this window's Save writes only what it changed itself.
+TEST_F(Settings, SaveWritesOnlyTheKeysThisWindowChanged)
+{
+    Write("Narvo.ini", "[Screen]\nShadowLine=0\n[Flags]\nWrapFlag=0\n");
+    LoadSettings();
+    {
+        TIniFile Other("Narvo.ini");  // the other window's Save
+        Other.WriteBool("Screen", "ShadowLine", true);
+    }
+    WrapFlag = true;
+    SaveSettings();
+    const TIniFile Ini("Narvo.ini");
+    EXPECT_TRUE(Ini.ReadBool("Screen", "ShadowLine", false));
+    EXPECT_TRUE(Ini.ReadBool("Flags", "WrapFlag", false));
+    EXPECT_EQ(Ini.ReadString("Screen", "FontName", ""), "FixedSys");  // keys the file lacked are written
+}
+
+// What `M` sets is saved and read back as it was set, not as the defaults.
+TEST_F(Settings, MarginsOfAnyColumnReadBackAsSaved)
+{
+    LoadSettings();
+    for (const auto& [L, R, I, B] : {std::tuple{40000, 50000, 3, 99999}, std::tuple{50, 20, 0, 72}}) {
+        LeftMargin = L;
+        RightMargin = R;
+        ParaIndent = I;
+        BellColumn = B;
+        SaveSettings();
+        SetFactoryDefaults();
+        LoadSettings();
+        EXPECT_EQ(std::tuple(LeftMargin, RightMargin, ParaIndent, BellColumn), std::tuple(L, R, I, B));
+    }
+}
+
+// A settings file the user made read-only is written only after the question the
+// document's Save asks.
+TEST_F(Settings, AReadOnlyFileIsWrittenOnlyAfterYes)
+{
+    Write("Narvo.ini", "[Flags]\nWrapFlag=0\n");
+    ASSERT_EQ(chmod(Path("Narvo.ini").c_str(), 0444), 0);
+    LoadSettings();
+    WrapFlag = true;
+    Boxes.Answers = {mrNo};
+    SaveSettings();
+    EXPECT_EQ(LastAsked(), "The file is read-only. Save anyway?");
+    EXPECT_EQ(Read("Narvo.ini"), "[Flags]\nWrapFlag=0\n");
+    Boxes.Answers = {mrNo};
+    SaveFormSize();
+    EXPECT_EQ(Boxes.Asked.size(), 2u);
+    EXPECT_EQ(Read("Narvo.ini"), "[Flags]\nWrapFlag=0\n");
+    Boxes.Answers = {mrYes};
+    SaveSettings();
+    EXPECT_TRUE(TIniFile("Narvo.ini").ReadBool("Flags", "WrapFlag", false));
 }
 
 }  // namespace
