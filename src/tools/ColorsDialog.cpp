@@ -6,6 +6,7 @@
 #include "editor/ScrollEditor.h"
 #include "platform/Canvas.h"
 #include "platform/FontChooser.h"
+#include "platform/MessageBoxes.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
@@ -23,6 +24,7 @@
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace narvo {
@@ -246,6 +248,15 @@ void TColorDlg::FontBtnClick()
     }
     if (!Chosen)
         return;
+    // A size the settings file could not give back is refused now, not changed
+    // silently at the next start.
+    const double Points = Chosen->pointSizeF();
+    if (Points < 1 || Points > MaxFontPoints || Points != std::floor(Points)) {
+        MessageDlg("The font size must be a whole number of points from 1 to " + std::to_string(MaxFontPoints) +
+                       "; the font stays as it was.",
+                   mtWarning, mbOK);
+        return;
+    }
     // The toolkit's fonts carry no colour: the text colour stays the "Text" item.
     ChosenFont = *Chosen;
     BuildPreview();

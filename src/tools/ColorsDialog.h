@@ -35,6 +35,9 @@ struct TPreviewInfo {
     std::string Text;
 };
 
+// The panes' font sizes the settings file keeps: whole points from 1 to this.
+inline constexpr int MaxFontPoints = 200;
+
 // Indexes of the colour items.
 enum TColorItem { ciText, ciScreen, ciHighlight, ciControl, ciShadow, ciSearch, ColorItemCount };
 

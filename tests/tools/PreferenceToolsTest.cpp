@@ -3,6 +3,7 @@
 // panes of its own.
 #include "editor/ScrollEditor.h"
 #include "components/IntSpin.h"
+#include "platform/MessageBoxes.h"
 #include "tools/ColorsDialog.h"
 #include "tools/MarginPresetsDialog.h"
 #include "tools/OptionsDialog.h"
@@ -99,6 +100,32 @@ TEST(PreferenceTools, ColorDialogPickersAndCommandLineHeight)
     EXPECT_EQ(Second.font().pointSize(), 20);
     EXPECT_EQ(Cmd.font().pointSize(), 20);
     EXPECT_EQ(PanelHeight, QFontMetrics(Picked).height() + 6);
+}
+
+// A font size the settings file could not give back is refused when chosen, with a
+// message, instead of reading back as 9 at the next start.
+TEST(PreferenceTools, AFontSizeTheSettingsCannotKeepIsRefused)
+{
+    TScriptedMessageBoxes Boxes;
+    TScrollEditor Main;
+    QFont Picked = Main.font();
+    TColorHooks H;
+    H.MainEditor = [&] { return &Main; };
+    H.PickFont = [&](const QFont&) { return std::optional<QFont>(Picked); };
+    TColorDlg D(H);
+    D.LoadColorsFromEditor();
+    const QFont Before = D.ChosenFont;
+    for (const double Points : {250.0, 10.5}) {
+        Picked.setPointSizeF(Points);
+        D.FontBtnClick();
+        EXPECT_EQ(D.ChosenFont, Before) << Points;
+    }
+    ASSERT_EQ(Boxes.Asked.size(), 2u);
+    EXPECT_NE(Boxes.Asked[0].Text.find("from 1 to 200"), std::string::npos);
+    Picked.setPointSize(200);
+    D.FontBtnClick();
+    EXPECT_EQ(D.ChosenFont.pointSize(), 200);
+    EXPECT_EQ(Boxes.Asked.size(), 2u);
 }
 
 }  // namespace
