@@ -204,8 +204,8 @@ void TOptionsDlg::ShowScrollChecks()
 void TOptionsDlg::FillControls()
 {
     const TOptionsValues V = FHooks.ReadValues ? FHooks.ReadValues() : TOptionsValues{};
-    MacDirEdit->setText(ShownName(V.MacroFolder));
-    DefaultDirEdit->setText(ShownName(V.DefaultFolder));
+    ShowFolder(MacDirEdit, FMacroFolder, V.MacroFolder);
+    ShowFolder(DefaultDirEdit, FDefaultFolder, V.DefaultFolder);
     ToolChk->setChecked(V.ToolBarVisible);
     HiSearchChk->setChecked(V.HighlightSearch);
     if (TScrollEditor* Main = FHooks.MainEditor ? FHooks.MainEditor() : nullptr) {
@@ -247,8 +247,8 @@ void TOptionsDlg::ApplyToEditor(TScrollEditor& Editor)
 void TOptionsDlg::ApplyControls()
 {
     TOptionsValues V;
-    V.DefaultFolder = FileName(DefaultDirEdit->text());
-    V.MacroFolder = FileName(MacDirEdit->text());
+    V.DefaultFolder = FolderOf(DefaultDirEdit, FDefaultFolder);
+    V.MacroFolder = FolderOf(MacDirEdit, FMacroFolder);
     V.ToolBarVisible = ToolChk->isChecked();
     V.HighlightSearch = HiSearchChk->isChecked();
     V.ReopenLimit = static_cast<int>(ReopenSpin->Value());
@@ -297,6 +297,17 @@ void TOptionsDlg::ScreenSizeBtnClick()
         FHooks.SaveFormSize();
 }
 
+void TOptionsDlg::ShowFolder(QLineEdit* Edit, TShownFolder& Kept, const std::string& Name)
+{
+    Kept = {Name, ShownName(Name)};
+    Edit->setText(Kept.Shown);
+}
+
+std::string TOptionsDlg::FolderOf(const QLineEdit* Edit, const TShownFolder& Kept) const
+{
+    return Edit->text() == Kept.Shown ? Kept.Bytes : FileName(Edit->text());
+}
+
 std::optional<std::string> TOptionsDlg::ChooseFolder(const std::string& Start)
 {
     if (FHooks.ChooseFolder)
@@ -311,14 +322,14 @@ std::optional<std::string> TOptionsDlg::ChooseFolder(const std::string& Start)
 
 void TOptionsDlg::BrowseMacroBtnClick()
 {
-    if (const auto Dir = ChooseFolder(FileName(MacDirEdit->text())))
-        MacDirEdit->setText(ShownName(*Dir));
+    if (const auto Dir = ChooseFolder(FolderOf(MacDirEdit, FMacroFolder)))
+        ShowFolder(MacDirEdit, FMacroFolder, *Dir);
 }
 
 void TOptionsDlg::BrowseDefaultBtnClick()
 {
-    if (const auto Dir = ChooseFolder(FileName(DefaultDirEdit->text())))
-        DefaultDirEdit->setText(ShownName(*Dir));
+    if (const auto Dir = ChooseFolder(FolderOf(DefaultDirEdit, FDefaultFolder)))
+        ShowFolder(DefaultDirEdit, FDefaultFolder, *Dir);
 }
 
 }  // namespace narvo

@@ -13,6 +13,7 @@
 #include "tools/ColorsDialog.h"
 #include "tools/GoToLineDialog.h"
 #include "tools/MarginPresetsDialog.h"
+#include "platform/posix/IniFile.h"
 #include "tools/OptionsDialog.h"
 
 #include <QCheckBox>
@@ -21,6 +22,7 @@
 #include <QRadioButton>
 #include <QTableWidget>
 #include <QTimer>
+#include <sys/stat.h>
 
 namespace narvo {
 namespace {
@@ -116,6 +118,29 @@ TEST_F(PreferenceDialogsTest, OptionsOkAppliesToMainAndSecondPaneOnly)
     EXPECT_EQ(MacroFolder, "/tmp/macros");
     // Nothing was written to the settings file.
     EXPECT_FALSE(Exists("Narvo.ini"));
+}
+
+// A folder whose name is not UTF-8 keeps its bytes through OK and Save User
+// Settings while the user leaves its text as shown.
+TEST_F(PreferenceDialogsTest, AFolderNameThatIsNotUtf8KeepsItsBytes)
+{
+    TOptionsDlg& D = *OptionsDlg();
+    const std::string Latin = Path("caf\xE9");
+    ASSERT_EQ(mkdir(Latin.c_str(), 0700), 0);
+    MacroFolder = Latin;
+    DefaultFolder = Latin;
+    D.FillControls();
+    D.ApplyControls();
+    EXPECT_EQ(MacroFolder, Latin);
+    EXPECT_EQ(DefaultFolder, Latin);
+    SaveSettings();
+    EXPECT_EQ(TIniFile("Narvo.ini").ReadString("Directories", "MacroFolder", ""), Latin);
+    // A text the user edited is taken as typed.
+    D.FillControls();
+    D.MacDirEdit->setText(QStringLiteral("/tmp/typed"));
+    D.ApplyControls();
+    EXPECT_EQ(MacroFolder, "/tmp/typed");
+    EXPECT_EQ(DefaultFolder, Latin);
 }
 
 TEST_F(PreferenceDialogsTest, OptionsSpinsKeepValuesInTheirRanges)
