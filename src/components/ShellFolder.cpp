@@ -219,9 +219,8 @@ bool TShellFolder::Rename(const std::string& NewName)
     const std::string Target = Folder + NewName;
     if (Target == FPath)
         return true;
-    // Never replace another item of that name.
-    struct stat St {};
-    if (::lstat(Target.c_str(), &St) == 0 || ::rename(FPath.c_str(), Target.c_str()) != 0)
+    // Never replace another item of that name, also one made a moment before.
+    if (!RenameNoReplace(FPath, Target))
         throw std::runtime_error("Rename to " + NewName + " failed");
     FPath = Target;
     FDetails.clear();
@@ -506,12 +505,6 @@ bool MoveToTrash(const std::string& Path, std::string& Error)
             Error = "Cannot write the trash record \"" + InfoName + "\": " + std::strerror(errno) + ".";
             return false;
         }
-        struct stat Taken {};
-        if (::lstat(FileName.c_str(), &Taken) == 0) {
-            ::close(Fd);
-            ::unlink(InfoName.c_str());
-            continue;
-        }
         const bool Written = WriteAll(Fd, Info) && ::fsync(Fd) == 0;
         const int WriteErr = errno;
         ::close(Fd);
@@ -520,9 +513,11 @@ bool MoveToTrash(const std::string& Path, std::string& Error)
             Error = "Cannot write the trash record \"" + InfoName + "\": " + std::strerror(WriteErr) + ".";
             return false;
         }
-        if (::rename(Abs.c_str(), FileName.c_str()) != 0) {
+        if (!RenameNoReplace(Abs, FileName)) {
             const int Err = errno;
             ::unlink(InfoName.c_str());
+            if (Err == EEXIST)
+                continue;  // a file of that name in the trash without its record
             Error = Err == EXDEV ? "Cannot move \"" + Path + "\" to the trash: it lies on another file system. "
                                    "It was not deleted."
                                  : "Cannot move \"" + Path + "\" to the trash: " + std::strerror(Err) + ".";

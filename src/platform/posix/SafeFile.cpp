@@ -646,6 +646,23 @@ void AtomicWriteFile(const std::string& Path, std::string_view Bytes, unsigned N
     RenameIntoPlace(WriteTempFile(Target, Bytes, NewFileMode), Target);
 }
 
+bool RenameNoReplace(const std::string& From, const std::string& To)
+{
+#ifdef RENAME_NOREPLACE
+    if (::renameat2(AT_FDCWD, From.c_str(), AT_FDCWD, To.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+#endif
+    // A file system without the one-step form: the look and the rename stay apart.
+    struct stat St {};
+    if (::lstat(To.c_str(), &St) == 0) {
+        errno = EEXIST;
+        return false;
+    }
+    return ::rename(From.c_str(), To.c_str()) == 0;
+}
+
 std::string NumberedFileName(const std::string& Target, int N)
 {
     if (N < 2)

@@ -148,6 +148,10 @@ std::string WriteNewFile(const std::string& Target, std::string_view Bytes, unsi
 // Target with "-N" before its extension ("a/NRV1.txt" -> "a/NRV1-2.txt", "a/x" ->
 // "a/x-2"); Target itself for N below 2.
 std::string NumberedFileName(const std::string& Target, int N);
+// Renames From to To unless To exists, in one step where the file system can (no file
+// made under To between a look and the rename is replaced); false with errno set
+// (EEXIST when To is taken).
+bool RenameNoReplace(const std::string& From, const std::string& To);
 // Removes a temporary file, ignoring errors (used on failure paths).
 void RemoveTempFile(TTempFile& Temp) noexcept;
 
