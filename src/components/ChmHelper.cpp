@@ -192,10 +192,18 @@ void THelpWindow::Present()
 {
     QWidget* Over = HelpParentFor(Owner, *this);
     // A window kept above the others (the spelling dialog, the debugger) would
-    // stay above its help too, which the window manager keeps in the normal layer:
-    // the help is kept above while it belongs to such a window, and only then.
+    // stay above its help too, which the window manager keeps in the normal layer;
+    // and a window manager may put a modal dialog, when clicked, over every window
+    // that belongs to it. So the help is kept above while it belongs to such a
+    // window or to a modal dialog, and only then.
     Qt::WindowFlags Flags = windowFlags();
-    Flags.setFlag(Qt::WindowStaysOnTopHint, Over && Over->window()->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    Flags.setFlag(Qt::WindowStaysOnTopHint,
+                  Over && (Over->window()->windowFlags().testFlag(Qt::WindowStaysOnTopHint) || Over->isModal()));
+    // The window manager learns which window the help belongs to only from a window
+    // of the dialog type: over a dialog the help is one, or clicking the dialog
+    // brings the main window over the help. Over the main window it is an ordinary
+    // window of its own.
+    Flags = (Flags & ~Qt::WindowType_Mask) | (Over && Over != Owner.data() ? Qt::Dialog : Qt::Window);
     if (Over != parentWidget() || Flags != windowFlags()) {
         // A new parent hides the window and forgets where it stood: it is placed
         // afresh over the window that asked.
