@@ -1,7 +1,8 @@
 // The help in the program: the `?` service and what the Help menu asks of the help
 // bridge open the shipped help's pages; a modal dialog's Help shows the help above
 // the dialog, where it can be read and closed while the dialog waits with its edits,
-// and a tool window kept above the others keeps its help above as well.
+// and a tool window kept above the others keeps its help above as well; the pages
+// name the dialogs' boxes as the dialogs show them and tell where a scoop ends.
 #include "app/HelpServices.h"
 #include "app/MainWindowHost.h"
 #include "AppWindowFixture.h"
@@ -9,6 +10,7 @@
 #include "app/CommandLanguage.h"
 #include "app/Documents.h"
 #include "app/Settings.h"
+#include "app/UserTools.h"
 #include "components/ChmHelper.h"
 #include "platform/ProgramFolder.h"
 #include "language/TextRegister.h"
@@ -133,6 +135,31 @@ TEST_F(HelpFromDialogs, HelpShowsAboveTheModalDialogAndClosesWithoutCancellingIt
     ProgramHelp().CloseAll();
 }
 
+// On X11 the toolkit names a window's owner to the window manager only for a
+// dialog-type window: an ordinary window over the Options dialog fell under the
+// main window once the dialog was clicked. And a window manager may raise a modal
+// dialog over the windows that belong to it, so the help is kept above meanwhile.
+TEST_F(HelpFromDialogs, HelpOverAModalDialogStaysAboveItAndTheMainWindow)
+{
+    const int Runs = WhileModal("OptionsMnu", [&](QDialog& D) {
+        QAbstractButton* Help = HelpButton(D);
+        ASSERT_NE(Help, nullptr);
+        Help->click();
+        THelpWindow* W = ProgramHelp().Window();
+        ASSERT_TRUE(W && W->isVisible());
+        EXPECT_EQ(W->windowType(), Qt::Dialog);
+        EXPECT_TRUE(W->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        EXPECT_FALSE(W->isModal());
+        EXPECT_TRUE(D.isEnabled());
+        QTest::keyClick(W->windowHandle(), Qt::Key_Escape);
+    });
+    EXPECT_EQ(Runs, 1);
+    ProgramHelp().ShowTableOfContents();
+    EXPECT_EQ(ProgramHelp().Window()->windowType(), Qt::Window);
+    EXPECT_FALSE(ProgramHelp().Window()->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    ProgramHelp().CloseAll();
+}
+
 TEST_F(HelpFromDialogs, HelpShowsAboveTheToolWindowThatAskedForIt)
 {
     // Tool windows stay above the main window (the debugger above every window):
@@ -226,6 +253,53 @@ TEST_F(HelpTellsWhatTheProgramDoes, CodesOfTheUserTools)
         EXPECT_NE(Section.find("<code>" + Code + "</code>"), std::string::npos) << Code;
     }
     EXPECT_EQ(Codes, 8);
+}
+
+TEST_F(HelpTellsWhatTheProgramDoes, WhereTheScoopEnds)
+{
+    // Forward past the ^R point gives back the older text too; the scoop ends on
+    // the step after the register is empty.
+    ASSERT_NE(ProgramRegister(), nullptr);
+    TXRegister& R = *ProgramRegister();
+    R.Clear();
+    R.AddText("ld");
+    Main().SetStrings({"hello world"});
+    Main().setFocus();
+    Main().Cursor->SetPos(TPoint{5, 0});
+    QTest::keyClick(&Main(), Qt::Key_R, Qt::ControlModifier);
+    QTest::keyClick(&Main(), Qt::Key_Left);
+    EXPECT_EQ(R.FreeSpace(), 99997);
+    for (const std::int64_t Free : {99998, 99999, 100000}) {
+        QTest::keyClick(&Main(), Qt::Key_Right);
+        EXPECT_EQ(R.FreeSpace(), Free);
+        EXPECT_EQ(R.Mode(), 1);  // still "On"
+    }
+    QTest::keyClick(&Main(), Qt::Key_Right);
+    EXPECT_EQ(R.Mode(), 0);
+    const std::string Section = HelpSection("keys.html", "register");
+    EXPECT_EQ(Section.find("empties the register and ends"), std::string::npos);
+    EXPECT_NE(Section.find("The scoop ends on the first\nstep forward after the register is empty"), std::string::npos);
+}
+
+TEST_F(HelpTellsWhatTheProgramDoes, TheBoxesOfADialogByTheNamesItShows)
+{
+    LoadExternalPrograms();  // the User menu the tools dialog edits
+    const std::pair<const char*, const char*> Dialogs[] = {
+        {"UserToolsMnu", "external"}, {"CopyMergeFilesMnu", "copymerge"}, {"FontsMnu", "colors"}};
+    for (const auto& [Menu, Anchor] : Dialogs) {
+        const std::string Section = HelpSection("dialogs.html", Anchor);
+        ASSERT_FALSE(Section.empty()) << Anchor;
+        int Boxes = 0;
+        const int Runs = WhileModal(Menu, [&](QDialog& D) {
+            for (const QCheckBox* Box : D.findChildren<QCheckBox*>()) {
+                ++Boxes;
+                const std::string Name = "\"" + Box->text().remove('&').toStdString() + "\"";
+                EXPECT_NE(Section.find(Name), std::string::npos) << Anchor << ": " << Name;
+            }
+        });
+        EXPECT_EQ(Runs, 1) << Menu;
+        EXPECT_GT(Boxes, 0) << Menu;
+    }
 }
 
 TEST_F(HelpTellsWhatTheProgramDoes, WhichWayTheScoopCollectsAndWhereALineEnds)
