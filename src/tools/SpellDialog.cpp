@@ -370,6 +370,27 @@ QWidget* TSpellingDlg::CreateDoublePage()
 
 // --- settings -----------------------------------------------------------------------------------
 
+namespace {
+
+struct TSpellKey {
+    const char* Section;
+    const char* Key;
+};
+constexpr TSpellKey SpellKeys[] = {{"Files", "Dictionary"},
+                                   {"Options", "IgnoreNumbers"},
+                                   {"Options", "IgnoreUppercase"},
+                                   {"Options", "IgnoreURLS"},
+                                   {"Options", "SplitWords"}};
+
+}  // namespace
+
+std::vector<std::string> TSpellingDlg::SpellSettingValues() const
+{
+    const auto Bool = [](bool B) { return std::string(B ? "1" : "0"); };
+    return {DictionaryFile, Bool(SpellChecker->IgnoreNumbers), Bool(SpellChecker->IgnoreUppercase),
+            Bool(IgnoreURLChk->isChecked()), Bool(SplitWordChk->isChecked())};
+}
+
 void TSpellingDlg::LoadSpellSettings()
 {
     TIniFile Ini(IniName);
@@ -378,17 +399,20 @@ void TSpellingDlg::LoadSpellSettings()
     SpellChecker->IgnoreUppercase = Ini.ReadBool("Options", "IgnoreUppercase", false);
     IgnoreURLChk->setChecked(Ini.ReadBool("Options", "IgnoreURLS", true));
     SplitWordChk->setChecked(Ini.ReadBool("Options", "SplitWords", true));
+    FSettingsInFile = SpellSettingValues();
 }
 
 void TSpellingDlg::SaveSpellSettings()
 {
     TIniFile Ini(IniName);
-    Ini.WriteString("Files", "Dictionary", DictionaryFile);
-    Ini.WriteBool("Options", "IgnoreNumbers", SpellChecker->IgnoreNumbers);
-    Ini.WriteBool("Options", "IgnoreUppercase", SpellChecker->IgnoreUppercase);
-    Ini.WriteBool("Options", "IgnoreURLS", IgnoreURLChk->isChecked());
-    Ini.WriteBool("Options", "SplitWords", SplitWordChk->isChecked());
+    std::vector<std::string> Now = SpellSettingValues();
+    for (std::size_t I = 0; I < Now.size(); ++I) {
+        const TSpellKey& K = SpellKeys[I];
+        if (FSettingsInFile.size() != Now.size() || FSettingsInFile[I] != Now[I] || !Ini.ValueExists(K.Section, K.Key))
+            Ini.WriteString(K.Section, K.Key, Now[I]);
+    }
     Ini.UpdateFile();
+    FSettingsInFile = std::move(Now);
 }
 
 // --- spell checking ---------------------------------------------------------------------------

@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QCheckBox;
 class QLabel;
@@ -133,6 +134,10 @@ private:
     // Connects Button to Handler inside the exception boundary.
     void OnClick(QPushButton* Button, std::function<void()> Handler);
     std::unique_ptr<TSpellChecker> FChecker;  // SpellChecker while this form is the latest
+    // The settings' values in the order written, and as last read or written: a save
+    // writes only those changed since, so another window's saved choices stay.
+    std::vector<std::string> SpellSettingValues() const;
+    std::vector<std::string> FSettingsInFile;
 };
 
 // The run's dialog, created on first use (owned by Parent when given then).

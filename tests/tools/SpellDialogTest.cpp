@@ -335,5 +335,21 @@ TEST_F(SpellDialogTest, SettingsFileRoundTrip)
     EXPECT_FALSE(Dlg->SplitWordChk->isChecked());
 }
 
+// Two windows on one settings folder: each one's Save writes only the choices it
+// changed, so the other's saved choice stays.
+TEST_F(SpellDialogTest, SavingKeepsAnotherWindowsSavedChoices)
+{
+    Dlg->SaveSpellSettings();  // every key in the file
+    {
+        TIniFile Other("NrvDictionary.ini");  // the other window's Save
+        Other.WriteBool("Options", "IgnoreUppercase", true);
+    }
+    Dlg->SplitWordChk->setChecked(false);
+    Dlg->SaveSpellSettings();
+    const TIniFile Ini("NrvDictionary.ini");
+    EXPECT_TRUE(Ini.ReadBool("Options", "IgnoreUppercase", false));
+    EXPECT_FALSE(Ini.ReadBool("Options", "SplitWords", true));
+}
+
 }  // namespace
 }  // namespace narvo
