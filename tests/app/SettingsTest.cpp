@@ -325,5 +325,18 @@ TEST_F(Settings, AReadOnlyFileIsWrittenOnlyAfterYes)
     EXPECT_TRUE(TIniFile("Narvo.ini").ReadBool("Flags", "WrapFlag", false));
 }
 
+// A folder name the file cannot hold is left out, said, and the rest written whole.
+TEST_F(Settings, AFolderNameWithALineBreakIsLeftOutAndTheRestIsSaved)
+{
+    LoadSettings();
+    MacroFolder = "/a\nb";
+    AutoSaveInterval = 120000;
+    EXPECT_NO_THROW(SaveSettings());
+    EXPECT_NE(LastAsked().find("MacroFolder: \"/a\nb\""), std::string::npos) << LastAsked();
+    const TIniFile Ini("Narvo.ini");
+    EXPECT_EQ(Ini.ReadInteger("AutoSave", "Interval", 0), 120000);
+    EXPECT_FALSE(Ini.ValueExists("Directories", "MacroFolder"));
+}
+
 }  // namespace
 }  // namespace narvo
