@@ -2,6 +2,7 @@
 #include "language/TextRegister.h"
 
 #include "engine/ClipboardAccess.h"
+#include "engine/LineBreakText.h"
 #include "language/StatusLine.h"
 
 #include <algorithm>
@@ -107,8 +108,10 @@ void TXRegister::ScoopEvent(TEditorEngine& Pane, TScoopCommand Command, TRect Ra
 
 void TXRegister::InsertIntoEditor()
 {
+    // The register holds scooped text as the pane held it and clipboard text and
+    // column blocks with CR LF line ends: an LF alone is a character of its line.
     if (Editor)
-        Editor->InsertText(GetText());
+        Editor->InsertTextEx(CrLfToCr(GetText()), true, TInsertBreaks::CrOnly);
 }
 
 void TXRegister::InsertLinesIntoEditor()

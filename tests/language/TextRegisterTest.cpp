@@ -139,5 +139,23 @@ TEST_F(Register, InsertsAndCopies)
     EXPECT_EQ(R.GetText(), "");
 }
 
+TEST_F(Register, ALinesOwnLineFeedGoesBackInAsItself)
+{
+    E.SetLines("a|b\nc|d");
+    E.SetCursor(3, 1);
+    R.ScoopOn(E, false);
+    for (int I = 0; I < 3; ++I)
+        E.CursorLeft();
+    EXPECT_EQ(R.GetText(), "b\nc");
+    E.SetCursor(1, 2);
+    R.InsertIntoEditor();
+    EXPECT_EQ(E.Lines(), "a|b\nc|db\nc");
+    R.Clear();
+    B.Clipboard.Text = "x\r\ny\nz";  // a copy from a pane holding such a line
+    R.AddFromClipboard();
+    R.InsertIntoEditor();
+    EXPECT_EQ(E.Lines(), "a|b\nc|db\ncx|y\nz");
+}
+
 }  // namespace
 }  // namespace narvo::test
