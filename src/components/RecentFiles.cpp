@@ -205,7 +205,8 @@ void TReopenMenu::LoadFromIni()
 
 void TReopenMenu::SaveToIni()
 {
-    if (!FMenuItem || INIFile.empty())
+    // Nothing added since the list was read: the file keeps what it holds.
+    if (!FMenuItem || INIFile.empty() || FAdded.empty())
         return;
     std::vector<std::string> Dropped;
     try {

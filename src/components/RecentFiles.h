@@ -67,7 +67,8 @@ public:
     // Writes the ini section: the files added since the list was last read or
     // written go on top of the list as the file holds it now (another window may
     // have written it), and that list becomes the entries. A name holding a line
-    // break is left out and said. A settings file marked read-only is left alone.
+    // break is left out and said. Nothing is written when no file was added, nor
+    // to a settings file marked read-only.
     void SaveToIni();
     // Erases the ini section (the submenu keeps its items); warns first when the
     // program does not run as the administrator. An ini failure passes to the caller.
