@@ -26,6 +26,7 @@
 #include "shared/StringRoutines.h"
 #include "tools/GoToLineDialog.h"
 
+#include <QLabel>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QPointer>
@@ -324,6 +325,25 @@ void EndWaitCursor()
         return;
     --GWaitDepth;
     QGuiApplication::restoreOverrideCursor();
+}
+
+TWorkingOn::TWorkingOn(std::int64_t Bytes) : FShown(Bytes >= LongOperationBytes)
+{
+    if (!FShown)
+        return;
+    BeginWaitCursor(Qt::WaitCursor);
+    // Painted now: no event is taken until the operation ends, and the status line
+    // shows the operation's own result afterwards.
+    if (Form1 && Form1->StatusDis) {
+        Form1->StatusDis->setText(QStringLiteral(" Working"));
+        Form1->StatusDis->repaint();
+    }
+}
+
+TWorkingOn::~TWorkingOn()
+{
+    if (FShown)
+        EndWaitCursor();
 }
 
 // --- edit state --------------------------------------------------------------------------------

@@ -124,6 +124,22 @@ void ResetEditState();
 void BeginWaitCursor(Qt::CursorShape Shape);
 void EndWaitCursor();
 
+// While an operation on a large text runs (a sort, a copy as HTML, a print preview
+// of many megabytes) the window cannot paint for a second or more: the wait cursor
+// and "Working" on the status line are shown before it starts, and the cursor
+// comes back after it. Nothing happens for a text below LongOperationBytes.
+class TWorkingOn {
+public:
+    static constexpr std::int64_t LongOperationBytes = std::int64_t{4} << 20;
+    explicit TWorkingOn(std::int64_t Bytes);
+    ~TWorkingOn();
+    TWorkingOn(const TWorkingOn&) = delete;
+    TWorkingOn& operator=(const TWorkingOn&) = delete;
+
+private:
+    bool FShown = false;
+};
+
 // The main window's recent-files menu (limit 8, "Narvo.ini", section
 // "FileHistory"); choosing an entry opens it.
 TReopenMenu& ReopenMenu();

@@ -51,6 +51,7 @@
 #include "tools/MatchPairs.h"
 #include "tools/OptionsDialog.h"
 #include "tools/SevenBit.h"
+#include "tools/SortLines.h"
 #include "tools/SpeechDialog.h"
 
 #include <QAction>
@@ -120,23 +121,6 @@ std::string Trimmed(const std::string& S)
 
 namespace {
 
-// The order of Lines (their indexes) in the locale's order without regard to case;
-// equal lines keep theirs. The folded keys are made once.
-std::vector<std::size_t> SortedOrder(const std::vector<std::string>& Lines)
-{
-    std::vector<std::pair<QString, std::size_t>> Keys;
-    Keys.reserve(Lines.size());
-    for (std::size_t I = 0; I < Lines.size(); ++I)
-        Keys.emplace_back(AnsiToQString(Lines[I]).toCaseFolded(), I);
-    std::stable_sort(Keys.begin(), Keys.end(),
-                     [](const auto& A, const auto& B) { return QString::localeAwareCompare(A.first, B.first) < 0; });
-    std::vector<std::size_t> Order;
-    Order.reserve(Keys.size());
-    for (const auto& K : Keys)
-        Order.push_back(K.second);
-    return Order;
-}
-
 // A column block's parts sorted among the lines that have one; the rest of each
 // line stays where it is.
 void SortColumnBlock(TEditorEngine& Pane)
@@ -144,14 +128,14 @@ void SortColumnBlock(TEditorEngine& Pane)
     const TRect R = Pane.HighLight->Range();
     const std::vector<std::string> Parts = Pane.GetBlockParts(R);
     std::vector<std::size_t> Lines;  // the block's lines that have a part
-    std::vector<std::string> Present;
+    std::vector<std::string_view> Present;
     for (std::size_t I = 0; I < Parts.size(); ++I) {
         if (!Parts[I].empty()) {
             Lines.push_back(I);
             Present.push_back(Parts[I]);
         }
     }
-    const std::vector<std::size_t> Order = SortedOrder(Present);
+    const std::vector<std::size_t> Order = SortedLineOrder(Present);
     std::vector<std::size_t> Take(Parts.size());  // block line -> the part it gets
     for (std::size_t K = 0; K < Lines.size(); ++K)
         Take[Lines[K]] = Lines[Order[K]];
@@ -172,13 +156,14 @@ void SortHighlighted(TEditorEngine& Pane)
     // A highlight that ends with a line break keeps it, so the line after the
     // highlight is not joined to the last sorted line.
     const bool FinalBreak = !Text.empty() && (Text.back() == '\r' || Text.back() == '\n');
-    std::vector<std::string> Lines;
+    std::vector<std::string_view> Lines;
     ForEachTextLine(Text, [&](std::string_view Piece, bool Ended) {
         if (Ended || !FinalBreak)
-            Lines.emplace_back(Piece);
+            Lines.push_back(Piece);
     });
-    const std::vector<std::size_t> Order = SortedOrder(Lines);
+    const std::vector<std::size_t> Order = SortedLineOrder(Lines);
     std::string Sorted;
+    Sorted.reserve(Text.size());
     for (std::size_t I = 0; I < Order.size(); ++I) {
         if (I)
             Sorted += '\r';
@@ -654,8 +639,10 @@ void TMainMenus::PasteBtnClick()
 void TMainMenus::CopyasTHML1Click()
 {
     TScrollEditor& E = *F.FocusedEditor();
-    if (E.HasMark())
+    if (E.HasMark()) {
+        const TWorkingOn Working(E.MarkedLength());
         E.CopyMarkHtml();
+    }
     EnablePaste();
     FocusBack(E);
 }
@@ -805,7 +792,10 @@ void TMainMenus::CharacterSetMnuClick()
 void TMainMenus::SortHighlightedMnuClick()
 {
     TScrollEditor& P = Active();
-    SortHighlighted(P);
+    {
+        const TWorkingOn Working(P.HasMark() ? P.MarkedLength() : 0);
+        SortHighlighted(P);
+    }
     F.UpdateStatus();
     FocusBack(P);
 }

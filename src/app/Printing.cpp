@@ -2,6 +2,7 @@
 // of the settings: they go into the form at every showing and come back after it.
 #include "app/Printing.h"
 
+#include "app/Documents.h"
 #include "app/MainWindow.h"
 #include "app/Settings.h"
 #include "editor/ScrollEditor.h"
@@ -14,10 +15,15 @@ void PreviewMainPane(bool HighlightedOnly)
     if (!Form1 || !Form1->MainEditor)
         return;
     TScrollEditor& Pane = *Form1->MainEditor;
-    const std::string Text = HighlightedOnly ? Pane.GetMarkedText() : Pane.GetText();
+    std::string Text = HighlightedOnly ? Pane.GetMarkedText() : Pane.GetText();
     TPrintMarginValues Margins{PrintMargins.Left, PrintMargins.Top, PrintMargins.Right, PrintMargins.Bottom};
     CreatePrintForms();
-    ShowPrintPreview(Pane.font(), Text, Margins);
+    {
+        // The pages are counted and the first drawn before the preview shows.
+        const TWorkingOn Working(static_cast<std::int64_t>(Text.size()));
+        PreparePrintPreview(Pane.font(), std::move(Text), Margins);
+    }
+    ShowPrintPreview(Margins);
     PrintMargins = TPrintMargins{Margins.Left, Margins.Right, Margins.Top, Margins.Bottom};
 }
 

@@ -143,6 +143,9 @@ void CopyHtmlToClipboard(std::string_view Html, std::string_view Text)
     std::string Block = MakeHtmlFormatData(Html);
     Block.push_back('\0');
     Data->setData(QString::fromLatin1(HtmlFormatMimeType), StringToQByteArray(Block));
+    // Gone before the other formats are made: a copy of many megabytes holds each
+    // of them at once.
+    std::string().swap(Block);
     // An empty text/html would be pasted instead of the plain text.
     if (!Html.empty())
         Data->setHtml(AnsiToQString(Html));

@@ -15,8 +15,10 @@ namespace narvo {
 
 inline QString BytesToQString(TCodePage Page, std::string_view Bytes)
 {
-    const std::u16string Units = BytesToUtf16(Page, Bytes);
-    return QString(reinterpret_cast<const QChar*>(Units.data()), static_cast<qsizetype>(Units.size()));
+    // Written straight into the string: a text of many megabytes is made once.
+    QString Text(static_cast<qsizetype>(Bytes.size()), Qt::Uninitialized);
+    BytesToUtf16Units(Page, Bytes, reinterpret_cast<char16_t*>(Text.data()));
+    return Text;
 }
 
 // A character without a byte becomes Replacement and sets *Lossy (when given).

@@ -137,11 +137,20 @@ std::string Utf8ToBytes(TCodePage Page, std::string_view Utf8, bool* Lossy, char
 
 std::u16string BytesToUtf16(TCodePage Page, std::string_view Bytes)
 {
-    std::u16string out;
-    out.reserve(Bytes.size());
-    for (char c : Bytes)
-        out += static_cast<char16_t>(ByteToUnicode(Page, static_cast<unsigned char>(c)));
+    std::u16string out(Bytes.size(), u'\0');
+    BytesToUtf16Units(Page, Bytes, out.data());
     return out;
+}
+
+void BytesToUtf16Units(TCodePage Page, std::string_view Bytes, char16_t* Out)
+{
+    // One table for the page, so that a text of many megabytes converts in a
+    // plain loop.
+    char16_t Table[256];
+    for (int B = 0; B < 256; ++B)
+        Table[B] = static_cast<char16_t>(ByteToUnicode(Page, static_cast<unsigned char>(B)));
+    for (const char C : Bytes)
+        *Out++ = Table[static_cast<unsigned char>(C)];
 }
 
 std::string Utf16ToBytes(TCodePage Page, std::u16string_view Utf16, bool* Lossy, char Replacement)

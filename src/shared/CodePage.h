@@ -29,6 +29,8 @@ inline bool UnicodeToAnsi(char32_t Ch, unsigned char& Byte) { return UnicodeToBy
 std::string BytesToUtf8(TCodePage Page, std::string_view Bytes);
 std::string Utf8ToBytes(TCodePage Page, std::string_view Utf8, bool* Lossy = nullptr, char Replacement = '?');
 std::u16string BytesToUtf16(TCodePage Page, std::string_view Bytes);
+// The same into Out, which has room for Bytes.size() units (one per byte).
+void BytesToUtf16Units(TCodePage Page, std::string_view Bytes, char16_t* Out);
 std::string Utf16ToBytes(TCodePage Page, std::u16string_view Utf16, bool* Lossy = nullptr, char Replacement = '?');
 
 }  // namespace narvo

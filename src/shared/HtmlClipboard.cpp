@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "shared/StringRoutines.h"
 
 namespace narvo {
 
@@ -35,40 +34,81 @@ std::string MakeHtmlFormatData(std::string_view Html)
     const std::int64_t EndFragment = StartFragment + static_cast<std::int64_t>(Html.size());
     const std::int64_t EndHtml = EndFragment + static_cast<std::int64_t>(Closing.size());
     std::string Data = Header(H, EndHtml, StartFragment, EndFragment);
-    Data.reserve(static_cast<std::size_t>(EndHtml));
+    // One byte more for the zero byte the clipboard's writer appends.
+    Data.reserve(static_cast<std::size_t>(EndHtml) + 1);
     Data.append(Opening);
     Data.append(Html);
     Data.append(Closing);
     return Data;
 }
 
+namespace {
+
+// The bytes Text takes once '&', '<' and '>' are entities.
+std::size_t EscapedSize(std::string_view Text)
+{
+    std::size_t Size = Text.size();
+    for (const char C : Text)
+        Size += C == '&' ? 4 : C == '<' || C == '>' ? 3 : 0;
+    return Size;
+}
+
+void AppendEscaped(std::string& Out, std::string_view Text)
+{
+    for (const char C : Text) {
+        switch (C) {
+        case '&': Out += "&amp;"; break;
+        case '<': Out += "&lt;"; break;
+        case '>': Out += "&gt;"; break;
+        default: Out += C; break;
+        }
+    }
+}
+
+// Calls Line for each line of Text, without its line end (CR LF, CR or LF); a
+// final line end adds no line.
+template <class F>
+void ForEachParagraph(std::string_view Text, F&& Line)
+{
+    std::size_t Start = 0;
+    while (Start < Text.size()) {
+        const std::size_t End = Text.find_first_of("\r\n", Start);
+        if (End == std::string_view::npos) {
+            Line(Text.substr(Start));
+            return;
+        }
+        Line(Text.substr(Start, End - Start));
+        Start = End + (Text[End] == '\r' && End + 1 < Text.size() && Text[End + 1] == '\n' ? 2 : 1);
+    }
+}
+
+constexpr std::string_view ParagraphOpen = "<p>", ParagraphClose = "</p>\r\n";
+
+}  // namespace
+
 std::string HtmlEscape(std::string_view Text)
 {
     std::string Result;
-    Result.reserve(Text.size());
-    for (char C : Text) {
-        switch (C) {
-        case '&': Result += "&amp;"; break;
-        case '<': Result += "&lt;"; break;
-        case '>': Result += "&gt;"; break;
-        default: Result += C; break;
-        }
-    }
+    Result.reserve(EscapedSize(Text));
+    AppendEscaped(Result, Text);
     return Result;
 }
 
 std::string TextToHtmlParagraphs(std::string_view Text)
 {
+    // Sized first, as a copy of hundreds of megabytes would otherwise be built
+    // and moved again at each doubling.
+    std::size_t Size = 0;
+    ForEachParagraph(Text, [&Size](std::string_view Line) {
+        Size += ParagraphOpen.size() + EscapedSize(Line) + ParagraphClose.size();
+    });
     std::string Result;
-    std::string Line;
-    std::int64_t Pos = 1;
-    const std::int64_t Length = static_cast<std::int64_t>(Text.size());
-    while (Pos <= Length) {
-        ReadTextLine(Text, Line, Pos);
-        Result += "<p>";
-        Result += HtmlEscape(Line);
-        Result += "</p>\r\n";
-    }
+    Result.reserve(Size);
+    ForEachParagraph(Text, [&Result](std::string_view Line) {
+        Result += ParagraphOpen;
+        AppendEscaped(Result, Line);
+        Result += ParagraphClose;
+    });
     return Result;
 }
 

@@ -277,7 +277,7 @@ void TPreForm::LoadPrintFont()
     PrintFont = Font;
 }
 
-void TPreForm::Prepare(const QFont& EditorFont, const std::string& Text, const TPrintMarginValues& Margins)
+void TPreForm::Prepare(const QFont& EditorFont, std::string Text, const TPrintMarginValues& Margins)
 {
     PrintFont = EditorFont;
     LoadPrintFont();
@@ -288,7 +288,7 @@ void TPreForm::Prepare(const QFont& EditorFont, const std::string& Text, const T
         Spin->SetValue(Value);
         Spin->BlockChangeEvent = false;
     }
-    PrintText = Text;
+    PrintText = std::move(Text);
     Reparse();
 }
 
@@ -520,10 +520,15 @@ void CreatePreForm(QWidget* Parent)
         GPreForm = new TPreForm(Parent);
 }
 
-void ShowPrintPreview(const QFont& EditorFont, const std::string& Text, TPrintMarginValues& Margins)
+void PreparePrintPreview(const QFont& EditorFont, std::string Text, const TPrintMarginValues& Margins)
 {
     CreatePreForm(nullptr);
-    GPreForm->Prepare(EditorFont, Text, Margins);
+    GPreForm->Prepare(EditorFont, std::move(Text), Margins);
+}
+
+void ShowPrintPreview(TPrintMarginValues& Margins)
+{
+    CreatePreForm(nullptr);
     GPreForm->exec();
     Margins = GPreForm->MarginValues();
 }

@@ -67,7 +67,7 @@ public:
 
     // Takes the editor's font with the embedded font at 12 points, the text and
     // the margins, and paginates; Exec shows the form modally.
-    void Prepare(const QFont& EditorFont, const std::string& Text, const TPrintMarginValues& Margins);
+    void Prepare(const QFont& EditorFont, std::string Text, const TPrintMarginValues& Margins);
     TPrintMarginValues MarginValues() const;
     void LoadPrintFont();
     void Reparse();
@@ -109,9 +109,10 @@ private:
 // The run's form: made by CreatePreForm, null before.
 TPreForm* PreForm();
 void CreatePreForm(QWidget* Parent);
-// Paginates Text and shows the preview modally; the margins come back as the user
-// left them.
-void ShowPrintPreview(const QFont& EditorFont, const std::string& Text, TPrintMarginValues& Margins);
+// Paginates Text into the run's form (made when there is none yet).
+void PreparePrintPreview(const QFont& EditorFont, std::string Text, const TPrintMarginValues& Margins);
+// Shows the prepared preview modally; the margins come back as the user left them.
+void ShowPrintPreview(TPrintMarginValues& Margins);
 // Prints the text and ticks of the last preview (nothing before the first).
 void PrintLastPreview();
 

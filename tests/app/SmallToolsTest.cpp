@@ -12,8 +12,10 @@
 #include "tools/AboutBox.h"
 
 #include <QAction>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QTest>
 
 namespace narvo {
 namespace {
@@ -94,6 +96,51 @@ TEST_F(SmallToolsTest, EncloseAndSortFromTheMenusActOnAColumnBlockInPlace)
     EXPECT_EQ(Main().GetText(), "xaa1\nybb2\nzcc3");
     Main().Undo();
     EXPECT_EQ(Main().GetText(), "xcc1\nybb2\nzaa3");
+}
+
+// Records what the status line paints and whether the wait cursor is up then.
+class TStatusPaints : public QObject {
+public:
+    std::vector<std::pair<QString, bool>> Seen;
+    bool eventFilter(QObject* Watched, QEvent* Event) override
+    {
+        if (Event->type() == QEvent::Paint) {
+            const QCursor* C = QGuiApplication::overrideCursor();
+            Seen.emplace_back(static_cast<QLabel*>(Watched)->text(), C && C->shape() == Qt::WaitCursor);
+        }
+        return false;
+    }
+};
+
+TEST_F(SmallToolsTest, AnOperationOnALargeHighlightShowsThatItIsWorking)
+{
+    // The window takes no event while it runs: "Working" and the wait cursor are
+    // painted before it starts, and the cursor is back after it.
+    std::string Text;
+    for (int I = 0; Text.size() < (5u << 20); ++I)
+        Text += "line " + std::to_string(I * 7919 % 100003) + " of the text\r\n";
+    Form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
+    ASSERT_TRUE(Form->StatusDis->isVisible());
+    TStatusPaints Paints;
+    Form->StatusDis->installEventFilter(&Paints);
+    for (const char* Name : {"SortHighlightedMnu", "CopyasTHML1"}) {
+        SCOPED_TRACE(Name);
+        Main().SetText(Text);
+        Main().SelectAll();
+        Paints.Seen.clear();
+        Trigger(Name);
+        EXPECT_NE(std::find(Paints.Seen.begin(), Paints.Seen.end(), std::pair{QStringLiteral(" Working"), true}),
+                  Paints.Seen.end());
+        EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    }
+    // A small highlight shows nothing of the kind.
+    Main().SetText("b\r\na\r\n");
+    Main().SelectAll();
+    Paints.Seen.clear();
+    Trigger("SortHighlightedMnu");
+    EXPECT_TRUE(Paints.Seen.empty() || Paints.Seen.front().first != QStringLiteral(" Working"));
+    Form->StatusDis->removeEventFilter(&Paints);
 }
 
 }  // namespace
