@@ -1,6 +1,7 @@
 // Searching and pasting large texts: FindNext for a word that is not in a 100 MB
-// text, and pasting a 10 MB clipboard text of 200,000 lines as a stream and as a
-// column block (through the model with its memory clipboard).
+// text, and pasting a 10 MB clipboard text of 200,000 lines as a stream (also with
+// a lone LF in every line) and as a column block (through the model with its memory
+// clipboard).
 #include "engine/ClipboardAccess.h"
 #include "engine/EditorEngine.h"
 
@@ -62,11 +63,15 @@ void BM_FindNextAbsentWordIgnoreCase100MB(benchmark::State& State)
 }
 BENCHMARK(BM_FindNextAbsentWordIgnoreCase100MB)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-void PasteBench(benchmark::State& State, bool Column)
+void PasteBench(benchmark::State& State, bool Column, bool LfInLines = false)
 {
     TMemoryClipboard Board;
     TClipboardAccess* Previous = SetClipboardAccess(&Board);
     Board.Text = MakeText(200'000, 48, "\r\n");  // 10 MB with the CR LF line ends
+    // A copy of a file of CR LF lines each holding a lone LF of its own.
+    if (LfInLines)
+        for (std::size_t I = 24; I < Board.Text.size(); I += 50)
+            Board.Text[I] = '\n';
     for (auto _ : State) {
         State.PauseTiming();
         TAltEngine E;
@@ -84,6 +89,9 @@ void PasteBench(benchmark::State& State, bool Column)
 
 void BM_Paste10MB200kLines(benchmark::State& State) { PasteBench(State, false); }
 BENCHMARK(BM_Paste10MB200kLines)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_Paste10MB200kLinesEachWithAnLf(benchmark::State& State) { PasteBench(State, false, true); }
+BENCHMARK(BM_Paste10MB200kLinesEachWithAnLf)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_PasteColumn10MB200kLines(benchmark::State& State) { PasteBench(State, true); }
 BENCHMARK(BM_PasteColumn10MB200kLines)->Unit(benchmark::kMillisecond)->Iterations(3);
