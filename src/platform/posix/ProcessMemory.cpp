@@ -155,14 +155,16 @@ std::int64_t MemoryRoom(const TMemoryLimits& Limits, const TMemoryUse& Use)
 
 std::int64_t MemoryRoom() { return MemoryRoom(MemoryLimits(), MemoryUse()); }
 
-void NeedRoomToBuild(std::int64_t Bytes)
+bool RoomFor(std::int64_t Bytes)
 {
     // Reading the limits costs a few file reads: small steps are not worth them.
     constexpr std::int64_t Small = std::int64_t{4} << 20;
-    if (Bytes < Small)
-        return;
-    const std::int64_t Room = MemoryRoom();
-    if (Room != INT64_MAX && (Bytes > Room / 2 || Room <= 0))
+    return Bytes < Small || Bytes <= MemoryRoom();
+}
+
+void NeedRoomToBuild(std::int64_t Bytes)
+{
+    if (!RoomFor(Bytes > INT64_MAX / 2 ? INT64_MAX : 2 * Bytes))
         throw std::bad_alloc();
 }
 

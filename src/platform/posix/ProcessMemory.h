@@ -63,6 +63,10 @@ std::int64_t MemoryRoom();
 // step that can outgrow its input asks first and ends as if the memory had run
 // out. Steps below a few megabytes pass without a look.
 void NeedRoomToBuild(std::int64_t Bytes);
+// Whether Bytes more fit in the room left (always for a few megabytes or less):
+// a file is read into memory only when its bytes fit, as past a control group's
+// limit the reading would end the program.
+bool RoomFor(std::int64_t Bytes);
 
 // The tightest of Limits for the program using Use, in words with its size ("the
 // address-space limit (ulimit -v) of 3,814 MB"); "" when nothing bounds it.

@@ -270,6 +270,8 @@ TFileBlock ReadFileBlock(const std::string& Path)
         std::size_t Room = static_cast<std::size_t>(St.st_size) + 1;
         const auto Allocate = [&](std::size_t N) {
             try {
+                if (!RoomFor(static_cast<std::int64_t>(N)))
+                    throw std::bad_alloc();
                 return UnclearedBytes(N);
             } catch (const std::bad_alloc&) {
                 ::close(Fd);

@@ -1,6 +1,7 @@
 // Atomic replacement and whole-file reads: a failure at any step leaves the target
 // byte for byte and no temporary file; mode bits and symbolic links are kept.
 #include "platform/posix/SafeFile.h"
+#include "support/ChildUnderLimit.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -374,6 +375,29 @@ TEST(SafeFile, ReadsLargeFilesWhole)
         Bytes.push_back(static_cast<char>(I * 7));
     PutFile(Dir / "big", Bytes);
     EXPECT_EQ(ReadFileBytes(Dir / "big"), Bytes);
+}
+
+TEST(SafeFile, AFileLargerThanTheRoomLeftIsRefusedBeforeItIsRead)
+{
+    // Under a control group's limit, reading it would end the program: 64 MB with
+    // 16 MB of room left is refused by name and with the bound it met.
+    TTempFolder Dir;
+    PutFile(Dir / "big", "");
+    ASSERT_EQ(::truncate((Dir / "big").c_str(), 64 << 20), 0);
+    const std::string Path = Dir / "big";
+    EXPECT_EQ(test::InChild([&Path] {
+                  SetMemoryLimitsForTest(TMemoryLimits{0, 0, 0, 2 * (MemoryUse().Resident + (16 << 20))});
+                  try {
+                      return "read " + std::to_string(ReadFileBlock(Path).Size) + " bytes";
+                  } catch (const EFileError& E) {
+                      const std::string Said = E.what();
+                      return Said.find(Path) != std::string::npos &&
+                                     Said.find("bounded by the memory limit of its control group") != std::string::npos
+                                 ? std::string()
+                                 : Said;
+                  }
+              }),
+              "");
 }
 
 // A file of many megabytes goes out in windows: pieces that straddle a window's
