@@ -230,11 +230,7 @@ std::vector<TKeyValue>& ValuesInFile()
 
 // A write the user asked for to a settings file marked read-only: the question the
 // document's Save asks.
-bool MayWriteSettings(const TIniFile& Ini)
-{
-    return !Ini.MarkedReadOnly() ||
-           MessageDlg("The file is read-only. Save anyway?", mtWarning, mbYes | mbNo | mbDefaultNo) == mrYes;
-}
+bool MayWriteSettings(const TIniFile& Ini) { return AgreeToReplaceReadOnly(Ini.FileName()); }
 
 }  // namespace
 

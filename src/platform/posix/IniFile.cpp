@@ -292,13 +292,7 @@ void TIniFile::WriteString(std::string_view Section, std::string_view Key, std::
 
 bool TIniFile::CanStore(std::string_view Value) { return !HasLineBreak(Value); }
 
-bool TIniFile::MarkedReadOnly() const
-{
-    // The mode bits, not access(): root may write anything, yet a file its owner
-    // made read-only is still one to keep.
-    struct stat St {};
-    return ::stat(FileName_.c_str(), &St) == 0 && S_ISREG(St.st_mode) && (St.st_mode & 0222) == 0;
-}
+bool TIniFile::MarkedReadOnly() const { return IsReadOnlyFile(FileName_); }
 
 bool TIniFile::ApplyWrite(std::string_view Section, std::string_view Key, std::string_view Value)
 {

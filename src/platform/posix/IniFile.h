@@ -36,8 +36,8 @@ public:
 
     // The full path of the file.
     const std::string& FileName() const { return FileName_; }
-    // The file exists and its owner took every write permission away (mode 0444):
-    // what the program writes by itself leaves it alone; the user is asked first.
+    // The file is read-only (IsReadOnlyFile: mode 0444 counts even for root): what
+    // the program writes by itself leaves it alone; the user is asked first.
     bool MarkedReadOnly() const;
 
     std::string ReadString(std::string_view Section, std::string_view Key, std::string_view Default) const;
