@@ -8,7 +8,9 @@
 #include "editor/ScrollEditor.h"
 #include "language/AppState.h"
 #include "language/StatusLine.h"
+#include "platform/MessageBoxes.h"
 #include "platform/posix/IniFile.h"
+#include "platform/posix/SettingsFolder.h"
 #include "tools/AboutBox.h"
 #include "tools/CharacterChart.h"
 #include "tools/EncloseText.h"
@@ -66,6 +68,7 @@ void CreateSmallTools()
         TIniFile Ini(SettingsIniName);
         WriteFavorites(Ini, List);
     };
+    Fav.MayWrite = [] { return AgreeToReplaceReadOnly(SettingsFilePath(SettingsIniName)); };
     Fav.OpenTextFile = [](const std::string& Name) { return narvo::OpenTextFile(Name); };
     Fav.CurrentFileName = [] { return CurrentFileName; };
     GFavoritesDlg = new TFavoritesDlg(std::move(Fav), Form1);

@@ -5,6 +5,7 @@
 #include "components/Progmon.h"
 #include "platform/Application.h"
 #include "platform/FileDialogs.h"
+#include "platform/MessageBoxes.h"
 #include "platform/ResourceFont.h"
 #include "platform/TextConvert.h"
 #include "platform/posix/IniFile.h"
@@ -410,6 +411,10 @@ void TExternalDlg::SaveProgramList()
         Ours.push_back(EntryText(OneLine(Title), OneLine(Path), DOSPath));
     }
     TIniFile Ini(FIniFileName);
+    // The user asked for this write: a settings file made read-only is replaced
+    // only after Yes (the list stays as edited for this run).
+    if (!AgreeToReplaceReadOnly(Ini.FileName()))
+        return;
     // Another window may have changed the list since this one read it: this
     // window's changes are made on the list as the file holds it now.
     const std::vector<std::string> Merged = MergeListChanges(FBase, Ours, ReadEntries(Ini, FSectionName));

@@ -144,6 +144,10 @@ void TFavoritesDlg::SaveFavorites()
     for (const std::string& Name : Dropped)
         MessageDlg("\"" + Name + "\" is not kept in the favourites: a name holding a line break cannot be stored in the settings file.",
                    mtWarning, mbOK);
+    if (FHooks.MayWrite && !FHooks.MayWrite()) {
+        RefreshFavoritesGrid();
+        return;
+    }
     try {
         // Another window may have changed the list since this one read it: this
         // window's changes are made on the list as the file holds it now.

@@ -34,6 +34,8 @@ int FavoritesGridRows(int Count);
 struct TFavoritesHooks {
     std::function<std::vector<std::string>()> Load;                 // the stored list
     std::function<void(const std::vector<std::string>& List)> Save;  // may throw
+    // Whether the list may be written now (the user's Yes for a read-only file).
+    std::function<bool()> MayWrite;
     std::function<bool(const std::string& FileName)> OpenTextFile;
     std::function<std::string()> CurrentFileName;
 };

@@ -10,12 +10,14 @@
 #include "editor/ScrollEditor.h"
 #include "platform/posix/IniFile.h"
 #include "tools/AboutBox.h"
+#include "tools/Favorites.h"
 
 #include <QAction>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QTest>
+#include <sys/stat.h>
 
 namespace narvo {
 namespace {
@@ -71,6 +73,23 @@ TEST_F(SmallToolsTest, FavouritesEncloseAndAboutBox)
     EXPECT_FALSE(Form->Menus->DebugMnu->menuAction()->isVisible());
     AboutBox()->Panel1Click();
     EXPECT_TRUE(Form->Menus->DebugMnu->menuAction()->isVisible());
+}
+
+// A settings file made read-only: adding a favourite asks the question the
+// document's Save asks, and No leaves the file as it was.
+TEST_F(SmallToolsTest, AFavouriteReachesAReadOnlySettingsFileOnlyAfterYes)
+{
+    Write("Narvo.ini", "[Favorites]\nCount=0\n");
+    ASSERT_EQ(chmod(Path("Narvo.ini").c_str(), 0444), 0);
+    CurrentFileName = Path("notes.txt");
+    Boxes.Answers = {mrNo};
+    Trigger("CurrentFileToFavorites1");
+    EXPECT_EQ(LastAsked(), ReadOnlyQuestion);
+    EXPECT_EQ(Read("Narvo.ini"), "[Favorites]\nCount=0\n");
+    Boxes.Answers = {mrYes};
+    CurrentFileName = Path("more.txt");
+    Trigger("CurrentFileToFavorites1");
+    EXPECT_EQ(ReadFavorites(TIniFile("Narvo.ini")), (std::vector<std::string>{Path("notes.txt"), Path("more.txt")}));
 }
 
 TEST_F(SmallToolsTest, EncloseAndSortFromTheMenusActOnAColumnBlockInPlace)

@@ -4,6 +4,7 @@
 
 #include "components/Progmon.h"
 #include "engine/EditorEngine.h"
+#include "platform/MessageBoxes.h"
 #include "platform/posix/IniFile.h"
 #include "support/TempFolder.h"
 #include "tools/TextToolHooks.h"
@@ -176,6 +177,16 @@ TEST_F(UserToolsTest, TwoWindowsKeepEachOthersTools)
     C.GetProgram(0, Title, Path, Dos);
     EXPECT_EQ(Title, "ToolB");
     EXPECT_TRUE(Dos);
+
+    // A settings file made read-only is written only after Yes.
+    const std::string Ini = Folder + "/Narvo.ini", Before = test::GetFile(Ini);
+    ASSERT_EQ(::chmod(Ini.c_str(), 0444), 0);
+    TScriptedMessageBoxes Boxes({mrNo});
+    C.AddProgram("ToolC", "c", false);
+    C.SaveProgramList();
+    ASSERT_EQ(Boxes.Asked.size(), 1u);
+    EXPECT_EQ(Boxes.Asked[0].Text, ReadOnlyQuestion);
+    EXPECT_EQ(test::GetFile(Ini), Before);
 }
 
 TEST_F(UserToolsTest, EditingTheList)
