@@ -234,6 +234,9 @@ TEST(EditorMouse, DragSelectEndingOutsideTellsEveryHighlightChange)
 
 class EditorDragDrop : public ::testing::Test {
 protected:
+    // No key held unless a test says so: an earlier test's last input event (a
+    // Ctrl+click) would otherwise still be the keyboard's state offscreen.
+    void SetUp() override { InjectKeyState(Qt::NoModifier); }
     void TearDown() override { InjectKeyState(std::nullopt); }
     static QPoint At(TScrollEditor& E, int Column, int Row) { return CellCenter(E, Column, Row); }
     static void Drop(TScrollEditor& Target, TScrollEditor& Source, QPoint P) { Target.DragDrop(&Source, P.x(), P.y()); }
@@ -409,6 +412,7 @@ TEST_F(EditorDragDrop, OnlyADropThatWentInIsAnsweredAsAMove)
         return std::pair{Enter.isAccepted(), Drop.isAccepted() ? Drop.dropAction() : Qt::IgnoreAction};
     };
     using TAnswer = std::pair<bool, Qt::DropAction>;
+    InjectKeyState(std::nullopt);  // each drop event's own keys answer
     // Another program's word and a file from a file manager are refused.
     QMimeData Word, File;
     Word.setText(QStringLiteral("word"));
