@@ -6,7 +6,6 @@
 #include "platform/posix/SafeFile.h"
 #include "shared/StringRoutines.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFontMetrics>
@@ -19,6 +18,8 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QWheelEvent>
+#include <cerrno>
+#include <unistd.h>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -567,31 +568,62 @@ std::int64_t SheetPage(std::int64_t Step, std::int64_t Pages, std::int64_t Copie
 
 namespace {
 
-// A PDF file is made in memory with the printer's page layout and resolution and
-// written like a saved text (whole beside the old file, then put in its place):
-// a printer writing the file itself would cut it short on a full disk, losing the
-// file that was there, and say nothing.
-struct TPdfOutput {
-    QBuffer Bytes;
-    QPdfWriter Writer{&Bytes};
-    std::string Target;  // the file's name as the system takes it
+// Hands the PDF writer's bytes straight to an open file, keeping the first error the
+// system gave (a full disk), after which nothing more is written.
+class TFileDescriptorDevice : public QIODevice {
+public:
+    explicit TFileDescriptorDevice(int Fd) : FFd(Fd) { open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
+    int Error = 0;
 
-    explicit TPdfOutput(const QPrinter& Printer) : Target(QFile::encodeName(Printer.outputFileName()).toStdString())
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* Data, qint64 Size) override
     {
-        Bytes.open(QIODevice::WriteOnly);
+        for (qint64 Done = 0; Done < Size && !Error;) {
+            const ssize_t N = ::write(FFd, Data + Done, static_cast<std::size_t>(Size - Done));
+            if (N > 0)
+                Done += N;
+            else if (N < 0 && errno != EINTR)
+                Error = errno;
+            else if (N == 0)
+                Error = EIO;
+        }
+        return Error ? -1 : Size;
+    }
+
+private:
+    int FFd;
+};
+
+// A PDF file is written with the printer's page layout and resolution like a saved
+// text: page by page into a temporary file beside the old one, put in its place only
+// when whole. A printer writing the file itself would cut it short on a full disk,
+// losing the file that was there, and say nothing; the pages are not held in memory
+// (a page is over a megabyte at 300 dpi).
+struct TPdfOutput {
+    std::string Target;  // the file's name as the system takes it, links followed
+    TTempFile Temp;      // throws at once when no file can be made beside it
+    TFileDescriptorDevice Device;
+    QPdfWriter Writer;
+
+    explicit TPdfOutput(const QPrinter& Printer)
+        : Target(ResolveFileLink(QFile::encodeName(Printer.outputFileName()).toStdString())),
+          Temp(OpenTempFile(Target)), Device(Temp.Fd()), Writer(&Device)
+    {
         Writer.setPdfVersion(Printer.pdfVersion());
         Writer.setResolution(Printer.resolution());
         Writer.setPageLayout(Printer.pageLayout());
         Writer.setTitle(Printer.docName());
         Writer.setCreator(Printer.creator());
     }
-    // Throws EFileError with the reason; the old file then stays as it was.
-    void Write() const
+    // After the painter's end. Throws EFileError with the reason; the old file then
+    // stays as it was and the temporary one is gone.
+    void Write()
     {
-        const QByteArray& Data = Bytes.data();
-        const std::string Path = ResolveFileLink(Target);
-        RenameIntoPlace(WriteTempFile(Path, std::string_view(Data.constData(), static_cast<std::size_t>(Data.size()))),
-                        Path);
+        if (Device.Error)
+            throw EFileError(FileErrorText("Cannot write", Target, Device.Error), Device.Error);
+        FinishTempFile(Temp, Target);
+        RenameIntoPlace(std::move(Temp), Target);
     }
 };
 

@@ -436,18 +436,8 @@ int TakeModeAndOwner(int Fd, const struct stat& Model)
 // then the mode (Model's mode and owner when given, else NewFileMode less the
 // umask), then synced, and closed when it has a name. 0 or the errno that stopped
 // it, the faults a test injects at those steps too.
-int FillTempFile(int& Fd, bool Unnamed, const std::vector<std::string_view>& Pieces, const std::string& Target,
-                 const struct stat* Model, unsigned NewFileMode)
+int CompleteTempFile(int& Fd, bool Unnamed, const std::string& Target, const struct stat* Model, unsigned NewFileMode)
 {
-    std::size_t Total = 0;
-    for (std::string_view P : Pieces)
-        Total += P.size();
-    if (const int Injected = InjectedFault(TFileStep::Write, Target)) {
-        WritePieces(Fd, Pieces, Total / 2);
-        return Injected;
-    }
-    if (const int Err = WritePieces(Fd, Pieces, Total))
-        return Err;
     // Only now may others read it as they may read the file it replaces.
     if (Model) {
         if (const int Err = TakeModeAndOwner(Fd, *Model))
@@ -464,6 +454,21 @@ int FillTempFile(int& Fd, bool Unnamed, const std::vector<std::string_view>& Pie
     if (!Unnamed && ::close(std::exchange(Fd, -1)) != 0)
         return errno;
     return 0;
+}
+
+int FillTempFile(int& Fd, bool Unnamed, const std::vector<std::string_view>& Pieces, const std::string& Target,
+                 const struct stat* Model, unsigned NewFileMode)
+{
+    std::size_t Total = 0;
+    for (std::string_view P : Pieces)
+        Total += P.size();
+    if (const int Injected = InjectedFault(TFileStep::Write, Target)) {
+        WritePieces(Fd, Pieces, Total / 2);
+        return Injected;
+    }
+    if (const int Err = WritePieces(Fd, Pieces, Total))
+        return Err;
+    return CompleteTempFile(Fd, Unnamed, Target, Model, NewFileMode);
 }
 
 }  // namespace
@@ -494,18 +499,11 @@ TTempFile WriteTempFile(const std::string& Target, std::string_view Bytes, unsig
     return WriteTempFile(Target, std::vector<std::string_view>{Bytes}, NewFileMode, ModelFile);
 }
 
-TTempFile WriteTempFile(const std::string& Target, const std::vector<std::string_view>& Pieces, unsigned NewFileMode,
-                        const std::string& ModelFile)
+TTempFile OpenTempFile(const std::string& Target)
 {
     struct stat TargetStat;
-    const bool TargetExists = ::stat(Target.c_str(), &TargetStat) == 0;
-    if (TargetExists && !S_ISREG(TargetStat.st_mode))
+    if (::stat(Target.c_str(), &TargetStat) == 0 && !S_ISREG(TargetStat.st_mode))
         RefuseKind(Target, TargetStat.st_mode);
-    struct stat ModelStat = TargetStat;
-    bool HasModel = TargetExists;
-    if (!ModelFile.empty())
-        HasModel = ::stat(ModelFile.c_str(), &ModelStat) == 0;
-
     TTempFile Temp;
     Temp.Folder_ = FolderOfPath(Target);
     int Err = InjectedFault(TFileStep::CreateTemp, Target);
@@ -515,11 +513,42 @@ TTempFile WriteTempFile(const std::string& Target, const std::vector<std::string
     }
     if (Err)
         Fail("Cannot create a temporary file for", Target, Err);
+    return Temp;
+}
 
-    if (const int Werr = FillTempFile(Temp.Fd_, Temp.Unnamed(), Pieces, Target, HasModel ? &ModelStat : nullptr,
-                                      NewFileMode)) {
+namespace {
+
+// The mode and owner a temporary file of Target takes: ModelFile's when given,
+// else Target's; none for a new file.
+const struct stat* ModelOf(const std::string& Target, const std::string& ModelFile, struct stat& Buffer)
+{
+    return ::stat((ModelFile.empty() ? Target : ModelFile).c_str(), &Buffer) == 0 ? &Buffer : nullptr;
+}
+
+}  // namespace
+
+void FinishTempFile(TTempFile& Temp, const std::string& Target, unsigned NewFileMode)
+{
+    struct stat Model;
+    // The writer's bytes meet a write fault a test injects here, at their end.
+    int Err = InjectedFault(TFileStep::Write, Target);
+    if (!Err)
+        Err = CompleteTempFile(Temp.Fd_, Temp.Unnamed(), Target, ModelOf(Target, {}, Model), NewFileMode);
+    if (Err) {
         RemoveTempFile(Temp);
-        Fail("Cannot write", Target, Werr);
+        Fail("Cannot write", Target, Err);
+    }
+}
+
+TTempFile WriteTempFile(const std::string& Target, const std::vector<std::string_view>& Pieces, unsigned NewFileMode,
+                        const std::string& ModelFile)
+{
+    TTempFile Temp = OpenTempFile(Target);
+    struct stat Model;
+    if (const int Err = FillTempFile(Temp.Fd_, Temp.Unnamed(), Pieces, Target, ModelOf(Target, ModelFile, Model),
+                                     NewFileMode)) {
+        RemoveTempFile(Temp);
+        Fail("Cannot write", Target, Err);
     }
     return Temp;
 }

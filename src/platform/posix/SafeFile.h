@@ -100,11 +100,14 @@ public:
 
     bool Empty() const { return Fd_ < 0 && Name_.empty(); }
     bool Unnamed() const { return Fd_ >= 0 && Name_.empty(); }
+    int Fd() const { return Fd_; }
 
 private:
     friend TTempFile WriteTempFile(const std::string&, const std::vector<std::string_view>&, unsigned,
                                    const std::string&);
     friend TTempFile LinkTempFile(const std::string&, const std::string&);
+    friend TTempFile OpenTempFile(const std::string&);
+    friend void FinishTempFile(TTempFile&, const std::string&, unsigned);
     friend void RenameIntoPlace(TTempFile, const std::string&);
     friend std::string PlaceAsNewFile(TTempFile, const std::string&);
     friend std::string WriteNewFile(const std::string&, std::string_view, unsigned);
@@ -126,6 +129,12 @@ TTempFile WriteTempFile(const std::string& Target, std::string_view Bytes, unsig
 // is written from where its lines lie, without joining them first).
 TTempFile WriteTempFile(const std::string& Target, const std::vector<std::string_view>& Pieces,
                         unsigned NewFileMode = 0666, const std::string& ModelFile = {});
+// The same written by the caller (a print to a file streams its pages): an empty
+// private temporary file beside Target, open for writing at Fd(); FinishTempFile
+// then gives it its mode and syncs it, as WriteTempFile does once the bytes are in.
+// Both throw EFileError and leave nothing behind on failure.
+TTempFile OpenTempFile(const std::string& Target);
+void FinishTempFile(TTempFile& Temp, const std::string& Target, unsigned NewFileMode = 0666);
 // The file Existing under one more name, a hidden temporary one of Target (a hard
 // link: no byte is copied), to be put in place as Target later. Throws EFileError
 // (with the errno as Code) where the file system has no links or refuses this one,
