@@ -26,8 +26,8 @@
 #include "shared/StringRoutines.h"
 #include "tools/GoToLineDialog.h"
 
-#include <QLabel>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QPointer>
 #include <algorithm>
@@ -342,8 +342,12 @@ TWorkingOn::TWorkingOn(std::int64_t Bytes) : FShown(Bytes >= LongOperationBytes)
 
 TWorkingOn::~TWorkingOn()
 {
-    if (FShown)
-        EndWaitCursor();
+    if (!FShown)
+        return;
+    EndWaitCursor();
+    // The status message as it stands, for a handler that refreshes no status.
+    if (Form1 && Form1->StatusDis)
+        Form1->ShowStatusText();
 }
 
 // --- edit state --------------------------------------------------------------------------------

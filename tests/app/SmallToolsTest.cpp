@@ -152,6 +152,7 @@ TEST_F(SmallToolsTest, AnOperationOnALargeHighlightShowsThatItIsWorking)
         EXPECT_NE(std::find(Paints.Seen.begin(), Paints.Seen.end(), std::pair{QStringLiteral(" Working"), true}),
                   Paints.Seen.end());
         EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+        EXPECT_NE(Form->StatusDis->text(), QStringLiteral(" Working"));
     }
     // A small highlight shows nothing of the kind.
     Main().SetText("b\r\na\r\n");
