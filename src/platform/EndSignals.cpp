@@ -24,7 +24,10 @@ namespace narvo {
 
 namespace {
 
-constexpr int EndingSignals[] = {SIGTERM, SIGHUP, SIGINT, SIGQUIT};
+// Beside those a desktop sends: a CPU time limit's SIGXCPU, a power failure's
+// SIGPWR and the user signals, whose default action too ends the program with its
+// texts.
+constexpr int EndingSignals[] = {SIGTERM, SIGHUP, SIGINT, SIGQUIT, SIGXCPU, SIGPWR, SIGUSR1, SIGUSR2};
 constexpr std::size_t SignalCount = std::size(EndingSignals);
 
 // The handler may run on any thread: only lock-free atomics are shared with it.

@@ -1,6 +1,7 @@
 // The signals that end a desktop program from outside: SIGTERM (logout, shutdown,
 // kill), SIGHUP (its terminal closed), SIGINT and SIGQUIT (Ctrl+C and Ctrl+\ in the
-// terminal it was started from). Their handler only writes the signal's
+// terminal it was started from), and the others whose default action ends a program
+// (SIGXCPU past a CPU time limit, SIGPWR, SIGUSR1 and SIGUSR2). Their handler only writes the signal's
 // number into a pipe; the program's own reaction runs later in the event loop, where
 // it may allocate, write files and use the toolkit, none of which a handler may do.
 #pragma once

@@ -135,6 +135,16 @@ TEST(EndSignals, CtrlCAndCtrlBackslashAreAnsweredLikeTermUnlessIgnoredAtStart)
     ::signal(SIGINT, SIG_DFL);
 }
 
+TEST(EndSignals, EveryOtherSignalThatWouldEndTheProgramIsAnsweredToo)
+{
+    std::vector<int> Seen;
+    TEndSignals Signals([&](int S) { Seen.push_back(S); });
+    for (const int S : {SIGXCPU, SIGPWR, SIGUSR1, SIGUSR2}) {
+        ASSERT_EQ(::raise(S), 0);
+        ASSERT_TRUE(Pump([&] { return !Seen.empty() && Seen.back() == S; })) << S;
+    }
+}
+
 TEST(EndSignalsDeathTest, TheSameSignalAgainWaitsForATextBeingWritten)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
