@@ -1,6 +1,7 @@
 // The 7-bit transliteration table and the menu command that applies it.
 #include "tools/SevenBit.h"
 
+#include "platform/posix/ProcessMemory.h"
 #include "tools/TextToolHooks.h"
 
 #include <array>
@@ -93,8 +94,17 @@ std::string CharTo7Bit(unsigned char C)
 
 std::string StringTo7Bit(std::string_view S)
 {
+    // A high byte may become several characters: the result is sized, and the room
+    // for it asked for, before it is built.
+    std::array<std::int64_t, 256> Width{};
+    for (std::size_t B = 0; B < 256; ++B)
+        Width[B] = B < 128 ? 1 : static_cast<std::int64_t>(std::string_view(SevenBitTable()[B - 128]).size());
+    std::int64_t Size = 0;
+    for (const char C : S)
+        Size += Width[static_cast<unsigned char>(C)];
+    NeedRoomToBuild(Size);
     std::string Out;
-    Out.reserve(S.size());
+    Out.reserve(static_cast<std::size_t>(Size));
     for (const char C : S) {
         const auto U = static_cast<unsigned char>(C);
         if (U < 128)

@@ -136,6 +136,7 @@ TEST(TextTransforms, ATransformThatWouldOutgrowTheRoomIsRefusedBeforeItBuilds)
                       [&] { return TabsToSpacesText(Tabs, 64); },
                       [&] { return IndentText(Lines, ' ', 64, false); },
                       [&] { return StringToPercentHex(std::string(24 << 20, 'x')); },
+                      [&] { return StringTo7Bit(std::string(12 << 20, '\xa2')); },  // "cents"
                   };
                   std::string Fault;
                   for (const auto& Step : Steps) {
