@@ -4,6 +4,7 @@
 #include "components/ChmHelper.h"
 #include "platform/FileDialogs.h"
 #include "platform/MessageBoxes.h"
+#include "platform/TextConvert.h"
 #include "platform/posix/SafeFile.h"
 
 #include <QApplication>
@@ -236,7 +237,7 @@ void TFileToolDlg::Button1Click()
 {
     const TFileDialogOptions O{"Select Destination File", FileToolFilter, "", "", true, ""};
     if (auto Name = FileDialogs().SaveFileName(O)) {
-        DestinationEdit->setText(QFile::decodeName(QByteArray::fromStdString(*Name)));
+        DestinationEdit->setText(FileNameToQString(*Name));
         FConfirmedDestination = *Name;
     }
 }
@@ -244,7 +245,11 @@ void TFileToolDlg::Button1Click()
 void TFileToolDlg::Button2Click()
 {
     const std::vector<std::string> Sources = SourceFiles();
-    const std::string Dest = QFile::encodeName(DestinationEdit->text()).toStdString();
+    // The chosen name's bytes stay while its shown text is left as it is: a name
+    // that is not UTF-8 shows with U+FFFD, which written back names another file.
+    const std::string Dest = FConfirmedDestination.empty()
+                                 ? QStringToFileName(DestinationEdit->text())
+                                 : EditedFileName(FConfirmedDestination, DestinationEdit->text());
     const std::string Problem = CopyCheckMessage(Sources, Dest);
     if (!Problem.empty()) {
         MessageDlg(Problem, mtWarning, mbOK);

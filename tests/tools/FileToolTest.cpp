@@ -158,5 +158,23 @@ TEST_F(FileToolTest, ChoosesSeveralInputsAtOnceAndDraggingExchanges)
     EXPECT_EQ(Read("all.txt"), "two\x1Atailone\r\nthree");
 }
 
+TEST_F(FileToolTest, AChosenDestinationKeepsTheBytesOfItsName)
+{
+    // A name that is not UTF-8 shows with U+FFFD; the merge goes to the file chosen,
+    // not to one whose name holds the replacement character's bytes.
+    Write("a.txt", "A");
+    const std::string Latin = Path("caf\xE9.txt"), LookAlike = Path("caf\xEF\xBF\xBD.txt");
+    Write("caf\xEF\xBF\xBD.txt", "keep");
+    TScriptedFileDialogs Dialogs;
+    Dialogs.Answers = {Latin};
+    TFileToolDlg D;
+    D.AddSourceFile(Path("a.txt"));
+    D.Button1Click();
+    D.Button2Click();
+    EXPECT_TRUE(Boxes.Asked.empty());
+    EXPECT_EQ(test::GetFile(Latin), "A");
+    EXPECT_EQ(test::GetFile(LookAlike), "keep");
+}
+
 }  // namespace
 }  // namespace narvo
