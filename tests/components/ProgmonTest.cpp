@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <fstream>
 
@@ -87,6 +88,24 @@ TEST(ProgramMonitor, WorkingFolderAndArgumentsWithBlanks)
     // The script counts the folder's entries and the arguments it got.
     ASSERT_TRUE(M.ExecuteAndWait("/bin/sh", {"-c", "exit $(( $(ls | wc -l) * 10 + $# ))", "sh", "one arg", "two"}, Folder));
     EXPECT_EQ(M.ExitCode, 32u);
+}
+
+TEST(ProgramMonitor, NamesThatAreNotUtf8ReachTheProgramAsTheyAre)
+{
+    // A Latin-1 file name given to a tool: the program gets those bytes, not the
+    // replacement character's, in its arguments, its folder and its own name.
+    QTemporaryDir Temp;
+    const std::string Folder = Temp.path().toStdString() + "/caf\xE9";
+    ASSERT_EQ(::mkdir(Folder.c_str(), 0755), 0);
+    std::ofstream(Folder + "/d\xE9.txt") << "x";
+    const std::string Script = Folder + "/t\xE9.sh";
+    std::ofstream(Script) << "#!/bin/sh\ntest -f \"$1\" && test -f \"d\xE9.txt\" && exit 5\nexit 6\n";
+    ASSERT_EQ(::chmod(Script.c_str(), 0755), 0);
+    TProgramMonitor M;
+    ASSERT_TRUE(M.ExecuteAndWait("/bin/sh", {"-c", "test -f \"$0\" && exit 4", Folder + "/d\xE9.txt"}));
+    EXPECT_EQ(M.ExitCode, 4u);
+    ASSERT_TRUE(M.ExecuteAndWait(Script, {Folder + "/d\xE9.txt"}, Folder)) << M.LastError();
+    EXPECT_EQ(M.ExitCode, 5u);
 }
 
 TEST(ProgramMonitor, CrashGivesCodeAboveLineNumbers)
