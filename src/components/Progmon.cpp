@@ -23,8 +23,6 @@ std::vector<std::string> SplitCommandLine(const std::string& CommandLine)
 
 namespace {
 
-bool ShownAsIs(const std::string& Name) { return QStringToFileName(FileNameToQString(Name)) == Name; }
-
 // The program as exec finds it: a bare name is looked up along $PATH here, in the
 // parent, because the child may only make calls that take no locks.
 std::string ProgramOnPath(const std::string& Program)
@@ -93,9 +91,9 @@ bool TProgramMonitor::ExecuteAndWait(const std::string& Program, const std::vect
     // The toolkit hands the child its names as UTF-8, where a name that is not UTF-8
     // (a Latin-1 file name) turns into another file's. Such a run is started with
     // the bytes themselves, once the toolkit has set up the child's channels.
-    bool AllShown = ShownAsIs(Program) && ShownAsIs(WorkingFolder);
+    bool AllShown = NameSurvivesText(Program) && NameSurvivesText(WorkingFolder);
     for (const std::string& A : Arguments)
-        AllShown = AllShown && ShownAsIs(A);
+        AllShown = AllShown && NameSurvivesText(A);
     if (!WorkingFolder.empty() && AllShown)
         Child.setWorkingDirectory(FileNameToQString(WorkingFolder));
     if (!WorkingFolder.empty() && !AllShown && ::access(WorkingFolder.c_str(), X_OK) != 0) {
@@ -109,7 +107,7 @@ bool TProgramMonitor::ExecuteAndWait(const std::string& Program, const std::vect
         for (const std::string& A : Arguments)
             Argv.push_back(const_cast<char*>(A.c_str()));
         Argv.push_back(nullptr);
-        const bool ProgramShown = ShownAsIs(Program);
+        const bool ProgramShown = NameSurvivesText(Program);
         Child.setChildProcessModifier([&] {
             if (!WorkingFolder.empty() && ::chdir(WorkingFolder.c_str()) != 0)
                 ::_exit(127);

@@ -15,11 +15,6 @@ namespace narvo {
 
 namespace {
 
-// Whether the dialog shows Name as the bytes it is. A name that is not UTF-8 is
-// shown with U+FFFD in it, and what the dialog answers for it is the name of
-// another file.
-bool DialogShowsName(const std::string& Name) { return QStringToFileName(FileNameToQString(Name)) == Name; }
-
 // Whether the folder of Path holds, beside Path's own name, a file the dialog shows
 // under the same name: then a choice of that name may have meant the other one.
 bool ShownLikeAnother(const std::string& Path)
@@ -67,7 +62,7 @@ private:
         // lies in) the dialog cannot show as it is is not proposed either: the dialog
         // would propose, and answer, another file of a name that looks alike.
         bool Propose = !O.FileName.empty() && O.FileName.find('*') == std::string::npos;
-        if (Propose && (!DialogShowsName(O.FileName) || (O.FileName[0] != '/' && !DialogShowsName(Folder)))) {
+        if (Propose && (!NameSurvivesText(O.FileName) || (O.FileName[0] != '/' && !NameSurvivesText(Folder)))) {
             Propose = false;
             const std::string Name = O.FileName[0] == '/' ? O.FileName : Folder + "/" + O.FileName;
             MessageDlg("The file dialog cannot show the name \"" + Name +

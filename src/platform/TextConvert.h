@@ -44,6 +44,10 @@ inline std::string QStringToFileName(const QString& Name)
     return std::string(Bytes.constData(), static_cast<std::size_t>(Bytes.size()));
 }
 
+// True when a name comes back as the same bytes through its shown text (false for
+// one that is not UTF-8, whose text holds U+FFFD).
+inline bool NameSurvivesText(const std::string& Name) { return QStringToFileName(FileNameToQString(Name)) == Name; }
+
 // The bytes of a name after the user edited its shown text: the parts the user left
 // alone keep the bytes they had, also where they are not text in the locale's code
 // (a Latin-1 name under UTF-8 shows U+FFFD, which would otherwise come back as other
