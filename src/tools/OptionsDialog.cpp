@@ -2,6 +2,8 @@
 // the live settings at every showing, applied on OK only.
 #include "tools/OptionsDialog.h"
 
+#include "platform/TextConvert.h"
+
 #include "components/CheckBoxExt.h"
 #include "components/ChmHelper.h"
 #include "components/IntSpin.h"
@@ -54,8 +56,6 @@ QGroupBox* Group(const QString& Caption, QWidget* Control, const QString& Label 
 }
 
 // Folder names are file-system bytes.
-QString ShownName(const std::string& Name) { return QFile::decodeName(QByteArray::fromStdString(Name)); }
-std::string FileName(const QString& Shown) { return QFile::encodeName(Shown).toStdString(); }
 
 int ClampInt(std::int64_t V, int Min, int Max)
 {
@@ -297,15 +297,15 @@ void TOptionsDlg::ScreenSizeBtnClick()
         FHooks.SaveFormSize();
 }
 
-void TOptionsDlg::ShowFolder(QLineEdit* Edit, TShownFolder& Kept, const std::string& Name)
+void TOptionsDlg::ShowFolder(QLineEdit* Edit, std::string& Kept, const std::string& Name)
 {
-    Kept = {Name, ShownName(Name)};
-    Edit->setText(Kept.Shown);
+    Kept = Name;
+    Edit->setText(FileNameToQString(Name));
 }
 
-std::string TOptionsDlg::FolderOf(const QLineEdit* Edit, const TShownFolder& Kept) const
+std::string TOptionsDlg::FolderOf(const QLineEdit* Edit, const std::string& Kept) const
 {
-    return Edit->text() == Kept.Shown ? Kept.Bytes : FileName(Edit->text());
+    return EditedFileName(Kept, Edit->text());
 }
 
 std::optional<std::string> TOptionsDlg::ChooseFolder(const std::string& Start)
@@ -314,10 +314,10 @@ std::optional<std::string> TOptionsDlg::ChooseFolder(const std::string& Start)
         return FHooks.ChooseFolder(Start);
     // The toolkit's folder dialog offers "Create New Folder" itself.
     const QString Dir = QFileDialog::getExistingDirectory(this, QStringLiteral("Select Directory"),
-                                                          ShownName(Start));
+                                                          FileNameToQString(Start));
     if (Dir.isEmpty())
         return std::nullopt;
-    return FileName(Dir);
+    return QStringToFileName(Dir);
 }
 
 void TOptionsDlg::BrowseMacroBtnClick()

@@ -116,17 +116,13 @@ public:
 
 private:
     // A folder edit shows the name decoded; a name that is not UTF-8 does not come
-    // back from that text, so the bytes it was filled with are kept while the user
+    // back from that text, so the bytes it was filled with are kept where the user
     // leaves the text as shown.
-    struct TShownFolder {
-        std::string Bytes;
-        QString Shown;
-    };
-    void ShowFolder(QLineEdit* Edit, TShownFolder& Kept, const std::string& Name);
-    std::string FolderOf(const QLineEdit* Edit, const TShownFolder& Kept) const;
+    void ShowFolder(QLineEdit* Edit, std::string& Kept, const std::string& Name);
+    std::string FolderOf(const QLineEdit* Edit, const std::string& Kept) const;
     std::optional<std::string> ChooseFolder(const std::string& Start);
     TOptionsHooks FHooks;
-    TShownFolder FMacroFolder, FDefaultFolder;
+    std::string FMacroFolder, FDefaultFolder;  // the bytes each folder edit was filled with
 };
 
 }  // namespace narvo

@@ -547,8 +547,7 @@ void TSpellingDlg::ShowSpellOptions()
     setWindowTitle(QStringLiteral("Spell Checker Options"));
     if (!SpellChecker->Loaded)
         LoadDictionary();
-    const QString Shown = FileNameToQString(DictionaryFile);
-    DictEdit->setText(Shown);
+    DictEdit->setText(FileNameToQString(DictionaryFile));
     NumberChk->setChecked(SpellChecker->IgnoreNumbers);
     UppercaseChk->setChecked(SpellChecker->IgnoreUppercase);
     ShowWordCount();
@@ -556,10 +555,9 @@ void TSpellingDlg::ShowSpellOptions()
     if (Result == QDialog::Accepted) {
         SpellChecker->IgnoreNumbers = NumberChk->isChecked();
         SpellChecker->IgnoreUppercase = UppercaseChk->isChecked();
-        // A name that is not UTF-8 is shown with U+FFFD in it: unless the user
-        // edited it, the list stays the file it was, byte for byte.
-        if (DictEdit->text() != Shown)
-            DictionaryFile = QStringToFileName(DictEdit->text());
+        // A name that is not UTF-8 is shown with U+FFFD in it: what the user did not
+        // edit stays the bytes it was.
+        DictionaryFile = EditedFileName(DictionaryFile, DictEdit->text());
     }
 }
 
