@@ -15,6 +15,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QSignalBlocker>
 
 #include <algorithm>
 #include <array>
@@ -398,17 +399,58 @@ void TFolderList::SelectRow(int Row, bool Only)
     scrollTo(I);
 }
 
+void TFolderList::KeepSelectionOnFiles(const std::function<void()>& Change)
+{
+    // Rows move under a re-read (a file made or removed meanwhile) and under a sort:
+    // the selection and the current row follow the files, so that an action on the
+    // selection reaches the file the user chose and no other. A chosen file that is
+    // gone is no longer selected.
+    std::vector<std::string> Selected;
+    for (const int Row : SelectedRows())
+        Selected.push_back(FFolders[static_cast<std::size_t>(Row)]->PathName());
+    const QModelIndex Current = currentIndex();
+    const std::string CurrentPath =
+        Current.isValid() && Current.row() < Count() ? FFolders[static_cast<std::size_t>(Current.row())]->PathName()
+                                                     : std::string();
+    {
+        const QSignalBlocker Quiet(selectionModel());
+        clearSelection();
+    }
+    Change();
+    std::sort(Selected.begin(), Selected.end());
+    QItemSelection Rows;
+    int CurrentRow = -1, FirstSelected = -1;
+    for (int Row = 0; Row < Count(); ++Row) {
+        const std::string& Path = FFolders[static_cast<std::size_t>(Row)]->PathName();
+        if (std::binary_search(Selected.begin(), Selected.end(), Path)) {
+            Rows.select(FModel->index(Row, 0), FModel->index(Row, FModel->columnCount({}) - 1));
+            if (FirstSelected < 0)
+                FirstSelected = Row;
+        }
+        if (!CurrentPath.empty() && Path == CurrentPath)
+            CurrentRow = Row;
+    }
+    if (CurrentRow < 0)
+        CurrentRow = FirstSelected;
+    if (CurrentRow >= 0) {
+        selectionModel()->setCurrentIndex(FModel->index(CurrentRow, 0), QItemSelectionModel::NoUpdate);
+        scrollTo(FModel->index(CurrentRow, 0));
+    }
+    // One change of the selection, told once, whatever happened to the rows meanwhile.
+    selectionModel()->select(Rows, QItemSelectionModel::ClearAndSelect);
+    if (Rows.isEmpty() && !Selected.empty() && OnSelectItem)
+        OnSelectItem();
+}
+
 void TFolderList::Refresh()
 {
-    const int Remembered = SelectedIndex();
-    clearSelection();
-    if (FRootFolder) {
-        const std::string Path = FRootFolder->PathName();
-        FRootFolder.reset();
-        SetPath(Path);
-    }
-    if (Remembered >= 0 && Remembered < Count())
-        SelectRow(Remembered);
+    KeepSelectionOnFiles([this] {
+        if (FRootFolder) {
+            const std::string Path = FRootFolder->PathName();
+            FRootFolder.reset();
+            SetPath(Path);
+        }
+    });
 }
 
 void TFolderList::SortByColumn(int Column)
@@ -416,9 +458,11 @@ void TFolderList::SortByColumn(int Column)
     if (Column < 0 || Column >= SortDirectionCount)
         return;
     const bool Descending = SortDirections[static_cast<std::size_t>(Column)];
-    FModel->Reorder([&] {
-        std::stable_sort(FFolders.begin(), FFolders.end(), [&](const auto& A, const auto& B) {
-            return Descending ? CompareIDs(Column, *B, *A) < 0 : CompareIDs(Column, *A, *B) < 0;
+    KeepSelectionOnFiles([&] {
+        FModel->Reorder([&] {
+            std::stable_sort(FFolders.begin(), FFolders.end(), [&](const auto& A, const auto& B) {
+                return Descending ? CompareIDs(Column, *B, *A) < 0 : CompareIDs(Column, *A, *B) < 0;
+            });
         });
     });
     SortDirections[static_cast<std::size_t>(Column)] = !Descending;

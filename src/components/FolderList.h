@@ -71,9 +71,11 @@ public:
     // Selects Row (adding to the selection unless Only), makes it current and shows it.
     void SelectRow(int Row, bool Only = true);
 
-    // Re-reads the folder and selects the same row index again where it still exists.
+    // Re-reads the folder; the selection and the current row stay on the same files
+    // (a selected file that is gone is no longer selected).
     void Refresh();
-    // Sorts the rows by Column and toggles that column's direction.
+    // Sorts the rows by Column and toggles that column's direction; the selection
+    // stays on the same files.
     void SortByColumn(int Column);
     // The first row from Start downward whose name begins with Text (ASCII case
     // ignored); after the last row it goes on at row 0 when Wrap. -1 when none.
@@ -109,6 +111,7 @@ private:
     void SyncLinkedViews();
     void FillItems();
     void FreeNotifier();
+    void KeepSelectionOnFiles(const std::function<void()>& Change);
     void OpenItem(TShellFolder& Item);
     void RunVerb(const std::string& Verb);
 

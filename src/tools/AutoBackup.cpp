@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <unordered_map>
 #include <cerrno>
 #include <sys/stat.h>
 
@@ -159,7 +160,17 @@ void TAutoBackDlg::DeleteBtnClick()
     const std::vector<int> Rows = ShellList->SelectedRows();
     if (Rows.empty())
         return;
+    // The row that takes the selection afterwards is the one before the first deleted
+    // row, taken by its file: a backup written meanwhile moves the rows, and the
+    // highlight must not land on a file the user never looked at. Should that file be
+    // gone too, the nearest file the list showed before takes it (going up, then down
+    // past the deleted rows), and none when the list holds none of them any more.
     const int Remembered = Rows.front();
+    std::vector<std::string> Neighbours;
+    for (int Row = Remembered - 1; Row >= 0; --Row)
+        Neighbours.push_back(ShellList->Folders(Row).PathName());
+    for (int Row = Remembered; Row < ShellList->Count(); ++Row)
+        Neighbours.push_back(ShellList->Folders(Row).PathName());
     std::string Failures;
     for (const int Row : Rows) {
         std::string Error;
@@ -168,41 +179,22 @@ void TAutoBackDlg::DeleteBtnClick()
     }
     ShellList->clearSelection();
     ShellList->Refresh();
-    if (ShellList->Count() > 0)
-        ShellList->SelectRow(std::clamp(Remembered - 1, 0, ShellList->Count() - 1));
+    std::unordered_map<std::string, int> RowOf;
+    for (int Row = 0; Row < ShellList->Count(); ++Row)
+        RowOf.emplace(ShellList->Folders(Row).PathName(), Row);
+    for (const std::string& Path : Neighbours)
+        if (const auto It = RowOf.find(Path); It != RowOf.end()) {
+            ShellList->SelectRow(It->second);
+            break;
+        }
     // A file left in place is said, not passed over in silence.
     if (!Failures.empty())
         ShowExceptionMessage(Failures);
 }
 
-void TAutoBackDlg::KeepSelection(const std::function<void()>& Change)
-{
-    // The rows move under a sort or a re-read: the selection follows the files, so
-    // that Delete trashes the file being looked at and no other.
-    std::vector<std::string> Selected;
-    for (const int Row : ShellList->SelectedRows())
-        Selected.push_back(ShellList->Folders(Row).PathName());
-    Change();
-    if (Selected.empty())
-        return;
-    ShellList->clearSelection();
-    bool First = true;
-    for (int Row = 0; Row < ShellList->Count(); ++Row)
-        if (std::find(Selected.begin(), Selected.end(), ShellList->Folders(Row).PathName()) != Selected.end()) {
-            ShellList->SelectRow(Row, First);
-            First = false;
-        }
-}
+void TAutoBackDlg::ShellListColumnClick(int Column) { ShellList->SortByColumn(Column); }
 
-void TAutoBackDlg::ShellListColumnClick(int Column)
-{
-    KeepSelection([&] { ShellList->SortByColumn(Column); });
-}
-
-void TAutoBackDlg::RefreshList()
-{
-    KeepSelection([&] { ShellList->Refresh(); });
-}
+void TAutoBackDlg::RefreshList() { ShellList->Refresh(); }
 
 TAutoBackDlg* AutoBackDlg() { return GAutoBackDlg; }
 

@@ -10,7 +10,6 @@
 
 #include <QDialog>
 
-#include <functional>
 #include <string>
 
 class QPlainTextEdit;
@@ -51,7 +50,6 @@ protected:
 private:
     std::string FFolder;  // the backup folder, the only one the list shows
     void LoadViewer(const std::string& Path);
-    void KeepSelection(const std::function<void()>& Change);
 };
 
 // The one dialog of the run (none before CreateAutoBackDlg).

@@ -9,10 +9,12 @@
 #include "components/FolderList.h"
 #include "tools/AutoBackup.h"
 #include "tools/TextToolHooks.h"
+#include "support/TempFolder.h"
 
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <fstream>
@@ -87,6 +89,38 @@ TEST_F(BackupBrowser, StaysInTheBackupFolderAndNeverShowsTheTextOfAnotherRow)
     Dlg.ShowBackupFolder();
     EXPECT_EQ(Dlg.ShellList->RootFolder()->PathName(), Folder);
     EXPECT_EQ(Dlg.ShellList->Count(), 2);
+}
+
+TEST_F(BackupBrowser, F5AndTheAutoSaveKeepTheHighlightOnTheChosenBackup)
+{
+    QTemporaryDir Data;
+    const test::TEnvGuard Trash{"XDG_DATA_HOME", Data.path().toStdString()};
+    TAutoBackDlg& Dlg = *AutoBackDlg();
+    const std::string Folder = Dlg.ShellList->RootFolder()->PathName();
+    std::ofstream(Folder + "/NRV0.txt") << "zero";
+    std::ofstream(Folder + "/NRVz.txt") << "chosen";
+    Dlg.RefreshList();
+    Dlg.ShellList->SelectRow(1);
+    ASSERT_EQ(Dlg.Memo1->toPlainText(), "chosen");
+
+    Main().InsertText("typed");
+    ASSERT_TRUE(AutoSaveTimerTimer());  // its dated name lands between the two
+    ASSERT_EQ(Dlg.ShellList->Count(), 3);
+    ASSERT_NE(Dlg.ShellList->SelectedFolder(), nullptr);
+    EXPECT_EQ(Dlg.ShellList->SelectedFolder()->DisplayName(), "NRVz.txt");
+
+    std::ofstream(Folder + "/NRV1.txt") << "one";
+    QTest::keyClick(Dlg.ShellList, Qt::Key_F5);
+    ASSERT_EQ(Dlg.ShellList->Count(), 4);
+    ASSERT_NE(Dlg.ShellList->SelectedFolder(), nullptr);
+    EXPECT_EQ(Dlg.ShellList->SelectedFolder()->DisplayName(), "NRVz.txt");
+    Dlg.DeleteBtn->click();
+    std::ifstream Gone(Folder + "/NRVz.txt");
+    EXPECT_FALSE(Gone.good());
+    for (const char* Kept : {"/NRV0.txt", "/NRV1.txt"})
+        EXPECT_TRUE(std::ifstream(Folder + Kept).good()) << Kept;
+    EXPECT_TRUE(std::ifstream(CurrentFileName).good()) << "the auto-saved backup stays";
+    EXPECT_TRUE(Errors.empty());
 }
 
 }  // namespace

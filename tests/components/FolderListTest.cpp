@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -97,7 +98,7 @@ TEST_F(FolderListTest, RefreshReadsTheFolderAndKeepsTheSelectedRow)
     WriteFile(D + "/0.txt", 1);
     L.Refresh();
     EXPECT_EQ(Names(L), (V {"sub", "0.txt", "a.txt", "b.txt", "C.txt"}));
-    EXPECT_EQ(L.SelectedIndex(), 3);
+    EXPECT_EQ(L.SelectedIndex(), 4);  // C.txt, moved down by the new file
     std::remove((D + "/C.txt").c_str());
     std::remove((D + "/b.txt").c_str());
     L.SelectRow(4);
@@ -105,6 +106,46 @@ TEST_F(FolderListTest, RefreshReadsTheFolderAndKeepsTheSelectedRow)
     EXPECT_EQ(L.Count(), 3);
     EXPECT_EQ(L.SelectedIndex(), -1);
     EXPECT_EQ(L.SelectedFolder(), nullptr);
+}
+
+TEST_F(FolderListTest, F5AndSortsKeepTheSelectionAndTheCurrentRowOnTheChosenFiles)
+{
+    int Told = 0;
+    L.OnSelectItem = [&] { ++Told; };
+    L.SelectRow(2);         // b.txt
+    L.SelectRow(3, false);  // C.txt
+    L.selectionModel()->setCurrentIndex(L.model()->index(1, 0), QItemSelectionModel::NoUpdate);  // a.txt
+    WriteFile(D + "/0.txt", 1);
+    WriteFile(D + "/Z.txt", 1);
+    QTest::keyClick(&L, Qt::Key_F5);
+    ASSERT_EQ(Names(L), (V {"sub", "0.txt", "a.txt", "b.txt", "C.txt", "Z.txt"}));
+    EXPECT_EQ(L.SelectedRows(), (std::vector<int> {3, 4}));
+    EXPECT_EQ(L.currentIndex().row(), 2);
+    EXPECT_EQ(L.SelectedFolder()->DisplayName(), "b.txt");
+
+    // A chosen file gone meanwhile is no longer selected, and the listener hears it.
+    std::remove((D + "/b.txt").c_str());
+    std::remove((D + "/a.txt").c_str());
+    Told = 0;
+    QTest::keyClick(&L, Qt::Key_F5);
+    EXPECT_EQ(L.SelectedRows(), (std::vector<int> {2}));
+    EXPECT_EQ(L.SelectedFolder()->DisplayName(), "C.txt");
+    EXPECT_EQ(L.currentIndex().row(), 2) << "the current row goes to the selection when its file is gone";
+    EXPECT_GE(Told, 1);
+
+    // A sort moves the rows, not the selection.
+    L.SortByColumn(1);  // size ascending: Z.txt, 0.txt, C.txt; the folder has no size
+    EXPECT_EQ(L.SelectedFolder()->DisplayName(), "C.txt");
+    L.SortByColumn(1);
+    EXPECT_EQ(L.SelectedFolder()->DisplayName(), "C.txt");
+    EXPECT_EQ(L.SelectedRows().size(), 1u);
+
+    std::remove((D + "/C.txt").c_str());
+    Told = 0;
+    L.Refresh();
+    EXPECT_TRUE(L.SelectedRows().empty());
+    EXPECT_EQ(L.SelectedFolder(), nullptr);
+    EXPECT_EQ(Told, 1) << "the selection emptied is told once";
 }
 
 TEST_F(FolderListTest, TypeAheadFindsByPrefixAndWraps)

@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -156,6 +157,42 @@ TEST_F(AutoBackupTest, TheSelectionStaysOnTheFileWhenTheListIsSortedOrReRead)
     EXPECT_TRUE(InTrash("NRV1.txt"));
     for (const char* Name : {"NRV2.txt", "NRV3.txt", "NRV4.txt"})
         EXPECT_FALSE(InTrash(Name)) << Name;
+}
+
+TEST_F(AutoBackupTest, F5AndDeletionLeaveTheHighlightOnFilesTheUserChose)
+{
+    WriteBackups(3);  // NRV1, NRV2, NRV3
+    Dlg->ShellList->SelectRow(1);
+    ASSERT_EQ(Dlg->Memo1->toPlainText(), "xx");
+    // A backup written meanwhile comes first in the list: F5 leaves NRV2 highlighted,
+    // and Del Selected trashes it and no other.
+    WriteFile(Folder + "MEW.txt", 5);
+    QTest::keyClick(Dlg->ShellList, Qt::Key_F5);
+    ASSERT_EQ(Dlg->ShellList->Count(), 4);
+    ASSERT_NE(Dlg->ShellList->SelectedFolder(), nullptr);
+    EXPECT_EQ(Dlg->ShellList->SelectedFolder()->DisplayName(), "NRV2.txt");
+    EXPECT_EQ(Dlg->ShellList->currentIndex().row(), 2);
+    EXPECT_EQ(Dlg->Memo1->toPlainText(), "xx");
+
+    // Another one appears before the deletion's own refresh: the highlight goes to the
+    // file that stood before the deleted one, not to the newcomer now in its row.
+    WriteFile(Folder + "LOW.txt", 6);
+    Dlg->DeleteBtn->click();
+    EXPECT_TRUE(InTrash("NRV2.txt"));
+    for (const char* Name : {"NRV1.txt", "NRV3.txt", "MEW.txt", "LOW.txt"})
+        EXPECT_FALSE(InTrash(Name)) << Name;
+    ASSERT_NE(Dlg->ShellList->SelectedFolder(), nullptr);
+    EXPECT_EQ(Dlg->ShellList->SelectedFolder()->DisplayName(), "NRV1.txt");
+    EXPECT_EQ(Dlg->Memo1->toPlainText(), "x");
+
+    // The first row deleted while a new one appears: the file that followed it.
+    Dlg->ShellList->SelectRow(0);  // LOW
+    ASSERT_EQ(Dlg->ShellList->SelectedFolder()->DisplayName(), "LOW.txt");
+    WriteFile(Folder + "BAY.txt", 7);
+    Dlg->DeleteBtn->click();
+    EXPECT_TRUE(InTrash("LOW.txt"));
+    EXPECT_EQ(Dlg->ShellList->SelectedFolder()->DisplayName(), "MEW.txt");
+    EXPECT_TRUE(Reported.empty());
 }
 
 TEST_F(AutoBackupTest, TheFolderIsPrivateWhoeverMakesItFirst)
