@@ -218,6 +218,9 @@ void UndoOrRedo(bool Redo)
         P.Redo();
     else
         P.Undo();
+    // Each press says its own result: "Undo Empty" or "Redo Empty" when there was
+    // nothing to take back or give again, else "Ok".
+    ShowEditorStatus(P.Status);
 }
 
 void Editor1KeyPress(QObject* Sender, char& Key)

@@ -174,8 +174,10 @@ void TEditorEngine::Undo()
     ScoopFire(scmStop, TRect{});
     ClearMark();
     if (UndoList->ExecuteGroup()) {
-        UpdateDisplay(true);
+        // The status first: the change event that the redraw fires reports it, and
+        // must not show what an earlier press left.
         Status = edDone;
+        UpdateDisplay(true);
     } else {
         Status = edNothingToUndo;
         RequestRedraw(false);
@@ -187,8 +189,10 @@ void TEditorEngine::Redo()
     ScoopFire(scmStop, TRect{});
     ClearMark();
     if (RedoList->ExecuteGroup()) {
-        UpdateDisplay(true);
+        // The status first: the change event that the redraw fires reports it, and
+        // must not show what an earlier press left.
         Status = edDone;
+        UpdateDisplay(true);
     } else {
         Status = edNothingToRedo;
         RequestRedraw(false);

@@ -212,6 +212,26 @@ TEST(UndoExecution, NewRecordEmptiesRedoButUndoKeepsEarlierRecords)
     EXPECT_EQ(E.Changes, Changes + 1);  // one redraw and OnChange per group
 }
 
+TEST(UndoExecution, ChangeEventOfAnUndoOrRedoReportsItsOwnStatus)
+{
+    // The change event an undo or a redo fires is where its status is shown: it
+    // must read that press's result, not the "nothing to undo" of the one before.
+    TFakeEditor E;
+    std::vector<TEditStatus> Seen;
+    E.OnChange = [&] { Seen.push_back(E.Status); };
+    E.Undo();
+    EXPECT_EQ(E.Status, edNothingToUndo);
+    EXPECT_TRUE(Seen.empty());
+    RecordedInsert(E, "a");
+    E.Status = edNothingToRedo;
+    Seen.clear();
+    E.Undo();
+    E.Status = edNothingToUndo;
+    E.Redo();
+    EXPECT_EQ(E.Lines(), "a");
+    EXPECT_EQ(Seen, (std::vector<TEditStatus>{edDone, edDone}));
+}
+
 TEST(UndoExecution, SharingPaneEditsAndUndoesTheSameText)
 {
     TFakeEditor Main;
