@@ -194,7 +194,7 @@ TDebugDlg::TDebugDlg(QWidget* Parent) : QDialog(Parent, Qt::Dialog | Qt::WindowS
     connect(RunBtn, &QPushButton::clicked, this, [this] { RunBtnClick(); });
     connect(AbortBtn, &QPushButton::clicked, this, [this] { AbortBtnClick(); });
     connect(ExecuteBtn, &QPushButton::clicked, this, [this] { RunGuarded([this] { ExecuteBtnClick(); }); });
-    connect(HelpBtn, &QPushButton::clicked, this, [] { RunGuarded([] { narvo::HelpContext(HelpContext); }); });
+    SetDialogHelp(this, HelpBtn, HelpContext);
     qApp->installEventFilter(new TBreakCatcher(this));
     SetDebugRunning(false);
 }

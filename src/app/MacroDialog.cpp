@@ -140,7 +140,7 @@ TMacroDlg::TMacroDlg(QWidget* Parent) : QDialog(Parent)
     Buttons->addWidget(HelpBtn);
     Outer->addLayout(Buttons);
     connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
-    connect(HelpBtn, &QPushButton::clicked, this, [] { RunGuarded([] { narvo::HelpContext(HelpContext); }); });
+    SetDialogHelp(this, HelpBtn, HelpContext);
     FormCreate();
 }
 

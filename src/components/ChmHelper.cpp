@@ -6,10 +6,15 @@
 #include "platform/TextConvert.h"
 #include "platform/posix/IniFile.h"
 
+#include "platform/Application.h"
+
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -435,6 +440,64 @@ bool HelpContext(int ContextID) { return HelpCommand(HELP_CONTEXT, ContextID); }
 bool HelpKeyword(const std::string& Keyword)
 {
     return GApplicationHelper && GApplicationHelper->ShowHelp(Keyword);
+}
+
+// --- F1 on a dialog ---------------------------------------------------------------------------
+
+namespace {
+
+constexpr const char* HelpContextProperty = "narvoHelpContext";
+
+// Sees every key before the control with the focus: plain F1 on a window that names
+// a help page opens it, whatever control of that window has the focus (an edit box,
+// a list, a spin edit would otherwise take or refuse the key). Windows that name no
+// page get F1 as before.
+class TDialogHelpKey : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* Watched, QEvent* Event) override
+    {
+        if (Event->type() != QEvent::KeyPress || !Watched->isWidgetType())
+            return QObject::eventFilter(Watched, Event);
+        const auto* Key = static_cast<QKeyEvent*>(Event);
+        if (Key->key() != Qt::Key_F1 || (Key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+            return QObject::eventFilter(Watched, Event);
+        const int Context = DialogHelpContext(static_cast<QWidget*>(Watched));
+        if (Context == 0)
+            return QObject::eventFilter(Watched, Event);
+        RunGuarded([Context] { HelpContext(Context); });
+        return true;
+    }
+};
+
+QPointer<TDialogHelpKey> GDialogHelpKey;
+
+}  // namespace
+
+void SetDialogHelp(QWidget* Dialog, QAbstractButton* HelpButton, int ContextID)
+{
+    Dialog->setProperty(HelpContextProperty, ContextID);
+    if (HelpButton) {
+        // The button asks the dialog, so that it and F1 cannot name different pages.
+        QObject::connect(HelpButton, &QAbstractButton::clicked, Dialog, [Dialog] {
+            RunGuarded([Dialog] { HelpContext(DialogHelpContext(Dialog)); });
+        });
+    }
+    if (!GDialogHelpKey && qApp) {
+        GDialogHelpKey = new TDialogHelpKey(qApp);
+        qApp->installEventFilter(GDialogHelpKey);
+    }
+}
+
+int DialogHelpContext(const QWidget* Widget)
+{
+    if (!Widget)
+        return 0;
+    bool Ok = false;
+    const int Context = Widget->window()->property(HelpContextProperty).toInt(&Ok);
+    return Ok ? Context : 0;
 }
 
 }  // namespace narvo

@@ -24,6 +24,7 @@
 #include <utility>
 #include <vector>
 
+class QAbstractButton;
 class QPushButton;
 
 namespace narvo {
@@ -159,5 +160,12 @@ TCHMHelper* ApplicationHelper();
 bool HelpCommand(std::uint16_t Command, int Data);
 bool HelpContext(int ContextID);
 bool HelpKeyword(const std::string& Keyword);
+
+// A dialog's help page: its Help button and F1, pressed on the dialog or on any of
+// its controls, open the page of ContextID. F1 in a window that names no page keeps
+// the meaning that window gives it (in the main window it recalls command lines).
+void SetDialogHelp(QWidget* Dialog, QAbstractButton* HelpButton, int ContextID);
+// The page F1 opens on Widget: the context its window names, 0 when it names none.
+int DialogHelpContext(const QWidget* Widget);
 
 }  // namespace narvo

@@ -144,7 +144,7 @@ TIndentDlg::TIndentDlg(QWidget* Parent) : QDialog(Parent)
 
     connect(ApplyBtn, &QPushButton::clicked, this, [this] { ApplyBtnClick(); });
     connect(CloseBtn, &QPushButton::clicked, this, &QDialog::close);
-    connect(HelpBtn, &QPushButton::clicked, this, [] { narvo::HelpContext(TIndentDlg::HelpContext); });
+    SetDialogHelp(this, HelpBtn, HelpContext);
 }
 
 void TIndentDlg::ApplyBtnClick()

@@ -75,7 +75,7 @@ TCaseDlg::TCaseDlg(QWidget* Parent) : QDialog(Parent)
 
     connect(ApplyBtn, &QPushButton::clicked, this, [this] { ApplyBtnClick(); });
     connect(CloseBtn, &QPushButton::clicked, this, &QDialog::close);
-    connect(HelpBtn, &QPushButton::clicked, this, [] { narvo::HelpContext(TCaseDlg::HelpContext); });
+    SetDialogHelp(this, HelpBtn, HelpContext);
 }
 
 TCaseMode TCaseDlg::Mode() const

@@ -139,7 +139,7 @@ TAsciiDlg::TAsciiDlg(std::function<void(char Ch)> TypeChar, QWidget* Parent)
     });
     connect(InsertBtn, &QPushButton::clicked, this, [this] { InsertBtnClick(); });
     connect(CloseBtn, &QPushButton::clicked, this, &QDialog::accept);
-    connect(HelpBtn, &QPushButton::clicked, this, [] { HelpContext(4); });
+    SetDialogHelp(this, HelpBtn, 4);
     SetChartFont(font(), TCodePage::Ansi);
     SelectCode(0x41);
 }

@@ -151,7 +151,7 @@ TColorDlg::TColorDlg(TColorHooks Hooks, QWidget* Parent) : QDialog(Parent), FHoo
 
     connect(Buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(Buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(Buttons, &QDialogButtonBox::helpRequested, this, [] { HelpContext(ColorsHelpContext); });
+    SetDialogHelp(this, Buttons->button(QDialogButtonBox::Help), ColorsHelpContext);
     connect(ColorBtn, &QPushButton::clicked, this, [this] { ColorBtnClick(); });
     connect(ColorList, &QListWidget::itemDoubleClicked, this, [this] { ColorBtnClick(); });
     connect(FontBtn, &QPushButton::clicked, this, [this] { FontBtnClick(); });

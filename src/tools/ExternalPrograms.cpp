@@ -284,7 +284,7 @@ TExternalDlg::TExternalDlg(QWidget* Parent) : QDialog(Parent)
     connect(ClearBtn, &QPushButton::clicked, this, Guard(&TExternalDlg::ClearBtnClick));
     connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
-    connect(HelpBtn, &QPushButton::clicked, this, [] { RunGuarded([] { narvo::HelpContext(HelpContext); }); });
+    SetDialogHelp(this, HelpBtn, HelpContext);
 
     PageControl->setCurrentIndex(0);
     SetItemButtons(false);

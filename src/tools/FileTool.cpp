@@ -198,7 +198,7 @@ TFileToolDlg::TFileToolDlg(QWidget* Parent) : QDialog(Parent)
     connect(SortDateBtn, &QPushButton::clicked, this, [this] { SortDateBtnClick(); });
     connect(NewFileBtn, &QPushButton::clicked, this, [this] { NewFileBtnClick(); });
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
-    connect(HelpBtn, &QPushButton::clicked, this, [] { HelpContext(16); });
+    SetDialogHelp(this, HelpBtn, 16);
 }
 
 void TFileToolDlg::ShowFileToolDlg() { exec(); }

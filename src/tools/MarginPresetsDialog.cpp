@@ -91,7 +91,7 @@ TMarginsDlg::TMarginsDlg(TMarginsHooks Hooks, QWidget* Parent) : QDialog(Parent)
     connect(ApplyBtn, &QPushButton::clicked, this, [this] { ApplyBtnClick(); });
     connect(Buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(Buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(Buttons, &QDialogButtonBox::helpRequested, this, [] { HelpContext(MarginsHelpContext); });
+    SetDialogHelp(this, Buttons->button(QDialogButtonBox::Help), MarginsHelpContext);
     MarginGrid->setCurrentCell(1, 1);
 }
 

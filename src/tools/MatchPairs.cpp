@@ -93,7 +93,7 @@ TMatchPairsDlg::TMatchPairsDlg(QWidget* Parent) : QDialog(Parent)
     connect(ResetBtn, &QPushButton::clicked, this, [this] { ResetBtnClick(); });
     connect(GoLastLocBtm, &QPushButton::clicked, this, [this] { GoLastLocBtmClick(); });
     connect(OKBtn, &QPushButton::clicked, this, &QDialog::close);
-    connect(HelpBtn, &QPushButton::clicked, this, [] { narvo::HelpContext(TMatchPairsDlg::HelpContext); });
+    SetDialogHelp(this, HelpBtn, HelpContext);
     connect(PairsCombo, &QComboBox::activated, this, [this](int Index) { PairsComboChange(Index); });
 }
 

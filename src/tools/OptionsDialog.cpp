@@ -182,7 +182,7 @@ TOptionsDlg::TOptionsDlg(TOptionsHooks Hooks, QWidget* Parent) : QDialog(Parent)
 
     connect(Buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(Buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(Buttons, &QDialogButtonBox::helpRequested, this, [] { HelpContext(OptionsHelpContext); });
+    SetDialogHelp(this, Buttons->button(QDialogButtonBox::Help), OptionsHelpContext);
     connect(CWidthBtn, &QPushButton::clicked, this, [this] { CWidthBtnClick(); });
     connect(ScreenSizeBtn, &QPushButton::clicked, this, [this] { ScreenSizeBtnClick(); });
     connect(BrowseMacroBtn, &QPushButton::clicked, this, [this] { BrowseMacroBtnClick(); });

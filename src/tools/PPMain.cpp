@@ -259,7 +259,7 @@ void TPreForm::BuildForm()
     connect(SetupBtn, &QPushButton::clicked, this, [this] { SetupBtnClick(); });
     connect(FontBtn, &QPushButton::clicked, this, [this] { FontBtnClick(); });
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
-    connect(BitBtn1, &QPushButton::clicked, this, [] { HelpContext(1); });
+    SetDialogHelp(this, BitBtn1, 1);
     resize(900, 640);
 }
 

@@ -179,7 +179,7 @@ TSpellingDlg::TSpellingDlg(QWidget* Parent) : QDialog(Parent)
     };
     connect(Pages, &QStackedWidget::currentChanged, this, FitToPage);
     HelpBtn = new QPushButton(QStringLiteral("Help"), this);
-    connect(HelpBtn, &QPushButton::clicked, this, [] { HelpContext(SpellHelpContext); });
+    SetDialogHelp(this, HelpBtn, SpellHelpContext);
     auto* Layout = new QVBoxLayout(this);
     Layout->addWidget(Pages);
     auto* Bottom = new QHBoxLayout;

@@ -27,6 +27,7 @@
 #include <QWindow>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <set>
 #include <sstream>
 
 namespace narvo {
@@ -195,6 +196,79 @@ TEST_F(HelpFromDialogs, HelpShowsAboveTheToolWindowThatAskedForIt)
     ASSERT_TRUE(ProgramHelp().Window()->isVisible());
     EXPECT_FALSE(ProgramHelp().Window()->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     ProgramHelp().CloseAll();
+}
+
+// The page the help window shows ("" when it is closed).
+std::string ShownPage()
+{
+    const THelpWindow* W = ProgramHelp().Window();
+    return W && W->isVisible() ? W->CurrentFile() + "#" + W->CurrentAnchor() : std::string();
+}
+
+// F1 on the dialog, and on every control of it that can take the focus, shows the
+// page its Help button shows.
+void ExpectF1OpensHelpButtonsPage(QDialog& D, QAbstractButton& Help)
+{
+    SCOPED_TRACE(D.windowTitle().toStdString());
+    ProgramHelp().CloseAll();
+    Help.click();
+    const std::string Page = ShownPage();
+    ASSERT_FALSE(Page.empty()) << ProgramHelp().LastError();
+    ProgramHelp().CloseAll();
+    std::vector<QWidget*> Targets{&D};
+    for (QWidget* W : D.findChildren<QWidget*>())
+        if (W->focusPolicy() != Qt::NoFocus && W->window() == &D && W->isVisibleTo(&D))
+            Targets.push_back(W);
+    for (QWidget* T : Targets) {
+        QTest::keyClick(T, Qt::Key_F1);
+        EXPECT_EQ(ShownPage(), Page) << T->metaObject()->className() << " " << T->objectName().toStdString();
+        ProgramHelp().CloseAll();
+    }
+}
+
+TEST_F(HelpFromDialogs, F1OnEveryDialogWithAHelpButtonOpensItsPage)
+{
+    std::set<const QWidget*> Walked;
+    const auto Check = [&](QDialog& D) {
+        QAbstractButton* Help = HelpButton(D);
+        ASSERT_NE(Help, nullptr) << D.windowTitle().toStdString();
+        ExpectF1OpensHelpButtonsPage(D, *Help);
+        Walked.insert(&D);
+    };
+    for (const char* Name : {"OptionsMnu", "FontsMnu", "MarginsMnu", "CharacterSetMnu", "MacrosMnu", "UserToolsMnu",
+                             "CopyMergeFilesMnu", "Print1", "SpellCheckerMnu"}) {
+        SCOPED_TRACE(Name);
+        EXPECT_EQ(WhileModal(Name, Check), 1);
+    }
+    // The tool windows stay open beside the main window.
+    for (const char* Name : {"MatchPairsMnu", "ChangeCaseMnu", "BlockIndentMnu"}) {
+        SCOPED_TRACE(Name);
+        Trigger(Name);
+        auto* D = qobject_cast<QDialog*>(QApplication::activeWindow());
+        for (QWidget* W : QApplication::topLevelWidgets())
+            if (auto* Shown = qobject_cast<QDialog*>(W); Shown && Shown->isVisible() && !Walked.count(Shown) &&
+                                                         HelpButton(*Shown))
+                D = Shown;
+        ASSERT_NE(D, nullptr);
+        Check(*D);
+        D->hide();
+    }
+    ASSERT_NE(DebugDlg(), nullptr);
+    DebugDlg()->show();
+    Check(*DebugDlg());
+    DebugDlg()->hide();
+    // None is left out: every window of the program with a Help button was walked.
+    for (QWidget* W : QApplication::topLevelWidgets())
+        if (auto* D = qobject_cast<QDialog*>(W); D && HelpButton(*D))
+            EXPECT_TRUE(Walked.count(D)) << D->windowTitle().toStdString();
+    EXPECT_GE(Walked.size(), 13u);
+
+    // The main window names no page: F1 there keeps its own meaning (in a pane it
+    // recalls a command line, as the key routing's tests check) and opens no help.
+    for (QWidget* Where : {static_cast<QWidget*>(&Main()), static_cast<QWidget*>(Form->CmdEditor)}) {
+        QTest::keyClick(Where, Qt::Key_F1);
+        EXPECT_EQ(ShownPage(), "");
+    }
 }
 
 // The part of a shipped help page from the anchor Name to the next heading.
