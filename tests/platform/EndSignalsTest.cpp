@@ -10,17 +10,33 @@
 #include <QCoreApplication>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <string>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
 namespace narvo {
 namespace {
+
+// Signal sent to this process by another one, as kill(1) does.
+void SendFromAnotherProcess(int Signal)
+{
+    const pid_t Parent = ::getpid();
+    const pid_t Child = ::fork();
+    if (Child == 0)
+        ::_exit(::kill(Parent, Signal) == 0 ? 0 : 1);
+    int Status = 0;
+    ASSERT_GT(Child, 0);
+    ASSERT_EQ(::waitpid(Child, &Status, 0), Child);
+    ASSERT_TRUE(WIFEXITED(Status) && WEXITSTATUS(Status) == 0);
+}
 
 template <class F>
 bool Pump(F&& Done)
@@ -196,6 +212,112 @@ TEST(EndSignalsDeathTest, AWritePastTheFileLimitOrIntoADeadPipeFailsInsteadOfEnd
         return Code == 0 ? 7 : Code;
     };
     EXPECT_EXIT(std::_Exit(WriteBoth()), ::testing::ExitedWithCode(7), "");
+}
+
+// The timers' and I/O signals nobody here asked for, SIGSTKFLT and each real-time
+// signal end a program by default as SIGTERM does: their texts are kept the same way.
+TEST(EndSignals, TimerIoAndRealTimeSignalsAreAnsweredToo)
+{
+    std::vector<int> Seen;
+    TEndSignals Signals([&](int S) { Seen.push_back(S); });
+    std::vector<int> Sent{SIGALRM, SIGVTALRM, SIGPROF, SIGIO, SIGSTKFLT};
+    for (int S = SIGRTMIN; S <= SIGRTMAX; ++S)
+        Sent.push_back(S);
+    for (const int S : Sent) {
+        ASSERT_EQ(::raise(S), 0);
+        ASSERT_TRUE(Pump([&] { return !Seen.empty() && Seen.back() == S; })) << S;
+    }
+    EXPECT_EQ(Seen, Sent);
+}
+
+// A handler a library or a tool set before (a debugging aid's SIGUSR1, a profiler's SIGPROF) stays in place,
+// also once nobody listens any more.
+TEST(EndSignals, ASignalSomebodyElseHandlesStaysTheirs)
+{
+    static std::atomic<int> Theirs{0};
+    struct sigaction Action {};
+    Action.sa_handler = [](int) { Theirs.fetch_add(1); };
+    sigemptyset(&Action.sa_mask);
+    ASSERT_EQ(::sigaction(SIGUSR1, &Action, nullptr), 0);
+    std::vector<int> Seen;
+    {
+        TEndSignals Signals([&](int S) { Seen.push_back(S); });
+        ASSERT_EQ(::raise(SIGUSR1), 0);
+        ASSERT_EQ(::raise(SIGTERM), 0);
+        ASSERT_TRUE(Pump([&] { return !Seen.empty(); }));
+        EXPECT_EQ(Seen, std::vector<int>{SIGTERM});
+        EXPECT_EQ(Theirs.load(), 1);
+    }
+    struct sigaction Now {};
+    ASSERT_EQ(::sigaction(SIGUSR1, nullptr, &Now), 0);
+    EXPECT_EQ(Now.sa_handler, Action.sa_handler);
+    ::signal(SIGUSR1, SIG_DFL);
+}
+
+// SIGSEGV, SIGBUS, SIGABRT, SIGPIPE and the like sent by another program (kill)
+// ask the program to end: answered as SIGTERM is. Its own faults still end it at
+// once, with a core as before, and its own writes into a dead pipe just fail.
+TEST(EndSignalsDeathTest, FaultSignalsFromAnotherProgramAreAnsweredWhileTheProgramsOwnFaultsStillEndIt)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const auto AnsweredFromOutside = [] {
+        std::vector<int> Seen;
+        TEndSignals Signals([&](int S) { Seen.push_back(S); });
+        const std::vector<int> Sent{SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGTRAP, SIGSYS, SIGABRT, SIGPIPE, SIGXFSZ};
+        for (const int S : Sent) {
+            SendFromAnotherProcess(S);
+            if (!Pump([&] { return !Seen.empty() && Seen.back() == S; }))
+                return 100 + S;
+        }
+        return Seen == Sent ? 7 : 1;
+    };
+    EXPECT_EXIT(std::_Exit(AnsweredFromOutside()), ::testing::ExitedWithCode(7), "");
+
+    EXPECT_EXIT(
+        {
+            TEndSignals Signals([](int) { std::_Exit(1); });
+            volatile int* Nowhere = nullptr;
+            *Nowhere = 1;
+            Pump([] { return false; });
+            std::_Exit(2);
+        },
+        ::testing::KilledBySignal(SIGSEGV), "");
+    EXPECT_EXIT(
+        {
+            TEndSignals Signals([](int) { std::_Exit(1); });
+            ::raise(SIGBUS);
+            Pump([] { return false; });
+            std::_Exit(2);
+        },
+        ::testing::KilledBySignal(SIGBUS), "");
+    EXPECT_EXIT(
+        {
+            TEndSignals Signals([](int) { std::_Exit(1); });
+            std::abort();
+        },
+        ::testing::KilledBySignal(SIGABRT), "");
+}
+
+// A long step computing in the event loop's thread (a sort of a large text) is not
+// a stuck loop: the signal sent again waits for it, and the loop then answers.
+TEST(EndSignalsDeathTest, TheSameSignalAgainWaitsForALoopBusyComputing)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            int Answered = 0;
+            TEndSignals Signals([&](int) { ++Answered; });
+            ::raise(SIGTERM);
+            const auto End = std::chrono::steady_clock::now() + std::chrono::milliseconds(3500);
+            volatile std::uint64_t Sum = 0;
+            while (std::chrono::steady_clock::now() < End)
+                for (int I = 0; I < 1000; ++I)
+                    Sum = Sum + static_cast<std::uint64_t>(I);
+            ::raise(SIGTERM);
+            Pump([&] { return Answered > 0; });
+            std::_Exit(Answered == 1 ? 7 : 1);
+        },
+        ::testing::ExitedWithCode(7), "");
 }
 
 }  // namespace
