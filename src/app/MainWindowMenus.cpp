@@ -332,17 +332,30 @@ void TMainMenus::CreateFormatMenu()
             FocusBack(P);
         });
     };
+    // A transform of the highlighted text: on many megabytes it passes a second, so
+    // it shows that it works.
+    const auto OnText = [this](QMenu* In, const char* Name, const char* Caption, void (*Run)(TScrollEditor&)) {
+        return Item(In, Name, Caption, [this, Run] {
+            TScrollEditor& P = Active();
+            {
+                const TWorkingOn Working(P.HasMark() ? P.MarkedLength() : 0);
+                Run(P);
+            }
+            F.UpdateStatus();
+            FocusBack(P);
+        });
+    };
     RemarginMnu = Item(M, "RemarginMnu", "Remargin", [this] { RemarginMnuClick(); });
     ChangeCaseMnu = OnPane(M, "ChangeCaseMnu", "Change Case...", [](TScrollEditor&) { ShowCaseDlg(); });
     BlockIndentMnu = OnPane(M, "BlockIndentMnu", "Block Indent...", [](TScrollEditor&) { ShowIndentDlg(); });
     TabsSpacesMnu = Submenu(M, "TabsSpacesMnu", "Tabs/Spaces");
-    TabsToSpacesMnu = OnPane(TabsSpacesMnu, "TabsToSpacesMnu", "Tabs To Spaces", [](TScrollEditor& P) { ConvertTabsToSpaces(P); });
-    SpacesToTabsMnu = OnPane(TabsSpacesMnu, "SpacesToTabsMnu", "Spaces To Tabs",
+    TabsToSpacesMnu = OnText(TabsSpacesMnu, "TabsToSpacesMnu", "Tabs To Spaces", [](TScrollEditor& P) { ConvertTabsToSpaces(P); });
+    SpacesToTabsMnu = OnText(TabsSpacesMnu, "SpacesToTabsMnu", "Spaces To Tabs",
                              [](TScrollEditor& P) { ConvertSpacesToTabs(P, MinimumSpace); });
     LineMarksMnu = Submenu(M, "LineMarksMnu", "Line Marks");
-    InsertMarksMnu = OnPane(LineMarksMnu, "InsertMarksMnu", "Insert Line Marks",
+    InsertMarksMnu = OnText(LineMarksMnu, "InsertMarksMnu", "Insert Line Marks",
                             [](TScrollEditor& P) { InsertLineMarks(P, '>'); });
-    RemoveMarksMnu = OnPane(LineMarksMnu, "RemoveMarksMnu", "Remove Line Marks",
+    RemoveMarksMnu = OnText(LineMarksMnu, "RemoveMarksMnu", "Remove Line Marks",
                             [](TScrollEditor& P) { RemoveLineMarks(P, '>'); });
     EncloseTextMnu = Submenu(M, "EncloseTextMnu", "Enclose Text");
     struct TPairItem {
@@ -364,15 +377,15 @@ void TMainMenus::CreateFormatMenu()
     for (const TPairItem& P : Pairs)
         Item(EncloseTextMnu, P.Name, P.Caption, [this, P] { EncloseWithPair(P.Open, P.Close); });
     EncodingMnu = Submenu(M, "EncodingMnu", "Encoding");
-    RemoveHTMLMnu = OnPane(EncodingMnu, "RemoveHTMLMnu", "Remove HTML", [](TScrollEditor& P) { RemoveHTML(P); });
-    HexToStringMnu = OnPane(EncodingMnu, "HexToStringMnu", "Convert %-Hex To String",
+    RemoveHTMLMnu = OnText(EncodingMnu, "RemoveHTMLMnu", "Remove HTML", [](TScrollEditor& P) { RemoveHTML(P); });
+    HexToStringMnu = OnText(EncodingMnu, "HexToStringMnu", "Convert %-Hex To String",
                             [](TScrollEditor& P) { ConvertHexToString(P); });
-    StringtoHexMnu = OnPane(EncodingMnu, "StringtoHexMnu", "Convert String to %-Hex",
+    StringtoHexMnu = OnText(EncodingMnu, "StringtoHexMnu", "Convert String to %-Hex",
                             [](TScrollEditor& P) { ConvertStringToHex(P); });
     Convert8bitsTo7bits1 =
-        OnPane(EncodingMnu, "Convert8bitsTo7bits1", "Convert 8-bits To 7-bits",
+        OnText(EncodingMnu, "Convert8bitsTo7bits1", "Convert 8-bits To 7-bits",
                [](TScrollEditor& P) { ConvertSelectionTo7Bit(P); });
-    SpanishMnu = OnPane(M, "SpanishMnu", "Convert Spanish Characters", [](TScrollEditor& P) { ApplySpanishAccents(P); });
+    SpanishMnu = OnText(M, "SpanishMnu", "Convert Spanish Characters", [](TScrollEditor& P) { ApplySpanishAccents(P); });
 }
 
 void TMainMenus::CreateToolsMenu()

@@ -17,6 +17,8 @@
 #include "tools/MatchPairs.h"
 #include "tools/TextToolHooks.h"
 
+#include <QLabel>
+
 namespace narvo {
 
 namespace {
@@ -29,6 +31,24 @@ public:
     TScrollEditor* MainEditor() override { return Form1 ? Form1->MainEditor : nullptr; }
     std::string CurrentFileName() override { return narvo::CurrentFileName; }
     void UpdateStatus() override { narvo::UpdateStatus(); }
+    void ShowWorking(bool On) override
+    {
+        if (On) {
+            FBefore = StatusMessage();
+            FBeforeError = StatusMessageIsError();
+            BeginWaitCursor(Qt::WaitCursor);
+            // Painted now: the walk takes its first events only after its first piece.
+            narvo::ShowStatusMessage("Working", false);
+            if (Form1 && Form1->StatusDis)
+                Form1->StatusDis->repaint();
+            FWorkingSerial = StatusMessageSerial();
+            return;
+        }
+        EndWaitCursor();
+        if (StatusMessageSerial() == FWorkingSerial)
+            narvo::ShowStatusMessage(FBefore, FBeforeError);
+    }
+    void ShowStatusMessage(const std::string& Text) override { narvo::ShowStatusMessage(Text, false); }
     bool SaveIfModified() override { return narvo::SaveIfModified(); }
     void GotoLine(std::int64_t N) override
     {
@@ -60,6 +80,12 @@ public:
     }
     std::string BackupFolder() override { return narvo::BackupFolder(); }
     bool OpenTextFile(const std::string& FileName) override { return narvo::OpenTextFile(FileName); }
+
+private:
+    // The message "Working" stood in for.
+    std::string FBefore;
+    bool FBeforeError = false;
+    std::uint64_t FWorkingSerial = 0;
 };
 
 }  // namespace

@@ -276,12 +276,21 @@ void TDetailsDlg::ShowFileProperties(const std::string& FileName)
 bool TDetailsDlg::CountPane(TScrollEditor& Pane, bool HighlightedOnly, TTextCounter& Counter)
 {
     QPointer<TScrollEditor> Alive(&Pane);
-    TToolWalk Walk(this, [&] {
-        Counts = Counter.Counts();
-        ShowCounts();
-    });
+    const std::int64_t Bytes = HighlightedOnly ? Pane.MarkedLength() : Pane.Strings->TextLength(1);
+    TToolWalk Walk(
+        this,
+        [&] {
+            Counts = Counter.Counts();
+            ShowCounts();
+        },
+        Bytes);
     // False once the walk should stop.
-    auto Step = [&](std::int64_t Bytes) { return Walk.Step(Bytes) && !FStop && Alive; };
+    auto Step = [&](std::int64_t Bytes) {
+        if (Walk.Step(Bytes) && !FStop && Alive)
+            return true;
+        Walk.Stop();
+        return false;
+    };
     if (HighlightedOnly) {
         const std::string S = Pane.GetMarkedText();
         std::vector<std::string> Lines = SplitHighlightLines(S);
@@ -319,7 +328,7 @@ bool TDetailsDlg::AnalyzeText(bool HighlightedOnly)
     FAnalyzing = false;
     Button1->setEnabled(true);
     ShowCounts();
-    WriteCountReport();
+    WriteCountReport(Complete);
     return Complete;
 }
 
@@ -335,7 +344,7 @@ void TDetailsDlg::ShowCounts()
     Show(UtilityDis, Counts.Utility);
 }
 
-void TDetailsDlg::WriteCountReport()
+void TDetailsDlg::WriteCountReport(bool Complete)
 {
     const std::string Name = ToolHost() ? ToolHost()->CurrentFileName() : std::string();
     const QString Rule = "--------------------------";
@@ -345,6 +354,11 @@ void TDetailsDlg::WriteCountReport()
     CountReport->appendPlainText(Rule);
     CountReport->appendPlainText("File: " + QFileInfo(FileNameToQString(Name)).fileName());
     CountReport->appendPlainText(Rule);
+    // Counts of part of the text are no counts of the file.
+    if (!Complete) {
+        CountReport->appendPlainText("Stopped");
+        return;
+    }
     Line("Words: ", Counts.Words);
     Line("Lines: ", Counts.Lines);
     Line("Paragraphs: ", Counts.Paragraphs);

@@ -7,8 +7,8 @@
 // The statistics walk refreshes the panels and lets the message loop run every 100 ms
 // or so (TToolWalk), so the window stays responsive on a long text. During those
 // pauses the pane may change or the window close: the walk reads each line afresh by
-// index and stops at the current line count; closing the window and Ctrl+Break stop
-// it ("Analyze File" is refused while one runs).
+// index and stops at the current line count; closing the window, Ctrl+Break and
+// the user's key or click stop it ("Analyze File" is refused while one runs).
 #pragma once
 
 #include <QDateTime>
@@ -103,10 +103,13 @@ public:
     void FillDetails();
     void ShowFileProperties(const std::string& FileName);
     // Counts the main pane (or its highlight), then shows and reports the counts.
-    // False when stopped before the end (the counts then stand as far as they got).
+    // False when stopped before the end: the panels then show the counts as far as
+    // they got, and the report and the status line say "Stopped", with no figures.
     bool AnalyzeText(bool HighlightedOnly);
     void ShowCounts();
-    void WriteCountReport();
+    // The file's counts appended to the report; only "Stopped" for an analysis that
+    // did not reach the end.
+    void WriteCountReport(bool Complete = true);
     // Applies the "Unicode" box to the main pane's buffer.
     void FormClose();
 

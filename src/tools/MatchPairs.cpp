@@ -246,7 +246,7 @@ void TMatchPairsDlg::MatchPair(TScrollEditor& Pane)
     auto Unchanged = [&] { return Alive && Pane.ChangeCount == Changes; };
     MatchBtn->setEnabled(false);
     FindNextBtn->setEnabled(false);
-    TToolWalk Walk(this, [this] { ShowDepths(); });
+    TToolWalk Walk(this, [this] { ShowDepths(); }, Pane.Strings->TextLength(1));
     while (Pane.NextPos(P)) {
         const bool HasB = NextB.Find(*this, Pane, BeginStr, P);
         const bool HasE = NextE.Find(*this, Pane, EndStr, P);
@@ -263,6 +263,7 @@ void TMatchPairsDlg::MatchPair(TScrollEditor& Pane)
             break;
         }
         if (!Walk.Step(1 + Lines) || !Unchanged()) {
+            Walk.Stop();
             Outcome = "Stopped";
             break;
         }
@@ -271,8 +272,10 @@ void TMatchPairsDlg::MatchPair(TScrollEditor& Pane)
     FindNextBtn->setEnabled(true);
     ShowDepths();
     StatusDis->setText(Outcome);
-    // What was found no longer stands where it was in a changed text.
-    if (!Unchanged())
+    // What was found no longer stands where it was in a changed text; and a key or
+    // click that stopped the walk acts where the user put the cursor, in the view
+    // the user sees.
+    if (!Unchanged() || Walk.InputArrived())
         return;
     // One move for the whole walk: one undo record, one redraw.
     const TPoint Before = Pane.Cursor->Pos();

@@ -7,7 +7,8 @@
 // The matching walk reads the text between the two items once: each string's next
 // occurrence is kept until the walk passes it. It shows the depths every 100 ms or
 // so and stops on Ctrl+Break and when the window closes ("Stopped"), leaving the
-// last item it found highlighted.
+// last item it found highlighted; a key or click of the user's stops it too and
+// leaves the cursor and the view to that key or click.
 #pragma once
 
 #include "engine/EditTypes.h"

@@ -16,6 +16,7 @@
 #include "shared/CharClass.h"
 #include "tools/SpellChecker.h"
 #include "tools/TextToolHooks.h"
+#include "tools/ToolWalk.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -123,13 +124,18 @@ bool InWebAddress(char Before, char After)
     return (Joint(Before) && Joint(After)) || Before == '@' || After == '@' || Before == '.';
 }
 
-TSpellProblem FindNextProblem(TScrollEditor& Pane, const TSpellChecker& Checker, bool IgnoreURLs, TRect& Range)
+TSpellProblem FindNextProblem(TScrollEditor& Pane, const TSpellChecker& Checker, bool IgnoreURLs, TRect& Range,
+                              TToolWalk* Walk)
 {
     std::string Previous;
     if (Pane.AtEnd()) {
         Pane.Status = edAtEnd;
         return spNone;
     }
+    // The message loop runs inside the walk: the pane may go or its text change
+    // meanwhile, and the walk's positions would then be another text's.
+    const QPointer<TScrollEditor> Alive(&Pane);
+    const std::int64_t Changes = Pane.ChangeCount;
     TPoint P = Pane.Cursor->Pos();
     do {
         Pane.GetWordBounds(P, Range);
@@ -149,6 +155,12 @@ TSpellProblem FindNextProblem(TScrollEditor& Pane, const TSpellChecker& Checker,
         }
         P = TPoint{Range.Right, Range.Bottom};
         Pane.Status = Pane.NextPos(P) ? edDone : edAtEnd;
+        if (Walk && (!Walk->Step(static_cast<std::int64_t>(Word.size()) + 1) || !Alive || Pane.ChangeCount != Changes)) {
+            Walk->Stop();
+            if (Alive)
+                Pane.Status = edDone;
+            return spStopped;
+        }
         Previous = Word;
     } while (Pane.Status != edAtEnd);
     return spNone;
@@ -435,7 +447,20 @@ void TSpellingDlg::SpellCheckNext()
     if (!P)
         return;
     TRect Range;
-    const TSpellProblem Kind = FindNextProblem(*P, *SpellChecker, IgnoreURLChk->isChecked(), Range);
+    const QPointer<TScrollEditor> Alive(P);
+    TSpellProblem Kind = spNone;
+    {
+        // The dialog stays up while the walk looks for the next problem: its Cancel
+        // and Close stop it, as Ctrl+Break and the user's key or click do.
+        TToolWalk Walk(isVisible() ? this : nullptr, {}, P->Strings->TextLength(1));
+        Kind = FindNextProblem(*P, *SpellChecker, IgnoreURLChk->isChecked(), Range, &Walk);
+        // Stopped, the dialog goes before the input held by the walk is delivered:
+        // a click on one of its buttons acts on no word.
+        if (Kind == spStopped && isVisible())
+            hide();
+    }
+    if (Kind == spStopped || !Alive)
+        return;
     if (Kind == spNone) {
         if (isVisible())
             hide();
@@ -465,7 +490,7 @@ void TSpellingDlg::SpellCheckNext()
 
 void TSpellingDlg::Next()
 {
-    hide();
+    // The dialog is hidden by SpellCheckNext when it finds nothing more or is stopped.
     SpellCheckNext();
 }
 

@@ -53,12 +53,16 @@ inline constexpr const char* DictionaryNotFoundMessage =
 // stands for the user's copy once that exists.
 bool LoadDictionary();
 
-// What FindNextProblem met.
-enum TSpellProblem { spNone = 0, spUnknownWord = 1, spDoubleWord = 2 };
+class TToolWalk;
+
+// What FindNextProblem met; spStopped: the walk was stopped before a problem or the end.
+enum TSpellProblem { spNone = 0, spUnknownWord = 1, spDoubleWord = 2, spStopped = 3 };
 // Walks Pane word by word from its cursor; Range is the word found. The pane's
 // Status ends as edAtEnd when the walk reached the end of the text. With IgnoreURLs,
-// words that sit inside web or e-mail addresses are not checked.
-TSpellProblem FindNextProblem(TScrollEditor& Pane, const TSpellChecker& Checker, bool IgnoreURLs, TRect& Range);
+// words that sit inside web or e-mail addresses are not checked. With a Walk, the
+// message loop runs now and then and the walk may be stopped (the cursor stays).
+TSpellProblem FindNextProblem(TScrollEditor& Pane, const TSpellChecker& Checker, bool IgnoreURLs, TRect& Range,
+                              TToolWalk* Walk = nullptr);
 // Whether a word with the characters Before and After around it lies in a web or
 // e-mail address (the first part of a dotted host name is not).
 bool InWebAddress(char Before, char After);

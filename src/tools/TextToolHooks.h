@@ -28,6 +28,11 @@ public:
     // The full name of the main pane's document; empty while untitled.
     virtual std::string CurrentFileName() { return {}; }
     virtual void UpdateStatus() {}
+    // "Working" on the status line and the wait cursor while a long operation runs
+    // (On), and the message that stood before back after it unless another came since.
+    virtual void ShowWorking(bool On) { (void)On; }
+    // A plain message on the status line.
+    virtual void ShowStatusMessage(const std::string& Text) { (void)Text; }
     // Saves the main pane's document when it was modified (a user tool's "save first").
     // False when the save failed or the user cancelled it.
     virtual bool SaveIfModified() { return true; }
