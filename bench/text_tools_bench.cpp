@@ -1,22 +1,30 @@
 // The tool windows that walk the whole text, driven as the user drives them in the
-// real main window (offscreen) on a C-like source of 1 and 10 MB: "Find Matching"
-// of the Match Pairs window with the "{ }" pair on the text enclosed in braces (the
-// cursor at the start, the match is the last character), and "Analyze File" of the
-// File Details window. Each figure runs from the click to the end of the repaint
-// and status the tool leaves.
+// real main window (offscreen) on a C-like source of 1, 10 and 100 MB: "Find
+// Matching" of the Match Pairs window with the "{ }" pair on the text enclosed in
+// braces (the cursor at the start, the match is the last character), also on a text
+// made mostly of braces, "Analyze File" of the File Details window, the spelling walk
+// to the end after "Ignore All", and "Insert Line Marks" on the whole text. Each
+// figure runs from the click to the end of the repaint and status the tool leaves.
 #include "app/MainWindow.h"
+#include "app/MainWindowMenus.h"
 #include "editor/ScrollEditor.h"
+#include "platform/MessageBoxes.h"
 #include "tools/FileDetails.h"
 #include "tools/MatchPairs.h"
+#include "tools/SpellChecker.h"
+#include "tools/SpellDialog.h"
 
 #include "BenchSupport.h"
 #include "QtBenchSupport.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <fstream>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -41,16 +49,43 @@ std::string MakeEnclosedSource(std::size_t Bytes)
     return S;
 }
 
+// "{" and "}" on lines of their own within one pair, up to about Bytes.
+std::string MakeBraces(std::size_t Bytes)
+{
+    std::string S = "{";
+    S.reserve(Bytes + 4);
+    while (S.size() + 4 < Bytes)
+        S += "{}\n";
+    return S + "}";
+}
+
+// Lines of words that are all in the words of MakeSpellingDictionary, never one word
+// twice in a row, after one unknown word at the start.
+const char* const SpellingWords[] = {"the", "cat", "sat", "on", "a", "mat", "and", "dog", "ran", "far", "away"};
+std::string MakeSpellingText(std::size_t Bytes)
+{
+    std::string S = "qqzx ";
+    S.reserve(Bytes + 64);
+    while (S.size() + 64 < Bytes) {
+        for (const char* W : SpellingWords) {
+            S += W;
+            S += ' ';
+        }
+        S.back() = '\n';
+    }
+    return S;
+}
+
 // The program's window, shown offscreen with the text loaded, for one benchmark.
 struct TWindow {
-    TWindow(std::size_t Bytes)
+    TWindow(std::size_t Bytes, std::string (*Make)(std::size_t) = MakeEnclosedSource)
     {
         if (bench::EnsureApplication("narvo_bench_text_tools"))
             InstallProgramModules();
         Form = std::make_unique<TForm1>();
         Form->resize(1000, 700);
         Form->show();
-        Form->MainEditor->SetText(MakeEnclosedSource(Bytes));
+        Form->MainEditor->SetText(Make(Bytes));
         QApplication::processEvents();
     }
 
@@ -82,7 +117,30 @@ void BM_MatchPairsMainWindow(benchmark::State& State)
     State.counters["peak_MB"] = static_cast<double>(bench::ReadStatusKb("VmHWM:")) / 1024.0;
     D.close();
 }
-BENCHMARK(BM_MatchPairsMainWindow)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_MatchPairsMainWindow)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Find Matching on a text made mostly of braces: one step per brace.
+void BM_MatchPairsBracesMainWindow(benchmark::State& State)
+{
+    TWindow W(static_cast<std::size_t>(State.range(0)) << 20, MakeBraces);
+    TScrollEditor& Main = *W.Form->MainEditor;
+    ShowMatchPairsDlg();
+    TMatchPairsDlg& D = MatchPairsDlg();
+    D.PairsComboChange(1);
+    for (auto _ : State) {
+        State.PauseTiming();
+        Main.ClearMark();
+        Main.Cursor->SetPos(TPoint{0, 0});
+        QApplication::processEvents();
+        State.ResumeTiming();
+        D.MatchBtnClick();
+        QApplication::processEvents();
+    }
+    if (D.StatusDis->text() != "Match Found")
+        throw std::runtime_error("no match: " + D.StatusDis->text().toStdString());
+    D.close();
+}
+BENCHMARK(BM_MatchPairsBracesMainWindow)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 void BM_FileDetailsMainWindow(benchmark::State& State)
 {
@@ -105,6 +163,64 @@ void BM_FileDetailsMainWindow(benchmark::State& State)
     State.counters["peak_MB"] = static_cast<double>(bench::ReadStatusKb("VmHWM:")) / 1024.0;
     D.close();
 }
-BENCHMARK(BM_FileDetailsMainWindow)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_FileDetailsMainWindow)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// "Ignore All" on the unknown word at the start: the walk goes on to the end of the
+// text, where "Finished Spell Checking" is answered.
+void BM_SpellingIgnoreAllMainWindow(benchmark::State& State)
+{
+    TWindow W(static_cast<std::size_t>(State.range(0)) << 20, MakeSpellingText);
+    TScrollEditor& Main = *W.Form->MainEditor;
+    TSpellingDlg* D = SpellingDlg(W.Form.get());
+    DictionaryFile = W.Settings.Folder + "/words.dix";
+    {
+        std::ofstream Out(DictionaryFile);
+        for (const char* Word : SpellingWords)
+            Out << Word << "\r\n";
+    }
+    if (!LoadDictionary())
+        throw std::runtime_error("no dictionary");
+    for (auto _ : State) {
+        State.PauseTiming();
+        SpellChecker->ClearIgnoreList();
+        Main.ClearMark();
+        Main.Cursor->SetPos(TPoint{0, 0});
+        D->SpellCheckNext();
+        if (D->NotFoundEdit->text() != "qqzx")
+            throw std::runtime_error("the unknown word was not found first");
+        QApplication::processEvents();
+        TScriptedMessageBoxes Boxes({mrOk});
+        State.ResumeTiming();
+        D->IgnoreAllBtnClick();
+        QApplication::processEvents();
+        State.PauseTiming();
+        if (Boxes.Asked.size() != 1 || Boxes.Asked[0].Text != "Finished Spell Checking")
+            throw std::runtime_error("the walk did not reach the end");
+        State.ResumeTiming();
+    }
+}
+BENCHMARK(BM_SpellingIgnoreAllMainWindow)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+// Format > Line Marks > Insert Line Marks on the whole text highlighted.
+void BM_InsertLineMarksMainWindow(benchmark::State& State)
+{
+    TWindow W(static_cast<std::size_t>(State.range(0)) << 20);
+    TScrollEditor& Main = *W.Form->MainEditor;
+    const std::int64_t Lines = Main.Strings->Count();
+    for (auto _ : State) {
+        State.PauseTiming();
+        Main.SelectAll();
+        QApplication::processEvents();
+        State.ResumeTiming();
+        W.Form->Menus->InsertMarksMnu->trigger();
+        QApplication::processEvents();
+        State.PauseTiming();
+        if (Main.Strings->Count() != Lines || (*Main.Strings)[0].substr(0, 2) != "> ")
+            throw std::runtime_error("the lines were not marked");
+        Main.Undo();
+        State.ResumeTiming();
+    }
+}
+BENCHMARK(BM_InsertLineMarksMainWindow)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 }  // namespace
