@@ -68,32 +68,6 @@ std::string ChangedLineEndsText(const TEditBuffer& B)
            LineEndName(B.LineEnd) + ".";
 }
 
-// What identifies the bytes of a file on disk without reading them: another
-// program that writes it changes at least one of these.
-struct TFileStamp {
-    bool Valid = false;
-    dev_t Device = 0;
-    ino_t Inode = 0;
-    off_t Size = 0;
-    std::int64_t MTimeSec = 0, MTimeNsec = 0;
-    bool operator==(const TFileStamp&) const = default;
-};
-
-TFileStamp StampOf(const std::string& Path)
-{
-    TFileStamp S;
-    struct stat St {};
-    if (::stat(Path.c_str(), &St) != 0 || !S_ISREG(St.st_mode))
-        return S;
-    S.Valid = true;
-    S.Device = St.st_dev;
-    S.Inode = St.st_ino;
-    S.Size = St.st_size;
-    S.MTimeSec = St.st_mtim.tv_sec;
-    S.MTimeNsec = St.st_mtim.tv_nsec;
-    return S;
-}
-
 // The file of a pane as it was when read or last saved: the name it was read under,
 // the file that name led to (after links) and its stamp, so that a change by
 // another program, also a link turned to another file, is noticed before it is
@@ -435,9 +409,7 @@ bool SavePane(TScrollEditor& Main, const std::string& GivenName, bool AddToRecen
             GReportedStamp = Now;
             return false;
         }
-        if (AskAboutDocument("\"" + Name + "\" was changed by another program since it was read.\r\n"
-                             "Overwrite it with this text?",
-                             mtWarning, mbYes | mbNo | mbDefaultNo) != mrYes)
+        if (AskAboutDocument(ChangedFileQuestion(Name, false, "read"), mtWarning, mbYes | mbNo | mbDefaultNo) != mrYes)
             return false;
     }
     if (IsReadOnlyFile(Target)) {

@@ -220,10 +220,14 @@ void TMacroDlg::LoadMacroBtnClick()
     // The name becomes the current macro file only once it has loaded, and only when
     // the table holds all it had: a later Save must never write over a file that was
     // refused, nor over entries that could not be read (it asks for a name then).
+    // The stamp before the bytes, so that a change while they are read is seen at Save.
+    const TFileStamp Stamp = StampOf(*Name);
     TMacroLoadReport Report;
     ChangeTable([&] { Report = LoadMacroFile(*Name, MacroTable); });
-    if (!Report.Lossy())
+    if (!Report.Lossy()) {
         CurrentMacroFile = *Name;
+        CurrentMacroStamp = Stamp;
+    }
     ShowStatusMessage(Report.Text() + (Report.Lossy() ? "; Save asks for a new name" : ""), false);
 }
 
@@ -231,8 +235,13 @@ void TMacroDlg::SaveMacroBtnClick()
 {
     if (!CurrentMacroFile.empty() && FileExists(CurrentMacroFile)) {
         MacroGrid->EndEdit();
+        if (!AgreeToReplaceChanged(CurrentMacroFile, CurrentMacroStamp, "loaded")) {
+            // Said in a box: the dialog covers the status line.
+            MessageDlg(NotWrittenText(CurrentMacroFile) + ".", mtInformation, mbOK);
+            return;
+        }
         if (AgreeToReplaceReadOnly(CurrentMacroFile))
-            SaveMacroFile(CurrentMacroFile, MacroTable, MacroTableSize);
+            SaveMacro(CurrentMacroFile);
     } else {
         SaveAsBtnClick();
     }
@@ -250,8 +259,15 @@ void TMacroDlg::SaveAsBtnClick()
     const std::optional<std::string> Name = FileDialogs().SaveFileName(O);
     if (!Name || !AgreeToReplaceReadOnly(*Name))
         return;
-    SaveMacroFile(*Name, MacroTable, MacroTableSize);
-    CurrentMacroFile = *Name;
+    SaveMacro(*Name);
+}
+
+void TMacroDlg::SaveMacro(const std::string& Name)
+{
+    SaveMacroFile(Name, MacroTable, MacroTableSize);
+    CurrentMacroFile = Name;
+    // The file as this window left it: another window's change after this is asked about.
+    CurrentMacroStamp = StampOf(Name);
 }
 
 // --- the table -----------------------------------------------------------------------------------------

@@ -78,6 +78,8 @@ private:
     // Ends in-place editing, runs Change inside the exception boundary, repaints.
     void ChangeTable(const std::function<void()>& Change);
     void MacroGridSetEditText(int Row, int Column);
+    // Writes the table to Name, which becomes the current macro file.
+    void SaveMacro(const std::string& Name);
 };
 
 // Shows the dialog modally.

@@ -12,6 +12,8 @@
 // came out empty and whether entries were skipped.
 #pragma once
 
+#include "platform/posix/SafeFile.h"
+
 #include <array>
 #include <cstddef>
 #include <stdexcept>
@@ -32,9 +34,12 @@ inline constexpr int MacroTableSize = 30;
 inline constexpr std::size_t MacroNameLength = 20;
 using TMacroTable = std::array<TMacroEntry, MacroTableSize>;
 
-// The run's table (empty at start) and the macro file last loaded or saved.
+// The run's table (empty at start), the macro file last loaded or saved, and that
+// file as it was then: Save asks before it replaces what another program (or
+// another window) wrote there since.
 inline TMacroTable MacroTable;
 inline std::string CurrentMacroFile;
+inline TFileStamp CurrentMacroStamp;
 
 // The settings-file section of the command lines.
 inline constexpr const char* CurrentMacrosSection = "CurrentMacros";

@@ -90,13 +90,26 @@ QMessageBox* MakeQtMessageBox(const std::string& Title, const std::string& Text,
     return Box;
 }
 
+// The window a box belongs to: the active one. Right after another box closed no
+// window may be active yet; a box without a parent would then open under a tool
+// window that stays on top (the spelling dialog), out of sight while it blocks the
+// program, so it belongs to that window.
+QWidget* BoxParent()
+{
+    if (QWidget* Active = QApplication::activeWindow())
+        return Active;
+    for (QWidget* W : QApplication::topLevelWidgets())
+        if (W->isVisible() && (W->windowFlags() & Qt::WindowStaysOnTopHint))
+            return W;
+    return nullptr;
+}
+
 }  // namespace
 
 TModalResult ShowQtMessageBox(const std::string& Title, const std::string& Text, TMsgDlgType Type,
                               TMsgDlgButtons Buttons)
 {
-    const std::unique_ptr<QMessageBox> Box(
-        MakeQtMessageBox(Title, Text, Type, Buttons, QApplication::activeWindow()));
+    const std::unique_ptr<QMessageBox> Box(MakeQtMessageBox(Title, Text, Type, Buttons, BoxParent()));
     const int Chosen = Box->exec();
     for (const TButtonMap& M : ButtonMap)
         if (Chosen == M.Button)
@@ -134,6 +147,21 @@ bool AgreeToReplaceReadOnly(const std::string& Path)
 {
     return !IsReadOnlyFile(Path) || MessageDlg(ReadOnlyQuestion, mtWarning, mbYes | mbNo | mbDefaultNo) == mrYes;
 }
+
+std::string ChangedFileQuestion(const std::string& Name, bool Made, std::string_view Since)
+{
+    return "\"" + Name + "\" was " + (Made ? "made" : "changed") + " by another program since it was " +
+           std::string(Since) + ".\r\nOverwrite it?";
+}
+
+bool AgreeToReplaceChanged(const std::string& Path, const TFileStamp& Then, std::string_view Since)
+{
+    if (!ChangedSince(Then, StampOf(Path)))
+        return true;
+    return MessageDlg(ChangedFileQuestion(Path, !Then.Valid, Since), mtWarning, mbYes | mbNo | mbDefaultNo) == mrYes;
+}
+
+std::string NotWrittenText(const std::string& Name) { return "\"" + Name + "\" was not written; it stays as it was"; }
 
 TMessageBoxes& MessageBoxes()
 {

@@ -8,11 +8,14 @@
 #include <deque>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class QWidget;
 
 namespace narvo {
+
+struct TFileStamp;
 
 enum TMsgDlgType : std::uint8_t { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
 
@@ -80,6 +83,19 @@ inline constexpr const char* ReadOnlyQuestion = "The file is read-only. Save any
 // True when Path may be replaced: it is no read-only file (IsReadOnlyFile), or the
 // user answered Yes to ReadOnlyQuestion.
 bool AgreeToReplaceReadOnly(const std::string& Path);
+
+// The question before a file that another program changed (Made: made, where there
+// was none) since this program read or chose it is replaced, the same for every
+// writer: ""<Name>" was changed by another program since it was <Since>.
+// Overwrite it?".
+std::string ChangedFileQuestion(const std::string& Name, bool Made, std::string_view Since);
+// True when Path may be written now: the file there is still the one stamped Then
+// (ChangedSince), or the user answered Yes to ChangedFileQuestion. Asked just
+// before writing, so that nothing another program did meanwhile is lost unasked.
+bool AgreeToReplaceChanged(const std::string& Path, const TFileStamp& Then, std::string_view Since);
+// What a writer says when the user kept the file: ""<Name>" was not written; it
+// stays as it was".
+std::string NotWrittenText(const std::string& Name);
 
 // Boxes that answer from a script and record every question. With the script
 // used up, a box answers as if it were closed (EscapeResult), so that a test that

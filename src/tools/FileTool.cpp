@@ -105,8 +105,8 @@ std::string_view TextModePart(std::string_view Bytes)
     return End == std::string_view::npos ? Bytes : Bytes.substr(0, End);
 }
 
-void MergeFiles(const std::vector<std::string>& Sources, const std::string& Destination, bool TextMode,
-                const std::function<void(int Done)>& Progress)
+bool MergeFiles(const std::vector<std::string>& Sources, const std::string& Destination, bool TextMode,
+                const std::function<void(int Done)>& Progress, const std::function<bool()>& MayWrite)
 {
     // Everything is read before the destination is touched: a source that fails
     // leaves the destination as it was.
@@ -120,9 +120,12 @@ void MergeFiles(const std::vector<std::string>& Sources, const std::string& Dest
         else
             Joined += Bytes;
     }
+    if (MayWrite && !MayWrite())
+        return false;
     AtomicWriteFile(Destination, Joined);
     if (Progress)
         Progress(static_cast<int>(Sources.size()));
+    return true;
 }
 
 TFileToolDlg::TFileToolDlg(QWidget* Parent) : QDialog(Parent)
@@ -239,6 +242,7 @@ void TFileToolDlg::Button1Click()
     if (auto Name = FileDialogs().SaveFileName(O)) {
         DestinationEdit->setText(FileNameToQString(*Name));
         FConfirmedDestination = *Name;
+        FConfirmedStamp = StampOf(*Name);
     }
 }
 
@@ -255,21 +259,39 @@ void TFileToolDlg::Button2Click()
         MessageDlg(Problem, mtWarning, mbOK);
         return;
     }
-    if (FileExists(Dest) && Dest != FConfirmedDestination &&
+    const bool Chosen = Dest == FConfirmedDestination;
+    if (FileExists(Dest) && !Chosen &&
         MessageDlg(Dest + " already exists.\nDo you want to replace it?", mtConfirmation, mbYes | mbNo) != mrYes)
         return;
     if (!AgreeToReplaceReadOnly(Dest))
         return;
+    // What the user agreed to replace: the file there when it was chosen, or when
+    // it was asked about just now. The sources may take long to read; a file another
+    // program makes or changes there meanwhile is asked about before it is replaced.
+    const TFileStamp Then = Chosen ? FConfirmedStamp : StampOf(Dest);
+    bool Kept = false;
+    const auto MayWrite = [&] {
+        Kept = !AgreeToReplaceChanged(Dest, Then, "chosen");
+        return !Kept;
+    };
     ProgressBar1->setRange(0, static_cast<int>(Sources.size()));
     ProgressBar1->setValue(0);
     try {
-        MergeFiles(Sources, Dest, ASCIIChk->isChecked(), [this](int Done) {
-            ProgressBar1->setValue(Done);
-            ProgressBar1->repaint();
-        });
+        const bool Written = MergeFiles(
+            Sources, Dest, ASCIIChk->isChecked(),
+            [this](int Done) {
+                ProgressBar1->setValue(Done);
+                ProgressBar1->repaint();
+            },
+            MayWrite);
+        // The file there now is this copy's: copying again replaces it unasked.
+        if (Written && Chosen)
+            FConfirmedStamp = StampOf(Dest);
     } catch (const std::exception& E) {
         MessageDlg(E.what(), mtError, mbOK);
     }
+    if (Kept)
+        MessageDlg(NotWrittenText(Dest) + ".", mtInformation, mbOK);
 }
 
 void TFileToolDlg::PathChkClick()

@@ -5,6 +5,8 @@
 // existing destination is never replaced without the user's consent.
 #pragma once
 
+#include "platform/posix/SafeFile.h"
+
 #include <QDialog>
 
 #include <functional>
@@ -32,10 +34,12 @@ std::string CopyCheckMessage(const std::vector<std::string>& Sources, const std:
 std::string_view TextModePart(std::string_view Bytes);
 
 // Joins the sources into Destination (text mode or bytes). Progress(i) is called
-// before source i is read and Progress(count) at the end. Throws EFileError naming
+// before source i is read and Progress(count) at the end. MayWrite, when given, is
+// asked once all sources are read, just before Destination is replaced; false
+// leaves Destination as it was and the answer is false. Throws EFileError naming
 // the file that failed; Destination is then unchanged.
-void MergeFiles(const std::vector<std::string>& Sources, const std::string& Destination, bool TextMode,
-                const std::function<void(int Done)>& Progress = {});
+bool MergeFiles(const std::vector<std::string>& Sources, const std::string& Destination, bool TextMode,
+                const std::function<void(int Done)>& Progress = {}, const std::function<bool()>& MayWrite = {});
 
 class TFileToolDlg : public QDialog {
     Q_OBJECT
@@ -50,7 +54,8 @@ public:
 
     void InputBtnClick();
     void Button1Click();
-    // Checks, asks before replacing an existing destination, copies.
+    // Checks, asks before replacing an existing destination, copies; a destination
+    // another program made or changed since it was chosen is asked about again.
     void Button2Click();
     void PathChkClick();
     void MoveUpBtnClick();
@@ -72,8 +77,10 @@ public:
 
 private:
     void ShowItemText(int Row);
-    // The destination the save dialog already confirmed overwriting.
+    // The destination the save dialog already confirmed overwriting, and the file
+    // that was there then (none, when it was a new name).
     std::string FConfirmedDestination;
+    TFileStamp FConfirmedStamp;
 };
 
 }  // namespace narvo

@@ -386,15 +386,24 @@ void TPreForm::PrintBtnClick()
         return;
     // A PDF file the user marked read-only is kept unless the user agrees.
     const QPrinter& Printer = CurrentPrinter();
-    if (Printer.outputFormat() == QPrinter::PdfFormat && !Printer.outputFileName().isEmpty() &&
-        !AgreeToReplaceReadOnly(QFile::encodeName(Printer.outputFileName()).toStdString()))
+    const bool ToFile = Printer.outputFormat() == QPrinter::PdfFormat && !Printer.outputFileName().isEmpty();
+    const std::string File = ToFile ? QFile::encodeName(Printer.outputFileName()).toStdString() : std::string();
+    if (ToFile && !AgreeToReplaceReadOnly(File))
         return;
+    // The file the user agreed to replace is the one there now: one another program
+    // makes or changes there while the pages are made is asked about first.
+    if (ToFile)
+        FFileAtStart = StampOf(File);
+    FFileKept = false;
     try {
         if (PrintCheckedPages() == 0)
             MessageDlg(NoTickedPageInRange, mtInformation, mbOK);
     } catch (const std::exception& E) {
         MessageDlg(std::string("Printing failed: ") + E.what(), mtError, mbOK);
     }
+    if (FFileKept)
+        MessageDlg(NotWrittenText(File) + ".", mtInformation, mbOK);
+    FFileAtStart.reset();
     // The range belonged to this print dialog; printing again without it takes
     // the ticks alone.
     PrintFromPage = PrintToPage = 0;
@@ -413,8 +422,15 @@ int TPreForm::PrintCheckedPages()
     };
     int Printed = 0;
     try {
-        Printed = TextParser->Print(UpdateProgress,
-                                    [this](int Page) { return PageChecked(Page) && InPrintRange(Page); });
+        Printed = TextParser->Print(
+            UpdateProgress, [this](int Page) { return PageChecked(Page) && InPrintRange(Page); },
+            [this] {
+                if (!FFileAtStart)
+                    return true;
+                const std::string File = QFile::encodeName(CurrentPrinter().outputFileName()).toStdString();
+                FFileKept = !AgreeToReplaceChanged(File, *FFileAtStart, "chosen");
+                return !FFileKept;
+            });
     } catch (...) {
         Done();
         throw;

@@ -6,6 +6,7 @@
 // the print font and the saved ticks persist between showings.
 #pragma once
 
+#include "platform/posix/SafeFile.h"
 #include "tools/PrintPreview.h"
 
 #include <QDialog>
@@ -104,6 +105,10 @@ public:
 private:
     void BuildForm();
     void ShowPage(int Page);
+    // While Print writes a file: that file as it was when printing began, and
+    // whether the user kept it when another program had changed it since.
+    std::optional<TFileStamp> FFileAtStart;
+    bool FFileKept = false;
 };
 
 // The run's form: made by CreatePreForm, null before.

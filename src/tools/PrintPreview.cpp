@@ -629,7 +629,8 @@ struct TPdfOutput {
 
 }  // namespace
 
-int TTextParser::Print(const std::function<void(int)>& Progress, const std::function<bool(int Page)>& Checked)
+int TTextParser::Print(const std::function<void(int)>& Progress, const std::function<bool(int Page)>& Checked,
+                       const std::function<bool()>& MayWrite)
 {
     QPrinter& Printer = CurrentPrinter();
     Printer.setDocName("NRV Document");
@@ -691,7 +692,7 @@ int TTextParser::Print(const std::function<void(int)>& Progress, const std::func
     }
     if (Canvas.isActive())
         Canvas.end();
-    if (Pdf && Printed > 0)
+    if (Pdf && Printed > 0 && (!MayWrite || MayWrite()))
         Pdf->Write();
     return Printed;
 }

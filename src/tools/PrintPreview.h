@@ -230,8 +230,11 @@ public:
     // still give a blank sheet. The job is aborted and the error passed on when
     // the printer fails. A PDF file is written whole or not at all: a failure
     // (a full disk) throws EFileError with the reason and leaves the file that was
-    // there as it was. Returns the number of sheets printed.
-    int Print(const std::function<void(int)>& Progress, const std::function<bool(int Page)>& Checked);
+    // there as it was; MayWrite, when given, is asked once the pages are made, just
+    // before the file is replaced, and false leaves the file as it was. Returns the
+    // number of sheets printed.
+    int Print(const std::function<void(int)>& Progress, const std::function<bool(int Page)>& Checked,
+              const std::function<bool()>& MayWrite = {});
 };
 
 // The page (from 0) printed at step Step (from 0) of a job of Copies copies of

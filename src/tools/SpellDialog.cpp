@@ -71,6 +71,16 @@ bool InProgramFolder(const std::string& Path)
     return RealPath(Path).rfind(Folder, 0) == 0;
 }
 
+// A write to "NrvDictionary.ini" when the user marked it read-only: asked as for
+// every file of the user's; kept, it says so.
+bool MayWriteSpellSettings(const TIniFile& Ini)
+{
+    if (AgreeToReplaceReadOnly(Ini.FileName()))
+        return true;
+    MessageDlg(NotWrittenText(Ini.FileName()) + ".", mtInformation, mbOK);
+    return false;
+}
+
 }  // namespace
 
 std::string DefaultDictionaryFile()
@@ -98,7 +108,11 @@ void SaveDictionary()
     // would hide the shipped word list at the next start.
     SpellChecker->SaveToFile(Copy, 0600);
     DictionaryFile = Copy;
+    // The copy is found at the next start by its place alone; the settings file is
+    // told of it only where the user lets it be written.
     TIniFile Ini(IniName);
+    if (!MayWriteSpellSettings(Ini))
+        return;
     Ini.WriteString("Files", "Dictionary", DictionaryFile);
     Ini.UpdateFile();
 }
@@ -418,11 +432,16 @@ void TSpellingDlg::SaveSpellSettings()
 {
     TIniFile Ini(IniName);
     std::vector<std::string> Now = SpellSettingValues();
+    std::vector<std::size_t> Changed;
     for (std::size_t I = 0; I < Now.size(); ++I) {
         const TSpellKey& K = SpellKeys[I];
         if (FSettingsInFile.size() != Now.size() || FSettingsInFile[I] != Now[I] || !Ini.ValueExists(K.Section, K.Key))
-            Ini.WriteString(K.Section, K.Key, Now[I]);
+            Changed.push_back(I);
     }
+    if (Changed.empty() || !MayWriteSpellSettings(Ini))
+        return;
+    for (const std::size_t I : Changed)
+        Ini.WriteString(SpellKeys[I].Section, SpellKeys[I].Key, Now[I]);
     Ini.UpdateFile();
     FSettingsInFile = std::move(Now);
 }

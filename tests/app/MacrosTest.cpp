@@ -264,5 +264,48 @@ TEST_F(MacroFiles, DialogAsksBeforeWritingAReadOnlyMacroFile)
     EXPECT_EQ(Back[0].Macro, "changed");
 }
 
+// Another program (or another window) writes the macro file after it was loaded:
+// Save asks before it replaces that, No keeps it and says so; what this window
+// saved itself is replaced unasked.
+TEST_F(MacroFiles, SaveAsksBeforeReplacingAMacroFileChangedSinceItWasLoaded)
+{
+    SaveMacroFile(Path("shared.nrv"), Filled("s"), MacroTableSize);
+    TMacroDlg D;
+    Dialogs.Answers = {Path("shared.nrv")};
+    D.LoadMacroBtn->click();
+    ASSERT_EQ(CurrentMacroFile, Path("shared.nrv"));
+    // The other window renames its second entry.
+    TMacroTable Other;
+    LoadMacroFile(Path("shared.nrv"), Other);
+    Other[1].Name = "other";
+    SaveMacroFile(Path("shared.nrv"), Other, MacroTableSize);
+    const std::string Theirs = Read("shared.nrv");
+    ASSERT_NE(Theirs.find("Name2=other"), std::string::npos);
+
+    MacroTable[0].Macro = "mine";
+    Boxes.Answers = {mrNo};
+    D.SaveMacroBtn->click();
+    ASSERT_EQ(Boxes.Asked.size(), 2u);
+    EXPECT_EQ(Boxes.Asked[0].Text, ChangedFileQuestion(Path("shared.nrv"), false, "loaded"));
+    EXPECT_EQ(Boxes.Asked[1].Text, NotWrittenText(Path("shared.nrv")) + ".");
+    EXPECT_EQ(Read("shared.nrv"), Theirs);
+
+    Boxes.Answers = {mrYes};
+    D.SaveMacroBtn->click();
+    TMacroTable Back;
+    LoadMacroFile(Path("shared.nrv"), Back);
+    EXPECT_EQ(Back[0].Macro, "mine");
+    // Saved by this window: saving again asks nothing, also after Save As.
+    MacroTable[0].Macro = "again";
+    D.SaveMacroBtn->click();
+    Dialogs.Answers = {Path("copy.nrv")};
+    D.SaveAsBtn->click();
+    MacroTable[0].Macro = "third";
+    D.SaveMacroBtn->click();
+    EXPECT_EQ(Boxes.Asked.size(), 3u);
+    LoadMacroFile(Path("copy.nrv"), Back);
+    EXPECT_EQ(Back[0].Macro, "third");
+}
+
 }  // namespace
 }  // namespace narvo

@@ -118,6 +118,50 @@ TEST_F(FileToolTest, AReadOnlyDestinationIsReplacedOnlyAfterTheReadOnlyQuestion)
     EXPECT_EQ(Read("dest"), "A");
 }
 
+// A destination chosen as a new name that another program made meanwhile, or an
+// existing one it changed, is replaced only after the question Save asks; No
+// keeps that file and says so. The copy's own file is replaced again unasked.
+TEST_F(FileToolTest, ADestinationMadeOrChangedAfterItWasChosenIsAskedAbout)
+{
+    Write("a.txt", "A");
+    TScriptedFileDialogs Dialogs;
+    Dialogs.Answers = {Path("new.txt")};
+    TFileToolDlg D;
+    D.AddSourceFile(Path("a.txt"));
+    D.Button1Click();
+    Write("new.txt", "theirs");
+    Boxes.Answers = {mrNo};
+    D.Button2Click();
+    ASSERT_EQ(Boxes.Asked.size(), 2u);
+    EXPECT_EQ(Boxes.Asked[0].Text, ChangedFileQuestion(Path("new.txt"), true, "chosen"));
+    EXPECT_EQ(Boxes.Asked[1].Text, NotWrittenText(Path("new.txt")) + ".");
+    EXPECT_EQ(Read("new.txt"), "theirs");
+    Boxes.Answers = {mrYes};
+    D.Button2Click();
+    EXPECT_EQ(Read("new.txt"), "A");
+    D.Button2Click();  // the file is this copy's now
+    EXPECT_EQ(Boxes.Asked.size(), 3u);
+
+    // Changed by another program after the copy wrote it.
+    Write("new.txt", "theirs, longer");
+    Boxes.Answers = {mrNo};
+    D.Button2Click();
+    ASSERT_EQ(Boxes.Asked.size(), 5u);
+    EXPECT_EQ(Boxes.Asked[3].Text, ChangedFileQuestion(Path("new.txt"), false, "chosen"));
+    EXPECT_EQ(Read("new.txt"), "theirs, longer");
+
+    // Asked when the sources have been read, just before the file is replaced.
+    std::vector<std::string> Order;
+    EXPECT_FALSE(MergeFiles(
+        {Path("a.txt")}, Path("new.txt"), true, [&](int Done) { Order.push_back("read " + std::to_string(Done)); },
+        [&] {
+            Order.push_back("asked");
+            return false;
+        }));
+    EXPECT_EQ(Order, (std::vector<std::string>{"read 0", "asked"}));
+    EXPECT_EQ(Read("new.txt"), "theirs, longer");
+}
+
 TEST_F(FileToolTest, ChoosesSeveralInputsAtOnceAndDraggingExchanges)
 {
     Write("1.txt", "one\r\n");

@@ -541,6 +541,43 @@ TEST_F(RealPrintTest, NoTickedPageIsSaidAndNothingIsWritten)
     EXPECT_EQ(Old.readAll(), "an older file");
 }
 
+// A file another program makes under the chosen name while the pages are made is
+// replaced only after the question Save asks; No keeps it and says so.
+TEST_F(PrintDialogTest, APdfFileMadeByAnotherProgramWhilePrintingIsAskedAbout)
+{
+    Prepare3();
+    const std::string Name = QFile::encodeName(Pdf).toStdString();
+    const auto Bytes = [this] {
+        QFile F(Pdf);
+        return F.open(QIODevice::ReadOnly) ? F.readAll() : QByteArray();
+    };
+    // The other program writes the file as the print's own file is begun.
+    SetFileFaultHook([&](TFileStep Step, const std::string&) {
+        if (Step == TFileStep::CreateTemp && !QFile::exists(Pdf)) {
+            QFile Theirs(Pdf);
+            if (Theirs.open(QIODevice::WriteOnly))
+                Theirs.write("theirs");
+        }
+        return 0;
+    });
+    TScriptedMessageBoxes Boxes({mrNo});
+    Form.PrintBtnClick();
+    ASSERT_EQ(Boxes.Asked.size(), 2u);
+    EXPECT_EQ(Boxes.Asked[0].Text, ChangedFileQuestion(Name, true, "chosen"));
+    EXPECT_EQ(Boxes.Asked[1].Text, NotWrittenText(Name) + ".");
+    EXPECT_EQ(Bytes(), "theirs");
+    Boxes.Answers = {mrYes};
+    ASSERT_TRUE(QFile::remove(Pdf));
+    Form.PrintBtnClick();
+    SetFileFaultHook({});
+    EXPECT_EQ(Boxes.Asked.size(), 3u);
+    EXPECT_EQ(PdfPages(Pdf), 3);
+    // Printing again over the file that is there when printing begins asks nothing.
+    Form.PrintBtnClick();
+    EXPECT_EQ(Boxes.Asked.size(), 3u);
+    EXPECT_EQ(PdfPages(Pdf), 3);
+}
+
 TEST_F(PrintDialogTest, APdfFileThatCannotBeWrittenSaysWhyAndKeepsTheFileThatWasThere)
 {
     Prepare3();

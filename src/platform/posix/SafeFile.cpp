@@ -216,6 +216,23 @@ bool IsReadOnlyFile(const std::string& Path)
     return (St.st_mode & 0222) == 0 || ::access(Path.c_str(), W_OK) != 0;
 }
 
+TFileStamp StampOf(const std::string& Path)
+{
+    TFileStamp S;
+    struct stat St {};
+    if (::stat(Path.c_str(), &St) != 0 || !S_ISREG(St.st_mode))
+        return S;
+    S.Valid = true;
+    S.Device = St.st_dev;
+    S.Inode = St.st_ino;
+    S.Size = St.st_size;
+    S.MTimeSec = St.st_mtim.tv_sec;
+    S.MTimeNsec = St.st_mtim.tv_nsec;
+    return S;
+}
+
+bool ChangedSince(const TFileStamp& Then, const TFileStamp& Now) { return Now.Valid && !(Now == Then); }
+
 std::string ResolveFileLink(const std::string& Path)
 {
     std::string Current = Path;

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <stdexcept>
@@ -70,6 +71,25 @@ bool IsRegularFile(const std::string& Path);
 // bits or refused to this user. Root may write anything, but a file marked
 // read-only is still one its owner meant to keep.
 bool IsReadOnlyFile(const std::string& Path);
+
+// What identifies the bytes of a file on disk without reading them: another
+// program that writes it (or makes it, where there was none) changes at least one
+// of these. A writer takes it when the file is read or chosen and compares it just
+// before writing, so that a change made meanwhile is not lost unasked.
+struct TFileStamp {
+    bool Valid = false;  // false: no regular file of that name
+    std::uint64_t Device = 0;
+    std::uint64_t Inode = 0;
+    std::int64_t Size = 0;
+    std::int64_t MTimeSec = 0, MTimeNsec = 0;
+    bool operator==(const TFileStamp&) const = default;
+};
+// The stamp of the regular file Path names (after links); not Valid when there is none.
+TFileStamp StampOf(const std::string& Path);
+// True when a file is there now (Now) that is not the one stamped Then: another
+// program changed it, replaced it, or made it where there was none. A file gone
+// since is no change: writing loses nothing then.
+bool ChangedSince(const TFileStamp& Then, const TFileStamp& Now);
 
 // The whole content of a regular file. A folder, FIFO, socket or device is refused;
 // a missing or unreadable file throws with the name and the reason.
