@@ -6,6 +6,7 @@
 // so a command-line run or a nested message loop still on the stack never finds
 // its window gone.
 #include "app/MainWindow.h"
+#include "app/LockWaits.h"
 
 #include "app/AutoSave.h"
 #include "app/BackupBrowser.h"
@@ -139,6 +140,7 @@ void TForm1::FormCreate()
     StartStatusThread(*this);
     StartAutoSave(*this);
     StartSessionEnd(*this);
+    InstallLockWaits();
     MainEditorChange();
     LayoutSplitEditors(0, true);
     EnablePasteButton(this);
@@ -332,8 +334,12 @@ void TForm1::FormDestroy()
     RunGuarded([] { StopSessionEnd(); });
     // At the session's end they were saved already, and a failure said without a box;
     // a second try now would fail with a box.
-    if (!FSessionEnding)
+    if (!FSessionEnding) {
         RunGuarded([] { SaveCurrentMacros(); });
+        // Written without another window's lock just now: said before the window goes.
+        RunGuarded([] { ShowLockNotices(); });
+    }
+    RemoveLockWaits();
     RunGuarded([] { FreeTextRegister(); });
     RunGuarded([] { StopAutoSave(); });
     RunGuarded([] { StopStatusThread(); });

@@ -327,6 +327,7 @@ void TSpellChecker::SaveToFile(const std::string& FileName, unsigned NewFileMode
     if (FWhole || !Exists || (FileName == FFileName && Now == FBytes)) {
         std::string Out = Serialize();
         AtomicWriteFile(FileName, Out, NewFileMode);
+        Lock.Written(FileName);
         FBytes = std::move(Out);
     } else {
         TSpellChecker Merged;
@@ -334,6 +335,7 @@ void TSpellChecker::SaveToFile(const std::string& FileName, unsigned NewFileMode
         Replay(Merged);
         std::string Out = Merged.Serialize();
         AtomicWriteFile(FileName, Out, NewFileMode);
+        Lock.Written(FileName);
         FWords = std::move(Merged.FWords);
         FIndex = std::move(Merged.FIndex);
         FLongest = Merged.FLongest;

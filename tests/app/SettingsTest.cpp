@@ -3,11 +3,19 @@
 // file that cannot be read never being replaced.
 #include "AppWindowFixture.h"
 
+#include "app/MainWindowMenus.h"
 #include "components/RecentFiles.h"
 #include "components/TextRuler.h"
+#include "platform/posix/FolderLock.h"
 #include "platform/posix/IniFile.h"
 
+#include <QLabel>
+#include <QTest>
+#include <QTimer>
+
 #include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <cstdio>
 #include <map>
 #include <sys/stat.h>
@@ -336,6 +344,59 @@ TEST_F(Settings, AFolderNameWithALineBreakIsLeftOutAndTheRestIsSaved)
     const TIniFile Ini("Narvo.ini");
     EXPECT_EQ(Ini.ReadInteger("AutoSave", "Interval", 0), 120000);
     EXPECT_FALSE(Ini.ValueExists("Directories", "MacroFolder"));
+}
+
+// Another window holds the settings folder's lock (stopped halfway through a write):
+// Save User Settings says that it waits, goes on painting without taking timers or
+// keys meanwhile, and says which files it wrote without the lock once it gave up.
+TEST_F(Settings, SaveUserSettingsSaysItWaitsForAnotherWindowsLockAndWhatItDidThen)
+{
+    struct TPaints : QObject {
+        std::vector<QString> Texts;
+        int Ticks = 0, TicksAtPaint = -1;
+        bool eventFilter(QObject* Watched, QEvent* E) override
+        {
+            if (E->type() == QEvent::Paint) {
+                Texts.push_back(static_cast<QLabel*>(Watched)->text());
+                if (TicksAtPaint < 0 && Texts.back().contains("waiting for the lock"))
+                    TicksAtPaint = Ticks;
+            }
+            return false;
+        }
+    } Paints;
+    const std::chrono::milliseconds Before = TFolderLock::Patience;
+    TFolderLock::Patience = std::chrono::milliseconds(700);
+    Form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
+    LoadSettings();
+    WrapFlag = true;
+    Form->StatusDis->installEventFilter(&Paints);
+    QTimer Ticker;
+    QObject::connect(&Ticker, &QTimer::timeout, [&] { ++Paints.Ticks; });
+    Ticker.start(1);
+    const int Fd = ::open(Folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_EQ(::flock(Fd, LOCK_EX | LOCK_NB), 0);
+    const int TicksBefore = Paints.Ticks;
+    Form->Menus->SaveSettingsMnu->trigger();
+    const int TicksAfter = Paints.Ticks;
+    Ticker.stop();
+    ::close(Fd);
+    TFolderLock::Patience = Before;
+
+    ASSERT_GE(Paints.TicksAtPaint, 0) << "the status line showed the wait while it lasted";
+    EXPECT_EQ(TicksAfter, TicksBefore) << "no timer ran in the middle of the save";
+    const auto Waiting = std::find_if(Paints.Texts.begin(), Paints.Texts.end(),
+                                      [](const QString& T) { return T.contains("waiting for the lock"); });
+    EXPECT_TRUE(Waiting->contains(QString::fromStdString(Folder))) << Waiting->toStdString();
+    EXPECT_TRUE(Waiting->contains("process " + QString::number(::getpid()))) << Waiting->toStdString();
+    EXPECT_TRUE(Boxes.Asked.empty()) << "the box waits for the save to end";
+    QCoreApplication::processEvents();
+    ASSERT_EQ(Boxes.Asked.size(), 1u);
+    EXPECT_NE(LastAsked().find("Written without waiting longer"), std::string::npos) << LastAsked();
+    EXPECT_NE(LastAsked().find(Path("Narvo.ini")), std::string::npos) << LastAsked();
+    EXPECT_TRUE(TIniFile("Narvo.ini").ReadBool("Flags", "WrapFlag", false)) << "written all the same";
+    EXPECT_TRUE(StatusMessageIsError());
+    EXPECT_NE(StatusMessage().find("without the lock"), std::string::npos) << StatusMessage();
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // word list.
 #include "tools/SpellChecker.h"
 
+#include "platform/posix/FolderLock.h"
 #include "platform/posix/SafeFile.h"
 #include "support/ProcessesTogether.h"
 #include "support/TempFolder.h"
@@ -10,6 +11,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+#include <utility>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -328,6 +333,33 @@ TEST_F(SpellCheckerTest, SavingKeepsWhatAnotherCheckerSavedMeanwhile)
     EXPECT_THROW(B.SaveToFile(Path), EFileError);
     SetFileFaultHook(Old);
     EXPECT_EQ(ReadFileBytes(Path), "apple\r\ndog\r\nzebra\r\n");
+}
+
+// A word list saved while another program keeps its folder locked: the word is
+// saved once the wait gives up, and the window hears which file went without the lock.
+TEST_F(SpellCheckerTest, AWordListSavedWithoutAnotherProgramsLockIsSaid)
+{
+    struct TSeen : TFolderLockObserver {
+        int Waits = 0;
+        std::vector<std::string> Written;
+        void Waiting(const TFolderLockWait&) override { ++Waits; }
+        void WaitEnded(const TFolderLockWait&, bool) override {}
+        void WrittenWithoutLock(const std::string& File, const TFolderLockWait&) override { Written.push_back(File); }
+    } Seen;
+    const std::string Path = Write("d.dix", "cat\r\n");
+    C.LoadFromFile(Path);
+    C.AddWord("kiwi");
+    TFolderLockObserver* const Old = SetFolderLockObserver(&Seen);
+    const auto Patience = std::exchange(TFolderLock::Patience, std::chrono::milliseconds(400));
+    const int Fd = ::open(Folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_EQ(::flock(Fd, LOCK_EX | LOCK_NB), 0);
+    C.SaveToFile(Path);
+    ::close(Fd);
+    TFolderLock::Patience = Patience;
+    SetFolderLockObserver(Old);
+    EXPECT_GT(Seen.Waits, 0);
+    EXPECT_EQ(Seen.Written, std::vector<std::string>{Path});
+    EXPECT_EQ(ReadFileBytes(Path), "cat\r\nkiwi\r\n");
 }
 
 // Programs saving at the same moment, each from the same list: every word stays.

@@ -536,7 +536,7 @@ void TIniFile::UpdateFile()
         // A loop of links: reading the file again reports it.
     }
     const TFolderLock Lock(FolderOfPath(Target));
-    const auto Write = [this](TIniFile& Lines) {
+    const auto Write = [this, &Lock](TIniFile& Lines) {
         // The settings hold paths, command lines and programs to run: a new file
         // there is the user's alone, whatever the folder's mode. An existing file
         // keeps its mode, which may be the user's choice.
@@ -544,6 +544,8 @@ void TIniFile::UpdateFile()
         std::string Out = Lines.Serialize();
         AtomicWriteFile(FileName_, Out, Private ? 0600 : 0666);
         Lines.Bytes_ = std::move(Out);
+        // Written without the lock after a long wait: the user hears of it.
+        Lock.Written(FileName_);
     };
     if (FileHolds(FileName_, Bytes_)) {
         // Nobody wrote it since it was read: these lines are the file with the changes made.
