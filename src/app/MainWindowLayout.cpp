@@ -5,6 +5,7 @@
 #include "app/MainWindow.h"
 
 #include "app/MainWindowMenus.h"
+#include "app/MessageField.h"
 
 #include "components/AutoButton.h"
 #include "components/OnOffBox.h"
@@ -34,10 +35,11 @@ constexpr int StatusBarHeight = 27;
 // The secondary pane's own background: red 227, green 240, blue 227.
 constexpr TColor SecondaryPaneColor = RGBColor(227, 240, 227);
 
-// A sunken field of a status bar.
-QLabel* Field(QWidget* Parent, QHBoxLayout* Row, const char* Hint, int MinWidth, int Stretch = 0)
+// A sunken field of a status bar (L when given, else a new label).
+QLabel* Field(QWidget* Parent, QHBoxLayout* Row, const char* Hint, int MinWidth, int Stretch = 0, QLabel* L = nullptr)
 {
-    auto* L = new QLabel(Parent);
+    if (!L)
+        L = new QLabel(Parent);
     L->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     L->setToolTip(QString::fromLatin1(Hint));
     L->setMinimumWidth(MinWidth);
@@ -223,7 +225,7 @@ QWidget* TForm1::CreateStatusBar()
     StatusBar = new QWidget(this);
     StatusBar->setObjectName(QStringLiteral("StatusBar"));
     QHBoxLayout* Row = BarRow(StatusBar, StatusBarHeight);
-    StatusDis = Field(StatusBar, Row, "Status", 120, 1);
+    StatusDis = Field(StatusBar, Row, "Status", 120, 1, new TMessageField(QStringLiteral("Status"), StatusBar));
     ScoopPnl = new QFrame(StatusBar);
     ScoopPnl->setToolTip(QStringLiteral("Scoop Free Space"));
     auto* ScoopRow = new QHBoxLayout(ScoopPnl);

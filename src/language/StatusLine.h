@@ -11,6 +11,7 @@
 #include "engine/EditTypes.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace narvo {
@@ -40,6 +41,14 @@ void UpdateStatus();
 
 // The message of a status code; false when the code has none (edNothingChanged).
 bool EditStatusMessage(TEditStatus Code, std::string& Text, bool& IsError);
+
+// The message as a field Room wide shows it, WidthOf giving the width of a text in
+// the field's font: the whole message when it fits. Otherwise the middle of a path
+// in it (a quoted name holding '/', or a word that begins with '/') gives way to
+// "...", keeping the path's file name and as much of its start as there is room
+// for; a message that is still too wide, or holds no path, is cut at its end and
+// "..." follows (a path then keeps just its file name).
+std::string FitStatusText(const std::string& Text, int Room, const std::function<int(const std::string&)>& WidthOf);
 
 // --- number formats ------------------------------------------------------------------------
 // A whole number with the thousands separator of SystemData ("12,345").

@@ -8,13 +8,16 @@
 #include "AppWindowFixture.h"
 
 #include "app/CommandLanguage.h"
+#include "app/MessageField.h"
 #include "language/CommandLines.h"
 #include "platform/ResourceFont.h"
 #include "shared/SystemData.h"
 
 #include <QApplication>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QTest>
+#include <QToolTip>
 
 #include <chrono>
 #include <optional>
@@ -116,6 +119,53 @@ TEST_F(StatusBarWidths, EveryFieldShowsItsLargestValueWhole)
     for (QLabel* L : {Form->LineNumDis, Form->ColumnDis, Form->HighlightDis, Form->LocationDis, Form->SizeDis,
                       Form->InfoDis, Form->ScoopDis, Form->ZoomDis})
         ExpectWhole(L, L->text().toStdString());
+}
+
+// A message longer than the message field: the field shows what fits in its own
+// font, giving up the middle of the path before the message's end, and its tooltip
+// holds the whole message.
+TEST_F(StatusBarWidths, ALongMessageCanBeReadWhole)
+{
+    auto* Field = dynamic_cast<TMessageField*>(Form->StatusDis);
+    ASSERT_NE(Field, nullptr);
+    const auto ToolTip = [&] {
+        QHelpEvent Hover(QEvent::ToolTip, QPoint(2, 2), Field->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(Field, &Hover);
+        const QString Text = QToolTip::text();
+        QToolTip::hideText();
+        return Text.toStdString();
+    };
+    const std::string Path = "/home/someone/projects/a-folder-with-a-long-name/another-one/report.txt";
+    const std::string Saved = "Not auto-saved: Cannot save \"" + Path + "\": No space left on device";
+    const std::string Drafts = "1 draft kept at exit (File > Advanced File Ops > Auto-backup Files)";
+    for (const std::string& Message : {Saved, Drafts}) {
+        ShowStatusMessage(Message, true);
+        SetStatusMessage("", false);  // the next message replaces this error
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        EXPECT_EQ(Field->text().toStdString(), " " + Message);
+        const QString Shown = Field->ShownText();
+        ASSERT_NE(Shown, Field->text()) << "the window is wide enough for " << Message;
+        EXPECT_LE(Field->fontMetrics().horizontalAdvance(Shown), Field->TextRect().width());
+        EXPECT_EQ(ToolTip(), Message);
+    }
+    // With room for all but part of the path, the path gives way in its middle: its
+    // start, its file name and the message's end show.
+    ShowStatusMessage(Saved, true);
+    const QFontMetrics M = Field->fontMetrics();
+    const int Room = M.horizontalAdvance(Field->text()) - M.horizontalAdvance("a-folder-with-a-long-name");
+    Field->setFixedWidth(Field->width() - Field->TextRect().width() + Room);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    ASSERT_EQ(Field->TextRect().width(), Room);
+    const std::string Shown = Field->ShownText().toStdString();
+    EXPECT_LE(M.horizontalAdvance(Field->ShownText()), Room);
+    EXPECT_EQ(Shown.rfind(" Not auto-saved: Cannot save \"/home/", 0), 0u) << Shown;
+    EXPECT_NE(Shown.find("...", 30), std::string::npos) << Shown;
+    const std::string End = "/report.txt\": No space left on device";
+    EXPECT_EQ(Shown.substr(Shown.size() - End.size()), End) << Shown;
+    // A message that fits is shown as it is, the tooltip naming the field.
+    ShowStatusMessage("Ok", false);
+    EXPECT_EQ(Field->ShownText(), QStringLiteral(" Ok"));
+    EXPECT_EQ(ToolTip(), "Status");
 }
 
 }  // namespace

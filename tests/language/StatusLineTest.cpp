@@ -158,5 +158,46 @@ TEST_F(StatusModel, FieldsFollowTheActivePaneAndTheSwitches)
     EXPECT_FALSE(ComputeStatusFields(Split, 1.0, Main, 0, " ").SaveEnabled);
 }
 
+// A message wider than its field: the middle of a path gives way first, keeping the
+// file name and the message's end; without a path the end is cut. Each byte is 7
+// units wide here, the dots 3, so the result is the widest that fits.
+TEST(StatusFit, APathGivesWayInItsMiddleBeforeTheMessageEnds)
+{
+    const auto Width = [](const std::string& T) {
+        int W = 0;
+        for (char C : T)
+            W += C == '.' ? 3 : 7;
+        return W;
+    };
+    const std::string Saved = "Not auto-saved: Cannot save \"/home/someone/projects/narrow/report.txt\": disk full";
+    EXPECT_EQ(FitStatusText(Saved, Width(Saved), Width), Saved);
+
+    // The path keeps its start and its file name; "/narrow" gives way.
+    const std::string Cut = "Not auto-saved: Cannot save \"/home/someone/projects.../report.txt\": disk full";
+    EXPECT_EQ(FitStatusText(Saved, Width(Cut), Width), Cut);
+    EXPECT_EQ(FitStatusText(Saved, Width(Cut) + 6, Width), Cut);
+    // Narrower: the file name is the last of the path to go, the message's end stays.
+    for (const std::string Shown : {"Not auto-saved: Cannot save \"/.../report.txt\": disk full",
+                                    "Not auto-saved: Cannot save \"...t.txt\": disk full"})
+        EXPECT_EQ(FitStatusText(Saved, Width(Shown), Width), Shown);
+    // Not even the path's dots leave room: the path keeps its file name, and the
+    // message is cut at its end.
+    const std::string Unchanged = "Not auto-saved: Cannot save \"/home/someone/projects/narrow/report.txt\" unchanged: "
+                                  "some of its line ends differ from its usual one";
+    const std::string NameKept = "Not auto-saved: Cannot save \".../report.txt\" unchanged: some...";
+    EXPECT_EQ(FitStatusText(Unchanged, Width(NameKept), Width), NameKept);
+    EXPECT_EQ(FitStatusText(Saved, 100, Width), "Not auto-save...");
+
+    // No path: the end gives way.
+    const std::string Drafts = "1 draft kept at exit (File > Advanced File Ops > Auto-backup Files)";
+    EXPECT_EQ(FitStatusText(Drafts, Width("1 draft kept at exit (File...") + 6, Width), "1 draft kept at exit (File...");
+    // The longer of two paths goes first, and an unquoted path counts as one.
+    const std::string Two = "Cannot rename /tmp/a.txt to /var/tmp/somewhere/deeper/b.txt";
+    EXPECT_EQ(FitStatusText(Two, Width(Two) - 35, Width), "Cannot rename /tmp/a.txt to /var/tmp/somewhere.../b.txt");
+    // A room smaller than the dots leaves just them.
+    EXPECT_EQ(FitStatusText(Drafts, 0, Width), "...");
+}
+
 }  // namespace
 }  // namespace narvo
+
