@@ -153,6 +153,7 @@ void TIndentDlg::ApplyBtnClick()
     if (!Pane)
         return;
     const char Ch = SpaceRadio->isChecked() ? ' ' : '\t';
+    const TToolWorking Working(Pane->HasMark() ? Pane->MarkedLength() : 0);
     IndentHighlight(*Pane, Ch, static_cast<int>(CountSpin->Value()), UnindentRadio->isChecked());
 }
 

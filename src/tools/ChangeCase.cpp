@@ -88,8 +88,10 @@ void TCaseDlg::SetMode(TCaseMode Mode) { CaseRadio->button(static_cast<int>(Mode
 
 void TCaseDlg::ApplyBtnClick()
 {
-    if (TScrollEditor* Pane = ToolActiveEditor())
+    if (TScrollEditor* Pane = ToolActiveEditor()) {
+        const TToolWorking Working(Pane->HasMark() ? Pane->MarkedLength() : 0);
         ApplyCase(*Pane, Mode());
+    }
 }
 
 namespace {

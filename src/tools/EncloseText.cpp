@@ -3,6 +3,7 @@
 
 #include "engine/EditorEngine.h"
 #include "platform/TextConvert.h"
+#include "tools/TextToolHooks.h"
 
 #include <QCheckBox>
 #include <QFontMetrics>
@@ -213,15 +214,19 @@ void TEncloseDlg::EncloseSelection()
 {
     RebuildEnclosePair();
     TEditorEngine* Pane = FHooks.ActivePane ? FHooks.ActivePane() : nullptr;
-    if (Pane)
+    if (Pane) {
+        const TToolWorking Working(Pane->HasMark() ? Pane->MarkedLength() : 0);
         WrapSelection(*Pane, CurrentEnclosePair().Before, CurrentEnclosePair().After);
+    }
 }
 
 void TEncloseDlg::EnclosePairNow(const std::string& Open, const std::string& Close)
 {
     TEditorEngine* Pane = FHooks.ActivePane ? FHooks.ActivePane() : nullptr;
-    if (Pane)
+    if (Pane) {
+        const TToolWorking Working(Pane->HasMark() ? Pane->MarkedLength() : 0);
         WrapSelection(*Pane, Open, Close);
+    }
 }
 
 void TEncloseDlg::ShowEncloseDlg()

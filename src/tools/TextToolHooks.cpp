@@ -10,6 +10,18 @@ TToolHost* GHost = nullptr;
 TToolHost* ToolHost() { return GHost; }
 void SetToolHost(TToolHost* Host) { GHost = Host; }
 
+TToolWorking::TToolWorking(std::int64_t Bytes) : FShown(Bytes >= LongOperationBytes && GHost)
+{
+    if (FShown)
+        GHost->ShowWorking(true);
+}
+
+TToolWorking::~TToolWorking()
+{
+    if (FShown && GHost)
+        GHost->ShowWorking(false);
+}
+
 QWidget* ToolMainWindow() { return GHost ? GHost->MainWindow() : nullptr; }
 TScrollEditor* ToolActiveEditor() { return GHost ? GHost->ActiveEditor() : nullptr; }
 bool ReplaceColumnParts(TEditorEngine& Pane, const std::function<std::string(const TBlockPart&)>& PartTransform)

@@ -55,6 +55,20 @@ public:
 TToolHost* ToolHost();
 void SetToolHost(TToolHost* Host);
 
+// While a tool changes or reads Bytes bytes of text in one go: from so many bytes on
+// that may pass a second, so the host shows "Working" and the wait cursor meanwhile.
+class TToolWorking {
+public:
+    static constexpr std::int64_t LongOperationBytes = std::int64_t{4} << 20;
+    explicit TToolWorking(std::int64_t Bytes);
+    ~TToolWorking();
+    TToolWorking(const TToolWorking&) = delete;
+    TToolWorking& operator=(const TToolWorking&) = delete;
+
+private:
+    bool FShown = false;
+};
+
 // Small readers of the host with the safe defaults above.
 QWidget* ToolMainWindow();
 TScrollEditor* ToolActiveEditor();

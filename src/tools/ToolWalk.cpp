@@ -124,12 +124,7 @@ TToolWalk::TToolWalk(QWidget* Window, std::function<void()> ShowProgress, std::i
     FWindowShown = Window && Window->isVisible();
     FMainShown = FMain && FMain->isVisible();
     FLastLook = Clock();
-    if (Bytes >= LongWalkBytes) {
-        if (TToolHost* Host = ToolHost()) {
-            Host->ShowWorking(true);
-            FWorking = true;
-        }
-    }
+    FWorking = std::make_unique<TToolWorking>(Bytes);
     // Installed last, the filter sees a key before the main window's own, which
     // would leave the command language's break flag set for the next run.
     if (QCoreApplication* App = QCoreApplication::instance())
@@ -140,10 +135,8 @@ TToolWalk::~TToolWalk()
 {
     if (QCoreApplication* App = QCoreApplication::instance())
         App->removeEventFilter(this);
-    TToolHost* Host = ToolHost();
-    if (FWorking && Host)
-        Host->ShowWorking(false);
-    if (FStopped && Host)
+    FWorking.reset();
+    if (TToolHost* Host = ToolHost(); Host && FStopped)
         Host->ShowStatusMessage("Stopped");
     for (TDeferred& D : FDeferred)
         QCoreApplication::postEvent(&InputRelay(), new THeldInput(D.Receiver, std::move(D.Event)));

@@ -13,6 +13,8 @@
 // "Stopped" on the status line when it was stopped.
 #pragma once
 
+#include "tools/TextToolHooks.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
@@ -30,7 +32,7 @@ public:
     // How many units of work (bytes, items) pass between two looks at the clock.
     static constexpr std::int64_t UnitsPerLook = 1 << 16;
     // A walk over a text of this many bytes may pass a second: it shows "Working".
-    static constexpr std::int64_t LongWalkBytes = std::int64_t{4} << 20;
+    static constexpr std::int64_t LongWalkBytes = TToolWorking::LongOperationBytes;
 
     // Progress is shown before every turn of the message loop. Window is the tool's
     // own: closing it stops the walk (when it was open at the start). Bytes is the
@@ -75,7 +77,8 @@ private:
     std::function<void()> FShowProgress;
     QPointer<QWidget> FWindow, FMain, FModal;
     std::vector<TDeferred> FDeferred;
-    bool FWindowShown = false, FMainShown = false, FWorking = false;
+    std::unique_ptr<TToolWorking> FWorking;
+    bool FWindowShown = false, FMainShown = false;
     bool FStopped = false, FBreak = false, FInput = false, FLooked = false;
     std::int64_t FUnits = 0;
     std::int64_t FLastLook = 0;

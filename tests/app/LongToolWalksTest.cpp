@@ -6,8 +6,11 @@
 // it works, and a stopped one says so.
 #include "PanesFixture.h"
 
+#include "app/SmallTools.h"
 #include "app/Spelling.h"
 #include "app/ToolHost.h"
+#include "tools/BlockIndent.h"
+#include "tools/ChangeCase.h"
 #include "tools/FileDetails.h"
 #include "tools/MatchPairs.h"
 #include "tools/SpellChecker.h"
@@ -275,6 +278,50 @@ TEST_F(LongToolWalks, InsertLineMarksShowsItWorks)
     EXPECT_EQ(Shown, " Working");
     EXPECT_TRUE(Waiting);
     EXPECT_FALSE(WaitCursorShown());
+}
+
+// The tool windows' Apply and the Enclose Text entries on a large highlight show
+// "Working" and the wait cursor while they change the text.
+TEST_F(LongToolWalks, ToolTransformsShowTheyWork)
+{
+    const std::vector<std::pair<const char*, std::function<void()>>> Tools = {
+        {"Change Case",
+         [] {
+             CaseDlg().SetMode(TCaseMode::Toggle);
+             CaseDlg().ApplyBtnClick();
+         }},
+        {"Block Indent", [] { IndentDlg().ApplyBtnClick(); }},
+        {"Enclose Text", [this] { Trigger("Braces1"); }},
+    };
+    CreateSmallToolForms();
+    std::string Lines;
+    while (static_cast<std::int64_t>(Lines.size()) < TToolWalk::LongWalkBytes)
+        Lines += "ab\n";
+    Main().InsertText(Lines);
+    const std::function<void()> WindowHook = Main().OnChange;
+    std::string Shown;
+    bool Waiting = false;
+    Main().OnChange = [&] {
+        if (Shown.empty()) {
+            Shown = Text(Form->StatusDis);
+            Waiting = WaitCursorShown();
+        }
+        if (WindowHook)
+            WindowHook();
+    };
+    for (const auto& [Name, Apply] : Tools) {
+        SCOPED_TRACE(Name);
+        Main().SelectAll();
+        Shown.clear();
+        Waiting = false;
+        Apply();
+        EXPECT_EQ(Shown, " Working");
+        EXPECT_TRUE(Waiting);
+        EXPECT_FALSE(WaitCursorShown());
+    }
+    Main().OnChange = WindowHook;
+    FreeCaseDlg();
+    FreeIndentDlg();
 }
 
 }  // namespace
