@@ -15,6 +15,7 @@
 #include "platform/ProgramFolder.h"
 #include "language/TextRegister.h"
 #include "app/DebuggerDialog.h"
+#include "engine/EditBuffer.h"
 #include "tools/ExternalPrograms.h"
 #include "tools/MatchPairs.h"
 #include "tools/OptionsDialog.h"
@@ -398,5 +399,27 @@ TEST_F(HelpTellsWhatTheProgramDoes, WhichWayTheScoopCollectsAndWhereALineEnds)
     EXPECT_NE(HelpSection("keys.html", "lineend").find("^S (start of the next line) and then Left"), std::string::npos);
 }
 
+TEST_F(HelpTellsWhatTheProgramDoes, UtfSixteenKeepsItsByteOrderAndRJoinsTheNextLine)
+{
+    // A big-endian UTF-16 file is written back big-endian, byte for byte.
+    const std::string Big("\xFE\xFF\0a\0\r\0\n\0b", 10);
+    Main().SetText(Big);
+    ASSERT_EQ(Main().Strings->Encoding, 2);
+    EXPECT_EQ(Main().FileBytes(), Big);
+    const std::string Text = HelpSection("files.html", "text");
+    EXPECT_EQ(Text.find("little-endian"), std::string::npos);
+    EXPECT_NE(Text.find("in the byte order it came in"), std::string::npos);
+
+    // R (and Shift+^X) take the line end too: the next line joins on.
+    Main().SetStrings({"abcd", "ef"});
+    Main().Cursor->SetPos(TPoint{2, 0});
+    Form->CmdEditor->SetText("R");
+    RunCurrentCommandLine(false);
+    EXPECT_EQ(Main().GetText(), "abef");
+    EXPECT_NE(HelpSection("commands.html", "table").find("joining the next line on"), std::string::npos);
+    EXPECT_NE(HelpSection("keys.html", "lineend").find("so the next line joins on"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace narvo
+
