@@ -5,6 +5,7 @@
 
 #include "app/Documents.h"
 #include "app/MainWindow.h"
+#include "components/IniLists.h"
 #include "components/RecentFiles.h"
 #include "components/TextRuler.h"
 #include "language/AppState.h"
@@ -331,20 +332,18 @@ void SaveSettings()
     // lacks): another window on the same settings folder may have saved its own.
     std::vector<TKeyValue> Now = ValuesInEffect();
     const std::vector<TKeyValue>& Then = ValuesInFile();
-    std::string NotStored;
+    std::vector<TNotStored> NotStored;
     for (std::size_t I = 0; I < Now.size(); ++I) {
         const TKeyValue& K = Now[I];
         // A folder name holding a line break is left out, so the rest is written whole.
-        if (!TIniFile::CanStore(K.Value))
-            NotStored += "\r\n" + K.Key + ": \"" + K.Value + "\"";
+        if (!CanStoreName(K.Value))
+            NotStored.push_back({K.Key, K.Value});
         else if (Then.size() != Now.size() || Then[I].Value != K.Value || !Ini.ValueExists(K.Section, K.Key))
             Ini.WriteString(K.Section, K.Key, K.Value);
     }
     Ini.UpdateFile();
     ValuesInFile() = std::move(Now);
-    if (!NotStored.empty())
-        MessageDlg("A name holding a line break cannot be stored in the settings file; it was not saved:" + NotStored,
-                   mtWarning, mbOK);
+    SayNotStored(NotStored, "the settings", SettingsIniName);
     // "NrvDictionary.ini" is written only once the spelling form has read it.
     if (SpellChecker)
         SpellingDlg()->SaveSpellSettings();

@@ -4,6 +4,8 @@
 // dangling one.
 #include "components/RecentFiles.h"
 
+#include "components/IniLists.h"
+
 #include "platform/MessageBoxes.h"
 #include "platform/TextConvert.h"
 #include "platform/posix/Admin.h"
@@ -148,18 +150,11 @@ void TReopenMenu::ReportIniError()
 
 namespace {
 
-// The entries of the section as the file holds them now. "Count" is clamped to the
-// keys the section holds; with NoDuplicates a path met again keeps its later place.
+// The entries of the section as the file holds them now; with NoDuplicates a path
+// met again keeps its later place.
 std::vector<std::string> ReadPaths(const TIniFile& Ini, const std::string& Section, bool NoDuplicates)
 {
-    std::vector<std::string> Paths;
-    // Every key but "Count" may be an entry.
-    const auto Keys = static_cast<std::int32_t>(Ini.ReadSection(Section).size()) -
-                      (Ini.ValueExists(Section, "Count") ? 1 : 0);
-    const std::int32_t Count = std::clamp(Ini.ReadInteger(Section, "Count", 0), 0, Keys);
-    Paths.reserve(static_cast<std::size_t>(Count));
-    for (std::int32_t I = 0; I < Count; ++I)
-        Paths.push_back(Ini.ReadString(Section, "Path" + std::to_string(I), ""));
+    std::vector<std::string> Paths = ReadIniList(Ini, Section, "Path");
     if (!NoDuplicates)
         return Paths;
     // Appending one by one moves a path met again to the end, so each path
@@ -208,7 +203,7 @@ void TReopenMenu::SaveToIni()
     // Nothing added since the list was read: the file keeps what it holds.
     if (!FMenuItem || INIFile.empty() || FAdded.empty())
         return;
-    std::vector<std::string> Dropped;
+    std::vector<TNotStored> Dropped;
     try {
         TIniFile Ini(INIFile);
         // The list is written by the program itself: a file the user made
@@ -221,13 +216,7 @@ void TReopenMenu::SaveToIni()
         for (const std::string& Path : FAdded)
             PutOnTop(Paths, Path);
         // A name the file cannot hold is left out, so the rest is written whole.
-        std::erase_if(Paths, [&](const std::string& P) {
-            if (TIniFile::CanStore(P))
-                return false;
-            if (std::find(Dropped.begin(), Dropped.end(), P) == Dropped.end())
-                Dropped.push_back(P);
-            return true;
-        });
+        Dropped = LeaveOutUnstorable(Paths);
         Ini.EraseSection(INISection);
         Ini.WriteInteger(INISection, "Count", static_cast<std::int32_t>(Paths.size()));
         for (std::size_t I = 0; I < Paths.size(); ++I)
@@ -239,10 +228,7 @@ void TReopenMenu::SaveToIni()
     } catch (const std::exception&) {
         ReportIniError();
     }
-    for (const std::string& P : Dropped)
-        MessageDlg("\"" + P + "\" is not kept in the recent files: a name holding a line break cannot be stored in " +
-                       INIFile + ".",
-                   mtWarning, mbOK);
+    SayNotStored(Dropped, "the recent files", INIFile);
 }
 
 void TReopenMenu::ClearHistory()

@@ -2,6 +2,7 @@
 #include "tools/ExternalPrograms.h"
 
 #include "components/ChmHelper.h"
+#include "components/IniLists.h"
 #include "components/Progmon.h"
 #include "platform/Application.h"
 #include "platform/FileDialogs.h"
@@ -164,15 +165,6 @@ constexpr int PathRole = Qt::UserRole;
 constexpr int DosPathRole = Qt::UserRole + 1;
 
 std::string Key(const char* Name, int I) { return Name + std::to_string(I); }
-
-// An ini value holds no line break.
-std::string OneLine(std::string S)
-{
-    for (char& C : S)
-        if (C == '\r' || C == '\n')
-            C = ' ';
-    return S;
-}
 
 // A menu caption with the accelerator marks taken out: no menu item takes keys
 // from the panes. "&&" stays one '&'.
@@ -372,9 +364,7 @@ void SplitEntryText(const std::string& S, std::string& Title, std::string& Path,
 
 std::vector<std::string> ReadEntries(const TIniFile& Ini, const std::string& Section)
 {
-    // A damaged Count never runs past the entries the section can hold.
-    const auto Keys = static_cast<std::int64_t>(Ini.ReadSection(Section).size());
-    const auto Count = std::clamp<std::int64_t>(Ini.ReadInteger(Section, "Count", 0), 0, Keys);
+    const std::int32_t Count = ReadListCount(Ini, Section, {"Title", "Path", "DOSPath"});
     std::vector<std::string> Entries;
     for (int I = 0; I < Count; ++I)
         Entries.push_back(EntryText(Ini.ReadString(Section, Key("Title", I), ""), Ini.ReadString(Section, Key("Path", I), ""),
@@ -403,13 +393,21 @@ void TExternalDlg::LoadProgramList()
 
 void TExternalDlg::SaveProgramList()
 {
-    std::vector<std::string> Ours;
+    std::vector<std::string> Shown, Ours;
+    std::vector<TNotStored> NotStored;
     for (int I = 0; I < ProgramCount(); ++I) {
         std::string Title, Path;
         bool DOSPath = false;
         GetProgram(I, Title, Path, DOSPath);
-        Ours.push_back(EntryText(OneLine(Title), OneLine(Path), DOSPath));
+        Shown.push_back(EntryText(Title, Path, DOSPath));
+        // An entry the file cannot hold is left out, as the other lists do, rather
+        // than kept as another command that would run another program.
+        if (CanStoreName(Title) && CanStoreName(Path))
+            Ours.push_back(Shown.back());
+        else
+            NotStored.push_back({Title, Path});
     }
+    SayNotStored(NotStored, "the user tools", FIniFileName);
     TIniFile Ini(FIniFileName);
     // The user asked for this write: a settings file made read-only is replaced
     // only after Yes (the list stays as edited for this run).
@@ -430,7 +428,7 @@ void TExternalDlg::SaveProgramList()
     }
     Ini.UpdateFile();
     FBase = Merged;
-    if (Merged != Ours) {
+    if (Merged != Shown) {
         SetEntries(Merged);
         if (FUserMenu)
             BuildUserMenu();

@@ -2,6 +2,7 @@
 #include "tools/Favorites.h"
 
 #include "components/AutoButton.h"
+#include "components/IniLists.h"
 #include "platform/MessageBoxes.h"
 #include "platform/posix/IniFile.h"
 #include "shared/ListMerge.h"
@@ -22,13 +23,7 @@ namespace narvo {
 
 std::vector<std::string> ReadFavorites(const TIniFile& Ini)
 {
-    // A damaged Count cannot make the list longer than the keys the section holds.
-    const auto Keys = static_cast<std::int64_t>(Ini.ReadSection(FavoritesSection).size());
-    const auto Count = std::clamp<std::int64_t>(Ini.ReadInteger(FavoritesSection, "Count", 0), 0, Keys);
-    std::vector<std::string> List;
-    for (std::int64_t I = 0; I < Count; ++I)
-        List.push_back(Ini.ReadString(FavoritesSection, "Item" + std::to_string(I), ""));
-    return List;
+    return ReadIniList(Ini, FavoritesSection, "Item");
 }
 
 void WriteFavorites(TIniFile& Ini, const std::vector<std::string>& List)
@@ -134,16 +129,7 @@ void TFavoritesDlg::SaveFavorites()
     if (!FHooks.Save)
         return;
     // A name the settings file cannot hold leaves the list, so the rest is written whole.
-    std::vector<std::string> Dropped;
-    std::erase_if(FavoritesList, [&](const std::string& Name) {
-        if (TIniFile::CanStore(Name))
-            return false;
-        Dropped.push_back(Name);
-        return true;
-    });
-    for (const std::string& Name : Dropped)
-        MessageDlg("\"" + Name + "\" is not kept in the favourites: a name holding a line break cannot be stored in the settings file.",
-                   mtWarning, mbOK);
+    SayNotStored(LeaveOutUnstorable(FavoritesList), "the favourites", "the settings file");
     if (FHooks.MayWrite && !FHooks.MayWrite()) {
         RefreshFavoritesGrid();
         return;

@@ -59,7 +59,7 @@ TEST_F(FavoritesTest, RoundTripThroughTheSettingsFile)
 
     // A damaged count reads no further than the keys that are there.
     std::ofstream(Ini) << "[Favorites]\nCount=2000000000\nItem0=/only\n";
-    EXPECT_EQ(Stored().size(), 2u);
+    EXPECT_EQ(Stored(), std::vector<std::string>{"/only"});  // "Count" itself is no entry
     std::ofstream(Ini) << "[Favorites]\nCount=-4\nItem0=/only\n";
     EXPECT_TRUE(Stored().empty());
 }
