@@ -30,6 +30,7 @@
 #include "platform/FileDialogs.h"
 #include "platform/KeyState.h"
 #include "platform/MessageBoxes.h"
+#include "platform/posix/ProcessMemory.h"
 #include "platform/posix/SafeFile.h"
 #include "platform/Shell.h"
 #include "platform/TextConvert.h"
@@ -152,6 +153,8 @@ void SortHighlighted(TEditorEngine& Pane)
         SortColumnBlock(Pane);
         return;
     }
+    // The copy, the sorted copy and the record undo keeps, asked for before any is made.
+    NeedRoomFor(Pane.MarkedLength() * 3);
     const std::string Text = Pane.GetMarkedText();
     // A highlight that ends with a line break keeps it, so the line after the
     // highlight is not joined to the last sorted line.

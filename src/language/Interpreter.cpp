@@ -45,7 +45,9 @@ TCommandInterpreter::TCommandInterpreter(TCommandLineStore& AStore, TCommandHost
           clock_gettime(CLOCK_MONOTONIC_COARSE, &T);
           return static_cast<std::int64_t>(T.tv_sec) * 1000 + T.tv_nsec / 1000000;
       }),
-      MemoryRoom([this] { return narvo::MemoryRoom(FLimits, MemoryUse()); })
+      // The limits are read at each look too: what the other programs under the same
+      // bounds hold changes while the run goes.
+      MemoryRoom([] { return narvo::MemoryRoom(); })
 {
 }
 
@@ -126,8 +128,6 @@ void TCommandInterpreter::Run(bool SingleStep)
     FTooDeep = false;
     FTooLarge = false;
     FLastLook = Clock();
-    // The limits hold for the run; only the use is read at each look.
-    FLimits = MemoryLimits();
     FLastRoom = FStartRoom = MemoryRoom ? MemoryRoom() : INT64_MAX;
     FMostGrowth = 0;
     FStore.SingleStep = SingleStep;

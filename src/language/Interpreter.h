@@ -48,7 +48,8 @@ public:
     // memory: a run ends with TooLargeMessage when twice the most the room shrank,
     // between two looks or since the run began, would no longer fit. The default
     // counts the machine's memory, the address-space and data limits and the
-    // control group's limit; empty: no bound. Memory that runs out all the same
+    // control group's limit, and what the machine and the group have left to all
+    // their programs; empty: no bound. Memory that runs out all the same
     // ends the run with the same message.
     std::function<std::int64_t()> MemoryRoom;
 
@@ -78,7 +79,6 @@ private:
     void OutOfMemory();
 
     std::int64_t FLastLook = 0;
-    TMemoryLimits FLimits;  // read once a run: they do not change while it goes
     std::int64_t FLastRoom = 0;
     std::int64_t FStartRoom = 0;
     std::int64_t FMostGrowth = 0;

@@ -6,6 +6,7 @@
 #include "platform/MessageBoxes.h"
 #include "platform/ProgramIcon.h"
 #include "platform/TextConvert.h"
+#include "platform/posix/ProcessMemory.h"
 #include "shared/StringRoutines.h"
 
 #include <QInputEvent>
@@ -64,6 +65,9 @@ void ShowCurrentException()
     std::string Message;
     try {
         throw;
+    } catch (const ENoRoom& E) {
+        // A step refused before it built: what it needs and the bound it met.
+        Message = E.what();
     } catch (const std::bad_alloc&) {
         // What ran out is said in words; the operation that met it changed nothing.
         Message = OutOfMemoryMessage;

@@ -89,6 +89,7 @@ bool ReplaceColumnParts(TEditorEngine& Pane, const std::function<std::string(con
 }  // namespace narvo
 
 #include "engine/EditorEngine.h"
+#include "platform/posix/ProcessMemory.h"
 
 namespace narvo {
 
@@ -99,6 +100,9 @@ bool ReplaceHighlightedText(TEditorEngine& Pane, F&& Transform)
         return false;
     if (Pane.Cursor->ColumnBlock)
         return ReplaceColumnParts(Pane, [&](const TBlockPart& P) { return Transform(std::string(P.Text)); });
+    // The copy and the record undo keeps of the text replaced: under a control
+    // group's limit, taking them past the room would end a program of the group.
+    NeedRoomToBuild(Pane.MarkedLength());
     const std::string S = Pane.GetMarkedText();
     std::string T = Transform(S);
     if (T == S)

@@ -2,6 +2,8 @@
 // of its own (the limit would bind every test after it): a command line that
 // doubles the text ends with "Text Too Large" and Ctrl+O brings the text back, and
 // a file too large to open is refused by name with the text that was open kept.
+// And where other windows hold most of a control group's limit, an open and a
+// transform are refused by that limit's name before they build.
 #include "AppWindowFixture.h"
 #include "app/CommandLanguage.h"
 #include "language/CommandLines.h"
@@ -103,6 +105,68 @@ TEST_F(MemoryLimitWindowDeathTest, AFileTooLargeToOpenIsNamedAndTheOpenTextStays
             Finish(Fault);
         },
         ::testing::ExitedWithCode(0), "");
+}
+
+class SharedLimitWindowTest : public AppWindowFixture {
+protected:
+    void TearDown() override
+    {
+        SetMemoryLimitsForTest(std::nullopt);
+        AppWindowFixture::TearDown();
+    }
+};
+
+TEST_F(SharedLimitWindowTest, WhatOtherWindowsHoldLeavesNoRoomAndTheRefusalNamesTheLimit)
+{
+    // Two other windows of the 2 GB group hold 1,640 MB; half the limit less this
+    // window's own memory would still let it read a 650 MB file.
+    const std::int64_t MB = 1 << 20;
+    Write("kept.txt", "kept\n");
+    Write("big.txt", "");
+    ASSERT_EQ(::truncate(Path("big.txt").c_str(), 650 * MB), 0);
+    ASSERT_TRUE(OpenTextFile(Path("kept.txt")));
+    TMemoryLimits L;
+    L.Group = L.SharedGroupLimit = 2048 * MB;
+    L.SharedGroupUse = 1640 * MB;
+    SetMemoryLimitsForTest(L);
+    EXPECT_FALSE(OpenTextFile(Path("big.txt")));
+    EXPECT_NE(LastAsked().find("\"" + Path("big.txt") + "\": its text (650 MB) is too large for the memory the "
+                               "program may use, bounded by the memory limit of its control group, 2,048 MB, of "
+                               "which 1,640 MB is in use."),
+              std::string::npos)
+        << LastAsked();
+    EXPECT_EQ(Main().GetText(), "kept\n");
+    EXPECT_EQ(CurrentFileName, Path("kept.txt"));
+
+    // A million tabs to spaces would build 16 MB with 6 MB of room left.
+    const std::string Tabs(1 << 20, '\t');
+    Main().SetText(Tabs);
+    Main().SelectAll();
+    L.SharedGroupUse = 2040 * MB;
+    SetMemoryLimitsForTest(L);
+    Trigger("TabsToSpacesMnu");
+    ASSERT_EQ(Errors.size(), 1u);
+    EXPECT_EQ(Errors[0].rfind("Text Too Large: the operation needs ", 0), 0u) << Errors[0];
+    EXPECT_NE(Errors[0].find(", bounded by the memory limit of its control group, 2,048 MB, of which 2,040 MB is "
+                             "in use."),
+              std::string::npos)
+        << Errors[0];
+    EXPECT_EQ(Main().GetText(), Tabs);
+
+    // Steps that copy the highlight before they look at it (taking marks away,
+    // sorting): 8 MB of lines would be copied with 6 MB of room left.
+    std::string Lines;
+    for (int I = 0; I < (1 << 20); ++I)
+        Lines += I % 2 ? "b line\n" : "a line\n";
+    Main().SetText(Lines);
+    for (const char* Step : {"RemoveMarksMnu", "SortHighlightedMnu"}) {
+        Errors.clear();
+        Main().SelectAll();
+        Trigger(Step);
+        ASSERT_EQ(Errors.size(), 1u) << Step;
+        EXPECT_NE(Errors[0].find("of which 2,040 MB is in use."), std::string::npos) << Errors[0];
+        EXPECT_EQ(Main().GetText(), Lines) << Step;
+    }
 }
 
 }  // namespace

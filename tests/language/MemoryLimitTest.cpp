@@ -139,6 +139,32 @@ TEST(MemoryLimit, AStepThatWouldOutgrowAGroupLimitEndsTooLargeBeforeItBuilds)
               "");
 }
 
+TEST(MemoryLimit, ARunEndsTooLargeWhileOtherProgramsFillTheGroupItShares)
+{
+    // Another window of the same 512 MB group grows by 8 MB between two looks while
+    // this run types: the run ends before the group's limit, its text one undo away.
+    const std::int64_t MB = 1 << 20;
+    TMemoryLimits L;
+    L.SharedGroupLimit = 512 * MB;
+    L.SharedGroupUse = 64 * MB;
+    TCommandBench B;
+    B.Host.Main.SetLines("");
+    B.Interp.Clock = [&] {
+        L.SharedGroupUse += 8 * MB;
+        SetMemoryLimitsForTest(L);
+        return B.Now += 50;
+    };
+    B.Run("300{Ix\x1b}");
+    const std::int64_t UseAtEnd = L.SharedGroupUse;
+    const std::string Typed = B.Host.Main.Lines();
+    SetMemoryLimitsForTest(std::nullopt);
+    EXPECT_EQ(StatusMessage(), TooLargeMessage);
+    EXPECT_LT(UseAtEnd, 512 * MB);
+    EXPECT_LT(Typed.size(), 300u);
+    B.Host.Main.Undo();
+    EXPECT_EQ(B.Host.Main.Lines(), "");
+}
+
 // Runs Line on Start with the allocations from the first on failing one at a time
 // (every Stride-th of them), each bench made ready by Prepare; answers the number of
 // runs that failed.

@@ -40,10 +40,10 @@ std::int64_t ReadLimitFile(const std::string& Path)
 }
 
 // A small file of the kernel's whole ("" when it cannot be read).
-std::string ReadSmallFile(const char* Path)
+std::string ReadSmallFile(const std::string& Path)
 {
     std::string Text;
-    std::FILE* F = std::fopen(Path, "r");
+    std::FILE* F = std::fopen(Path.c_str(), "r");
     if (!F)
         return Text;
     char Buf[4096];
@@ -53,24 +53,81 @@ std::string ReadSmallFile(const char* Path)
     return Text;
 }
 
-// The least limit named File in Folder and each folder above it up to Root.
-std::int64_t LeastUpTo(const std::string& Root, std::string Path, const char* File)
+// A count file's value; -1 when it cannot be read.
+std::int64_t ReadCountFile(const std::string& Path)
 {
-    std::int64_t Least = 0;
+    std::FILE* F = std::fopen(Path.c_str(), "r");
+    if (!F)
+        return -1;
+    long long V = 0;
+    const int Read = std::fscanf(F, "%lld", &V);
+    std::fclose(F);
+    return Read == 1 && V >= 0 ? V : -1;
+}
+
+// The number after Key at the start of a line of Text ("Key 123" or "Key: 123 kB");
+// -1 when no line has it.
+std::int64_t KeyedValue(std::string_view Text, std::string_view Key)
+{
+    for (std::size_t At = 0; At < Text.size();) {
+        const std::size_t End = std::min(Text.find('\n', At), Text.size());
+        const std::string_view Line = Text.substr(At, End - At);
+        At = End + 1;
+        if (Line.size() <= Key.size() || Line.substr(0, Key.size()) != Key)
+            continue;
+        std::size_t I = Key.size();
+        if (Line[I] != ' ' && Line[I] != ':' && Line[I] != '\t')
+            continue;
+        while (I < Line.size() && (Line[I] == ' ' || Line[I] == ':' || Line[I] == '\t'))
+            ++I;
+        std::int64_t V = 0;
+        bool Digits = false;
+        for (; I < Line.size() && Line[I] >= '0' && Line[I] <= '9' && V < NoLimit / 10; ++I, Digits = true)
+            V = V * 10 + (Line[I] - '0');
+        return Digits ? V : -1;
+    }
+    return -1;
+}
+
+// The names of one tree's files: the limit, the usage (the group and all below it)
+// and, in the statistics, the file cache the kernel drops first when the limit is
+// near, counted likewise.
+struct TGroupFiles {
+    const char* Limit;
+    const char* Usage;
+    const char* InactiveFiles;
+};
+constexpr TGroupFiles UnifiedFiles{"memory.max", "memory.current", "inactive_file"};
+constexpr TGroupFiles OlderFiles{"memory.limit_in_bytes", "memory.usage_in_bytes", "total_inactive_file"};
+
+// Folds the groups from Path up to Root into G.
+void WalkUp(const std::string& Root, std::string Path, const TGroupFiles& Files, TGroupMemory& G)
+{
     for (;;) {
         while (!Path.empty() && Path.back() == '/')
             Path.pop_back();
-        const std::int64_t V = ReadLimitFile(Root + Path + "/" + File);
-        if (V > 0 && (Least == 0 || V < Least))
-            Least = V;
+        const std::string Folder = Root + Path + "/";
+        const std::int64_t Limit = ReadLimitFile(Folder + Files.Limit);
+        if (Limit > 0) {
+            if (G.Least == 0 || Limit < G.Least)
+                G.Least = Limit;
+            // Only a limited group's use is read: the others bound nothing.
+            const std::int64_t Usage = ReadCountFile(Folder + Files.Usage);
+            if (Usage >= 0) {
+                const std::int64_t Cache = KeyedValue(ReadSmallFile(Folder + "memory.stat"), Files.InactiveFiles);
+                const std::int64_t Use = std::max<std::int64_t>(0, Usage - std::max<std::int64_t>(0, Cache));
+                if (G.SharedLimit == 0 || Limit - Use < G.SharedLimit - G.SharedUse) {
+                    G.SharedLimit = Limit;
+                    G.SharedUse = Use;
+                }
+            }
+        }
         if (Path.empty())
-            return Least;
+            return;
         const std::size_t Slash = Path.rfind('/');
         Path.resize(Slash == std::string::npos ? 0 : Slash);
     }
 }
-
-std::int64_t Least(std::int64_t A, std::int64_t B) { return A == 0 ? B : B == 0 ? A : std::min(A, B); }
 
 }  // namespace
 
@@ -101,9 +158,9 @@ TMemoryUse MemoryUse()
     return U;
 }
 
-std::int64_t GroupMemoryLimit(std::string_view ProcSelfCgroup, const std::string& Root)
+TGroupMemory GroupMemory(std::string_view ProcSelfCgroup, const std::string& Root)
 {
-    std::int64_t Result = 0;
+    TGroupMemory Result;
     while (!ProcSelfCgroup.empty()) {
         const std::size_t End = ProcSelfCgroup.find('\n');
         const std::string Line(ProcSelfCgroup.substr(0, End));
@@ -117,13 +174,23 @@ std::int64_t GroupMemoryLimit(std::string_view ProcSelfCgroup, const std::string
         const std::string Path = Line.substr(B + 1);
         if (Path.empty() || Path[0] != '/')
             continue;
-        if (Controllers.empty()) {
-            Result = Least(Result, LeastUpTo(Root, Path, "memory.max"));
-        } else if (("," + Controllers + ",").find(",memory,") != std::string::npos) {
-            Result = Least(Result, LeastUpTo(Root + "/memory", Path, "memory.limit_in_bytes"));
-        }
+        if (Controllers.empty())
+            WalkUp(Root, Path, UnifiedFiles, Result);
+        else if (("," + Controllers + ",").find(",memory,") != std::string::npos)
+            WalkUp(Root + "/memory", Path, OlderFiles, Result);
     }
     return Result;
+}
+
+std::int64_t GroupMemoryLimit(std::string_view ProcSelfCgroup, const std::string& Root)
+{
+    return GroupMemory(ProcSelfCgroup, Root).Least;
+}
+
+std::int64_t AvailableMemory(std::string_view ProcMeminfo)
+{
+    const std::int64_t KB = KeyedValue(ProcMeminfo, "MemAvailable");
+    return KB > 0 && KB < NoLimit / 1024 ? KB * 1024 : 0;
 }
 
 TMemoryLimits MemoryLimits()
@@ -134,22 +201,49 @@ TMemoryLimits MemoryLimits()
     L.Physical = PhysicalMemory();
     L.AddressSpace = SoftLimit(RLIMIT_AS);
     L.Data = SoftLimit(RLIMIT_DATA);
-    L.Group = GroupMemoryLimit(ReadSmallFile("/proc/self/cgroup"), "/sys/fs/cgroup");
+    const TGroupMemory G = GroupMemory(ReadSmallFile("/proc/self/cgroup"), "/sys/fs/cgroup");
+    L.Group = G.Least;
+    L.SharedGroupLimit = G.SharedLimit;
+    L.SharedGroupUse = G.SharedUse;
+    L.Available = AvailableMemory(ReadSmallFile("/proc/meminfo"));
     return L;
 }
 
 void SetMemoryLimitsForTest(std::optional<TMemoryLimits> Limits) { GTestLimits = Limits; }
 
+namespace {
+
+enum class TBound { Physical, Group, AddressSpace, Data, SharedGroup, Available };
+
+// Visits each bound that counts with the room it leaves.
+template <class TVisit>
+void ForEachBound(const TMemoryLimits& Limits, const TMemoryUse& Use, TVisit&& Visit)
+{
+    const auto Own = [&](TBound Kind, std::int64_t Limit, std::int64_t Used) {
+        if (Limit > 0 && Used > 0)
+            Visit(Kind, Limit - Used);
+    };
+    Own(TBound::Physical, Limits.Physical / 2, Use.Resident);
+    Own(TBound::Group, Limits.Group / 2, Use.Resident);
+    Own(TBound::AddressSpace, Limits.AddressSpace, Use.Virtual);
+    Own(TBound::Data, Limits.Data, Use.Data);
+    // A step holds more than the bytes it asks for (the lines' index beside a file's
+    // text), and the others go on growing while it runs: it may take three quarters
+    // of what is left.
+    if (Limits.SharedGroupLimit > 0) {
+        const std::int64_t Left = Limits.SharedGroupLimit - Limits.SharedGroupUse;
+        Visit(TBound::SharedGroup, Left - Left / 4);
+    }
+    if (Limits.Available > 0)
+        Visit(TBound::Available, Limits.Available - Limits.Available / 4);
+}
+
+}  // namespace
+
 std::int64_t MemoryRoom(const TMemoryLimits& Limits, const TMemoryUse& Use)
 {
     std::int64_t Room = INT64_MAX;
-    const auto Bound = [&Room](std::int64_t Limit, std::int64_t Used) {
-        if (Limit > 0 && Used > 0)
-            Room = std::min(Room, Limit - Used);
-    };
-    Bound(Least(Limits.Physical, Limits.Group) / 2, Use.Resident);
-    Bound(Limits.AddressSpace, Use.Virtual);
-    Bound(Limits.Data, Use.Data);
+    ForEachBound(Limits, Use, [&Room](TBound, std::int64_t R) { Room = std::min(Room, R); });
     return Room;
 }
 
@@ -160,12 +254,6 @@ bool RoomFor(std::int64_t Bytes)
     // Reading the limits costs a few file reads: small steps are not worth them.
     constexpr std::int64_t Small = std::int64_t{4} << 20;
     return Bytes < Small || Bytes <= MemoryRoom();
-}
-
-void NeedRoomToBuild(std::int64_t Bytes)
-{
-    if (!RoomFor(Bytes > INT64_MAX / 2 ? INT64_MAX : 2 * Bytes))
-        throw std::bad_alloc();
 }
 
 namespace {
@@ -187,19 +275,46 @@ std::string Megabytes(std::int64_t Bytes)
 
 std::string TightestMemoryLimit(const TMemoryLimits& Limits, const TMemoryUse& Use)
 {
-    std::string Name;
+    std::optional<TBound> Tightest;
     std::int64_t Least = INT64_MAX;
-    const auto Consider = [&](std::int64_t Limit, std::int64_t Used, const char* What) {
-        if (Limit > 0 && Limit - Used < Least) {
-            Least = Limit - Used;
-            Name = std::string(What) + Megabytes(Limit);
+    ForEachBound(Limits, Use, [&](TBound Kind, std::int64_t Room) {
+        if (!Tightest || Room < Least) {
+            Tightest = Kind;
+            Least = Room;
         }
-    };
-    Consider(Limits.Physical, Use.Resident, "the machine's memory of ");
-    Consider(Limits.Group, Use.Resident, "the memory limit of its control group, ");
-    Consider(Limits.AddressSpace, Use.Virtual, "the address-space limit (ulimit -v) of ");
-    Consider(Limits.Data, Use.Data, "the data limit (ulimit -d) of ");
-    return Name;
+    });
+    if (!Tightest)
+        return "";
+    switch (*Tightest) {
+    case TBound::Physical:
+        return "the machine's memory of " + Megabytes(Limits.Physical);
+    case TBound::Group:
+        return "the memory limit of its control group, " + Megabytes(Limits.Group);
+    case TBound::AddressSpace:
+        return "the address-space limit (ulimit -v) of " + Megabytes(Limits.AddressSpace);
+    case TBound::Data:
+        return "the data limit (ulimit -d) of " + Megabytes(Limits.Data);
+    case TBound::SharedGroup:
+        return "the memory limit of its control group, " + Megabytes(Limits.SharedGroupLimit) + ", of which " +
+               Megabytes(Limits.SharedGroupUse) + " is in use";
+    case TBound::Available:
+        return "the machine's available memory of " + Megabytes(Limits.Available);
+    }
+    return "";
+}
+
+void NeedRoomToBuild(std::int64_t Bytes) { NeedRoomFor(Bytes > INT64_MAX / 2 ? INT64_MAX : 2 * Bytes); }
+
+void NeedRoomFor(std::int64_t Needed)
+{
+    if (RoomFor(Needed))
+        return;
+    std::string Text = "Text Too Large: the operation needs " + Megabytes(Needed) +
+                       ", too much for the memory the program may use";
+    const std::string Limit = TightestMemoryLimit(MemoryLimits(), MemoryUse());
+    if (!Limit.empty())
+        Text += ", bounded by " + Limit;
+    throw ENoRoom(Text + ".");
 }
 
 std::string FileTooLargeText(const std::string& Path, std::int64_t Size)

@@ -59,6 +59,76 @@ TEST_F(GroupTree, TheLeastLimitAlongThePathCountsInEitherTree)
     EXPECT_EQ(GroupMemoryLimit("garbage\n0::relative\n\n", Root), 0);
 }
 
+TEST_F(GroupTree, WhatTheFullestGroupHasLeftCountsEveryProgramInItButTheCacheItCanDrop)
+{
+    // The unified tree: the parent's 3 GB hold 2.9 GB, 0.4 GB of them file cache
+    // the kernel drops before it kills; the child's 2 GB hold 0.5 GB. The parent
+    // has the least left, though the child's limit is the lower.
+    Put("", "memory.max", "max");
+    Put("", "memory.current", "20000000000");  // no limit: its use bounds nothing
+    Put("/user.slice", "memory.max", "3000000000");
+    Put("/user.slice", "memory.current", "2900000000");
+    Put("/user.slice", "memory.stat",
+        "anon 2400000000\nfile 500000000\ninactive_file 400000000\nactive_file 100000000");
+    Put("/user.slice/app", "memory.max", "2000000000");
+    Put("/user.slice/app", "memory.current", "500000000");
+    TGroupMemory G = GroupMemory("0::/user.slice/app\n", Root);
+    EXPECT_EQ(G.Least, 2000000000);
+    EXPECT_EQ(G.SharedLimit, 3000000000);
+    EXPECT_EQ(G.SharedUse, 2500000000);
+    // The child fuller: it binds.
+    Put("/user.slice/app", "memory.current", "1900000000");
+    G = GroupMemory("0::/user.slice/app\n", Root);
+    EXPECT_EQ(G.SharedLimit, 2000000000);
+    EXPECT_EQ(G.SharedUse, 1900000000);
+
+    // The older tree counts the whole group's cache (total_), not its own folder's.
+    Put("/memory/docker/abc", "memory.limit_in_bytes", "2147483648");
+    Put("/memory/docker/abc", "memory.usage_in_bytes", "1800000000");
+    Put("/memory/docker/abc", "memory.stat", "cache 9\ninactive_file 5\ntotal_inactive_file 100000000");
+    G = GroupMemory("7:memory:/docker/abc\n", Root);
+    EXPECT_EQ(G.SharedLimit, 2147483648);
+    EXPECT_EQ(G.SharedUse, 1700000000);
+    // A limit whose use cannot be read still bounds as a limit.
+    Put("/memory/docker/abc", "memory.usage_in_bytes", "");
+    G = GroupMemory("7:memory:/docker/abc\n", Root);
+    EXPECT_EQ(G.Least, 2147483648);
+    EXPECT_EQ(G.SharedLimit, 0);
+
+    EXPECT_EQ(AvailableMemory("MemTotal:       24682404 kB\nMemFree:        20588148 kB\n"
+                              "MemAvailable:   21902720 kB\nBuffers:           46092 kB\n"),
+              std::int64_t{21902720} * 1024);
+    EXPECT_EQ(AvailableMemory("MemTotal: 1 kB\nMemAvailableX: 5 kB\n"), 0);
+}
+
+TEST(ProcessMemory, AWindowFindsNoRoomWhereOtherWindowsHoldTheGroupsLimit)
+{
+    // Two windows of one 2 GB group each hold a 650 MB file (820 MB with its lines);
+    // the third holds 50 MB. Half the limit less its own memory would let it read a
+    // third such file, and the kernel would end one of the three.
+    const std::int64_t MB = 1 << 20;
+    TMemoryLimits L;
+    L.Physical = 24576 * MB;
+    L.Group = 2048 * MB;
+    const TMemoryUse U{50 * MB, 900 * MB, 60 * MB};
+    EXPECT_EQ(MemoryRoom(L, U), 974 * MB);
+    L.SharedGroupLimit = 2048 * MB;
+    L.SharedGroupUse = 1690 * MB;
+    // Three quarters of the 358 MB left.
+    EXPECT_EQ(MemoryRoom(L, U), 358 * MB - 358 * MB / 4);
+    EXPECT_LT(MemoryRoom(L, U), 650 * MB);
+    EXPECT_EQ(TightestMemoryLimit(L, U),
+              "the memory limit of its control group, 2,048 MB, of which 1,690 MB is in use");
+    // The machine's available memory counts as well, when it is the least.
+    L.Available = 300 * MB;
+    EXPECT_EQ(MemoryRoom(L, U), 225 * MB);
+    EXPECT_EQ(TightestMemoryLimit(L, U), "the machine's available memory of 300 MB");
+    // A group over its limit leaves no room at all.
+    L.Available = 0;
+    L.SharedGroupUse = 2100 * MB;
+    EXPECT_LT(MemoryRoom(L, U), 0);
+}
+
 TEST(ProcessMemory, TheRoomIsWhatTheTightestBoundLeaves)
 {
     const std::int64_t MB = 1 << 20;
