@@ -1,6 +1,8 @@
 // Find and replace from the Edit menu: the searches and the dialog (FindReplace.h).
 #include "app/FindReplace.h"
 
+#include "app/Documents.h"
+
 #include "engine/EditorEngine.h"
 #include "language/CommandHost.h"
 #include "language/Margins.h"
@@ -296,7 +298,11 @@ void TFindReplaceDialog::ReplaceClick() { RunSearch(&ReplaceOnce); }
 
 void TFindReplaceDialog::ReplaceAllClick()
 {
-    RunSearch([](TEditorEngine& P, const TFindOptions& O) { return ReplaceAll(P, O) > 0; });
+    RunSearch([](TEditorEngine& P, const TFindOptions& O) {
+        // On many megabytes the run passes a second: it shows that it works.
+        const TWorkingOn Working(P.Strings->TextLength(1));
+        return ReplaceAll(P, O) > 0;
+    });
 }
 
 }  // namespace narvo

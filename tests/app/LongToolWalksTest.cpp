@@ -6,6 +6,7 @@
 // it works, and a stopped one says so.
 #include "PanesFixture.h"
 
+#include "app/FindReplace.h"
 #include "app/SmallTools.h"
 #include "app/Spelling.h"
 #include "app/ToolHost.h"
@@ -322,6 +323,36 @@ TEST_F(LongToolWalks, ToolTransformsShowTheyWork)
     Main().OnChange = WindowHook;
     FreeCaseDlg();
     FreeIndentDlg();
+}
+
+// Replace All from the Replace dialog on a large text shows "Working" and the wait
+// cursor while it changes the text.
+TEST_F(LongToolWalks, ReplaceAllShowsItWorks)
+{
+    Main().InsertText(ManyBraces());
+    Main().Cursor->SetPos({0, 0});
+    std::string Shown;
+    bool Waiting = false;
+    const std::function<void()> WindowHook = Main().OnChange;
+    Main().OnChange = [&] {
+        if (Shown.empty()) {
+            Shown = Text(Form->StatusDis);
+            Waiting = WaitCursorShown();
+        }
+        if (WindowHook)
+            WindowHook();
+    };
+    Form->Menus->ReplaceMnuClick();
+    TFindReplaceDialog& D = *Form->Menus->FindDialog();
+    D.FindEdit->setText("{}");
+    D.ReplaceEdit->setText("()");
+    D.ReplaceAllClick();
+    Main().OnChange = WindowHook;
+    EXPECT_EQ((*Main().Strings)[1], "()");
+    EXPECT_EQ(Shown, " Working");
+    EXPECT_TRUE(Waiting);
+    EXPECT_FALSE(WaitCursorShown());
+    D.close();
 }
 
 }  // namespace
