@@ -211,13 +211,14 @@ std::string EmergencyText(const EFileError& Why, const std::string& Emergency)
 // UTF-16 text that lost characters, line ends unlike the file's usual one) is
 // written only when the user agrees. An automatic save cannot ask: it skips the
 // text and says why in the status line, since a question popping up under the
-// typing hands over the keyboard and the next key would answer it. A draft has no
-// file of its own to stay faithful to and is written as it stands. nullopt: do not
-// save.
+// typing hands over the keyboard and the next key would answer it. A draft changes
+// nothing nobody agreed to: its line ends are those the text was read with. nullopt:
+// do not save.
 std::optional<std::string> BytesToSave(TScrollEditor& Main, const std::string& Name, TSaveKind Kind)
 {
     try {
-        return Main.FileBytes(Kind == TSaveKind::Draft);
+        return Main.FileBytes(Kind == TSaveKind::Draft ? TScrollEditor::TFileBytes::Draft
+                                                       : TScrollEditor::TFileBytes::Save);
     } catch (const ELossyText&) {
         const bool Utf16 = Main.Strings->Encoding != 0 && Main.Strings->Lossy;
         if (Kind == TSaveKind::Automatic) {
@@ -236,7 +237,7 @@ std::optional<std::string> BytesToSave(TScrollEditor& Main, const std::string& N
                       LineEndName(Main.Strings->LineEnd) + ". Save anyway?";
         if (AskAboutDocument(Question, mtWarning, mbYes | mbNo | mbDefaultNo) != mrYes)
             return std::nullopt;
-        return Main.FileBytes(true);
+        return Main.FileBytes(TScrollEditor::TFileBytes::SaveAgreed);
     }
 }
 
@@ -476,7 +477,9 @@ bool SavePane(TScrollEditor& Main, const std::string& GivenName, bool AddToRecen
     }
 
     Main.FileName = Name;
-    Main.Strings->ChangedLineEnds = 0;  // the file now has one line end throughout
+    // The file now has one line end throughout; a draft keeps those it was read with.
+    if (Kind != TSaveKind::Draft)
+        Main.Strings->ChangedLineEnds = 0;
     Main.SetModified(false);
     UpdateStatus();
     if (!Document) {

@@ -307,10 +307,11 @@ TKeptDrafts KeepDrafts(TForm1& Form)
         std::string Why;
         std::string Name;
         try {
-            // The text as it stands: characters a UTF-16 file could not hold and
-            // line ends unlike the file's are kept as they are shown.
+            // The bytes a save writes, with the line ends the text was read with
+            // (nobody agreed to change them) and characters a UTF-16 file could not
+            // hold as they are shown.
             const std::string Document = Pane == Form.MainEditor ? CurrentFileName : Pane->FileName;
-            Name = KeepTextAsDraft(Pane->FileBytes(true), Document, Why);
+            Name = KeepTextAsDraft(Pane->FileBytes(TScrollEditor::TFileBytes::Draft), Document, Why);
         } catch (const std::exception& E) {
             Why = E.what();
         }

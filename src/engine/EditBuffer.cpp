@@ -538,6 +538,7 @@ void TEditBuffer::Assign(std::string_view Text, std::unique_ptr<std::string> Blo
         DecodeBytes(Text, New);
         New.Block = std::move(Block);
         New.Bytes = std::move(Bytes);
+        New.Whole = Text;
         Install(std::move(New));
         return;
     }
@@ -890,11 +891,66 @@ std::vector<std::string_view> TEditBuffer::TextPieces() const
 
 std::string TEditBuffer::GetTextStr() const { return Join(LineEndChars()); }
 
+std::string TEditBuffer::GetTextStrAsRead() const
+{
+    const std::string_view Usual = LineEndChars();
+    const std::string_view Whole = FStore.Whole;
+    const auto Address = [](const char* P) { return reinterpret_cast<std::uintptr_t>(P); };
+    const std::uintptr_t Start = Address(Whole.data()), End = Start + Whole.size();
+    const bool Pairs = LineEnd != TLineEnd::Cr;
+    // The line end that begins at P, or nothing when P is not one as the text was
+    // cut (an LF inside a line of a text cut at CR).
+    const auto EndAt = [&](const char* P) -> std::string_view {
+        if (*P == '\r')
+            return Pairs && Address(P) + 1 < End && P[1] == '\n' ? std::string_view("\r\n") : std::string_view("\r");
+        return *P == '\n' && LineEnd == TLineEnd::Lf ? std::string_view("\n") : std::string_view();
+    };
+    // The line end that ends just before P.
+    const auto EndBefore = [&](const char* P) -> std::string_view {
+        if (P[-1] == '\r')
+            return "\r";
+        if (P[-1] != '\n' || LineEnd == TLineEnd::Cr)
+            return {};
+        if (Address(P) - 1 > Start && P[-2] == '\r')
+            return "\r\n";
+        return LineEnd == TLineEnd::Lf ? std::string_view("\n") : std::string_view();
+    };
+    const auto Between = [&](const TLineRec& A, const TLineRec& B) -> std::string_view {
+        if (Whole.empty())
+            return Usual;
+        const std::string_view TA = A.Text(), TB = B.Text();
+        if (A.IsView() && TA.data()) {
+            const std::uintptr_t After = Address(TA.data()) + TA.size();
+            if (After >= Start && After < End)
+                if (const std::string_view E = EndAt(TA.data() + TA.size()); !E.empty())
+                    return E;
+        }
+        if (B.IsView() && TB.data()) {
+            const std::uintptr_t At = Address(TB.data());
+            if (At > Start && At <= End)
+                if (const std::string_view E = EndBefore(TB.data()); !E.empty())
+                    return E;
+        }
+        return Usual;
+    };
+    std::string Out;
+    Out.reserve(static_cast<std::size_t>(TextLength(static_cast<std::int64_t>(Usual.size()))));
+    const TLineRec* Previous = nullptr;
+    for (const TChunk& C : FStore.Chunks)
+        for (const TLineRec& L : C.Lines) {
+            if (Previous)
+                Out.append(Between(*Previous, L));
+            Out.append(L.Text());
+            Previous = &L;
+        }
+    return Out;
+}
+
 std::string TEditBuffer::JoinLines(char Separator) const { return Join(std::string_view(&Separator, 1)); }
 
-std::string TEditBuffer::GetFileBytes() const
+std::string TEditBuffer::GetFileBytes(bool AsRead) const
 {
-    std::string Text = GetTextStr();
+    std::string Text = AsRead ? GetTextStrAsRead() : GetTextStr();
     if (Encoding == 0)
         return Text;
     const std::u16string Wide = BytesToUtf16(TCodePage::Ansi, Text);

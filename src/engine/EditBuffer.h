@@ -200,10 +200,15 @@ public:
     // lines that still lie one line end apart in the block come as one piece, so
     // an unchanged text is its block.
     std::vector<std::string_view> TextPieces() const;
-    // The bytes to write to disk: GetTextStr, and for a text that came as UTF-16 its
-    // byte-order mark followed by each character as a unit in that order
-    // (Windows-1252).
-    std::string GetFileBytes() const;
+    // The lines joined as the text was read: between two lines the line end the
+    // bytes read had there, where one of the two still views those bytes (an edited
+    // line next to an unedited one keeps the end it had), else the remembered one. A
+    // text of mixed line ends thus comes back as it was, whatever LineEnd says.
+    std::string GetTextStrAsRead() const;
+    // The bytes to write to disk: GetTextStr (GetTextStrAsRead when AsRead), and for
+    // a text that came as UTF-16 its byte-order mark followed by each character as a
+    // unit in that order (Windows-1252).
+    std::string GetFileBytes(bool AsRead = false) const;
     std::string_view LineEndChars() const;
 
     // Sizes from the chunks' counts, each line end counting EndSize characters. From
@@ -293,6 +298,9 @@ private:
         std::vector<std::int64_t> First;  // first line of each chunk, then the count
         std::unique_ptr<std::string> Block;
         std::unique_ptr<char[]> Bytes;  // the block when it came as plain memory
+        // The bytes of the 8-bit text given as a whole, which its lines view until
+        // they change (in Block or Bytes); empty for any other text.
+        std::string_view Whole;
     };
 
     std::size_t ChunkOf(std::int64_t Y) const;

@@ -374,8 +374,22 @@ public:
     // that cannot be written back as it came (UTF-16 characters read as '?', line
     // ends that differ from the usual one), unless AllowLossy.
     void SaveToFile(const std::string& Name, bool AllowLossy = false);
-    // The bytes SaveToFile writes.
-    std::string FileBytes(bool AllowLossy = false) const;
+    // Which bytes FileBytes gives.
+    enum class TFileBytes {
+        // What SaveToFile writes; ELossyText for a text that would not be written
+        // back as it came (see SaveToFile).
+        Save,
+        // What SaveToFile writes once the user agreed to those changes: one line end
+        // throughout, characters a UTF-16 file could not hold as '?'.
+        SaveAgreed,
+        // A draft, which nobody agreed to change anything: the encoding and Ctrl+Z
+        // rule of a save, and every line end as the text was read where it still
+        // lies between the same lines (GetTextStrAsRead); '?' as shown.
+        Draft,
+    };
+    // The one routine that turns the text into the bytes written to disk, for saves,
+    // the emergency file, auto-saves and drafts alike.
+    std::string FileBytes(TFileBytes How = TFileBytes::Save) const;
     // Replaces the whole text as loading does: reset, decode, Ctrl+Z rule, redraw.
     void SetText(std::string_view Bytes);
     // SetText keeping Bytes itself as the block the lines view (no copy).

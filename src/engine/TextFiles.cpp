@@ -84,14 +84,14 @@ void TEditorEngine::LoadFromFile(const std::string& Name)
     FileName = Name;
 }
 
-std::string TEditorEngine::FileBytes(bool AllowLossy) const
+std::string TEditorEngine::FileBytes(TFileBytes How) const
 {
-    if (Strings->Encoding != 0 && Strings->Lossy && !AllowLossy)
+    if (Strings->Encoding != 0 && Strings->Lossy && How == TFileBytes::Save)
         throw ELossyText("The text holds characters that were replaced by '?' when it was read as UTF-16; "
                          "saving it would change them");
-    if (Strings->ChangedLineEnds > 0 && !AllowLossy)
+    if (Strings->ChangedLineEnds > 0 && How == TFileBytes::Save)
         throw ELossyText("Some line ends of the text differ from its usual one; saving it would change them");
-    std::string Bytes = Strings->GetFileBytes();
+    std::string Bytes = Strings->GetFileBytes(How == TFileBytes::Draft);
     if (CtrlZMode) {
         // One whole UTF-16 unit in the text's byte order.
         if (Strings->Encoding == 2)
@@ -118,7 +118,8 @@ void TEditorEngine::SaveToFile(const std::string& Name, bool AllowLossy)
             Pieces.emplace_back(&CtrlZ, 1);
         RenameIntoPlace(WriteTempFile(Target, Pieces), Target);
     } else {
-        RenameIntoPlace(WriteTempFile(Target, FileBytes(AllowLossy)), Target);
+        RenameIntoPlace(WriteTempFile(Target, FileBytes(AllowLossy ? TFileBytes::SaveAgreed : TFileBytes::Save)),
+                        Target);
     }
     FileName = Name;
     // The file now holds the text as it is written, one line end throughout.

@@ -110,6 +110,29 @@ TEST_F(SessionEnd, TermAndHupKeepEveryModifiedTextAsAPrivateDraftThenTheWindowCl
     }
 }
 
+// A draft holds the text as a save writes it, with the line ends each file was read
+// with (CR LF, LF and CR mixed): nobody agreed to change them, and Save would ask.
+TEST_F(SessionEnd, ADraftKeepsTheLineEndsEachFileWasReadWith)
+{
+    Form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
+    const char* Ends[] = {"\r\n", "\n", "\r", "\n"};
+    std::string Mixed;
+    for (int I = 0; I < 40; ++I)
+        Mixed += "line " + std::to_string(I) + Ends[I % 4];
+    Write("doc.txt", Mixed);
+    Write("side.txt", "side\r" + Mixed);
+    ASSERT_TRUE(OpenTextFile(Path("doc.txt")));
+    Main().InsertText("typed ");
+    Dialogs.Answers = {Path("side.txt")};
+    Form->Menus->Open1Click();
+    Form->Editor3->InsertText("more ");
+    ASSERT_EQ(::raise(SIGTERM), 0);
+    ASSERT_TRUE(Pump([&] { return !Form->isVisible(); }, 20000));
+    EXPECT_EQ(DraftTexts(), (std::vector<std::string>{"more side\r" + Mixed, "typed " + Mixed}));
+    EXPECT_EQ(Read("doc.txt"), Mixed);
+}
+
 // Ctrl+C in the terminal the program was started from keeps the texts as the
 // desktop's signals do.
 TEST_F(SessionEnd, CtrlCKeepsEveryModifiedTextAsADraftToo)

@@ -302,5 +302,46 @@ TEST_F(TextFiles, LossyUtf16IsSavedOnlyWhenConfirmed)
     EXPECT_EQ(Read(Path("wide")), "\xFF\xFE" "a\0?\0"s);
 }
 
+// A draft (written at a signal, with nobody to ask) changes nothing the user did not
+// agree to: a file of mixed line ends comes back with each line end it had, also
+// beside edited, joined and new lines, which take a neighbour's or the usual one;
+// the encoding and Ctrl+Z are those of a save.
+TEST_F(TextFiles, ADraftKeepsTheLineEndsTheTextWasReadWith)
+{
+    using TBytes = TEditorEngine::TFileBytes;
+    const std::string Mixed = "a\r\nb\nc\rd\ne\nf";
+    TFakeEditor E;
+    Write(Path("mixed"), Mixed);
+    E.LoadFromFile(Path("mixed"));
+    ASSERT_EQ(E.Lines(), "a|b|c|d|e|f");
+    EXPECT_THROW(E.FileBytes(), ELossyText) << "a save asks first";
+    EXPECT_EQ(E.FileBytes(TBytes::SaveAgreed), "a\nb\nc\nd\ne\nf");
+    EXPECT_EQ(E.FileBytes(TBytes::Draft), Mixed);
+
+    // An edited line keeps its ends; a new line and the lines round a deleted one
+    // take a neighbour's.
+    E.Strings->SetLine(1, "Xb");
+    E.Strings->InsertLine(3, "new");
+    E.Strings->DeleteLines(4, 4);
+    EXPECT_EQ(E.Lines(), "a|Xb|c|new|e|f");
+    EXPECT_EQ(E.FileBytes(TBytes::Draft), "a\r\nXb\nc\rnew\ne\nf");
+    E.Strings->SetLine(0, "A");
+    E.Strings->SetLine(1, "B");  // no neighbour as read between them: the usual LF
+    EXPECT_EQ(E.FileBytes(TBytes::Draft), "A\nB\nc\rnew\ne\nf");
+
+    // Cut at CR, an LF after a CR stays a character of the next line.
+    E.SetText("a\rb\r\nc\rd");
+    ASSERT_EQ(E.Lines(), "a|b|\nc|d");
+    EXPECT_EQ(E.FileBytes(TBytes::Draft), "a\rb\r\nc\rd");
+
+    // UTF-16 and Ctrl+Z as a save writes them.
+    E.CtrlZMode = true;
+    Write(Path("wide"), "\xFF\xFE" "a\0\r\0\n\0b\0"s);
+    E.LoadFromFile(Path("wide"));
+    E.Strings->SetLine(1, "bc");
+    EXPECT_EQ(E.FileBytes(TBytes::Draft), E.FileBytes(TBytes::Save));
+    EXPECT_EQ(E.FileBytes(TBytes::Draft), "\xFF\xFE" "a\0\r\0\n\0b\0c\0\x1A\0"s);
+}
+
 }  // namespace
 }  // namespace narvo::test
