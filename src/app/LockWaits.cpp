@@ -42,7 +42,9 @@ public:
             FOldMessage = StatusMessage();
             FOldIsError = StatusMessageIsError();
             BeginWaitCursor(Qt::WaitCursor);
-            ShowStatusMessage("Working: waiting for the lock on \"" + Wait.Folder + "\", held by " + HolderText(Wait),
+            // The holder first: the status field may show no more than the start.
+            ShowStatusMessage("Working: waiting for " + HolderText(Wait) + " to let go of its lock on \"" +
+                                  Wait.Folder + "\"",
                               false);
             FSerial = StatusMessageSerial();
             if (Form1 && Form1->StatusDis)

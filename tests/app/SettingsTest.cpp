@@ -5,6 +5,7 @@
 
 #include "app/MainWindowMenus.h"
 #include "components/RecentFiles.h"
+#include "language/CommandLines.h"
 #include "components/TextRuler.h"
 #include "platform/posix/FolderLock.h"
 #include "platform/posix/IniFile.h"
@@ -358,7 +359,7 @@ TEST_F(Settings, SaveUserSettingsSaysItWaitsForAnotherWindowsLockAndWhatItDidThe
         {
             if (E->type() == QEvent::Paint) {
                 Texts.push_back(static_cast<QLabel*>(Watched)->text());
-                if (TicksAtPaint < 0 && Texts.back().contains("waiting for the lock"))
+                if (TicksAtPaint < 0 && Texts.back().contains("Working: waiting for process"))
                     TicksAtPaint = Ticks;
             }
             return false;
@@ -386,7 +387,7 @@ TEST_F(Settings, SaveUserSettingsSaysItWaitsForAnotherWindowsLockAndWhatItDidThe
     ASSERT_GE(Paints.TicksAtPaint, 0) << "the status line showed the wait while it lasted";
     EXPECT_EQ(TicksAfter, TicksBefore) << "no timer ran in the middle of the save";
     const auto Waiting = std::find_if(Paints.Texts.begin(), Paints.Texts.end(),
-                                      [](const QString& T) { return T.contains("waiting for the lock"); });
+                                      [](const QString& T) { return T.contains("Working: waiting for process"); });
     EXPECT_TRUE(Waiting->contains(QString::fromStdString(Folder))) << Waiting->toStdString();
     EXPECT_TRUE(Waiting->contains("process " + QString::number(::getpid()))) << Waiting->toStdString();
     EXPECT_TRUE(Boxes.Asked.empty()) << "the box waits for the save to end";
@@ -397,6 +398,25 @@ TEST_F(Settings, SaveUserSettingsSaysItWaitsForAnotherWindowsLockAndWhatItDidThe
     EXPECT_TRUE(TIniFile("Narvo.ini").ReadBool("Flags", "WrapFlag", false)) << "written all the same";
     EXPECT_TRUE(StatusMessageIsError());
     EXPECT_NE(StatusMessage().find("without the lock"), std::string::npos) << StatusMessage();
+}
+
+// The command lines are written as the window closes: after the wait the user is told
+// that they went without the lock, before the window is gone.
+TEST_F(Settings, CommandLinesWrittenAtCloseWithoutAnotherWindowsLockAreSaid)
+{
+    const std::chrono::milliseconds Before = TFolderLock::Patience;
+    TFolderLock::Patience = std::chrono::milliseconds(400);
+    CommandLines().Lines[7] = "Iclosing";
+    const int Fd = ::open(Folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_EQ(::flock(Fd, LOCK_EX | LOCK_NB), 0);
+    Form.reset();
+    ::close(Fd);
+    TFolderLock::Patience = Before;
+    ASSERT_EQ(Boxes.Asked.size(), 1u);
+    EXPECT_NE(LastAsked().find("Written without waiting longer"), std::string::npos) << LastAsked();
+    EXPECT_NE(LastAsked().find(Path("Narvo.ini")), std::string::npos) << LastAsked();
+    EXPECT_TRUE(TIniFile("Narvo.ini").ValueExists("CurrentMacros", "Macro7"));
+    CommandLines().Lines[7].clear();
 }
 
 }  // namespace
