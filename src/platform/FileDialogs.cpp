@@ -10,6 +10,9 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace narvo {
 
@@ -31,6 +34,68 @@ bool ShownLikeAnother(const std::string& Path)
     return Found;
 }
 
+bool IsFolder(const std::string& Path)
+{
+    struct stat St {};
+    return ::stat(Path.c_str(), &St) == 0 && S_ISDIR(St.st_mode);
+}
+
+// The folder a dialog starts in, as the dialog can show it. A folder whose name is
+// not UTF-8 shows as U+FFFD, a folder that does not exist: the dialog would open its
+// parent and propose the folder's shown name as the file name. It is shown through
+// the name the system gives an open handle of it ("/proc/self/fd/N", plain text),
+// and a choice made in it is given back under the folder's own bytes. Where the
+// system has no such names, the dialog starts in the nearest folder above that it
+// can show, and proposes nothing of the one it cannot.
+class TShownFolder {
+public:
+    explicit TShownFolder(const std::string& Folder) : FFolder(Folder)
+    {
+        if (NameSurvivesText(Folder))
+            return;
+        FFd = ::open(Folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        const std::string Alias = "/proc/self/fd/" + std::to_string(FFd);
+        if (FFd >= 0 && IsFolder(Alias)) {
+            FAlias = Alias;
+            return;
+        }
+        Close();
+        while (!NameSurvivesText(FFolder) && FFolder != "/" && FFolder != ".")
+            FFolder = FolderOfPath(FFolder);
+    }
+    ~TShownFolder() { Close(); }
+    TShownFolder(const TShownFolder&) = delete;
+    TShownFolder& operator=(const TShownFolder&) = delete;
+
+    QString Text() const { return FAlias.empty() ? FileNameToQString(FFolder) : QString::fromLatin1(FAlias); }
+    // Tells which folder the system's name stands for, beside it in the dialog.
+    void Label(QFileDialog& Dialog) const
+    {
+        if (!FAlias.empty())
+            Dialog.setLabelText(QFileDialog::LookIn,
+                                QStringLiteral("Look in \"%1\" as:").arg(FileNameToQString(FFolder.substr(FFolder.rfind('/') + 1))));
+    }
+    // The bytes of a path the dialog gave back.
+    std::string Bytes(const QString& Chosen) const
+    {
+        const std::string B = QStringToFileName(Chosen);
+        if (!FAlias.empty() && (B == FAlias || B.rfind(FAlias + "/", 0) == 0))
+            return FFolder + B.substr(FAlias.size());
+        return B;
+    }
+
+private:
+    void Close()
+    {
+        if (FFd >= 0)
+            ::close(FFd);
+        FFd = -1;
+    }
+    std::string FFolder;
+    std::string FAlias;
+    int FFd = -1;
+};
+
 class TQtFileDialogs : public TFileDialogs {
 public:
     std::optional<std::string> OpenFileName(const TFileDialogOptions& O) override { return Run(O, false); }
@@ -38,18 +103,19 @@ public:
     std::vector<std::string> OpenFileNames(const TFileDialogOptions& O) override
     {
         std::vector<std::string> Names;
-        QFileDialog Dialog(QApplication::activeWindow(), AnsiToQString(O.Title),
-                           FileNameToQString(O.InitialFolder.empty() ? GetCurrentFolder() : O.InitialFolder),
+        const TShownFolder Shown(O.InitialFolder.empty() ? GetCurrentFolder() : O.InitialFolder);
+        QFileDialog Dialog(QApplication::activeWindow(), AnsiToQString(O.Title), Shown.Text(),
                            AnsiToQString(QtFileFilter(O.Filter)));
+        Shown.Label(Dialog);
         Dialog.setAcceptMode(QFileDialog::AcceptOpen);
         Dialog.setFileMode(QFileDialog::ExistingFiles);
         Dialog.setDefaultSuffix(AnsiToQString(O.DefaultExt));
         if (Dialog.exec() != QDialog::Accepted)
             return Names;
         for (const QString& F : Dialog.selectedFiles()) {
-            if (!TakeChoice(F))
+            Names.push_back(Shown.Bytes(F));
+            if (!TakeChoice(F, Names.back()))
                 return {};
-            Names.push_back(QStringToFileName(F));
         }
         return Names;
     }
@@ -57,42 +123,52 @@ public:
 private:
     static std::optional<std::string> Run(const TFileDialogOptions& O, bool Save)
     {
-        const std::string Folder = O.InitialFolder.empty() ? GetCurrentFolder() : O.InitialFolder;
-        // "*.*" is the design's way of proposing no name. A name (or the folder it
-        // lies in) the dialog cannot show as it is is not proposed either: the dialog
-        // would propose, and answer, another file of a name that looks alike.
-        bool Propose = !O.FileName.empty() && O.FileName.find('*') == std::string::npos;
-        if (Propose && (!NameSurvivesText(O.FileName) || (O.FileName[0] != '/' && !NameSurvivesText(Folder)))) {
+        std::string Folder = O.InitialFolder.empty() ? GetCurrentFolder() : O.InitialFolder;
+        // "*.*" is the design's way of proposing no name.
+        std::string Name = O.FileName.find('*') == std::string::npos ? O.FileName : std::string();
+        // A full name starts the dialog in its own folder.
+        if (!Name.empty() && Name[0] == '/') {
+            if (IsFolder(FolderOfPath(Name)))
+                Folder = FolderOfPath(Name);
+            Name.erase(0, Name.rfind('/') + 1);
+        }
+        // A name the dialog cannot show as it is is not proposed: the dialog would
+        // propose, and answer, another file of a name that looks alike.
+        bool Propose = !Name.empty();
+        if (Propose && !NameSurvivesText(Name)) {
             Propose = false;
-            const std::string Name = O.FileName[0] == '/' ? O.FileName : Folder + "/" + O.FileName;
-            MessageDlg("The file dialog cannot show the name \"" + Name +
+            MessageDlg("The file dialog cannot show the name \"" + Folder + "/" + Name +
                            "\" as it is (it is not UTF-8), so it proposes no name.",
                        mtInformation, mbOK);
         }
-        QFileDialog Dialog(QApplication::activeWindow(), AnsiToQString(O.Title), FileNameToQString(Folder),
+        const TShownFolder Shown(Folder);
+        QFileDialog Dialog(QApplication::activeWindow(), AnsiToQString(O.Title), Shown.Text(),
                            AnsiToQString(QtFileFilter(O.Filter)));
+        Shown.Label(Dialog);
         Dialog.setAcceptMode(Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
         Dialog.setFileMode(Save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
         if (!O.OverwritePrompt)
             Dialog.setOption(QFileDialog::DontConfirmOverwrite);
         Dialog.setDefaultSuffix(AnsiToQString(O.DefaultExt));
         if (Propose)
-            Dialog.selectFile(FileNameToQString(O.FileName));
+            Dialog.selectFile(FileNameToQString(Name));
         if (Dialog.exec() != QDialog::Accepted || Dialog.selectedFiles().isEmpty())
             return std::nullopt;
         const QString Chosen = Dialog.selectedFiles().front();
-        if (!TakeChoice(Chosen))
+        std::string Bytes = Shown.Bytes(Chosen);
+        if (!TakeChoice(Chosen, Bytes))
             return std::nullopt;
-        return QStringToFileName(Chosen);
+        return Bytes;
     }
 
     // False, with the reason said, for a choice the dialog shows alike for two files
-    // of its folder: it may have meant the one whose name is not UTF-8.
-    static bool TakeChoice(const QString& Chosen)
+    // of its folder: it may have meant the one whose name is not UTF-8. Bytes: the
+    // choice as a file name.
+    static bool TakeChoice(const QString& Chosen, const std::string& Bytes)
     {
-        if (!Chosen.contains(QChar::ReplacementCharacter) || !ShownLikeAnother(QStringToFileName(Chosen)))
+        if (!Chosen.contains(QChar::ReplacementCharacter) || !ShownLikeAnother(Bytes))
             return true;
-        MessageDlg("The file dialog shows more than one file as \"" + QStringToFileName(Chosen) +
+        MessageDlg("The file dialog shows more than one file as \"" + Bytes +
                        "\" and cannot tell which was meant: no file was chosen.",
                    mtWarning, mbOK);
         return false;
@@ -102,6 +178,18 @@ private:
 TFileDialogs* GInstalled = nullptr;
 
 }  // namespace
+
+std::optional<std::string> ChooseExistingFolder(QWidget* Parent, const std::string& Title, const std::string& Start)
+{
+    const TShownFolder Shown(Start.empty() ? GetCurrentFolder() : Start);
+    QFileDialog Dialog(Parent, AnsiToQString(Title), Shown.Text());
+    Shown.Label(Dialog);
+    Dialog.setFileMode(QFileDialog::Directory);
+    Dialog.setOption(QFileDialog::ShowDirsOnly);
+    if (Dialog.exec() != QDialog::Accepted || Dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return Shown.Bytes(Dialog.selectedFiles().front());
+}
 
 TFileDialogs& FileDialogs()
 {

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+class QWidget;
+
 namespace narvo {
 
 struct TFileDialogOptions {
@@ -34,6 +36,11 @@ public:
 TFileDialogs& FileDialogs();
 // Installs Dialogs (nullptr restores the real ones); returns what was installed before.
 TFileDialogs* SetFileDialogs(TFileDialogs* Dialogs);
+
+// The toolkit's folder dialog, started in Start (the current folder when empty),
+// also where Start's name is not UTF-8; the chosen folder's bytes, nullopt when
+// cancelled.
+std::optional<std::string> ChooseExistingFolder(QWidget* Parent, const std::string& Title, const std::string& Start);
 
 // The design's filter as Qt's: "All Files (*);;Text Files (*.txt *.doc)".
 std::string QtFileFilter(const std::string& Filter);

@@ -2,6 +2,7 @@
 // the live settings at every showing, applied on OK only.
 #include "tools/OptionsDialog.h"
 
+#include "platform/FileDialogs.h"
 #include "platform/TextConvert.h"
 
 #include "components/CheckBoxExt.h"
@@ -14,7 +15,6 @@
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFile>
-#include <QFileDialog>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -313,11 +313,7 @@ std::optional<std::string> TOptionsDlg::ChooseFolder(const std::string& Start)
     if (FHooks.ChooseFolder)
         return FHooks.ChooseFolder(Start);
     // The toolkit's folder dialog offers "Create New Folder" itself.
-    const QString Dir = QFileDialog::getExistingDirectory(this, QStringLiteral("Select Directory"),
-                                                          FileNameToQString(Start));
-    if (Dir.isEmpty())
-        return std::nullopt;
-    return QStringToFileName(Dir);
+    return ChooseExistingFolder(this, "Select Directory", Start);
 }
 
 void TOptionsDlg::BrowseMacroBtnClick()

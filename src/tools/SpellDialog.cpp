@@ -611,7 +611,9 @@ void TSpellingDlg::BroweDictBtnClick()
     O.Title = "Open";
     O.Filter = "Dictionary Files (*.dix)|*.DIX|Text Files (*.txt)|*.TXT|All Files|*.*";
     O.FileName = "nrvdictionary.dix";
-    O.InitialFolder = DictEdit->text().isEmpty() ? std::string(".") : FolderOfPath(QStringToFileName(DictEdit->text()));
+    // The shown name's own bytes: a folder whose name is not UTF-8 shows with U+FFFD.
+    O.InitialFolder =
+        DictEdit->text().isEmpty() ? std::string(".") : FolderOfPath(EditedFileName(DictionaryFile, DictEdit->text()));
     const auto Chosen = FileDialogs().OpenFileName(O);
     if (!Chosen)
         return;

@@ -6,6 +6,7 @@
 #include "app/MacroDialog.h"
 #include "language/CommandLines.h"
 #include "language/Macros.h"
+#include "support/FileDialogDriver.h"
 
 #include <QToolButton>
 #include <sys/stat.h>
@@ -305,6 +306,25 @@ TEST_F(MacroFiles, SaveAsksBeforeReplacingAMacroFileChangedSinceItWasLoaded)
     EXPECT_EQ(Boxes.Asked.size(), 3u);
     LoadMacroFile(Path("copy.nrv"), Back);
     EXPECT_EQ(Back[0].Macro, "third");
+}
+
+// A Macro Directory whose name is not UTF-8: Load opens the real dialog in that
+// folder itself, and the file chosen there is the one loaded.
+TEST_F(MacroFiles, LoadOpensAMacroFolderWhoseNameIsNotUtf8)
+{
+    const std::string Cafe = Path("caf\xE9");
+    ASSERT_EQ(::mkdir(Cafe.c_str(), 0700), 0);
+    SaveMacroFile(Cafe + "/m.nrv", Filled("c"), MacroTableSize);
+    MacroFolder = Cafe;
+    TFileDialogs* Scripted = SetFileDialogs(nullptr);
+    TMacroDlg D;
+    const test::TSeen Seen = test::AcceptInDialog([&] { D.LoadMacroBtn->click(); }, "m.nrv", "m.nrv");
+    SetFileDialogs(Scripted);
+    EXPECT_EQ(Seen.Proposed, QString());
+    EXPECT_TRUE(Seen.ShowsWanted);
+    EXPECT_EQ(CurrentMacroFile, Cafe + "/m.nrv");
+    EXPECT_EQ(MacroTable[0].Macro, "c0");
+    EXPECT_TRUE(Errors.empty());
 }
 
 }  // namespace

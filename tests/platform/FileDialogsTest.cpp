@@ -3,21 +3,26 @@
 // choice that looks like two files of the folder for one of them.
 #include "platform/FileDialogs.h"
 #include "platform/MessageBoxes.h"
+#include "support/FileDialogDriver.h"
 #include "support/TempFolder.h"
 
 #include <QApplication>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <sys/stat.h>
 
 namespace narvo {
 namespace {
 
 using test::PutFile;
 using test::TTempFolder;
+using test::AcceptInDialog;
+using test::TSeen;
 
 // While Open runs: what the dialog it shows proposes; then the name it shows for
 // both files is typed, and the dialog accepted as its own button would.
@@ -63,6 +68,40 @@ TEST(FileDialogs, ANameTheDialogCannotShowIsNeitherProposedNorTakenForAnother)
     SetFileDialogs(Scripted);
     EXPECT_EQ(test::GetFile(Dir / "caf\xE9.txt"), "own");
     EXPECT_EQ(test::GetFile(Dir / "caf\xEF\xBF\xBD.txt"), "another");
+}
+
+// A folder whose name is not UTF-8: every dialog opens in it (not in its parent with
+// the folder's shown name proposed as a file name), proposes the names it can show,
+// and gives back the folder's own bytes.
+TEST(FileDialogs, AFolderWhoseNameIsNotUtf8IsOpenedItselfAndKeepsItsBytes)
+{
+    TTempFolder Dir;
+    const std::string Cafe = Dir / "caf\xE9";
+    ASSERT_EQ(::mkdir(Cafe.c_str(), 0700), 0);
+    PutFile(Cafe + "/m.nrv", "macros");
+    TScriptedMessageBoxes Boxes;
+    TFileDialogs* Scripted = SetFileDialogs(nullptr);
+    std::optional<std::string> Chosen;
+    TSeen Seen = AcceptInDialog([&] { Chosen = FileDialogs().OpenFileName({"Load Macros", "All Files|*.*|", "", Cafe}); },
+                                "m.nrv", "m.nrv");
+    EXPECT_EQ(Seen.Proposed, QString());
+    EXPECT_TRUE(Seen.ShowsWanted);
+    EXPECT_EQ(Chosen, Cafe + "/m.nrv");
+    // A full name proposes its own name in its own folder, as Save As of a macro file does.
+    Seen = AcceptInDialog([&] { Chosen = FileDialogs().SaveFileName({"Save Macros As", "All Files|*.*|", Cafe + "/m.nrv", "/"}); },
+                          "m.nrv", "");
+    EXPECT_EQ(Seen.Proposed, QStringLiteral("m.nrv"));
+    EXPECT_EQ(Chosen, Cafe + "/m.nrv");
+    std::vector<std::string> Several;
+    AcceptInDialog([&] { Several = FileDialogs().OpenFileNames({"Open", "All Files|*.*|", "", Cafe}); }, "m.nrv", "m.nrv");
+    EXPECT_EQ(Several, std::vector<std::string>{Cafe + "/m.nrv"});
+    // The folder dialog of the options.
+    std::optional<std::string> Folder;
+    Seen = AcceptInDialog([&] { Folder = ChooseExistingFolder(nullptr, "Select Directory", Cafe); }, "m.nrv", "");
+    EXPECT_TRUE(Seen.ShowsWanted);
+    EXPECT_EQ(Folder, Cafe);
+    SetFileDialogs(Scripted);
+    EXPECT_TRUE(Boxes.Asked.empty());
 }
 
 }  // namespace
