@@ -112,7 +112,8 @@ public:
     void LoadProgramList();
     // Writes this window's changes since the list was read, made on the list as the
     // file holds it now (another window may have written it); the dialog and the
-    // menu then show that list. Throws EFileError when the settings file cannot be
+    // menu then show that list. An entry whose title or command holds a line break
+    // is left out and said. Throws EFileError when the settings file cannot be
     // written (it is then unchanged).
     void SaveProgramList();
     void BuildUserMenu();
