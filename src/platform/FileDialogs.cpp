@@ -51,9 +51,17 @@ class TShownFolder {
 public:
     explicit TShownFolder(const std::string& Folder) : FFolder(Folder)
     {
-        if (NameSurvivesText(Folder))
+        // A relative folder ("." of the copy tool) is taken from the current folder's
+        // own bytes: the dialog would take it from the current folder's shown name.
+        if (FFolder.empty() || FFolder[0] != '/') {
+            const std::string Current = GetCurrentFolder();
+            FFolder = FFolder.empty() || FFolder == "." ? Current : Current + "/" + FFolder;
+        }
+        if (NameSurvivesText(FFolder)) {
+            FFolder = Folder;
             return;
-        FFd = ::open(Folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        }
+        FFd = ::open(FFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         const std::string Alias = "/proc/self/fd/" + std::to_string(FFd);
         if (FFd >= 0 && IsFolder(Alias)) {
             FAlias = Alias;

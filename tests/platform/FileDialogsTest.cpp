@@ -3,6 +3,7 @@
 // choice that looks like two files of the folder for one of them.
 #include "platform/FileDialogs.h"
 #include "platform/MessageBoxes.h"
+#include "shared/FileFolder.h"
 #include "support/FileDialogDriver.h"
 #include "support/TempFolder.h"
 
@@ -15,6 +16,7 @@
 
 #include <functional>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace narvo {
 namespace {
@@ -92,8 +94,12 @@ TEST(FileDialogs, AFolderWhoseNameIsNotUtf8IsOpenedItselfAndKeepsItsBytes)
                           "m.nrv", "");
     EXPECT_EQ(Seen.Proposed, QStringLiteral("m.nrv"));
     EXPECT_EQ(Chosen, Cafe + "/m.nrv");
+    // The copy tool's "." is the current folder, here that one.
+    const std::string Before = GetCurrentFolder();
+    ASSERT_EQ(::chdir(Cafe.c_str()), 0);
     std::vector<std::string> Several;
-    AcceptInDialog([&] { Several = FileDialogs().OpenFileNames({"Open", "All Files|*.*|", "", Cafe}); }, "m.nrv", "m.nrv");
+    AcceptInDialog([&] { Several = FileDialogs().OpenFileNames({"Open", "All Files|*.*|", "", "."}); }, "m.nrv", "m.nrv");
+    ASSERT_EQ(::chdir(Before.c_str()), 0);
     EXPECT_EQ(Several, std::vector<std::string>{Cafe + "/m.nrv"});
     // The folder dialog of the options.
     std::optional<std::string> Folder;
