@@ -5,7 +5,9 @@
 // which the backup browser does not list: ".kept-at-exit" holds a draft's name a
 // line, ".said-at-exit" a message a line. Programs ending together append to them
 // under a lock; when the backup folder takes nothing (a full disk), they go to the
-// temporary folder under a name of this user and settings folder.
+// temporary folder under a name of this user and settings folder, and when that takes
+// nothing either, the list of drafts goes beside the drafts, in their own folders.
+// A note that a full disk left empty is removed.
 #include "app/SessionEnd.h"
 
 #include "app/AutoSave.h"
@@ -13,6 +15,7 @@
 #include "app/MacroDialog.h"
 #include "app/MainWindow.h"
 #include "app/SecondEditor.h"
+#include "components/RecentFiles.h"
 #include "language/AppState.h"
 #include "language/StatusLine.h"
 #include "platform/Application.h"
@@ -20,6 +23,7 @@
 #include "platform/MessageBoxes.h"
 #include "platform/posix/SafeFile.h"
 #include "platform/posix/SettingsFolder.h"
+#include "shared/FileFolder.h"
 #include "shared/StringRoutines.h"
 #include "tools/AutoBackup.h"
 
@@ -47,9 +51,10 @@ QPointer<TEndSignals> GSignals;
 QMetaObject::Connection GCommitConnection;
 // The change count of each pane whose text the session's end has settled.
 std::map<const TScrollEditor*, std::int64_t> GSettled;
-// A signal came and a text could not be kept: the next one that cannot either ends
-// the program all the same.
-bool GLostAtSignal = false;
+// The texts a signal could not keep and the status line and a box said so, with
+// their change count then: the next signal that cannot keep one of them as it was
+// ends the program all the same. A text changed or saved since is new work.
+std::map<const TScrollEditor*, std::int64_t> GSaidNotKept;
 // The window was told to close for the session's end, with this exit code; -1 before.
 int GEndedWith = -1;
 // What this run's end has said already: a message is kept for the next start once.
@@ -120,7 +125,8 @@ int OpenLockedNote(const std::string& Path, int Flags, struct stat& Open)
 
 // Appends Text to the note at Path in one go under its lock: lines of programs
 // ending together never mix, and a note the next start takes away meanwhile is
-// made again. 0 or the errno; a failed append leaves the note as it was.
+// made again. 0 or the errno; a failed append leaves the note as it was, and none
+// where there was none.
 int AppendToNote(const std::string& Path, const std::string& Text)
 {
     struct stat Open {};
@@ -139,20 +145,28 @@ int AppendToNote(const std::string& Path, const std::string& Text)
     }
     if (!Err && ::fsync(Fd) != 0)
         Err = errno;
-    if (Err)
+    if (Err && Open.st_size == 0)
+        ::unlink(Path.c_str());  // made for nothing (a full disk): no empty note stays
+    else if (Err)
         [[maybe_unused]] const int Ignored = ::ftruncate(Fd, Open.st_size);
     ::close(Fd);
     return Err;
 }
 
-bool AppendToNotes(const char* Name, const std::vector<std::string>& Lines)
+// The lines as one text, a line each.
+std::string NoteText(const std::vector<std::string>& Lines)
 {
-    if (Lines.empty())
-        return true;
     std::string Text;
     for (const std::string& Line : Lines)
         Text += Line + "\n";
-    std::string Why;
+    return Text;
+}
+
+bool AppendToNotes(const char* Name, const std::vector<std::string>& Lines, std::string& Why)
+{
+    if (Lines.empty())
+        return true;
+    const std::string Text = NoteText(Lines);
     for (const std::string& Path : NotePaths(Name)) {
         if (Path.rfind(BackupFolder(), 0) == 0) {
             try {
@@ -167,8 +181,19 @@ bool AppendToNotes(const char* Name, const std::vector<std::string>& Lines)
             return true;
         Why += (Why.empty() ? "" : "; ") + FileErrorText("Cannot write", Path, Err);
     }
-    std::fprintf(stderr, "narvo: the note for the next start could not be written: %s\n", Why.c_str());
     return false;
+}
+
+void SayNoteNotWritten(const std::string& Why)
+{
+    std::fprintf(stderr, "narvo: the note for the next start could not be written: %s\n", Why.c_str());
+}
+
+// The note in Folder that names drafts kept there when no place of the notes took
+// them.
+std::string FolderNotePath(const std::string& Folder)
+{
+    return (Folder == "/" ? "" : Folder) + "/" + KeptNoteName;
 }
 
 // The lines of a note, which is removed: each is reported once.
@@ -292,9 +317,35 @@ std::string KeepTextAsDraft(const std::string& Bytes, const std::string& Documen
     return {};
 }
 
-bool NoteKeptDrafts(const std::vector<std::string>& Names) { return AppendToNotes(KeptNoteName, Names); }
+bool NoteKeptDrafts(const std::vector<std::string>& Names)
+{
+    std::string Why;
+    if (AppendToNotes(KeptNoteName, Names, Why))
+        return true;
+    // Beside each draft, a note of the drafts of its folder: a draft there (beside its
+    // document) is still named at the next start.
+    std::map<std::string, std::vector<std::string>> ByFolder;
+    for (const std::string& N : Names)
+        ByFolder[FolderOfPath(N)].push_back(N);
+    bool All = true;
+    for (const auto& [Folder, InIt] : ByFolder)
+        if (const int Err = AppendToNote(FolderNotePath(Folder), NoteText(InIt)); Err != 0) {
+            Why += "; " + FileErrorText("Cannot write", FolderNotePath(Folder), Err);
+            All = false;
+        }
+    if (!All)
+        SayNoteNotWritten(Why);
+    return All;
+}
 
-bool NoteExitMessages(const std::vector<std::string>& Messages) { return AppendToNotes(SaidNoteName, Messages); }
+bool NoteExitMessages(const std::vector<std::string>& Messages)
+{
+    std::string Why;
+    if (AppendToNotes(SaidNoteName, Messages, Why))
+        return true;
+    SayNoteNotWritten(Why);
+    return false;
+}
 
 TKeptDrafts KeepDrafts(TForm1& Form)
 {
@@ -318,6 +369,7 @@ TKeptDrafts KeepDrafts(TForm1& Form)
         if (Name.empty()) {
             std::fprintf(stderr, "narvo: %s could not be kept: %s\n", PaneTextName(Form, *Pane).c_str(), Why.c_str());
             Kept.Lost.push_back(PaneTextName(Form, *Pane));
+            Kept.LostPanes.push_back(Pane);
             continue;
         }
         Kept.Written.push_back(Name);
@@ -345,10 +397,17 @@ void EndSessionNow(TForm1& Form)
         RunGuarded([&] { Kept = KeepDrafts(Form); });
         RunGuarded([] { SaveCurrentMacros(); });
     }
-    if (!Kept.Lost.empty() && !GLostAtSignal) {
+    // A text not said to be lost, or changed or saved since it was: new work.
+    const bool NewWork = std::any_of(Kept.LostPanes.begin(), Kept.LostPanes.end(), [](const TScrollEditor* Pane) {
+        const auto It = GSaidNotKept.find(Pane);
+        return It == GSaidNotKept.end() || It->second != Pane->ChangeCount.load();
+    });
+    if (NewWork) {
         // Nothing may end a text without a word: the window stays until the user
         // saves it elsewhere, or another signal insists.
-        GLostAtSignal = true;
+        GSaidNotKept.clear();
+        for (const TScrollEditor* Pane : Kept.LostPanes)
+            GSaidNotKept[Pane] = Pane->ChangeCount.load();
         // The names alone first, so that the narrow status field shows them; the
         // whole paths went to standard error.
         std::string Names;
@@ -367,6 +426,8 @@ void EndSessionNow(TForm1& Form)
         std::string Whole;
         for (const std::string& N : Kept.Lost)
             Whole += (Whole.empty() ? "" : ", ") + N;
+        if (GNotKeptBox)
+            GNotKeptBox->close();  // the one said before gives way to what holds now
         GNotKeptBox =
             ShowNoticeBox("Not Kept", "Not kept: " + Whole + Why + ".\r\n\r\n" + Then + ".", mtWarning, &Form);
         Form.raise();
@@ -405,15 +466,35 @@ void ReportKeptDrafts()
 {
     std::size_t Count = 0;
     std::vector<std::string> Said, Elsewhere;
+    const auto Take = [&](std::string& Line) {
+        ++Count;
+        // A draft no backup folder took: the browser does not list it.
+        if (Line.rfind(BackupFolder(), 0) != 0)
+            Elsewhere.push_back(std::move(Line));
+    };
     for (const std::string& Path : NotePaths(KeptNoteName))
-        for (std::string& Line : TakeNote(Path)) {
-            if (Line.empty())
-                continue;
-            ++Count;
-            // A draft no backup folder took: the browser does not list it.
-            if (Line.rfind(BackupFolder(), 0) != 0)
-                Elsewhere.push_back(std::move(Line));
-        }
+        for (std::string& Line : TakeNote(Path))
+            if (!Line.empty())
+                Take(Line);
+    // The notes that drafts left in their own folders when no place of the notes took
+    // them: those of the documents the user worked on lately, of the one opened now,
+    // and of the current folder. Each names drafts of its own folder only.
+    std::vector<std::string> Folders;
+    std::vector<std::string> Documents = ReopenMenu().Paths();
+    Documents.push_back(CurrentFileName);
+    for (const std::string& D : Documents)
+        if (!D.empty() && D[0] == '/')
+            Folders.push_back(FolderOfPath(D));
+    Folders.push_back(GetCurrentFolder());
+    std::sort(Folders.begin(), Folders.end());
+    Folders.erase(std::unique(Folders.begin(), Folders.end()), Folders.end());
+    for (const std::string& Folder : Folders) {
+        if (Folder.empty() || Folder + "/" == BackupFolder())
+            continue;
+        for (std::string& Line : TakeNote(FolderNotePath(Folder)))
+            if (!Line.empty() && FolderOfPath(Line) == Folder)
+                Take(Line);
+    }
     for (const std::string& Path : NotePaths(SaidNoteName))
         for (std::string& Line : TakeNote(Path))
             if (!Line.empty())
@@ -446,7 +527,7 @@ void StartSessionEnd(TForm1& Form)
 {
     StopSessionEnd();
     GSettled.clear();
-    GLostAtSignal = false;
+    GSaidNotKept.clear();
     GEndedWith = -1;
     GSaid.clear();
     QPointer<TForm1> Window(&Form);

@@ -34,17 +34,20 @@ std::vector<std::string> DraftPlaces(const std::string& Document);
 // (never replacing a file). Answers its name, or "" with the reasons in Why.
 std::string KeepTextAsDraft(const std::string& Bytes, const std::string& Document, std::string& Why);
 // Adds Names, one a line, to the list of drafts the next start reports; several
-// programs may add at the same moment and every line stays. False when no place
-// took them.
+// programs may add at the same moment and every line stays. When neither the backup
+// folder nor the temporary folder takes the list, each draft is named in a hidden
+// note in its own folder, where the next start looks for the folders of the recent
+// files, of the file it opens and the current one. False when no place took them.
 bool NoteKeptDrafts(const std::vector<std::string>& Names);
 // Adds Messages to what the next start says went wrong at the end of this run.
 bool NoteExitMessages(const std::vector<std::string>& Messages);
 
 // What KeepDrafts did: the drafts written, and the texts that no place took (their
-// names, "the untitled text" for one without).
+// names, "the untitled text" for one without, and their panes).
 struct TKeptDrafts {
     std::vector<std::string> Written;
     std::vector<std::string> Lost;
+    std::vector<const TScrollEditor*> LostPanes;
 };
 // Writes each modified text not yet kept as it stands as a draft and notes the
 // drafts for the next start. A text that could not be written is reported on
@@ -52,8 +55,9 @@ struct TKeptDrafts {
 TKeptDrafts KeepDrafts(TForm1& Form);
 // One of those signals, run from the event loop: the drafts, the command lines, then
 // the window closes without a question and the program ends. When a text could not
-// be kept the window stays, saying so in the status line and a box; a further signal that
-// still cannot keep it ends the program with exit code 1.
+// be kept the window stays, saying so in the status line and a box; a further signal
+// that still cannot keep it ends the program with exit code 1, unless the text was
+// changed or saved since it was said: that is new work, said again.
 void EndSessionNow(TForm1& Form);
 // The commit-data request. With interaction allowed, "Save Changes?" for each
 // modified text as on closing; false when the user cancelled (the logout should be

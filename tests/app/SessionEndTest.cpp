@@ -26,6 +26,8 @@
 #include <functional>
 #include <csignal>
 #include <cstdlib>
+#include <dirent.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace narvo {
@@ -430,6 +432,106 @@ TEST_F(SessionEndOnFullDisk, ATextNoPlaceTakesKeepsTheWindowOpenUntilAFurtherSig
     ASSERT_TRUE(Signal());
     EXPECT_FALSE(Form->isVisible());
     EXPECT_TRUE(Boxes.Asked.empty());
+}
+
+// "Not kept", then the user saves the text elsewhere and goes on, and that disk
+// fills too: the text at the next signal is new work, said again, not ended
+// without a word; a further signal with nothing new since ends as before.
+TEST_F(SessionEndOnFullDisk, ATextSavedOrChangedSinceItWasNotKeptIsSaidAgain)
+{
+    ShowWithTexts();
+    ASSERT_TRUE(SaveIfModified());  // only the secondary text is at stake
+    ASSERT_EQ(::mkdir(Path("other").c_str(), 0700), 0);
+    FillDisk({"/"});
+    ASSERT_TRUE(Signal());
+    ASSERT_TRUE(Form->isVisible());
+    const std::string NotKept = "Not kept: \"side.txt\" (no place could take it at the signal). Save elsewhere; "
+                                "another signal ends without it";
+    EXPECT_EQ(StatusMessage(), NotKept);
+
+    // Saved onto another disk, more typed, that disk full as well.
+    SetFileFaultHook({});
+    ASSERT_TRUE(SavePaneToFile(*Form->Editor3, Path("other/side.txt")));
+    Form->Editor3->InsertText("new ");
+    FillDisk({"/"});
+    SetStatusMessage("", false);
+    ASSERT_TRUE(Signal());
+    ASSERT_TRUE(Form->isVisible()) << "new work ended without a word";
+    EXPECT_EQ(Form->findChildren<QMessageBox*>().size(), 1u);
+    EXPECT_TRUE(Boxes.Asked.empty());
+
+    // Typed into only, not saved: new work all the same.
+    Form->Editor3->InsertText("more ");
+    SetStatusMessage("", false);
+    ASSERT_TRUE(Signal());
+    ASSERT_TRUE(Form->isVisible());
+    EXPECT_NE(StatusMessage().find("Not kept: \"side.txt\""), std::string::npos) << StatusMessage();
+
+    // Nothing new since it was said: the signal ends, as it said.
+    ASSERT_TRUE(Signal());
+    EXPECT_FALSE(Form->isVisible());
+    EXPECT_EQ(Read("other/side.txt"), "more side\n");
+}
+
+// Neither the backup folder nor the temporary folder takes the list of drafts: the
+// drafts beside their documents are still named at the next start, by a note
+// beside them.
+TEST_F(SessionEndOnFullDisk, DraftsBesideTheirDocumentsAreNamedAtTheNextStartWhenNoNotePlaceTakesTheList)
+{
+    ShowWithTexts();
+    std::system(("rm -rf '" + Path("BackupFiles") + "'").c_str());
+    Write("BackupFiles", "a file where the folder should be");
+    ::setenv("TMPDIR", Path("gone").c_str(), 1);
+    ASSERT_TRUE(Signal());
+    ASSERT_FALSE(Form->isVisible());
+    std::vector<std::string> Beside;
+    for (const std::string& N : FilesIn(Folder))
+        if (N.find(".NRV") != std::string::npos)
+            Beside.push_back(Path(N));
+    ASSERT_EQ(Beside.size(), 2u);
+
+    Form.reset();
+    SetStatusMessage("", false);
+    Form = std::make_unique<TForm1>();
+    Form->FormActivate();
+    EXPECT_EQ(StatusMessage(), "2 drafts kept at exit: " + Beside[0] + ", " + Beside[1]);
+    Form.reset();
+    SetStatusMessage("", false);
+    Form = std::make_unique<TForm1>();
+    Form->FormActivate();
+    EXPECT_EQ(StatusMessage().find("draft"), std::string::npos) << "said once";
+    ::unlink(Path("BackupFiles").c_str());
+}
+
+// A note no disk has room for leaves nothing behind: no empty ".kept-at-exit" in
+// the backup folder, the temporary folder or beside the draft.
+TEST_F(SessionEndOnFullDisk, ANoteThatCannotBeWrittenLeavesNoEmptyFile)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    // Run whole in the child, which has a folder of its own.
+    const auto NoteOnAFullDisk = [&] {
+        ::signal(SIGXFSZ, SIG_IGN);
+        // Every write past its first byte fails, as on a disk that is full.
+        const rlimit Limit{1, RLIM_INFINITY};
+        if (::setrlimit(RLIMIT_FSIZE, &Limit) != 0)
+            return 2;
+        if (NoteKeptDrafts({Path("doc.txt.NRV2026_1_2_3_4_5.txt")}))
+            return 3;
+        struct stat St {};
+        if (::lstat(Path("BackupFiles/.kept-at-exit").c_str(), &St) == 0 || ::lstat(Path(".kept-at-exit").c_str(), &St) == 0)
+            return 4;
+        DIR* D = ::opendir(Path("tmp").c_str());
+        if (!D)
+            return 5;
+        int Code = 7;
+        // The test runner keeps files of its own there.
+        while (const dirent* E = ::readdir(D))
+            if (std::string(E->d_name).find("kept-at-exit") != std::string::npos)
+                Code = 6;
+        ::closedir(D);
+        return Code;
+    };
+    EXPECT_EXIT(std::_Exit(NoteOnAFullDisk()), ::testing::ExitedWithCode(7), "");
 }
 
 // The status field cuts the message at the window's usual width: a box that waits
