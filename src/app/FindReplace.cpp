@@ -6,6 +6,7 @@
 #include "engine/EditorEngine.h"
 #include "language/CommandHost.h"
 #include "language/Margins.h"
+#include "language/StatusLine.h"
 #include "platform/Application.h"
 #include "platform/TextConvert.h"
 
@@ -96,6 +97,12 @@ std::int64_t ReplaceAll(TEditorEngine& Pane, const TFindOptions& Options)
     if (Options.FindText.empty())
         return 0;
     const std::string& Pattern = Options.FindText;
+    // All the replacements undo in one step, however many there are.
+    Pane.UndoList->BeginGroup();
+    struct TGroupEnd {
+        TEditorEngine& P;
+        ~TGroupEnd() { P.UndoList->EndGroup(); }
+    } GroupEnd{Pane};
     TRect R;
     bool Have = HighlightIsMatch(Pane, Options);
     if (Have)
@@ -110,11 +117,6 @@ std::int64_t ReplaceAll(TEditorEngine& Pane, const TFindOptions& Options)
         return 0;
     }
     std::int64_t Count = 0;
-    Pane.UndoList->BeginGroup();
-    struct TGroupEnd {
-        TEditorEngine& P;
-        ~TGroupEnd() { P.UndoList->EndGroup(); }
-    } GroupEnd{Pane};
     while (Have) {
         ReplaceRange(Pane, R, Options.ReplaceText, false);
         ++Count;
@@ -303,6 +305,10 @@ void TFindReplaceDialog::ReplaceAllClick()
         const TWorkingOn Working(P.Strings->TextLength(1));
         return ReplaceAll(P, O) > 0;
     });
+    if (Pane) {
+        ShowGroupEnd(*Pane().UndoList);
+        UpdateStatus();
+    }
 }
 
 }  // namespace narvo

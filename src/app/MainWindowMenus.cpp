@@ -175,10 +175,17 @@ void SortHighlighted(TEditorEngine& Pane)
     if (FinalBreak)
         Sorted += '\r';
     const TRect R = TEditorEngine::NormalizeRange(Pane.HighLight->Range());
-    Pane.UndoList->BeginGroup();
+    // Groups nest: one left open by a failed insertion would take in every later
+    // change, so it is closed on every path.
+    struct TGroup {
+        TUndoControl& Ring;
+        explicit TGroup(TUndoControl& U) : Ring(U) { Ring.BeginGroup(); }
+        ~TGroup() { Ring.EndGroup(); }
+        TGroup(const TGroup&) = delete;
+        TGroup& operator=(const TGroup&) = delete;
+    } Group(*Pane.UndoList);
     HighlightForReplacement(Pane, TPoint{R.Left, R.Top}, TPoint{R.Right, R.Bottom});
     Pane.InsertText(Sorted);
-    Pane.UndoList->EndGroup();
 }
 
 // --- construction -----------------------------------------------------------------------------

@@ -146,6 +146,8 @@ std::string& TEditBuffer::MutableLine(std::int64_t Y)
         throw std::logic_error("TEditBuffer::MutableLine outside an update");
     if (!ValidLine(Y))
         throw std::out_of_range("TEditBuffer::MutableLine: no line " + std::to_string(Y));
+    if (OnLinesChanging)
+        OnLinesChanging(Y, Y + 1);
     FDirty = true;
     const std::size_t K = ChunkOf(Y);
     TChunk& C = FStore.Chunks[K];
@@ -222,6 +224,8 @@ void TEditBuffer::InsertRecsFrom(std::int64_t At, std::size_t N, std::int64_t By
     TUpdate U(*this);
     BeforeSplice();
     At = std::clamp<std::int64_t>(At, 0, Count());
+    if (OnLinesChanging)
+        OnLinesChanging(At, At);
     const std::size_t K = At == Count() ? FStore.Chunks.size() - 1 : ChunkOf(At);
     TChunk& C = FStore.Chunks[K];
     const auto Off = static_cast<std::size_t>(At - FStore.First[K]);
@@ -265,6 +269,8 @@ void TEditBuffer::InsertRecsFrom(std::int64_t At, std::size_t N, std::int64_t By
     const auto Added = static_cast<std::int64_t>(N);
     AfterSplice(FPending.Y >= At ? FPending.Y + Added : FPending.Y);
     FDirty = true;
+    if (OnLinesChanged)
+        OnLinesChanged(At, At, Added);
 }
 
 void TEditBuffer::InsertRecs(std::int64_t At, std::span<TLineRec> Recs)
@@ -385,7 +391,10 @@ void TEditBuffer::DeleteLines(std::int64_t First, std::int64_t Last)
         return;
     // Deleting every line leaves one empty line, made before any line goes.
     std::vector<TLineRec> Spare(First == 0 && Last == Count() - 1 ? 1 : 0);
+    const auto Left = static_cast<std::int64_t>(Spare.size());
     TUpdate U(*this);
+    if (OnLinesChanging)
+        OnLinesChanging(First, Last + 1);
     BeforeSplice();
     auto& C = FStore.Chunks;
     const std::size_t KF = ChunkOf(First), KL = ChunkOf(Last);
@@ -429,6 +438,8 @@ void TEditBuffer::DeleteLines(std::int64_t First, std::int64_t Last)
     AfterSplice(FPending.Y < First ? FPending.Y : FPending.Y > Last ? FPending.Y - (Last - First + 1) : -1);
     FHint.store(0, std::memory_order_relaxed);
     FDirty = true;
+    if (OnLinesChanged)
+        OnLinesChanged(First, Last + 1, Left);
 }
 
 void TEditBuffer::ResetFormat()
@@ -468,6 +479,8 @@ void TEditBuffer::ReplaceAll(std::vector<TLineRec>&& NewLines, std::unique_ptr<s
 
 void TEditBuffer::Install(TStore&& New)
 {
+    if (OnLinesChanging)
+        OnLinesChanging(-1, -1);
     {
         TUpdate U(*this);
         FPending = {};

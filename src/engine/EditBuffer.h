@@ -268,6 +268,12 @@ public:
     std::int64_t ChangedLineEnds = 0;
     // Fired after each update bracket that changed a line.
     std::function<void()> OnChange;
+    // Told before lines A..B-1 change (A = B: lines go in before line A; A = -1:
+    // the whole text is replaced), while they still hold their text, and after, with
+    // the number of lines that took their place. A change that fails in between
+    // leaves the lines as they were and is not told after.
+    std::function<void(std::int64_t A, std::int64_t B)> OnLinesChanging;
+    std::function<void(std::int64_t A, std::int64_t B, std::int64_t M)> OnLinesChanged;
 
     // Blocks of inserted lines still held (for memory reports and tests).
     std::size_t InsertedBlocks() const { return FStore.Blocks.size(); }

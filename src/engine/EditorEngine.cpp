@@ -1,6 +1,7 @@
 // Construction of an editor pane's text model, its state and hooks, and the
 // execution of undo and redo records.
 #include "engine/EditorEngine.h"
+#include "platform/posix/ProcessMemory.h"
 
 namespace narvo {
 
@@ -16,6 +17,12 @@ TEditorEngine::TEditorEngine()
     UndoList->OnExecute = [this](TUndoItem& Item, bool Last) { ExecuteUndoItem(Item, Last, true); };
     UndoList->OnChange = [this] { RedoList->Clear(); };
     RedoList->OnExecute = [this](TUndoItem& Item, bool Last) { ExecuteUndoItem(Item, Last, false); };
+    Strings->OnLinesChanging = [this](std::int64_t A, std::int64_t B) { FSpan.Changing(*Strings, A, B); };
+    Strings->OnLinesChanged = [this](std::int64_t A, std::int64_t B, std::int64_t M) { FSpan.Changed(A, B, M); };
+    UndoList->OnGroupBegin = [this] { FSpan.Start(Cursor->Pos()); };
+    UndoList->OnGroupEnd = [this] { FSpan.Stop(); };
+    UndoList->OnGroupKept = [this] { return KeptGroupRecords(); };
+    UndoList->OnCleared = [this] { SpanFromNewText(); };
     ResetText();
     ChangeCount = 0;
     Modified = false;
@@ -28,8 +35,14 @@ TEditorEngine::~TEditorEngine()
     if (Shared)
         return;
     Strings->OnChange = nullptr;
+    Strings->OnLinesChanging = nullptr;
+    Strings->OnLinesChanged = nullptr;
     UndoList->OnExecute = nullptr;
     UndoList->OnChange = nullptr;
+    UndoList->OnGroupBegin = nullptr;
+    UndoList->OnGroupEnd = nullptr;
+    UndoList->OnGroupKept = nullptr;
+    UndoList->OnCleared = nullptr;
     RedoList->OnExecute = nullptr;
 }
 
@@ -167,6 +180,60 @@ void TEditorEngine::ExecuteUndoItem(TUndoItem& Item, bool Last, bool FromUndoRin
     // The redraw for the group comes once from Undo / Redo; Last only marks where
     // the group ends.
     (void)Last;
+}
+
+void TEditorEngine::SpanFromNewText()
+{
+    if (FSpan.Active())
+        FSpan.Start(Cursor->Pos());
+}
+
+std::vector<TUndoItem> TEditorEngine::KeptGroupRecords()
+{
+    std::vector<TUndoItem> Records;
+    if (FSpan.Lost()) {
+        FSpan.Stop();
+        return Records;
+    }
+    const TPoint C0 = FSpan.StartCursor();
+    auto Made = [](std::uint8_t Kind, TPoint Pos, std::string Text = {}, TCharCrs Crs = {}) {
+        return TUndoControl::MakeItem(Kind, std::move(Text), ufInner, Pos, std::move(Crs));
+    };
+    try {
+        if (FSpan.Empty()) {
+            // Only the cursor moved: the group takes it back to where it began.
+            Records.push_back(Made(ukMove, C0));
+            FSpan.Stop();
+            return Records;
+        }
+        FSpan.Widen(*Strings);
+        if (FSpan.Lost()) {
+            FSpan.Stop();
+            return Records;
+        }
+        const std::int64_t First = FSpan.First();
+        const std::int64_t Last = First + FSpan.NewLines() - 1;
+        const TRect NewLines{0, First, Strings->LineLength(Last), Last};
+        // The old lines and a copy of the new ones are held at once.
+        if (!RoomFor(FSpan.OldBytes(*Strings) + RangeLength(NewLines)))
+            throw std::bad_alloc();
+        TCharCrs OldCrs;
+        std::string Old = FSpan.TakeOldText(*Strings, OldCrs);
+        std::string New = GetRangeText(NewLines);
+        // As if the cursor had gone to the first line, taken the new lines away, put
+        // the old ones back before itself and gone to where the group began: one
+        // splice each way, however many changes the group made.
+        const TPoint Top{0, First};
+        Records.reserve(4);
+        Records.push_back(Made(ukMove, C0));
+        Records.push_back(Made(ukInsertBefore, Top, std::move(Old), std::move(OldCrs)));
+        Records.push_back(Made(ukDeleteForward, Top, std::move(New)));
+        Records.push_back(Made(ukMove, Top));
+    } catch (const std::bad_alloc&) {
+        FSpan.Stop();
+        Records.clear();
+    }
+    return Records;
 }
 
 void TEditorEngine::Undo()

@@ -9,6 +9,7 @@
 // the section on motion, editing and text files below.
 #pragma once
 
+#include "engine/ChangedSpan.h"
 #include "engine/EditBuffer.h"
 #include "engine/EditTypes.h"
 #include "engine/LineSearcher.h"
@@ -451,6 +452,14 @@ private:
 
     inline static TPoint FScoopStart;
     bool FSuppressUndo = false;
+    // The lines the open undo group has changed, so that a group too large for the
+    // ring is kept whole (EditorEngine.cpp).
+    TChangedSpan FSpan;
+    // The records that take the kept group back in one step; none when its old
+    // text does not fit in the memory.
+    std::vector<TUndoItem> KeptGroupRecords();
+    // A text put in whole with the rings emptied: an open group starts from it.
+    void SpanFromNewText();
     // The undo ring's mark after a text record whose change is still to come (-1:
     // none). Every raw change of the lines is strong: when it fails (the memory ran
     // out) the lines are as they were, and this record goes too, so that undo never

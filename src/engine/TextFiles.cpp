@@ -41,6 +41,7 @@ void TEditorEngine::SetText(std::string_view Bytes)
 {
     ResetText();
     Strings->SetTextStr(Bytes);
+    SpanFromNewText();
     DropCtrlZ(*this);
     UpdateDisplay(true);
 }
@@ -65,6 +66,7 @@ void TEditorEngine::AdoptText(TEditBuffer& Prepared)
 {
     ResetText();
     Strings->TakeText(Prepared);
+    SpanFromNewText();
     DropCtrlZ(*this);
     UpdateDisplay(true);
 }

@@ -44,6 +44,10 @@ void TUndoControl::Clear()
     Tail = 0;
     if (GroupStart >= 0)
         GroupStart = 0;
+    // An open group goes on from here with records of its own again.
+    FKeeping = false;
+    if (OnCleared)
+        OnCleared();
     if (OnChange)
         OnChange();
 }
@@ -89,12 +93,25 @@ void TUndoControl::StepBack()
 
 void TUndoControl::Push(TUndoItem Item)
 {
+    if (FKeeping)
+        return;  // the owner keeps the whole group
     if (!Empty() && Item.Kind == ukBracket && Item.Flag == ufClose) {
         const TUndoItem& Before = Slot(Prev(Head));
         if (Before.Kind == ukBracket && Before.Flag == ufOpen) {
             StepBack();
             return;
         }
+    }
+    if (FGroupDepth > 0 && OnGroupKept && GroupStart == Tail && Next(Head) == Tail) {
+        // The open group fills the ring and this record would drop its first: from
+        // here its owner keeps the group whole, and its records go.
+        while (Head != Tail) {
+            Head = Prev(Head);
+            Slot(Head) = TUndoItem();
+        }
+        GroupStart = Head;
+        FKeeping = true;
+        return;
     }
     // Slots are allocated in order: Head reaches a new slot only right after the
     // one before it was written.
@@ -105,12 +122,28 @@ void TUndoControl::Push(TUndoItem Item)
         Slot(Head) = std::move(Item);
     }
     Head = Next(Head);
-    if (Head == Tail) {
-        Slot(Tail) = TUndoItem();
-        Tail = Next(Tail);
-    }
+    if (Head == Tail)
+        DropOldest();
     if (Head == GroupStart)
         GroupStart = Next(GroupStart);
+}
+
+void TUndoControl::DropOldest()
+{
+    const bool Opening = Slot(Tail).Flag == ufOpen;
+    Slot(Tail) = TUndoItem();
+    Tail = Next(Tail);
+    if (!Opening)
+        return;
+    // The rest of a group whose opening record went is no use: undoing it would
+    // leave a text that never was. It goes too, through its closing record.
+    while (Tail != Head && !(FGroupDepth > 0 && Tail == GroupStart)) {
+        const bool Closing = Slot(Tail).Flag == ufClose;
+        Slot(Tail) = TUndoItem();
+        Tail = Next(Tail);
+        if (Closing)
+            break;
+    }
 }
 
 void TUndoControl::DropNewest(std::int64_t AfterPush)
@@ -145,9 +178,58 @@ void TUndoControl::AddMoveIfMoved(TPoint P)
         AddItem(ukMove, {}, ufSingle, LastPos);
 }
 
+void TUndoControl::BeginGroup()
+{
+    if (FGroupDepth++ > 0)
+        return;
+    GroupStart = Head;
+    FKeeping = false;
+    FGroupLost = false;
+    if (OnGroupBegin)
+        OnGroupBegin();
+}
+
 void TUndoControl::EndGroup()
 {
-    const std::int64_t G = GroupStart;
+    if (FGroupDepth == 0) {
+        FlagGroup(GroupStart);
+        return;
+    }
+    if (--FGroupDepth > 0)
+        return;
+    if (FKeeping)
+        EndKeptGroup();
+    else
+        FlagGroup(GroupStart);
+    if (OnGroupEnd)
+        OnGroupEnd();
+}
+
+void TUndoControl::EndKeptGroup()
+{
+    FKeeping = false;
+    std::vector<TUndoItem> Records;
+    try {
+        if (OnGroupKept)
+            Records = OnGroupKept();
+        Reserve(static_cast<std::int64_t>(Records.size()));
+    } catch (...) {
+        // A group also ends while an exception passes (a run ended by one): the
+        // group is then lost, never half kept.
+        Records.clear();
+    }
+    GroupStart = Head;
+    if (Records.empty()) {
+        FGroupLost = true;
+        return;
+    }
+    for (TUndoItem& R : Records)
+        Push(std::move(R));
+    FlagGroup(GroupStart);
+}
+
+void TUndoControl::FlagGroup(std::int64_t G)
+{
     if (G < 0 || G >= FCapacity || G == Head)
         return;
     const std::int64_t Last = Prev(Head);

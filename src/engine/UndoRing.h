@@ -1,5 +1,6 @@
 // Undo and redo rings. Each ring holds at most 255,999 records (one slot of the
-// 256,000 always stays free) and silently drops the oldest when full. Slots are
+// 256,000 always stays free) and drops the oldest when full, a whole group at a
+// time, so that an undo never takes back half of one. Slots are
 // allocated as the ring fills, so an unused ring costs next to nothing. Records are
 // grouped with brackets and group flags so that one command, or one whole command
 // line, undoes in one step.
@@ -117,8 +118,13 @@ public:
     void SetLastPos(TPoint P) { LastPos = P; }
     // A cursor-move record back to LastPos when P differs from it.
     void AddMoveIfMoved(TPoint P);
-    void BeginGroup() { GroupStart = Head; }
+    // A group nested in an open one adds its records to the outer group; only the
+    // outermost BeginGroup and EndGroup count.
+    void BeginGroup();
     void EndGroup();
+    // The group that ended last was too large to keep: none of its records are left,
+    // so that no undo takes back part of it. Cleared by the next group.
+    bool GroupLost() const { return FGroupLost; }
     // Executes the records of the last group, newest first; true when any ran. A
     // record whose execution fails (the memory ran out) stays on the ring.
     bool ExecuteGroup();
@@ -132,6 +138,16 @@ public:
 
     std::function<void(TUndoItem& Item, bool Last)> OnExecute;
     std::function<void()> OnChange;
+    // A group that grows past the ring's records is kept by its owner instead: once
+    // the group fills the ring and one more record would drop its first, its records
+    // go and the rest of the group adds none; when it ends, OnGroupKept gives the
+    // records that take the whole group back (none: it could not be kept). Without
+    // OnGroupKept the oldest records are dropped as in any full ring.
+    std::function<void()> OnGroupBegin;
+    std::function<void()> OnGroupEnd;
+    std::function<std::vector<TUndoItem>()> OnGroupKept;
+    // After Clear.
+    std::function<void()> OnCleared;
     TPoint LastPos;
 
 private:
@@ -149,6 +165,17 @@ private:
     std::vector<TUndoItem> Items;
     std::int64_t Head = 0;
     std::int64_t Tail = 0;
+    int FGroupDepth = 0;
+    // The open group outgrew the ring: its records are kept by the owner.
+    bool FKeeping = false;
+    bool FGroupLost = false;
+    // The oldest record goes; when it opened a group, the rest of that group goes
+    // with it (up to the open group, whose start the owner keeps).
+    void DropOldest();
+    // Ends a group that outgrew the ring with the owner's records for it.
+    void EndKeptGroup();
+    // Flags the records from G to the newest as one group.
+    void FlagGroup(std::int64_t G);
 };
 
 }  // namespace narvo

@@ -156,11 +156,21 @@ void TCommandInterpreter::Run(bool SingleStep)
     // ends the run, so the changes made up to it still undo together.
     struct TGroup {
         TUndoControl& Ring;
-        ~TGroup() { Ring.EndGroup(); }
+        bool Open = false;
+        void End()
+        {
+            if (Open)
+                Ring.EndGroup();
+            Open = false;
+        }
+        ~TGroup() { End(); }
     } Group{*FPane->UndoList};
     Group.Ring.BeginGroup();
+    Group.Open = true;
     const std::string Line = FStore.Lines[static_cast<std::size_t>(FStore.Current)];
     ExecCommands(Line, FStore.Current, 1);
+    Group.End();
+    ShowGroupEnd(Group.Ring);
     FHost.UpdateStatus();
 }
 

@@ -2,6 +2,7 @@
 #include "language/StatusLine.h"
 
 #include "engine/EditorEngine.h"
+#include "engine/UndoRing.h"
 #include "language/AppState.h"
 #include "language/CommandHost.h"
 #include "shared/HexText.h"
@@ -44,6 +45,13 @@ void ShowStatusMessage(const std::string& Text, bool IsError)
 }
 
 void ShowOk() { ShowStatusMessage("Ok", false); }
+
+void ShowGroupEnd(const TUndoControl& Ring)
+{
+    // Losing the undo matters more than how the changes ended.
+    if (Ring.GroupLost())
+        ShowStatusMessage(UndoLostMessage, false);
+}
 
 bool EditStatusMessage(TEditStatus Code, std::string& Text, bool& IsError)
 {

@@ -17,6 +17,7 @@
 namespace narvo {
 
 class TEditorEngine;
+class TUndoControl;
 
 // --- the message ------------------------------------------------------------------------
 const std::string& StatusMessage();
@@ -31,6 +32,12 @@ void SetStatusMessage(const std::string& Text, bool IsError);
 void ShowStatusMessage(const std::string& Text, bool IsError);
 // ShowStatusMessage("Ok", plain).
 void ShowOk();
+// Said when a group of changes (a command-line run, a Replace All) ends whose old
+// text did not fit in the memory: none of it can be undone.
+inline constexpr const char* UndoLostMessage = "Too Large to Undo";
+// The message after a group of changes on Ring ended: UndoLostMessage, replacing
+// whatever the group said, when it could not be kept for undo.
+void ShowGroupEnd(const TUndoControl& Ring);
 // The code's message (none for edNothingChanged and unknown values) becomes the
 // status message; the code is reset to edDone. Nothing is repainted: the next
 // UpdateStatus shows it.

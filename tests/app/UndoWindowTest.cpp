@@ -1,15 +1,23 @@
 // Undo and redo on the program's own main window (offscreen), with real key events:
 // what each press says on the status line, in the main pane, the split pane and
-// the secondary pane.
+// the secondary pane; a command-line run and a Replace All larger than the undo
+// ring, taken back by one Alt+Backspace and given again by one Alt+Shift+Backspace.
 #include "ProgramWindow.h"
 
+#include "app/FindReplace.h"
 #include "app/MainWindowHost.h"
+#include "app/MainWindowMenus.h"
 #include "app/SecondEditor.h"
 #include "language/StatusLine.h"
+#include "platform/posix/ProcessMemory.h"
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 namespace narvo::test {
@@ -38,6 +46,32 @@ protected:
     }
     // The message the status field shows, without its leading space.
     std::string Shown() const { return Form->StatusDis->text().trimmed().toStdString(); }
+    // The line run as Ctrl+G in the main pane runs it.
+    void Run(const std::string& Line)
+    {
+        CommandLines().Current = 0;
+        CommandHost()->SetCmdEditorText(Line);
+        Form->MainEditor->setFocus();
+        QKeyEvent Press(QEvent::KeyPress, Qt::Key_G, Qt::ControlModifier, QString(QChar(7)));
+        QApplication::sendEvent(Form->MainEditor, &Press);
+    }
+    void ReplaceAll(const char* From, const char* To)
+    {
+        Form->Menus->ReplaceMnuClick();
+        TFindReplaceDialog& D = *Form->Menus->FindDialog();
+        D.FindEdit->setText(From);
+        D.ReplaceEdit->setText(To);
+        D.ReplaceAllBtn->click();
+        D.hide();
+    }
+    // A C-like source with N lines, each with two matches of std::.
+    static std::string Source(int N)
+    {
+        std::string S;
+        for (int I = 0; I < N; ++I)
+            S += "    std::vector<int> v" + std::to_string(I) + " = std::move(w);\n";
+        return S;
+    }
 
     TQuietHost Host;
 };
@@ -86,6 +120,64 @@ TEST_F(UndoWindow, EachUndoAndRedoPressSaysItsOwnResult)
     Key(F.Editor2, Qt::Key_Backspace, Qt::AltModifier | Qt::ShiftModifier);
     EXPECT_EQ(F.MainEditor->GetText(), "x");
     EXPECT_EQ(Shown(), "Ok");
+}
+
+TEST_F(UndoWindow, RunAndReplaceAllLargerThanTheRingUndoInOneStep)
+{
+    TScrollEditor& M = *Form->MainEditor;
+    // A ring of 1,000 records: 600 replacements outgrow it as 146,817 outgrow the
+    // ring's 255,999.
+    M.UndoList->SetCapacity(1000);
+    M.RedoList->SetCapacity(1000);
+    struct TCase {
+        const char* Name;
+        std::function<void()> Change;
+    } Cases[] = {
+        {"command loop", [&] { Run("#{Fstd::\x1bxx::\x1b}"); }},
+        {"Replace All", [&] { ReplaceAll("std::", "xx::"); }},
+    };
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        M.SetText(Source(300) + "tail");
+        M.GotoPos(TPoint{2, 0});
+        QTest::keyClicks(&M, "ab");  // earlier history
+        const std::string Before = M.GetText();
+        C.Change();
+        const std::string After = M.GetText();
+        ASSERT_EQ(After.find("std::"), std::string::npos);
+        EXPECT_EQ(Shown(), "Ok");
+        Key(&M, Qt::Key_Backspace, Qt::AltModifier);
+        EXPECT_EQ(M.GetText(), Before) << "one undo brings back the text before";
+        EXPECT_EQ(M.Cursor->Pos(), (TPoint{4, 0}));
+        EXPECT_EQ(Shown(), "Ok");
+        Key(&M, Qt::Key_Backspace, Qt::AltModifier | Qt::ShiftModifier);
+        EXPECT_EQ(M.GetText(), After);
+        EXPECT_EQ(Shown(), "Ok");
+        Key(&M, Qt::Key_Backspace, Qt::AltModifier);
+        EXPECT_EQ(M.GetText(), Before);
+        // The group filled the ring: what came before it is gone whole.
+        Key(&M, Qt::Key_Backspace, Qt::AltModifier);
+        EXPECT_EQ(M.GetText(), Before);
+        EXPECT_EQ(Shown(), "Undo Empty");
+    }
+}
+
+TEST_F(UndoWindow, GroupThatCannotBeKeptForUndoSaysSo)
+{
+    TScrollEditor& M = *Form->MainEditor;
+    M.UndoList->SetCapacity(1000);
+    // 5 MB of text, 600 replacements, and the memory left too small to keep the
+    // old text beside the new.
+    M.SetText("std::" + std::string(5 << 20, 'w') + "\n" + Source(300));
+    M.GotoPos(TPoint{0, 0});
+    SetMemoryLimitsForTest(TMemoryLimits{.Physical = 1 << 20});
+    ReplaceAll("std::", "xx::");
+    SetMemoryLimitsForTest(std::nullopt);
+    EXPECT_EQ(Shown(), UndoLostMessage);
+    const std::string After = M.GetText();
+    Key(&M, Qt::Key_Backspace, Qt::AltModifier);
+    EXPECT_EQ(Shown(), "Undo Empty");
+    EXPECT_EQ(M.GetText(), After) << "no part of it is undone";
 }
 
 }  // namespace

@@ -109,8 +109,10 @@ TEST(UndoRing, FullRingDropsTheOldestAndKeepsCapacityMinusOne)
     EXPECT_FALSE(U.ExecuteGroup());
 }
 
-TEST(UndoRing, GroupWhoseOpeningWasDroppedStopsAtTheOldest)
+TEST(UndoRing, GroupWhoseOpeningWasDroppedGoesWhole)
 {
+    // Undoing the rest of a group would leave a text that never was: when the ring
+    // drops a group's opening record, the rest of that group goes with it.
     TUndoControl U;
     U.SetCapacity(3);
     U.AddItem(ukInsert, "a", ufOpen, {});
@@ -118,9 +120,18 @@ TEST(UndoRing, GroupWhoseOpeningWasDroppedStopsAtTheOldest)
     U.AddItem(ukInsert, "c", ufClose, {});
     int Runs = 0;
     U.OnExecute = [&](TUndoItem&, bool) { ++Runs; };
-    EXPECT_TRUE(U.ExecuteGroup());
-    EXPECT_EQ(Runs, 2);
+    EXPECT_FALSE(U.ExecuteGroup());
+    EXPECT_EQ(Runs, 0);
     EXPECT_TRUE(U.Empty());
+    // Only the broken group goes: a later record stays.
+    U.SetCapacity(5);
+    U.AddItem(ukInsert, "a", ufOpen, {});
+    U.AddItem(ukInsert, "b", ufClose, {});
+    U.AddItem(ukInsert, "c", ufSingle, {});
+    U.AddItem(ukInsert, "d", ufOpen, {});
+    U.AddItem(ukInsert, "e", ufClose, {});
+    ASSERT_EQ(U.Count(), 3);
+    EXPECT_EQ(U.Item(0).Text, "c");
 }
 
 TEST(UndoRing, KeepsTheLimitOf255999Records)
