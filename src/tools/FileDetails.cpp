@@ -284,6 +284,9 @@ bool TDetailsDlg::CountPane(TScrollEditor& Pane, bool HighlightedOnly, TTextCoun
             ShowCounts();
         },
         Bytes);
+    // The window's tabs, report and edits may be used while it counts; "Analyze
+    // File" is off meanwhile and Close stops the count.
+    Walk.KeepWindowLive();
     // False once the walk should stop.
     auto Step = [&](std::int64_t Bytes) {
         if (Walk.Step(Bytes) && !FStop && Alive)

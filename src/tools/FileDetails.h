@@ -8,7 +8,8 @@
 // or so (TToolWalk), so the window stays responsive on a long text. During those
 // pauses the pane may change or the window close: the walk reads each line afresh by
 // index and stops at the current line count; closing the window, Ctrl+Break and
-// the user's key or click stop it ("Analyze File" is refused while one runs).
+// the user's key or click outside the window stop it ("Analyze File" is refused
+// while one runs).
 #pragma once
 
 #include <QDateTime>

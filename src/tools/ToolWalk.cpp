@@ -190,6 +190,15 @@ void TToolWalk::Defer(QObject* Watched, const QEvent* Event)
     FDeferred.push_back({QPointer<QObject>(Watched), std::unique_ptr<QEvent>(Event->clone())});
 }
 
+bool TToolWalk::InOwnWindow(QObject* Receiver) const
+{
+    if (!FWindow)
+        return false;
+    if (auto* W = qobject_cast<QWidget*>(Receiver))
+        return W->window() == FWindow;
+    return Receiver == FWindow->windowHandle();
+}
+
 bool TToolWalk::eventFilter(QObject* Watched, QEvent* Event)
 {
     const QEvent::Type T = Event->type();
@@ -202,6 +211,8 @@ bool TToolWalk::eventFilter(QObject* Watched, QEvent* Event)
         FBreak = FStopped = true;
         return true;
     }
+    if (!FStopped && FWindowLive && InOwnWindow(Watched))
+        return QObject::eventFilter(Watched, Event);
     if (!FStopped && StopsWalk(Watched, Event))
         FInput = FStopped = true;
     if (!FStopped)

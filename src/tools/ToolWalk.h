@@ -57,6 +57,10 @@ public:
     // walk must leave the cursor and the view where they are.
     bool InputArrived() const { return FInput; }
 
+    // Keys and clicks in the tool's own window act at once and do not stop the walk,
+    // for a window whose controls leave the walk alone (its Close still stops it).
+    void KeepWindowLive() { FWindowLive = true; }
+
     // A steady clock in milliseconds (tests put a clock of their own).
     static std::function<std::int64_t()> Clock;
 
@@ -78,7 +82,10 @@ private:
     QPointer<QWidget> FWindow, FMain, FModal;
     std::vector<TDeferred> FDeferred;
     std::unique_ptr<TToolWorking> FWorking;
-    bool FWindowShown = false, FMainShown = false;
+    // Whether Receiver (a window or a widget) is the tool's own window or in it.
+    bool InOwnWindow(QObject* Receiver) const;
+
+    bool FWindowShown = false, FMainShown = false, FWindowLive = false;
     bool FStopped = false, FBreak = false, FInput = false, FLooked = false;
     std::int64_t FUnits = 0;
     std::int64_t FLastLook = 0;

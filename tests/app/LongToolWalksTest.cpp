@@ -26,6 +26,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 
@@ -201,14 +203,21 @@ TEST_F(LongToolWalks, LongWalksShowTheyWork)
 }
 
 // Ctrl+Break in Analyze File: "Stopped" in the report and on the status line, and
-// no counts of part of the text reported as the file's.
+// no counts of part of the text reported as the file's. The window's own tabs are
+// used meanwhile without stopping the count.
 TEST_F(LongToolWalks, StoppedAnalysisSaysSoAndReportsNoCounts)
 {
     Main().InsertText(Braces());
     ShowDetailsDlg();
     TDetailsDlg& D = DetailsDlg();
-    QTimer::singleShot(0, Form.get(), [this] { Break(Form->MainEditor); });
+    D.PageControl->setCurrentIndex(0);
+    QTimer::singleShot(0, Form.get(), [this, &D] {
+        QTabBar* Tabs = D.PageControl->tabBar();
+        QTest::mouseClick(Tabs, Qt::LeftButton, {}, Tabs->tabRect(2).center());
+        Break(Form->MainEditor);
+    });
     EXPECT_FALSE(D.AnalyzeText(false));
+    EXPECT_EQ(D.PageControl->currentIndex(), 2);
     const QString Report = D.CountReport->toPlainText();
     EXPECT_TRUE(Report.endsWith("Stopped")) << Report.toStdString();
     EXPECT_FALSE(Report.contains("Words: ")) << Report.toStdString();
