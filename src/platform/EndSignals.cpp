@@ -85,14 +85,15 @@ std::int64_t ClockNs(clockid_t Clock) noexcept
 
 // Whether the loop, which has not taken a signal that came at Since (processor time
 // SinceCpu), is stuck by now: it waited long enough, and either the program computed
-// less than a quarter of that while (it waits for something that never comes) or it
-// waited the longest a step may take.
+// less than a tenth of that while (it waits for something that never comes; a step
+// on a machine busy with other programs still gets more) or it waited the longest a
+// step may take.
 bool Stuck(std::int64_t Since, std::int64_t SinceCpu, std::int64_t Now, std::int64_t Cpu)
 {
     const std::int64_t Waited = Now - Since;
     if (Waited < StuckAfterSeconds * NsPerSecond)
         return false;
-    return Cpu - SinceCpu < Waited / 4 || Waited >= StuckAfterBusySeconds * NsPerSecond;
+    return Cpu - SinceCpu < Waited / 10 || Waited >= StuckAfterBusySeconds * NsPerSecond;
 }
 
 void SetDefault(int Signal)
