@@ -235,6 +235,7 @@ TEST(EndSignals, TimerIoAndRealTimeSignalsAreAnsweredToo)
 TEST(EndSignals, ASignalSomebodyElseHandlesStaysTheirs)
 {
     static std::atomic<int> Theirs{0};
+    Theirs.store(0);
     struct sigaction Action {};
     Action.sa_handler = [](int) { Theirs.fetch_add(1); };
     sigemptyset(&Action.sa_mask);
