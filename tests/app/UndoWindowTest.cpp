@@ -160,6 +160,19 @@ TEST_F(UndoWindow, RunAndReplaceAllLargerThanTheRingUndoInOneStep)
         EXPECT_EQ(M.GetText(), Before);
         EXPECT_EQ(Shown(), "Undo Empty");
     }
+    // The secondary pane's own rings keep such a group too.
+    ShowSecondaryEditorMnuClick(*Form);
+    TScrollEditor& T = *Form->Editor3;
+    T.UndoList->SetCapacity(1000);
+    T.SetText(Source(300));
+    const std::string Third = T.GetText(), MainText = M.GetText();
+    T.setFocus();
+    Form->ActiveEditor = &T;
+    ReplaceAll("std::", "xx::");
+    ASSERT_EQ(T.GetText().find("std::"), std::string::npos);
+    Key(&T, Qt::Key_Backspace, Qt::AltModifier);
+    EXPECT_EQ(T.GetText(), Third);
+    EXPECT_EQ(M.GetText(), MainText) << "the main text is not the secondary pane's";
 }
 
 TEST_F(UndoWindow, GroupThatCannotBeKeptForUndoSaysSo)
