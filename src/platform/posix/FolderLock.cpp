@@ -25,8 +25,10 @@ std::mutex GMutex;
 TFolderLockObserver* GObserver = nullptr;
 
 // The last holder a wait gave up on: while that process still holds the folder's
-// lock, a second writer of the same operation does not wait for it again.
+// lock, a second writer of the same operation does not wait for it again. The name
+// is kept beside the inode, which a folder made after that one was removed may reuse.
 struct TGivenUp {
+    std::string Folder;
     dev_t Dev = 0;
     ino_t Ino = 0;
     long Pid = 0;
@@ -108,7 +110,8 @@ TFolderLock::TFolderLock(const std::string& Folder)
             Pid = HolderPid(St.st_dev, St.st_ino);
             Wait_.Holder = DescribeProcess(Pid);
             const std::lock_guard Lock(GMutex);
-            GiveUp = Pid > 0 && GGivenUp.Pid == Pid && GGivenUp.Dev == St.st_dev && GGivenUp.Ino == St.st_ino;
+            GiveUp = Pid > 0 && GGivenUp.Pid == Pid && GGivenUp.Dev == St.st_dev && GGivenUp.Ino == St.st_ino &&
+                     GGivenUp.Folder == Folder;
         }
         Wait_.WaitedMs = std::chrono::duration_cast<std::chrono::milliseconds>(Waited).count();
         if (GiveUp) {
@@ -117,7 +120,7 @@ TFolderLock::TFolderLock(const std::string& Folder)
             Fd_ = -1;
             if (GaveUp_ && Known) {
                 const std::lock_guard Lock(GMutex);
-                GGivenUp = {St.st_dev, St.st_ino, Pid};
+                GGivenUp = {Folder, St.st_dev, St.st_ino, Pid};
             }
             break;
         }
