@@ -213,12 +213,14 @@ std::string EmergencyText(const EFileError& Why, const std::string& Emergency)
 // text and says why in the status line, since a question popping up under the
 // typing hands over the keyboard and the next key would answer it. A draft changes
 // nothing nobody agreed to: its line ends are those the text was read with. nullopt:
-// do not save.
-std::optional<std::string> BytesToSave(TScrollEditor& Main, const std::string& Name, TSaveKind Kind)
+// do not save. The bytes come as the text's own pieces: no copy of a large text is
+// made.
+std::optional<std::vector<std::string_view>> BytesToSave(TScrollEditor& Main, const std::string& Name, TSaveKind Kind,
+                                                         std::string& Store)
 {
     try {
-        return Main.FileBytes(Kind == TSaveKind::Draft ? TScrollEditor::TFileBytes::Draft
-                                                       : TScrollEditor::TFileBytes::Save);
+        return Main.FilePieces(Store, Kind == TSaveKind::Draft ? TScrollEditor::TFileBytes::Draft
+                                                               : TScrollEditor::TFileBytes::Save);
     } catch (const ELossyText&) {
         const bool Utf16 = Main.Strings->Encoding != 0 && Main.Strings->Lossy;
         if (Kind == TSaveKind::Automatic) {
@@ -237,7 +239,7 @@ std::optional<std::string> BytesToSave(TScrollEditor& Main, const std::string& N
                       LineEndName(Main.Strings->LineEnd) + ". Save anyway?";
         if (AskAboutDocument(Question, mtWarning, mbYes | mbNo | mbDefaultNo) != mrYes)
             return std::nullopt;
-        return Main.FileBytes(TScrollEditor::TFileBytes::SaveAgreed);
+        return Main.FilePieces(Store, TScrollEditor::TFileBytes::SaveAgreed);
     }
 }
 
@@ -423,10 +425,11 @@ bool SavePane(TScrollEditor& Main, const std::string& GivenName, bool AddToRecen
     }
 
     try {
-        const std::optional<std::string> Bytes = BytesToSave(Main, Name, Kind);
-        if (!Bytes)
+        std::string Store;
+        const auto Pieces = BytesToSave(Main, Name, Kind, Store);
+        if (!Pieces)
             return false;
-        Temp = WriteTempFile(Target, *Bytes, Kind == TSaveKind::Draft ? 0600 : 0666);
+        Temp = WriteTempFile(Target, *Pieces, Kind == TSaveKind::Draft ? 0600 : 0666);
     } catch (const EFileError& E) {
         ReportCannotSave(Name, E.what());
         return false;

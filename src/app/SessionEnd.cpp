@@ -301,7 +301,8 @@ std::vector<std::string> DraftPlaces(const std::string& Document)
     return Places;
 }
 
-std::string KeepTextAsDraft(const std::string& Bytes, const std::string& Document, std::string& Why)
+std::string KeepTextAsDraft(const std::vector<std::string_view>& Pieces, const std::string& Document,
+                            std::string& Why)
 {
     Why.clear();
     bool First = true;
@@ -309,7 +310,7 @@ std::string KeepTextAsDraft(const std::string& Bytes, const std::string& Documen
         try {
             if (std::exchange(First, false))
                 CreateBackupFolder();
-            return WriteNewFile(Place, Bytes, 0600);
+            return WriteNewFile(Place, Pieces, 0600);
         } catch (const std::exception& E) {
             Why += (Why.empty() ? "" : "; ") + std::string(E.what());
         }
@@ -362,7 +363,9 @@ TKeptDrafts KeepDrafts(TForm1& Form)
             // (nobody agreed to change them) and characters a UTF-16 file could not
             // hold as they are shown.
             const std::string Document = Pane == Form.MainEditor ? CurrentFileName : Pane->FileName;
-            Name = KeepTextAsDraft(Pane->FileBytes(TScrollEditor::TFileBytes::Draft), Document, Why);
+            // No copy of the text is made: the memory may be all but gone.
+            std::string Store;
+            Name = KeepTextAsDraft(Pane->FilePieces(Store, TScrollEditor::TFileBytes::Draft), Document, Why);
         } catch (const std::exception& E) {
             Why = E.what();
         }

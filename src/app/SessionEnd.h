@@ -13,6 +13,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace narvo {
@@ -31,8 +32,14 @@ void StopSessionEnd();
 // folder ($TMPDIR, else /tmp); the user's runtime folder ($XDG_RUNTIME_DIR).
 std::vector<std::string> DraftPlaces(const std::string& Document);
 // Bytes as a new private draft in the first of DraftPlaces(Document) that takes it
-// (never replacing a file). Answers its name, or "" with the reasons in Why.
-std::string KeepTextAsDraft(const std::string& Bytes, const std::string& Document, std::string& Why);
+// (never replacing a file). Answers its name, or "" with the reasons in Why. The
+// bytes may come as pieces: a large text is written from where its lines lie.
+std::string KeepTextAsDraft(const std::vector<std::string_view>& Pieces, const std::string& Document,
+                            std::string& Why);
+inline std::string KeepTextAsDraft(std::string_view Bytes, const std::string& Document, std::string& Why)
+{
+    return KeepTextAsDraft(std::vector<std::string_view>{Bytes}, Document, Why);
+}
 // Adds Names, one a line, to the list of drafts the next start reports; several
 // programs may add at the same moment and every line stays. When neither the backup
 // folder nor the temporary folder takes the list, each draft is named in a hidden

@@ -875,36 +875,7 @@ std::string TEditBuffer::Join(std::string_view Sep) const
     return Out;
 }
 
-std::vector<std::string_view> TEditBuffer::TextPieces() const
-{
-    const std::string_view Sep = LineEndChars();
-    std::vector<std::string_view> Out;
-    bool Firstline = true;
-    ForEachLine([&](std::string_view L) {
-        if (Firstline) {
-            Firstline = false;
-            if (!L.empty())
-                Out.push_back(L);
-            return;
-        }
-        if (!Out.empty() && !L.empty()) {
-            // The line follows the last piece with this very line end between them.
-            const char* End = Out.back().data() + Out.back().size();
-            if (L.data() == End + Sep.size() && std::memcmp(End, Sep.data(), Sep.size()) == 0) {
-                Out.back() = std::string_view(Out.back().data(), Out.back().size() + Sep.size() + L.size());
-                return;
-            }
-        }
-        Out.push_back(Sep);
-        if (!L.empty())
-            Out.push_back(L);
-    });
-    return Out;
-}
-
-std::string TEditBuffer::GetTextStr() const { return Join(LineEndChars()); }
-
-std::string TEditBuffer::GetTextStrAsRead() const
+std::string_view TEditBuffer::EndAsRead(const TLineRec& A, const TLineRec& B) const
 {
     const std::string_view Usual = LineEndChars();
     const std::string_view Whole = FStore.Whole;
@@ -928,34 +899,63 @@ std::string TEditBuffer::GetTextStrAsRead() const
             return "\r\n";
         return LineEnd == TLineEnd::Lf ? std::string_view("\n") : std::string_view();
     };
-    const auto Between = [&](const TLineRec& A, const TLineRec& B) -> std::string_view {
-        if (Whole.empty())
-            return Usual;
-        const std::string_view TA = A.Text(), TB = B.Text();
-        if (A.IsView() && TA.data()) {
-            const std::uintptr_t After = Address(TA.data()) + TA.size();
-            if (After >= Start && After < End)
-                if (const std::string_view E = EndAt(TA.data() + TA.size()); !E.empty())
-                    return E;
-        }
-        if (B.IsView() && TB.data()) {
-            const std::uintptr_t At = Address(TB.data());
-            if (At > Start && At <= End)
-                if (const std::string_view E = EndBefore(TB.data()); !E.empty())
-                    return E;
-        }
+    if (Whole.empty())
         return Usual;
-    };
-    std::string Out;
-    Out.reserve(static_cast<std::size_t>(TextLength(static_cast<std::int64_t>(Usual.size()))));
+    const std::string_view TA = A.Text(), TB = B.Text();
+    if (A.IsView() && TA.data()) {
+        const std::uintptr_t After = Address(TA.data()) + TA.size();
+        if (After >= Start && After < End)
+            if (const std::string_view E = EndAt(TA.data() + TA.size()); !E.empty())
+                return E;
+    }
+    if (B.IsView() && TB.data()) {
+        const std::uintptr_t At = Address(TB.data());
+        if (At > Start && At <= End)
+            if (const std::string_view E = EndBefore(TB.data()); !E.empty())
+                return E;
+    }
+    return Usual;
+}
+
+std::vector<std::string_view> TEditBuffer::TextPieces(bool AsRead) const
+{
+    const std::string_view Usual = LineEndChars();
+    std::vector<std::string_view> Out;
     const TLineRec* Previous = nullptr;
     for (const TChunk& C : FStore.Chunks)
-        for (const TLineRec& L : C.Lines) {
-            if (Previous)
-                Out.append(Between(*Previous, L));
-            Out.append(L.Text());
-            Previous = &L;
+        for (const TLineRec& Rec : C.Lines) {
+            const std::string_view L = Rec.Text();
+            const TLineRec* Before = Previous;
+            Previous = &Rec;
+            if (!Before) {
+                if (!L.empty())
+                    Out.push_back(L);
+                continue;
+            }
+            const std::string_view Sep = AsRead ? EndAsRead(*Before, Rec) : Usual;
+            if (!Out.empty() && !L.empty()) {
+                // The line follows the last piece with this very line end between them.
+                const char* End = Out.back().data() + Out.back().size();
+                if (L.data() == End + Sep.size() && std::memcmp(End, Sep.data(), Sep.size()) == 0) {
+                    Out.back() = std::string_view(Out.back().data(), Out.back().size() + Sep.size() + L.size());
+                    continue;
+                }
+            }
+            Out.push_back(Sep);
+            if (!L.empty())
+                Out.push_back(L);
         }
+    return Out;
+}
+
+std::string TEditBuffer::GetTextStr() const { return Join(LineEndChars()); }
+
+std::string TEditBuffer::GetTextStrAsRead() const
+{
+    std::string Out;
+    Out.reserve(static_cast<std::size_t>(TextLength(static_cast<std::int64_t>(LineEndChars().size()))));
+    for (const std::string_view P : TextPieces(true))
+        Out.append(P);
     return Out;
 }
 

@@ -196,10 +196,10 @@ public:
     std::string GetTextStr() const;
     // All lines, each followed by Separator, the final one cut.
     std::string JoinLines(char Separator) const;
-    // GetTextStr as pieces that point into the lines (valid until the next change):
-    // lines that still lie one line end apart in the block come as one piece, so
-    // an unchanged text is its block.
-    std::vector<std::string_view> TextPieces() const;
+    // GetTextStr (GetTextStrAsRead when AsRead) as pieces that point into the lines
+    // (valid until the next change): lines that still lie one line end apart in the
+    // block come as one piece, so an unchanged text is its block.
+    std::vector<std::string_view> TextPieces(bool AsRead = false) const;
     // The lines joined as the text was read: between two lines the line end the
     // bytes read had there, where one of the two still views those bytes (an edited
     // line next to an unedited one keeps the end it had), else the remembered one. A
@@ -334,6 +334,9 @@ private:
     template <class F>
     void ForEachLine(F&& Fn) const;
     std::string Join(std::string_view Sep) const;
+    // The line end between two neighbouring lines as the text was read (see
+    // GetTextStrAsRead).
+    std::string_view EndAsRead(const TLineRec& A, const TLineRec& B) const;
 
     void SettlePending();
     void BeforeSplice();

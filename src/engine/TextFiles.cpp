@@ -86,13 +86,35 @@ void TEditorEngine::LoadFromFile(const std::string& Name)
     FileName = Name;
 }
 
-std::string TEditorEngine::FileBytes(TFileBytes How) const
+namespace {
+
+void CheckFaithful(const TEditBuffer& Strings, TEditorEngine::TFileBytes How)
 {
-    if (Strings->Encoding != 0 && Strings->Lossy && How == TFileBytes::Save)
+    if (Strings.Encoding != 0 && Strings.Lossy && How == TEditorEngine::TFileBytes::Save)
         throw ELossyText("The text holds characters that were replaced by '?' when it was read as UTF-16; "
                          "saving it would change them");
-    if (Strings->ChangedLineEnds > 0 && How == TFileBytes::Save)
+    if (Strings.ChangedLineEnds > 0 && How == TEditorEngine::TFileBytes::Save)
         throw ELossyText("Some line ends of the text differ from its usual one; saving it would change them");
+}
+
+}  // namespace
+
+std::vector<std::string_view> TEditorEngine::FilePieces(std::string& Store, TFileBytes How) const
+{
+    if (Strings->Encoding != 0) {
+        Store = FileBytes(How);
+        return {Store};
+    }
+    CheckFaithful(*Strings, How);
+    std::vector<std::string_view> Pieces = Strings->TextPieces(How == TFileBytes::Draft);
+    if (CtrlZMode)
+        Pieces.emplace_back(&CtrlZ, 1);
+    return Pieces;
+}
+
+std::string TEditorEngine::FileBytes(TFileBytes How) const
+{
+    CheckFaithful(*Strings, How);
     std::string Bytes = Strings->GetFileBytes(How == TFileBytes::Draft);
     if (CtrlZMode) {
         // One whole UTF-16 unit in the text's byte order.
@@ -113,16 +135,9 @@ void TEditorEngine::SaveToFile(const std::string& Name, bool AllowLossy)
     if (Strings->ChangedLineEnds > 0 && !AllowLossy)
         throw ELossyText("Cannot save \"" + Name + "\" unchanged: some of its line ends differ from its usual one");
     const std::string Target = ResolveFileLink(Name);
-    if (Strings->Encoding == 0) {
-        // 8-bit text goes out from where its lines lie: no joined copy is made.
-        std::vector<std::string_view> Pieces = Strings->TextPieces();
-        if (CtrlZMode)
-            Pieces.emplace_back(&CtrlZ, 1);
-        RenameIntoPlace(WriteTempFile(Target, Pieces), Target);
-    } else {
-        RenameIntoPlace(WriteTempFile(Target, FileBytes(AllowLossy ? TFileBytes::SaveAgreed : TFileBytes::Save)),
-                        Target);
-    }
+    std::string Store;
+    RenameIntoPlace(WriteTempFile(Target, FilePieces(Store, AllowLossy ? TFileBytes::SaveAgreed : TFileBytes::Save)),
+                    Target);
     FileName = Name;
     // The file now holds the text as it is written, one line end throughout.
     Strings->ChangedLineEnds = 0;

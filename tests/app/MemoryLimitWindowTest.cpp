@@ -6,11 +6,13 @@
 // transform are refused by that limit's name before they build.
 #include "AppWindowFixture.h"
 #include "app/CommandLanguage.h"
+#include "app/SessionEnd.h"
 #include "language/CommandLines.h"
 #include "support/ChildUnderLimit.h"
 
 #include <QTest>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 
@@ -100,6 +102,43 @@ TEST_F(MemoryLimitWindowDeathTest, AFileTooLargeToOpenIsNamedAndTheOpenTextStays
                 if (Main().GetText() != "kept\n" || CurrentFileName != Path("kept.txt"))
                     Fault += "the open text went; ";
             }
+            if (!Errors.empty())
+                Fault += "box \"" + Errors.front() + "\"";
+            Finish(Fault);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(MemoryLimitWindowDeathTest, ASaveNeedsNoCopyOfTheText)
+{
+    // Where no memory is left for a second copy of a 64 MB text (a limit shared
+    // with other windows that hold the rest), Save, the automatic save and the
+    // draft kept at a signal still write it whole.
+    if (SanitizedBuild)
+        GTEST_SKIP() << "the sanitizers reserve more address space than any limit leaves";
+    EXPECT_EXIT(
+        {
+            std::string Text;
+            for (int I = 0; I < (1 << 20); ++I)
+                Text += "line of sixty-four bytes, to be saved with no copy made of it\r\n";
+            Main().SetText(Text);
+            Main().Modified = true;
+            LimitAddressSpace(std::int64_t{32} << 20);
+            std::string Fault;
+            for (const TSaveKind Kind : {TSaveKind::User, TSaveKind::Automatic}) {
+                const std::string Name = Path(Kind == TSaveKind::User ? "saved.txt" : "auto.txt");
+                if (!SaveTextFile(Name, false, Kind))
+                    Fault += Name + " not saved; ";
+                struct stat St {};
+                if (::stat(Name.c_str(), &St) != 0 || St.st_size != static_cast<off_t>(Text.size()))
+                    Fault += Name + " is not the whole text; ";
+            }
+            Main().Modified = true;
+            const TKeptDrafts Kept = KeepDrafts(*Form);
+            struct stat St {};
+            if (Kept.Written.size() != 1 || ::stat(Kept.Written[0].c_str(), &St) != 0 ||
+                St.st_size != static_cast<off_t>(Text.size()))
+                Fault += "no whole draft; ";
             if (!Errors.empty())
                 Fault += "box \"" + Errors.front() + "\"";
             Finish(Fault);

@@ -773,6 +773,11 @@ std::string PlaceAsNewFile(TTempFile Temp, const std::string& Target)
 
 std::string WriteNewFile(const std::string& Target, std::string_view Bytes, unsigned Mode)
 {
+    return WriteNewFile(Target, std::vector<std::string_view>{Bytes}, Mode);
+}
+
+std::string WriteNewFile(const std::string& Target, const std::vector<std::string_view>& Pieces, unsigned Mode)
+{
     TTempFile Temp;
     Temp.Folder_ = FolderOfPath(Target);
     int Err = InjectedFault(TFileStep::CreateTemp, Target);
@@ -780,7 +785,7 @@ std::string WriteNewFile(const std::string& Target, std::string_view Bytes, unsi
         Err = OpenPrivateTemp(Temp.Folder_, Target, Temp.Fd_, Temp.Name_);
     if (Err)
         Fail("Cannot create", Target, Err);
-    if (const int Werr = FillTempFile(Temp.Fd_, Temp.Unnamed(), {Bytes}, Target, nullptr, Mode)) {
+    if (const int Werr = FillTempFile(Temp.Fd_, Temp.Unnamed(), Pieces, Target, nullptr, Mode)) {
         RemoveTempFile(Temp);
         Fail("Cannot write", Target, Werr);
     }

@@ -130,7 +130,7 @@ private:
     friend void FinishTempFile(TTempFile&, const std::string&, unsigned);
     friend void RenameIntoPlace(TTempFile, const std::string&);
     friend std::string PlaceAsNewFile(TTempFile, const std::string&);
-    friend std::string WriteNewFile(const std::string&, std::string_view, unsigned);
+    friend std::string WriteNewFile(const std::string&, const std::vector<std::string_view>&, unsigned);
     friend void RemoveTempFile(TTempFile&) noexcept;
     int Fd_ = -1;          // open while the file has no name, or to hold its lock
     std::string Folder_;   // where it is linked in
@@ -174,6 +174,9 @@ std::string PlaceAsNewFile(TTempFile Temp, const std::string& Target);
 // Bytes as a new file of mode Mode (less the umask), whole or not at all, named as
 // PlaceAsNewFile names it. Nothing is taken from a file already of that name.
 std::string WriteNewFile(const std::string& Target, std::string_view Bytes, unsigned Mode = 0600);
+// The same for bytes given as pieces (a large text from where its lines lie).
+std::string WriteNewFile(const std::string& Target, const std::vector<std::string_view>& Pieces,
+                         unsigned Mode = 0600);
 // Target with "-N" before its extension ("a/NRV1.txt" -> "a/NRV1-2.txt", "a/x" ->
 // "a/x-2"); Target itself for N below 2.
 std::string NumberedFileName(const std::string& Target, int N);
