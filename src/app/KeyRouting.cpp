@@ -18,6 +18,7 @@
 #include "platform/KeyState.h"
 #include "platform/KeyTranslate.h"
 #include "tools/CharacterChart.h"
+#include "tools/StepWatch.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -108,11 +109,17 @@ bool PlainKeyDown(TScrollEditor& P, std::uint16_t Key)
     case VK_F1: StepCurrentCommandLine(-1); break;
     case VK_F1 + 1: StepCurrentCommandLine(1); break;
     case VK_F1 + 2: ToggleWrapCmd(P); break;
-    case VK_F1 + 4:
+    case VK_F1 + 4: {
         P.ClearMark();
+        const TStepWatch Watch(P);
         WithRegister([](TXRegister& R) { R.InsertIntoEditor(); });
         break;
-    case VK_F1 + 5: RemarginParagraph(P); break;
+    }
+    case VK_F1 + 5: {
+        const TStepWatch Watch(P);
+        RemarginParagraph(P);
+        break;
+    }
     case VK_F1 + 7: WithRegister([](TXRegister& R) { R.Clear(); }); break;
     case VK_F9: DropMarker(P); break;
     case VK_F10: GoToMarker(P); break;
@@ -168,7 +175,11 @@ bool AltKeyDown(TScrollEditor& P, std::uint16_t Key, bool Shift)
         break;
     case VK_F1 + 2: TogglePanels(*Form1); break;
     case VK_F1 + 4: WithRegister([](TXRegister& R) { R.InsertLinesIntoEditor(); }); break;
-    case VK_F1 + 5: UnwrapParagraph(P); break;
+    case VK_F1 + 5: {
+        const TStepWatch Watch(P);
+        UnwrapParagraph(P);
+        break;
+    }
     case VK_F9: WithHost([&](TCommandHost& H) { MakeSearchCmdLine(H, CommandLines(), P, true); }); break;
     case VK_F10: WithHost([&](TCommandHost& H) { MakeSearchCmdLine(H, CommandLines(), P, false); }); break;
     default: return false;

@@ -52,6 +52,7 @@
 #include "tools/MatchPairs.h"
 #include "tools/OptionsDialog.h"
 #include "tools/SevenBit.h"
+#include "tools/StepWatch.h"
 #include "tools/SortLines.h"
 #include "tools/SpeechDialog.h"
 
@@ -337,7 +338,10 @@ void TMainMenus::CreateFormatMenu()
     const auto OnPane = [this](QMenu* In, const char* Name, const char* Caption, void (*Run)(TScrollEditor&)) {
         return Item(In, Name, Caption, [this, Run] {
             TScrollEditor& P = Active();
-            Run(P);
+            {
+                const TStepWatch Watch(P);
+                Run(P);
+            }
             F.UpdateStatus();
             FocusBack(P);
         });
@@ -349,6 +353,7 @@ void TMainMenus::CreateFormatMenu()
             TScrollEditor& P = Active();
             {
                 const TWorkingOn Working(P.HasMark() ? P.MarkedLength() : 0);
+                const TStepWatch Watch(P);
                 Run(P);
             }
             F.UpdateStatus();
@@ -786,10 +791,13 @@ void TMainMenus::SearchHighlightedonWeb1Click()
 void TMainMenus::RemarginMnuClick()
 {
     TScrollEditor& P = Active();
-    if (AltDown())
-        UnwrapParagraph(P);
-    else
-        RemarginParagraph(P, LeftMargin, RightMargin, ParaIndent);
+    {
+        const TStepWatch Watch(P);
+        if (AltDown())
+            UnwrapParagraph(P);
+        else
+            RemarginParagraph(P, LeftMargin, RightMargin, ParaIndent);
+    }
     P.RefreshView(true);
     F.UpdateStatus();
     FocusBack(P);

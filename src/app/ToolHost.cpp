@@ -49,6 +49,11 @@ public:
             narvo::ShowStatusMessage(FBefore, FBeforeError);
     }
     void ShowStatusMessage(const std::string& Text) override { narvo::ShowStatusMessage(Text, false); }
+    void ShowStepBroken() override
+    {
+        narvo::ShowStatusMessage("Break", true);
+        narvo::UpdateStatus();
+    }
     bool SaveIfModified() override { return narvo::SaveIfModified(); }
     void GotoLine(std::int64_t N) override
     {

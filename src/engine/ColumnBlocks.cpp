@@ -4,6 +4,7 @@
 // A change too large for the undo ring to hold record by record is recorded as one
 // replacement of the lines it touched, so that one undo always takes it back whole.
 #include "engine/EditorEngine.h"
+#include "engine/LongStep.h"
 #include "platform/posix/ProcessMemory.h"
 
 #include <algorithm>
@@ -225,7 +226,11 @@ bool TEditorEngine::ReplaceBlockParts(TRect R, const std::function<std::string(c
     std::vector<std::string> New;
     std::vector<std::int64_t> Froms;
     bool Any = false, SameLengths = true;
+    // The new parts of a long block take a while: the step may be stopped meanwhile.
+    TLongStep Step(*this);
     for (std::int64_t Y = Top; Y <= Bottom; ++Y) {
+        if (!Step.Going(New.empty() ? 0 : New.back().size() + 1))
+            return false;
         std::int64_t From = 0, To = 0;
         BlockRun(Y, L, Rt, From, To);
         std::string Put;
@@ -249,7 +254,7 @@ bool TEditorEngine::ReplaceBlockParts(TRect R, const std::function<std::string(c
         New.push_back(std::move(Put));
         Froms.push_back(From);
     }
-    if (!Any)
+    if (!Any || Step.Stopped())
         return false;
 
     ScoopStop();
@@ -379,6 +384,16 @@ void TEditorEngine::InsertColumnLines(std::span<const std::string_view> List)
         }
         NeedRoomToBuild(Grows);
     }
+    // Padding a long block far out is a long step: it looks out between its lines,
+    // and when it is stopped what it did is taken back whole.
+    TLongStep Step(*this);
+    bool Stopped = false;
+    const bool CanTakeBack = !FSuppressUndo && !UndoList->Keeping();
+    const std::int64_t Mark = UndoList->Mark();
+    const THighLight SavedMark = *HighLight;
+    const TPoint SavedCursor = Cursor->Pos();
+    const bool SavedColumnBlock = Cursor->ColumnBlock;
+    const bool WasModified = Modified;
     ScoopStop();
     RecordBracket(ufOpen);
     const std::int64_t C = DisplayColumn(Cursor->Pos(), Cursor->ColumnBlock);
@@ -388,6 +403,11 @@ void TEditorEngine::InsertColumnLines(std::span<const std::string_view> List)
     auto Body = [&] {
         std::string L;  // one string for every line: its room is reused
         for (const std::string_view Piece : List) {
+            // Its own changes are the step's: only a stop counts here.
+            if (CanTakeBack && !Step.GoingOn(static_cast<std::size_t>(std::max<std::int64_t>(C, 0)) + Piece.size())) {
+                Stopped = true;
+                break;
+            }
             L.assign(Piece);
             const TPoint P = Cursor->Pos();
             const std::int64_t Pad = C - DisplayColumn(P, false);
@@ -417,6 +437,12 @@ void TEditorEngine::InsertColumnLines(std::span<const std::string_view> List)
     else
         Body();
     RecordBracket(ufClose);
+    if (Stopped && TakeBackTo(Mark)) {
+        *HighLight = SavedMark;
+        Cursor->ColumnBlock = SavedColumnBlock;
+        Cursor->SetPos(SavedCursor);
+        Modified = WasModified;
+    }
     DesiredColumn = -1;
     UpdateDisplay(true);
 }

@@ -87,6 +87,20 @@ void TEditorEngine::TypeChar(char Ch)
 
 void TEditorEngine::InsertTextEx(const std::string& Text, bool FireChange, TInsertBreaks Breaks)
 {
+    InsertPieces(Text, FireChange, Breaks, false);
+}
+
+bool TEditorEngine::InsertTextWhole(const std::string& Text) { return InsertPieces(Text, true, TInsertBreaks::Any, true); }
+
+bool TEditorEngine::InsertPieces(const std::string& Text, bool FireChange, TInsertBreaks Breaks, bool Whole)
+{
+    // A step taken back needs its records: without them it is never broken off.
+    const bool CanTakeBack = Whole && !FSuppressUndo && !UndoList->Keeping();
+    const std::int64_t Mark = UndoList->Mark();
+    const THighLight SavedMark = *HighLight;
+    const TPoint SavedCursor = Cursor->Pos();
+    const bool SavedColumnBlock = Cursor->ColumnBlock;
+    const bool WasModified = Modified;
     ScoopStop();
     RecordBracket(ufOpen);
     DeleteMarkedBlock(false);
@@ -99,18 +113,18 @@ void TEditorEngine::InsertTextEx(const std::string& Text, bool FireChange, TInse
     // moves, so the whole stays linear.
     const std::string_view All(Text);
     std::size_t Most = All.size();
-    if (OnLongOperation && All.size() > LongOperationPiece) {
+    if (OnLongOperation && All.size() > LongOperationPiece && (!Whole || CanTakeBack)) {
         const TPoint C = Cursor->Pos();
         Most = std::max<std::size_t>(LongOperationPiece, static_cast<std::size_t>(Strings->LineLength(C.Y) - C.X));
     }
     std::size_t From = 0;
     do {
         const std::size_t To = PieceEnd(All, From, Most);
-        const bool Whole = From == 0 && To == All.size();
+        const bool AllAtOnce = From == 0 && To == All.size();
         std::string Part;
-        if (!Whole)
+        if (!AllAtOnce)
             Part.assign(All.substr(From, To - From));
-        const std::string& Piece = Whole ? Text : Part;
+        const std::string& Piece = AllAtOnce ? Text : Part;
         const std::uint8_t Flag = To == All.size() ? ufClose : ufInner;
         if (Breaks == TInsertBreaks::CrOnly && EditorStyle == esMultiLine) {
             // Recorded as it stands: redo, like undo, reads its LFs as characters.
@@ -129,12 +143,23 @@ void TEditorEngine::InsertTextEx(const std::string& Text, bool FireChange, TInse
         From = To;
         if (From < All.size() && OnLongOperation()) {
             RecordBracket(ufClose);
+            if (Whole && TakeBackTo(Mark)) {
+                *HighLight = SavedMark;
+                Cursor->ColumnBlock = SavedColumnBlock;
+                Cursor->SetPos(SavedCursor);
+                Modified = WasModified;
+                DesiredColumn = -1;
+                UpdateDisplay(FireChange);
+                Status = edDone;
+                return false;
+            }
             break;
         }
     } while (From < All.size());
     DesiredColumn = -1;
     UpdateDisplay(FireChange);
     Status = edDone;
+    return true;
 }
 
 void TEditorEngine::KeepCursorRow(std::int64_t Row)

@@ -236,6 +236,36 @@ std::vector<TUndoItem> TEditorEngine::KeptGroupRecords()
     return Records;
 }
 
+bool TEditorEngine::TakeBackTo(std::int64_t Mark)
+{
+    // A group kept whole by its owner adds no records: nothing here to take back.
+    if (UndoList->Keeping() || UndoList->Since(Mark) > UndoList->Count())
+        return false;
+    FRecordPending = -1;
+    static const TCharCrs NoCrs;
+    TUndoItem Item;
+    // Each record runs as undo runs it, at the cursor the later one left; no inverse
+    // goes to the redo ring, as nothing of the step is to come back.
+    while (UndoList->Mark() != Mark && UndoList->TakeNewest(Item)) {
+        try {
+            const auto Length = static_cast<std::int64_t>(Item.Text.size());
+            switch (Item.Kind) {
+            case ukInsert: InsertRecordText(Item.Text, false, Item.Crs ? *Item.Crs : NoCrs); break;
+            case ukInsertBefore: InsertRecordText(Item.Text, true, Item.Crs ? *Item.Crs : NoCrs); break;
+            case ukDeleteBack: DeleteBackward(Length); break;
+            case ukDeleteForward: DeleteForward(Length); break;
+            default: break;
+            }
+        } catch (...) {
+            // The change failed and left the lines as they were: its record stays.
+            UndoList->Push(std::move(Item));
+            throw;
+        }
+        Cursor->SetPos(Item.Pos);
+    }
+    return true;
+}
+
 void TEditorEngine::Undo()
 {
     ScoopFire(scmStop, TRect{});

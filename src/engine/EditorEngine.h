@@ -215,6 +215,10 @@ public:
     void Redo();
     // Executes one record taken from a ring and pushes its inverse onto the other.
     void ExecuteUndoItem(TUndoItem& Item, bool Last, bool FromUndoRing);
+    // Takes back the changes recorded since the undo ring's Mark() answered Mark,
+    // newest first, and drops their records; false, with nothing done, when some of
+    // them are no longer on the ring (or the open group outgrew it).
+    bool TakeBackTo(std::int64_t Mark);
 
     // =============================================================================
     // Cursor motion, editing commands and text files. Implemented in MarkAndScoop.cpp
@@ -311,6 +315,11 @@ public:
         InsertTextEx(Text, FireChange, KeepBreaks ? TInsertBreaks::Kept : TInsertBreaks::Any);
     }
     void InsertTextEx(const std::string& Text, bool FireChange, TInsertBreaks Breaks);
+    // InsertText for a step that replaces the highlight by what it made of it (a
+    // remargin, a transform): a huge text broken off between its pieces by
+    // OnLongOperation is taken back whole, the text, cursor and highlight as they
+    // were and no record left; false then.
+    bool InsertTextWhole(const std::string& Text);
     // Lines of Text one below another at the cursor's display column.
     void InsertColumnBlock(const std::string& Text);
     void InsertColumnLines(std::span<const std::string_view> List);
@@ -465,6 +474,8 @@ private:
     std::vector<TUndoItem> KeptGroupRecords();
     // A text put in whole with the rings emptied: an open group starts from it.
     void SpanFromNewText();
+    // InsertTextEx with Whole: a broken-off insertion is taken back; false then.
+    bool InsertPieces(const std::string& Text, bool FireChange, TInsertBreaks Breaks, bool Whole);
     // The undo ring's mark after a text record whose change is still to come (-1:
     // none). Every raw change of the lines is strong: when it fails (the memory ran
     // out) the lines are as they were, and this record goes too, so that undo never

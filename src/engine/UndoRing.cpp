@@ -154,6 +154,16 @@ void TUndoControl::DropNewest(std::int64_t AfterPush)
     Slot(Head) = TUndoItem();
 }
 
+bool TUndoControl::TakeNewest(TUndoItem& Item)
+{
+    if (Empty())
+        return false;
+    StepBack();
+    Item = std::move(Slot(Head));
+    Slot(Head) = TUndoItem();
+    return true;
+}
+
 void TUndoControl::Reserve(std::int64_t N)
 {
     // The slots before Head are allocated, and the ring wraps onto allocated slots.

@@ -107,6 +107,11 @@ public:
     // Takes the newest record back when the ring still ends where Push left it
     // (Mark() answered AfterPush): its change could not be made.
     void DropNewest(std::int64_t AfterPush);
+    // The records pushed since Mark() answered M; more than Count() when some of
+    // them are gone (dropped as the oldest, or the ring cleared).
+    std::int64_t Since(std::int64_t M) const { return (Head - M + FCapacity) % FCapacity; }
+    // Takes the newest record off the ring (without executing it); false when empty.
+    bool TakeNewest(TUndoItem& Item);
     // Makes room for one more record, so that the next Push cannot fail for memory.
     void ReserveOne() { Reserve(1); }
     // The same for the next N records.
@@ -125,6 +130,8 @@ public:
     // The group that ended last was too large to keep: none of its records are left,
     // so that no undo takes back part of it. Cleared by the next group.
     bool GroupLost() const { return FGroupLost; }
+    // The open group has outgrown the ring: it adds no records until it ends.
+    bool Keeping() const { return FKeeping; }
     // Executes the records of the last group, newest first; true when any ran. A
     // record whose execution fails (the memory ran out) stays on the ring.
     bool ExecuteGroup();

@@ -59,7 +59,8 @@ void AppendOutputLine(std::string& Out, std::string_view& Rest, const std::strin
 
 // The size of the lines that AppendOutputLine makes of Rest, CRs between them
 // included: a margin before every word may make them many times Rest's size.
-std::int64_t OutputLinesSize(std::string_view Rest, std::int64_t FirstPad, std::int64_t RestPad, std::int64_t Width)
+std::int64_t OutputLinesSize(std::string_view Rest, std::int64_t FirstPad, std::int64_t RestPad, std::int64_t Width,
+                             TLongStep& Step)
 {
     std::int64_t Size = 0;
     for (bool First = true; !Rest.empty(); First = false) {
@@ -67,6 +68,8 @@ std::int64_t OutputLinesSize(std::string_view Rest, std::int64_t FirstPad, std::
         const std::int64_t Brk = OutputLineBreak(Rest, Pad, Width);
         Size += (First ? 0 : 1) + Pad + Brk - 1;
         Rest.remove_prefix(static_cast<std::size_t>(std::min<std::int64_t>(Brk, static_cast<std::int64_t>(Rest.size()))));
+        if (!Step.Going(static_cast<std::size_t>(Brk)))
+            return 0;
     }
     return Size;
 }
@@ -97,8 +100,11 @@ std::string TakeOutputLine(std::string& Rest, const std::string& Prefix, std::in
     return Out;
 }
 
-std::string ReflowText(std::string_view Text, std::int64_t Left, std::int64_t Width, std::int64_t Indent)
+std::string ReflowText(std::string_view Text, std::int64_t Left, std::int64_t Width, std::int64_t Indent,
+                       TLongStep* Step)
 {
+    TLongStep Unstoppable;
+    TLongStep& S = Step ? *Step : Unstoppable;
     const bool EndsWithCR = !Text.empty() && Text.back() == '\r';
     // One pass: tabs and line breaks become blanks and each run of blanks one blank.
     // An LF is a line break here too, so that none is left to split a reflowed line.
@@ -121,15 +127,20 @@ std::string ReflowText(std::string_view Text, std::int64_t Left, std::int64_t Wi
     // The whole result is sized before it is built, so a result the memory cannot
     // hold is refused with the text untouched.
     const std::int64_t Size = OutputLinesSize(Rest, static_cast<std::int64_t>(FirstPad.size()),
-                                              static_cast<std::int64_t>(RestPad.size()), Width) +
+                                              static_cast<std::int64_t>(RestPad.size()), Width, S) +
                               (EndsWithCR ? 1 : 0);
+    if (S.Stopped())
+        return {};
     NeedRoomToBuild(Size);
     std::string Out;
     Out.reserve(static_cast<std::size_t>(Size));
     for (bool First = true; !Rest.empty(); First = false) {
         if (!First)
             Out.push_back('\r');
+        const std::size_t Before = Out.size();
         AppendOutputLine(Out, Rest, First ? FirstPad : RestPad, Width);
+        if (!S.Going(Out.size() - Before))
+            return {};
     }
     if (EndsWithCR)
         Out.push_back('\r');
@@ -252,7 +263,8 @@ void RemarginParagraph(TEditorEngine& Pane, std::int64_t Left, std::int64_t Righ
     // A search match is not text the user chose to remargin.
     if (Pane.HighLight->Found)
         Pane.ClearMark();
-    if (!Pane.HasMark()) {
+    const bool HadMark = Pane.HasMark();
+    if (!HadMark) {
         const TEditBuffer& B = *Pane.Strings;
         const TPoint C = CursorOnText(Pane);
         // An empty line after an empty line (and not the last line): one goes per call.
@@ -263,8 +275,18 @@ void RemarginParagraph(TEditorEngine& Pane, std::int64_t Left, std::int64_t Righ
         HighlightParagraph(Pane);
     }
     const std::string Text = Pane.GetMarkedText();
-    if (!Text.empty())
-        Pane.InsertText(ReflowText(Text, Left, Right, Indent));
+    if (!Text.empty()) {
+        TLongStep Step(Pane);
+        const THighLight Marked = *Pane.HighLight;
+        const std::string New = ReflowText(Text, Left, Right, Indent, &Step);
+        if (Step.Stopped() || !Pane.InsertTextWhole(New)) {
+            Step.Stop();
+            // Nothing changed; the paragraph this step highlighted is let go.
+            if (!HadMark && Pane.HighLight->StartPos == Marked.StartPos && Pane.HighLight->EndPos == Marked.EndPos)
+                Pane.ClearMark();
+            return;
+        }
+    }
     Pane.CursorRight();
 }
 

@@ -13,6 +13,7 @@
 #pragma once
 
 #include "engine/EditorEngine.h"
+#include "engine/LongStep.h"
 
 #include <cstdint>
 #include <string>
@@ -42,8 +43,10 @@ std::string TakeOutputLine(std::string_view& Rest, const std::string& Prefix, st
 // Text reflowed into lines of at most Width characters joined by CR: tabs and line
 // breaks become blanks, runs of blanks one blank, leading blanks go; the first line
 // starts with Indent + Left blanks, the others with Left; no line ends in a blank.
-// A final CR is kept.
-std::string ReflowText(std::string_view Text, std::int64_t Left, std::int64_t Width, std::int64_t Indent);
+// A final CR is kept. With Step, the building looks out between its pieces and
+// ends, answering "" with what it built freed, once Step stops.
+std::string ReflowText(std::string_view Text, std::int64_t Left, std::int64_t Width, std::int64_t Indent,
+                       TLongStep* Step = nullptr);
 
 // The 1-based index of the blank at which a line typed up to character Col breaks:
 // the nearest blank among the WrapLookBack characters ending at Col; 0 for none.
@@ -82,6 +85,8 @@ void CenterLineCmd(TEditorEngine& Pane);
 // The highlight (a search match counts as none), else the paragraph at the cursor,
 // reflowed to the margins; the cursor then steps one character right. On an empty
 // line that follows an empty line the cursor line is deleted instead, one per call.
+// A reflow stopped by the pane's OnLongOperation (Ctrl+Break in a run) changes
+// nothing, and the paragraph it highlighted is no longer highlighted.
 void RemarginParagraph(TEditorEngine& Pane, std::int64_t Left, std::int64_t Right, std::int64_t Indent);
 // F6 and `M`: with LeftMargin, RightMargin and ParaIndent.
 void RemarginParagraph(TEditorEngine& Pane);

@@ -4,6 +4,7 @@
 #include "components/ChmHelper.h"
 #include "components/IntSpin.h"
 #include "editor/ScrollEditor.h"
+#include "tools/StepWatch.h"
 #include "tools/TextToolHooks.h"
 #include "tools/TextTransforms.h"
 
@@ -20,7 +21,7 @@ namespace narvo {
 
 void ConvertStringToHex(TEditorEngine& Pane)
 {
-    ReplaceHighlightedText(Pane, [](const std::string& S) { return StringToPercentHex(S); });
+    ReplaceHighlightedText(Pane, [](const std::string& S, TLongStep& Step) { return StringToPercentHex(S, &Step); });
 }
 
 void ConvertHexToString(TEditorEngine& Pane)
@@ -30,12 +31,12 @@ void ConvertHexToString(TEditorEngine& Pane)
 
 void InsertLineMarks(TEditorEngine& Pane, char Mark)
 {
-    ReplaceHighlightedText(Pane, [Mark](const std::string& S) { return InsertLineMarksText(S, Mark); });
+    ReplaceHighlightedText(Pane, [Mark](const std::string& S, TLongStep& Step) { return InsertLineMarksText(S, Mark, &Step); });
 }
 
 void RemoveLineMarks(TEditorEngine& Pane, char Mark)
 {
-    ReplaceHighlightedText(Pane, [Mark](const std::string& S) { return RemoveLineMarksText(S, Mark); });
+    ReplaceHighlightedText(Pane, [Mark](const std::string& S, TLongStep& Step) { return RemoveLineMarksText(S, Mark, &Step); });
 }
 
 void ApplySpanishAccents(TEditorEngine& Pane)
@@ -57,7 +58,7 @@ void ConvertTabsToSpaces(TEditorEngine& Pane)
         ReplaceColumnParts(Pane, [Width](const TBlockPart& P) { return ExpandTabsLine(P.Text, Width, P.Column); });
         return;
     }
-    ReplaceHighlightedText(Pane, [Width](const std::string& S) { return TabsToSpacesText(S, Width); });
+    ReplaceHighlightedText(Pane, [Width](const std::string& S, TLongStep& Step) { return TabsToSpacesText(S, Width, &Step); });
 }
 
 void ConvertSpacesToTabs(TEditorEngine& Pane, int MinSpaces)
@@ -71,7 +72,9 @@ void ConvertSpacesToTabs(TEditorEngine& Pane, int MinSpaces)
         return;
     }
     ReplaceHighlightedText(Pane,
-                           [Width, MinSpaces](const std::string& S) { return SpacesToTabsText(S, Width, MinSpaces); });
+                           [Width, MinSpaces](const std::string& S, TLongStep& Step) {
+                               return SpacesToTabsText(S, Width, MinSpaces, &Step);
+                           });
 }
 
 void IndentHighlight(TEditorEngine& Pane, char Ch, int Count, bool Unindent)
@@ -80,11 +83,11 @@ void IndentHighlight(TEditorEngine& Pane, char Ch, int Count, bool Unindent)
         return;
     if (Pane.Cursor->ColumnBlock) {
         // Each line's part of the block is indented where it stands.
-        ReplaceHighlightedText(Pane, [&](const std::string& S) { return IndentText(S, Ch, Count, Unindent); });
+        ReplaceHighlightedText(Pane, [&](const std::string& S, TLongStep& Step) { return IndentText(S, Ch, Count, Unindent, &Step); });
         return;
     }
     const TRect R = TEditorEngine::NormalizeRange(Pane.HighLight->Range());
-    ReplaceHighlightedText(Pane, [&](const std::string& S) { return IndentText(S, Ch, Count, Unindent); });
+    ReplaceHighlightedText(Pane, [&](const std::string& S, TLongStep& Step) { return IndentText(S, Ch, Count, Unindent, &Step); });
     // Only line starts changed, so the lines are where they were; the end column
     // follows its line's new length.
     const std::int64_t EndLine = std::min(R.Bottom, Pane.Strings->Count() - 1);
@@ -154,6 +157,7 @@ void TIndentDlg::ApplyBtnClick()
         return;
     const char Ch = SpaceRadio->isChecked() ? ' ' : '\t';
     const TToolWorking Working(Pane->HasMark() ? Pane->MarkedLength() : 0);
+    const TStepWatch Watch(*Pane);
     IndentHighlight(*Pane, Ch, static_cast<int>(CountSpin->Value()), UnindentRadio->isChecked());
 }
 

@@ -92,8 +92,10 @@ std::string CharTo7Bit(unsigned char C)
     return SevenBitTable()[C - 128u];
 }
 
-std::string StringTo7Bit(std::string_view S)
+std::string StringTo7Bit(std::string_view S, TLongStep* Step)
 {
+    TLongStep None;
+    TLongStep& L = Step ? *Step : None;
     // A high byte may become several characters: the result is sized, and the room
     // for it asked for, before it is built.
     std::array<std::int64_t, 256> Width{};
@@ -105,7 +107,10 @@ std::string StringTo7Bit(std::string_view S)
     NeedRoomToBuild(Size);
     std::string Out;
     Out.reserve(static_cast<std::size_t>(Size));
-    for (const char C : S) {
+    for (std::size_t I = 0; I < S.size(); ++I) {
+        if (!L.GoingAt(I))
+            return {};
+        const char C = S[I];
         const auto U = static_cast<unsigned char>(C);
         if (U < 128)
             Out += C;
@@ -117,7 +122,7 @@ std::string StringTo7Bit(std::string_view S)
 
 void ConvertSelectionTo7Bit(TEditorEngine& Pane)
 {
-    ReplaceHighlightedText(Pane, [](const std::string& S) { return StringTo7Bit(S); });
+    ReplaceHighlightedText(Pane, [](const std::string& S, TLongStep& Step) { return StringTo7Bit(S, &Step); });
 }
 
 }  // namespace narvo

@@ -3,6 +3,8 @@
 // bytes below 128, line breaks included, pass unchanged.
 #pragma once
 
+#include "engine/LongStep.h"
+
 #include <string>
 #include <string_view>
 
@@ -11,7 +13,8 @@ namespace narvo {
 class TEditorEngine;
 
 std::string CharTo7Bit(unsigned char C);
-std::string StringTo7Bit(std::string_view S);
+// With Step, "" once the step stops it.
+std::string StringTo7Bit(std::string_view S, TLongStep* Step = nullptr);
 // The pane's highlighted text replaced by its 7-bit form, as one undo step; nothing
 // happens without a highlight.
 void ConvertSelectionTo7Bit(TEditorEngine& Pane);

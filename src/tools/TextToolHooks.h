@@ -33,6 +33,9 @@ public:
     virtual void ShowWorking(bool On) { (void)On; }
     // A plain message on the status line.
     virtual void ShowStatusMessage(const std::string& Text) { (void)Text; }
+    // A step outside a command-line run was stopped by Ctrl+Break: the status line
+    // says "Break".
+    virtual void ShowStepBroken() {}
     // Saves the main pane's document when it was modified (a user tool's "save first").
     // False when the save failed or the user cancelled it.
     virtual bool SaveIfModified() { return true; }
@@ -89,7 +92,10 @@ bool ReplaceColumnParts(TEditorEngine& Pane, const std::function<std::string(con
 }  // namespace narvo
 
 #include "engine/EditorEngine.h"
+#include "engine/LongStep.h"
 #include "platform/posix/ProcessMemory.h"
+
+#include <type_traits>
 
 namespace narvo {
 
@@ -98,16 +104,35 @@ bool ReplaceHighlightedText(TEditorEngine& Pane, F&& Transform)
 {
     if (!Pane.HasMark())
         return false;
+    // A transform that can build a large result is handed the step that may stop it.
+    constexpr bool Stoppable = std::is_invocable_v<F&, const std::string&, TLongStep&>;
     if (Pane.Cursor->ColumnBlock)
-        return ReplaceColumnParts(Pane, [&](const TBlockPart& P) { return Transform(std::string(P.Text)); });
+        return ReplaceColumnParts(Pane, [&](const TBlockPart& P) {
+            if constexpr (Stoppable) {
+                TLongStep None;
+                return Transform(std::string(P.Text), None);
+            } else {
+                return Transform(std::string(P.Text));
+            }
+        });
     // The copy and the record undo keeps of the text replaced: under a control
     // group's limit, taking them past the room would end a program of the group.
     NeedRoomToBuild(Pane.MarkedLength());
     const std::string S = Pane.GetMarkedText();
-    std::string T = Transform(S);
-    if (T == S)
+    TLongStep Step(Pane);
+    std::string T;
+    if constexpr (Stoppable)
+        T = Transform(S, Step);
+    else
+        T = Transform(S);
+    // Stopped, or the text changed meanwhile: nothing is replaced.
+    if (Step.Stopped() || T == S)
         return false;
-    Pane.InsertText(T);
+    if (!Pane.InsertTextWhole(T)) {
+        Step.Stop();
+        std::string().swap(T);
+        return false;
+    }
     return true;
 }
 

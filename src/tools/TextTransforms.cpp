@@ -40,18 +40,31 @@ bool IsLineStart(std::string_view S, std::size_t I)
     return P == '\r' && S[I] != '\n';
 }
 
+// A step that nothing stops, for the callers that pass none.
+TLongStep& StepOrNone(TLongStep* Step)
+{
+    thread_local TLongStep None;
+    return Step ? *Step : None;
+}
+
 template <class F>
-std::string MapLines(std::string_view S, F&& Line)
+std::string MapLines(std::string_view S, TLongStep& Step, F&& Line)
 {
     std::string Out;
     Out.reserve(S.size());
     bool First = true;
     ForEachTextLine(S, [&](std::string_view Piece, bool) {
+        if (Step.Stopped())
+            return;
         if (!First)
             Out += '\r';
         First = false;
+        const std::size_t Before = Out.size();
         Out += Line(Piece);
+        Step.Going(Piece.size() + Out.size() - Before);
     });
+    if (Step.Stopped())
+        return {};
     return Out;
 }
 
@@ -99,14 +112,17 @@ std::vector<std::string> SplitHighlightLines(std::string_view S)
     return Lines;
 }
 
-std::string StringToPercentHex(std::string_view S)
+std::string StringToPercentHex(std::string_view S, TLongStep* Step)
 {
     static constexpr char Digits[] = "0123456789ABCDEF";
+    TLongStep& L = StepOrNone(Step);
     NeedRoomToBuild(static_cast<std::int64_t>(S.size()) * 3);
     std::string Out;
     Out.reserve(S.size() * 3);
-    for (const char C : S) {
-        const auto U = static_cast<unsigned char>(C);
+    for (std::size_t I = 0; I < S.size(); ++I) {
+        if (!L.GoingAt(I))
+            return {};
+        const auto U = static_cast<unsigned char>(S[I]);
         Out += '%';
         Out += Digits[U >> 4];
         Out += Digits[U & 15];
@@ -116,12 +132,15 @@ std::string StringToPercentHex(std::string_view S)
 
 std::string PercentHexToString(std::string_view S) { return DecodeEscapedText(S, '%'); }
 
-std::string InsertLineMarksText(std::string_view S, char Mark)
+std::string InsertLineMarksText(std::string_view S, char Mark, TLongStep* Step)
 {
+    TLongStep& L = StepOrNone(Step);
     NeedRoomForEach(S, "\r\n", 2);
     std::string Out;
     Out.reserve(S.size() + 16);
     for (std::size_t I = 0; I < S.size(); ++I) {
+        if (!L.GoingAt(I))
+            return {};
         if (IsLineStart(S, I)) {
             Out += Mark;
             if (S[I] != Mark)
@@ -132,13 +151,17 @@ std::string InsertLineMarksText(std::string_view S, char Mark)
     return Out;
 }
 
-std::string RemoveLineMarksText(std::string_view S, char Mark)
+std::string RemoveLineMarksText(std::string_view S, char Mark, TLongStep* Step)
 {
+    TLongStep& L = StepOrNone(Step);
     std::string Out;
     Out.reserve(S.size());
-    for (std::size_t I = 0; I < S.size(); ++I)
+    for (std::size_t I = 0; I < S.size(); ++I) {
+        if (!L.GoingAt(I))
+            return {};
         if (!(S[I] == Mark && IsLineStart(S, I)))
             Out += S[I];
+    }
     return Out;
 }
 
@@ -245,10 +268,10 @@ std::string ExpandTabsLine(std::string_view Line, int TabWidth, std::int64_t Sta
     return Out;
 }
 
-std::string TabsToSpacesText(std::string_view S, int TabWidth)
+std::string TabsToSpacesText(std::string_view S, int TabWidth, TLongStep* Step)
 {
     NeedRoomForEach(S, "\t", ValidTabWidth(TabWidth));
-    return MapLines(S, [&](std::string_view L) { return ExpandTabsLine(L, TabWidth); });
+    return MapLines(S, StepOrNone(Step), [&](std::string_view L) { return ExpandTabsLine(L, TabWidth); });
 }
 
 std::int64_t DisplayColumn(std::string_view Line, std::size_t Index, int TabWidth)
@@ -295,17 +318,17 @@ std::string SpacesToTabsLine(std::string_view Line, int TabWidth, int MinSpaces,
     return Out;
 }
 
-std::string SpacesToTabsText(std::string_view S, int TabWidth, int MinSpaces)
+std::string SpacesToTabsText(std::string_view S, int TabWidth, int MinSpaces, TLongStep* Step)
 {
-    return MapLines(S, [&](std::string_view L) { return SpacesToTabsLine(L, TabWidth, MinSpaces); });
+    return MapLines(S, StepOrNone(Step), [&](std::string_view L) { return SpacesToTabsLine(L, TabWidth, MinSpaces); });
 }
 
-std::string IndentText(std::string_view S, char Ch, int Count, bool Unindent)
+std::string IndentText(std::string_view S, char Ch, int Count, bool Unindent, TLongStep* Step)
 {
     const std::size_t N = static_cast<std::size_t>(std::max(Count, 0));
     if (!Unindent)
         NeedRoomForEach(S, "\r\n", static_cast<std::int64_t>(N));
-    return MapLines(S, [&](std::string_view L) {
+    return MapLines(S, StepOrNone(Step), [&](std::string_view L) {
         if (!Unindent)
             return std::string(N, Ch) + std::string(L);
         std::size_t Cut = 0;

@@ -3,8 +3,12 @@
 // every line) goes in, the replacement comes out. The line-wise transforms cut the
 // text at CR, LF and CR LF (a final line break gives a final empty line) and join
 // the lines with a lone CR, with none after the last line. Letters are the ASCII
-// letters only; bytes above 127 pass through every case transform unchanged.
+// letters only; bytes above 127 pass through every case transform unchanged. The
+// transforms that may build a large result take a step (TLongStep) that can stop
+// them between pieces of their work: they then answer "", having built nothing.
 #pragma once
+
+#include "engine/LongStep.h"
 
 #include <cstdint>
 #include <string>
@@ -18,7 +22,7 @@ std::vector<std::string> SplitHighlightLines(std::string_view S);
 
 // --- %-hex -------------------------------------------------------------------------------
 // "%" and two upper-case hex digits per character: "A" CR gives "%41%0D".
-std::string StringToPercentHex(std::string_view S);
+std::string StringToPercentHex(std::string_view S, TLongStep* Step = nullptr);
 // %XX runs decoded ("%414243" gives "ABC"); a "%" without two hex digits is dropped.
 std::string PercentHexToString(std::string_view S);
 
@@ -26,9 +30,9 @@ std::string PercentHexToString(std::string_view S);
 // At every line start (the first character and each character after a CR, except
 // after a CR that ends S): a line starting with Mark gets one more Mark, any other
 // line gets Mark and a blank. "" stays "".
-std::string InsertLineMarksText(std::string_view S, char Mark);
+std::string InsertLineMarksText(std::string_view S, char Mark, TLongStep* Step = nullptr);
 // One Mark removed from every line start that holds one.
-std::string RemoveLineMarksText(std::string_view S, char Mark);
+std::string RemoveLineMarksText(std::string_view S, char Mark, TLongStep* Step = nullptr);
 
 // --- Spanish accents ---------------------------------------------------------------------
 // An apostrophe or tilde after a letter of "?AEINOUaeinou" accents that letter
@@ -48,7 +52,7 @@ std::string RemoveHtmlText(std::string_view S);
 // Every tab becomes blanks up to the next multiple of TabWidth, Line's first
 // character standing at StartColumn.
 std::string ExpandTabsLine(std::string_view Line, int TabWidth, std::int64_t StartColumn = 0);
-std::string TabsToSpacesText(std::string_view S, int TabWidth);
+std::string TabsToSpacesText(std::string_view S, int TabWidth, TLongStep* Step = nullptr);
 // The column at which the character at Index shows once tabs are expanded.
 std::int64_t DisplayColumn(std::string_view Line, std::size_t Index, int TabWidth);
 // Runs of at least MinSpaces blanks before a non-blank become tabs (and the blanks
@@ -57,12 +61,12 @@ std::int64_t DisplayColumn(std::string_view Line, std::size_t Index, int TabWidt
 // line) converted as if a character followed them.
 std::string SpacesToTabsLine(std::string_view Line, int TabWidth, int MinSpaces, std::int64_t StartColumn = 0,
                              bool KeepTrailing = false);
-std::string SpacesToTabsText(std::string_view S, int TabWidth, int MinSpaces);
+std::string SpacesToTabsText(std::string_view S, int TabWidth, int MinSpaces, TLongStep* Step = nullptr);
 
 // --- block indent ------------------------------------------------------------------------
 // Indent: Count copies of Ch before every line. Unindent: up to Count leading copies
 // of Ch removed from every line.
-std::string IndentText(std::string_view S, char Ch, int Count, bool Unindent);
+std::string IndentText(std::string_view S, char Ch, int Count, bool Unindent, TLongStep* Step = nullptr);
 
 // --- case --------------------------------------------------------------------------------
 enum class TCaseMode : std::uint8_t { Upper, Lower, Sentence, Title, Toggle };

@@ -344,3 +344,45 @@ TEST(Interpreter, ACalledLineIsCurrentAndMovingMeanwhileLosesNoLine)
 
 }  // namespace
 }  // namespace narvo::test
+
+namespace narvo::test {
+namespace {
+
+// `M` with a margin before every word: the remargined paragraph is many times the
+// text. Ctrl+Break stops it while it is built and while it goes in, with the text
+// as it was in both cases and nothing of the step on the undo ring.
+TEST(Interpreter, CtrlBreakInsideOneWideRemarginLeavesTheTextWhole)
+{
+    std::string Words;
+    for (int I = 0; I < 200; ++I)
+        Words += "ab ";
+    TCommandBench B;
+    B.Interp.Clock = [&] { return B.Now += 50; };
+    B.Interp.MemoryRoom = nullptr;
+    const auto RunBroken = [&](const std::function<bool()>& BreakNow) {
+        B.Host.Main.SetLines(Words);
+        B.Host.Main.UndoList->Clear();
+        B.Host.OnYield = [&](int) {
+            if (BreakNow())
+                BreakFlag = true;
+        };
+        B.Run("M65535,65535M");
+        EXPECT_EQ(StatusMessage(), "Break");
+        EXPECT_EQ(B.Host.Main.Lines(), Words);
+        EXPECT_FALSE(B.Host.Main.HasMark());
+        EXPECT_EQ(B.Host.Main.UndoList->Count(), 0);
+    };
+    // At the first look: while the lines are built, before anything changed.
+    RunBroken([] { return true; });
+    // At the first look after the paragraph began to change: while it goes in.
+    RunBroken([&] { return B.Host.Main.Strings->LineLength(0) != 600; });
+    // Unbroken, the same line remargins: 200 lines of 65,535 blanks and a word.
+    B.Host.OnYield = nullptr;
+    B.Host.Main.SetLines(Words);
+    B.Run("M65535,65535M");
+    EXPECT_EQ(B.Host.Main.Strings->Count(), 200);
+    EXPECT_EQ(B.Host.Main.Strings->LineLength(199), 65537);
+}
+
+}  // namespace
+}  // namespace narvo::test

@@ -90,6 +90,68 @@ TEST_F(TextToolsTest, EachTransformIsOneUndoStepAndNeedsAHighlight)
     EXPECT_FALSE(Pane.Modified);
 }
 
+// Ctrl+Break inside one step that builds a large result (the run's look answering
+// true): the transforms, the block indent, a column block's parts and a column
+// block padded far out stop with the text, the highlight and the undo ring as they
+// were, also when the break comes while the result goes in.
+TEST_F(TextToolsTest, ATransformStoppedByBreakLeavesTheTextAsItWas)
+{
+    std::string Text;
+    // Large enough that every result goes in piece by piece.
+    for (int I = 0; I < 700'000; ++I)
+        Text += "a\t\xe9 >b\n";
+    Text += "end";
+    // Late: at the first look after the text began to change.
+    bool AfterAChange = false;
+    const auto Unchanged = [&](const char* What) {
+        EXPECT_TRUE(Pane.GetText() == Text) << What << (AfterAChange ? " late" : " early");
+        EXPECT_FALSE(Pane.Modified) << What;
+        EXPECT_EQ(Pane.UndoList->Count(), 0) << What;
+    };
+    const std::vector<std::pair<const char*, std::function<void()>>> Steps = {
+        {"hex", [&] { ConvertStringToHex(Pane); }},
+        {"marks", [&] { InsertLineMarks(Pane, '>'); }},
+        {"unmark", [&] { RemoveLineMarks(Pane, '>'); }},
+        {"tabs", [&] { ConvertTabsToSpaces(Pane); }},
+        {"spaces", [&] { ConvertSpacesToTabs(Pane, 1); }},
+        {"7-bit", [&] { ConvertSelectionTo7Bit(Pane); }},
+        {"indent", [&] { IndentHighlight(Pane, ' ', 10, false); }},
+    };
+    Pane.OnLongOperation = [&] { return !AfterAChange || Pane.Strings->Count() != 700'001; };
+    for (const bool Late : {false, true}) {
+        AfterAChange = Late;
+        for (const auto& [What, Run] : Steps) {
+            Load(Text);
+            Pane.UndoList->Clear();
+            Pane.SelectAll();
+            const THighLight Marked = *Pane.HighLight;
+            Run();
+            Unchanged(What);
+            EXPECT_EQ(Pane.HighLight->EndPos, Marked.EndPos) << What;
+        }
+    }
+    // A column block's parts, and a block put in far right of short lines.
+    AfterAChange = false;
+    Load(Text);
+    Pane.UndoList->Clear();
+    Pane.Cursor->ColumnBlock = true;
+    Mark({0, 0}, {2, 699'999});
+    ConvertTabsToSpaces(Pane);
+    Unchanged("column tabs");
+    const auto FarRight = [&] {
+        Pane.ClearMark();
+        Pane.Cursor->ColumnBlock = true;
+        Pane.Cursor->SetPos({70'000, 0});
+    };
+    FarRight();
+    Pane.InsertColumnBlock(std::string(100, 'x') + "\r\nx\r\nx");
+    Unchanged("column padding");
+    Pane.OnLongOperation = nullptr;
+    FarRight();
+    Pane.InsertColumnBlock("x\r\nx");
+    EXPECT_GT(Pane.Strings->LineLength(1), 69'000);  // padded out to the block's column
+}
+
 TEST_F(TextToolsTest, BlockIndentFromMidLineAndOverAFinalEmptyPiece)
 {
     Load("abcd\nxy\nzz");
