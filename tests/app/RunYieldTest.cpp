@@ -7,10 +7,12 @@
 #include "PanesFixture.h"
 
 #include "app/StatusPoller.h"
+#include "app/ToolHost.h"
 #include "components/TextRuler.h"
 #include "language/CommandLines.h"
 #include "language/TextRegister.h"
 #include "platform/KeyState.h"
+#include "tools/TextToolHooks.h"
 
 #include <QKeyEvent>
 #include <QTest>
@@ -175,6 +177,44 @@ TEST_F(RunYield, CtrlBreakReachesAnEndlessLoopAtAYield)
     EXPECT_EQ(StatusMessage(), "Break");
     EXPECT_EQ(Text(Form->StatusDis), " Break");
     EXPECT_FALSE(CommandLines().Running);
+}
+
+// One remargin that puts a margin of 65,535 blanks before every word: Ctrl+Break
+// stops it while its lines are built, in a run (`M`) and from F6 alike, and the
+// paragraph stays as it was.
+TEST_F(RunYield, CtrlBreakStopsOneWideRemarginWithTheParagraphWhole)
+{
+    std::string Words;
+    for (int I = 0; I < 2000; ++I)
+        Words += "ab ";
+    const auto PressBreakSoon = [this] {
+        QTimer::singleShot(0, Form.get(), [this] {
+            QCoreApplication::postEvent(Form->MainEditor,
+                                        new QKeyEvent(QEvent::KeyPress, Qt::Key_Pause, Qt::ControlModifier));
+        });
+    };
+    // The program's tool host says "Break" for a step outside a run.
+    InstallTextTools();
+    Form->MainEditor->setFocus();
+    Main().SetText(Words);
+    PressBreakSoon();
+    Run("M65535,65535M");
+    EXPECT_EQ(StatusMessage(), "Break");
+    EXPECT_EQ(Text(Form->StatusDis), " Break");
+    EXPECT_TRUE(Main().GetText() == Words);
+    EXPECT_FALSE(Main().HasMark());
+
+    Main().Cursor->SetPos({0, 0});
+    PressBreakSoon();
+    QTest::keyClick(Form->MainEditor, Qt::Key_F6);
+    EXPECT_EQ(Text(Form->StatusDis), " Break");
+    EXPECT_TRUE(Main().GetText() == Words);
+    EXPECT_FALSE(Main().OnLongOperation);
+    // Unbroken, F6 remargins it.
+    QTest::keyClick(Form->MainEditor, Qt::Key_F6);
+    EXPECT_EQ(Main().Strings->Count(), 2000);
+    BreakFlag = false;
+    SetToolHost(nullptr);
 }
 
 }  // namespace
