@@ -162,6 +162,57 @@ bool TEditorEngine::InsertPieces(const std::string& Text, bool FireChange, TInse
     return true;
 }
 
+bool TEditorEngine::InsertPiecesWhole(const std::function<bool(std::string& Piece, std::size_t Most)>& Next,
+                                      const std::function<bool()>& Broken)
+{
+    const bool CanTakeBack = StepsCanBeTakenBack();
+    const std::int64_t Mark = UndoList->Mark();
+    const THighLight SavedMark = *HighLight;
+    const TPoint SavedCursor = Cursor->Pos();
+    const bool SavedColumnBlock = Cursor->ColumnBlock;
+    const bool WasModified = Modified;
+    ScoopStop();
+    RecordBracket(ufOpen);
+    DeleteMarkedBlock(false);
+    ClampCursor();
+    // Every piece moves the rest of the cursor line: no piece is shorter than that
+    // rest, so the whole stays linear.
+    const TPoint C = Cursor->Pos();
+    const std::size_t Most = std::max<std::size_t>(LongOperationPiece, static_cast<std::size_t>(Strings->LineLength(C.Y) - C.X));
+    std::string Piece;
+    bool More = true, Stopped = false;
+    while (More && !Stopped) {
+        Piece.clear();
+        More = Next(Piece, Most);
+        if (!Piece.empty()) {
+            if (EditorStyle == esSingleLine) {
+                const std::string Put = NormalizeLineBreaks(Piece);
+                RecordExact(ukDeleteBack, Put, ufInner);
+                InsertAtCursor(Put);
+            } else {
+                RecordInserted(Piece, ufInner);
+                InsertTextRaw(Piece, false);
+            }
+        }
+        Stopped = Broken && Broken();
+    }
+    std::string().swap(Piece);
+    RecordBracket(ufClose);
+    DesiredColumn = -1;
+    if (Stopped && CanTakeBack && TakeBackTo(Mark)) {
+        *HighLight = SavedMark;
+        Cursor->ColumnBlock = SavedColumnBlock;
+        Cursor->SetPos(SavedCursor);
+        Modified = WasModified;
+        UpdateDisplay(true);
+        Status = edDone;
+        return false;
+    }
+    UpdateDisplay(true);
+    Status = edDone;
+    return true;
+}
+
 void TEditorEngine::KeepCursorRow(std::int64_t Row)
 {
     SetViewTopLine(std::max<std::int64_t>(Cursor->Pos().Y - Row, 0));

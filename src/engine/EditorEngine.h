@@ -320,6 +320,15 @@ public:
     // OnLongOperation is taken back whole, the text, cursor and highlight as they
     // were and no record left; false then.
     bool InsertTextWhole(const std::string& Text);
+    // The same for a text made piece by piece as it goes in, so that a huge one is
+    // never held whole beside its lines and its undo record: Next appends the next
+    // piece of about Most bytes (or more) and answers false after the last;
+    // Broken, asked after every piece, ends the step, which is then taken back
+    // whole (false). Line breaks are CR, LF or CR LF, never split between pieces.
+    bool InsertPiecesWhole(const std::function<bool(std::string& Piece, std::size_t Most)>& Next,
+                           const std::function<bool()>& Broken);
+    // Whether a step broken off part-way can be taken back (its records are kept).
+    bool StepsCanBeTakenBack() const { return !FSuppressUndo && !UndoList->Keeping(); }
     // Lines of Text one below another at the cursor's display column.
     void InsertColumnBlock(const std::string& Text);
     void InsertColumnLines(std::span<const std::string_view> List);

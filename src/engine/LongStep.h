@@ -71,6 +71,8 @@ public:
     }
     // In a loop over characters: looks when Index reaches a multiple of LookEvery.
     bool GoingAt(std::size_t Index) { return (Index & (LookEvery - 1)) != 0 || Going(LookEvery); }
+    // A look has stopped the step (whatever the pane did meanwhile).
+    bool Broken() const { return FStopped; }
     // The step's change was broken off and taken back (InsertTextWhole).
     void Stop() { FStopped = true; }
     // The step is not to change the text: it was stopped, or the pane changed

@@ -159,8 +159,11 @@ bool TUndoControl::TakeNewest(TUndoItem& Item)
     if (Empty())
         return false;
     StepBack();
-    Item = std::move(Slot(Head));
+    // Moved out through a fresh record: a string moved into one that holds text
+    // hands it that text's room, which the slot would then keep.
+    TUndoItem Taken = std::move(Slot(Head));
     Slot(Head) = TUndoItem();
+    Item = std::move(Taken);
     return true;
 }
 

@@ -100,50 +100,75 @@ std::string TakeOutputLine(std::string& Rest, const std::string& Prefix, std::in
     return Out;
 }
 
+TReflow::TReflow(std::string_view Text, std::int64_t Left, std::int64_t Width, std::int64_t Indent)
+    : FFirstPad(MarginBlanks(Indent + Left)), FRestPad(MarginBlanks(Left)), FWidth(Width),
+      FEndsWithCR(!Text.empty() && Text.back() == '\r')
+{
+    // One pass: tabs and line breaks become blanks and each run of blanks one blank.
+    // An LF is a line break here too, so that none is left to split a reflowed line.
+    FWords.reserve(Text.size());
+    for (const char C : Text) {
+        const char B = (C == '\t' || C == '\r' || C == '\n') ? ' ' : C;
+        if (B == ' ' && !FWords.empty() && FWords.back() == ' ')
+            continue;
+        FWords.push_back(B);
+    }
+    // No output line ends in a blank, the last one included.
+    if (!FWords.empty() && FWords.back() == ' ')
+        FWords.pop_back();
+    FRest = FWords;
+    FRest.remove_prefix(LeadingControlCount(FRest));
+}
+
+std::int64_t TReflow::Size(TLongStep& Step) const
+{
+    return OutputLinesSize(FRest, static_cast<std::int64_t>(FFirstPad.size()), static_cast<std::int64_t>(FRestPad.size()),
+                           FWidth, Step) +
+           (FEndsWithCR ? 1 : 0);
+}
+
+bool TReflow::Next(std::string& Out, std::size_t Most, TLongStep& Step)
+{
+    if (FDone)
+        return false;
+    const std::size_t Start = Out.size();
+    while (!FRest.empty()) {
+        if (!FFirst)
+            Out.push_back('\r');
+        const std::size_t Before = Out.size();
+        AppendOutputLine(Out, FRest, FFirst ? FFirstPad : FRestPad, FWidth);
+        FFirst = false;
+        if (!Step.GoingOn(Out.size() - Before)) {
+            FDone = true;
+            return false;
+        }
+        if (Out.size() - Start >= Most)
+            return true;
+    }
+    if (FEndsWithCR)
+        Out.push_back('\r');
+    FDone = true;
+    return false;
+}
+
 std::string ReflowText(std::string_view Text, std::int64_t Left, std::int64_t Width, std::int64_t Indent,
                        TLongStep* Step)
 {
     TLongStep Unstoppable;
     TLongStep& S = Step ? *Step : Unstoppable;
-    const bool EndsWithCR = !Text.empty() && Text.back() == '\r';
-    // One pass: tabs and line breaks become blanks and each run of blanks one blank.
-    // An LF is a line break here too, so that none is left to split a reflowed line.
-    std::string Words;
-    Words.reserve(Text.size());
-    for (const char C : Text) {
-        const char B = (C == '\t' || C == '\r' || C == '\n') ? ' ' : C;
-        if (B == ' ' && !Words.empty() && Words.back() == ' ')
-            continue;
-        Words.push_back(B);
-    }
-    // No output line ends in a blank, the last one included.
-    if (!Words.empty() && Words.back() == ' ')
-        Words.pop_back();
-    std::string_view Rest(Words);
-    Rest.remove_prefix(LeadingControlCount(Rest));
-
-    const std::string FirstPad = MarginBlanks(Indent + Left);
-    const std::string RestPad = MarginBlanks(Left);
+    TReflow R(Text, Left, Width, Indent);
     // The whole result is sized before it is built, so a result the memory cannot
     // hold is refused with the text untouched.
-    const std::int64_t Size = OutputLinesSize(Rest, static_cast<std::int64_t>(FirstPad.size()),
-                                              static_cast<std::int64_t>(RestPad.size()), Width, S) +
-                              (EndsWithCR ? 1 : 0);
+    const std::int64_t Size = R.Size(S);
     if (S.Stopped())
         return {};
     NeedRoomToBuild(Size);
     std::string Out;
     Out.reserve(static_cast<std::size_t>(Size));
-    for (bool First = true; !Rest.empty(); First = false) {
-        if (!First)
-            Out.push_back('\r');
-        const std::size_t Before = Out.size();
-        AppendOutputLine(Out, Rest, First ? FirstPad : RestPad, Width);
-        if (!S.Going(Out.size() - Before))
-            return {};
+    while (R.Next(Out, SIZE_MAX, S)) {
     }
-    if (EndsWithCR)
-        Out.push_back('\r');
+    if (S.Stopped())
+        return {};
     return Out;
 }
 
@@ -278,8 +303,20 @@ void RemarginParagraph(TEditorEngine& Pane, std::int64_t Left, std::int64_t Righ
     if (!Text.empty()) {
         TLongStep Step(Pane);
         const THighLight Marked = *Pane.HighLight;
-        const std::string New = ReflowText(Text, Left, Right, Indent, &Step);
-        if (Step.Stopped() || !Pane.InsertTextWhole(New)) {
+        TReflow Lines(Text, Left, Right, Indent);
+        const std::int64_t Size = Lines.Size(Step);
+        bool Done = false;
+        if (!Step.Stopped()) {
+            // The lines the paragraph and its undo record will hold; the reflowed
+            // text itself is made and put in a piece at a time, and once it goes in,
+            // a stop takes back what went in only when that can be done.
+            NeedRoomToBuild(Size);
+            TLongStep Unstoppable;
+            TLongStep& Making = Pane.StepsCanBeTakenBack() ? Step : Unstoppable;
+            Done = Pane.InsertPiecesWhole([&](std::string& Piece, std::size_t Most) { return Lines.Next(Piece, Most, Making); },
+                                          [&] { return Making.Broken(); });
+        }
+        if (!Done) {
             Step.Stop();
             // Nothing changed; the paragraph this step highlighted is let go.
             if (!HadMark && Pane.HighLight->StartPos == Marked.StartPos && Pane.HighLight->EndPos == Marked.EndPos)

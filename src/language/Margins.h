@@ -48,6 +48,29 @@ std::string TakeOutputLine(std::string_view& Rest, const std::string& Prefix, st
 std::string ReflowText(std::string_view Text, std::int64_t Left, std::int64_t Width, std::int64_t Indent,
                        TLongStep* Step = nullptr);
 
+// The reflow of one text made a piece at a time, so that a huge result (a wide
+// margin before every word) need not be held whole: what ReflowText gives, in the
+// same order. Text must outlive it.
+class TReflow {
+public:
+    TReflow(std::string_view Text, std::int64_t Left, std::int64_t Width, std::int64_t Indent);
+    TReflow(const TReflow&) = delete;
+    TReflow& operator=(const TReflow&) = delete;
+    // The size of the whole result; with Step stopped meanwhile, less.
+    std::int64_t Size(TLongStep& Step) const;
+    // Appends the next whole lines to Out until it has grown by Most bytes or more;
+    // false once the result is out or Step stopped (a piece may come with false).
+    bool Next(std::string& Out, std::size_t Most, TLongStep& Step);
+
+private:
+    std::string FWords;
+    std::string_view FRest;
+    const std::string FFirstPad, FRestPad;
+    const std::int64_t FWidth;
+    const bool FEndsWithCR;
+    bool FFirst = true, FDone = false;
+};
+
 // The 1-based index of the blank at which a line typed up to character Col breaks:
 // the nearest blank among the WrapLookBack characters ending at Col; 0 for none.
 std::int64_t FindWrapBlank(const std::string& Line, std::int64_t Col);
