@@ -266,11 +266,25 @@ bool TEditorEngine::TakeBackTo(std::int64_t Mark)
     return true;
 }
 
+bool TEditorEngine::ExecuteGroupWhole(TUndoControl& Ring, TUndoControl& Other)
+{
+    const TPoint C0 = Cursor->Pos();
+    try {
+        return Ring.ExecuteGroup(&Other);
+    } catch (...) {
+        // The group was not executed, nor any part of it: the cursor too goes back
+        // to where the press found it.
+        Cursor->SetPos(ClampPos(C0));
+        RequestRedraw(true);
+        throw;
+    }
+}
+
 void TEditorEngine::Undo()
 {
     ScoopFire(scmStop, TRect{});
     ClearMark();
-    if (UndoList->ExecuteGroup()) {
+    if (ExecuteGroupWhole(*UndoList, *RedoList)) {
         // The status first: the change event that the redraw fires reports it, and
         // must not show what an earlier press left.
         Status = edDone;
@@ -285,7 +299,7 @@ void TEditorEngine::Redo()
 {
     ScoopFire(scmStop, TRect{});
     ClearMark();
-    if (RedoList->ExecuteGroup()) {
+    if (ExecuteGroupWhole(*RedoList, *UndoList)) {
         // The status first: the change event that the redraw fires reports it, and
         // must not show what an earlier press left.
         Status = edDone;

@@ -219,6 +219,9 @@ public:
     // newest first, and drops their records; false, with nothing done, when some of
     // them are no longer on the ring (or the open group outgrew it).
     bool TakeBackTo(std::int64_t Mark);
+    // The last group of Ring, executed onto Other whole or not at all; a failure
+    // (the memory ran out) passes on with the text and the cursor as they were.
+    bool ExecuteGroupWhole(TUndoControl& Ring, TUndoControl& Other);
 
     // =============================================================================
     // Cursor motion, editing commands and text files. Implemented in MarkAndScoop.cpp

@@ -4,6 +4,7 @@
 #include "engine/UndoRing.h"
 
 #include "engine/EditBuffer.h"
+#include "platform/posix/ProcessMemory.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -256,11 +257,20 @@ void TUndoControl::FlagGroup(std::int64_t G)
     Slot(Last).Flag = ufClose;
 }
 
-bool TUndoControl::ExecuteGroup()
+bool TUndoControl::ExecuteGroup(TUndoControl* Other)
 {
-    bool Result = false;
-    while (Head != Tail) {
-        Result = true;
+    if (Head == Tail)
+        return false;
+    if (Other) {
+        const auto [Records, Growth] = LastGroupNeeds();
+        // Once the first record has run, moving the others onto Other cannot fail.
+        Other->Reserve(Records);
+        // Past a control group's limit an insertion would not fail but end the
+        // program: a group that cannot fit is refused before it starts.
+        NeedRoomFor(Growth);
+    }
+    std::int64_t Done = 0;
+    for (;;) {
         StepBack();
         TUndoItem Item = std::move(Slot(Head));
         Slot(Head) = TUndoItem();
@@ -269,15 +279,60 @@ bool TUndoControl::ExecuteGroup()
             if (OnExecute)
                 OnExecute(Item, Last);
         } catch (...) {
-            // The execution changed nothing: the record stays for a later try.
+            // The execution changed nothing: the record stays for a later try, and
+            // the records executed before it are taken back, so that no group is
+            // ever left half done. Taking back mostly removes what was inserted; it
+            // restores a text that fitted before the call.
             Slot(Head) = std::move(Item);
             Head = Next(Head);
+            if (Other)
+                Other->RunBack(std::min(Done, Other->Count()));
             throw;
         }
-        if (Last)
+        ++Done;
+        if (Last || Head == Tail)
             break;
     }
-    return Result;
+    return true;
+}
+
+std::pair<std::int64_t, std::int64_t> TUndoControl::LastGroupNeeds() const
+{
+    std::int64_t Records = 0;
+    std::int64_t Grown = 0;
+    std::int64_t Most = 0;
+    for (std::int64_t I = Head; I != Tail;) {
+        I = Prev(I);
+        const TUndoItem& R = Items[static_cast<std::size_t>(I)];
+        ++Records;
+        const auto Size = static_cast<std::int64_t>(R.Text.size());
+        if (R.Kind == ukInsert || R.Kind == ukInsertBefore)
+            Grown += Size;
+        else if (R.Kind == ukDeleteBack || R.Kind == ukDeleteForward)
+            Grown -= Size;
+        Most = std::max(Most, Grown);
+        if (R.Flag == ufOpen || R.Flag == ufSingle)
+            break;
+    }
+    return {Records, Most};
+}
+
+bool TUndoControl::RunBack(std::int64_t N) noexcept
+{
+    for (; N > 0 && Head != Tail; --N) {
+        StepBack();
+        TUndoItem Item = std::move(Slot(Head));
+        Slot(Head) = TUndoItem();
+        try {
+            if (OnExecute)
+                OnExecute(Item, N == 1);
+        } catch (...) {
+            Slot(Head) = std::move(Item);
+            Head = Next(Head);
+            return false;
+        }
+    }
+    return true;
 }
 
 const TUndoItem& TUndoControl::Item(std::int64_t I) const

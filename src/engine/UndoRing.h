@@ -15,6 +15,7 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace narvo {
@@ -132,9 +133,15 @@ public:
     bool GroupLost() const { return FGroupLost; }
     // The open group has outgrown the ring: it adds no records until it ends.
     bool Keeping() const { return FKeeping; }
-    // Executes the records of the last group, newest first; true when any ran. A
-    // record whose execution fails (the memory ran out) stays on the ring.
-    bool ExecuteGroup();
+    // Executes the records of the last group, newest first; true when any ran.
+    // OnExecute moves each executed record, inverted, onto Other (the redo ring for
+    // the undo ring and back). With Other the group runs whole or not at all: the
+    // slots it takes there and the room its insertions need are looked at before the
+    // first record runs, and should a record fail all the same (the memory ran out),
+    // those executed before it run back from Other, so that the text and both rings
+    // are as they were, and the failure passes on. Without Other a record whose
+    // execution fails stays on the ring.
+    bool ExecuteGroup(TUndoControl* Other = nullptr);
 
     bool Empty() const { return Head == Tail; }
     std::int64_t Count() const { return (Head - Tail + FCapacity) % FCapacity; }
@@ -183,6 +190,12 @@ private:
     void EndKeptGroup();
     // Flags the records from G to the newest as one group.
     void FlagGroup(std::int64_t G);
+    // The number of records of the last group, and the most its execution grows the
+    // text by on the way (what its insertions add less what its deletions took).
+    std::pair<std::int64_t, std::int64_t> LastGroupNeeds() const;
+    // Executes the N newest records, newest first (taking back what a group's
+    // execution on the other ring did); false when one of them failed.
+    bool RunBack(std::int64_t N) noexcept;
 };
 
 }  // namespace narvo

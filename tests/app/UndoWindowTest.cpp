@@ -1,7 +1,8 @@
 // Undo and redo on the program's own main window (offscreen), with real key events:
 // what each press says on the status line, in the main pane, the split pane and
 // the secondary pane; a command-line run and a Replace All larger than the undo
-// ring, taken back by one Alt+Backspace and given again by one Alt+Shift+Backspace.
+// ring, taken back by one Alt+Backspace and given again by one Alt+Shift+Backspace;
+// and a press without the room its group needs, which changes nothing and says so.
 #include "ProgramWindow.h"
 
 #include "app/FindReplace.h"
@@ -13,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -191,6 +193,47 @@ TEST_F(UndoWindow, GroupThatCannotBeKeptForUndoSaysSo)
     Key(&M, Qt::Key_Backspace, Qt::AltModifier);
     EXPECT_EQ(Shown(), "Undo Empty");
     EXPECT_EQ(M.GetText(), After) << "no part of it is undone";
+}
+
+TEST_F(UndoWindow, UndoAndRedoWithoutRoomForTheirGroupChangeNothingAndSaySo)
+{
+    TScrollEditor& M = *Form->MainEditor;
+    auto Press = [&](const char* Action) {
+        QAction* A = Form->findChild<QAction*>(QString::fromLatin1(Action));
+        ASSERT_NE(A, nullptr) << Action;
+        A->trigger();
+    };
+    auto Refused = [&](const char* Action, const std::string& Text) {
+        SCOPED_TRACE(Action);
+        Errors.clear();
+        SetMemoryLimitsForTest(TMemoryLimits{.Physical = 1 << 20});
+        Press(Action);
+        SetMemoryLimitsForTest(std::nullopt);
+        ASSERT_EQ(Errors.size(), 1u);
+        EXPECT_EQ(Errors[0].rfind("Text Too Large: the operation needs ", 0), 0u) << Errors[0];
+        EXPECT_TRUE(M.GetText() == Text) << "nothing of the group is done";
+    };
+    // 6 MB typed in one go, then all of it taken away.
+    const std::string Big = Source(150000);
+    M.SetText("");
+    M.InsertText(Big);
+    M.SelectAll();
+    M.DeleteMark();
+    ASSERT_EQ(M.GetText(), "");
+    Refused("UndoMnu", "");
+    Press("UndoMnu");
+    EXPECT_TRUE(M.GetText() == Big) << "the group was whole on its ring";
+    // Taking text away needs no room.
+    SetMemoryLimitsForTest(TMemoryLimits{.Physical = 1 << 20});
+    Press("UndoMnu");
+    SetMemoryLimitsForTest(std::nullopt);
+    EXPECT_EQ(M.GetText(), "");
+    Refused("RedoMnu", "");
+    Press("RedoMnu");
+    EXPECT_TRUE(M.GetText() == Big);
+    Press("RedoMnu");
+    EXPECT_EQ(M.GetText(), "");
+    EXPECT_EQ(Shown(), "Ok");
 }
 
 }  // namespace
