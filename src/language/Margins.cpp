@@ -319,8 +319,11 @@ void RemarginParagraph(TEditorEngine& Pane, std::int64_t Left, std::int64_t Righ
         if (!Done) {
             Step.Stop();
             // Nothing changed; the paragraph this step highlighted is let go.
-            if (!HadMark && Pane.HighLight->StartPos == Marked.StartPos && Pane.HighLight->EndPos == Marked.EndPos)
+            if (!HadMark && Pane.HighLight->StartPos == Marked.StartPos && Pane.HighLight->EndPos == Marked.EndPos) {
                 Pane.ClearMark();
+                // A look may have painted the paragraph highlighted meanwhile.
+                Pane.RequestRedraw(false);
+            }
             return;
         }
     }
