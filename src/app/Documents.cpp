@@ -207,20 +207,20 @@ std::string EmergencyText(const EFileError& Why, const std::string& Emergency)
            Emergency.substr(Emergency.rfind('/') + 1);
 }
 
-// The bytes to write; a text that would not be written back as it was read (a
+// Which bytes to write; a text that would not be written back as it was read (a
 // UTF-16 text that lost characters, line ends unlike the file's usual one) is
 // written only when the user agrees. An automatic save cannot ask: it skips the
 // text and says why in the status line, since a question popping up under the
 // typing hands over the keyboard and the next key would answer it. A draft changes
 // nothing nobody agreed to: its line ends are those the text was read with. nullopt:
-// do not save. The bytes come as the text's own pieces: no copy of a large text is
-// made.
-std::optional<std::vector<std::string_view>> BytesToSave(TScrollEditor& Main, const std::string& Name, TSaveKind Kind,
-                                                         std::string& Store)
+// do not save.
+std::optional<TScrollEditor::TFileBytes> BytesToSave(TScrollEditor& Main, const std::string& Name, TSaveKind Kind)
 {
+    const TScrollEditor::TFileBytes How =
+        Kind == TSaveKind::Draft ? TScrollEditor::TFileBytes::Draft : TScrollEditor::TFileBytes::Save;
     try {
-        return Main.FilePieces(Store, Kind == TSaveKind::Draft ? TScrollEditor::TFileBytes::Draft
-                                                               : TScrollEditor::TFileBytes::Save);
+        Main.CheckFileBytes(How);
+        return How;
     } catch (const ELossyText&) {
         const bool Utf16 = Main.Strings->Encoding != 0 && Main.Strings->Lossy;
         if (Kind == TSaveKind::Automatic) {
@@ -239,7 +239,7 @@ std::optional<std::vector<std::string_view>> BytesToSave(TScrollEditor& Main, co
                       LineEndName(Main.Strings->LineEnd) + ". Save anyway?";
         if (AskAboutDocument(Question, mtWarning, mbYes | mbNo | mbDefaultNo) != mrYes)
             return std::nullopt;
-        return Main.FilePieces(Store, TScrollEditor::TFileBytes::SaveAgreed);
+        return TScrollEditor::TFileBytes::SaveAgreed;
     }
 }
 
@@ -425,11 +425,13 @@ bool SavePane(TScrollEditor& Main, const std::string& GivenName, bool AddToRecen
     }
 
     try {
-        std::string Store;
-        const auto Pieces = BytesToSave(Main, Name, Kind, Store);
-        if (!Pieces)
+        const std::optional<TScrollEditor::TFileBytes> How = BytesToSave(Main, Name, Kind);
+        if (!How)
             return false;
-        Temp = WriteTempFile(Target, *Pieces, Kind == TSaveKind::Draft ? 0600 : 0666);
+        // Made from the lines a piece at a time, with no copy of the text: a large
+        // text is saved also when little memory is left.
+        Temp = WriteTempFileFrom(
+            Target, [&](const TPutBytes& Put) { Main.PutFileBytes(*How, Put); }, Kind == TSaveKind::Draft ? 0600 : 0666);
     } catch (const EFileError& E) {
         ReportCannotSave(Name, E.what());
         return false;

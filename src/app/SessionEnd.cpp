@@ -38,7 +38,9 @@
 #include <cstring>
 #include <fcntl.h>
 #include <map>
+#include <new>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -63,7 +65,45 @@ std::vector<std::string> GSaid;
 QPointer<QWidget> GNotKeptBox;
 
 constexpr const char* KeptNoteName = ".kept-at-exit";
+// Why a draft was not written when the memory, not a place, was short.
+constexpr std::string_view TooLittleMemory = "too little memory was left to write it";
 constexpr const char* SaidNoteName = ".said-at-exit";
+
+// Address space kept aside from the start for the box a signal has to show when the
+// memory is gone (a limit on the address space taken up by the text): making a
+// window needs some, and the toolkit does not survive its allocation failing. Never
+// touched, it takes no memory of the machine's or of a control group's.
+constexpr std::size_t BoxRoom = std::size_t{16} << 20;
+void* GBoxRoom = nullptr;
+
+void KeepRoomForABox()
+{
+    if (GBoxRoom)
+        return;
+    void* P = ::mmap(nullptr, BoxRoom, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    GBoxRoom = P == MAP_FAILED ? nullptr : P;
+}
+
+// Gives the room kept aside back for other use; false when there was none.
+bool GiveUpRoomForABox()
+{
+    if (!GBoxRoom)
+        return false;
+    ::munmap(GBoxRoom, BoxRoom);
+    GBoxRoom = nullptr;
+    return true;
+}
+
+// Gives the room kept aside back, and answers whether a box now has as much.
+bool RoomForABox()
+{
+    GiveUpRoomForABox();
+    void* P = ::mmap(nullptr, BoxRoom, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    if (P == MAP_FAILED)
+        return false;
+    ::munmap(P, BoxRoom);
+    return true;
+}
 
 std::string AbsoluteFolderFromEnv(const char* Name)
 {
@@ -304,13 +344,25 @@ std::vector<std::string> DraftPlaces(const std::string& Document)
 std::string KeepTextAsDraft(const std::vector<std::string_view>& Pieces, const std::string& Document,
                             std::string& Why)
 {
+    return KeepTextAsDraft(
+        [&](const TPutBytes& Put) {
+            for (const std::string_view P : Pieces)
+                Put(P);
+        },
+        Document, Why);
+}
+
+std::string KeepTextAsDraft(const TBytesWriter& Write, const std::string& Document, std::string& Why)
+{
     Why.clear();
     bool First = true;
     for (const std::string& Place : DraftPlaces(Document)) {
         try {
             if (std::exchange(First, false))
                 CreateBackupFolder();
-            return WriteNewFile(Place, Pieces, 0600);
+            return WriteNewFileFrom(Place, Write, 0600);
+        } catch (const std::bad_alloc&) {
+            Why += (Why.empty() ? "" : "; ") + std::string(TooLittleMemory);
         } catch (const std::exception& E) {
             Why += (Why.empty() ? "" : "; ") + std::string(E.what());
         }
@@ -358,18 +410,35 @@ TKeptDrafts KeepDrafts(TForm1& Form)
             continue;
         std::string Why;
         std::string Name;
-        try {
-            // The bytes a save writes, with the line ends the text was read with
-            // (nobody agreed to change them) and characters a UTF-16 file could not
-            // hold as they are shown.
-            const std::string Document = Pane == Form.MainEditor ? CurrentFileName : Pane->FileName;
-            // No copy of the text is made: the memory may be all but gone.
-            std::string Store;
-            Name = KeepTextAsDraft(Pane->FilePieces(Store, TScrollEditor::TFileBytes::Draft), Document, Why);
-        } catch (const std::exception& E) {
-            Why = E.what();
+        // Every place failed for want of memory: "no place" would send the user to
+        // free a disk that has room.
+        bool Memory = false;
+        // The text comes before the box that would say it was lost: short of memory,
+        // the room kept aside for that box is given to the draft.
+        for (int Attempt = 0; Attempt < 2 && Name.empty(); ++Attempt) {
+            if (Attempt == 1 && !(Memory && GiveUpRoomForABox()))
+                break;
+            try {
+                // The bytes a save writes, with the line ends the text was read with
+                // (nobody agreed to change them) and characters a UTF-16 file could
+                // not hold as they are shown.
+                const std::string Document = Pane == Form.MainEditor ? CurrentFileName : Pane->FileName;
+                // Made from the lines a piece at a time, with no copy of the text:
+                // the memory may be all but gone.
+                Name = KeepTextAsDraft(
+                    [Pane](const TPutBytes& Put) { Pane->PutFileBytes(TScrollEditor::TFileBytes::Draft, Put); },
+                    Document, Why);
+            } catch (const std::bad_alloc&) {
+                Why = TooLittleMemory;
+            } catch (const std::exception& E) {
+                Why = E.what();
+            }
+            Memory = !Why.empty();
+            for (std::size_t At = 0; Memory && At < Why.size(); At += TooLittleMemory.size() + 2)
+                Memory = std::string_view(Why).substr(At, TooLittleMemory.size()) == TooLittleMemory;
         }
         if (Name.empty()) {
+            Kept.ShortOfMemory = Kept.ShortOfMemory || Memory;
             std::fprintf(stderr, "narvo: %s could not be kept: %s\n", PaneTextName(Form, *Pane).c_str(), Why.c_str());
             Kept.Lost.push_back(PaneTextName(Form, *Pane));
             Kept.LostPanes.push_back(Pane);
@@ -418,7 +487,8 @@ void EndSessionNow(TForm1& Form)
             const auto Slash = N.rfind('/');
             Names += (Names.empty() ? "" : ", ") + (Slash == std::string::npos ? N : "\"" + N.substr(Slash + 1));
         }
-        const std::string Why = " (no place could take it at the signal)";
+        const std::string Why = Kept.ShortOfMemory ? " (too little memory was left at the signal)"
+                                                   : " (no place could take it at the signal)";
         const std::string Then = "Save elsewhere; another signal ends without it";
         const std::string Text = "Not kept: " + Names + Why + ". " + Then;
         std::fprintf(stderr, "narvo: %s\n", Text.c_str());
@@ -431,6 +501,12 @@ void EndSessionNow(TForm1& Form)
             Whole += (Whole.empty() ? "" : ", ") + N;
         if (GNotKeptBox)
             GNotKeptBox->close();  // the one said before gives way to what holds now
+        // A new window needs memory the toolkit cannot do without: made when the
+        // memory is gone, it would end the program inside the toolkit, and the text
+        // with it. The room kept aside for it is given back first; with none left the
+        // status line and standard error say it alone.
+        if (Kept.ShortOfMemory && !RoomForABox())
+            return;
         GNotKeptBox =
             ShowNoticeBox("Not Kept", "Not kept: " + Whole + Why + ".\r\n\r\n" + Then + ".", mtWarning, &Form);
         Form.raise();
@@ -529,6 +605,7 @@ void ReportKeptDrafts()
 void StartSessionEnd(TForm1& Form)
 {
     StopSessionEnd();
+    KeepRoomForABox();
     GSettled.clear();
     GSaidNotKept.clear();
     GEndedWith = -1;

@@ -12,6 +12,8 @@
 // and a box that holds nothing up says so in full.
 #pragma once
 
+#include "platform/posix/SafeFile.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,6 +42,8 @@ inline std::string KeepTextAsDraft(std::string_view Bytes, const std::string& Do
 {
     return KeepTextAsDraft(std::vector<std::string_view>{Bytes}, Document, Why);
 }
+// The same for bytes Write hands over a piece at a time: nothing of the text is held.
+std::string KeepTextAsDraft(const TBytesWriter& Write, const std::string& Document, std::string& Why);
 // Adds Names, one a line, to the list of drafts the next start reports; several
 // programs may add at the same moment and every line stays. When neither the backup
 // folder nor the temporary folder takes the list, each draft is named in a hidden
@@ -55,6 +59,8 @@ struct TKeptDrafts {
     std::vector<std::string> Written;
     std::vector<std::string> Lost;
     std::vector<const TScrollEditor*> LostPanes;
+    // A text was lost because too little memory was left to write it anywhere.
+    bool ShortOfMemory = false;
 };
 // Writes each modified text not yet kept as it stands as a draft and notes the
 // drafts for the next start. A text that could not be written is reported on

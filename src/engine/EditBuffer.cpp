@@ -963,22 +963,70 @@ std::string TEditBuffer::JoinLines(char Separator) const { return Join(std::stri
 
 std::string TEditBuffer::GetFileBytes(bool AsRead) const
 {
-    std::string Text = AsRead ? GetTextStrAsRead() : GetTextStr();
-    if (Encoding == 0)
-        return Text;
-    const std::u16string Wide = BytesToUtf16(TCodePage::Ansi, Text);
     std::string Out;
-    Out.reserve(2 + 2 * Wide.size());
+    const auto Size = static_cast<std::size_t>(TextLength(static_cast<std::int64_t>(LineEndChars().size())));
+    Out.reserve(Encoding == 0 ? Size : 2 + 2 * Size);
+    PutFileBytes(AsRead, [&](std::string_view P) { Out.append(P); });
+    return Out;
+}
+
+void TEditBuffer::PutFileBytes(bool AsRead, const std::function<void(std::string_view)>& Put) const
+{
+    std::string Buffer;
+    Buffer.reserve(FileBytesPiece);
+    const auto Flush = [&] {
+        if (!Buffer.empty())
+            Put(Buffer);
+        Buffer.clear();
+    };
     // Back in the byte order it came in, so that an unchanged text keeps its bytes.
     const bool Big = Encoding == 2;
-    Out.push_back(static_cast<char>(Big ? 0xFE : 0xFF));
-    Out.push_back(static_cast<char>(Big ? 0xFF : 0xFE));
-    for (char16_t U : Wide) {
-        const char Lo = static_cast<char>(U & 0xFF), Hi = static_cast<char>(U >> 8);
-        Out.push_back(Big ? Hi : Lo);
-        Out.push_back(Big ? Lo : Hi);
+    char16_t Table[256];
+    if (Encoding != 0) {
+        char All[256];
+        for (int B = 0; B < 256; ++B)
+            All[B] = static_cast<char>(B);
+        BytesToUtf16Units(TCodePage::Ansi, std::string_view(All, 256), Table);
+        Buffer.push_back(static_cast<char>(Big ? 0xFE : 0xFF));
+        Buffer.push_back(static_cast<char>(Big ? 0xFF : 0xFE));
     }
-    return Out;
+    const auto Add = [&](std::string_view P) {
+        if (Encoding == 0) {
+            if (Buffer.size() + P.size() > FileBytesPiece)
+                Flush();
+            if (P.size() < FileBytesPiece) {
+                Buffer.append(P);
+                return;
+            }
+            // A line longer than a piece goes out from where it lies.
+            for (std::size_t At = 0; At < P.size(); At += FileBytesPiece)
+                Put(P.substr(At, FileBytesPiece));
+            return;
+        }
+        // Each character as a unit (Windows-1252), a part of a long line at a time.
+        while (!P.empty()) {
+            if (Buffer.size() + 2 > FileBytesPiece)
+                Flush();
+            const std::size_t Take = std::min(P.size(), (FileBytesPiece - Buffer.size()) / 2);
+            for (const char C : P.substr(0, Take)) {
+                const char16_t U = Table[static_cast<unsigned char>(C)];
+                const char Lo = static_cast<char>(U & 0xFF), Hi = static_cast<char>(U >> 8);
+                Buffer.push_back(Big ? Hi : Lo);
+                Buffer.push_back(Big ? Lo : Hi);
+            }
+            P.remove_prefix(Take);
+        }
+    };
+    const std::string_view Usual = LineEndChars();
+    const TLineRec* Previous = nullptr;
+    for (const TChunk& C : FStore.Chunks)
+        for (const TLineRec& L : C.Lines) {
+            if (Previous)
+                Add(AsRead ? EndAsRead(*Previous, L) : Usual);
+            Add(L.Text());
+            Previous = &L;
+        }
+    Flush();
 }
 
 std::int64_t TEditBuffer::ChunkBytes(std::size_t K) const

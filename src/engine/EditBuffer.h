@@ -209,6 +209,11 @@ public:
     // a text that came as UTF-16 its byte-order mark followed by each character as a
     // unit in that order (Windows-1252).
     std::string GetFileBytes(bool AsRead = false) const;
+    // The same bytes handed to Put a piece at a time, each at most FileBytesPiece
+    // bytes: no copy of the whole text is made, so a text can be written while the
+    // memory left is far smaller than the text. Put may throw; nothing is kept then.
+    void PutFileBytes(bool AsRead, const std::function<void(std::string_view)>& Put) const;
+    static constexpr std::size_t FileBytesPiece = std::size_t{1} << 20;
     std::string_view LineEndChars() const;
 
     // Sizes from the chunks' counts, each line end counting EndSize characters. From

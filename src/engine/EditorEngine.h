@@ -412,11 +412,13 @@ public:
     // The one routine that turns the text into the bytes written to disk, for saves,
     // the emergency file, auto-saves and drafts alike.
     std::string FileBytes(TFileBytes How = TFileBytes::Save) const;
-    // The same as pieces to be written one after another: 8-bit text from where its
-    // lines lie, with no joined copy (a save then needs no memory of its own, which
-    // under a limit shared with other programs may not be there); UTF-16 text
-    // widened into Store.
-    std::vector<std::string_view> FilePieces(std::string& Store, TFileBytes How = TFileBytes::Save) const;
+    // The same bytes handed to Put in pieces of at most 1 MiB, made from the lines as
+    // they go: no copy of the text and nothing per line is held, so a large text is
+    // written while little memory is left (under a limit shared with other programs
+    // it may not be there). ELossyText (as FileBytes) comes before any piece.
+    void PutFileBytes(TFileBytes How, const std::function<void(std::string_view)>& Put) const;
+    // Throws the ELossyText those would throw for How; nothing else.
+    void CheckFileBytes(TFileBytes How) const;
     // Replaces the whole text as loading does: reset, decode, Ctrl+Z rule, redraw.
     void SetText(std::string_view Bytes);
     // SetText keeping Bytes itself as the block the lines view (no copy).

@@ -86,45 +86,35 @@ void TEditorEngine::LoadFromFile(const std::string& Name)
     FileName = Name;
 }
 
-namespace {
-
-void CheckFaithful(const TEditBuffer& Strings, TEditorEngine::TFileBytes How)
+void TEditorEngine::CheckFileBytes(TFileBytes How) const
 {
-    if (Strings.Encoding != 0 && Strings.Lossy && How == TEditorEngine::TFileBytes::Save)
+    if (Strings->Encoding != 0 && Strings->Lossy && How == TFileBytes::Save)
         throw ELossyText("The text holds characters that were replaced by '?' when it was read as UTF-16; "
                          "saving it would change them");
-    if (Strings.ChangedLineEnds > 0 && How == TEditorEngine::TFileBytes::Save)
+    if (Strings->ChangedLineEnds > 0 && How == TFileBytes::Save)
         throw ELossyText("Some line ends of the text differ from its usual one; saving it would change them");
-}
-
-}  // namespace
-
-std::vector<std::string_view> TEditorEngine::FilePieces(std::string& Store, TFileBytes How) const
-{
-    if (Strings->Encoding != 0) {
-        Store = FileBytes(How);
-        return {Store};
-    }
-    CheckFaithful(*Strings, How);
-    std::vector<std::string_view> Pieces = Strings->TextPieces(How == TFileBytes::Draft);
-    if (CtrlZMode)
-        Pieces.emplace_back(&CtrlZ, 1);
-    return Pieces;
 }
 
 std::string TEditorEngine::FileBytes(TFileBytes How) const
 {
-    CheckFaithful(*Strings, How);
-    std::string Bytes = Strings->GetFileBytes(How == TFileBytes::Draft);
+    std::string Bytes;
+    PutFileBytes(How, [&](std::string_view P) { Bytes.append(P); });
+    return Bytes;
+}
+
+void TEditorEngine::PutFileBytes(TFileBytes How, const std::function<void(std::string_view)>& Put) const
+{
+    CheckFileBytes(How);
+    Strings->PutFileBytes(How == TFileBytes::Draft, Put);
     if (CtrlZMode) {
         // One whole UTF-16 unit in the text's byte order.
-        if (Strings->Encoding == 2)
-            Bytes.push_back('\0');
-        Bytes.push_back(CtrlZ);
         if (Strings->Encoding == 1)
-            Bytes.push_back('\0');
+            Put(std::string_view("\x1A\0", 2));
+        else if (Strings->Encoding == 2)
+            Put(std::string_view("\0\x1A", 2));
+        else
+            Put(std::string_view(&CtrlZ, 1));
     }
-    return Bytes;
 }
 
 void TEditorEngine::SaveToFile(const std::string& Name, bool AllowLossy)
@@ -135,9 +125,8 @@ void TEditorEngine::SaveToFile(const std::string& Name, bool AllowLossy)
     if (Strings->ChangedLineEnds > 0 && !AllowLossy)
         throw ELossyText("Cannot save \"" + Name + "\" unchanged: some of its line ends differ from its usual one");
     const std::string Target = ResolveFileLink(Name);
-    std::string Store;
-    RenameIntoPlace(WriteTempFile(Target, FilePieces(Store, AllowLossy ? TFileBytes::SaveAgreed : TFileBytes::Save)),
-                    Target);
+    const TFileBytes How = AllowLossy ? TFileBytes::SaveAgreed : TFileBytes::Save;
+    RenameIntoPlace(WriteTempFileFrom(Target, [&](const TPutBytes& Put) { PutFileBytes(How, Put); }), Target);
     FileName = Name;
     // The file now holds the text as it is written, one line end throughout.
     Strings->ChangedLineEnds = 0;

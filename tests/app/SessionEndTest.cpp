@@ -12,6 +12,7 @@
 #include "app/ToolHost.h"
 #include "components/FolderList.h"
 #include "language/CommandLines.h"
+#include "support/ChildUnderLimit.h"
 #include "support/ProcessesTogether.h"
 #include "tools/AutoBackup.h"
 #include "tools/TextToolHooks.h"
@@ -32,6 +33,9 @@
 
 namespace narvo {
 namespace {
+
+using test::InChildUnderLimit;
+using test::SanitizedBuild;
 
 class SessionEnd : public PanesFixture {
 protected:
@@ -144,6 +148,55 @@ TEST_F(SessionEnd, CtrlCKeepsEveryModifiedTextAsADraftToo)
     ASSERT_TRUE(Pump([&] { return !Form->isVisible(); }, 20000));
     EXPECT_EQ(DraftTexts(), (std::vector<std::string>{"more side\n", "typed disk\n"}));
     EXPECT_EQ(Read("doc.txt"), "disk\n");
+}
+
+// Large texts in both panes (one with mixed line ends, one UTF-16) while the memory
+// left is far smaller than either: the drafts and a save are written from the lines
+// a piece at a time, byte for byte as a save writes them.
+TEST_F(SessionEnd, LargeTextsAreKeptAndSavedWhileLittleMemoryIsLeft)
+{
+    if (SanitizedBuild)
+        GTEST_SKIP() << "the sanitizers reserve more address space than any limit leaves";
+    Form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
+    std::string Big;
+    for (int I = 0; Big.size() < (40u << 20); ++I)
+        Big += "int f" + std::to_string(I) + "(int a) { return a * 7; }" + (I % 5 == 0 ? "\n" : "\r\n");
+    // A line longer than a piece, in the middle.
+    Big.insert(Big.size() / 2, std::string(3 << 20, 'x'));
+    std::string Side = "\xFF\xFE";
+    for (int I = 0; Side.size() < (48u << 20); ++I)
+        for (const char C : "caf\xE9 " + std::to_string(I) + "\r\n") {
+            Side += C;
+            Side += '\0';
+        }
+    Write("doc.txt", Big);
+    Write("side.txt", Side);
+    ASSERT_TRUE(OpenTextFile(Path("doc.txt")));
+    Main().InsertText("typed ");
+    Dialogs.Answers = {Path("side.txt")};
+    Form->Menus->Open1Click();
+    ASSERT_EQ(Form->Editor3->Strings->Encoding, 1);
+    Form->Editor3->InsertText("more ");
+
+    EXPECT_EQ(InChildUnderLimit(0,
+                                [&] {
+                                    const TKeptDrafts Kept = KeepDrafts(*Form);
+                                    std::string Fault;
+                                    for (const std::string& Lost : Kept.Lost)
+                                        Fault += "lost " + Lost + "; ";
+                                    if (!SaveTextFile(Path("copy.txt"), false))
+                                        Fault += "not saved; ";
+                                    if (!SavePaneToFile(*Form->Editor3, Path("side-copy.txt")))
+                                        Fault += "secondary text not saved";
+                                    return Fault;
+                                }),
+              "");
+    const std::string MoreSide = std::string("\xFF\xFE") + std::string("m\0o\0r\0e\0 \0", 10) + Side.substr(2);
+    EXPECT_TRUE(DraftTexts() == (std::vector<std::string>{"typed " + Big, MoreSide}))
+        << "draft sizes " << Drafts().size();
+    EXPECT_TRUE(Read("copy.txt") == "typed " + Big);
+    EXPECT_TRUE(Read("side-copy.txt") == MoreSide);
 }
 
 // The user sends the signal again while a long save, then the drafts, are written

@@ -241,6 +241,39 @@ TEST_F(TextFiles, AFileTooLargeForTheMemoryIsRefusedByNameAndChangesNothing)
             << Name;
 }
 
+// A UTF-16 text (both byte orders, a Ctrl+Z at its end, a line longer than any piece
+// it is written in) is saved byte for byte while the memory left is far smaller
+// than the text.
+TEST_F(TextFiles, AUtf16TextIsSavedWhileLessMemoryIsLeftThanTheText)
+{
+    if (SanitizedBuild)
+        GTEST_SKIP() << "the sanitizers reserve more address space than any limit leaves";
+    for (const bool Big : {false, true}) {
+        SCOPED_TRACE(Big);
+        std::string Text;
+        for (int I = 0; Text.size() < (12u << 20); ++I)
+            Text += "caf\xE9 " + std::to_string(I) + "\r\n";
+        Text.insert(Text.size() / 2, std::string(3 << 20, 'x'));
+        Text += '\x1A';
+        std::string Bytes = Big ? "\xFE\xFF" : "\xFF\xFE";
+        for (const char C : Text) {
+            Bytes += Big ? '\0' : C;
+            Bytes += Big ? C : '\0';
+        }
+        Write(Path("in"), Bytes);
+        TFakeEditor E;
+        E.CtrlZMode = true;
+        E.LoadFromFile(Path("in"));
+        EXPECT_EQ(InChildUnderLimit(8 << 20,
+                                    [&] {
+                                        E.SaveToFile(Path("out"));
+                                        return std::string();
+                                    }),
+                  "");
+        EXPECT_TRUE(Read(Path("out")) == Bytes) << Read(Path("out")).size() << " bytes of " << Bytes.size();
+    }
+}
+
 TEST_F(TextFiles, FailedSaveLeavesTargetAndNoTemporaryFile)
 {
     const std::string Target = Path("target");

@@ -488,6 +488,31 @@ int FillTempFile(int& Fd, bool Unnamed, const std::vector<std::string_view>& Pie
     return CompleteTempFile(Fd, Unnamed, Target, Model, NewFileMode);
 }
 
+// Write's pieces into Fd as they come, a slice of at most 8 MiB at a time (no
+// write-behind window to keep). 0 or the errno that stopped it; what Write throws
+// goes on.
+int WriteFrom(int Fd, const TBytesWriter& Write, const std::string& Target)
+{
+    if (const int Injected = InjectedFault(TFileStep::Write, Target))
+        return Injected;
+    struct TStopped {
+        int Err;
+    };
+    try {
+        Write([Fd](std::string_view Piece) {
+            constexpr std::size_t Slice = std::size_t{8} << 20;
+            for (std::size_t At = 0; At < Piece.size(); At += Slice) {
+                const std::string_view Part = Piece.substr(At, Slice);
+                if (const int Err = WritePieces(Fd, {Part}, Part.size()))
+                    throw TStopped{Err};
+            }
+        });
+    } catch (const TStopped& S) {
+        return S.Err;
+    }
+    return 0;
+}
+
 }  // namespace
 
 TTempFile::TTempFile(TTempFile&& Other) noexcept
@@ -564,6 +589,20 @@ TTempFile WriteTempFile(const std::string& Target, const std::vector<std::string
     struct stat Model;
     if (const int Err = FillTempFile(Temp.Fd_, Temp.Unnamed(), Pieces, Target, ModelOf(Target, ModelFile, Model),
                                      NewFileMode)) {
+        RemoveTempFile(Temp);
+        Fail("Cannot write", Target, Err);
+    }
+    return Temp;
+}
+
+TTempFile WriteTempFileFrom(const std::string& Target, const TBytesWriter& Write, unsigned NewFileMode)
+{
+    TTempFile Temp = OpenTempFile(Target);
+    struct stat Model;
+    int Err = WriteFrom(Temp.Fd_, Write, Target);
+    if (!Err)
+        Err = CompleteTempFile(Temp.Fd_, Temp.Unnamed(), Target, ModelOf(Target, {}, Model), NewFileMode);
+    if (Err) {
         RemoveTempFile(Temp);
         Fail("Cannot write", Target, Err);
     }
@@ -788,6 +827,24 @@ std::string WriteNewFile(const std::string& Target, const std::vector<std::strin
     if (const int Werr = FillTempFile(Temp.Fd_, Temp.Unnamed(), Pieces, Target, nullptr, Mode)) {
         RemoveTempFile(Temp);
         Fail("Cannot write", Target, Werr);
+    }
+    return PlaceAsNewFile(std::move(Temp), Target);
+}
+
+std::string WriteNewFileFrom(const std::string& Target, const TBytesWriter& Write, unsigned Mode)
+{
+    TTempFile Temp;
+    Temp.Folder_ = FolderOfPath(Target);
+    int Err = InjectedFault(TFileStep::CreateTemp, Target);
+    if (!Err)
+        Err = OpenPrivateTemp(Temp.Folder_, Target, Temp.Fd_, Temp.Name_);
+    if (Err)
+        Fail("Cannot create", Target, Err);
+    if (!(Err = WriteFrom(Temp.Fd_, Write, Target)))
+        Err = CompleteTempFile(Temp.Fd_, Temp.Unnamed(), Target, nullptr, Mode);
+    if (Err) {
+        RemoveTempFile(Temp);
+        Fail("Cannot write", Target, Err);
     }
     return PlaceAsNewFile(std::move(Temp), Target);
 }

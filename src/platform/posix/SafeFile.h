@@ -103,6 +103,10 @@ struct TFileBlock {
 };
 TFileBlock ReadFileBlock(const std::string& Path);
 
+// What a writer of bytes in pieces is given (see WriteTempFileFrom).
+using TPutBytes = std::function<void(std::string_view)>;
+using TBytesWriter = std::function<void(const TPutBytes& Put)>;
+
 // A temporary file beside its target, written in full and synced. It has no name
 // while the file system allows unnamed files; otherwise it is
 // ".<target name>.<process id>-<number>.tmp", which a later save of the same target
@@ -131,6 +135,8 @@ private:
     friend void RenameIntoPlace(TTempFile, const std::string&);
     friend std::string PlaceAsNewFile(TTempFile, const std::string&);
     friend std::string WriteNewFile(const std::string&, const std::vector<std::string_view>&, unsigned);
+    friend TTempFile WriteTempFileFrom(const std::string&, const TBytesWriter&, unsigned);
+    friend std::string WriteNewFileFrom(const std::string&, const TBytesWriter&, unsigned);
     friend void RemoveTempFile(TTempFile&) noexcept;
     int Fd_ = -1;          // open while the file has no name, or to hold its lock
     std::string Folder_;   // where it is linked in
@@ -149,6 +155,11 @@ TTempFile WriteTempFile(const std::string& Target, std::string_view Bytes, unsig
 // is written from where its lines lie, without joining them first).
 TTempFile WriteTempFile(const std::string& Target, const std::vector<std::string_view>& Pieces,
                         unsigned NewFileMode = 0666, const std::string& ModelFile = {});
+// The same for bytes a writer hands over a piece at a time (a text written with no
+// copy of it in memory): Write is called with a Put that writes each piece it is
+// given. A write that fails throws EFileError out of Put; whatever Write throws
+// leaves nothing behind and goes on to the caller.
+TTempFile WriteTempFileFrom(const std::string& Target, const TBytesWriter& Write, unsigned NewFileMode = 0666);
 // The same written by the caller (a print to a file streams its pages): an empty
 // private temporary file beside Target, open for writing at Fd(); FinishTempFile
 // then gives it its mode and syncs it, as WriteTempFile does once the bytes are in.
@@ -177,6 +188,8 @@ std::string WriteNewFile(const std::string& Target, std::string_view Bytes, unsi
 // The same for bytes given as pieces (a large text from where its lines lie).
 std::string WriteNewFile(const std::string& Target, const std::vector<std::string_view>& Pieces,
                          unsigned Mode = 0600);
+// The same for bytes Write hands over a piece at a time (see WriteTempFileFrom).
+std::string WriteNewFileFrom(const std::string& Target, const TBytesWriter& Write, unsigned Mode = 0600);
 // Target with "-N" before its extension ("a/NRV1.txt" -> "a/NRV1-2.txt", "a/x" ->
 // "a/x-2"); Target itself for N below 2.
 std::string NumberedFileName(const std::string& Target, int N);
