@@ -7,6 +7,7 @@
 #include "platform/posix/ProcessMemory.h"
 
 #include <algorithm>
+#include <new>
 #include <stdexcept>
 
 namespace narvo {
@@ -47,6 +48,7 @@ void TUndoControl::Clear()
         GroupStart = 0;
     // An open group goes on from here with records of its own again.
     FKeeping = false;
+    FMoveBack.reset();
     if (OnCleared)
         OnCleared();
     if (OnChange)
@@ -92,10 +94,24 @@ void TUndoControl::StepBack()
     Head = Prev(Head);
 }
 
+void TUndoControl::PushMoveBack()
+{
+    const TPoint Back = *FMoveBack;
+    FMoveBack.reset();
+    try {
+        Push(MakeItem(ukMove, {}, ufSingle, Back));
+    } catch (...) {
+        FMoveBack = Back;
+        throw;
+    }
+}
+
 void TUndoControl::Push(TUndoItem Item)
 {
     if (FKeeping)
         return;  // the owner keeps the whole group
+    if (FMoveBack)
+        PushMoveBack();
     if (!Empty() && Item.Kind == ukBracket && Item.Flag == ufClose) {
         const TUndoItem& Before = Slot(Prev(Head));
         if (Before.Kind == ukBracket && Before.Flag == ufOpen) {
@@ -171,7 +187,8 @@ bool TUndoControl::TakeNewest(TUndoItem& Item)
 void TUndoControl::Reserve(std::int64_t N)
 {
     // The slots before Head are allocated, and the ring wraps onto allocated slots.
-    const std::int64_t Need = std::min(FCapacity, Head + N);
+    // A move waiting to be recorded takes a slot before them.
+    const std::int64_t Need = std::min(FCapacity, Head + N + (FMoveBack ? 1 : 0));
     if (Need <= static_cast<std::int64_t>(Items.capacity()))
         return;
     const std::int64_t Grown = std::min<std::int64_t>(FCapacity, std::max<std::int64_t>(64, 2 * AllocatedSlots()));
@@ -188,14 +205,31 @@ void TUndoControl::PushMade(std::span<TUndoItem> Records)
 
 void TUndoControl::AddMoveIfMoved(TPoint P)
 {
-    if (!(P == LastPos))
+    if (P == LastPos)
+        return;
+    try {
         AddItem(ukMove, {}, ufSingle, LastPos);
+    } catch (const std::bad_alloc&) {
+        // The cursor has moved all the same. Of several such moves in a row the
+        // first one's start is where undo takes the cursor back to.
+        if (!FMoveBack)
+            FMoveBack = LastPos;
+        if (OnChange)
+            OnChange();
+    }
 }
 
 void TUndoControl::BeginGroup()
 {
     if (FGroupDepth++ > 0)
         return;
+    // A move still waiting goes in before the group, which may outgrow the ring.
+    if (FMoveBack) {
+        try {
+            PushMoveBack();
+        } catch (const std::bad_alloc&) {
+        }
+    }
     GroupStart = Head;
     FKeeping = false;
     FGroupLost = false;
@@ -259,6 +293,17 @@ void TUndoControl::FlagGroup(std::int64_t G)
 
 bool TUndoControl::ExecuteGroup(TUndoControl* Other)
 {
+    if (FMoveBack) {
+        // The move that found no slot is the newest change: it goes back first, as
+        // a group of its own.
+        if (Other)
+            Other->ReserveOne();
+        TUndoItem Move = MakeItem(ukMove, {}, ufSingle, *FMoveBack);
+        if (OnExecute)
+            OnExecute(Move, true);
+        FMoveBack.reset();
+        return true;
+    }
     if (Head == Tail)
         return false;
     if (Other) {

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -122,7 +123,10 @@ public:
     // two is never left without its records.
     void PushMade(std::span<TUndoItem> Records);
     void SetLastPos(TPoint P) { LastPos = P; }
-    // A cursor-move record back to LastPos when P differs from it.
+    // A cursor-move record back to LastPos when P differs from it. The newest
+    // record is executed where the cursor stands, so a move is never left out: one
+    // whose record finds no room (the memory ran out) waits outside the slots, goes
+    // in before the next record and is undone by the next undo as its own group.
     void AddMoveIfMoved(TPoint P);
     // A group nested in an open one adds its records to the outer group; only the
     // outermost BeginGroup and EndGroup count.
@@ -183,6 +187,11 @@ private:
     // The open group outgrew the ring: its records are kept by the owner.
     bool FKeeping = false;
     bool FGroupLost = false;
+    // A move that could not be recorded yet: where the cursor was before it.
+    std::optional<TPoint> FMoveBack;
+    // Puts the waiting move in the slots; throws (and it keeps waiting) when no
+    // room can be had.
+    void PushMoveBack();
     // The oldest record goes; when it opened a group, the rest of that group goes
     // with it (up to the open group, whose start the owner keeps).
     void DropOldest();

@@ -1,7 +1,8 @@
 // Undo and redo when the memory runs out on the way: an allocation is made to fail
 // at each point of the press in turn, and the room a group needs is made too small.
 // Either the whole group is undone (or redone), or the text, the cursor and both
-// rings are as before the press, so that a later press does it whole.
+// rings are as before the press, so that a later press does it whole. A cursor move
+// whose record finds no room is still taken back before the changes made before it.
 #include "FakeEditor.h"
 
 #include "platform/posix/ProcessMemory.h"
@@ -208,6 +209,59 @@ TEST(UndoOutOfMemory, GroupWhoseInsertionsDoNotFitIsRefusedBeforeItStarts)
     EXPECT_TRUE(Exact(E) == Swapped);
     E.Redo();
     EXPECT_TRUE(Exact(E) == Full);
+}
+
+TEST(UndoOutOfMemory, AMoveWhoseRecordFindsNoRoomIsTakenBackBeforeTheChangesBeforeIt)
+{
+    const std::string Text = "std::a\rb std::c\rstd::d std::e\rstd::f";
+    auto Group = [](TFakeEditor& E) {
+        E.UndoList->BeginGroup();
+        ReplaceEvery(E, "std::", "x::");
+        E.UndoList->EndGroup();
+    };
+    // The ring's slots grow by doubling from 64: the move comes when they are full.
+    std::int64_t Records = 0;
+    {
+        TFakeEditor E;
+        E.SetLines(Text);
+        Group(E);
+        Records = E.UndoList->Count();
+        ASSERT_LT(Records, 64);
+    }
+    int Failures = 0;
+    for (long K = 0;; ++K) {
+        SCOPED_TRACE("allocation " + std::to_string(K));
+        TFakeEditor E;
+        E.SetLines(Text);
+        const std::string Original = Exact(E);
+        for (std::int64_t I = Records; I < 64; ++I)
+            E.GotoPos(TPoint{I % 2, 0});
+        Group(E);
+        ASSERT_EQ(E.UndoList->AllocatedSlots(), 64);
+        const std::string After = Exact(E);
+        const TPoint End = E.Cursor->Pos();
+        GFailIn = K;
+        try {
+            E.GotoPos(TPoint{0, 0});
+        } catch (const std::bad_alloc&) {
+        }
+        const bool Fired = GFailIn.load() < 0;
+        GFailIn = -1;
+        Failures += Fired;
+        ASSERT_EQ(E.Cursor->Pos(), (TPoint{0, 0}));
+        // The first undo takes the cursor back to where the changes left it.
+        E.Undo();
+        ASSERT_EQ(Exact(E), After);
+        ASSERT_EQ(E.Cursor->Pos(), End);
+        E.UndoAll();
+        ASSERT_EQ(Exact(E), Original);
+        E.RedoAll();
+        ASSERT_EQ(Exact(E), After);
+        EXPECT_EQ(E.Cursor->Pos(), (TPoint{0, 0}));
+        if (!Fired)
+            break;
+    }
+    EXPECT_GT(Failures, 0);
 }
 
 }  // namespace
