@@ -113,7 +113,8 @@ bool TEditorEngine::InsertPieces(const std::string& Text, bool FireChange, TInse
     // moves, so the whole stays linear.
     const std::string_view All(Text);
     std::size_t Most = All.size();
-    if (OnLongOperation && All.size() > LongOperationPiece && (!Whole || CanTakeBack)) {
+    bool Looks = OnLongOperation && All.size() > LongOperationPiece && (!Whole || CanTakeBack);
+    if (Looks) {
         const TPoint C = Cursor->Pos();
         Most = std::max<std::size_t>(LongOperationPiece, static_cast<std::size_t>(Strings->LineLength(C.Y) - C.X));
     }
@@ -141,7 +142,7 @@ bool TEditorEngine::InsertPieces(const std::string& Text, bool FireChange, TInse
             InsertTextRaw(Piece, false);
         }
         From = To;
-        if (From < All.size() && OnLongOperation()) {
+        if (From < All.size() && Looks && LookLetNothingIn(Looks)) {
             RecordBracket(ufClose);
             if (Whole && TakeBackTo(Mark)) {
                 *HighLight = SavedMark;
@@ -160,6 +161,20 @@ bool TEditorEngine::InsertPieces(const std::string& Text, bool FireChange, TInse
     UpdateDisplay(FireChange);
     Status = edDone;
     return true;
+}
+
+bool TEditorEngine::LookLetNothingIn(bool& Looks)
+{
+    // A look runs the event loop: a key typed or a paste meanwhile goes into this
+    // pane's text (or a pane sharing it) between the step's pieces, and taking the
+    // step back would take that with it. The step then goes on to its end with no
+    // more looks, the user's change kept; the break still ends the run after it.
+    const std::int64_t Before = UndoList->Mark();
+    const bool Stop = OnLongOperation();
+    if (UndoList->Mark() == Before)
+        return Stop;
+    Looks = false;
+    return false;
 }
 
 bool TEditorEngine::InsertPiecesWhole(const std::function<bool(std::string& Piece, std::size_t Most)>& Next,

@@ -330,6 +330,10 @@ public:
     // whole (false). Line breaks are CR, LF or CR LF, never split between pieces.
     bool InsertPiecesWhole(const std::function<bool(std::string& Piece, std::size_t Most)>& Next,
                            const std::function<bool()>& Broken);
+    // Runs OnLongOperation between a step's pieces: true when it asks the step to
+    // stop. When the look let another change of the text in (a key typed), the step
+    // can no longer be taken back alone: false, and Looks turns off for the rest.
+    bool LookLetNothingIn(bool& Looks);
     // Whether a step broken off part-way can be taken back (its records are kept).
     bool StepsCanBeTakenBack() const { return !FSuppressUndo && !UndoList->Keeping(); }
     // Lines of Text one below another at the cursor's display column.

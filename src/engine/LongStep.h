@@ -58,15 +58,22 @@ public:
         return !FStopped;
     }
     // Going for a step that changes the pane itself as it goes: only its look can
-    // stop it.
+    // stop it. A look that let a change of the text in (a key typed between two
+    // pieces) makes the step unstoppable: taking it back would take that too.
     bool GoingOn(std::size_t Units)
     {
         FUnits += Units;
         if (FUnits < LookEvery)
             return !FStopped;
         FUnits = 0;
-        if (!FStopped && FLook && FLook())
-            FStopped = true;
+        if (!FStopped && FLook) {
+            const std::int64_t Before = FPane ? FPane->UndoList->Mark() : 0;
+            const bool Stop = FLook();
+            if (FPane && FPane->UndoList->Mark() != Before)
+                FLook = nullptr;
+            else if (Stop)
+                FStopped = true;
+        }
         return !FStopped;
     }
     // In a loop over characters: looks when Index reaches a multiple of LookEvery.

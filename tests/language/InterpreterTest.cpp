@@ -382,6 +382,24 @@ TEST(Interpreter, CtrlBreakInsideOneWideRemarginLeavesTheTextWhole)
     B.Run("M65535,65535M");
     EXPECT_EQ(B.Host.Main.Strings->Count(), 200);
     EXPECT_EQ(B.Host.Main.Strings->LineLength(199), 65537);
+    const std::string Remargined = B.Host.Main.Lines();
+    // A key typed in the look that breaks it, while the lines go in: the key stays
+    // and the paragraph goes in whole around it; the break ends the run after it.
+    B.Host.Main.SetLines(Words);
+    bool Typed = false;
+    B.Host.OnYield = [&](int) {
+        if (Typed || B.Host.Main.Strings->LineLength(0) == 600)
+            return;
+        Typed = true;
+        B.Host.Main.TypeChar('Q');
+        BreakFlag = true;
+    };
+    B.Run("M65535,65535M");
+    std::string Got = B.Host.Main.Lines();
+    ASSERT_TRUE(Typed);
+    ASSERT_EQ(std::count(Got.begin(), Got.end(), 'Q'), 1);
+    Got.erase(Got.find('Q'), 1);
+    EXPECT_TRUE(Got == Remargined);
 }
 
 }  // namespace

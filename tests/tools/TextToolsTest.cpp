@@ -130,7 +130,33 @@ TEST_F(TextToolsTest, ATransformStoppedByBreakLeavesTheTextAsItWas)
             EXPECT_EQ(Pane.HighLight->EndPos, Marked.EndPos) << What;
         }
     }
+    // A key typed in the look that breaks the step goes in between its pieces: the
+    // step then goes on whole, so that neither the key nor the step is lost.
+    Pane.OnLongOperation = nullptr;
+    Load(Text);
+    Pane.SelectAll();
+    InsertLineMarks(Pane, '>');
+    const std::string Marked = Pane.GetText();
+    bool Typed = false;
+    Pane.OnLongOperation = [&] {
+        if (Typed || Pane.Strings->Count() == 700'001)
+            return false;
+        Typed = true;
+        Pane.TypeChar('Q');
+        return true;
+    };
+    Load(Text);
+    Pane.UndoList->Clear();
+    Pane.SelectAll();
+    InsertLineMarks(Pane, '>');
+    std::string Got = Pane.GetText();
+    ASSERT_TRUE(Typed);
+    ASSERT_EQ(std::count(Got.begin(), Got.end(), 'Q'), 1);
+    Got.erase(Got.find('Q'), 1);
+    EXPECT_TRUE(Got == Marked) << "the step went on whole around the key";
+
     // A column block's parts, and a block put in far right of short lines.
+    Pane.OnLongOperation = [&] { return !AfterAChange || Pane.Strings->Count() != 700'001; };
     AfterAChange = false;
     Load(Text);
     Pane.UndoList->Clear();
