@@ -61,11 +61,20 @@ TScrollEditor::~TScrollEditor()
     // gone: their callbacks move to that pane, and this pane lets go of them before
     // the text model's destructor unhooks what it holds.
     if (Strings.use_count() > 1) {
+        // The pane that takes the callbacks owns them from now on and unhooks them
+        // when it goes in turn; with no such pane nothing may point here any more.
+        TScrollEditor* Heir = nullptr;
         for (TScrollEditor* Other : Editors)
             if (Other->Strings == Strings) {
-                Other->HookParts();
+                Heir = Other;
                 break;
             }
+        if (Heir) {
+            Heir->HookParts();
+            Heir->Shared = false;
+        } else if (!Shared) {
+            UnhookParts();
+        }
         Strings = std::make_shared<TEditBuffer>();
         Cursor = std::make_shared<TCursorObject>();
         HighLight = std::make_shared<THighLight>();
@@ -73,14 +82,6 @@ TScrollEditor::~TScrollEditor()
         RedoList = std::make_shared<TUndoControl>();
         Searcher = std::make_shared<TListSearcher>(*Strings);
     }
-}
-
-void TScrollEditor::HookParts()
-{
-    Strings->OnChange = [this] { SetModified(true); };
-    UndoList->OnExecute = [this](TUndoItem& Item, bool Last) { ExecuteUndoItem(Item, Last, true); };
-    UndoList->OnChange = [this] { RedoList->Clear(); };
-    RedoList->OnExecute = [this](TUndoItem& Item, bool Last) { ExecuteUndoItem(Item, Last, false); };
 }
 
 void TScrollEditor::ShareBuffer(TScrollEditor* Source)

@@ -301,8 +301,6 @@ private:
     void StartDrag();
     void DropWithin(TScrollEditor* Source, TPoint D, const std::string& T, bool Move);
     void DropAcross(TScrollEditor* Source, TPoint D, const std::string& T, bool Move);
-    // Points the parts' callbacks back at this editor.
-    void HookParts();
     // Whether key events are this editor's to handle (stand-alone, or an owner
     // listening); otherwise they go on to the parent.
     bool TakesKeys() const { return FStandAlone || OnKeyDown || OnKeyPress; }

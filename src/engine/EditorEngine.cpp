@@ -13,6 +13,22 @@ TEditorEngine::TEditorEngine()
       RedoList(std::make_shared<TUndoControl>()),
       Searcher(std::make_shared<TListSearcher>(*Strings))
 {
+    HookParts();
+    ResetText();
+    ChangeCount = 0;
+    Modified = false;
+}
+
+TEditorEngine::~TEditorEngine()
+{
+    // Parts shared with another pane may outlive this one: unhook what points back
+    // here. A pane that only borrows the parts installed no hooks.
+    if (!Shared)
+        UnhookParts();
+}
+
+void TEditorEngine::HookParts()
+{
     Strings->OnChange = [this] { SetModified(true); };
     UndoList->OnExecute = [this](TUndoItem& Item, bool Last) { ExecuteUndoItem(Item, Last, true); };
     UndoList->OnChange = [this] { RedoList->Clear(); };
@@ -23,17 +39,10 @@ TEditorEngine::TEditorEngine()
     UndoList->OnGroupEnd = [this] { FSpan.Stop(); };
     UndoList->OnGroupKept = [this] { return KeptGroupRecords(); };
     UndoList->OnCleared = [this] { SpanFromNewText(); };
-    ResetText();
-    ChangeCount = 0;
-    Modified = false;
 }
 
-TEditorEngine::~TEditorEngine()
+void TEditorEngine::UnhookParts()
 {
-    // Parts shared with another pane may outlive this one: unhook what points back
-    // here. A pane that only borrows the parts installed no hooks.
-    if (Shared)
-        return;
     Strings->OnChange = nullptr;
     Strings->OnLinesChanging = nullptr;
     Strings->OnLinesChanged = nullptr;

@@ -68,6 +68,10 @@ public:
     // highlight, rings and searcher. Source keeps executing the undo records and
     // receiving the buffer's change notification, so it must outlive this pane.
     void ShareBuffer(TEditorEngine& Source);
+    // Points every callback of the parts back at this pane, or at nothing: a pane that
+    // goes while another still uses its parts hands them over to that one.
+    void HookParts();
+    void UnhookParts();
 
     TEditStatus Status = edDone;
     TEditorStyle EditorStyle = esMultiLine;
