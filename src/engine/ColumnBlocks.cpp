@@ -389,11 +389,7 @@ void TEditorEngine::InsertColumnLines(std::span<const std::string_view> List)
     TLongStep Step(*this);
     bool Stopped = false;
     const bool CanTakeBack = !FSuppressUndo && !UndoList->Keeping();
-    const std::int64_t Mark = UndoList->Mark();
-    const THighLight SavedMark = *HighLight;
-    const TPoint SavedCursor = Cursor->Pos();
-    const bool SavedColumnBlock = Cursor->ColumnBlock;
-    const bool WasModified = Modified;
+    const TStepStart Start = StepStart();
     ScoopStop();
     RecordBracket(ufOpen);
     const std::int64_t C = DisplayColumn(Cursor->Pos(), Cursor->ColumnBlock);
@@ -437,12 +433,8 @@ void TEditorEngine::InsertColumnLines(std::span<const std::string_view> List)
     else
         Body();
     RecordBracket(ufClose);
-    if (Stopped && TakeBackTo(Mark)) {
-        *HighLight = SavedMark;
-        Cursor->ColumnBlock = SavedColumnBlock;
-        Cursor->SetPos(SavedCursor);
-        Modified = WasModified;
-    }
+    if (Stopped)
+        TakeBackStep(Start);
     DesiredColumn = -1;
     UpdateDisplay(true);
 }

@@ -96,11 +96,7 @@ bool TEditorEngine::InsertPieces(const std::string& Text, bool FireChange, TInse
 {
     // A step taken back needs its records: without them it is never broken off.
     const bool CanTakeBack = Whole && !FSuppressUndo && !UndoList->Keeping();
-    const std::int64_t Mark = UndoList->Mark();
-    const THighLight SavedMark = *HighLight;
-    const TPoint SavedCursor = Cursor->Pos();
-    const bool SavedColumnBlock = Cursor->ColumnBlock;
-    const bool WasModified = Modified;
+    const TStepStart Start = StepStart();
     ScoopStop();
     RecordBracket(ufOpen);
     DeleteMarkedBlock(false);
@@ -144,11 +140,7 @@ bool TEditorEngine::InsertPieces(const std::string& Text, bool FireChange, TInse
         From = To;
         if (From < All.size() && Looks && LookLetNothingIn(Looks)) {
             RecordBracket(ufClose);
-            if (Whole && TakeBackTo(Mark)) {
-                *HighLight = SavedMark;
-                Cursor->ColumnBlock = SavedColumnBlock;
-                Cursor->SetPos(SavedCursor);
-                Modified = WasModified;
+            if (Whole && TakeBackStep(Start)) {
                 DesiredColumn = -1;
                 UpdateDisplay(FireChange);
                 Status = edDone;
@@ -181,11 +173,7 @@ bool TEditorEngine::InsertPiecesWhole(const std::function<bool(std::string& Piec
                                       const std::function<bool()>& Broken)
 {
     const bool CanTakeBack = StepsCanBeTakenBack();
-    const std::int64_t Mark = UndoList->Mark();
-    const THighLight SavedMark = *HighLight;
-    const TPoint SavedCursor = Cursor->Pos();
-    const bool SavedColumnBlock = Cursor->ColumnBlock;
-    const bool WasModified = Modified;
+    const TStepStart Start = StepStart();
     ScoopStop();
     RecordBracket(ufOpen);
     DeleteMarkedBlock(false);
@@ -214,11 +202,7 @@ bool TEditorEngine::InsertPiecesWhole(const std::function<bool(std::string& Piec
     std::string().swap(Piece);
     RecordBracket(ufClose);
     DesiredColumn = -1;
-    if (Stopped && CanTakeBack && TakeBackTo(Mark)) {
-        *HighLight = SavedMark;
-        Cursor->ColumnBlock = SavedColumnBlock;
-        Cursor->SetPos(SavedCursor);
-        Modified = WasModified;
+    if (Stopped && CanTakeBack && TakeBackStep(Start)) {
         UpdateDisplay(true);
         Status = edDone;
         return false;

@@ -245,6 +245,17 @@ std::vector<TUndoItem> TEditorEngine::KeptGroupRecords()
     return Records;
 }
 
+bool TEditorEngine::TakeBackStep(const TStepStart& Start)
+{
+    if (!TakeBackTo(Start.Mark))
+        return false;
+    *HighLight = Start.HighLight;
+    Cursor->ColumnBlock = Start.ColumnBlock;
+    Cursor->SetPos(Start.Cursor);
+    Modified = Start.Modified;
+    return true;
+}
+
 bool TEditorEngine::TakeBackTo(std::int64_t Mark)
 {
     // A group kept whole by its owner adds no records: nothing here to take back.

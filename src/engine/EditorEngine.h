@@ -223,6 +223,19 @@ public:
     // newest first, and drops their records; false, with nothing done, when some of
     // them are no longer on the ring (or the open group outgrew it).
     bool TakeBackTo(std::int64_t Mark);
+    // Where a step that may be taken back began: the ring's mark and what the pane
+    // showed then, put back with the text.
+    struct TStepStart {
+        std::int64_t Mark = 0;
+        THighLight HighLight;
+        TPoint Cursor;
+        bool ColumnBlock = false;
+        bool Modified = false;
+    };
+    TStepStart StepStart() const { return {UndoList->Mark(), *HighLight, Cursor->Pos(), Cursor->ColumnBlock, Modified}; }
+    // Takes back what the step did since Start (TakeBackTo) and puts back the
+    // highlight, cursor and modified flag; false, with nothing done, as TakeBackTo.
+    bool TakeBackStep(const TStepStart& Start);
     // The last group of Ring, executed onto Other whole or not at all; a failure
     // (the memory ran out) passes on with the text and the cursor as they were.
     bool ExecuteGroupWhole(TUndoControl& Ring, TUndoControl& Other);
