@@ -917,47 +917,34 @@ std::string_view TEditBuffer::EndAsRead(const TLineRec& A, const TLineRec& B) co
     return Usual;
 }
 
-std::vector<std::string_view> TEditBuffer::TextPieces(bool AsRead) const
+std::vector<std::string_view> TEditBuffer::TextPieces() const
 {
-    const std::string_view Usual = LineEndChars();
+    const std::string_view Sep = LineEndChars();
     std::vector<std::string_view> Out;
-    const TLineRec* Previous = nullptr;
-    for (const TChunk& C : FStore.Chunks)
-        for (const TLineRec& Rec : C.Lines) {
-            const std::string_view L = Rec.Text();
-            const TLineRec* Before = Previous;
-            Previous = &Rec;
-            if (!Before) {
-                if (!L.empty())
-                    Out.push_back(L);
-                continue;
-            }
-            const std::string_view Sep = AsRead ? EndAsRead(*Before, Rec) : Usual;
-            if (!Out.empty() && !L.empty()) {
-                // The line follows the last piece with this very line end between them.
-                const char* End = Out.back().data() + Out.back().size();
-                if (L.data() == End + Sep.size() && std::memcmp(End, Sep.data(), Sep.size()) == 0) {
-                    Out.back() = std::string_view(Out.back().data(), Out.back().size() + Sep.size() + L.size());
-                    continue;
-                }
-            }
-            Out.push_back(Sep);
+    bool Firstline = true;
+    ForEachLine([&](std::string_view L) {
+        if (Firstline) {
+            Firstline = false;
             if (!L.empty())
                 Out.push_back(L);
+            return;
         }
+        if (!Out.empty() && !L.empty()) {
+            // The line follows the last piece with this very line end between them.
+            const char* End = Out.back().data() + Out.back().size();
+            if (L.data() == End + Sep.size() && std::memcmp(End, Sep.data(), Sep.size()) == 0) {
+                Out.back() = std::string_view(Out.back().data(), Out.back().size() + Sep.size() + L.size());
+                return;
+            }
+        }
+        Out.push_back(Sep);
+        if (!L.empty())
+            Out.push_back(L);
+    });
     return Out;
 }
 
 std::string TEditBuffer::GetTextStr() const { return Join(LineEndChars()); }
-
-std::string TEditBuffer::GetTextStrAsRead() const
-{
-    std::string Out;
-    Out.reserve(static_cast<std::size_t>(TextLength(static_cast<std::int64_t>(LineEndChars().size()))));
-    for (const std::string_view P : TextPieces(true))
-        Out.append(P);
-    return Out;
-}
 
 std::string TEditBuffer::JoinLines(char Separator) const { return Join(std::string_view(&Separator, 1)); }
 

@@ -196,18 +196,16 @@ public:
     std::string GetTextStr() const;
     // All lines, each followed by Separator, the final one cut.
     std::string JoinLines(char Separator) const;
-    // GetTextStr (GetTextStrAsRead when AsRead) as pieces that point into the lines
-    // (valid until the next change): lines that still lie one line end apart in the
-    // block come as one piece, so an unchanged text is its block.
-    std::vector<std::string_view> TextPieces(bool AsRead = false) const;
-    // The lines joined as the text was read: between two lines the line end the
-    // bytes read had there, where one of the two still views those bytes (an edited
-    // line next to an unedited one keeps the end it had), else the remembered one. A
-    // text of mixed line ends thus comes back as it was, whatever LineEnd says.
-    std::string GetTextStrAsRead() const;
-    // The bytes to write to disk: GetTextStr (GetTextStrAsRead when AsRead), and for
-    // a text that came as UTF-16 its byte-order mark followed by each character as a
-    // unit in that order (Windows-1252).
+    // GetTextStr as pieces that point into the lines (valid until the next change):
+    // lines that still lie one line end apart in the block come as one piece, so
+    // an unchanged text is its block.
+    std::vector<std::string_view> TextPieces() const;
+    // The bytes to write to disk: GetTextStr, or with AsRead the lines joined as the
+    // text was read (between two lines the line end the bytes read had there, where
+    // one of the two still views those bytes, else the remembered one, so a text of
+    // mixed line ends comes back as it was), and for a text that came as UTF-16 its
+    // byte-order mark followed by each character as a unit in that order
+    // (Windows-1252).
     std::string GetFileBytes(bool AsRead = false) const;
     // The same bytes handed to Put a piece at a time, each at most FileBytesPiece
     // bytes: no copy of the whole text is made, so a text can be written while the
@@ -340,7 +338,7 @@ private:
     void ForEachLine(F&& Fn) const;
     std::string Join(std::string_view Sep) const;
     // The line end between two neighbouring lines as the text was read (see
-    // GetTextStrAsRead).
+    // GetFileBytes).
     std::string_view EndAsRead(const TLineRec& A, const TLineRec& B) const;
 
     void SettlePending();

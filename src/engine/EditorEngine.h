@@ -427,7 +427,7 @@ public:
         SaveAgreed,
         // A draft, which nobody agreed to change anything: the encoding and Ctrl+Z
         // rule of a save, and every line end as the text was read where it still
-        // lies between the same lines (GetTextStrAsRead); '?' as shown.
+        // lies between the same lines (GetFileBytes with AsRead); '?' as shown.
         Draft,
     };
     // The one routine that turns the text into the bytes written to disk, for saves,

@@ -812,23 +812,7 @@ std::string PlaceAsNewFile(TTempFile Temp, const std::string& Target)
 
 std::string WriteNewFile(const std::string& Target, std::string_view Bytes, unsigned Mode)
 {
-    return WriteNewFile(Target, std::vector<std::string_view>{Bytes}, Mode);
-}
-
-std::string WriteNewFile(const std::string& Target, const std::vector<std::string_view>& Pieces, unsigned Mode)
-{
-    TTempFile Temp;
-    Temp.Folder_ = FolderOfPath(Target);
-    int Err = InjectedFault(TFileStep::CreateTemp, Target);
-    if (!Err)
-        Err = OpenPrivateTemp(Temp.Folder_, Target, Temp.Fd_, Temp.Name_);
-    if (Err)
-        Fail("Cannot create", Target, Err);
-    if (const int Werr = FillTempFile(Temp.Fd_, Temp.Unnamed(), Pieces, Target, nullptr, Mode)) {
-        RemoveTempFile(Temp);
-        Fail("Cannot write", Target, Werr);
-    }
-    return PlaceAsNewFile(std::move(Temp), Target);
+    return WriteNewFileFrom(Target, [Bytes](const TPutBytes& Put) { Put(Bytes); }, Mode);
 }
 
 std::string WriteNewFileFrom(const std::string& Target, const TBytesWriter& Write, unsigned Mode)

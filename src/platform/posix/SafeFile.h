@@ -134,7 +134,6 @@ private:
     friend void FinishTempFile(TTempFile&, const std::string&, unsigned);
     friend void RenameIntoPlace(TTempFile, const std::string&);
     friend std::string PlaceAsNewFile(TTempFile, const std::string&);
-    friend std::string WriteNewFile(const std::string&, const std::vector<std::string_view>&, unsigned);
     friend TTempFile WriteTempFileFrom(const std::string&, const TBytesWriter&, unsigned);
     friend std::string WriteNewFileFrom(const std::string&, const TBytesWriter&, unsigned);
     friend void RemoveTempFile(TTempFile&) noexcept;
@@ -185,9 +184,6 @@ std::string PlaceAsNewFile(TTempFile Temp, const std::string& Target);
 // Bytes as a new file of mode Mode (less the umask), whole or not at all, named as
 // PlaceAsNewFile names it. Nothing is taken from a file already of that name.
 std::string WriteNewFile(const std::string& Target, std::string_view Bytes, unsigned Mode = 0600);
-// The same for bytes given as pieces (a large text from where its lines lie).
-std::string WriteNewFile(const std::string& Target, const std::vector<std::string_view>& Pieces,
-                         unsigned Mode = 0600);
 // The same for bytes Write hands over a piece at a time (see WriteTempFileFrom).
 std::string WriteNewFileFrom(const std::string& Target, const TBytesWriter& Write, unsigned Mode = 0600);
 // Target with "-N" before its extension ("a/NRV1.txt" -> "a/NRV1-2.txt", "a/x" ->
